@@ -1,0 +1,153 @@
+// The configuration record: one flat 19696-byte image shared by the whole program.
+//
+// Bytes 0-18877 are the PBX's lists exactly as they travel on the line and into
+// files, so every offset below is a wire and file format.  Multi-byte values are
+// little-endian and go through the helpers at the end of this file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace rec {
+
+constexpr std::size_t RecordSize = 19696;
+
+// ---- PBX image (bytes 0-2097, saved in configuration files) ----
+constexpr std::size_t PortAreaA = 0;         // port area of PBX A
+constexpr std::size_t PortAreaSize = 586;    // per-PBX share
+constexpr std::size_t PortAreaB = 586;
+constexpr std::size_t TypeByte = 0;          // highest port index (0..2), +586*n
+constexpr std::size_t PortBlock0 = 1;        // port block p at 1 + 195*p
+constexpr std::size_t PortBlockSize = 195;
+constexpr std::size_t PortBlockSent = 186;   // bytes of a port block sent with code 32
+constexpr std::size_t S0TlnInBlock = 115;    // S0 subscriber data inside a port block
+constexpr std::size_t S0TlnSize = 79;
+constexpr std::size_t MsnInBlock = 25;       // MSN k at block + 25 + 9*k
+constexpr std::size_t MsnSize = 9;
+constexpr std::size_t MsnCount = 10;
+constexpr std::size_t MsnZuordInBlock = 115; // assignment entry k at block + 115 + 8*k
+constexpr std::size_t MsnZuordSize = 8;
+
+constexpr std::size_t RufnrList = 1172;      // K_READ_TLN_RUFNR_LIST, 2 x 100
+constexpr std::size_t RufnrListSize = 200;
+constexpr std::size_t RufnrShare = 100;
+constexpr std::size_t HptNumInShare = 0;     // main-PBX number, 9 bytes
+constexpr std::size_t HptNumSize = 9;
+constexpr std::size_t IntNumInShare = 9;     // internal number k at 9 + 3*k
+constexpr std::size_t IntNumSize = 3;
+constexpr std::size_t HptTypInShare = 99;    // main-PBX connection type 1..5
+
+constexpr std::size_t BerList = 1372;        // K_READ_TLN_BER_LIST, 2 x 50
+constexpr std::size_t BerListSize = 100;
+constexpr std::size_t BerShare = 50;
+constexpr std::size_t RufVertList = 1472;    // K_READ_TLN_RUF_VERT_LIST, 2 x 50
+constexpr std::size_t RufVertListSize = 100;
+constexpr std::size_t RufVertShare = 50;
+constexpr std::size_t GebKonfList = 1572;    // K_READ_TLN_GEB_KONF_LIST, 2 x 88
+constexpr std::size_t GebKonfListSize = 176;
+constexpr std::size_t GebKonfShare = 88;
+constexpr std::size_t StKonList = 1748;      // K_READ_ST_KON_LIST, 2 x 119
+constexpr std::size_t StKonListSize = 238;
+constexpr std::size_t StKonShare = 119;
+constexpr std::size_t AnlDatList = 1986;     // K_READ_ANL_DAT_LIST, one PBX
+constexpr std::size_t AnlDatListSize = 112;
+constexpr std::size_t PbxImageSize = 2098;   // bytes 0-2097
+
+// ---- subscriber records (2098-5817) ----
+constexpr std::size_t TlnData = 2098;        // record i at 2098 + 124*i
+constexpr std::size_t TlnDataSize = 124;
+constexpr int TlnCount = 30;
+
+// ---- speed dial and prefix lists (5818-18877) ----
+constexpr std::size_t KwzHeader = 5818;
+constexpr std::size_t KwzHeaderSize = 20;
+constexpr std::size_t KwzNumbers = 5838;     // 200 x 25
+constexpr std::size_t KwzNumberSize = 25;
+constexpr std::size_t KwzNames = 10838;      // 200 x 39
+constexpr std::size_t KwzNameSize = 39;
+constexpr int KwzCount = 200;
+constexpr std::size_t NahBerList = 18638;    // local-area prefixes, 120 bytes
+constexpr std::size_t SperrBerList = 18758;  // blocked prefixes, 120 bytes
+constexpr std::size_t PrefixListSize = 120;
+
+// ---- bookkeeping (18880-19695; never sent, never saved) ----
+constexpr std::size_t DevicePathSlot = 18880; // 4 bytes; the pointer itself lives in devicePath()
+constexpr std::size_t CfgFilePath = 18884;    // char[256]
+constexpr std::size_t KwzFilePath = 19140;    // char[256]
+constexpr std::size_t TlnFilePath = 19396;    // char[256]
+constexpr std::size_t PathSize = 256;
+constexpr std::size_t CurrentPbx = 19652;     // int32, always 0
+constexpr std::size_t CfgChanges = 19656;     // int32
+constexpr std::size_t KwzChanges = 19660;
+constexpr std::size_t TlnChanges = 19664;
+constexpr std::size_t CfgValid = 19668;
+constexpr std::size_t TlnPresent = 19672;
+constexpr std::size_t KwzPresent = 19676;
+constexpr std::size_t PrefixPresent = 19680;
+constexpr std::size_t KwzFileCount = 19684;
+constexpr std::size_t CfgFileCount = 19688;
+constexpr std::size_t TlnFileCount = 19692;
+
+static_assert(PortBlock0 + 3 * PortBlockSize == PortAreaSize);
+static_assert(PortBlock0 + 2 * PortBlockSize + S0TlnInBlock == 506);
+static_assert(MsnInBlock + MsnCount * MsnSize == MsnZuordInBlock);
+static_assert(RufnrList == 2 * PortAreaSize);
+static_assert(IntNumInShare + 30 * IntNumSize == HptTypInShare);
+static_assert(BerList == RufnrList + RufnrListSize);
+static_assert(RufVertList == BerList + BerListSize);
+static_assert(GebKonfList == RufVertList + RufVertListSize);
+static_assert(StKonList == GebKonfList + GebKonfListSize);
+static_assert(AnlDatList == StKonList + StKonListSize);
+static_assert(AnlDatList + AnlDatListSize == PbxImageSize);
+static_assert(TlnData == PbxImageSize);
+static_assert(TlnData + TlnCount * TlnDataSize - 1 == 5817);
+static_assert(KwzHeader == TlnData + TlnCount * TlnDataSize);
+static_assert(KwzNumbers == KwzHeader + KwzHeaderSize);
+static_assert(KwzNames == KwzNumbers + KwzCount * KwzNumberSize);
+static_assert(NahBerList == KwzNames + KwzCount * KwzNameSize);
+static_assert(SperrBerList + PrefixListSize - 1 == 18877);
+static_assert(CfgFilePath == DevicePathSlot + 4);
+static_assert(CurrentPbx == TlnFilePath + PathSize);
+static_assert(TlnFileCount + 4 == RecordSize);
+
+} // namespace rec
+
+// The record itself; allocated zero-filled at start-up.
+extern unsigned char *all;
+
+// The device path does not fit the record's 4-byte slot on 64-bit machines, so it
+// is kept beside the image.  It is the command-line argument itself.
+const char *devicePath();
+void setDevicePath(const char *path);
+
+inline unsigned char *recAt(std::size_t off) { return all + off; }
+inline char *recText(std::size_t off) { return reinterpret_cast<char *>(all + off); }
+
+inline std::uint16_t getLe16(const unsigned char *p) { return std::uint16_t(p[0] | (p[1] << 8)); }
+inline void putLe16(unsigned char *p, std::uint16_t v)
+{
+    p[0] = std::uint8_t(v);
+    p[1] = std::uint8_t(v >> 8);
+}
+inline std::uint32_t getLe32(const unsigned char *p)
+{
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+}
+inline void putLe32(unsigned char *p, std::uint32_t v)
+{
+    p[0] = std::uint8_t(v);
+    p[1] = std::uint8_t(v >> 8);
+    p[2] = std::uint8_t(v >> 16);
+    p[3] = std::uint8_t(v >> 24);
+}
+
+// Bookkeeping integers of the record.
+inline std::int32_t recInt(std::size_t off) { return std::int32_t(getLe32(all + off)); }
+inline void setRecInt(std::size_t off, std::int32_t v) { putLe32(all + off, std::uint32_t(v)); }
+inline void incRecInt(std::size_t off) { setRecInt(off, recInt(off) + 1); }
+
+// Current PBX index (always 0) and the start of per-PBX shares.
+inline int curPbx() { return recInt(rec::CurrentPbx); }
+inline std::size_t portArea() { return rec::PortAreaA + rec::PortAreaSize * std::size_t(curPbx()); }
+inline std::size_t portBlock(int p) { return portArea() + rec::PortBlock0 + rec::PortBlockSize * std::size_t(p); }
+inline std::size_t rufnrShare() { return rec::RufnrList + rec::RufnrShare * std::size_t(curPbx()); }

@@ -1,0 +1,4 @@
+#include "resources/resources.h"
+
+extern const char res_help[] = R"RES(
+)RES";

@@ -1,0 +1,170 @@
+// Our resource-driven layer over Motif and Xt.
+//
+// Windows are described by X resource lines (the built-in table, overridable by
+// the user's resources) and built on real Motif widgets.  The calls keep the names
+// the rest of the program uses (XmtAskForFile, XmtChooserSetState, ...).
+//
+// Resource grammar (all lines use '*' paths, e.g. "*main.children: ..."):
+//
+//   <container>.children:  Kind name; Kind name = binding; ...
+//        Children are created in the order listed; a widget that is not listed is
+//        not created even if resource lines for it exist.  "= binding" names the
+//        dialog resource-table entry an input field is bound to (default: its name).
+//   Kinds:  Button Label MsgLine Chooser InputField List Separator
+//           Row Column EqualRow EqualColumn Frame HFrame Form
+//        Row/Column: XmRowColumn, tight; EqualRow/EqualColumn: all children the
+//        same size; Frame/HFrame: etched XmFrame whose "title" resource is shown
+//        as its caption and whose children go into an inner vertical/horizontal
+//        box named "box"; Form: stacks its children top to bottom, stretched to
+//        its width (used as the top of dialogs).
+//   <widget>.caption: text         wraps the widget with a label ("<name>_cap" box,
+//   <widget>.captionPosition: top  label "<name>_label"); default position left.
+//   Chooser:   chooserType: radio | check | option;  strings: a, b, "c, d"
+//              (items become children item0..itemN); valueChangedCallback: proc()
+//   InputField: pattern: dd (d digit, a letter, c any; its length is the most that
+//              can be typed); matchAll: True; verifyCallback: Check_11_97();
+//              errorCallback: XmtDisplayWarningMsg("msg1", "text")
+//   Callback values: "name()" or "a(); b(\"x\", \"y\");" -- registered procedures,
+//              quoted arguments are handed over as client data (XmtProcArgs).
+//   Message dialogs by name: *<msgname>.message / .title / .help replace the
+//              defaults given by the caller.
+#pragma once
+
+#include <Xm/Xm.h>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// ---------------------------------------------------------------- start-up
+// Opens the display with class app_class and the fallback table, like
+// XtOpenApplication; registers the converters our resource lines need.
+Widget XmtInitialize(XtAppContext *app_return, const char *app_class, int *argc, char **argv,
+                     const char **fallback_resources);
+// Creates parent's children from its "children" resource (recursively).
+void XmtCreateChildren(Widget parent);
+// Finds a widget by a name path ("*a.b", "name"); nullptr when not found.
+Widget XmtNameToWidget(Widget reference, const char *name);
+// Full resource path of a widget ("kelvora.main.kurz"), for messages.
+std::string XmtWidgetPath(Widget w);
+
+// ---------------------------------------------------------------- procedures
+// Arguments given in a callback string, handed to the procedure as client data
+// (nullptr when the string gave none).
+struct XmtProcArgs {
+    std::vector<std::string> args;
+};
+void XmtRegisterCallbackProcedure(const char *name, XtCallbackProc proc);
+// Pairs of (const char *name, XtCallbackProc proc), terminated by nullptr.
+void XmtVaRegisterCallbackProcedures(const char *name, ...);
+bool XmtProcedureRegistered(const char *name);
+// Parses a callback string; unknown names are reported on stderr with the
+// widget's path (who) and skipped.  Returns false when anything was wrong.
+bool XmtParseCallbackString(Widget who, const char *text, XtCallbackList *list_return);
+// Calls every procedure of a callback string now (for our own callback resources).
+void XmtCallCallbackString(Widget w, const char *text, XtPointer call_data);
+
+// Reads a resource of w (or of a child name below w when child != nullptr) from
+// the display's database; nullptr when there is none.
+const char *XmtGetResourceString(Widget w, const char *child, const char *resource);
+
+// ---------------------------------------------------------------- chooser
+enum XmtChooserType { XmtChooserRadioBox, XmtChooserCheckBox, XmtChooserOption };
+struct XmtChooserCallbackStruct {
+    int state; // radio/option: chosen index; check box: bit set
+    int item;  // the item just changed
+};
+bool XmtIsChooser(Widget w);
+int XmtChooserGetState(Widget chooser);
+// Sets the state; the value-changed callbacks run only when notify is true.
+void XmtChooserSetState(Widget chooser, int state, Boolean notify);
+void XmtChooserSetSensitive(Widget chooser, int item, Boolean sensitive);
+Boolean XmtChooserGetSensitive(Widget chooser, int item);
+int XmtChooserGetNumItems(Widget chooser);
+Widget XmtChooserGetItem(Widget chooser, int item);
+
+// ---------------------------------------------------------------- input field
+struct XmtInputFieldCallbackStruct {
+    char *input;   // the text to be accepted
+    Boolean okay;  // verify callbacks set it to False to refuse
+};
+bool XmtIsInputField(Widget w);
+void XmtInputFieldSetString(Widget field, const char *text);
+// The field's current text; owned by the field, valid until the next change.
+const char *XmtInputFieldGetString(Widget field);
+// Runs pattern, whole-pattern and verify checks on the text as it stands; on
+// refusal restores the last accepted text, runs the error callbacks, returns false.
+bool XmtInputFieldCommit(Widget field);
+
+// ---------------------------------------------------------------- captions, msg line
+// The caption label that a "caption" resource put beside w; nullptr when none.
+Widget XmtCaptionOf(Widget w);
+void XmtSetCaption(Widget w, const char *text);
+enum { XmtMsgLineNow = 0 };
+void XmtMsgLineClear(Widget msgline, int when);
+void XmtMsgLinePrintf(Widget msgline, const char *fmt, ...) __attribute__((format(printf, 2, 3)));
+const char *XmtMsgLineGetString(Widget msgline); // for tests
+
+// ---------------------------------------------------------------- dialogs
+// Builds the dialog shell "name" under parent from its "children" resource; the
+// resource table (resource_type "Buffer", size, offset) binds input fields to
+// buffers.  nullptr when it cannot be built (no children, or a child failed).
+Widget XmtBuildDialog(Widget parent, const char *name, XtResourceList resources, Cardinal num_resources);
+// Copies the bound buffers at base into the fields, shows the dialog and runs
+// the event loop until OK or Cancel; on OK copies the field texts back into the
+// buffers (NUL-terminated within their size).  Returns True on OK.
+Boolean XmtDialogDo(Widget dialog, XtPointer base);
+// The same without copying (dialogs that work on the record directly).
+Boolean XmtDialogRun(Widget dialog);
+void XmtDialogSetData(Widget dialog, XtPointer base); // buffers -> fields
+void XmtDialogGetData(Widget dialog, XtPointer base); // fields -> buffers
+// Procedures "XmtDialogOkayCallback" / "XmtDialogCancelCallback" (registered by
+// XmtInitialize) end the run of the dialog that contains the widget.
+void XmtDialogOkayCallback(Widget w, XtPointer, XtPointer);
+void XmtDialogCancelCallback(Widget w, XtPointer, XtPointer);
+// The innermost dialog run in progress (for tests driving modal dialogs).
+Widget XmtActiveDialog();
+
+// ---------------------------------------------------------------- messages
+// Modal message boxes by name; resources *name.message/.title/.help replace the
+// defaults.  The message is a printf format for the variable arguments.  They
+// return at once; the box goes away on its OK button.
+void XmtDisplayErrorMsg(Widget w, const char *name, const char *msg_default, const char *title_default,
+                        const char *help_default, ...);
+void XmtDisplayWarningMsg(Widget w, const char *name, const char *msg_default, const char *title_default,
+                          const char *help_default, ...);
+void XmtDisplayInformationMsg(Widget w, const char *name, const char *msg_default, const char *title_default,
+                              const char *help_default, ...);
+// The message box last shown under that name (for tests), nullptr if none.
+Widget XmtLastMessageBox(const char *name);
+// Asks with "Ja"/"Nein" (or the given labels) and waits; True for yes.
+Boolean XmtDisplayWarningAndAsk(Widget w, const char *query_name, const char *prompt, const char *yes_default,
+                                const char *no_default, Boolean default_yes, const char *help_text);
+// Asks for an integer in [min, max]; a value outside is refused and asked again.
+Boolean XmtAskForInteger(Widget w, const char *query_name, const char *prompt, int *value_return, int min,
+                         int max, const char *help_text);
+// File selection; opens the chosen file in file_mode without blocking (FIFOs,
+// devices and directories are handed back or refused, never waited on) and fills
+// the three buffers.  A file that cannot be opened is told in the dialog, which
+// stays open.  False on cancel.
+Boolean XmtAskForFile(Widget w, const char *query_name, const char *prompt, const char *default_directory,
+                      const char *default_pattern, FILE **stream_return, const char *file_mode,
+                      char *filename_buffer, int filename_buffer_len, char *directory_buffer,
+                      int directory_buffer_len, char *pattern_buffer, int pattern_buffer_len,
+                      const char *help_text);
+
+// ---------------------------------------------------------------- working dialog
+// Shows (at once, mapped and painted) a working box with a 0..max scale.
+Widget XmtDisplayWorkingDialog(Widget w, const char *dialog_name, const char *message_default,
+                               const char *scale_label_default, const char *button_label_default, int scale_min,
+                               int scale_max, Boolean show_scale, Boolean show_button);
+// Sets the scale and repaints it before returning.
+void XmtWorkingBoxSetScaleValue(Widget working_box, int value);
+int XmtWorkingBoxGetScaleValue(Widget working_box); // for tests
+// Hides the working dialog shown for w's shell.
+void XmtHideWorkingDialog(Widget w);
+
+// ---------------------------------------------------------------- tests
+// Processes pending events (and waits up to ms for more) -- used by tests and by
+// the layer itself to get windows mapped and painted.
+void XmtProcessPending(XtAppContext app, int ms);
+XtAppContext XmtAppContext();
