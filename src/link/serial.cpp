@@ -76,7 +76,6 @@ int lockSer(const char *device)
     switch (judgeLockFile()) {
     case Owner::Locked:
         std::fprintf(stderr, "Device %s is locked.\n", device);
-        lockfile[0] = '\0'; // not ours: closing must never remove it
         return -1;
     case Owner::Stale:
         std::fprintf(stderr, "Lockfile is stale. Overriding it..\n");
@@ -91,7 +90,6 @@ int lockSer(const char *device)
     if (fd < 0) {
         std::perror(lockfile);
         std::fprintf(stderr, "Cannot create lockfile. Sorry.\n");
-        lockfile[0] = '\0';
         return -1;
     }
     umask(022);
@@ -114,7 +112,6 @@ int openSer(const char *device)
         std::fprintf(stderr, "Cannot open %s, errno %d\n", device, err);
         if (lockfile[0])
             unlink(lockfile);
-        lockfile[0] = '\0';
         return -1;
     }
     tcgetattr(fd, &tsero);
@@ -141,7 +138,7 @@ int closeSer(int fd)
     close(fd);
     if (lockfile[0])
         unlink(lockfile);
-    lockfile[0] = '\0';
+    lockfile[0] = '\0'; // a second close must not remove someone else's new lock
     return 0;
 }
 
