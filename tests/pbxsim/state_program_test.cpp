@@ -1,0 +1,227 @@
+// The state file, the link on the file system and the program itself.
+#include "sim_client.h"
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using pbxsim::State;
+
+void writeFile(const std::string &path, const std::string &text) { std::ofstream(path) << text; }
+
+TEST(StateFile, DefaultAndEmptyStatesSurviveSaveAndLoad)
+{
+    TempDir dir;
+    std::string error;
+    for (const State &s : {pbxsim::defaultState(), pbxsim::emptyState()}) {
+        ASSERT_TRUE(pbxsim::saveState(s, dir.file("s"), &error)) << error;
+        State back;
+        ASSERT_TRUE(pbxsim::loadState(back, dir.file("s"), &error)) << error;
+        EXPECT_TRUE(back == s);
+    }
+}
+
+TEST(StateFile, DefaultContentLooksLikeAThreePortPbx)
+{
+    State s = pbxsim::defaultState();
+    EXPECT_EQ(s.port_count, 3);
+    EXPECT_STREQ(reinterpret_cast<const char *>(&s.rufnr[9]), "11");
+    EXPECT_STREQ(reinterpret_cast<const char *>(&s.rufnr[9 + 3 * 7]), "18");
+    EXPECT_FALSE(s.outcalls.empty());
+    EXPECT_FALSE(s.incalls.empty());
+    EXPECT_EQ(s.version.rfind("V1.1", 0), 0u);
+}
+
+TEST(StateFile, HandWrittenFileNamesOnlyWhatItNeeds)
+{
+    TempDir dir;
+    writeFile(dir.file("s"), "# a test PBX\n"
+                             "pbxsim-state 1\n"
+                             "ports 2\n"
+                             "version V1.10 test\n"
+                             "rufnr 0000 0000 0000 0000 00 3131\n"
+                             "counter 3 -50\n"
+                             "kwz 199 3132\n"
+                             "outcall 0102\n");
+    State s;
+    std::string error;
+    ASSERT_TRUE(pbxsim::loadState(s, dir.file("s"), &error)) << error;
+    EXPECT_EQ(s.port_count, 2);
+    EXPECT_EQ(s.version, "V1.10 test");
+    EXPECT_STREQ(reinterpret_cast<const char *>(&s.rufnr[9]), "11");
+    EXPECT_EQ(s.counters[3], std::uint32_t(-50));
+    EXPECT_EQ(s.counters[0], pbxsim::NoCounter);
+    EXPECT_EQ(s.kwz[199 * 25], '1');
+    ASSERT_EQ(s.outcalls.size(), 1u);
+    EXPECT_EQ(s.outcalls[0][1], 2);
+    EXPECT_EQ(s.outcalls[0][22], 0);
+    EXPECT_TRUE(s.incalls.empty());
+    EXPECT_EQ(s.ports[0][0], 0);
+}
+
+TEST(StateFile, ErrorsNameTheLine)
+{
+    TempDir dir;
+    struct {
+        std::string text;
+        const char *error;
+    } cases[] = {
+        {"ports 3\n", ":1: not a pbxsim state file"},
+        {"pbxsim-state 1\nports 4\n", ":2: port count"},
+        {"pbxsim-state 1\n\nanldat 00\nfrobnicate 1\n", ":4: unknown keyword \"frobnicate\""},
+        {"pbxsim-state 1\nber " + std::string(202, '0') + "\n", ":2: more than 100 bytes"},
+        {"pbxsim-state 1\nkwz 200 31\n", ":2: index outside 0..199"},
+        {"pbxsim-state 1\nstkon 0G\n", ":2: not a hex digit"},
+        {"pbxsim-state 1\ncounter 1 lots\n", ":2: counter must be"},
+        {"", ": empty file"},
+    };
+    for (auto &c : cases) {
+        writeFile(dir.file("s"), c.text);
+        State s = pbxsim::defaultState();
+        std::string error;
+        EXPECT_FALSE(pbxsim::loadState(s, dir.file("s"), &error)) << c.text;
+        EXPECT_NE(error.find(std::string(dir.file("s")) + c.error), std::string::npos) << error;
+        EXPECT_TRUE(s == pbxsim::defaultState()) << "a failed load changed the state";
+    }
+}
+
+TEST(Link, SymlinkToTheSlaveRemovedOnStop)
+{
+    TempDir dir;
+    std::string link = dir.file("pbx0");
+    {
+        pbxsim::Simulator sim;
+        std::string error;
+        ASSERT_TRUE(sim.open(link, &error)) << error;
+        char target[256] = {};
+        ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0);
+        EXPECT_EQ(std::string(target), sim.slaveName());
+        EXPECT_EQ(sim.path(), link);
+        sim.start();
+        sim.stop();
+        EXPECT_NE(access(link.c_str(), F_OK), 0);
+    }
+    // A dangling link from an earlier run is replaced; a file is not.
+    ASSERT_EQ(symlink("/dev/pts/nonexistent", link.c_str()), 0);
+    {
+        pbxsim::Simulator sim;
+        std::string error;
+        EXPECT_TRUE(sim.open(link, &error)) << error;
+    }
+    EXPECT_NE(access(link.c_str(), F_OK), 0);
+    writeFile(link, "mine");
+    pbxsim::Simulator sim;
+    std::string error;
+    EXPECT_FALSE(sim.open(link, &error));
+    EXPECT_EQ(error, link + " exists");
+}
+
+// The program, as a person or an end-to-end test runs it.
+struct Program : ::testing::Test {
+    TempDir dir;
+    pid_t child = -1;
+    void start(std::vector<std::string> args)
+    {
+        ASSERT_EQ(access(PBXSIM_BINARY, X_OK), 0) << PBXSIM_BINARY << " not built";
+        args.insert(args.begin(), PBXSIM_BINARY);
+        child = fork();
+        if (child == 0) {
+            std::vector<char *> argv;
+            for (auto &a : args)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            if (!freopen(dir.file("out").c_str(), "w", stdout))
+                _exit(99);
+            execv(argv[0], argv.data());
+            _exit(98);
+        }
+    }
+    int finish(int sig)
+    {
+        if (sig)
+            kill(child, sig);
+        int status = 0;
+        waitpid(child, &status, 0);
+        child = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    bool waitFor(const std::string &path)
+    {
+        for (int i = 0; i < 300; i++) {
+            if (access(path.c_str(), F_OK) == 0)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+    void TearDown() override
+    {
+        if (child > 0)
+            finish(SIGKILL);
+    }
+};
+
+TEST_F(Program, HelpExplainsTheOptions)
+{
+    start({"--help"});
+    EXPECT_EQ(finish(0), 0);
+    std::ifstream in(dir.file("out"));
+    std::string help((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (const char *word : {"--link", "--load", "--save", "--baud", "--log", "--refuse-begin", "--refuse-data",
+                             "--bad-checksum", "--silent", "--cut-short", "--over-long", "--leading-zeros",
+                             "pbxsim-state 1", "< 05 62 00 00 00"})
+        EXPECT_NE(help.find(word), std::string::npos) << word;
+}
+
+TEST_F(Program, AnswersOnItsLinkAndSavesItsStateOnExit)
+{
+    std::string error;
+    State s = pbxsim::defaultState();
+    s.version = "V1.19 from a file";
+    ASSERT_TRUE(pbxsim::saveState(s, dir.file("in"), &error));
+    std::string link = dir.file("pbx0");
+    start({"--link", link, "--load", dir.file("in"), "--save", dir.file("saved"), "--log", dir.file("log"),
+           "--refuse-data", "1:107"});
+    ASSERT_TRUE(waitFor(link));
+    {
+        PtyClient c(link);
+        c.send(command(97, 0));
+        EXPECT_EQ(c.receive(4), ack(96));
+        c.send(dataFrame(35, -1, Bytes(50, 1)));
+        EXPECT_EQ(c.receive(4), ack(107));
+        c.send(dataFrame(35, -1, Bytes(50, 2)));
+        EXPECT_EQ(c.receive(4), ack(96));
+    }
+    EXPECT_EQ(finish(SIGTERM), 0);
+    EXPECT_NE(access(link.c_str(), F_OK), 0) << "link left behind";
+    State saved;
+    ASSERT_TRUE(pbxsim::loadState(saved, dir.file("saved"), &error)) << error;
+    EXPECT_EQ(saved.version, "V1.19 from a file");
+    EXPECT_EQ(saved.ber[0], 2);
+    std::ifstream log(dir.file("log"));
+    std::string first;
+    std::getline(log, first);
+    EXPECT_EQ(first, "< 05 61 00 00 00");
+}
+
+TEST_F(Program, BadOptionsAndFilesAreRefused)
+{
+    start({"--cut-short", "3"});
+    EXPECT_EQ(finish(0), 2);
+    start({"--load", dir.file("missing")});
+    EXPECT_EQ(finish(0), 2);
+    start({"--write-default", dir.file("default")});
+    EXPECT_EQ(finish(0), 0);
+    State s;
+    std::string error;
+    ASSERT_TRUE(pbxsim::loadState(s, dir.file("default"), &error)) << error;
+    EXPECT_TRUE(s == pbxsim::defaultState());
+}
+
+} // namespace
