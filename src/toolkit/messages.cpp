@@ -44,9 +44,18 @@ const char *named(Widget parent, const std::string &name, const char *field, con
     return r ? r : fallback;
 }
 
+// Destroyed from the event loop, not inside the callbacks of its own buttons.
+void destroyLater(Widget shell)
+{
+    XtAppAddTimeOut(
+        XtWidgetToApplicationContext(shell), 0, [](XtPointer w, XtIntervalId *) { XtDestroyWidget(static_cast<Widget>(w)); },
+        shell);
+}
+
 void destroyShellOf(Widget box, XtPointer, XtPointer)
 {
-    XtDestroyWidget(XtParent(box));
+    XtUnmanageChild(box);
+    destroyLater(XtParent(box));
 }
 
 void forget(Widget box, XtPointer, XtPointer)
@@ -88,7 +97,8 @@ void onWmClose(Widget shell, XtCallbackProc proc, XtPointer client)
 
 void closeBox(Widget shell, XtPointer, XtPointer)
 {
-    XtDestroyWidget(shell);
+    XtPopdown(shell);
+    destroyLater(shell);
 }
 
 Widget createBox(MsgType type, Widget parent, const std::string &name)

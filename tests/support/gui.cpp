@@ -138,8 +138,8 @@ void guiPress(Widget button)
     ASSERT_NE(button, nullptr);
     XEvent ev{};
     ev.xbutton.type = ButtonRelease;
-    ev.xbutton.display = XtDisplay(button);
-    ev.xbutton.window = XtWindow(button);
+    ev.xbutton.display = XtDisplayOfObject(button);
+    ev.xbutton.window = XtWindowOfObject(button);
     ev.xbutton.time = CurrentTime;
     ev.xbutton.button = Button1;
     XmPushButtonCallbackStruct cbs{};

@@ -31,7 +31,8 @@ void guiPump(int ms = 0);
 void guiWhenActive(std::function<void(Widget dialog)> f, Widget other = nullptr, int timeout_ms = 5000);
 // Runs f from the event loop after ms milliseconds.
 void guiLater(int ms, std::function<void()> f);
-// Activates a push button as a click would (its activate callbacks run).
+// Activates a push button (widget or gadget) as a click would: its activate
+// callbacks run.
 void guiPress(Widget button);
 // Finds a widget below parent by name path; fails the test when there is none.
 Widget guiFind(Widget parent, const char *name);
