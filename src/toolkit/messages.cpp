@@ -45,11 +45,35 @@ const char *named(Widget parent, const std::string &name, const char *field, con
 }
 
 // Destroyed from the event loop, not inside the callbacks of its own buttons.
+// The shell may go first with its parent: then the timer goes with it.
+std::map<Widget, XtIntervalId> &pendingDestroys()
+{
+    static std::map<Widget, XtIntervalId> table;
+    return table;
+}
+
+void destroyNow(XtPointer client, XtIntervalId *)
+{
+    auto w = static_cast<Widget>(client);
+    pendingDestroys().erase(w);
+    XtDestroyWidget(w);
+}
+
+void cancelDestroy(Widget w, XtPointer, XtPointer)
+{
+    auto it = pendingDestroys().find(w);
+    if (it != pendingDestroys().end()) {
+        XtRemoveTimeOut(it->second);
+        pendingDestroys().erase(it);
+    }
+}
+
 void destroyLater(Widget shell)
 {
-    XtAppAddTimeOut(
-        XtWidgetToApplicationContext(shell), 0, [](XtPointer w, XtIntervalId *) { XtDestroyWidget(static_cast<Widget>(w)); },
-        shell);
+    if (pendingDestroys().count(shell))
+        return;
+    pendingDestroys()[shell] = XtAppAddTimeOut(XtWidgetToApplicationContext(shell), 0, destroyNow, shell);
+    XtAddCallback(shell, XmNdestroyCallback, cancelDestroy, nullptr);
 }
 
 void destroyShellOf(Widget box, XtPointer, XtPointer)
