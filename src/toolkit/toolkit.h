@@ -139,6 +139,9 @@ void XmtDisplayWarningMsg(Widget w, const char *name, const char *msg_default, c
                           const char *help_default, ...);
 void XmtDisplayInformationMsg(Widget w, const char *name, const char *msg_default, const char *title_default,
                               const char *help_default, ...);
+// Their buttons, and those of the yes/no question, are push-button widgets
+// named "okButton", "cancelButton" and "helpButton" (Motif's own gadgets are
+// hidden); Return presses the default button.
 // The message box last shown under that name (for tests), nullptr if none.
 Widget XmtLastMessageBox(const char *name);
 // Asks with "Ja"/"Nein" (or the given labels) and waits; True for yes.
