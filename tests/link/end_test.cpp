@@ -4,24 +4,29 @@
 #include "link/protocol.h"
 #include "link/serial.h"
 #include "link_env.h"
+#include "support/gui.h"
+#include "toolkit/toolkit.h"
 
 #include <X11/Xlib.h>
 #include <unistd.h>
 
 namespace {
 
-const std::string errorPrefix = "error tranfer_err|Uebertragungs-Fehler|Fehler bei der Uebertragung: \n";
+const std::string shownPrefix = "Uebertragungs-Fehler|Fehler bei der Uebertragung: \n";
+const Bytes endCommand = {0x05, 0x63, 0x00, 0x00, 0x00};
 
 struct Ending : ::testing::Test {
     Line line;
     Widget shell = nullptr;
+    Widget wbox = nullptr;
     void SetUp() override
     {
-        shell = testShell();
-        ASSERT_NE(shell, nullptr) << "needs an X display (run under xvfb-run)";
-        uiEvents().clear();
+        shell = mainShell();
         ASSERT_GE(line.open(), 0);
+        wbox = showWorking();
+        ASSERT_TRUE(guiViewable(XtParent(wbox)));
     }
+    void TearDown() override { takeError(); }
     void begin(int code)
     {
         synchronize(line.fd);
@@ -33,15 +38,18 @@ struct Ending : ::testing::Test {
         stop_conn(shell, line.fd, code);
         line.ended();
     }
-    // Everything after the last frame we sent before ending.
-    Bytes endingBytes()
+    void fault(pbxsim::AnswerFault kind, int answer)
+    {
+        pbxsim::Faults f;
+        f.answers.push_back({kind, answer, 0});
+        line.sim.setFaults(f);
+    }
+    Bytes received()
     {
         EXPECT_TRUE(line.sim.waitForFrames(2, 2000));
         return line.sim.received();
     }
 };
-
-Bytes endCommand = {0x05, 0x63, 0x00, 0x00, 0x00};
 
 TEST_F(Ending, NormalEndSendsZerosAndEndCommandAndShowsNothing)
 {
@@ -53,35 +61,44 @@ TEST_F(Ending, NormalEndSendsZerosAndEndCommandAndShowsNothing)
 
     Bytes want(255, 0);
     want.insert(want.end(), endCommand.begin(), endCommand.end());
-    EXPECT_EQ(endingBytes(), want);
-    EXPECT_EQ(uiEvents(), std::vector<std::string>{"hide"});
+    EXPECT_EQ(received(), want);
+    EXPECT_FALSE(guiViewable(XtParent(wbox)));
+    EXPECT_EQ(shownError(), nullptr);
     EXPECT_NE(access(line.lockPath().c_str(), F_OK), 0) << "lock file left behind";
     Window focus;
     int revert;
     XGetInputFocus(dpy, &focus, &revert);
     EXPECT_EQ(focus, XtWindow(shell));
+    EXPECT_EQ(revert, RevertToParent);
 }
 
-TEST_F(Ending, CodeZeroSendsNoZeros)
+TEST_F(Ending, CodeZeroSendsNoZerosAndShowsNothing)
 {
     begin(K_BEGIN_READ);
     line.sim.clearLogs();
     end(0);
-    EXPECT_EQ(endingBytes(), endCommand);
-    EXPECT_EQ(uiEvents(), std::vector<std::string>{"hide"});
+    EXPECT_EQ(received(), endCommand);
+    EXPECT_FALSE(guiViewable(XtParent(wbox)));
+    EXPECT_EQ(shownError(), nullptr);
 }
 
 TEST_F(Ending, WrongChecksumIsCrcErrorShownAfterTheWorkingDialogIsHidden)
 {
-    pbxsim::Faults f;
-    f.answers.push_back({pbxsim::AnswerFault::BadChecksum, 2, 0});
-    line.sim.setFaults(f);
+    fault(pbxsim::AnswerFault::BadChecksum, 2);
     begin(K_BEGIN_READ);
+    WindowOrder order;
     ASSERT_EQ(write_cmd(line.fd, K_READ_ANL_DAT_LIST, 0), 1);
     unsigned char buf[RecvBufSize];
     EXPECT_EQ(getNextPacket(shell, line.fd, buf), 0);
     line.ended();
-    EXPECT_EQ(uiEvents(), (std::vector<std::string>{"hide", errorPrefix + "CRC-Fehler|No Help!"}));
+
+    Widget box = shownError();
+    ASSERT_NE(box, nullptr);
+    int hidden = order.unmapped(XtWindow(XtParent(wbox)));
+    int shown = order.mapped(XtWindow(XtParent(box)));
+    EXPECT_GE(hidden, 0);
+    EXPECT_GT(shown, hidden) << "the error box came before the working dialog went";
+    EXPECT_EQ(takeError(), shownPrefix + "CRC-Fehler");
     ASSERT_TRUE(line.sim.waitForFrames(6, 2000));
     EXPECT_EQ(framesFrom(line.sim, '<').back(), endCommand);
     EXPECT_NE(access(line.lockPath().c_str(), F_OK), 0);
@@ -89,15 +106,27 @@ TEST_F(Ending, WrongChecksumIsCrcErrorShownAfterTheWorkingDialogIsHidden)
 
 TEST_F(Ending, MissingDataAnswerIsTransferError)
 {
-    pbxsim::Faults f;
-    f.answers.push_back({pbxsim::AnswerFault::Silent, 2, 0});
-    line.sim.setFaults(f);
+    fault(pbxsim::AnswerFault::Silent, 2);
     begin(K_BEGIN_READ);
     ASSERT_EQ(write_cmd(line.fd, K_READ_ANL_DAT_LIST, 0), 1);
     unsigned char buf[RecvBufSize];
     EXPECT_EQ(getNextPacket(shell, line.fd, buf), 0);
     line.ended();
-    EXPECT_EQ(uiEvents(), (std::vector<std::string>{"hide", errorPrefix + "Uebertragungs-Fehler|No Help!"}));
+    EXPECT_FALSE(guiViewable(XtParent(wbox)));
+    EXPECT_EQ(takeError(), shownPrefix + "Uebertragungs-Fehler");
+}
+
+TEST_F(Ending, RefusedBeginShowsTheCodesText)
+{
+    pbxsim::Faults f;
+    f.refuse_begin = 106;
+    line.sim.setFaults(f);
+    synchronize(line.fd);
+    ASSERT_EQ(sendBOTR(line.fd), 1);
+    int code = isOK(line.fd);
+    EXPECT_EQ(code, ANS_CMD);
+    end(code);
+    EXPECT_EQ(takeError(), shownPrefix + "CMD-Fehler");
 }
 
 struct Refusal {
@@ -116,16 +145,19 @@ TEST_P(RefusedDataFrame, EndsWithTheCodesText)
     begin(K_BEGIN_WRITE);
     unsigned char port[186] = {0x92};
     int counter = 0;
-    ASSERT_EQ(sendAndCheck(line.fd, shell, shell, K_WRITE_SO_PORT, 0, port, 186, 12, &counter), 0);
+    ASSERT_EQ(sendAndCheck(line.fd, shell, wbox, K_WRITE_SO_PORT, 0, port, 186, 12, &counter), 0);
     EXPECT_EQ(counter, 1);
-    EXPECT_EQ(sendAndCheck(line.fd, shell, shell, K_WRITE_SO_PORT, 1, port, 186, 12, &counter), 1);
+    EXPECT_EQ(XmtWorkingBoxGetScaleValue(wbox), 8);
+    port[0] = 0x77;
+    EXPECT_EQ(sendAndCheck(line.fd, shell, wbox, K_WRITE_SO_PORT, 1, port, 186, 12, &counter), 1);
     line.ended();
     EXPECT_EQ(counter, 1);
-    std::vector<std::string> want = {"scale 8", "hide"};
-    if (GetParam().text) // an acknowledgement 0 ends the transmission silently
-        want.push_back(errorPrefix + GetParam().text + "|No Help!");
-    EXPECT_EQ(uiEvents(), want);
+    EXPECT_EQ(XmtWorkingBoxGetScaleValue(wbox), 8);
+    EXPECT_FALSE(guiViewable(XtParent(wbox)));
+    // An acknowledgement 0 ends the transmission without a message.
+    EXPECT_EQ(takeError(), GetParam().text ? shownPrefix + GetParam().text : "");
     EXPECT_EQ(line.sim.state().ports[0][0], 0x92);
+    EXPECT_NE(line.sim.state().ports[1][0], 0x77);
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, RefusedDataFrame,
@@ -133,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(Codes, RefusedDataFrame,
                                            Refusal{106, "CMD-Fehler"}, Refusal{105, "CRC-Fehler"},
                                            Refusal{108, "Uebertragungs-Fehler"}, Refusal{0, nullptr}));
 
-TEST(TransferErrText, Table)
+TEST(TransferErrText, CodesWithoutEntryOfTheirOwn)
 {
     EXPECT_EQ(transferErrText(ANS_OK), nullptr);
     EXPECT_EQ(transferErrText(0), nullptr);
@@ -143,21 +175,22 @@ TEST(TransferErrText, Table)
 
 TEST(ShowPercent, ThirteenAndTwelveSteps)
 {
-    uiEvents().clear();
-    for (int done = 1; done <= 13; done++)
-        showPercent(nullptr, 13, done);
-    EXPECT_EQ(uiEvents(), (std::vector<std::string>{"scale 7", "scale 15", "scale 23", "scale 30", "scale 38",
-                                                    "scale 46", "scale 53", "scale 61", "scale 69", "scale 76",
-                                                    "scale 84", "scale 92", "scale 100"}));
-    uiEvents().clear();
-    for (int done = 1; done <= 12; done++)
-        showPercent(nullptr, 12, done);
-    EXPECT_EQ(uiEvents(), (std::vector<std::string>{"scale 8", "scale 16", "scale 25", "scale 33", "scale 41",
-                                                    "scale 50", "scale 58", "scale 66", "scale 75", "scale 83",
-                                                    "scale 91", "scale 100"}));
-    uiEvents().clear();
-    showPercent(nullptr, 0, 1);
-    EXPECT_TRUE(uiEvents().empty());
+    Widget wbox = showWorking();
+    std::vector<int> shown;
+    for (int done = 1; done <= 13; done++) {
+        showPercent(wbox, 13, done);
+        shown.push_back(XmtWorkingBoxGetScaleValue(wbox));
+    }
+    EXPECT_EQ(shown, (std::vector<int>{7, 15, 23, 30, 38, 46, 53, 61, 69, 76, 84, 92, 100}));
+    shown.clear();
+    for (int done = 1; done <= 12; done++) {
+        showPercent(wbox, 12, done);
+        shown.push_back(XmtWorkingBoxGetScaleValue(wbox));
+    }
+    EXPECT_EQ(shown, (std::vector<int>{8, 16, 25, 33, 41, 50, 58, 66, 75, 83, 91, 100}));
+    showPercent(wbox, 0, 1); // no steps: left alone
+    EXPECT_EQ(XmtWorkingBoxGetScaleValue(wbox), 100);
+    XmtHideWorkingDialog(wbox);
 }
 
 TEST(SendAndCheck, FrameThatCannotBeSentEndsWithoutMessage)
@@ -170,12 +203,13 @@ TEST(SendAndCheck, FrameThatCannotBeSentEndsWithoutMessage)
     Bytes junk(1024, 0x55);
     while (write(fd, junk.data(), junk.size()) > 0) {
     }
-    uiEvents().clear();
+    Widget wbox = showWorking();
     unsigned char payload[50] = {};
     int counter = 0;
-    EXPECT_EQ(sendAndCheck(fd, nullptr, nullptr, K_WRITE_TLN_BER_LIST, NoSubCode, payload, 50, 12, &counter), 1);
+    EXPECT_EQ(sendAndCheck(fd, mainShell(), wbox, K_WRITE_TLN_BER_LIST, NoSubCode, payload, 50, 12, &counter), 1);
     EXPECT_EQ(counter, 0);
-    EXPECT_TRUE(uiEvents().empty());
+    EXPECT_FALSE(guiViewable(XtParent(wbox)));
+    EXPECT_EQ(shownError(), nullptr);
     setLockDir(nullptr);
 }
 

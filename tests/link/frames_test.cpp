@@ -33,7 +33,6 @@ struct OnTheLine : ::testing::Test {
     Line line;
     void SetUp() override
     {
-        uiEvents().clear();
         ASSERT_GE(line.open(), 0);
     }
     // Bytes the simulator got after the frame; waits for count bytes in all.

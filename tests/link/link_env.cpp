@@ -1,52 +1,90 @@
 #include "link_env.h"
 
 #include "link/serial.h"
+#include "support/gui.h"
+#include "toolkit/toolkit.h"
 
-#include <X11/Shell.h>
-#include <X11/StringDefs.h>
+#include <Xm/MessageB.h>
 #include <chrono>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <thread>
 
-std::vector<std::string> &uiEvents()
+Widget mainShell()
 {
-    static std::vector<std::string> events;
-    return events;
+    Widget top = guiTop();
+    if (!guiViewable(top)) {
+        XtMapWidget(top);
+        for (int i = 0; i < 100 && !guiViewable(top); i++)
+            guiPump(10);
+    }
+    return top;
 }
 
-Widget testShell()
+Widget shownError()
 {
-    static Widget shell = nullptr;
-    static bool tried = false;
-    if (tried)
-        return shell;
-    tried = true;
-    XtToolkitInitialize();
-    XtAppContext app = XtCreateApplicationContext();
-    int argc = 1;
-    char name[] = "linktest";
-    char *argv[] = {name, nullptr};
-    Display *dpy = XtOpenDisplay(app, nullptr, "linktest", "LinkTest", nullptr, 0, &argc, argv);
-    if (!dpy)
-        return nullptr;
-    Arg args[2];
-    XtSetArg(args[0], XtNwidth, 120);
-    XtSetArg(args[1], XtNheight, 80);
-    Widget w = XtAppCreateShell("linktest", "LinkTest", applicationShellWidgetClass, dpy, args, 2);
-    XtRealizeWidget(w);
-    XtMapWidget(w);
-    for (int i = 0; i < 200; i++) {
-        while (XtAppPending(app))
-            XtAppProcessEvent(app, XtIMAll);
-        XWindowAttributes wa;
-        if (XGetWindowAttributes(dpy, XtWindow(w), &wa) && wa.map_state == IsViewable) {
-            shell = w;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    Widget box = XmtLastMessageBox("tranfer_err");
+    return box && XtIsManaged(box) ? box : nullptr;
+}
+
+std::string takeError()
+{
+    Widget box = shownError();
+    if (!box)
+        return "";
+    std::string shown = guiText(box, XmNdialogTitle) + "|" + guiText(box, XmNmessageString);
+    guiPress(guiFind(box, "okButton"));
+    guiPump(0);
+    return shown;
+}
+
+Widget showWorking()
+{
+    return XmtDisplayWorkingDialog(mainShell(), "cfgreadwbox", "Konfiguration lesen", "Prozent:", "Abbrechen", 0,
+                                   100, True, False);
+}
+
+WindowOrder::WindowOrder()
+{
+    dpy_ = XOpenDisplay(DisplayString(XtDisplay(mainShell())));
+    if (!dpy_)
+        throw std::runtime_error("second display connection failed");
+    XSelectInput(dpy_, DefaultRootWindow(dpy_), SubstructureNotifyMask);
+    XSync(dpy_, False);
+}
+
+WindowOrder::~WindowOrder() { XCloseDisplay(dpy_); }
+
+void WindowOrder::collect()
+{
+    XSync(XtDisplay(mainShell()), False); // our requests have been carried out
+    XSync(dpy_, False);                   // and their events have reached us
+    while (XPending(dpy_)) {
+        XEvent ev;
+        XNextEvent(dpy_, &ev);
+        if (ev.type == MapNotify)
+            events_.push_back({MapNotify, ev.xmap.window});
+        else if (ev.type == UnmapNotify)
+            events_.push_back({UnmapNotify, ev.xunmap.window});
     }
-    return shell;
+}
+
+int WindowOrder::mapped(Window w)
+{
+    collect();
+    for (std::size_t i = 0; i < events_.size(); i++)
+        if (events_[i] == std::make_pair(int(MapNotify), w))
+            return int(i);
+    return -1;
+}
+
+int WindowOrder::unmapped(Window w)
+{
+    collect();
+    for (std::size_t i = 0; i < events_.size(); i++)
+        if (events_[i] == std::make_pair(int(UnmapNotify), w))
+            return int(i);
+    return -1;
 }
 
 Line::Line(const pbxsim::State &state) : sim(state)

@@ -1,5 +1,6 @@
-// Helpers for the link tests: a pbxsim behind a fresh pty, the toolkit calls
-// the protocol made, and a real shell for the focus.
+// Helpers for the link tests: a pbxsim behind a fresh pty, the application
+// shell on the screen, the transfer error box, and the order of windows
+// appearing and going away.
 #pragma once
 
 #include <gtest/gtest.h> // before X11, whose macros clash with it
@@ -12,11 +13,31 @@
 #include <string>
 #include <vector>
 
-// What the protocol asked of the toolkit, in order: "hide", "scale 7",
-// "error tranfer_err|<title>|<text>".
-std::vector<std::string> &uiEvents();
-// A realized, viewable application shell; nullptr when there is no display.
-Widget testShell();
+// The tests' application shell, mapped and viewable (the parent of transfers).
+Widget mainShell();
+// The transfer error box on the screen, or nullptr.
+Widget shownError();
+// "<title>|<message>" of the transfer error box on the screen, "" when none;
+// closes the box.
+std::string takeError();
+// A working dialog as the transfers show it.
+Widget showWorking();
+
+// Watches the top-level windows of the display from a second connection, so
+// the order of mapping and unmapping is the server's.
+class WindowOrder {
+public:
+    WindowOrder();
+    ~WindowOrder();
+    // Position of the first map (or unmap) of window w since construction; -1 if none.
+    int mapped(Window w);
+    int unmapped(Window w);
+
+private:
+    void collect();
+    Display *dpy_;
+    std::vector<std::pair<int, Window>> events_;
+};
 
 // A simulator on a fresh pty reachable as <tmp>/ttyPBX, locks in <tmp>/lock.
 struct Line {

@@ -17,12 +17,12 @@ struct Trace : ::testing::Test {
     std::string path = tracedir.file("kelvora.debug");
     void SetUp() override
     {
-        uiEvents().clear();
         debugfile = std::fopen(path.c_str(), "w");
         ASSERT_NE(debugfile, nullptr);
     }
     void TearDown() override
     {
+        takeError();
         std::fclose(debugfile);
         debugfile = nullptr;
         debugflag = 0;
@@ -47,7 +47,7 @@ TEST_F(Trace, LevelOneTracesTimeoutsAndErrorsButNoBytes)
     line.sim.setFaults(f);
     ASSERT_EQ(sendBOTR(line.fd), 1);
     ASSERT_EQ(isOK(line.fd), -1);
-    stop_conn(nullptr, line.fd, -1);
+    stop_conn(mainShell(), line.fd, -1);
     line.ended();
     EXPECT_EQ(traced(), "\nTimeout while reading data!\nERROR: #FFFFFFFF !!!!!!!!!!!!!!\n");
 }
@@ -57,11 +57,11 @@ TEST_F(Trace, LevelOneErrorLineShowsTheCodeInHex)
     debugflag = 1;
     Line line;
     ASSERT_GE(line.open(), 0);
-    stop_conn(nullptr, line.fd, ANS_CRC);
+    stop_conn(mainShell(), line.fd, ANS_CRC);
     line.ended();
     EXPECT_EQ(traced(), "ERROR: #0069 !!!!!!!!!!!!!!\n");
     ASSERT_GE(line.open(), 0);
-    stop_conn(nullptr, line.fd, ANS_OK); // a success is no error
+    stop_conn(mainShell(), line.fd, ANS_OK); // a success is no error
     line.ended();
     EXPECT_EQ(traced(), "ERROR: #0069 !!!!!!!!!!!!!!\n");
 }
