@@ -13,14 +13,18 @@ extern struct termios tser;         // line settings while the port is open
 
 // 0 when the caller may go on (lock taken, or no lock directory), -1 when the
 // device is locked or the lock cannot be created.  Messages go to stderr.
+// A device whose lock path would not fit lockfile is refused like a lock that
+// cannot be created (a cut path would name another device's lock).
 int lockSer(const char *device);
-// Locks, opens and sets up the line; a descriptor, or -1 (nothing left behind).
+// Locks, opens (never as our controlling terminal) and sets up the line; a
+// descriptor, or -1 (nothing left behind).
 int openSer(const char *device);
 // Flushes, restores the line, closes and removes the lock.  Always 0.
 int closeSer(int fd);
 // 255 zero bytes in one write, to bring the PBX's receiver into a known state.
 void synchronize(int fd);
-// Sleeps units x 1024 microseconds (callers pass 20).
+// Sleeps units x 1024 microseconds (callers pass 20) on the process's
+// real-time timer.  Threads other than the caller must block SIGALRM.
 void minisleep(int units);
 
 // Test-only: where lock files go (default "/var/lock").

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -148,6 +149,25 @@ TEST_F(HandAnswers, MissingMiddleByteIsReadAsFFAndReadingGoesOn)
     EXPECT_NEAR(secondsSince(t), 1.0, 0.3);
     EXPECT_EQ(buf[4], 9);
     EXPECT_EQ(buf[5], 0xFF);
+}
+
+TEST(DeadLine, ReadErrorFailsAtOnceWithTheSystemError)
+{
+    TempDir dir;
+    setLockDir(dir.file("none").c_str());
+    auto peer = std::make_unique<PtyPeer>();
+    int fd = openSer(peer->slavePath().c_str());
+    ASSERT_GE(fd, 0);
+    peer.reset(); // the other end is gone: reads fail instead of waiting
+    testing::internal::CaptureStderr();
+    auto t = Clock::now();
+    int status = 0;
+    EXPECT_EQ(readch(fd, &status), -1);
+    EXPECT_EQ(status, -1);
+    EXPECT_LT(secondsSince(t), 0.5);
+    EXPECT_EQ(testing::internal::GetCapturedStderr().rfind("reading data: ", 0), 0u);
+    closeSer(fd);
+    setLockDir(nullptr);
 }
 
 } // namespace

@@ -214,3 +214,36 @@ TEST(SendAndCheck, FrameThatCannotBeSentEndsWithoutMessage)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Ending, WholeReadOfTheOutgoingCallsAsATransferDoesIt)
+{
+    const std::vector<pbxsim::OutCall> calls = line.sim.state().outcalls;
+    ASSERT_EQ(calls.size(), 25u);
+    begin(K_BEGIN_READ);
+    unsigned char buf[RecvBufSize];
+    std::vector<int> counts;
+    for (int n = 0;;) {
+        ASSERT_EQ(write6_cmd(line.fd, K_READ_OUT_GEB_LIST, n), 1);
+        int len = getNextPacket(shell, line.fd, buf);
+        ASSERT_GT(len, 0);
+        int got = len / 23;
+        counts.push_back(got);
+        if (len == 4 || got == 0)
+            break;
+        const pbxsim::OutCall &first = calls[std::size_t(n)];
+        EXPECT_EQ(Bytes(buf + 4, buf + 4 + 23), Bytes(first.begin(), first.end()));
+        n += got;
+        showPercent(wbox, 1000, n);
+    }
+    end(ANS_OK);
+    EXPECT_EQ(counts, (std::vector<int>{10, 10, 5, 0}));
+    EXPECT_EQ(XmtWorkingBoxGetScaleValue(wbox), 2);
+    EXPECT_EQ(shownError(), nullptr);
+    std::vector<Bytes> sent = framesFrom(line.sim, '<');
+    ASSERT_EQ(sent.size(), 6u);
+    EXPECT_EQ(sent[3], (Bytes{0x06, 0x0D, 0x00, 0x00, 20, 0x00}));
+}
+
+} // namespace
