@@ -1,6 +1,9 @@
+#include <gtest/gtest.h>
+
 #include "app.h"
 #include "config/record.h"
 #include "shell/access.h"
+#include "support/gui.h"
 #include "toolkit/toolkit.h"
 
 #include <X11/Shell.h>
@@ -8,7 +11,6 @@
 #include <Xm/ToggleB.h>
 #include <cstdlib>
 #include <cstring>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -40,9 +42,8 @@ Widget testWindow()
         return shell;
     Widget top = startedApp();
     XmtRegisterCallbackProcedure("countChooser", countChooser);
-    XrmDatabase db = XtScreenDatabase(XtScreen(top));
     for (const char *line : lines)
-        XrmPutLineResource(&db, line);
+        guiMergeResources(line);
     shell = XtCreatePopupShell("acctest", topLevelShellWidgetClass, top, nullptr, 0);
     XmtCreateChildren(shell);
     XtPopup(shell, XtGrabNone);

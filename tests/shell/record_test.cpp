@@ -1,9 +1,10 @@
+#include <gtest/gtest.h>
+
 #include "config/record.h"
 #include "shell/access.h"
 #include "shell/shell.h"
 
 #include <cstring>
-#include <gtest/gtest.h>
 #include <string>
 
 namespace {
