@@ -204,12 +204,3 @@ TEST_F(Access, InputFieldsShareFocusBehaviour)
     XtVaGetValues(num, XmNcursorPositionVisible, &cursor, nullptr);
     EXPECT_FALSE(cursor);
 }
-
-TEST_F(Access, InitialFocusReachesNestedField)
-{
-    setInitial(w, "*num3");
-    Widget box = named("*box");
-    Widget focus = nullptr;
-    XtVaGetValues(box, XmNinitialFocus, &focus, nullptr);
-    EXPECT_EQ(focus, named("*num3"));
-}
