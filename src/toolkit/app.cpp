@@ -263,19 +263,38 @@ XmString makeString(const char *text)
 
 std::string stringOf(XmString s)
 {
-    if (!s)
-        return "";
-    char *text = static_cast<char *>(XmStringUnparse(s, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, nullptr, 0,
-                                                     XmOUTPUT_ALL));
-    std::string result = text ? text : "";
-    XtFree(text);
-    return result;
+    std::string text;
+    XmStringContext ctx;
+    if (!s || !XmStringInitContext(&ctx, s))
+        return text;
+    char *segment = nullptr;
+    XmStringCharSet tag = nullptr;
+    XmStringDirection direction;
+    Boolean separator = False;
+    while (XmStringGetNextSegment(ctx, &segment, &tag, &direction, &separator)) {
+        text += segment;
+        if (separator)
+            text += '\n';
+        XtFree(segment);
+        XtFree(tag);
+    }
+    XmStringFreeContext(ctx);
+    return text;
 }
 
 void setLabel(Widget w, const char *text)
 {
     XmString s = makeString(text);
     XtVaSetValues(w, XmNlabelString, s, nullptr);
+    XmStringFree(s);
+}
+
+void setTextDefault(Widget box, const char *resource, const char *text)
+{
+    if (lookup(box, nullptr, nullptr, resource))
+        return;
+    XmString s = makeString(text);
+    XtVaSetValues(box, resource, s, nullptr);
     XmStringFree(s);
 }
 

@@ -165,3 +165,27 @@ bool guiViewable(Widget w)
         return false;
     return attrs.map_state == IsViewable;
 }
+
+std::string guiText(Widget w, const char *resource)
+{
+    XmString s = nullptr;
+    XtVaGetValues(w, resource, &s, nullptr);
+    std::string text;
+    XmStringContext ctx;
+    if (s && XmStringInitContext(&ctx, s)) {
+        char *segment = nullptr;
+        XmStringCharSet tag = nullptr;
+        XmStringDirection dir;
+        Boolean separator = False;
+        while (XmStringGetNextSegment(ctx, &segment, &tag, &dir, &separator)) {
+            text += segment;
+            if (separator)
+                text += '\n';
+            XtFree(segment);
+            XtFree(tag);
+        }
+        XmStringFreeContext(ctx);
+    }
+    XmStringFree(s);
+    return text;
+}

@@ -36,5 +36,8 @@ void guiLater(int ms, std::function<void()> f);
 void guiPress(Widget button);
 // Finds a widget below parent by name path; fails the test when there is none.
 Widget guiFind(Widget parent, const char *name);
+// The text of an XmString resource ("labelString", "messageString", ...), line
+// breaks as '\n'.
+std::string guiText(Widget w, const char *resource);
 // True when the widget's window is mapped and viewable.
 bool guiViewable(Widget w);

@@ -32,16 +32,6 @@ std::vector<std::string> childNames(Widget w)
     return names;
 }
 
-std::string labelOf(Widget w)
-{
-    XmString s = nullptr;
-    XtVaGetValues(w, XmNlabelString, &s, nullptr);
-    char *t = static_cast<char *>(XmStringUnparse(s, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, nullptr, 0, XmOUTPUT_ALL));
-    std::string r = t ? t : "";
-    XtFree(t);
-    XmStringFree(s);
-    return r;
-}
 
 std::vector<std::string> procCalls;
 
@@ -87,10 +77,10 @@ TEST(Builder, CreatesExactlyTheListedChildren)
     EXPECT_TRUE(XmIsTextField(f1));
     EXPECT_TRUE(XmtIsInputField(f1));
     ASSERT_NE(XmtCaptionOf(f1), nullptr);
-    EXPECT_EQ(labelOf(XmtCaptionOf(f1)), "Feld:");
+    EXPECT_EQ(guiText(XmtCaptionOf(f1), XmNlabelString), "Feld:");
     XmtSetCaption(f1, "Anders:");
-    EXPECT_EQ(labelOf(XmtCaptionOf(f1)), "Anders:");
-    EXPECT_EQ(labelOf(guiFind(grp, "frameTitle")), "Gruppe");
+    EXPECT_EQ(guiText(XmtCaptionOf(f1), XmNlabelString), "Anders:");
+    EXPECT_EQ(guiText(guiFind(grp, "frameTitle"), XmNlabelString), "Gruppe");
 
     Widget list = guiFind(dlg, "*namesSW.names");
     EXPECT_TRUE(XmIsList(list));
@@ -150,8 +140,8 @@ TEST(Builder, UserResourcesReplaceBuiltInLines)
     guiMergeResources("*usr_dlg*lab2.labelString: Neu");
     Widget dlg = XmtBuildDialog(guiTop(), "usr_dlg", nullptr, 0);
     ASSERT_NE(dlg, nullptr);
-    EXPECT_EQ(labelOf(guiFind(dlg, "*lab")), "Benutzer");
-    EXPECT_EQ(labelOf(guiFind(dlg, "*lab2")), "Neu");
+    EXPECT_EQ(guiText(guiFind(dlg, "*lab"), XmNlabelString), "Benutzer");
+    EXPECT_EQ(guiText(guiFind(dlg, "*lab2"), XmNlabelString), "Neu");
     EXPECT_STREQ(XmtGetResourceString(guiFind(dlg, "*form"), "lab", "labelString"), "Benutzer");
     EXPECT_EQ(XmtGetResourceString(dlg, nullptr, "nothingHere"), nullptr);
 }
@@ -184,7 +174,7 @@ TEST(Builder, MainWindowTreeUnderAShell)
     EXPECT_STREQ(XmtMsgLineGetString(line), "");
     XmtMsgLinePrintf(line, "ROM-Version: %s", "1.2");
     EXPECT_STREQ(XmtMsgLineGetString(line), "ROM-Version: 1.2");
-    EXPECT_EQ(labelOf(line), "ROM-Version: 1.2");
+    EXPECT_EQ(guiText(line, XmNlabelString), "ROM-Version: 1.2");
     XmtMsgLineClear(line, XmtMsgLineNow);
     EXPECT_STREQ(XmtMsgLineGetString(line), "");
     EXPECT_EQ(XmtWidgetPath(line), "toolkit_test.mainwin.main.theline");
