@@ -44,7 +44,8 @@ Widget testWindow()
     XmtRegisterCallbackProcedure("countChooser", countChooser);
     for (const char *line : lines)
         guiMergeResources(line);
-    shell = XtCreatePopupShell("acctest", topLevelShellWidgetClass, top, nullptr, 0);
+    // Out of the corner where other tests on this display look at their windows.
+    shell = XtVaCreatePopupShell("acctest", topLevelShellWidgetClass, top, XtNx, 500, XtNy, 400, nullptr);
     XmtCreateChildren(shell);
     XtPopup(shell, XtGrabNone);
     settle();

@@ -12,6 +12,16 @@
 
 extern char **environ;
 
+Child::~Child()
+{
+    if (pid > 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    if (errFd >= 0)
+        close(errFd);
+}
+
 Child startChild(const std::string &path, const std::string &argv0, const std::vector<std::string> &args,
                  const std::vector<std::string> &extraEnv)
 {

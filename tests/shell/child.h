@@ -5,9 +5,17 @@
 #include <sys/types.h>
 #include <vector>
 
+// A child that is still running when this goes out of scope (a failed
+// assertion) is killed, so no stray window outlives its test.
 struct Child {
     pid_t pid = -1;
     int errFd = -1; // read end of the child's standard error
+    Child() = default;
+    Child(pid_t p, int fd) : pid(p), errFd(fd) {}
+    Child(Child &&o) noexcept : pid(o.pid), errFd(o.errFd) { o.pid = -1, o.errFd = -1; }
+    Child(const Child &) = delete;
+    Child &operator=(const Child &) = delete;
+    ~Child();
 };
 
 // Starts path with argv0 and args; extraEnv entries ("NAME=value") are added to
