@@ -1,0 +1,306 @@
+#include "link/protocol.h"
+
+#include "link/serial.h"
+#include "link/trace.h"
+#include "toolkit/toolkit.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/select.h>
+#include <termios.h>
+#include <unistd.h>
+
+unsigned char outbuff[FrameBufSize];
+unsigned char tmpbuff[FrameBufSize];
+
+namespace {
+
+// Waits at most one second for fd to become readable or writable.
+bool waitLine(int fd, bool for_write)
+{
+    struct timeval tv = {1, 0};
+    for (;;) {
+        fd_set set;
+        FD_ZERO(&set);
+        FD_SET(fd, &set);
+        int n = select(fd + 1, for_write ? nullptr : &set, for_write ? &set : nullptr, nullptr, &tv);
+        if (n > 0)
+            return true;
+        if (n == 0 || errno != EINTR)
+            return false;
+        // Linux leaves the time still to wait in tv.
+    }
+}
+
+} // namespace
+
+unsigned short MkChecksum(const unsigned char *data, int count)
+{
+    unsigned sum = 0;
+    for (int i = 0; i < count; i++) {
+        sum = ((sum >> 1) | (sum << 15)) & 0xFFFF;
+        sum = (sum + data[i]) & 0xFFFF;
+    }
+    return static_cast<unsigned short>(sum);
+}
+
+int writech(int fd, unsigned char ch)
+{
+    if (!waitLine(fd, true)) {
+        if (traceBytes())
+            tracePrintf("\n!!!!!!!Error writing data to serial port!");
+        return 0;
+    }
+    ssize_t n = write(fd, &ch, 1);
+    (void)n;
+    if (traceBytes())
+        tracePrintf(" %X", unsigned(ch));
+    return 1;
+}
+
+int readch(int fd, int *status)
+{
+    *status = 0;
+    for (;;) {
+        if (!waitLine(fd, false)) {
+            *status = -1;
+            if (traceErrors())
+                tracePrintf("\nTimeout while reading data!\n");
+            return -1;
+        }
+        unsigned char ch;
+        ssize_t n = read(fd, &ch, 1);
+        if (n == 1) {
+            if (traceBytes())
+                tracePrintf(" %X", unsigned(ch));
+            return ch;
+        }
+        if (n < 0 && (errno == EAGAIN || errno == EINTR))
+            continue; // readiness without a byte; wait again
+        if (n < 0)
+            std::perror("reading data");
+        else
+            std::fprintf(stderr, "reading data: end of file\n");
+        *status = -1;
+        return -1;
+    }
+}
+
+int writebuf(int fd, unsigned char *frame, int length, int with_checksum)
+{
+    if (with_checksum && length >= 4) {
+        unsigned short sum = MkChecksum(frame + 4, length - 4);
+        frame[2] = static_cast<unsigned char>(sum & 0xFF);
+        frame[3] = static_cast<unsigned char>(sum >> 8);
+        if (traceBytes())
+            tracePrintf("\nCheckSum: %08X\n", unsigned(sum));
+    }
+    if (traceBytes())
+        tracePrintf("\nOUT: ");
+    for (int i = 0; i < length; i++)
+        if (!writech(fd, frame[i]))
+            return 0;
+    if (length > 5)
+        for (int i = 0; i < PaddingBytes; i++)
+            if (!writech(fd, 0))
+                return 0;
+    return 1;
+}
+
+int write_cmd(int fd, int code, int index)
+{
+    outbuff[0] = 5;
+    outbuff[1] = static_cast<unsigned char>(code);
+    outbuff[2] = 0;
+    outbuff[3] = 0;
+    outbuff[4] = static_cast<unsigned char>(index);
+    if (!writebuf(fd, outbuff, 5, 0))
+        return 0;
+    minisleep(PauseUnits);
+    return 1;
+}
+
+int write6_cmd(int fd, int code, int index)
+{
+    outbuff[0] = 6;
+    outbuff[1] = static_cast<unsigned char>(code);
+    outbuff[2] = 0;
+    outbuff[3] = 0;
+    outbuff[4] = static_cast<unsigned char>(index & 0xFF);
+    outbuff[5] = static_cast<unsigned char>((index >> 8) & 0xFF);
+    if (!writebuf(fd, outbuff, 6, 0))
+        return 0;
+    minisleep(PauseUnits);
+    return 1;
+}
+
+int send_data(int fd, int code, int subcode, const unsigned char *data, int length)
+{
+    std::memset(outbuff, 0, sizeof outbuff);
+    int header = subcode == NoSubCode ? 4 : 5;
+    int ok = 0;
+    if (length >= 0 && header + length <= MaxFrame) {
+        outbuff[0] = static_cast<unsigned char>(header + length);
+        outbuff[1] = static_cast<unsigned char>(code);
+        if (header == 5)
+            outbuff[4] = static_cast<unsigned char>(subcode);
+        if (length > 0)
+            std::memcpy(outbuff + header, data, std::size_t(length));
+        ok = writebuf(fd, outbuff, header + length, 1);
+    }
+    minisleep(PauseUnits);
+    return ok;
+}
+
+int sendBOTR(int fd)
+{
+    if (write_cmd(fd, K_BEGIN_READ, 0))
+        return 1;
+    tcflush(fd, TCIOFLUSH);
+    return 0;
+}
+
+int sendBOTW(int fd) { return write_cmd(fd, K_BEGIN_WRITE, 0); }
+int sendEOT(int fd) { return write_cmd(fd, K_END, 0); }
+
+int readAnswer(int fd, unsigned char *buffer)
+{
+    if (traceBytes())
+        tracePrintf("\n");
+    int status = 0;
+    int c;
+    do
+        c = readch(fd, &status);
+    while (c == 0);
+    if (status != 0)
+        return -1;
+    int length = c;
+    buffer[0] = static_cast<unsigned char>(length);
+    if (traceBytes())
+        tracePrintf("\nWaiting...%d\n", length);
+    if (traceBytes())
+        tracePrintf("IN: ");
+    for (int i = 1; i < length; i++) {
+        c = readch(fd, &status);
+        buffer[i] = status == 0 ? static_cast<unsigned char>(c) : 0xFF;
+    }
+    if (status != 0) {
+        if (traceBytes())
+            tracePrintf("\nPremature...\n");
+        return -1;
+    }
+    if (traceBytes())
+        tracePrintf("\nLen...%d\n", length);
+    return length;
+}
+
+int isOK(int fd)
+{
+    int length = readAnswer(fd, tmpbuff);
+    if (length < 2)
+        return ANS_NONE; // a lone length byte carries no code
+    return tmpbuff[1];
+}
+
+bool isCheckSumOK(const unsigned char *answer, int length)
+{
+    if (length < 4)
+        return false;
+    unsigned received = unsigned(answer[2]) | unsigned(answer[3]) << 8;
+    unsigned computed = MkChecksum(answer + 4, length - 4);
+    if (traceBytes())
+        tracePrintf("\nCheckSum: %08X %08X\n", received, computed);
+    return received == computed;
+}
+
+int getNextPacket(Widget parent, int fd, unsigned char *buffer)
+{
+    std::memset(buffer, 0, RecvBufSize);
+    int length = readAnswer(fd, buffer);
+    if (length < 0) {
+        stop_conn(parent, fd, ANS_TRANSFER);
+        return 0;
+    }
+    if (!isCheckSumOK(buffer, length)) {
+        stop_conn(parent, fd, ANS_CRC);
+        return 0;
+    }
+    return length;
+}
+
+const char *transferErrText(int code)
+{
+    static char unknown[40];
+    switch (code) {
+    case 0:
+    case ANS_OK:
+        return nullptr;
+    case ANS_CRC:
+        return "CRC-Fehler";
+    case ANS_CMD:
+        return "CMD-Fehler";
+    case ANS_PRIO:
+        return "Prio-Fehler";
+    case ANS_TRANSFER:
+    case ANS_NONE:
+        return "Uebertragungs-Fehler";
+    default:
+        std::snprintf(unknown, sizeof unknown, "Unbekannter Fehler %04X", unsigned(code));
+        return unknown;
+    }
+}
+
+void stop_conn(Widget parent, int fd, int code)
+{
+    if (traceErrors() && code != ANS_OK)
+        tracePrintf("ERROR: #%04X !!!!!!!!!!!!!!\n", unsigned(code));
+    if (code != 0)
+        synchronize(fd);
+    sendEOT(fd);
+    isOK(fd);
+    closeSer(fd);
+
+    if (parent) {
+        XmtHideWorkingDialog(parent);
+        // Focus may only go to a viewable window; anything else is an X error.
+        XWindowAttributes wa;
+        if (XtIsRealized(parent) && XGetWindowAttributes(XtDisplay(parent), XtWindow(parent), &wa) &&
+            wa.map_state == IsViewable)
+            XSetInputFocus(XtDisplay(parent), XtWindow(parent), RevertToParent, CurrentTime);
+    }
+
+    if (const char *text = transferErrText(code))
+        showTransferErr(parent, text);
+}
+
+void showTransferErr(Widget parent, const char *text)
+{
+    XmtDisplayErrorMsg(parent, "tranfer_err", "Fehler bei der Uebertragung: \n%s", "Uebertragungs-Fehler",
+                       "No Help!", text);
+}
+
+void showPercent(Widget wbox, int total, int done)
+{
+    if (total <= 0)
+        return;
+    float percent = static_cast<float>(100.0 / total * done);
+    XmtWorkingBoxSetScaleValue(wbox, static_cast<int>(percent));
+}
+
+int sendAndCheck(int fd, Widget parent, Widget wbox, int code, int subcode, const unsigned char *data,
+                 int length, int total, int *counter)
+{
+    if (!send_data(fd, code, subcode, data, length)) {
+        stop_conn(parent, fd, ANS_OK); // the last acknowledgement was a success
+        return 1;
+    }
+    int answer = isOK(fd);
+    if (answer != ANS_OK) {
+        stop_conn(parent, fd, answer);
+        return 1;
+    }
+    ++*counter;
+    showPercent(wbox, total, *counter);
+    return 0;
+}

@@ -1,0 +1,28 @@
+// The serial port to the PBX: lock file, line set-up and the two small line
+// operations the frame protocol needs.
+#pragma once
+
+#include <termios.h>
+
+constexpr int LockFileSize = 255;
+constexpr const char *DefaultLockDir = "/var/lock";
+
+extern char lockfile[LockFileSize]; // lock of the open port; "" when none is held
+extern struct termios tsero;        // line settings found at open, restored at close
+extern struct termios tser;         // line settings while the port is open
+
+// 0 when the caller may go on (lock taken, or no lock directory), -1 when the
+// device is locked or the lock cannot be created.  Messages go to stderr.
+int lockSer(const char *device);
+// Locks, opens and sets up the line; a descriptor, or -1 (nothing left behind).
+int openSer(const char *device);
+// Flushes, restores the line, closes and removes the lock.  Always 0.
+int closeSer(int fd);
+// 255 zero bytes in one write, to bring the PBX's receiver into a known state.
+void synchronize(int fd);
+// Sleeps units x 1024 microseconds (callers pass 20).
+void minisleep(int units);
+
+// Test-only: where lock files go (default "/var/lock").
+void setLockDir(const char *dir);
+const char *lockDir();

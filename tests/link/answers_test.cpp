@@ -1,0 +1,157 @@
+// Reading the PBX's answers: zero bytes ahead, time-outs, short and long answers.
+#include <gtest/gtest.h>
+
+#include "link/protocol.h"
+#include "link/serial.h"
+#include "link_env.h"
+#include "shell/shell.h"
+
+#include <chrono>
+#include <cstring>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+
+struct Answers : ::testing::Test {
+    Line line;
+    void SetUp() override
+    {
+        uiEvents().clear();
+        debugflag = 0;
+        debugfile = nullptr;
+        ASSERT_GE(line.open(), 0);
+    }
+    void fault(pbxsim::AnswerFault kind, int answer, int n = 0)
+    {
+        pbxsim::Faults f;
+        f.answers.push_back({kind, answer, n});
+        line.sim.setFaults(f);
+    }
+};
+
+TEST_F(Answers, BeginIsAcknowledgedAndZeroBytesAheadAreSkipped)
+{
+    pbxsim::Faults f;
+    f.leading_zeros = 300;
+    line.sim.setFaults(f);
+    synchronize(line.fd);
+    ASSERT_EQ(sendBOTR(line.fd), 1);
+    EXPECT_EQ(isOK(line.fd), ANS_OK);
+    EXPECT_EQ(Bytes(tmpbuff, tmpbuff + 4), (Bytes{4, 96, 0, 0}));
+}
+
+TEST_F(Answers, SilentLineFailsAfterAboutOneSecond)
+{
+    fault(pbxsim::AnswerFault::Silent, 1);
+    ASSERT_EQ(sendBOTR(line.fd), 1);
+    auto t = Clock::now();
+    EXPECT_EQ(isOK(line.fd), -1);
+    EXPECT_NEAR(secondsSince(t), 1.0, 0.3);
+}
+
+TEST_F(Answers, AnswerCutShortFailsOneSecondPerMissingByte)
+{
+    fault(pbxsim::AnswerFault::CutShort, 1, 2); // 04 60, then nothing
+    ASSERT_EQ(sendBOTR(line.fd), 1);
+    auto t = Clock::now();
+    EXPECT_EQ(isOK(line.fd), -1);
+    EXPECT_NEAR(secondsSince(t), 2.0, 0.4);
+}
+
+TEST_F(Answers, DataAnswerIsReadWholeAndTheRestOfTheBufferIsZero)
+{
+    ASSERT_EQ(sendBOTR(line.fd), 1);
+    ASSERT_EQ(isOK(line.fd), ANS_OK);
+    unsigned char buf[RecvBufSize];
+    std::memset(buf, 0x77, sizeof buf);
+    ASSERT_EQ(write_cmd(line.fd, K_GET_EPROM_VER, 0), 1);
+    int len = getNextPacket(nullptr, line.fd, buf);
+    std::string version = pbxsim::defaultState().version;
+    ASSERT_EQ(len, int(4 + version.size() + 1));
+    EXPECT_STREQ(reinterpret_cast<char *>(buf + 4), version.c_str());
+    for (int i = len; i < RecvBufSize; i++)
+        ASSERT_EQ(buf[i], 0) << i;
+    EXPECT_TRUE(uiEvents().empty());
+}
+
+TEST_F(Answers, LongestAnswerFitsAndNothingIsWrittenBeyondIt)
+{
+    fault(pbxsim::AnswerFault::OverLong, 2, 251);
+    ASSERT_EQ(sendBOTR(line.fd), 1);
+    ASSERT_EQ(isOK(line.fd), ANS_OK);
+    unsigned char buf[RecvBufSize + 16];
+    std::memset(buf, 0x77, sizeof buf);
+    ASSERT_EQ(write_cmd(line.fd, K_READ_TLN_RUFNR_LIST, 0), 1);
+    ASSERT_EQ(getNextPacket(nullptr, line.fd, buf), 255);
+    EXPECT_EQ(buf[254], 0xEE);
+    EXPECT_EQ(buf[255], 0);
+    EXPECT_EQ(buf[RecvBufSize], 0x77); // the caller's buffer ends at 1024
+}
+
+TEST(ShortAnswers, ChecksumTestNeedsTheChecksumField)
+{
+    const unsigned char three[] = {3, 96, 0};
+    EXPECT_FALSE(isCheckSumOK(three, 3));
+    const unsigned char empty[] = {4, 96, 0, 0};
+    EXPECT_TRUE(isCheckSumOK(empty, 4));
+    const unsigned char abc[] = {7, 1, 0xAC, 0x40, 'a', 'b', 'c'};
+    EXPECT_TRUE(isCheckSumOK(abc, 7));
+    const unsigned char bad[] = {7, 1, 0xAD, 0x40, 'a', 'b', 'c'};
+    EXPECT_FALSE(isCheckSumOK(bad, 7));
+}
+
+// Answers no PBX should send, written by hand.
+struct HandAnswers : ::testing::Test {
+    TempDir dir;
+    PtyPeer peer;
+    int fd = -1;
+    void SetUp() override
+    {
+        uiEvents().clear();
+        setLockDir(dir.file("none").c_str()); // no lock directory
+        fd = openSer(peer.slavePath().c_str());
+        ASSERT_GE(fd, 0);
+    }
+    void TearDown() override
+    {
+        if (fd >= 0)
+            closeSer(fd);
+        setLockDir(nullptr);
+    }
+};
+
+TEST_F(HandAnswers, LengthOneAcknowledgementCarriesNoCode)
+{
+    // An earlier 96 in tmpbuff must not be taken for this answer's code.
+    peer.send({4, 96, 0, 0});
+    ASSERT_EQ(isOK(fd), ANS_OK);
+    peer.send({0, 0, 1});
+    EXPECT_EQ(isOK(fd), ANS_NONE);
+}
+
+TEST_F(HandAnswers, DataAnswerShorterThanFourBytesIsAChecksumError)
+{
+    peer.send({3, 12, 0});
+    unsigned char buf[RecvBufSize];
+    EXPECT_EQ(getNextPacket(nullptr, fd, buf), 0);
+    fd = -1; // ended by getNextPacket
+    ASSERT_FALSE(uiEvents().empty());
+    EXPECT_NE(uiEvents().back().find("CRC-Fehler"), std::string::npos);
+}
+
+TEST_F(HandAnswers, MissingMiddleByteIsReadAsFFAndReadingGoesOn)
+{
+    // The length says 6; only five bytes come, so the last read fails.
+    peer.send({6, 1, 0, 0, 9});
+    auto t = Clock::now();
+    unsigned char buf[MaxFrame];
+    EXPECT_EQ(readAnswer(fd, buf), -1);
+    EXPECT_NEAR(secondsSince(t), 1.0, 0.3);
+    EXPECT_EQ(buf[4], 9);
+    EXPECT_EQ(buf[5], 0xFF);
+}
+
+} // namespace

@@ -1,0 +1,325 @@
+// The lock file, the line set-up and the short sleep.
+#include <gtest/gtest.h>
+
+#include "link/serial.h"
+#include "link_env.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <pthread.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using testing::internal::CaptureStderr;
+using testing::internal::GetCapturedStderr;
+
+double secondsSince(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+
+std::string readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeFile(const std::string &path, const std::string &content)
+{
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+std::string ourLockText()
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%05d kelvora\n", int(getpid()));
+    return text;
+}
+
+pid_t deadPid()
+{
+    pid_t pid = fork();
+    if (pid == 0)
+        _exit(0);
+    waitpid(pid, nullptr, 0);
+    return pid;
+}
+
+// A pty reachable as <tmp>/dev/ttyS1, locks in <tmp>/lock.
+struct Lock : ::testing::Test {
+    TempDir dir;
+    PtyPeer peer;
+    std::string device = dir.file("dev/ttyS1");
+    std::string lock = dir.file("lock/LCK..ttyS1");
+    int fd = -1;
+    void SetUp() override
+    {
+        mkdir(dir.file("dev").c_str(), 0755);
+        mkdir(dir.file("lock").c_str(), 0755);
+        ASSERT_EQ(symlink(peer.slavePath().c_str(), device.c_str()), 0);
+        setLockDir(dir.file("lock").c_str());
+    }
+    void TearDown() override
+    {
+        if (fd >= 0)
+            closeSer(fd);
+        setLockDir(nullptr);
+    }
+    // openSer with its stderr.
+    std::string openCapturing()
+    {
+        CaptureStderr();
+        fd = openSer(device.c_str());
+        return GetCapturedStderr();
+    }
+};
+
+TEST_F(Lock, FreshLockHoldsOurPidAndGoesAwayOnClose)
+{
+    EXPECT_EQ(openCapturing(), "");
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(readFile(lock), ourLockText());
+    EXPECT_EQ(std::string(lockfile), lock);
+    closeSer(fd);
+    fd = -1;
+    EXPECT_NE(access(lock.c_str(), F_OK), 0);
+}
+
+TEST_F(Lock, SameBaseNameElsewhereIsTheSameLock)
+{
+    ASSERT_EQ(openCapturing(), "");
+    ASSERT_GE(fd, 0);
+    mkdir(dir.file("other").c_str(), 0755);
+    std::string other = dir.file("other/ttyS1");
+    ASSERT_EQ(symlink(peer.slavePath().c_str(), other.c_str()), 0);
+    CaptureStderr();
+    EXPECT_EQ(openSer(other.c_str()), -1);
+    EXPECT_EQ(GetCapturedStderr(), "Device " + other + " is locked.\n");
+    EXPECT_EQ(readFile(lock), ourLockText());
+}
+
+TEST_F(Lock, StaleTextPidIsOverriddenAfterASecond)
+{
+    writeFile(lock, std::to_string(deadPid()) + "\n");
+    auto t = Clock::now();
+    EXPECT_EQ(openCapturing(), "Lockfile is stale. Overriding it..\n");
+    EXPECT_GE(secondsSince(t), 0.95);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(readFile(lock), ourLockText());
+}
+
+TEST_F(Lock, FourBytesAreABinaryPidEvenWhenTheyLookLikeText)
+{
+    // As text this is pid 1, alive; as a binary pid it is far beyond any pid.
+    writeFile(lock, "  1\n");
+    EXPECT_EQ(openCapturing(), "Lockfile is stale. Overriding it..\n");
+    EXPECT_GE(fd, 0);
+}
+
+TEST_F(Lock, BinaryPidOfALiveProcessLocks)
+{
+    int pid = getpid();
+    writeFile(lock, std::string(reinterpret_cast<char *>(&pid), 4));
+    EXPECT_EQ(openCapturing(), "Device " + device + " is locked.\n");
+    EXPECT_EQ(fd, -1);
+}
+
+TEST_F(Lock, TextPidAfterBlanks)
+{
+    writeFile(lock, "   " + std::to_string(getpid()) + "\n");
+    EXPECT_EQ(openCapturing(), "Device " + device + " is locked.\n");
+    EXPECT_EQ(fd, -1);
+    writeFile(lock, "     " + std::to_string(deadPid()) + "\n");
+    EXPECT_EQ(openCapturing(), "Lockfile is stale. Overriding it..\n");
+    EXPECT_GE(fd, 0);
+}
+
+class LockedBy : public Lock, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(LockedBy, ContentMeansLocked)
+{
+    writeFile(lock, GetParam());
+    EXPECT_EQ(openCapturing(), "Device " + device + " is locked.\n");
+    EXPECT_EQ(fd, -1);
+    EXPECT_EQ(readFile(lock), GetParam()); // someone else's lock stays as it was
+}
+
+INSTANTIATE_TEST_SUITE_P(Contents, LockedBy,
+                         ::testing::Values(std::string(), "0\n", "00000 kelvora\n", "-5\n", "kelvora 4711\n",
+                                           std::string(4, '\0')));
+
+TEST_F(Lock, LiveProcessOfAnotherUserLocks)
+{
+    // Pid 1 belongs to root.  Run the check as nobody so the null signal is refused.
+    if (geteuid() != 0 && kill(1, 0) == 0)
+        GTEST_SKIP() << "pid 1 can be signalled by this user";
+    writeFile(lock, "1\n");
+    chmod(dir.path().c_str(), 0755);
+    chmod(dir.file("lock").c_str(), 0777);
+    pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(3);
+        if (kill(1, 0) == 0 || errno != EPERM)
+            _exit(4);
+        _exit(lockSer(device.c_str()) == -1 ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "3: cannot become nobody, 4: no permission error, 1: not locked";
+    EXPECT_EQ(readFile(lock), "1\n");
+}
+
+TEST_F(Lock, NoLockDirectoryOpensWithoutLock)
+{
+    setLockDir(dir.file("missing").c_str());
+    EXPECT_EQ(openCapturing(), "");
+    ASSERT_GE(fd, 0);
+    EXPECT_STREQ(lockfile, "");
+    EXPECT_EQ(closeSer(fd), 0);
+    fd = -1;
+}
+
+TEST_F(Lock, UnopenableDeviceRemovesItsFreshLock)
+{
+    device = dir.file("dev/ttyS9");
+    EXPECT_EQ(openCapturing(), "Cannot open " + device + ", errno 2\n");
+    EXPECT_EQ(fd, -1);
+    EXPECT_NE(access(dir.file("lock/LCK..ttyS9").c_str(), F_OK), 0);
+}
+
+TEST_F(Lock, LockThatCannotBeCreated)
+{
+    writeFile(dir.file("notadir"), "");
+    setLockDir(dir.file("notadir").c_str());
+    std::string path = dir.file("notadir/LCK..ttyS1");
+    EXPECT_EQ(openCapturing(), path + ": Not a directory\nCannot create lockfile. Sorry.\n");
+    EXPECT_EQ(fd, -1);
+}
+
+TEST_F(Lock, NameTooLongForTheLockPathIsRefused)
+{
+    std::string prefix = dir.file("lock/LCK..");
+    std::size_t fits = LockFileSize - 1 - prefix.size(); // the longest base name that fits
+    std::string longest = "/dev/" + std::string(fits, 'x');
+    ASSERT_EQ(lockSer(longest.c_str()), 0);
+    EXPECT_EQ(std::string(lockfile).size(), std::size_t(LockFileSize - 1));
+    unlink(lockfile);
+
+    std::string too_long = "/dev/" + std::string(fits + 1, 'x');
+    CaptureStderr();
+    EXPECT_EQ(lockSer(too_long.c_str()), -1);
+    std::string err = GetCapturedStderr();
+    EXPECT_NE(err.find("File name too long\nCannot create lockfile. Sorry.\n"), std::string::npos) << err;
+    EXPECT_STREQ(lockfile, "");
+}
+
+TEST_F(Lock, FileCreationMaskIs022AfterTheFirstLock)
+{
+    mode_t old = umask(077);
+    fd = openSer(device.c_str());
+    ASSERT_GE(fd, 0);
+    struct stat st;
+    ASSERT_EQ(stat(lock.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u); // the lock itself under the mask found at start
+    std::string made = dir.file("made");
+    writeFile(made, "x");
+    ASSERT_EQ(stat(made.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    umask(old);
+}
+
+TEST_F(Lock, LineIsRawAt4800AndRestoredOnClose)
+{
+    struct termios before;
+    int probe = open(peer.slavePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(probe, 0);
+    tcgetattr(probe, &before);
+    ASSERT_EQ(openCapturing(), "");
+    ASSERT_GE(fd, 0);
+    struct termios t;
+    tcgetattr(fd, &t);
+    EXPECT_EQ(cfgetospeed(&t), speed_t(B4800));
+    EXPECT_EQ(cfgetispeed(&t), speed_t(B4800));
+    EXPECT_EQ(t.c_cflag & CSIZE, tcflag_t(CS8));
+    EXPECT_TRUE(t.c_cflag & CSTOPB);
+    EXPECT_FALSE(t.c_lflag & (ICANON | ECHO | ISIG));
+    EXPECT_FALSE(t.c_oflag & OPOST);
+    EXPECT_EQ(t.c_cc[VMIN], 1);
+    EXPECT_EQ(t.c_cc[VTIME], 5);
+    EXPECT_TRUE(fcntl(fd, F_GETFL) & O_NONBLOCK);
+    closeSer(fd);
+    fd = -1;
+    struct termios after;
+    tcgetattr(probe, &after);
+    EXPECT_EQ(cfgetospeed(&after), cfgetospeed(&before));
+    EXPECT_EQ(after.c_lflag, before.c_lflag);
+    EXPECT_EQ(after.c_cflag, before.c_cflag);
+    close(probe);
+}
+
+TEST(Minisleep, TwentyUnitsIsAboutTwentyMilliseconds)
+{
+    auto t = Clock::now();
+    minisleep(20);
+    double s = secondsSince(t);
+    EXPECT_GE(s, 0.0204);
+    EXPECT_LT(s, 0.2);
+}
+
+TEST(Minisleep, ZeroAndLongSleepsReturn)
+{
+    auto t = Clock::now();
+    minisleep(0);
+    EXPECT_LT(secondsSince(t), 0.05);
+    t = Clock::now();
+    minisleep(1000); // more than a second of microseconds
+    EXPECT_NEAR(secondsSince(t), 1.024, 0.2);
+}
+
+TEST(Minisleep, ManyShortSleepsNeverHang)
+{
+    auto t = Clock::now();
+    for (int i = 0; i < 300; i++)
+        minisleep(1);
+    EXPECT_LT(secondsSince(t), 3.0);
+}
+
+volatile sig_atomic_t usr1_seen;
+void onUsr1(int) { usr1_seen = 1; }
+
+TEST(Minisleep, AnotherSignalDoesNotCutItShort)
+{
+    struct sigaction sa = {}, old;
+    sa.sa_handler = onUsr1;
+    sigaction(SIGUSR1, &sa, &old);
+    usr1_seen = 0;
+    pthread_t self = pthread_self();
+    sigset_t alrm, prev;
+    sigemptyset(&alrm);
+    sigaddset(&alrm, SIGALRM);
+    pthread_sigmask(SIG_BLOCK, &alrm, &prev); // inherited by the thread: the timer is not its business
+    std::thread poker([self] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        pthread_kill(self, SIGUSR1);
+    });
+    pthread_sigmask(SIG_SETMASK, &prev, nullptr);
+    auto t = Clock::now();
+    minisleep(100);
+    double s = secondsSince(t);
+    poker.join();
+    sigaction(SIGUSR1, &old, nullptr);
+    EXPECT_EQ(usr1_seen, 1);
+    EXPECT_GE(s, 0.1024);
+}
+
+} // namespace

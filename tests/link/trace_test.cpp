@@ -1,0 +1,111 @@
+// The debug trace at levels 0, 1 and 3, and the packet dump.
+#include <gtest/gtest.h>
+
+#include "link/protocol.h"
+#include "link/serial.h"
+#include "link/trace.h"
+#include "link_env.h"
+#include "shell/shell.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+struct Trace : ::testing::Test {
+    TempDir tracedir;
+    std::string path = tracedir.file("kelvora.debug");
+    void SetUp() override
+    {
+        uiEvents().clear();
+        debugfile = std::fopen(path.c_str(), "w");
+        ASSERT_NE(debugfile, nullptr);
+    }
+    void TearDown() override
+    {
+        std::fclose(debugfile);
+        debugfile = nullptr;
+        debugflag = 0;
+    }
+    std::string traced()
+    {
+        std::fflush(debugfile);
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+};
+
+TEST_F(Trace, LevelOneTracesTimeoutsAndErrorsButNoBytes)
+{
+    debugflag = 1;
+    Line line;
+    ASSERT_GE(line.open(), 0);
+    pbxsim::Faults f;
+    f.answers.push_back({pbxsim::AnswerFault::Silent, 1, 0});
+    line.sim.setFaults(f);
+    ASSERT_EQ(sendBOTR(line.fd), 1);
+    ASSERT_EQ(isOK(line.fd), -1);
+    stop_conn(nullptr, line.fd, -1);
+    line.ended();
+    EXPECT_EQ(traced(), "\nTimeout while reading data!\nERROR: #FFFFFFFF !!!!!!!!!!!!!!\n");
+}
+
+TEST_F(Trace, LevelOneErrorLineShowsTheCodeInHex)
+{
+    debugflag = 1;
+    Line line;
+    ASSERT_GE(line.open(), 0);
+    stop_conn(nullptr, line.fd, ANS_CRC);
+    line.ended();
+    EXPECT_EQ(traced(), "ERROR: #0069 !!!!!!!!!!!!!!\n");
+    ASSERT_GE(line.open(), 0);
+    stop_conn(nullptr, line.fd, ANS_OK); // a success is no error
+    line.ended();
+    EXPECT_EQ(traced(), "ERROR: #0069 !!!!!!!!!!!!!!\n");
+}
+
+TEST_F(Trace, LevelZeroTracesNothing)
+{
+    debugflag = 0;
+    Line line;
+    ASSERT_GE(line.open(), 0);
+    pbxsim::Faults f;
+    f.answers.push_back({pbxsim::AnswerFault::Silent, 1, 0});
+    line.sim.setFaults(f);
+    ASSERT_EQ(sendBOTR(line.fd), 1);
+    ASSERT_EQ(isOK(line.fd), -1);
+    EXPECT_EQ(traced(), "");
+}
+
+TEST_F(Trace, LevelThreeTracesEveryByteAndEachAnswer)
+{
+    debugflag = 3;
+    Line line;
+    ASSERT_GE(line.open(), 0);
+    ASSERT_EQ(sendBOTW(line.fd), 1);
+    ASSERT_EQ(isOK(line.fd), ANS_OK);
+    const unsigned char abc[] = {'a', 'b', 'c'};
+    ASSERT_EQ(send_data(line.fd, K_WRITE_NAH_BER_LIST, NoSubCode, abc, 3), 1);
+    EXPECT_EQ(traced(), "\nOUT:  5 61 0 0 0"
+                        "\n 4\nWaiting...4\nIN:  60 0 0\nLen...4\n"
+                        "\nCheckSum: 000040AC\n\nOUT:  7 27 AC 40 61 62 63 0 0 0 0 0 0 0 0 0 0");
+    const unsigned char answer[] = {7, 1, 0xAD, 0x40, 'a', 'b', 'c'};
+    EXPECT_FALSE(isCheckSumOK(answer, 7));
+    EXPECT_NE(traced().find("\nCheckSum: 000040AD 000040AC\n"), std::string::npos);
+}
+
+TEST_F(Trace, DumpRowsOfEight)
+{
+    const unsigned char bytes[] = {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 0x01, 0x7F, ' ', 0xE4};
+    dumppacket("K_READ_TLN_GEB_LIST", bytes, 12);
+    EXPECT_EQ(traced(), "\n\nK_READ_TLN_GEB_LIST\n"
+                        "41 42 43 44 45 46 47 48 A B C D E F G H \n"
+                        "01 7F 20 E4 . .   . ");
+    std::string before = traced();
+    dumppacket("full", bytes, 8);
+    EXPECT_EQ(traced().substr(before.size()), "\n\nfull\n41 42 43 44 45 46 47 48 A B C D E F G H \n");
+}
+
+} // namespace
