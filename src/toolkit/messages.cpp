@@ -153,6 +153,7 @@ Widget widgetButton(Widget box, unsigned char which, const char *name, const cha
 // Replaces all three buttons; Return presses the default one.
 void useWidgetButtons(Widget box, bool defaultIsOk)
 {
+    setTextDefault(box, XmNhelpLabelString, "Hilfe");
     Widget ok = widgetButton(box, XmDIALOG_OK_BUTTON, "okButton", XmNokCallback, XmCR_OK);
     Widget cancel = widgetButton(box, XmDIALOG_CANCEL_BUTTON, "cancelButton", XmNcancelCallback, XmCR_CANCEL);
     widgetButton(box, XmDIALOG_HELP_BUTTON, "helpButton", XmNhelpCallback, XmCR_HELP);
@@ -412,6 +413,8 @@ Boolean XmtAskForInteger(Widget w, const char *query_name, const char *prompt, i
         std::string initial = std::to_string(*value_return);
         XmTextFieldSetString(XmSelectionBoxGetChild(box, XmDIALOG_TEXT), const_cast<char *>(initial.c_str()));
     }
+    setTextDefault(box, XmNcancelLabelString, "Abbrechen");
+    setTextDefault(box, XmNhelpLabelString, "Hilfe");
     const char *help = named(parent, n, "help", help_text);
     if (help && *help) {
         auto *text = new std::string(help);
