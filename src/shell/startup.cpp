@@ -1,6 +1,8 @@
 // Entry point: command line, the record, the toolkit and the main window.
 #include "shell/shell.h"
 
+#include "config/cfgfile.h"
+#include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "resources/resources.h"
 #include "shell/access.h"
@@ -43,8 +45,12 @@ void registerProcedures()
         "doInKit", (XtCallbackProc)doInKit,
         "dotextfocus", (XtCallbackProc)dotextfocus,
         "dotxtunfoc", (XtCallbackProc)dotxtunfoc,
-        // TODO: loadCFGFile, saveCFGFile, saveCFGFileAs, readConfig, writeConfig,
-        // readTlnConfig, writeTlnConfig go here, in this order, once src/config has them.
+        "loadCFGFile", (XtCallbackProc)loadCFGFile,
+        "saveCFGFile", (XtCallbackProc)saveCFGFile,
+        "saveCFGFileAs", (XtCallbackProc)saveCFGFileAs,
+        "readConfig", (XtCallbackProc)readConfig,
+        "writeConfig", (XtCallbackProc)writeConfig,
+        // TODO: readTlnConfig, writeTlnConfig go here once the subscriber transfer exists.
         "CheckLeadZero", (XtCallbackProc)CheckLeadZero,
         "Check_11_97", (XtCallbackProc)Check_11_97,
         "Check_0_255", (XtCallbackProc)Check_0_255,

@@ -133,7 +133,9 @@ void XmtWorkingBoxSetScaleValue(Widget working_box, int value)
         return;
     int min = 0, max = 0;
     XtVaGetValues(wk->scale, XmNminimum, &min, XmNmaximum, &max, nullptr);
-    XmScaleSetValue(wk->scale, std::clamp(value, min, max));
+    // Through XtSetValues rather than XmScaleSetValue, so that Xt's change hooks
+    // see every value (tests follow a transfer's progress that way).
+    XtVaSetValues(wk->scale, XmNvalue, std::clamp(value, min, max), nullptr);
     XmUpdateDisplay(wk->box);
     XFlush(XtDisplay(wk->box));
 }

@@ -1,0 +1,107 @@
+#include "config/cfgfile.h"
+
+#include "config/record.h"
+#include "shell/access.h"
+#include "shell/shell.h"
+#include "toolkit/toolkit.h"
+
+#include <cstring>
+#include <sys/stat.h>
+
+char cfgpatbuf[256];
+
+namespace {
+
+// The file is the identification followed by record bytes 0-2097, both PBX
+// shares included, in the order of the record.
+void writeImage(FILE *fp)
+{
+    int vendor = 0;
+    getChooserState(toplevel, "*whsel", &vendor);
+    char id[CfgIdSize] = {};
+    std::strcpy(id, vendor == 0 ? CfgIdDorvan : CfgIdOstrale);
+    std::fwrite(id, 1, sizeof id, fp);
+    std::fwrite(all, 1, rec::PbxImageSize, fp);
+}
+
+FILE *askForCfgFile(const char *query, const char *prompt, const char *mode)
+{
+    FILE *fp = nullptr;
+    if (!XmtAskForFile(toplevel, query, prompt, DefaultFilesDir, "*.cfg", &fp, mode, recText(rec::CfgFilePath),
+                       int(rec::PathSize), cfgdirname, sizeof cfgdirname, cfgpatbuf, sizeof cfgpatbuf, "No Help!"))
+        return nullptr;
+    return fp;
+}
+
+} // namespace
+
+int isNormalFile(FILE *fp)
+{
+    struct stat st;
+    if (!fp || fstat(fileno(fp), &st) != 0)
+        return 0;
+    return S_ISREG(st.st_mode) ? 1 : 0;
+}
+
+int isCorrectFile(Widget parent, const char *path, const char *kind, const char *expected, const char *bytes,
+                  int count)
+{
+    if (std::strncmp(bytes, expected, std::size_t(count)) == 0)
+        return 1;
+    XmtDisplayErrorMsg(parent, "wrongFile", "Die Datei \"%s\" \nist kein %s!", "Datei-Fehler", "No Help!", path,
+                       kind);
+    return 0;
+}
+
+void dowrite(FILE *fp)
+{
+    writeImage(fp);
+    std::fclose(fp);
+    setRecInt(rec::CfgChanges, 0);
+    incRecInt(rec::CfgFileCount);
+}
+
+void saveCFGFileAs(Widget, XtPointer, XtPointer)
+{
+    if (FILE *fp = askForCfgFile("*cfgsave_dlg", "Datei sichern:", "w"))
+        dowrite(fp);
+}
+
+void saveCFGFile(Widget, XtPointer, XtPointer)
+{
+    if (recInt(rec::CfgValid) == 0)
+        return;
+    if (FILE *fp = std::fopen(recText(rec::CfgFilePath), "w"))
+        dowrite(fp);
+}
+
+// Reads an accepted file into the record; false when it is not a regular file
+// or not a configuration file (the user has been told about the latter).
+static bool readImage(FILE *fp)
+{
+    if (!isNormalFile(fp))
+        return false;
+    // A buffer cleared first makes a file shorter than the compared part fail.
+    char id[CfgIdSize] = {};
+    std::size_t got = std::fread(id, 1, sizeof id, fp);
+    if (!isCorrectFile(toplevel, recText(rec::CfgFilePath), "Konfigurationsdatei", "Daten Konfigurator", id, 18))
+        return false;
+    // A short file fills the record as far as it reaches and still counts as loaded.
+    got = std::fread(all, 1, rec::PbxImageSize, fp);
+    (void)got;
+    return true;
+}
+
+void loadCFGFile(Widget, XtPointer, XtPointer)
+{
+    setFlags(0);
+    if (FILE *fp = askForCfgFile("*cfgload_dlg", "Datei laden:", "r")) {
+        if (readImage(fp)) {
+            setRecInt(rec::CfgChanges, 0);
+            setRecInt(rec::CfgValid, 1);
+            incRecInt(rec::CfgFileCount);
+        }
+        std::fclose(fp);
+    }
+    activateMainButtons();
+}

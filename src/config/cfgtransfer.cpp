@@ -1,0 +1,184 @@
+#include "config/cfgtransfer.h"
+
+#include "config/record.h"
+#include "link/protocol.h"
+#include "link/serial.h"
+#include "link/trace.h"
+#include "shell/shell.h"
+#include "toolkit/toolkit.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// One read of the configuration: the command, where its answer data goes and
+// how much room it has there.  Answers longer than the room are cut, so no read
+// reaches the next region.
+struct ListRead {
+    int code;
+    int index;
+    const char *title;
+    std::size_t offset;
+    std::size_t room;
+};
+
+// Port answers carry the port count in their first data byte; the block itself
+// follows.  The S0 subscriber data lies in the tail of its port block.
+constexpr std::size_t s0TlnRoom = rec::PortBlockSize - rec::S0TlnInBlock;
+const ListRead configReads[] = {
+    {K_READ_SO_PORT, 0, "K_READ_SO_PORT #0", rec::PortBlock0, rec::PortBlockSize},
+    {K_READ_SO_PORT, 1, "K_READ_SO_PORT #1", rec::PortBlock0 + rec::PortBlockSize, rec::PortBlockSize},
+    {K_READ_SO_PORT, 2, "K_READ_SO_PORT #2", rec::PortBlock0 + 2 * rec::PortBlockSize, rec::PortBlockSize},
+    {K_READ_S0_TLN, 0, "K_READ_S0_TLN #0", rec::PortBlock0 + rec::S0TlnInBlock, s0TlnRoom},
+    {K_READ_S0_TLN, 1, "K_READ_S0_TLN #1", rec::PortBlock0 + rec::PortBlockSize + rec::S0TlnInBlock, s0TlnRoom},
+    {K_READ_S0_TLN, 2, "K_READ_S0_TLN #2", rec::PortBlock0 + 2 * rec::PortBlockSize + rec::S0TlnInBlock,
+     s0TlnRoom},
+    {K_READ_TLN_RUFNR_LIST, 0, "K_READ_TLN_RUFNR_LIST", rec::RufnrList, rec::RufnrListSize},
+    {K_READ_TLN_BER_LIST, 0, "K_READ_TLN_BER_LIST", rec::BerList, rec::BerListSize},
+    {K_READ_TLN_RUF_VERT_LIST, 0, "K_READ_TLN_RUF_VERT_LIST", rec::RufVertList, rec::RufVertListSize},
+    {K_READ_ST_KON_LIST, 0, "K_READ_ST_KON_LIST", rec::StKonList, rec::StKonListSize},
+    {K_READ_TLN_GEB_KONF_LIST, 0, "K_READ_TLN_GEB_KONF_LIST", rec::GebKonfList, rec::GebKonfListSize},
+    {K_READ_ANL_DAT_LIST, 0, "K_READ_ANL_DAT_LIST", rec::AnlDatList, rec::AnlDatListSize},
+};
+constexpr int readSteps = int(std::size(configReads)) + 1; // and the ROM version
+
+struct ListWrite {
+    int code;
+    int subcode;
+    std::size_t offset;
+    int length;
+};
+
+const ListWrite configWrites[] = {
+    {K_WRITE_SO_PORT, 0, rec::PortBlock0, int(rec::PortBlockSent)},
+    {K_WRITE_SO_PORT, 1, rec::PortBlock0 + rec::PortBlockSize, int(rec::PortBlockSent)},
+    {K_WRITE_SO_PORT, 2, rec::PortBlock0 + 2 * rec::PortBlockSize, int(rec::PortBlockSent)},
+    {K_WRITE_ANL_DAT_LIST, NoSubCode, rec::AnlDatList, int(rec::AnlDatListSize)},
+    {K_WRITE_TLN_RUFNR_LIST, NoSubCode, rec::RufnrList, int(rec::RufnrShare)},
+    {K_WRITE_S0_TLN, 0, rec::PortBlock0 + rec::S0TlnInBlock, int(rec::S0TlnSize)},
+    {K_WRITE_S0_TLN, 1, rec::PortBlock0 + rec::PortBlockSize + rec::S0TlnInBlock, int(rec::S0TlnSize)},
+    {K_WRITE_S0_TLN, 2, rec::PortBlock0 + 2 * rec::PortBlockSize + rec::S0TlnInBlock, int(rec::S0TlnSize)},
+    {K_WRITE_TLN_BER_LIST, NoSubCode, rec::BerList, int(rec::BerShare)},
+    {K_WRITE_TLN_RUF_VERT_LIST, NoSubCode, rec::RufVertList, int(rec::RufVertShare)},
+    {K_WRITE_TLN_GEB_KONF_LIST, NoSubCode, rec::GebKonfList, int(rec::GebKonfShare)},
+    {K_WRITE_ST_KON_LIST, NoSubCode, rec::StKonList, int(rec::StKonShare)},
+};
+constexpr int writeSteps = int(std::size(configWrites));
+
+// Copies answer bytes from..L-1 to the record, at most room bytes; an answer
+// too short to carry data copies nothing.
+void copyAnswer(const unsigned char *answer, int length, int from, std::size_t offset, std::size_t room)
+{
+    if (length <= from)
+        return;
+    std::size_t count = std::min(std::size_t(length - from), room);
+    std::memcpy(all + offset, answer + from, count);
+}
+
+void dumpAnswer(const char *title, const unsigned char *answer, int length)
+{
+    if (debugflag != 0 && length > 4)
+        dumppacket(title, answer + 4, length - 4);
+}
+
+// Opens the transmission: the PBX's answer to the begin command, or -1.
+int beginTransmission(int fd, bool reading)
+{
+    synchronize(fd);
+    setFlags(0);
+    if (reading)
+        sendBOTR(fd);
+    else
+        sendBOTW(fd);
+    return isOK(fd);
+}
+
+} // namespace
+
+void clearUnusedPorts()
+{
+    unsigned type = recAt(rec::TypeByte)[0];
+    if (type <= 1)
+        std::memset(all + rec::PortBlock0 + 2 * rec::PortBlockSize, 0, rec::PortBlockSize);
+    if (type == 0)
+        std::memset(all + rec::PortBlock0 + rec::PortBlockSize, 0, rec::PortBlockSize);
+}
+
+void readConfig(Widget, XtPointer, XtPointer)
+{
+    int fd = openSer(devicePath());
+    if (fd < 0)
+        return;
+    Widget wbox = XmtDisplayWorkingDialog(toplevel, "cfgreadwbox", "Konfiguration lesen", "Prozent:", "Abbrechen",
+                                          0, 100, True, False);
+    int ack = beginTransmission(fd, true);
+    if (ack != ANS_OK) {
+        stop_conn(toplevel, fd, ack);
+        activateMainButtons();
+        return;
+    }
+    if (debugflag != 0)
+        tracePrintf("********************* START READ ******************\n");
+
+    static unsigned char answer[RecvBufSize];
+    int done = 0;
+    for (const ListRead &r : configReads) {
+        write_cmd(fd, r.code, r.index);
+        int length = getNextPacket(toplevel, fd, answer);
+        if (length == 0)
+            return;
+        if (r.code == K_READ_SO_PORT) {
+            if (r.index == 0 && length > 4)
+                recAt(rec::TypeByte)[0] = static_cast<unsigned char>(answer[4] - 1);
+            copyAnswer(answer, length, 5, r.offset, r.room);
+        } else {
+            copyAnswer(answer, length, 4, r.offset, r.room);
+        }
+        showPercent(wbox, readSteps, ++done);
+        dumpAnswer(r.title, answer, length);
+    }
+
+    write_cmd(fd, K_GET_EPROM_VER, 0);
+    int length = getNextPacket(toplevel, fd, answer);
+    if (length == 0)
+        return;
+    showPercent(wbox, readSteps, ++done);
+    // The buffer was cleared before the answer, so the text ends inside it (and
+    // is empty for an answer without data); it is cut to fit anl_vers.
+    std::strncpy(anl_vers, reinterpret_cast<const char *>(answer + 4), sizeof anl_vers - 1);
+    anl_vers[sizeof anl_vers - 1] = '\0';
+    dumpAnswer("K_GET_EPROM_VER", answer, length);
+
+    setFlags(1);
+    show_anl_vers();
+    stop_conn(toplevel, fd, ANS_OK);
+    activateMainButtons();
+}
+
+void writeConfig(Widget, XtPointer, XtPointer)
+{
+    int fd = openSer(devicePath());
+    if (fd < 0)
+        return;
+    clearUnusedPorts();
+    Widget wbox = XmtDisplayWorkingDialog(toplevel, "cfgwritewbox", "Konfiguration schreiben", "Prozent:",
+                                          "Abbrechen", 0, 100, True, False);
+    int ack = beginTransmission(fd, false);
+    if (ack != ANS_OK) {
+        stop_conn(toplevel, fd, ack);
+        activateMainButtons();
+        return;
+    }
+    if (debugflag != 0)
+        tracePrintf("********************* START WRITE ******************\n");
+
+    int done = 0;
+    for (const ListWrite &w : configWrites)
+        if (sendAndCheck(fd, toplevel, wbox, w.code, w.subcode, all + w.offset, w.length, writeSteps, &done) != 0)
+            return;
+
+    stop_conn(toplevel, fd, ANS_OK);
+    setFlags(1);
+    activateMainButtons();
+}
