@@ -81,6 +81,8 @@ void XmtChooserSetSensitive(Widget chooser, int item, Boolean sensitive);
 Boolean XmtChooserGetSensitive(Widget chooser, int item);
 int XmtChooserGetNumItems(Widget chooser);
 Widget XmtChooserGetItem(Widget chooser, int item);
+// Adds a value-changed callback from code (call data: XmtChooserCallbackStruct).
+void XmtChooserAddCallback(Widget chooser, XtCallbackProc proc, XtPointer client_data);
 
 // ---------------------------------------------------------------- input field
 struct XmtInputFieldCallbackStruct {
@@ -101,6 +103,7 @@ Widget XmtCaptionOf(Widget w);
 void XmtSetCaption(Widget w, const char *text);
 enum { XmtMsgLineNow = 0 };
 void XmtMsgLineClear(Widget msgline, int when);
+// Replaces the line's text with the formatted one.
 void XmtMsgLinePrintf(Widget msgline, const char *fmt, ...) __attribute__((format(printf, 2, 3)));
 const char *XmtMsgLineGetString(Widget msgline); // for tests
 
@@ -121,7 +124,9 @@ void XmtDialogGetData(Widget dialog, XtPointer base); // fields -> buffers
 // XmtInitialize) end the run of the dialog that contains the widget.
 void XmtDialogOkayCallback(Widget w, XtPointer, XtPointer);
 void XmtDialogCancelCallback(Widget w, XtPointer, XtPointer);
-// The innermost dialog run in progress (for tests driving modal dialogs).
+// The innermost dialog run in progress (for tests driving modal dialogs): the
+// shell of a built dialog, the box of a standard dialog (file selection box,
+// question, integer prompt).
 Widget XmtActiveDialog();
 
 // ---------------------------------------------------------------- messages
@@ -160,6 +165,7 @@ Widget XmtDisplayWorkingDialog(Widget w, const char *dialog_name, const char *me
 // Sets the scale and repaints it before returning.
 void XmtWorkingBoxSetScaleValue(Widget working_box, int value);
 int XmtWorkingBoxGetScaleValue(Widget working_box); // for tests
+Widget XmtWorkingScaleOf(Widget working_box);       // for tests
 // Hides the working dialog shown for w's shell.
 void XmtHideWorkingDialog(Widget w);
 

@@ -1,0 +1,408 @@
+// Start-up, the procedure registry, the String-to-Callback converter and
+// resource look-ups.
+#include "toolkit/internal.h"
+
+#include <X11/IntrinsicP.h>
+#include <X11/CoreP.h>
+#include <X11/ShellP.h>
+#include <Xm/Xm.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstring>
+#include <deque>
+#include <map>
+
+namespace xmt {
+
+XtAppContext app = nullptr;
+Widget toplevel = nullptr;
+
+namespace {
+
+std::map<std::string, XtCallbackProc> &procedures()
+{
+    static std::map<std::string, XtCallbackProc> table;
+    return table;
+}
+
+// Converted callback lists must live as long as the widgets that hold them.
+std::deque<std::vector<XtCallbackRec>> &convertedLists()
+{
+    static std::deque<std::vector<XtCallbackRec>> lists;
+    return lists;
+}
+std::deque<std::shared_ptr<XmtProcArgs>> &convertedArgs()
+{
+    static std::deque<std::shared_ptr<XmtProcArgs>> args;
+    return args;
+}
+
+void skipBlanks(const char *&p)
+{
+    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r')
+        ++p;
+}
+
+bool isNameChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// One argument: a quoted string with C escapes, or a bare word up to ',' or ')'.
+bool parseArgument(const char *&p, std::string &out)
+{
+    skipBlanks(p);
+    if (*p == '"') {
+        ++p;
+        while (*p && *p != '"') {
+            if (*p == '\\' && p[1]) {
+                ++p;
+                switch (*p) {
+                case 'n': out += '\n'; break;
+                case 't': out += '\t'; break;
+                default: out += *p; break;
+                }
+                ++p;
+            } else {
+                out += *p++;
+            }
+        }
+        if (*p != '"')
+            return false;
+        ++p;
+    } else {
+        while (*p && *p != ',' && *p != ')')
+            out += *p++;
+        while (!out.empty() && (out.back() == ' ' || out.back() == '\t'))
+            out.pop_back();
+    }
+    skipBlanks(p);
+    return true;
+}
+
+void widgetNamesAndClasses(Widget w, std::vector<XrmQuark> &names, std::vector<XrmQuark> &classes)
+{
+    std::vector<Widget> chain;
+    for (Widget p = w; p; p = XtParent(p))
+        chain.push_back(p);
+    std::reverse(chain.begin(), chain.end());
+    for (Widget p : chain) {
+        names.push_back(p->core.xrm_name);
+        if (XtIsApplicationShell(p) && !XtParent(p))
+            classes.push_back(reinterpret_cast<ApplicationShellWidget>(p)->application.xrm_class);
+        else
+            classes.push_back(XtClass(p)->core_class.xrm_class);
+    }
+}
+
+Boolean cvtStringToCallback(Display *dpy, XrmValue *args, Cardinal *num_args, XrmValue *from, XrmValue *to,
+                            XtPointer *)
+{
+    if (*num_args != 1) {
+        XtAppWarningMsg(XtDisplayToApplicationContext(dpy), "wrongParameters", "cvtStringToCallback",
+                        "XtToolkitError", "String to Callback conversion needs the widget", nullptr, nullptr);
+        return False;
+    }
+    Widget who = *reinterpret_cast<Widget *>(args[0].addr);
+    XtCallbackList list = nullptr;
+    XmtParseCallbackString(who, static_cast<const char *>(from->addr), &list);
+    if (to->addr) {
+        if (to->size < sizeof(XtCallbackList)) {
+            to->size = sizeof(XtCallbackList);
+            return False;
+        }
+        *reinterpret_cast<XtCallbackList *>(to->addr) = list;
+    } else {
+        static XtCallbackList result;
+        result = list;
+        to->addr = reinterpret_cast<XPointer>(&result);
+    }
+    to->size = sizeof(XtCallbackList);
+    return True;
+}
+
+// Our "children" lines share their name with Composite's read-only children
+// resource; Xt would warn for every container.  Composite's initialize sets the
+// list itself, so the converted value is never used.
+Boolean cvtStringToWidgetList(Display *, XrmValue *, Cardinal *, XrmValue *, XrmValue *to, XtPointer *)
+{
+    static WidgetList none = nullptr;
+    if (to->addr) {
+        if (to->size < sizeof(WidgetList)) {
+            to->size = sizeof(WidgetList);
+            return False;
+        }
+        *reinterpret_cast<WidgetList *>(to->addr) = none;
+    } else {
+        to->addr = reinterpret_cast<XPointer>(&none);
+    }
+    to->size = sizeof(WidgetList);
+    return True;
+}
+
+XtConvertArgRec callbackConvertArgs[] = {
+    {XtWidgetBaseOffset, reinterpret_cast<XtPointer>(XtOffsetOf(WidgetRec, core.self)), sizeof(Widget)},
+};
+
+} // namespace
+
+bool parseCalls(const char *text, const std::string &whoPath, CallList &out)
+{
+    bool ok = true;
+    const char *p = text ? text : "";
+    for (;;) {
+        skipBlanks(p);
+        while (*p == ';') {
+            ++p;
+            skipBlanks(p);
+        }
+        if (!*p)
+            break;
+        std::string name;
+        while (isNameChar(*p))
+            name += *p++;
+        skipBlanks(p);
+        std::shared_ptr<XmtProcArgs> args;
+        bool syntax = !name.empty();
+        if (syntax && *p == '(') {
+            ++p;
+            skipBlanks(p);
+            if (*p != ')') {
+                args = std::make_shared<XmtProcArgs>();
+                for (;;) {
+                    std::string arg;
+                    if (!parseArgument(p, arg)) {
+                        syntax = false;
+                        break;
+                    }
+                    args->args.push_back(arg);
+                    if (*p == ',') {
+                        ++p;
+                        continue;
+                    }
+                    break;
+                }
+            }
+            if (syntax && *p == ')')
+                ++p;
+            else
+                syntax = false;
+            skipBlanks(p);
+        }
+        if (syntax && *p && *p != ';')
+            syntax = false;
+        if (!syntax) {
+            fprintf(stderr, "kelvora: bad callback \"%s\" for %s\n", text, whoPath.c_str());
+            return false;
+        }
+        auto it = procedures().find(name);
+        if (it == procedures().end()) {
+            fprintf(stderr, "kelvora: unknown procedure \"%s\" in callback of %s\n", name.c_str(), whoPath.c_str());
+            ok = false;
+            continue;
+        }
+        out.push_back(Call{it->second, args});
+    }
+    return ok;
+}
+
+void runCalls(const CallList &calls, Widget w, XtPointer call_data)
+{
+    // A procedure may destroy the list's owner (and with it the list).
+    CallList copy = calls;
+    for (const Call &c : copy)
+        c.proc(w, c.args.get(), call_data);
+}
+
+std::string pathOf(Widget parent, const char *child)
+{
+    std::string path = XmtWidgetPath(parent);
+    if (child) {
+        path += '.';
+        path += child;
+    }
+    return path;
+}
+
+const char *lookup(Widget parent, const char *child, const char *child_class, const char *resource)
+{
+    std::vector<XrmQuark> names, classes;
+    widgetNamesAndClasses(parent, names, classes);
+    if (child) {
+        names.push_back(XrmStringToQuark(child));
+        classes.push_back(XrmStringToQuark(child_class ? child_class : child));
+    }
+    std::string resClass = resource;
+    resClass[0] = static_cast<char>(toupper(static_cast<unsigned char>(resClass[0])));
+    names.push_back(XrmStringToQuark(resource));
+    classes.push_back(XrmStringToQuark(resClass.c_str()));
+    names.push_back(NULLQUARK);
+    classes.push_back(NULLQUARK);
+    XrmDatabase db = XtScreenDatabase(XtScreenOfObject(parent));
+    XrmRepresentation type;
+    XrmValue value;
+    if (!db || !XrmQGetResource(db, names.data(), classes.data(), &type, &value))
+        return nullptr;
+    if (type != XrmStringToQuark(XtRString))
+        return nullptr;
+    return static_cast<const char *>(value.addr);
+}
+
+Widget shellOf(Widget w)
+{
+    while (w && !XtIsShell(w))
+        w = XtParent(w);
+    return w;
+}
+
+XmString makeString(const char *text)
+{
+    return XmStringCreateLtoR(const_cast<char *>(text ? text : ""), const_cast<char *>(XmFONTLIST_DEFAULT_TAG));
+}
+
+std::string stringOf(XmString s)
+{
+    std::string text;
+    XmStringContext ctx;
+    if (!s || !XmStringInitContext(&ctx, s))
+        return text;
+    char *segment = nullptr;
+    XmStringCharSet tag = nullptr;
+    XmStringDirection direction;
+    Boolean separator = False;
+    while (XmStringGetNextSegment(ctx, &segment, &tag, &direction, &separator)) {
+        text += segment;
+        if (separator)
+            text += '\n';
+        XtFree(segment);
+        XtFree(tag);
+    }
+    XmStringFreeContext(ctx);
+    return text;
+}
+
+void setLabel(Widget w, const char *text)
+{
+    XmString s = makeString(text);
+    XtVaSetValues(w, XmNlabelString, s, nullptr);
+    XmStringFree(s);
+}
+
+} // namespace xmt
+
+using namespace xmt;
+
+Widget XmtInitialize(XtAppContext *app_return, const char *app_class, int *argc, char **argv,
+                     const char **fallback_resources)
+{
+    // Converters must exist before the first widget is created from resources.
+    XtSetTypeConverter(XtRString, XtRCallback, cvtStringToCallback, callbackConvertArgs,
+                       XtNumber(callbackConvertArgs), XtCacheNone, nullptr);
+    XtSetTypeConverter(XtRString, XtRWidgetList, cvtStringToWidgetList, nullptr, 0, XtCacheAll, nullptr);
+    registerDialogProcedures();
+    registerMessageProcedures();
+    Widget top = XtOpenApplication(&app, app_class, nullptr, 0, argc, argv,
+                                   const_cast<String *>(fallback_resources), applicationShellWidgetClass, nullptr, 0);
+    toplevel = top;
+    if (app_return)
+        *app_return = app;
+    return top;
+}
+
+XtAppContext XmtAppContext()
+{
+    return app;
+}
+
+void XmtRegisterCallbackProcedure(const char *name, XtCallbackProc proc)
+{
+    procedures()[name] = proc;
+}
+
+void XmtVaRegisterCallbackProcedures(const char *name, ...)
+{
+    va_list ap;
+    va_start(ap, name);
+    for (const char *n = name; n; n = va_arg(ap, const char *)) {
+        XtCallbackProc proc = va_arg(ap, XtCallbackProc);
+        XmtRegisterCallbackProcedure(n, proc);
+    }
+    va_end(ap);
+}
+
+bool XmtProcedureRegistered(const char *name)
+{
+    return procedures().count(name) != 0;
+}
+
+bool XmtParseCallbackString(Widget who, const char *text, XtCallbackList *list_return)
+{
+    CallList calls;
+    bool ok = parseCalls(text, who ? XmtWidgetPath(who) : std::string("?"), calls);
+    std::vector<XtCallbackRec> &recs = convertedLists().emplace_back();
+    for (const Call &c : calls) {
+        if (c.args)
+            convertedArgs().push_back(c.args);
+        recs.push_back(XtCallbackRec{c.proc, c.args.get()});
+    }
+    recs.push_back(XtCallbackRec{nullptr, nullptr});
+    *list_return = recs.data();
+    return ok;
+}
+
+void XmtCallCallbackString(Widget w, const char *text, XtPointer call_data)
+{
+    CallList calls;
+    parseCalls(text, w ? XmtWidgetPath(w) : std::string("?"), calls);
+    runCalls(calls, w, call_data);
+}
+
+const char *XmtGetResourceString(Widget w, const char *child, const char *resource)
+{
+    return lookup(w, child, nullptr, resource);
+}
+
+std::string XmtWidgetPath(Widget w)
+{
+    std::vector<std::string> parts;
+    for (Widget p = w; p; p = XtParent(p))
+        parts.push_back(XtName(p));
+    std::string path;
+    for (auto it = parts.rbegin(); it != parts.rend(); ++it) {
+        if (!path.empty())
+            path += '.';
+        path += *it;
+    }
+    return path;
+}
+
+Widget XmtNameToWidget(Widget reference, const char *name)
+{
+    if (!reference || !name || !*name)
+        return nullptr;
+    Widget w = XtNameToWidget(reference, name);
+    if (!w && name[0] != '*' && name[0] != '.') {
+        std::string wild = std::string("*") + name;
+        w = XtNameToWidget(reference, wild.c_str());
+    }
+    return w;
+}
+
+void XmtProcessPending(XtAppContext context, int ms)
+{
+    if (!context)
+        context = app;
+    while (XtAppPending(context))
+        XtAppProcessEvent(context, XtIMAll);
+    if (ms <= 0)
+        return;
+    bool expired = false;
+    XtIntervalId id = XtAppAddTimeOut(
+        context, static_cast<unsigned long>(ms),
+        [](XtPointer flag, XtIntervalId *) { *static_cast<bool *>(flag) = true; }, &expired);
+    while (!expired && !XtAppGetExitFlag(context))
+        XtAppProcessEvent(context, XtIMAll);
+    if (!expired)
+        XtRemoveTimeOut(id);
+}

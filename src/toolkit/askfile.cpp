@@ -1,0 +1,203 @@
+// Asking for a file with Motif's file selection box.
+#include "toolkit/internal.h"
+
+#include <Xm/DialogS.h>
+#include <Xm/FileSB.h>
+#include <Xm/Protocols.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace xmt {
+namespace {
+
+struct FileQuery {
+    bool done = false;
+    bool chosen = false;
+    const char *mode = "r";
+    FILE *stream = nullptr;
+    std::string path;
+};
+
+// fopen-style mode to open(2) flags; -1 when the mode makes no sense.
+int openFlags(const char *mode)
+{
+    if (!mode || !*mode)
+        return -1;
+    bool plus = strchr(mode + 1, '+') != nullptr;
+    switch (mode[0]) {
+    case 'r': return plus ? O_RDWR : O_RDONLY;
+    case 'w': return (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC;
+    case 'a': return (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND;
+    default: return -1;
+    }
+}
+
+// Opens without waiting: a FIFO without a peer or a slow device must not block
+// the one thread the program has.
+FILE *openNonBlocking(const std::string &path, const char *mode, int &error)
+{
+    int flags = openFlags(mode);
+    if (flags < 0) {
+        error = EINVAL;
+        return nullptr;
+    }
+    int fd = open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY, 0666);
+    if (fd < 0) {
+        error = errno;
+        return nullptr;
+    }
+    int fl = fcntl(fd, F_GETFL);
+    if (fl >= 0)
+        fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
+    FILE *f = fdopen(fd, mode);
+    if (!f) {
+        error = errno;
+        close(fd);
+    }
+    return f;
+}
+
+void copyInto(char *buffer, int len, const std::string &text)
+{
+    if (!buffer || len <= 0)
+        return;
+    size_t n = std::min(text.size(), static_cast<size_t>(len - 1));
+    memcpy(buffer, text.data(), n);
+    buffer[n] = '\0';
+}
+
+std::string valueOf(Widget fsb, const char *resource)
+{
+    XmString s = nullptr;
+    XtVaGetValues(fsb, resource, &s, nullptr);
+    std::string text = stringOf(s);
+    XmStringFree(s);
+    return text;
+}
+
+void okay(Widget fsb, XtPointer client, XtPointer call)
+{
+    auto *q = static_cast<FileQuery *>(client);
+    auto *cbs = static_cast<XmFileSelectionBoxCallbackStruct *>(call);
+    std::string path = stringOf(cbs->value);
+    if (path.empty()) {
+        XmtDisplayErrorMsg(fsb, "noFile", "Bitte eine Datei auswählen!", "Datei-Fehler", nullptr);
+        return;
+    }
+    int error = 0;
+    FILE *f = openNonBlocking(path, q->mode, error);
+    if (!f) {
+        XmtDisplayErrorMsg(fsb, "openFailed", "Die Datei \"%s\"\nkann nicht geöffnet werden:\n%s", "Datei-Fehler",
+                           nullptr, path.c_str(), strerror(error));
+        return;
+    }
+    q->stream = f;
+    q->path = path;
+    q->chosen = true;
+    q->done = true;
+}
+
+void cancel(Widget, XtPointer client, XtPointer)
+{
+    static_cast<FileQuery *>(client)->done = true;
+}
+
+void showHelp(Widget fsb, XtPointer client, XtPointer)
+{
+    XmtDisplayInformationMsg(fsb, "help", "%s", "Hilfe", nullptr, static_cast<const char *>(client));
+}
+
+} // namespace
+} // namespace xmt
+
+using namespace xmt;
+
+Boolean XmtAskForFile(Widget w, const char *query_name, const char *prompt, const char *default_directory,
+                      const char *default_pattern, FILE **stream_return, const char *file_mode,
+                      char *filename_buffer, int filename_buffer_len, char *directory_buffer,
+                      int directory_buffer_len, char *pattern_buffer, int pattern_buffer_len, const char *help_text)
+{
+    Widget parent = shellOf(w ? w : toplevel);
+    std::string name = query_name ? query_name : "askForFile";
+    while (!name.empty() && (name[0] == '*' || name[0] == '.'))
+        name.erase(0, 1);
+    if (name.empty())
+        name = "askForFile";
+    auto res = [&](const char *field, const char *fallback) {
+        const char *r = lookup(parent, name.c_str(), "XmFileSelectionBox", field);
+        return r ? r : fallback;
+    };
+    // The buffers hold what was chosen last time; they win over the defaults.
+    std::string dir = directory_buffer && *directory_buffer ? directory_buffer
+                                                            : res("directory", default_directory ? default_directory : "");
+    std::string pattern = pattern_buffer && *pattern_buffer ? pattern_buffer
+                                                            : res("pattern", default_pattern ? default_pattern : "*");
+    const char *help = res("help", help_text);
+
+    Arg args[3];
+    XtSetArg(args[0], const_cast<char *>(XmNdialogStyle), XmDIALOG_FULL_APPLICATION_MODAL);
+    XtSetArg(args[1], const_cast<char *>(XmNautoUnmanage), False);
+    XtSetArg(args[2], const_cast<char *>(XmNdeleteResponse), XmDO_NOTHING);
+    Widget fsb = XmCreateFileSelectionDialog(parent, const_cast<char *>(name.c_str()), args, 2);
+    Widget shell = XtParent(fsb);
+    XtSetValues(shell, &args[2], 1);
+
+    XmString title = makeString(res("title", "Dateiauswahl"));
+    XmString label = makeString(res("message", prompt ? prompt : ""));
+    XtVaSetValues(fsb, XmNdialogTitle, title, XmNselectionLabelString, label, nullptr);
+    XmStringFree(title);
+    XmStringFree(label);
+    if (!dir.empty()) {
+        XmString d = makeString(dir.c_str());
+        XtVaSetValues(fsb, XmNdirectory, d, nullptr);
+        XmStringFree(d);
+    }
+    if (!pattern.empty()) {
+        XmString p = makeString(pattern.c_str());
+        XtVaSetValues(fsb, XmNpattern, p, nullptr);
+        XmStringFree(p);
+    }
+    if (filename_buffer && *filename_buffer) {
+        XmString s = makeString(filename_buffer);
+        XtVaSetValues(fsb, XmNtextString, s, nullptr);
+        XmStringFree(s);
+    }
+
+    FileQuery q;
+    q.mode = file_mode ? file_mode : "r";
+    Atom wmDelete = XmInternAtom(XtDisplay(shell), const_cast<char *>("WM_DELETE_WINDOW"), False);
+    XmAddWMProtocolCallback(shell, wmDelete, cancel, &q);
+    XtAddCallback(fsb, XmNokCallback, okay, &q);
+    XtAddCallback(fsb, XmNcancelCallback, cancel, &q);
+    XtAddCallback(fsb, XmNdestroyCallback, cancel, &q);
+    std::string helpText = help ? help : "";
+    if (!helpText.empty())
+        XtAddCallback(fsb, XmNhelpCallback, showHelp, const_cast<char *>(helpText.c_str()));
+    else
+        XtUnmanageChild(XmFileSelectionBoxGetChild(fsb, XmDIALOG_HELP_BUTTON));
+
+    pushActive(fsb);
+    XtManageChild(fsb);
+    waitFor(&q.done);
+    popActive(fsb);
+
+    if (q.chosen) {
+        copyInto(filename_buffer, filename_buffer_len, q.path);
+        size_t slash = q.path.rfind('/');
+        std::string chosenDir = slash == std::string::npos ? valueOf(fsb, XmNdirectory)
+                                : slash == 0               ? std::string("/")
+                                                           : q.path.substr(0, slash);
+        copyInto(directory_buffer, directory_buffer_len, chosenDir);
+        copyInto(pattern_buffer, pattern_buffer_len, valueOf(fsb, XmNpattern));
+    }
+    XtRemoveCallback(fsb, XmNdestroyCallback, cancel, &q);
+    XtDestroyWidget(shell);
+    if (stream_return)
+        *stream_return = q.chosen ? q.stream : nullptr;
+    else if (q.stream)
+        fclose(q.stream);
+    return q.chosen;
+}

@@ -1,0 +1,289 @@
+// Choosers: radio box, check box and option menu over Motif widgets.
+#include "toolkit/internal.h"
+
+#include <Xm/PushB.h>
+#include <Xm/RowColumn.h>
+#include <Xm/ToggleB.h>
+
+#include <cstring>
+#include <map>
+
+namespace xmt {
+namespace {
+
+struct Chooser {
+    XmtChooserType type = XmtChooserRadioBox;
+    Widget widget = nullptr;
+    Widget pane = nullptr; // option menu: the pulldown holding the items
+    std::vector<Widget> items;
+    int state = 0;
+    CallList callbacks;
+    std::vector<std::pair<XtCallbackProc, XtPointer>> added;
+};
+
+std::map<Widget, std::unique_ptr<Chooser>> &choosers()
+{
+    static std::map<Widget, std::unique_ptr<Chooser>> table;
+    return table;
+}
+
+Chooser *find(Widget w)
+{
+    auto it = choosers().find(w);
+    return it == choosers().end() ? nullptr : it->second.get();
+}
+
+// a, b, "c, d"
+std::vector<std::string> splitStrings(const char *text)
+{
+    std::vector<std::string> out;
+    const char *p = text;
+    for (;;) {
+        while (*p == ' ' || *p == '\t' || *p == '\n')
+            ++p;
+        if (!*p)
+            break;
+        std::string s;
+        if (*p == '"') {
+            ++p;
+            while (*p && *p != '"') {
+                if (*p == '\\' && p[1])
+                    ++p;
+                s += *p++;
+            }
+            if (*p == '"')
+                ++p;
+            while (*p && *p != ',')
+                ++p;
+        } else {
+            while (*p && *p != ',')
+                s += *p++;
+            while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\n'))
+                s.pop_back();
+        }
+        out.push_back(s);
+        if (*p == ',')
+            ++p;
+    }
+    return out;
+}
+
+void notify(Chooser *c, int item)
+{
+    XmtChooserCallbackStruct data{c->state, item};
+    Widget w = c->widget;
+    auto added = c->added;
+    runCalls(c->callbacks, w, &data);
+    for (auto &a : added)
+        a.first(w, a.second, &data);
+}
+
+int indexOf(Chooser *c, Widget item)
+{
+    for (size_t i = 0; i < c->items.size(); ++i)
+        if (c->items[i] == item)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void toggled(Widget item, XtPointer client, XtPointer call)
+{
+    Chooser *c = find(static_cast<Widget>(client));
+    if (!c)
+        return;
+    auto *cbs = static_cast<XmToggleButtonCallbackStruct *>(call);
+    int i = indexOf(c, item);
+    if (i < 0)
+        return;
+    if (c->type == XmtChooserRadioBox) {
+        if (!cbs->set)
+            return; // the item being switched off as another one goes on
+        c->state = i;
+    } else {
+        if (cbs->set)
+            c->state |= 1 << i;
+        else
+            c->state &= ~(1 << i);
+    }
+    notify(c, i);
+}
+
+void activated(Widget item, XtPointer client, XtPointer)
+{
+    Chooser *c = find(static_cast<Widget>(client));
+    if (!c)
+        return;
+    int i = indexOf(c, item);
+    if (i < 0)
+        return;
+    c->state = i;
+    notify(c, i);
+}
+
+void destroyed(Widget w, XtPointer, XtPointer)
+{
+    choosers().erase(w);
+}
+
+void showState(Chooser *c)
+{
+    int n = static_cast<int>(c->items.size());
+    switch (c->type) {
+    case XmtChooserRadioBox:
+        for (int i = 0; i < n; ++i)
+            XmToggleButtonSetState(c->items[i], i == c->state, False);
+        break;
+    case XmtChooserCheckBox:
+        for (int i = 0; i < n; ++i)
+            XmToggleButtonSetState(c->items[i], (c->state >> i) & 1, False);
+        break;
+    case XmtChooserOption:
+        if (c->state >= 0 && c->state < n)
+            XtVaSetValues(c->widget, XmNmenuHistory, c->items[c->state], nullptr);
+        break;
+    }
+}
+
+} // namespace
+
+Widget createChooser(Widget container, const char *name)
+{
+    auto c = std::make_unique<Chooser>();
+    const char *type = lookup(container, name, "XmRowColumn", "chooserType");
+    if (type && strcmp(type, "check") == 0)
+        c->type = XmtChooserCheckBox;
+    else if (type && strcmp(type, "option") == 0)
+        c->type = XmtChooserOption;
+    else if (type && strcmp(type, "radio") != 0)
+        fprintf(stderr, "kelvora: unknown chooserType \"%s\" for %s\n", type, pathOf(container, name).c_str());
+
+    Widget itemParent;
+    if (c->type == XmtChooserOption) {
+        std::string paneName = std::string(name) + "_pane";
+        c->pane = XmCreatePulldownMenu(container, const_cast<char *>(paneName.c_str()), nullptr, 0);
+        Arg a;
+        XtSetArg(a, const_cast<char *>(XmNsubMenuId), c->pane);
+        c->widget = XmCreateOptionMenu(container, const_cast<char *>(name), &a, 1);
+        // The option menu's own label stays empty unless a resource fills it: a
+        // caption does that job here.
+        if (!lookup(c->widget, nullptr, nullptr, "labelString"))
+            XtUnmanageChild(XmOptionLabelGadget(c->widget));
+        itemParent = c->pane;
+    } else {
+        Arg args[2];
+        int n = 0;
+        if (c->type == XmtChooserRadioBox) {
+            XtSetArg(args[n], const_cast<char *>(XmNradioBehavior), True);
+            ++n;
+            XtSetArg(args[n], const_cast<char *>(XmNradioAlwaysOne), True);
+            ++n;
+        }
+        c->widget = XtCreateWidget(name, xmRowColumnWidgetClass, container, args, n);
+        itemParent = c->widget;
+    }
+
+    const char *strings = lookup(c->widget, nullptr, nullptr, "strings");
+    std::vector<std::string> labels = strings ? splitStrings(strings) : std::vector<std::string>{};
+    Widget owner = c->widget;
+    for (size_t i = 0; i < labels.size(); ++i) {
+        std::string itemName = "item" + std::to_string(i);
+        XmString s = makeString(labels[i].c_str());
+        Arg a;
+        XtSetArg(a, const_cast<char *>(XmNlabelString), s);
+        Widget item;
+        if (c->type == XmtChooserOption) {
+            item = XtCreateManagedWidget(itemName.c_str(), xmPushButtonWidgetClass, itemParent, &a, 1);
+            XtAddCallback(item, XmNactivateCallback, activated, owner);
+        } else {
+            item = XtCreateManagedWidget(itemName.c_str(), xmToggleButtonWidgetClass, itemParent, &a, 1);
+            XtAddCallback(item, XmNvalueChangedCallback, toggled, owner);
+        }
+        XmStringFree(s);
+        c->items.push_back(item);
+    }
+    if (const char *cb = lookup(c->widget, nullptr, nullptr, "valueChangedCallback"))
+        parseCalls(cb, XmtWidgetPath(c->widget), c->callbacks);
+    XtAddCallback(c->widget, XmNdestroyCallback, destroyed, nullptr);
+    Chooser *raw = c.get();
+    choosers()[c->widget] = std::move(c);
+    if (raw->type == XmtChooserCheckBox)
+        raw->state = 0;
+    showState(raw);
+    return raw->widget;
+}
+
+} // namespace xmt
+
+using namespace xmt;
+
+bool XmtIsChooser(Widget w)
+{
+    return find(w) != nullptr;
+}
+
+int XmtChooserGetState(Widget chooser)
+{
+    Chooser *c = find(chooser);
+    return c ? c->state : 0;
+}
+
+void XmtChooserSetState(Widget chooser, int state, Boolean notifyCallbacks)
+{
+    Chooser *c = find(chooser);
+    if (!c)
+        return;
+    int n = static_cast<int>(c->items.size());
+    // An option menu cannot show "nothing chosen": an index outside it is ignored.
+    if (c->type == XmtChooserOption && (state < 0 || state >= n))
+        return;
+    int old = c->state;
+    c->state = state;
+    showState(c);
+    if (notifyCallbacks) {
+        int item = state;
+        if (c->type == XmtChooserCheckBox) {
+            int changed = old ^ state;
+            item = -1;
+            for (int i = 0; i < n && item < 0; ++i)
+                if ((changed >> i) & 1)
+                    item = i;
+        }
+        notify(c, item);
+    }
+}
+
+void XmtChooserSetSensitive(Widget chooser, int item, Boolean sensitive)
+{
+    if (Widget w = XmtChooserGetItem(chooser, item))
+        XtSetSensitive(w, sensitive);
+}
+
+Boolean XmtChooserGetSensitive(Widget chooser, int item)
+{
+    Widget w = XmtChooserGetItem(chooser, item);
+    if (!w)
+        return False;
+    Boolean sensitive = False;
+    XtVaGetValues(w, XmNsensitive, &sensitive, nullptr);
+    return sensitive;
+}
+
+int XmtChooserGetNumItems(Widget chooser)
+{
+    Chooser *c = find(chooser);
+    return c ? static_cast<int>(c->items.size()) : 0;
+}
+
+Widget XmtChooserGetItem(Widget chooser, int item)
+{
+    Chooser *c = find(chooser);
+    if (!c || item < 0 || item >= static_cast<int>(c->items.size()))
+        return nullptr;
+    return c->items[item];
+}
+
+void XmtChooserAddCallback(Widget chooser, XtCallbackProc proc, XtPointer client_data)
+{
+    if (Chooser *c = find(chooser))
+        c->added.emplace_back(proc, client_data);
+}

@@ -1,0 +1,263 @@
+// Dialogs built from resource lines, bound to buffers and run modally.
+#include "toolkit/internal.h"
+
+#include <Xm/DialogS.h>
+#include <Xm/Form.h>
+#include <Xm/Protocols.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+namespace xmt {
+namespace {
+
+struct Binding {
+    std::string name;
+    Cardinal size;
+    Cardinal offset;
+    Widget field;
+};
+
+struct Dialog {
+    Widget shell = nullptr;
+    std::vector<Widget> fields;
+    std::vector<Binding> bindings;
+    bool running = false;
+    bool done = false;
+    bool okay = false;
+};
+
+std::map<Widget, std::unique_ptr<Dialog>> &dialogs()
+{
+    static std::map<Widget, std::unique_ptr<Dialog>> table;
+    return table;
+}
+
+std::vector<Widget> &active()
+{
+    static std::vector<Widget> stack;
+    return stack;
+}
+
+Dialog *find(Widget shell)
+{
+    auto it = dialogs().find(shell);
+    return it == dialogs().end() ? nullptr : it->second.get();
+}
+
+// The dialog a widget belongs to: its own shell, or the shell's dialog ancestors.
+Dialog *dialogOf(Widget w)
+{
+    for (Widget s = shellOf(w); s; s = shellOf(XtParent(s))) {
+        if (Dialog *d = find(s))
+            return d;
+        if (!XtParent(s))
+            break;
+    }
+    return nullptr;
+}
+
+void destroyed(Widget w, XtPointer, XtPointer)
+{
+    // A run in progress still looks at its flags: keep the record alive.
+    static std::vector<std::unique_ptr<Dialog>> graveyard;
+    auto it = dialogs().find(w);
+    if (it == dialogs().end())
+        return;
+    it->second->done = true;
+    it->second->shell = nullptr;
+    graveyard.push_back(std::move(it->second));
+    dialogs().erase(it);
+}
+
+void wmClose(Widget w, XtPointer, XtPointer)
+{
+    XmtDialogCancelCallback(w, nullptr, nullptr);
+}
+
+Widget content(Widget shell)
+{
+    WidgetList kids;
+    Cardinal n = 0;
+    XtVaGetValues(shell, XmNchildren, &kids, XmNnumChildren, &n, nullptr);
+    return n ? kids[0] : nullptr;
+}
+
+Boolean run(Dialog *d)
+{
+    Widget shell = d->shell;
+    Widget child = content(shell);
+    if (!child)
+        return False;
+    d->done = false;
+    d->okay = false;
+    d->running = true;
+    pushActive(shell);
+    XtManageChild(child); // a dialog shell pops up with its child
+    waitFor(&d->done);
+    popActive(shell);
+    d->running = false;
+    if (!d->shell)
+        return False;
+    XtUnmanageChild(child);
+    return d->okay;
+}
+
+void okayProc(Widget w, XtPointer, XtPointer)
+{
+    XmtDialogOkayCallback(w, nullptr, nullptr);
+}
+
+void cancelProc(Widget w, XtPointer, XtPointer)
+{
+    XmtDialogCancelCallback(w, nullptr, nullptr);
+}
+
+} // namespace
+
+void pushActive(Widget w)
+{
+    active().push_back(w);
+}
+
+void popActive(Widget w)
+{
+    auto &s = active();
+    auto it = std::find(s.rbegin(), s.rend(), w);
+    if (it != s.rend())
+        s.erase(std::next(it).base());
+}
+
+void waitFor(const bool *done)
+{
+    while (!*done && !XtAppGetExitFlag(app))
+        XtAppProcessEvent(app, XtIMAll);
+}
+
+void registerDialogProcedures()
+{
+    XmtRegisterCallbackProcedure("XmtDialogOkayCallback", okayProc);
+    XmtRegisterCallbackProcedure("XmtDialogCancelCallback", cancelProc);
+}
+
+} // namespace xmt
+
+using namespace xmt;
+
+Widget XmtBuildDialog(Widget parent, const char *name, XtResourceList resources, Cardinal num_resources)
+{
+    Arg args[2];
+    XtSetArg(args[0], const_cast<char *>(XmNdeleteResponse), XmDO_NOTHING);
+    XtSetArg(args[1], const_cast<char *>(XmNallowShellResize), True);
+    Widget shell = XtCreatePopupShell(name, xmDialogShellWidgetClass, parent, args, 2);
+    BuildResult result;
+    buildChildren(shell, shell, false, result);
+    if (result.created == 0) {
+        fprintf(stderr, "kelvora: dialog %s has no children\n", XmtWidgetPath(shell).c_str());
+        XtDestroyWidget(shell);
+        return nullptr;
+    }
+    auto d = std::make_unique<Dialog>();
+    d->shell = shell;
+    d->fields = result.fields;
+    for (Cardinal i = 0; i < num_resources; ++i) {
+        const XtResource &r = resources[i];
+        if (!r.resource_type || strcmp(r.resource_type, "Buffer") != 0)
+            continue;
+        Widget field = nullptr;
+        for (Widget f : result.fields)
+            if (strcmp(inputFieldBinding(f), r.resource_name) == 0)
+                field = f;
+        if (!field) {
+            fprintf(stderr, "kelvora: no input field for resource \"%s\" in %s\n", r.resource_name,
+                    XmtWidgetPath(shell).c_str());
+            continue;
+        }
+        d->bindings.push_back(Binding{r.resource_name, r.resource_size, r.resource_offset, field});
+    }
+    Atom wmDelete = XmInternAtom(XtDisplay(shell), const_cast<char *>("WM_DELETE_WINDOW"), False);
+    XmAddWMProtocolCallback(shell, wmDelete, wmClose, nullptr);
+    XtAddCallback(shell, XmNdestroyCallback, destroyed, nullptr);
+    dialogs()[shell] = std::move(d);
+    return shell;
+}
+
+void XmtDialogSetData(Widget dialog, XtPointer base)
+{
+    Dialog *d = dialogOf(dialog);
+    if (!d || !base)
+        return;
+    for (const Binding &b : d->bindings) {
+        if (b.size == 0)
+            continue;
+        const char *buf = static_cast<const char *>(base) + b.offset;
+        // Shown as it will be stored back: at most size - 1 characters.
+        inputFieldSetRaw(b.field, buf, strnlen(buf, b.size - 1));
+    }
+}
+
+void XmtDialogGetData(Widget dialog, XtPointer base)
+{
+    Dialog *d = dialogOf(dialog);
+    if (!d || !base)
+        return;
+    for (const Binding &b : d->bindings) {
+        if (b.size == 0)
+            continue;
+        char *buf = static_cast<char *>(base) + b.offset;
+        const char *text = XmtInputFieldGetString(b.field);
+        size_t n = std::min<size_t>(strlen(text), b.size - 1);
+        memcpy(buf, text, n);
+        buf[n] = '\0';
+    }
+}
+
+Boolean XmtDialogDo(Widget dialog, XtPointer base)
+{
+    Dialog *d = dialogOf(dialog);
+    if (!d)
+        return False;
+    Widget shell = d->shell;
+    XmtDialogSetData(shell, base);
+    Boolean okay = run(d);
+    if (okay)
+        XmtDialogGetData(shell, base);
+    return okay;
+}
+
+Boolean XmtDialogRun(Widget dialog)
+{
+    Dialog *d = dialogOf(dialog);
+    return d ? run(d) : False;
+}
+
+void XmtDialogOkayCallback(Widget w, XtPointer, XtPointer)
+{
+    Dialog *d = dialogOf(w);
+    if (!d)
+        return;
+    Widget shell = d->shell;
+    // A field still being edited is checked as if it had lost the focus.
+    std::vector<Widget> fieldsNow = d->fields;
+    for (Widget f : fieldsNow)
+        if (!inputFieldCommitIfChanged(f))
+            return;
+    if ((d = find(shell))) {
+        d->okay = true;
+        d->done = true;
+    }
+}
+
+void XmtDialogCancelCallback(Widget w, XtPointer, XtPointer)
+{
+    if (Dialog *d = dialogOf(w)) {
+        d->okay = false;
+        d->done = true;
+    }
+}
+
+Widget XmtActiveDialog()
+{
+    return active().empty() ? nullptr : active().back();
+}

@@ -1,0 +1,215 @@
+// Input fields: XmTextField with a character pattern, whole-pattern matching
+// and verify/error callbacks run when the text is committed.
+#include "toolkit/internal.h"
+
+#include <Xm/TextF.h>
+
+#include <cstring>
+#include <map>
+
+namespace xmt {
+namespace {
+
+struct Field {
+    std::string binding;
+    std::string pattern; // empty: anything goes
+    bool matchAll = false;
+    CallList verify, error;
+    std::string accepted; // last text that passed the checks
+    std::string current;  // storage for XmtInputFieldGetString
+    bool raw = false;     // our own SetString: no pattern check
+    bool committing = false;
+};
+
+std::map<Widget, std::unique_ptr<Field>> &fields()
+{
+    static std::map<Widget, std::unique_ptr<Field>> table;
+    return table;
+}
+
+Field *find(Widget w)
+{
+    auto it = fields().find(w);
+    return it == fields().end() ? nullptr : it->second.get();
+}
+
+bool isLetter(unsigned char c)
+{
+    // Latin-1 letters count too: German names are typed here.
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c != 0xD7 && c != 0xF7);
+}
+
+bool charFits(char p, unsigned char c)
+{
+    switch (p) {
+    case 'd': return c >= '0' && c <= '9';
+    case 'a': return isLetter(c);
+    case 'c': return c >= 0x20 && c != 0x7F;
+    default: return c == static_cast<unsigned char>(p);
+    }
+}
+
+bool fitsPattern(const Field &f, const std::string &text)
+{
+    if (f.pattern.empty())
+        return true;
+    if (text.size() > f.pattern.size())
+        return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!charFits(f.pattern[i], static_cast<unsigned char>(text[i])))
+            return false;
+    return true;
+}
+
+std::string textOf(Widget w)
+{
+    char *t = XmTextFieldGetString(w);
+    std::string s = t ? t : "";
+    XtFree(t);
+    return s;
+}
+
+void modifyVerify(Widget w, XtPointer, XtPointer call)
+{
+    Field *f = find(w);
+    auto *cbs = static_cast<XmTextVerifyCallbackStruct *>(call);
+    if (!f || f->raw || !cbs->text)
+        return;
+    std::string old = textOf(w);
+    size_t start = std::min<size_t>(static_cast<size_t>(cbs->startPos), old.size());
+    size_t end = std::min<size_t>(static_cast<size_t>(cbs->endPos), old.size());
+    std::string inserted = cbs->text->ptr ? std::string(cbs->text->ptr, static_cast<size_t>(cbs->text->length)) : "";
+    std::string result = old.substr(0, start) + inserted + old.substr(end);
+    if (!fitsPattern(*f, result))
+        cbs->doit = False;
+}
+
+void commitCallback(Widget w, XtPointer, XtPointer)
+{
+    inputFieldCommitIfChanged(w);
+}
+
+void destroyed(Widget w, XtPointer, XtPointer)
+{
+    fields().erase(w);
+}
+
+} // namespace
+
+Widget createInputField(Widget container, const char *name, const char *binding)
+{
+    auto f = std::make_unique<Field>();
+    f->binding = binding;
+    if (const char *p = lookup(container, name, "XmTextField", "pattern"))
+        f->pattern = p;
+    const char *all = lookup(container, name, "XmTextField", "matchAll");
+    f->matchAll = all && (strcasecmp(all, "true") == 0 || strcasecmp(all, "on") == 0 ||
+                          strcasecmp(all, "yes") == 0 || strcmp(all, "1") == 0);
+    Arg args[1];
+    Cardinal n = 0;
+    if (!f->pattern.empty()) {
+        XtSetArg(args[n], const_cast<char *>(XmNmaxLength), static_cast<int>(f->pattern.size()));
+        ++n;
+    }
+    Widget w = XtCreateWidget(name, xmTextFieldWidgetClass, container, args, n);
+    std::string path = XmtWidgetPath(w);
+    if (const char *v = lookup(w, nullptr, nullptr, "verifyCallback"))
+        parseCalls(v, path, f->verify);
+    if (const char *e = lookup(w, nullptr, nullptr, "errorCallback"))
+        parseCalls(e, path, f->error);
+    f->accepted = textOf(w);
+    XtAddCallback(w, XmNmodifyVerifyCallback, modifyVerify, nullptr);
+    XtAddCallback(w, XmNactivateCallback, commitCallback, nullptr);
+    XtAddCallback(w, XmNlosingFocusCallback, commitCallback, nullptr);
+    XtAddCallback(w, XmNdestroyCallback, destroyed, nullptr);
+    fields()[w] = std::move(f);
+    return w;
+}
+
+const char *inputFieldBinding(Widget field)
+{
+    Field *f = find(field);
+    return f ? f->binding.c_str() : nullptr;
+}
+
+bool inputFieldCommitIfChanged(Widget field)
+{
+    Field *f = find(field);
+    if (!f || f->committing || textOf(field) == f->accepted)
+        return true;
+    return XmtInputFieldCommit(field);
+}
+
+void inputFieldSetRaw(Widget field, const char *text, size_t len)
+{
+    Field *f = find(field);
+    std::string s(text, len);
+    if (f && !f->pattern.empty() && s.size() > f->pattern.size())
+        s.resize(f->pattern.size());
+    if (f)
+        f->raw = true;
+    XmTextFieldSetString(field, const_cast<char *>(s.c_str()));
+    if (f) {
+        f->raw = false;
+        f->accepted = textOf(field);
+    }
+}
+
+} // namespace xmt
+
+using namespace xmt;
+
+bool XmtIsInputField(Widget w)
+{
+    return find(w) != nullptr;
+}
+
+void XmtInputFieldSetString(Widget field, const char *text)
+{
+    if (!text)
+        text = "";
+    inputFieldSetRaw(field, text, strlen(text));
+}
+
+const char *XmtInputFieldGetString(Widget field)
+{
+    Field *f = find(field);
+    if (!f)
+        return nullptr;
+    f->current = textOf(field);
+    return f->current.c_str();
+}
+
+bool XmtInputFieldCommit(Widget field)
+{
+    Field *f = find(field);
+    if (!f)
+        return true;
+    std::string text = textOf(field);
+    bool okay = fitsPattern(*f, text) && (!f->matchAll || text.size() == f->pattern.size());
+    if (okay && !f->verify.empty()) {
+        std::vector<char> buf(text.begin(), text.end());
+        buf.push_back('\0');
+        XmtInputFieldCallbackStruct data{buf.data(), True};
+        f->committing = true;
+        runCalls(f->verify, field, &data);
+        f = find(field);
+        if (!f)
+            return false;
+        f->committing = false;
+        okay = data.okay;
+    }
+    if (okay) {
+        f->accepted = text;
+        return true;
+    }
+    std::vector<char> refused(text.begin(), text.end());
+    refused.push_back('\0');
+    inputFieldSetRaw(field, f->accepted.c_str(), f->accepted.size());
+    XmtInputFieldCallbackStruct data{refused.data(), False};
+    f->committing = true;
+    runCalls(f->error, field, &data);
+    if ((f = find(field)))
+        f->committing = false;
+    return false;
+}

@@ -1,0 +1,80 @@
+// Shared state and helpers of the toolkit layer; not for use outside src/toolkit.
+#pragma once
+
+#include "toolkit/toolkit.h"
+
+#include <X11/Intrinsic.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace xmt {
+
+extern XtAppContext app;
+extern Widget toplevel;
+
+// A procedure with the arguments a callback string gave it.
+struct Call {
+    XtCallbackProc proc = nullptr;
+    std::shared_ptr<XmtProcArgs> args; // nullptr when the string gave none
+};
+using CallList = std::vector<Call>;
+
+// Parses a callback string; unknown procedures are reported with who's path
+// (whoPath used when who is not created yet).  False when anything was wrong.
+bool parseCalls(const char *text, const std::string &whoPath, CallList &out);
+void runCalls(const CallList &calls, Widget w, XtPointer call_data);
+
+// Resource of a widget that may not exist yet: path of parent, then child name
+// and class (child may be nullptr to ask about parent itself).
+const char *lookup(Widget parent, const char *child, const char *child_class, const char *resource);
+
+std::string pathOf(Widget parent, const char *child);
+
+// Builds the children listed in owner's "children" resource into container.
+// Input fields created go into fields.  Returns the number created; sets
+// failed when an entry could not be built.
+struct BuildResult {
+    int created = 0;
+    bool failed = false;
+    std::vector<Widget> fields;
+};
+void buildChildren(Widget owner, Widget container, bool manage, BuildResult &result);
+
+// Creators of the complex kinds (container is where the widget goes).
+Widget createChooser(Widget container, const char *name);
+Widget createInputField(Widget container, const char *name, const char *binding);
+Widget createMsgLine(Widget container, const char *name);
+
+// The binding of an input field (its name unless "= binding" gave another).
+const char *inputFieldBinding(Widget field);
+// Commits a field only when its text differs from the last accepted one.
+bool inputFieldCommitIfChanged(Widget field);
+// Sets the text without pattern checks (cut to the pattern length).
+void inputFieldSetRaw(Widget field, const char *text, size_t len);
+
+// XmString helpers.
+XmString makeString(const char *text);
+std::string stringOf(XmString s);
+void setLabel(Widget w, const char *text);
+
+Widget shellOf(Widget w);
+
+// Blocking standard dialogs and dialog runs push themselves here.
+void pushActive(Widget w);
+void popActive(Widget w);
+
+// Runs the event loop until *done becomes true (or the application exits).
+void waitFor(const bool *done);
+
+// Message box shown without blocking; returns the box.
+enum class MsgType { Error, Warning, Information };
+// Shows text as it is (no formatting); title and help may be replaced by
+// resources under the name.
+Widget showMessage(MsgType type, Widget w, const char *name, const char *text, const char *title_default,
+                   const char *help_default);
+
+void registerMessageProcedures();
+void registerDialogProcedures();
+
+} // namespace xmt

@@ -1,0 +1,385 @@
+// Message boxes by name, yes/no questions and the integer prompt.
+#include "toolkit/internal.h"
+
+#include <Xm/DialogS.h>
+#include <Xm/MessageB.h>
+#include <Xm/Protocols.h>
+#include <Xm/SelectioB.h>
+#include <Xm/TextF.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdarg>
+#include <cstring>
+#include <map>
+
+namespace xmt {
+namespace {
+
+std::map<std::string, Widget> &lastBoxes()
+{
+    static std::map<std::string, Widget> table;
+    return table;
+}
+
+std::string plainName(const char *name)
+{
+    if (!name)
+        return "message";
+    while (*name == '*' || *name == '.')
+        ++name;
+    return *name ? name : "message";
+}
+
+Widget parentFor(Widget w)
+{
+    Widget s = w ? shellOf(w) : nullptr;
+    return s ? s : toplevel;
+}
+
+// The resource "name.field" (e.g. "*msg1.message"), else the default.
+const char *named(Widget parent, const std::string &name, const char *field, const char *fallback)
+{
+    const char *r = lookup(parent, name.c_str(), "XmMessageBox", field);
+    return r ? r : fallback;
+}
+
+// Destroyed from the event loop, not inside the callbacks of its own buttons.
+// The shell may go first with its parent: then the timer goes with it.
+std::map<Widget, XtIntervalId> &pendingDestroys()
+{
+    static std::map<Widget, XtIntervalId> table;
+    return table;
+}
+
+void destroyNow(XtPointer client, XtIntervalId *)
+{
+    auto w = static_cast<Widget>(client);
+    pendingDestroys().erase(w);
+    XtDestroyWidget(w);
+}
+
+void cancelDestroy(Widget w, XtPointer, XtPointer)
+{
+    auto it = pendingDestroys().find(w);
+    if (it != pendingDestroys().end()) {
+        XtRemoveTimeOut(it->second);
+        pendingDestroys().erase(it);
+    }
+}
+
+void destroyLater(Widget shell)
+{
+    if (pendingDestroys().count(shell))
+        return;
+    pendingDestroys()[shell] = XtAppAddTimeOut(XtWidgetToApplicationContext(shell), 0, destroyNow, shell);
+    XtAddCallback(shell, XmNdestroyCallback, cancelDestroy, nullptr);
+}
+
+void destroyShellOf(Widget box, XtPointer, XtPointer)
+{
+    XtUnmanageChild(box);
+    destroyLater(XtParent(box));
+}
+
+void forget(Widget box, XtPointer, XtPointer)
+{
+    for (auto it = lastBoxes().begin(); it != lastBoxes().end();)
+        it = it->second == box ? lastBoxes().erase(it) : std::next(it);
+}
+
+void showHelp(Widget box, XtPointer client, XtPointer)
+{
+    auto *text = static_cast<std::string *>(client);
+    showMessage(MsgType::Information, box, "help", text->c_str(), "Hilfe", nullptr);
+}
+
+void freeHelp(Widget, XtPointer client, XtPointer)
+{
+    delete static_cast<std::string *>(client);
+}
+
+// The help button shows the help text, or goes when there is none.
+void setupHelp(Widget box, const char *help)
+{
+    if (help && *help) {
+        auto *text = new std::string(help);
+        XtAddCallback(box, XmNhelpCallback, showHelp, text);
+        XtAddCallback(box, XmNdestroyCallback, freeHelp, text);
+    } else {
+        XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_HELP_BUTTON));
+    }
+}
+
+Arg shellArgs[] = {{const_cast<char *>(XmNdeleteResponse), XmDO_NOTHING}};
+
+void onWmClose(Widget shell, XtCallbackProc proc, XtPointer client)
+{
+    Atom wmDelete = XmInternAtom(XtDisplay(shell), const_cast<char *>("WM_DELETE_WINDOW"), False);
+    XmAddWMProtocolCallback(shell, wmDelete, proc, client);
+}
+
+void closeBox(Widget shell, XtPointer, XtPointer)
+{
+    XtPopdown(shell);
+    destroyLater(shell);
+}
+
+Widget createBox(MsgType type, Widget parent, const std::string &name)
+{
+    Arg args[2];
+    XtSetArg(args[0], const_cast<char *>(XmNdialogStyle), XmDIALOG_FULL_APPLICATION_MODAL);
+    XtSetArg(args[1], const_cast<char *>(XmNautoUnmanage), False);
+    char *n = const_cast<char *>(name.c_str());
+    switch (type) {
+    case MsgType::Error: return XmCreateErrorDialog(parent, n, args, 2);
+    case MsgType::Warning: return XmCreateWarningDialog(parent, n, args, 2);
+    case MsgType::Information: break;
+    }
+    return XmCreateInformationDialog(parent, n, args, 2);
+}
+
+void showVa(MsgType type, Widget w, const char *name, const char *msg, const char *title, const char *help,
+            va_list ap)
+{
+    Widget parent = parentFor(w);
+    std::string n = plainName(name);
+    const char *fmt = named(parent, n, "message", msg ? msg : "");
+    char text[4096];
+    vsnprintf(text, sizeof text, fmt, ap);
+    showMessage(type, w, name, text, title, help);
+}
+
+const char *defaultTitle(MsgType type)
+{
+    switch (type) {
+    case MsgType::Error: return "Fehler";
+    case MsgType::Warning: return "Warnung";
+    case MsgType::Information: break;
+    }
+    return "Information";
+}
+
+// Procedures for callback strings: ("name", "message"[, "title"]).
+void procMessage(MsgType type, Widget w, XtPointer client)
+{
+    auto *a = static_cast<XmtProcArgs *>(client);
+    const char *name = a && a->args.size() > 0 ? a->args[0].c_str() : "message";
+    const char *msg = a && a->args.size() > 1 ? a->args[1].c_str() : "";
+    const char *title = a && a->args.size() > 2 ? a->args[2].c_str() : nullptr;
+    Widget parent = parentFor(w);
+    std::string n = plainName(name);
+    showMessage(type, w, name, named(parent, n, "message", msg), title, nullptr);
+}
+
+void procError(Widget w, XtPointer client, XtPointer)
+{
+    procMessage(MsgType::Error, w, client);
+}
+void procWarning(Widget w, XtPointer client, XtPointer)
+{
+    procMessage(MsgType::Warning, w, client);
+}
+void procInformation(Widget w, XtPointer client, XtPointer)
+{
+    procMessage(MsgType::Information, w, client);
+}
+
+struct Answer {
+    bool done = false;
+    bool yes = false;
+};
+
+void answerYes(Widget, XtPointer client, XtPointer)
+{
+    auto *a = static_cast<Answer *>(client);
+    a->yes = true;
+    a->done = true;
+}
+
+void answerNo(Widget, XtPointer client, XtPointer)
+{
+    auto *a = static_cast<Answer *>(client);
+    a->yes = false;
+    a->done = true;
+}
+
+struct IntegerQuery {
+    Answer answer;
+    int min, max;
+    int value = 0;
+};
+
+void integerOkay(Widget box, XtPointer client, XtPointer)
+{
+    auto *q = static_cast<IntegerQuery *>(client);
+    Widget text = XmSelectionBoxGetChild(box, XmDIALOG_TEXT);
+    char *s = XmTextFieldGetString(text);
+    errno = 0;
+    char *end = nullptr;
+    long v = strtol(s, &end, 10);
+    bool number = end != s;
+    while (end && (*end == ' ' || *end == '\t'))
+        ++end;
+    number = number && end && *end == '\0' && errno == 0;
+    XtFree(s);
+    if (!number || v < q->min || v > q->max) {
+        XmtDisplayErrorMsg(box, "badInteger", "Bitte eine ganze Zahl von %d bis %d eingeben!", "Ungültige Eingabe",
+                           nullptr, q->min, q->max);
+        return;
+    }
+    q->value = static_cast<int>(v);
+    q->answer.yes = true;
+    q->answer.done = true;
+}
+
+} // namespace
+
+Widget showMessage(MsgType type, Widget w, const char *name, const char *text, const char *title_default,
+                   const char *help_default)
+{
+    Widget parent = parentFor(w);
+    std::string n = plainName(name);
+    const char *title = named(parent, n, "title", title_default ? title_default : defaultTitle(type));
+    const char *help = named(parent, n, "help", help_default);
+    Widget box = createBox(type, parent, n);
+    Widget shell = XtParent(box);
+    XtSetValues(shell, shellArgs, XtNumber(shellArgs));
+    onWmClose(shell, closeBox, nullptr);
+    XmString msg = makeString(text);
+    XmString ttl = makeString(title);
+    XtVaSetValues(box, XmNmessageString, msg, XmNdialogTitle, ttl, nullptr);
+    XmStringFree(msg);
+    XmStringFree(ttl);
+    XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_CANCEL_BUTTON));
+    setupHelp(box, help);
+    XtAddCallback(box, XmNokCallback, destroyShellOf, nullptr);
+    XtAddCallback(box, XmNdestroyCallback, forget, nullptr);
+    lastBoxes()[n] = box;
+    XtManageChild(box);
+    return box;
+}
+
+void registerMessageProcedures()
+{
+    XmtRegisterCallbackProcedure("XmtDisplayErrorMsg", procError);
+    XmtRegisterCallbackProcedure("XmtDisplayWarningMsg", procWarning);
+    XmtRegisterCallbackProcedure("XmtDisplayInformationMsg", procInformation);
+}
+
+} // namespace xmt
+
+using namespace xmt;
+
+void XmtDisplayErrorMsg(Widget w, const char *name, const char *msg_default, const char *title_default,
+                        const char *help_default, ...)
+{
+    va_list ap;
+    va_start(ap, help_default);
+    showVa(MsgType::Error, w, name, msg_default, title_default, help_default, ap);
+    va_end(ap);
+}
+
+void XmtDisplayWarningMsg(Widget w, const char *name, const char *msg_default, const char *title_default,
+                          const char *help_default, ...)
+{
+    va_list ap;
+    va_start(ap, help_default);
+    showVa(MsgType::Warning, w, name, msg_default, title_default, help_default, ap);
+    va_end(ap);
+}
+
+void XmtDisplayInformationMsg(Widget w, const char *name, const char *msg_default, const char *title_default,
+                              const char *help_default, ...)
+{
+    va_list ap;
+    va_start(ap, help_default);
+    showVa(MsgType::Information, w, name, msg_default, title_default, help_default, ap);
+    va_end(ap);
+}
+
+Widget XmtLastMessageBox(const char *name)
+{
+    auto it = lastBoxes().find(plainName(name));
+    return it == lastBoxes().end() ? nullptr : it->second;
+}
+
+Boolean XmtDisplayWarningAndAsk(Widget w, const char *query_name, const char *prompt, const char *yes_default,
+                                const char *no_default, Boolean default_yes, const char *help_text)
+{
+    Widget parent = parentFor(w);
+    std::string n = plainName(query_name);
+    Widget box = createBox(MsgType::Warning, parent, n);
+    Widget shell = XtParent(box);
+    XtSetValues(shell, shellArgs, XtNumber(shellArgs));
+    Answer answer;
+    onWmClose(shell, answerNo, &answer);
+    XmString msg = makeString(named(parent, n, "message", prompt ? prompt : ""));
+    XmString ttl = makeString(named(parent, n, "title", "Frage"));
+    XmString yes = makeString(named(parent, n, "yesLabel", yes_default ? yes_default : "Ja"));
+    XmString no = makeString(named(parent, n, "noLabel", no_default ? no_default : "Nein"));
+    XtVaSetValues(box, XmNmessageString, msg, XmNdialogTitle, ttl, XmNokLabelString, yes, XmNcancelLabelString, no,
+                  XmNdefaultButtonType, default_yes ? XmDIALOG_OK_BUTTON : XmDIALOG_CANCEL_BUTTON, nullptr);
+    XmStringFree(msg);
+    XmStringFree(ttl);
+    XmStringFree(yes);
+    XmStringFree(no);
+    setupHelp(box, named(parent, n, "help", help_text));
+    XtAddCallback(box, XmNokCallback, answerYes, &answer);
+    XtAddCallback(box, XmNcancelCallback, answerNo, &answer);
+    XtAddCallback(box, XmNdestroyCallback, answerNo, &answer);
+    pushActive(box);
+    XtManageChild(box);
+    waitFor(&answer.done);
+    popActive(box);
+    bool yesAnswer = answer.yes;
+    XtRemoveCallback(box, XmNdestroyCallback, answerNo, &answer);
+    XtDestroyWidget(shell);
+    return yesAnswer;
+}
+
+Boolean XmtAskForInteger(Widget w, const char *query_name, const char *prompt, int *value_return, int min, int max,
+                         const char *help_text)
+{
+    Widget parent = parentFor(w);
+    std::string n = plainName(query_name);
+    Arg args[2];
+    XtSetArg(args[0], const_cast<char *>(XmNdialogStyle), XmDIALOG_FULL_APPLICATION_MODAL);
+    XtSetArg(args[1], const_cast<char *>(XmNautoUnmanage), False);
+    Widget box = XmCreatePromptDialog(parent, const_cast<char *>(n.c_str()), args, 2);
+    Widget shell = XtParent(box);
+    XtSetValues(shell, shellArgs, XtNumber(shellArgs));
+    IntegerQuery q;
+    q.min = min;
+    q.max = max;
+    onWmClose(shell, answerNo, &q.answer);
+    XmString msg = makeString(named(parent, n, "message", prompt ? prompt : ""));
+    XmString ttl = makeString(named(parent, n, "title", "Eingabe"));
+    XtVaSetValues(box, XmNselectionLabelString, msg, XmNdialogTitle, ttl, nullptr);
+    XmStringFree(msg);
+    XmStringFree(ttl);
+    if (value_return) {
+        std::string initial = std::to_string(*value_return);
+        XmTextFieldSetString(XmSelectionBoxGetChild(box, XmDIALOG_TEXT), const_cast<char *>(initial.c_str()));
+    }
+    const char *help = named(parent, n, "help", help_text);
+    if (help && *help) {
+        auto *text = new std::string(help);
+        XtAddCallback(box, XmNhelpCallback, showHelp, text);
+        XtAddCallback(box, XmNdestroyCallback, freeHelp, text);
+    } else {
+        XtUnmanageChild(XmSelectionBoxGetChild(box, XmDIALOG_HELP_BUTTON));
+    }
+    XtAddCallback(box, XmNokCallback, integerOkay, &q);
+    XtAddCallback(box, XmNcancelCallback, answerNo, &q.answer);
+    XtAddCallback(box, XmNdestroyCallback, answerNo, &q.answer);
+    pushActive(box);
+    XtManageChild(box);
+    waitFor(&q.answer.done);
+    popActive(box);
+    XtRemoveCallback(box, XmNdestroyCallback, answerNo, &q.answer);
+    XtDestroyWidget(shell);
+    if (q.answer.yes && value_return)
+        *value_return = q.value;
+    return q.answer.yes;
+}

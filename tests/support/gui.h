@@ -1,0 +1,43 @@
+// The X application shared by the GUI tests of one test program.
+//
+// The display is opened once per process, on first use, with the fallback lines
+// and command-line options that test files registered with GuiStartupResources.
+// Lines a test needs later are merged into the database with guiMergeResources
+// (they then count like user resources: they replace any fallback line).
+#pragma once
+
+#include <X11/Intrinsic.h>
+#include <functional>
+#include <initializer_list>
+#include <string>
+
+// Registers start-up lines at static-initialisation time:
+//   static GuiStartupResources r({"*a.labelString: x"}, {"-xrm", "*a.labelString: y"});
+struct GuiStartupResources {
+    GuiStartupResources(std::initializer_list<const char *> fallback_lines,
+                        std::initializer_list<const char *> options = {});
+};
+
+// The application shell (opens the display on first call).
+Widget guiTop();
+XtAppContext guiApp();
+// Merges resource lines ("*x.y: value", one per line) into the display's database.
+void guiMergeResources(const char *lines);
+// Processes events for ms milliseconds (at least what is pending now).
+void guiPump(int ms = 0);
+// Runs f from the event loop once a modal dialog is active (XmtActiveDialog()
+// differs from nullptr and from `other`); f gets that dialog.  Gives up, with a
+// test failure, after timeout_ms.
+void guiWhenActive(std::function<void(Widget dialog)> f, Widget other = nullptr, int timeout_ms = 5000);
+// Runs f from the event loop after ms milliseconds.
+void guiLater(int ms, std::function<void()> f);
+// Activates a push button (widget or gadget) as a click would: its activate
+// callbacks run.
+void guiPress(Widget button);
+// Finds a widget below parent by name path; fails the test when there is none.
+Widget guiFind(Widget parent, const char *name);
+// The text of an XmString resource ("labelString", "messageString", ...), line
+// breaks as '\n'.
+std::string guiText(Widget w, const char *resource);
+// True when the widget's window is mapped and viewable.
+bool guiViewable(Widget w);

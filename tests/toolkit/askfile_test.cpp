@@ -1,0 +1,155 @@
+// Asking for a file: opened in the asked mode, buffers filled, never blocking.
+#include <gtest/gtest.h>
+
+#include "support/gui.h"
+#include "support/tempdir.h"
+#include "toolkit/toolkit.h"
+
+#include <Xm/FileSB.h>
+#include <Xm/MessageB.h>
+#include <Xm/TextF.h>
+
+#include <cstring>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct Buffers {
+    char file[256] = "";
+    char dir[256] = "";
+    char pattern[256] = "";
+};
+
+// Chooses path in the active file box and presses OK.
+void choose(Widget fsb, const std::string &path)
+{
+    XmTextFieldSetString(XmFileSelectionBoxGetChild(fsb, XmDIALOG_TEXT), const_cast<char *>(path.c_str()));
+    guiPress(XmFileSelectionBoxGetChild(fsb, XmDIALOG_OK_BUTTON));
+}
+
+Boolean ask(const TempDir &dir, const char *mode, Buffers &b, FILE **f, int fileLen = 256)
+{
+    return XmtAskForFile(guiTop(), "*filetest_dlg", "Datei laden:", dir.path().c_str(), "*.cfg", f, mode, b.file,
+                         fileLen, b.dir, sizeof b.dir, b.pattern, sizeof b.pattern, "No Help!");
+}
+
+// A blocking open would hang the test: let the alarm end it instead.
+struct Watchdog {
+    Watchdog() { alarm(20); }
+    ~Watchdog() { alarm(0); }
+};
+
+TEST(AskForFile, OpensTheChosenFileAndFillsTheBuffers)
+{
+    TempDir dir;
+    std::ofstream(dir.file("a.cfg")) << "Daten";
+    Buffers b;
+    FILE *f = nullptr;
+    std::string shownDir;
+    guiWhenActive([&](Widget fsb) {
+        XmString s = nullptr;
+        XtVaGetValues(fsb, XmNdirectory, &s, nullptr);
+        char *t = static_cast<char *>(XmStringUnparse(s, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, nullptr, 0, XmOUTPUT_ALL));
+        shownDir = t;
+        XtFree(t);
+        XmStringFree(s);
+        choose(fsb, dir.file("a.cfg"));
+    });
+    ASSERT_TRUE(ask(dir, "r", b, &f));
+    ASSERT_NE(f, nullptr);
+    char data[16] = "";
+    EXPECT_EQ(fread(data, 1, sizeof data, f), 5u);
+    EXPECT_EQ(std::string(data, 5), "Daten");
+    fclose(f);
+    EXPECT_EQ(shownDir.rfind(dir.path(), 0), 0u) << shownDir;
+    EXPECT_EQ(std::string(b.file), dir.file("a.cfg"));
+    EXPECT_EQ(std::string(b.dir), dir.path());
+    EXPECT_STREQ(b.pattern, "*.cfg");
+
+    // Mode "w" creates the file and the name is cut to its buffer.
+    Buffers small;
+    guiWhenActive([&](Widget fsb) { choose(fsb, dir.file("neu.cfg")); });
+    ASSERT_TRUE(ask(dir, "w", small, &f, 10));
+    fputs("geschrieben", f);
+    fclose(f);
+    std::ifstream in(dir.file("neu.cfg"));
+    std::string content;
+    in >> content;
+    EXPECT_EQ(content, "geschrieben");
+    EXPECT_EQ(std::string(small.file), dir.file("neu.cfg").substr(0, 9));
+}
+
+TEST(AskForFile, CancelAnswersFalse)
+{
+    TempDir dir;
+    Buffers b;
+    strcpy(b.file, "unverändert");
+    FILE *f = reinterpret_cast<FILE *>(1);
+    guiWhenActive([&](Widget fsb) { guiPress(XmFileSelectionBoxGetChild(fsb, XmDIALOG_CANCEL_BUTTON)); });
+    EXPECT_FALSE(ask(dir, "r", b, &f));
+    EXPECT_EQ(f, nullptr);
+    EXPECT_STREQ(b.file, "unverändert");
+    EXPECT_EQ(XmtActiveDialog(), nullptr);
+}
+
+TEST(AskForFile, UnopenableFileKeepsTheDialogOpenWithAMessage)
+{
+    TempDir dir;
+    std::ofstream(dir.file("da.cfg")) << "x";
+    Buffers b;
+    FILE *f = nullptr;
+    bool stayed = false;
+    Widget message = nullptr;
+    guiWhenActive([&](Widget fsb) {
+        choose(fsb, dir.file("fehlt.cfg"));
+        stayed = XmtActiveDialog() == fsb;
+        message = XmtLastMessageBox("openFailed");
+        if (message) {
+            EXPECT_TRUE(XtIsManaged(message));
+            guiPress(XmMessageBoxGetChild(message, XmDIALOG_OK_BUTTON));
+        }
+        choose(fsb, dir.file("da.cfg"));
+    });
+    EXPECT_TRUE(ask(dir, "r", b, &f));
+    EXPECT_TRUE(stayed);
+    EXPECT_NE(message, nullptr);
+    EXPECT_EQ(std::string(b.file), dir.file("da.cfg"));
+    if (f)
+        fclose(f);
+}
+
+TEST(AskForFile, FifoNeverBlocks)
+{
+    TempDir dir;
+    std::string fifo = dir.file("pipe.cfg");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    Watchdog watchdog;
+
+    // Reading: handed back at once (the caller finds it is not a regular file).
+    Buffers b;
+    FILE *f = nullptr;
+    guiWhenActive([&](Widget fsb) { choose(fsb, fifo); });
+    ASSERT_TRUE(ask(dir, "r", b, &f));
+    ASSERT_NE(f, nullptr);
+    struct stat st;
+    ASSERT_EQ(fstat(fileno(f), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    fclose(f);
+
+    // Writing without a reader: refused with a message, the dialog stays.
+    bool stayed = false;
+    Widget message = nullptr;
+    guiWhenActive([&](Widget fsb) {
+        choose(fsb, fifo);
+        stayed = XmtActiveDialog() == fsb;
+        message = XmtLastMessageBox("openFailed");
+        guiPress(XmFileSelectionBoxGetChild(fsb, XmDIALOG_CANCEL_BUTTON));
+    });
+    EXPECT_FALSE(ask(dir, "w", b, &f));
+    EXPECT_TRUE(stayed);
+    EXPECT_NE(message, nullptr);
+}
+
+} // namespace

@@ -1,0 +1,144 @@
+// Choosers: state without and with callbacks, bit sets, item sensitivity.
+#include <gtest/gtest.h>
+
+#include "support/gui.h"
+#include "toolkit/toolkit.h"
+
+#include <Xm/PushB.h>
+#include <Xm/RowColumn.h>
+#include <Xm/ToggleB.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Seen {
+    std::string widget;
+    int state, item;
+};
+std::vector<Seen> seen;
+
+void choiceMade(Widget w, XtPointer, XtPointer call)
+{
+    auto *cbs = static_cast<XmtChooserCallbackStruct *>(call);
+    seen.push_back(Seen{XtName(w), cbs->state, cbs->item});
+}
+
+Widget chooserDialog()
+{
+    static Widget dlg = nullptr;
+    if (dlg)
+        return dlg;
+    XmtRegisterCallbackProcedure("choiceMade", choiceMade);
+    guiMergeResources(R"(
+*cho_dlg.children: Form form
+*cho_dlg*form.children: Chooser radio; Chooser check; Chooser menu
+*cho_dlg*radio.strings: Eins, Zwei, "Drei, Vier"
+*cho_dlg*radio.valueChangedCallback: choiceMade()
+*cho_dlg*check.chooserType: check
+*cho_dlg*check.strings: a, b, c, d
+*cho_dlg*check.valueChangedCallback: choiceMade()
+*cho_dlg*menu.chooserType: option
+*cho_dlg*menu.strings: Einzelanlage, Direkt, Über Amt
+*cho_dlg*menu.valueChangedCallback: choiceMade()
+)");
+    dlg = XmtBuildDialog(guiTop(), "cho_dlg", nullptr, 0);
+    return dlg;
+}
+
+bool isSet(Widget chooser, int item)
+{
+    return XmToggleButtonGetState(XmtChooserGetItem(chooser, item));
+}
+
+TEST(Chooser, RadioStateWithoutAndWithCallbacks)
+{
+    Widget dlg = chooserDialog();
+    ASSERT_NE(dlg, nullptr);
+    Widget radio = guiFind(dlg, "*radio");
+    ASSERT_TRUE(XmtIsChooser(radio));
+    ASSERT_EQ(XmtChooserGetNumItems(radio), 3);
+    EXPECT_EQ(XmtChooserGetItem(radio, 2), guiFind(dlg, "*radio.item2"));
+    EXPECT_EQ(XmtChooserGetItem(radio, 3), nullptr);
+
+    seen.clear();
+    XmtChooserSetState(radio, 1, False);
+    EXPECT_TRUE(seen.empty());
+    EXPECT_EQ(XmtChooserGetState(radio), 1);
+    EXPECT_FALSE(isSet(radio, 0));
+    EXPECT_TRUE(isSet(radio, 1));
+
+    XmtChooserSetState(radio, 2, True);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].widget, "radio");
+    EXPECT_EQ(seen[0].state, 2);
+    EXPECT_EQ(seen[0].item, 2);
+    EXPECT_FALSE(isSet(radio, 1));
+    EXPECT_TRUE(isSet(radio, 2));
+
+    // A click on an item: the chooser follows and tells once.
+    seen.clear();
+    XmToggleButtonSetState(XmtChooserGetItem(radio, 0), True, True);
+    EXPECT_EQ(XmtChooserGetState(radio), 0);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].item, 0);
+}
+
+TEST(Chooser, CheckBoxStateIsABitSet)
+{
+    Widget check = guiFind(chooserDialog(), "*check");
+    seen.clear();
+    XmtChooserSetState(check, 0x5, False);
+    EXPECT_TRUE(seen.empty());
+    EXPECT_TRUE(isSet(check, 0));
+    EXPECT_FALSE(isSet(check, 1));
+    EXPECT_TRUE(isSet(check, 2));
+    EXPECT_FALSE(isSet(check, 3));
+
+    XmToggleButtonSetState(XmtChooserGetItem(check, 3), True, True);
+    EXPECT_EQ(XmtChooserGetState(check), 0xD);
+    XmToggleButtonSetState(XmtChooserGetItem(check, 0), False, True);
+    EXPECT_EQ(XmtChooserGetState(check), 0xC);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].state, 0xD);
+    EXPECT_EQ(seen[0].item, 3);
+    EXPECT_EQ(seen[1].state, 0xC);
+    EXPECT_EQ(seen[1].item, 0);
+}
+
+TEST(Chooser, OptionMenuShowsTheChosenItem)
+{
+    Widget menu = guiFind(chooserDialog(), "*menu");
+    ASSERT_EQ(XmtChooserGetNumItems(menu), 3);
+    seen.clear();
+    XmtChooserSetState(menu, 2, False);
+    Widget shown = nullptr;
+    XtVaGetValues(menu, XmNmenuHistory, &shown, nullptr);
+    EXPECT_EQ(shown, XmtChooserGetItem(menu, 2));
+    EXPECT_EQ(XmtChooserGetState(menu), 2);
+    // Outside the items: nothing changes.
+    XmtChooserSetState(menu, -1, True);
+    EXPECT_EQ(XmtChooserGetState(menu), 2);
+    EXPECT_TRUE(seen.empty());
+
+    guiPress(XmtChooserGetItem(menu, 1));
+    EXPECT_EQ(XmtChooserGetState(menu), 1);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].item, 1);
+}
+
+TEST(Chooser, ItemSensitivity)
+{
+    Widget radio = guiFind(chooserDialog(), "*radio");
+    XmtChooserSetSensitive(radio, 1, False);
+    EXPECT_FALSE(XmtChooserGetSensitive(radio, 1));
+    EXPECT_TRUE(XmtChooserGetSensitive(radio, 0));
+    EXPECT_TRUE(XmtChooserGetSensitive(radio, 2));
+    EXPECT_FALSE(XtIsSensitive(XmtChooserGetItem(radio, 1)));
+    XmtChooserSetSensitive(radio, 1, True);
+    EXPECT_TRUE(XmtChooserGetSensitive(radio, 1));
+    EXPECT_FALSE(XmtChooserGetSensitive(radio, 7));
+}
+
+} // namespace

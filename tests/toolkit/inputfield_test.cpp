@@ -1,0 +1,152 @@
+// Input fields: what can be typed, whole-pattern matching, verify and error
+// callbacks.
+#include <gtest/gtest.h>
+
+#include "support/gui.h"
+#include "toolkit/toolkit.h"
+
+#include <Xm/MessageB.h>
+#include <Xm/TextF.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> verified;
+bool verdict = true;
+
+void judge(Widget, XtPointer, XtPointer call)
+{
+    auto *cbs = static_cast<XmtInputFieldCallbackStruct *>(call);
+    verified.push_back(cbs->input);
+    cbs->okay = verdict;
+}
+
+Widget fieldDialog()
+{
+    static Widget dlg = nullptr;
+    if (dlg)
+        return dlg;
+    XmtRegisterCallbackProcedure("judge", judge);
+    guiMergeResources(R"(
+*inp_dlg.children: Form form
+*inp_dlg*form.children: InputField two; InputField exact; InputField checked; InputField mixed; InputField free
+*inp_dlg*two.pattern: dd
+*inp_dlg*exact.pattern: dd
+*inp_dlg*exact.matchAll: True
+*inp_dlg*checked.pattern: dd
+*inp_dlg*checked.verifyCallback: judge()
+*inp_dlg*checked.errorCallback: XmtDisplayWarningMsg("msg1", "Die Nummern müssen zwischen 11 und 97 liegen")
+*inp_dlg*mixed.pattern: aadc
+)");
+    dlg = XmtBuildDialog(guiTop(), "inp_dlg", nullptr, 0);
+    return dlg;
+}
+
+std::string text(Widget f)
+{
+    char *t = XmTextFieldGetString(f);
+    std::string s = t;
+    XtFree(t);
+    return s;
+}
+
+void type(Widget f, const char *s)
+{
+    XmTextFieldInsert(f, XmTextFieldGetLastPosition(f), const_cast<char *>(s));
+}
+
+TEST(InputField, PatternLimitsWhatCanBeTyped)
+{
+    Widget f = guiFind(fieldDialog(), "*two");
+    ASSERT_TRUE(XmtIsInputField(f));
+    XmtInputFieldSetString(f, "");
+    type(f, "1");
+    type(f, "a");
+    EXPECT_EQ(text(f), "1");
+    type(f, "2");
+    EXPECT_EQ(text(f), "12");
+    type(f, "3");
+    EXPECT_EQ(text(f), "12");
+    EXPECT_EQ(XmTextFieldGetMaxLength(f), 2);
+    XmTextFieldSetString(f, const_cast<char *>("x9"));
+    EXPECT_EQ(text(f), "12");
+    XmTextFieldSetString(f, const_cast<char *>("345"));
+    EXPECT_EQ(text(f), "12");
+    XmTextFieldSetString(f, const_cast<char *>("07"));
+    EXPECT_EQ(text(f), "07");
+    // Deleting is always possible.
+    XmTextFieldReplace(f, 0, 2, const_cast<char *>(""));
+    EXPECT_EQ(text(f), "");
+
+    Widget m = guiFind(fieldDialog(), "*mixed");
+    XmtInputFieldSetString(m, "");
+    type(m, "ä");
+    type(m, "1");
+    type(m, "B");
+    type(m, "7");
+    type(m, "-");
+    EXPECT_EQ(text(m), "äB7-");
+}
+
+TEST(InputField, ProgramSetStringIsCutToThePattern)
+{
+    Widget f = guiFind(fieldDialog(), "*two");
+    XmtInputFieldSetString(f, "98765");
+    EXPECT_STREQ(XmtInputFieldGetString(f), "98");
+    Widget free = guiFind(fieldDialog(), "*free");
+    XmtInputFieldSetString(free, "beliebig lang, auch mit Leerzeichen");
+    EXPECT_STREQ(XmtInputFieldGetString(free), "beliebig lang, auch mit Leerzeichen");
+}
+
+TEST(InputField, MatchAllRefusesAShortText)
+{
+    Widget f = guiFind(fieldDialog(), "*exact");
+    XmtInputFieldSetString(f, "42");
+    XmTextFieldSetString(f, const_cast<char *>("1"));
+    EXPECT_FALSE(XmtInputFieldCommit(f));
+    EXPECT_STREQ(XmtInputFieldGetString(f), "42");
+    XmTextFieldSetString(f, const_cast<char *>("17"));
+    EXPECT_TRUE(XmtInputFieldCommit(f));
+    EXPECT_STREQ(XmtInputFieldGetString(f), "17");
+}
+
+TEST(InputField, RefusedValueShowsTheWarningAndRestoresTheText)
+{
+    Widget f = guiFind(fieldDialog(), "*checked");
+    XmtInputFieldSetString(f, "11");
+    verified.clear();
+    verdict = false;
+    XmTextFieldSetString(f, const_cast<char *>("98"));
+    // The field commits when Return is pressed in it.
+    XmAnyCallbackStruct cbs{XmCR_ACTIVATE, nullptr};
+    XtCallCallbacks(f, XmNactivateCallback, &cbs);
+    EXPECT_EQ(verified, (std::vector<std::string>{"98"}));
+    EXPECT_STREQ(XmtInputFieldGetString(f), "11");
+    Widget box = XmtLastMessageBox("msg1");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(XtIsManaged(box));
+    XmString s = nullptr;
+    XtVaGetValues(box, XmNmessageString, &s, nullptr);
+    char *msg = static_cast<char *>(XmStringUnparse(s, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, nullptr, 0, XmOUTPUT_ALL));
+    EXPECT_STREQ(msg, "Die Nummern müssen zwischen 11 und 97 liegen");
+    XtFree(msg);
+    XmStringFree(s);
+    guiPress(XmMessageBoxGetChild(box, XmDIALOG_OK_BUTTON));
+    guiPump(0);
+    EXPECT_EQ(XmtLastMessageBox("msg1"), nullptr);
+
+    // Accepted: the verify callback sees the text, no warning.
+    verdict = true;
+    XmTextFieldSetString(f, const_cast<char *>("55"));
+    EXPECT_TRUE(XmtInputFieldCommit(f));
+    EXPECT_EQ(verified.back(), "55");
+    EXPECT_EQ(XmtLastMessageBox("msg1"), nullptr);
+    // An unchanged text is not checked again when the focus leaves.
+    size_t calls = verified.size();
+    XtCallCallbacks(f, XmNlosingFocusCallback, &cbs);
+    EXPECT_EQ(verified.size(), calls);
+}
+
+} // namespace

@@ -1,0 +1,123 @@
+// Named message boxes, yes/no questions and the integer prompt.
+#include <gtest/gtest.h>
+
+#include "support/gui.h"
+#include "toolkit/toolkit.h"
+
+#include <Xm/MessageB.h>
+#include <Xm/SelectioB.h>
+#include <Xm/TextF.h>
+
+#include <string>
+
+namespace {
+
+
+void closeBox(Widget box)
+{
+    guiPress(XmMessageBoxGetChild(box, XmDIALOG_OK_BUTTON));
+    guiPump(0);
+}
+
+TEST(Messages, NamedResourcesReplaceTheDefaults)
+{
+    guiMergeResources(R"(
+*wrongFile.message: Die Datei "%s" ist keine %s!
+*wrongFile.title: Falsche Datei
+)");
+    XmtDisplayErrorMsg(guiTop(), "wrongFile", "Standard %s %s", "Datei-Fehler", "No Help!", "/tmp/x", "Kurzwahl-Datei");
+    Widget box = XmtLastMessageBox("wrongFile");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(XtIsManaged(box));
+    EXPECT_EQ(guiText(box, XmNmessageString), "Die Datei \"/tmp/x\" ist keine Kurzwahl-Datei!");
+    EXPECT_EQ(guiText(box, XmNdialogTitle), "Falsche Datei");
+    unsigned char type = 0;
+    XtVaGetValues(box, XmNdialogType, &type, nullptr);
+    EXPECT_EQ(type, XmDIALOG_ERROR);
+    guiPump(50);
+    EXPECT_TRUE(guiViewable(XtParent(box)));
+    closeBox(box);
+    EXPECT_EQ(XmtLastMessageBox("wrongFile"), nullptr);
+
+    // Without lines under its name a box shows the caller's texts.
+    XmtDisplayWarningMsg(guiTop(), "tranfer_err", "Fehler bei der Uebertragung: \n%s", "Uebertragungs-Fehler",
+                         "No Help!", "CRC-Fehler");
+    box = XmtLastMessageBox("tranfer_err");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(guiText(box, XmNmessageString), "Fehler bei der Uebertragung: \nCRC-Fehler");
+    EXPECT_EQ(guiText(box, XmNdialogTitle), "Uebertragungs-Fehler");
+    closeBox(box);
+}
+
+TEST(Messages, ProceduresShowMessagesFromCallbackStrings)
+{
+    XmtCallCallbackString(guiTop(), R"(XmtDisplayInformationMsg("msg1", "Zur Zeit nicht fertig...", "Hilfe"))",
+                          nullptr);
+    Widget box = XmtLastMessageBox("msg1");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(guiText(box, XmNmessageString), "Zur Zeit nicht fertig...");
+    EXPECT_EQ(guiText(box, XmNdialogTitle), "Hilfe");
+    unsigned char type = 0;
+    XtVaGetValues(box, XmNdialogType, &type, nullptr);
+    EXPECT_EQ(type, XmDIALOG_INFORMATION);
+    // A percent sign in a message from a callback string is shown as it is.
+    XmtCallCallbackString(guiTop(), R"(XmtDisplayErrorMsg("pct", "100% sicher"))", nullptr);
+    EXPECT_EQ(guiText(XmtLastMessageBox("pct"), XmNmessageString), "100% sicher");
+    closeBox(XmtLastMessageBox("pct"));
+    closeBox(box);
+}
+
+TEST(Messages, WarningAndAskAnswersYesAndNo)
+{
+    std::string yesLabel, noLabel, prompt;
+    guiWhenActive([&](Widget box) {
+        yesLabel = guiText(XmMessageBoxGetChild(box, XmDIALOG_OK_BUTTON), XmNlabelString);
+        noLabel = guiText(XmMessageBoxGetChild(box, XmDIALOG_CANCEL_BUTTON), XmNlabelString);
+        prompt = guiText(box, XmNmessageString);
+        guiPress(XmMessageBoxGetChild(box, XmDIALOG_OK_BUTTON));
+    });
+    EXPECT_TRUE(XmtDisplayWarningAndAsk(guiTop(), "ask1", "Wirklich löschen?", nullptr, nullptr, True, nullptr));
+    EXPECT_EQ(yesLabel, "Ja");
+    EXPECT_EQ(noLabel, "Nein");
+    EXPECT_EQ(prompt, "Wirklich löschen?");
+    EXPECT_EQ(XmtActiveDialog(), nullptr);
+
+    guiWhenActive([&](Widget box) { guiPress(XmMessageBoxGetChild(box, XmDIALOG_CANCEL_BUTTON)); });
+    EXPECT_FALSE(XmtDisplayWarningAndAsk(guiTop(), "ask1", "Wirklich löschen?", nullptr, nullptr, True, nullptr));
+}
+
+TEST(Messages, AskForIntegerRefusesValuesOutsideItsRange)
+{
+    int value = 5;
+    bool refusedStayed = false;
+    Widget errorBox = nullptr;
+    std::string initial;
+    guiWhenActive([&](Widget box) {
+        Widget text = XmSelectionBoxGetChild(box, XmDIALOG_TEXT);
+        char *t = XmTextFieldGetString(text);
+        initial = t;
+        XtFree(t);
+        XmTextFieldSetString(text, const_cast<char *>("11"));
+        guiPress(XmSelectionBoxGetChild(box, XmDIALOG_OK_BUTTON));
+        refusedStayed = XmtActiveDialog() == box;
+        errorBox = XmtLastMessageBox("badInteger");
+        if (errorBox)
+            closeBox(errorBox);
+        XmTextFieldSetString(text, const_cast<char *>("zwei"));
+        guiPress(XmSelectionBoxGetChild(box, XmDIALOG_OK_BUTTON));
+        refusedStayed = refusedStayed && XmtActiveDialog() == box;
+        XmTextFieldSetString(text, const_cast<char *>("10"));
+        guiPress(XmSelectionBoxGetChild(box, XmDIALOG_OK_BUTTON));
+    });
+    EXPECT_TRUE(XmtAskForInteger(guiTop(), "count", "Anzahl:", &value, 1, 10, nullptr));
+    EXPECT_EQ(initial, "5");
+    EXPECT_TRUE(refusedStayed);
+    EXPECT_NE(errorBox, nullptr);
+    EXPECT_EQ(value, 10);
+
+    guiWhenActive([&](Widget box) { guiPress(XmSelectionBoxGetChild(box, XmDIALOG_CANCEL_BUTTON)); });
+    EXPECT_FALSE(XmtAskForInteger(guiTop(), "count", "Anzahl:", &value, 1, 10, nullptr));
+    EXPECT_EQ(value, 10);
+}
+
+} // namespace
