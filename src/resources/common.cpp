@@ -1,4 +1,14 @@
 #include "resources/resources.h"
 
+// Single ISO 8859-1 core fonts, never font sets: a font set would drop or cut
+// the umlauts in UTF-8 and C locales.
 extern const char res_common[] = R"RES(
+*fontList: -misc-fixed-medium-r-normal--13-*-*-*-c-70-iso8859-1
+*XmPushButton.fontList: -misc-fixed-bold-r-normal--13-*-*-*-c-70-iso8859-1
+! Every input field is a tab group of its own and shows its cursor only while
+! it has the focus.
+*XmtInputField.navigationType: exclusive_tab_group
+*XmtInputField.cursorPositionVisible: False
+*XmtInputField.focusCallback: dotextfocus()
+*XmtInputField.losingFocusCallback: dotxtunfoc()
 )RES";

@@ -1,4 +1,4 @@
-// Internal numbers and the main-PBX connection ("Rufnummernzuordnung").
+// Internal numbers dialog.
 #pragma once
 
 #include <X11/Intrinsic.h>

@@ -1,0 +1,72 @@
+// The main window: version line, the button rule, help and quitting.
+#include "shell/shell.h"
+
+#include "config/record.h"
+#include "shell/access.h"
+#include "toolkit/toolkit.h"
+
+#include <cstdlib>
+
+namespace {
+
+// The buttons that edit or program the configuration.
+const char *const editingButtons[] = {
+    "*grund", "*appnum", "*sichern", "*global", "*einricht", "*schreiben",
+    "*endgeraet", "*amtrecht", "*avas", "*gebuehr", "*bsteuer", "*user",
+};
+
+Widget messageLine()
+{
+    return toplevel ? XmtNameToWidget(toplevel, "*theline") : nullptr;
+}
+
+} // namespace
+
+void kelvora_vers()
+{
+    if (Widget line = messageLine()) {
+        XmtMsgLineClear(line, XmtMsgLineNow);
+        XmtMsgLinePrintf(line, "kelvora v%s", KelvoraVersion);
+    }
+}
+
+void show_anl_vers()
+{
+    if (Widget line = messageLine()) {
+        XmtMsgLineClear(line, XmtMsgLineNow);
+        XmtMsgLinePrintf(line, "ROM-Version: %s", anl_vers);
+    }
+}
+
+void setFlags(int value)
+{
+    setRecInt(rec::CfgValid, value);
+    setRecInt(rec::CfgChanges, value);
+}
+
+void activateMainButtons()
+{
+    int valid = recInt(rec::CfgValid) != 0;
+    for (const char *name : editingButtons)
+        set_active(toplevel, name, valid);
+    // The internal-numbers dialog, once it has been built.
+    set_active(toplevel, "*rufzuord", valid);
+    disableChooser(toplevel, "*absel", valid);
+    // There is only ever PBX A.
+    disableChooserItem(toplevel, "*absel", 1, 0);
+}
+
+void showHelp(Widget w, XtPointer, XtPointer)
+{
+    const char *text = XmtGetResourceString(w, nullptr, "helpText");
+    XmtDisplayInformationMsg(toplevel, "msg1", "%s", "Hilfe", nullptr, text ? text : "");
+}
+
+void quitting(Widget, XtPointer, XtPointer)
+{
+    std::free(all);
+    all = nullptr;
+    if (debugflag && debugfile)
+        std::fclose(debugfile);
+    std::exit(0);
+}

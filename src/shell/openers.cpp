@@ -1,0 +1,68 @@
+// The main window's buttons open their dialogs under toplevel.  An opener whose
+// dialog is not written yet does nothing.
+#include "shell/shell.h"
+
+void showConf(Widget, XtPointer, XtPointer)
+{
+    // TODO: doShowConf(toplevel); (basic/anltyp.h)
+}
+
+void dokwz(Widget, XtPointer, XtPointer)
+{
+    // TODO: doKurzwahlen(toplevel);
+}
+
+void dornz(Widget, XtPointer, XtPointer)
+{
+    // TODO: doDisplayRNZ(toplevel); (speeddial/rufzuord.h)
+}
+
+void doglob(Widget, XtPointer, XtPointer)
+{
+    // TODO: displayGlobDat(toplevel);
+}
+
+void dotlnperm(Widget, XtPointer, XtPointer)
+{
+    // TODO: displayTlnPerm(toplevel);
+}
+
+void dotlntyp(Widget, XtPointer, XtPointer)
+{
+    // TODO: displayTeleTyp(toplevel);
+}
+
+void doamtperm(Widget, XtPointer, XtPointer)
+{
+    // TODO: displayAmtsPerm(toplevel);
+}
+
+void docalldist(Widget, XtPointer, XtPointer)
+{
+    // TODO: displayCallDist(toplevel);
+}
+
+void dogebdat(Widget, XtPointer, XtPointer)
+{
+    // TODO: displayGebDat(toplevel);
+}
+
+void dosteuerk(Widget, XtPointer, XtPointer)
+{
+    // TODO: displaySteuer(toplevel);
+}
+
+void douserfkt(Widget, XtPointer, XtPointer)
+{
+    // TODO: displayUserFkt(toplevel);
+}
+
+void doOutKit(Widget, XtPointer, XtPointer)
+{
+    // TODO: doKitOut(toplevel);
+}
+
+void doInKit(Widget, XtPointer, XtPointer)
+{
+    // TODO: doKitIn(toplevel);
+}

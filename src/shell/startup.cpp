@@ -1,0 +1,143 @@
+// Entry point: command line, the record, the toolkit and the main window.
+#include "shell/shell.h"
+
+#include "config/record.h"
+#include "resources/resources.h"
+#include "shell/access.h"
+#include "toolkit/toolkit.h"
+
+#include <Xm/Protocols.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+Widget toplevel = nullptr;
+int debugflag = 0;
+FILE *debugfile = nullptr;
+char anl_vers[256];
+char cfgdirname[256];
+
+namespace {
+
+XtAppContext appContext = nullptr;
+std::string traceFilePath = "/tmp/kelvora.debug";
+
+void registerProcedures()
+{
+    XmtVaRegisterCallbackProcedures(
+        "quitting", (XtCallbackProc)quitting,
+        "showConf", (XtCallbackProc)showConf,
+        "dokwz", (XtCallbackProc)dokwz,
+        "dornz", (XtCallbackProc)dornz,
+        "doglob", (XtCallbackProc)doglob,
+        "dotlnperm", (XtCallbackProc)dotlnperm,
+        "dotlntyp", (XtCallbackProc)dotlntyp,
+        "doamtperm", (XtCallbackProc)doamtperm,
+        "docalldist", (XtCallbackProc)docalldist,
+        "dogebdat", (XtCallbackProc)dogebdat,
+        "dosteuerk", (XtCallbackProc)dosteuerk,
+        "douserfkt", (XtCallbackProc)douserfkt,
+        "doOutKit", (XtCallbackProc)doOutKit,
+        "doInKit", (XtCallbackProc)doInKit,
+        "dotextfocus", (XtCallbackProc)dotextfocus,
+        "dotxtunfoc", (XtCallbackProc)dotxtunfoc,
+        // TODO: loadCFGFile, saveCFGFile, saveCFGFileAs, readConfig, writeConfig,
+        // readTlnConfig, writeTlnConfig go here, in this order, once src/config has them.
+        "CheckLeadZero", (XtCallbackProc)CheckLeadZero,
+        "Check_11_97", (XtCallbackProc)Check_11_97,
+        "Check_0_255", (XtCallbackProc)Check_0_255,
+        "Check_0_999", (XtCallbackProc)Check_0_999,
+        "Check_0_2359", (XtCallbackProc)Check_0_2359,
+        "showHelp", (XtCallbackProc)showHelp,
+        static_cast<const char *>(nullptr));
+}
+
+} // namespace
+
+void setDebugFilePath(const char *path) { traceFilePath = path; }
+
+const char *debugFilePath() { return traceFilePath.c_str(); }
+
+void AllocateStructs()
+{
+    all = static_cast<unsigned char *>(std::calloc(1, rec::RecordSize));
+    if (!all) {
+        std::perror("Fehler bei der Speicherallokation");
+        std::exit(1);
+    }
+}
+
+void usage(const char *progpath)
+{
+    const char *slash = std::strrchr(progpath, '/');
+    std::fprintf(stderr, "usage: %s </dev/cuaX>\n", slash ? slash + 1 : progpath);
+    std::exit(1);
+}
+
+void parseCommandLine(int argc, char **argv)
+{
+    optind = 0; // start over: tests parse more than one command line
+    int c;
+    while ((c = getopt(argc, argv, "D:")) != -1) {
+        switch (c) {
+        case 'D':
+            if (debugfile)
+                std::fclose(debugfile);
+            debugfile = std::fopen(debugFilePath(), "w");
+            if (debugfile)
+                debugflag = std::atoi(optarg);
+            break;
+        default:
+            usage(argv[0]);
+        }
+    }
+    if (optind >= argc)
+        usage(argv[0]);
+    // The argument itself, not a copy; any further arguments are ignored.
+    setDevicePath(argv[optind]);
+}
+
+void SetUpVars()
+{
+    setRecInt(rec::CurrentPbx, 0);
+    std::snprintf(recText(rec::CfgFilePath), rec::PathSize, "%s/%s", DefaultFilesDir, "standard.cfg");
+    std::snprintf(cfgdirname, sizeof cfgdirname, "%s", DefaultFilesDir);
+}
+
+void buildMainWindow()
+{
+    // Our toolkit binds callback names when it creates a widget, so the
+    // procedures are known before the tree is built.
+    registerProcedures();
+
+    XmtCreateChildren(toplevel);
+    XtRealizeWidget(toplevel);
+    // The window manager's close is "Beenden"; the shell does nothing by itself.
+    XtVaSetValues(toplevel, XmNdeleteResponse, XmDO_NOTHING, nullptr);
+    Atom deleteWindow = XmInternAtom(XtDisplay(toplevel), const_cast<char *>("WM_DELETE_WINDOW"), False);
+    XmAddWMProtocolCallback(toplevel, deleteWindow, (XtCallbackProc)quitting, nullptr);
+
+    // The dialog families register their callbacks here, in this order, as they
+    // are built: doSetupKwz, doSetupConf, doSetupRNZ, doSetupPerm, doSetupCallDist,
+    // doSetupGebDat, doSetupZaehler, doSetupUser, doSetupKit.
+
+    SetUpVars();
+    kelvora_vers();
+}
+
+void kelvoraStart(int argc, char **argv)
+{
+    AllocateStructs();
+    toplevel = XmtInitialize(&appContext, "Kelvora", &argc, argv, kelvoraFallbackResources());
+    parseCommandLine(argc, argv);
+    buildMainWindow();
+}
+
+int kelvoraMain(int argc, char **argv)
+{
+    kelvoraStart(argc, argv);
+    XtAppMainLoop(appContext);
+    return 0;
+}

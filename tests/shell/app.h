@@ -1,0 +1,15 @@
+// The program started in-process (record, toolkit, main window), once per test
+// program; returns toplevel.
+#pragma once
+
+#include <X11/Intrinsic.h>
+#include <Xm/Xm.h>
+#include <string>
+
+Widget startedApp();
+// The device argument the app was started with.
+const char *startedDevice();
+// Lets the X server and the toolkit catch up.
+void settle();
+// Text of a compound string resource (labelString, messageString, ...).
+std::string xmText(Widget w, const char *resource);

@@ -1,0 +1,114 @@
+#include "config/record.h"
+#include "shell/access.h"
+#include "shell/shell.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+class RecordTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!all)
+            AllocateStructs();
+        std::memset(all, 0, rec::RecordSize);
+    }
+};
+
+void setIntNum(int subscriber, const char *digits)
+{
+    std::memcpy(recText(1181 + 3 * subscriber), digits, 3);
+}
+
+} // namespace
+
+TEST_F(RecordTest, AllocatedZeroFilled)
+{
+    std::free(all);
+    all = nullptr;
+    AllocateStructs();
+    ASSERT_NE(all, nullptr);
+    for (std::size_t i = 0; i < rec::RecordSize; i++)
+        ASSERT_EQ(all[i], 0) << "byte " << i;
+}
+
+TEST_F(RecordTest, DevicePathIsTheArgumentItself)
+{
+    static char arg[] = "/dev/ttyS3";
+    setDevicePath(arg);
+    EXPECT_EQ(devicePath(), arg);
+    // The record's own slot stays untouched.
+    EXPECT_EQ(getLe32(recAt(rec::DevicePathSlot)), 0u);
+}
+
+TEST_F(RecordTest, SetFlagsStoresValidFlagAndChangeCounter)
+{
+    setRecInt(rec::CfgChanges, 17);
+    setFlags(1);
+    EXPECT_EQ(getLe32(recAt(19668)), 1u);
+    EXPECT_EQ(getLe32(recAt(19656)), 1u);
+    setFlags(0);
+    EXPECT_EQ(getLe32(recAt(19668)), 0u);
+    EXPECT_EQ(getLe32(recAt(19656)), 0u);
+}
+
+TEST_F(RecordTest, SetUpVarsDefaults)
+{
+    setRecInt(rec::CurrentPbx, 1);
+    SetUpVars();
+    EXPECT_EQ(recInt(19652), 0);
+    EXPECT_STREQ(recText(18884), "/usr/local/kelvora/etc/standard.cfg");
+    EXPECT_STREQ(cfgdirname, "/usr/local/kelvora/etc");
+}
+
+TEST_F(RecordTest, AppNames)
+{
+    EXPECT_STREQ(getAppName(0), "AB  #1");
+    EXPECT_STREQ(getAppName(7), "AB  #8");
+    EXPECT_STREQ(getAppName(8), "TFE #1");
+    EXPECT_STREQ(getAppName(9), "TFE #2");
+    EXPECT_STREQ(getAppName(10), "SO  #0"); // letter O
+    EXPECT_STREQ(getAppName(19), "SO  #9");
+    EXPECT_STREQ(getAppName(20), "S1  #0");
+    EXPECT_STREQ(getAppName(29), "S1  #9");
+    for (int i = 0; i < 30; i++)
+        EXPECT_EQ(std::strlen(appnames[i]), 6u) << i;
+    EXPECT_EQ(appnames[30], nullptr);
+}
+
+TEST_F(RecordTest, AppNumStrPointsIntoRecord)
+{
+    setIntNum(0, "21");
+    setIntNum(29, "97");
+    EXPECT_EQ(getAppNumStr(0), recText(1181));
+    EXPECT_STREQ(getAppNumStr(0), "21");
+    EXPECT_STREQ(getAppNumStr(29), "97");
+    EXPECT_EQ(getAppNumStr(1), nullptr);
+    EXPECT_EQ(getAppNumStr(30), nullptr);
+    EXPECT_EQ(getAppNumStr(-1), nullptr);
+}
+
+TEST_F(RecordTest, HasPortNeedsTypeAndInternalBus)
+{
+    all[0] = 1;     // two S0 ports
+    all[1] = 0x40;  // port 0 internal
+    all[196] = 0x7F; // port 1: top bits 01, the rest is other settings
+    all[391] = 0x40; // port 2 internal, but the PBX has no port 2
+    EXPECT_EQ(hasPort(nullptr, 0), 1);
+    EXPECT_EQ(hasPort(nullptr, 1), 1);
+    EXPECT_EQ(hasPort(nullptr, 2), 0);
+
+    all[196] = 0x80;
+    EXPECT_EQ(hasPort(nullptr, 1), 0);
+    all[196] = 0xC0;
+    EXPECT_EQ(hasPort(nullptr, 1), 0);
+
+    all[0] = 2;
+    EXPECT_EQ(hasPort(nullptr, 2), 1);
+    all[0] = 0xFF; // a PBX that reported no port: the byte is compared unsigned
+    EXPECT_EQ(hasPort(nullptr, 2), 1);
+    EXPECT_EQ(hasPort(nullptr, 3), 0);
+}
