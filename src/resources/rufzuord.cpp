@@ -17,6 +17,8 @@ extern const char res_rufzuord[] = R"RES(
 *rufzuord*hptnum.caption: Nummer:
 *rufzuord*hptnum.captionPosition: top
 *rufzuord*hptnum.pattern: dddddddd
+! about 50 mm
+*rufzuord*hptnum.columns: 30
 *rnz_nst.title: Nebenstellen-Nummern
 *rnz_nst.children: Column rnz_ab; Column rnz_s0; Column rnz_s1
 *rnz_ab.children: InputField num0; InputField num1; InputField num2; InputField num3; InputField num4; InputField num5; InputField num6; InputField num7; InputField num8; InputField num9
@@ -25,6 +27,8 @@ extern const char res_rufzuord[] = R"RES(
 ! every number field: exactly two digits, 11 to 97
 *rnz_nst*pattern: dd
 *rnz_nst*matchAll: True
+! about 15 mm with the 7-pixel font at 100 dpi (rows size fields by columns)
+*rnz_nst*columns: 7
 *rnz_nst*verifyCallback: Check_11_97()
 *rnz_nst*errorCallback: XmtDisplayWarningMsg("msg1", "Die Nummern müssen zwischen 11 und 97 liegen\nund dürfen nicht doppelt vergeben werden!")
 *rufzuord*num0.caption: AB  #1: 
