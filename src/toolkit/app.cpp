@@ -289,6 +289,15 @@ void setLabel(Widget w, const char *text)
     XmStringFree(s);
 }
 
+void setTextDefault(Widget box, const char *resource, const char *text)
+{
+    if (lookup(box, nullptr, nullptr, resource))
+        return;
+    XmString s = makeString(text);
+    XtVaSetValues(box, resource, s, nullptr);
+    XmStringFree(s);
+}
+
 } // namespace xmt
 
 using namespace xmt;

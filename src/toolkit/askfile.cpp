@@ -145,6 +145,12 @@ Boolean XmtAskForFile(Widget w, const char *query_name, const char *prompt, cons
     Widget shell = XtParent(fsb);
     XtSetValues(shell, &args[2], 1);
 
+    setTextDefault(fsb, XmNcancelLabelString, "Abbrechen");
+    setTextDefault(fsb, XmNhelpLabelString, "Hilfe");
+    setTextDefault(fsb, XmNapplyLabelString, "Filter");
+    setTextDefault(fsb, XmNdirListLabelString, "Verzeichnisse");
+    setTextDefault(fsb, XmNfileListLabelString, "Dateien");
+    setTextDefault(fsb, XmNfilterLabelString, "Filter");
     XmString title = makeString(res("title", "Dateiauswahl"));
     XmString label = makeString(res("message", prompt ? prompt : ""));
     XtVaSetValues(fsb, XmNdialogTitle, title, XmNselectionLabelString, label, nullptr);

@@ -166,6 +166,8 @@ bool XmtIsInputField(Widget w)
 
 void XmtInputFieldSetString(Widget field, const char *text)
 {
+    if (!field || !XmIsTextField(field))
+        return;
     if (!text)
         text = "";
     inputFieldSetRaw(field, text, strlen(text));

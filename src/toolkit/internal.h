@@ -57,6 +57,9 @@ void inputFieldSetRaw(Widget field, const char *text, size_t len);
 XmString makeString(const char *text);
 std::string stringOf(XmString s);
 void setLabel(Widget w, const char *text);
+// Sets an XmString resource of a standard box to our (German) text unless a
+// resource line for the box sets it.
+void setTextDefault(Widget box, const char *resource, const char *text);
 
 Widget shellOf(Widget w);
 

@@ -3,6 +3,7 @@
 
 #include <Xm/DialogS.h>
 #include <Xm/MessageB.h>
+#include <Xm/PushB.h>
 #include <Xm/Protocols.h>
 #include <Xm/SelectioB.h>
 #include <Xm/TextF.h>
@@ -109,6 +110,54 @@ void setupHelp(Widget box, const char *help)
     } else {
         XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_HELP_BUTTON));
     }
+}
+
+struct Forward {
+    Widget box;
+    const char *callbacks;
+    int reason;
+};
+
+void forward(Widget, XtPointer client, XtPointer call)
+{
+    auto *f = static_cast<Forward *>(client);
+    XmAnyCallbackStruct cbs{f->reason, call ? static_cast<XmAnyCallbackStruct *>(call)->event : nullptr};
+    XtCallCallbacks(f->box, f->callbacks, &cbs);
+}
+
+void freeForward(Widget, XtPointer client, XtPointer)
+{
+    delete static_cast<Forward *>(client);
+}
+
+// Motif's box buttons are gadgets, without windows of their own; a person (or
+// a test) clicking a button needs a window.  The widget takes the gadget's
+// label and place and runs the box's callbacks for it.
+Widget widgetButton(Widget box, unsigned char which, const char *name, const char *callbacks, int reason)
+{
+    Widget gadget = XmMessageBoxGetChild(box, which);
+    XmString label = nullptr;
+    XtVaGetValues(gadget, XmNlabelString, &label, nullptr);
+    bool shown = XtIsManaged(gadget);
+    XtUnmanageChild(gadget);
+    Widget b = XtVaCreateWidget(name, xmPushButtonWidgetClass, box, XmNlabelString, label, nullptr);
+    XmStringFree(label);
+    auto *f = new Forward{box, callbacks, reason};
+    XtAddCallback(b, XmNactivateCallback, forward, f);
+    XtAddCallback(b, XmNdestroyCallback, freeForward, f);
+    if (shown)
+        XtManageChild(b);
+    return b;
+}
+
+// Replaces all three buttons; Return presses the default one.
+void useWidgetButtons(Widget box, bool defaultIsOk)
+{
+    setTextDefault(box, XmNhelpLabelString, "Hilfe");
+    Widget ok = widgetButton(box, XmDIALOG_OK_BUTTON, "okButton", XmNokCallback, XmCR_OK);
+    Widget cancel = widgetButton(box, XmDIALOG_CANCEL_BUTTON, "cancelButton", XmNcancelCallback, XmCR_CANCEL);
+    widgetButton(box, XmDIALOG_HELP_BUTTON, "helpButton", XmNhelpCallback, XmCR_HELP);
+    XtVaSetValues(box, XmNdefaultButton, defaultIsOk || !XtIsManaged(cancel) ? ok : cancel, nullptr);
 }
 
 Arg shellArgs[] = {{const_cast<char *>(XmNdeleteResponse), XmDO_NOTHING}};
@@ -253,6 +302,7 @@ Widget showMessage(MsgType type, Widget w, const char *name, const char *text, c
     XmStringFree(ttl);
     XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_CANCEL_BUTTON));
     setupHelp(box, help);
+    useWidgetButtons(box, true);
     XtAddCallback(box, XmNokCallback, destroyShellOf, nullptr);
     XtAddCallback(box, XmNdestroyCallback, forget, nullptr);
     lastBoxes()[n] = box;
@@ -325,6 +375,7 @@ Boolean XmtDisplayWarningAndAsk(Widget w, const char *query_name, const char *pr
     XmStringFree(yes);
     XmStringFree(no);
     setupHelp(box, named(parent, n, "help", help_text));
+    useWidgetButtons(box, default_yes);
     XtAddCallback(box, XmNokCallback, answerYes, &answer);
     XtAddCallback(box, XmNcancelCallback, answerNo, &answer);
     XtAddCallback(box, XmNdestroyCallback, answerNo, &answer);
@@ -362,6 +413,8 @@ Boolean XmtAskForInteger(Widget w, const char *query_name, const char *prompt, i
         std::string initial = std::to_string(*value_return);
         XmTextFieldSetString(XmSelectionBoxGetChild(box, XmDIALOG_TEXT), const_cast<char *>(initial.c_str()));
     }
+    setTextDefault(box, XmNcancelLabelString, "Abbrechen");
+    setTextDefault(box, XmNhelpLabelString, "Hilfe");
     const char *help = named(parent, n, "help", help_text);
     if (help && *help) {
         auto *text = new std::string(help);

@@ -139,6 +139,9 @@ void XmtDisplayWarningMsg(Widget w, const char *name, const char *msg_default, c
                           const char *help_default, ...);
 void XmtDisplayInformationMsg(Widget w, const char *name, const char *msg_default, const char *title_default,
                               const char *help_default, ...);
+// Their buttons, and those of the yes/no question, are push-button widgets
+// named "okButton", "cancelButton" and "helpButton" (Motif's own gadgets are
+// hidden); Return presses the default button.
 // The message box last shown under that name (for tests), nullptr if none.
 Widget XmtLastMessageBox(const char *name);
 // Asks with "Ja"/"Nein" (or the given labels) and waits; True for yes.
@@ -150,7 +153,9 @@ Boolean XmtAskForInteger(Widget w, const char *query_name, const char *prompt, i
 // File selection; opens the chosen file in file_mode without blocking (FIFOs,
 // devices and directories are handed back or refused, never waited on) and fills
 // the three buffers.  A file that cannot be opened is told in the dialog, which
-// stays open.  False on cancel.
+// stays open.  False on cancel.  Non-empty directory and pattern buffers give
+// the start; else the resources *<query>.directory / .pattern, else the
+// defaults.  *<query>.title / .message / .help replace the title, prompt and help.
 Boolean XmtAskForFile(Widget w, const char *query_name, const char *prompt, const char *default_directory,
                       const char *default_pattern, FILE **stream_return, const char *file_mode,
                       char *filename_buffer, int filename_buffer_len, char *directory_buffer,

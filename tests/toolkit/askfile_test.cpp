@@ -108,7 +108,7 @@ TEST(AskForFile, UnopenableFileKeepsTheDialogOpenWithAMessage)
         message = XmtLastMessageBox("openFailed");
         if (message) {
             EXPECT_TRUE(XtIsManaged(message));
-            guiPress(XmMessageBoxGetChild(message, XmDIALOG_OK_BUTTON));
+            guiPress(guiFind(message, "okButton"));
         }
         choose(fsb, dir.file("da.cfg"));
     });

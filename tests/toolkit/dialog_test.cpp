@@ -84,6 +84,9 @@ TEST(Dialog, OkCopiesFieldsBackIntoTheBuffers)
     });
     EXPECT_TRUE(XmtDialogDo(dlg, &data));
     EXPECT_EQ(active, dlg);
+    char *title = nullptr;
+    XtVaGetValues(dlg, XmNtitle, &title, nullptr);
+    EXPECT_STREQ(title, "Daten");
     EXPECT_TRUE(viewable);
     EXPECT_EQ(shownName, "Anna");
     EXPECT_EQ(shownNum, "12"); // cut to what fits with its NUL

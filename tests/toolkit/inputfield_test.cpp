@@ -133,7 +133,7 @@ TEST(InputField, RefusedValueShowsTheWarningAndRestoresTheText)
     EXPECT_STREQ(msg, "Die Nummern müssen zwischen 11 und 97 liegen");
     XtFree(msg);
     XmStringFree(s);
-    guiPress(XmMessageBoxGetChild(box, XmDIALOG_OK_BUTTON));
+    guiPress(guiFind(box, "okButton"));
     guiPump(0);
     EXPECT_EQ(XmtLastMessageBox("msg1"), nullptr);
 

@@ -15,7 +15,7 @@ namespace {
 
 void closeBox(Widget box)
 {
-    guiPress(XmMessageBoxGetChild(box, XmDIALOG_OK_BUTTON));
+    guiPress(guiFind(box, "okButton"));
     guiPump(0);
 }
 
@@ -70,20 +70,31 @@ TEST(Messages, ProceduresShowMessagesFromCallbackStrings)
 TEST(Messages, WarningAndAskAnswersYesAndNo)
 {
     std::string yesLabel, noLabel, prompt;
+    bool clickable = false;
+    Widget defaultButton = nullptr, yesButton = nullptr;
     guiWhenActive([&](Widget box) {
-        yesLabel = guiText(XmMessageBoxGetChild(box, XmDIALOG_OK_BUTTON), XmNlabelString);
-        noLabel = guiText(XmMessageBoxGetChild(box, XmDIALOG_CANCEL_BUTTON), XmNlabelString);
+        yesButton = guiFind(box, "okButton");
+        clickable = XtIsWidget(yesButton) && XtWindow(yesButton) && guiViewable(yesButton);
+        XtVaGetValues(box, XmNdefaultButton, &defaultButton, nullptr);
+        yesLabel = guiText(guiFind(box, "okButton"), XmNlabelString);
+        noLabel = guiText(guiFind(box, "cancelButton"), XmNlabelString);
         prompt = guiText(box, XmNmessageString);
-        guiPress(XmMessageBoxGetChild(box, XmDIALOG_OK_BUTTON));
+        guiPress(guiFind(box, "okButton"));
     });
     EXPECT_TRUE(XmtDisplayWarningAndAsk(guiTop(), "ask1", "Wirklich löschen?", nullptr, nullptr, True, nullptr));
     EXPECT_EQ(yesLabel, "Ja");
     EXPECT_EQ(noLabel, "Nein");
     EXPECT_EQ(prompt, "Wirklich löschen?");
+    EXPECT_TRUE(clickable);
+    EXPECT_EQ(defaultButton, yesButton);
     EXPECT_EQ(XmtActiveDialog(), nullptr);
 
-    guiWhenActive([&](Widget box) { guiPress(XmMessageBoxGetChild(box, XmDIALOG_CANCEL_BUTTON)); });
-    EXPECT_FALSE(XmtDisplayWarningAndAsk(guiTop(), "ask1", "Wirklich löschen?", nullptr, nullptr, True, nullptr));
+    guiWhenActive([&](Widget box) {
+        XtVaGetValues(box, XmNdefaultButton, &defaultButton, nullptr);
+        EXPECT_EQ(defaultButton, guiFind(box, "cancelButton"));
+        guiPress(guiFind(box, "cancelButton"));
+    });
+    EXPECT_FALSE(XmtDisplayWarningAndAsk(guiTop(), "ask1", "Wirklich löschen?", "Weiter", "Zurück", False, nullptr));
 }
 
 TEST(Messages, AskForIntegerRefusesValuesOutsideItsRange)
