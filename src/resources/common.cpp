@@ -6,9 +6,9 @@ extern const char res_common[] = R"RES(
 *fontList: -misc-fixed-medium-r-normal--13-*-*-*-c-70-iso8859-1
 *XmPushButton.fontList: -misc-fixed-bold-r-normal--13-*-*-*-c-70-iso8859-1
 ! Every input field is a tab group of its own and shows its cursor only while
-! it has the focus.
-*XmtInputField.navigationType: exclusive_tab_group
-*XmtInputField.cursorPositionVisible: False
-*XmtInputField.focusCallback: dotextfocus()
-*XmtInputField.losingFocusCallback: dotxtunfoc()
+! it has the focus.  (Input fields are text fields; the file dialog's get this too.)
+*XmTextField.navigationType: exclusive_tab_group
+*XmTextField.cursorPositionVisible: False
+*XmTextField.focusCallback: dotextfocus()
+*XmTextField.losingFocusCallback: dotxtunfoc()
 )RES";

@@ -83,4 +83,7 @@ Kelvora.children: Form main
 
 *theline.shadowThickness: 0
 *theline.highlightThickness: 0
+*theline.leftOffset: 0
+*theline.rightOffset: 0
+*theline.bottomOffset: 0
 )RES";

@@ -113,18 +113,21 @@ void buildMainWindow()
     registerProcedures();
 
     XmtCreateChildren(toplevel);
-    XtRealizeWidget(toplevel);
-    // The window manager's close is "Beenden"; the shell does nothing by itself.
-    XtVaSetValues(toplevel, XmNdeleteResponse, XmDO_NOTHING, nullptr);
-    Atom deleteWindow = XmInternAtom(XtDisplay(toplevel), const_cast<char *>("WM_DELETE_WINDOW"), False);
-    XmAddWMProtocolCallback(toplevel, deleteWindow, (XtCallbackProc)quitting, nullptr);
 
     // The dialog families register their callbacks here, in this order, as they
     // are built: doSetupKwz, doSetupConf, doSetupRNZ, doSetupPerm, doSetupCallDist,
     // doSetupGebDat, doSetupZaehler, doSetupUser, doSetupKit.
 
     SetUpVars();
+    // The version goes in before realizing: the shell keeps the size it was
+    // realized with, and an empty message line would be cut off.
     kelvora_vers();
+
+    XtRealizeWidget(toplevel);
+    // The window manager's close is "Beenden"; the shell does nothing by itself.
+    XtVaSetValues(toplevel, XmNdeleteResponse, XmDO_NOTHING, nullptr);
+    Atom deleteWindow = XmInternAtom(XtDisplay(toplevel), const_cast<char *>("WM_DELETE_WINDOW"), False);
+    XmAddWMProtocolCallback(toplevel, deleteWindow, (XtCallbackProc)quitting, nullptr);
 }
 
 void kelvoraStart(int argc, char **argv)

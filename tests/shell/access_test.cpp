@@ -1,6 +1,9 @@
+#include <gtest/gtest.h>
+
 #include "app.h"
 #include "config/record.h"
 #include "shell/access.h"
+#include "support/gui.h"
 #include "toolkit/toolkit.h"
 
 #include <X11/Shell.h>
@@ -8,7 +11,6 @@
 #include <Xm/ToggleB.h>
 #include <cstdlib>
 #include <cstring>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -40,9 +42,8 @@ Widget testWindow()
         return shell;
     Widget top = startedApp();
     XmtRegisterCallbackProcedure("countChooser", countChooser);
-    XrmDatabase db = XtScreenDatabase(XtScreen(top));
     for (const char *line : lines)
-        XrmPutLineResource(&db, line);
+        guiMergeResources(line);
     shell = XtCreatePopupShell("acctest", topLevelShellWidgetClass, top, nullptr, 0);
     XmtCreateChildren(shell);
     XtPopup(shell, XtGrabNone);
@@ -202,13 +203,4 @@ TEST_F(Access, InputFieldsShareFocusBehaviour)
     dotxtunfoc(num, nullptr, nullptr);
     XtVaGetValues(num, XmNcursorPositionVisible, &cursor, nullptr);
     EXPECT_FALSE(cursor);
-}
-
-TEST_F(Access, InitialFocusReachesNestedField)
-{
-    setInitial(w, "*num3");
-    Widget box = named("*box");
-    Widget focus = nullptr;
-    XtVaGetValues(box, XmNinitialFocus, &focus, nullptr);
-    EXPECT_EQ(focus, named("*num3"));
 }

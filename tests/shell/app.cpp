@@ -1,15 +1,25 @@
 #include "app.h"
 
+#include "config/record.h"
+#include "resources/resources.h"
 #include "shell/shell.h"
+#include "support/gui.h"
 #include "toolkit/toolkit.h"
 
-#include <cstdlib>
-#include <gtest/gtest.h>
-
 namespace {
-char arg0[] = "kelvora";
-char arg1[] = "/dev/ttyS9";
-char *argv[] = {arg0, arg1, nullptr};
+
+// The program's own table is the fallback of the shared test application, so
+// the shell's title and the main window come from the lines the program ships.
+struct ProgramResources {
+    ProgramResources()
+    {
+        for (const char **line = kelvoraFallbackResources(); *line; ++line)
+            GuiStartupResources({*line});
+    }
+} programResources;
+
+char device[] = "/dev/ttyS9";
+
 } // namespace
 
 Widget startedApp()
@@ -17,18 +27,17 @@ Widget startedApp()
     static bool started = false;
     if (!started) {
         started = true;
-        kelvoraStart(2, argv);
+        if (!all)
+            AllocateStructs();
+        toplevel = guiTop();
+        setDevicePath(device);
+        buildMainWindow();
         settle();
     }
     return toplevel;
 }
 
-const char *startedDevice() { return arg1; }
-
-void settle()
-{
-    XmtProcessPending(XmtAppContext(), 50);
-}
+void settle() { guiPump(50); }
 
 std::string xmText(Widget w, const char *resource)
 {
@@ -36,7 +45,17 @@ std::string xmText(Widget w, const char *resource)
     XtVaGetValues(w, resource, &s, nullptr);
     if (!s)
         return "";
-    char *t = static_cast<char *>(XmStringUnparse(s, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, nullptr, 0, XmOUTPUT_ALL));
+    // Separators come back as line breaks.
+    static XmParseTable table = [] {
+        Arg args[4];
+        XtSetArg(args[0], XmNincludeStatus, XmINSERT);
+        XtSetArg(args[1], XmNpattern, const_cast<char *>("\n"));
+        XtSetArg(args[2], XmNpatternType, XmCHARSET_TEXT);
+        XtSetArg(args[3], XmNsubstitute, XmStringSeparatorCreate());
+        static XmParseMapping mapping = XmParseMappingCreate(args, 4);
+        return &mapping;
+    }();
+    char *t = static_cast<char *>(XmStringUnparse(s, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, table, 1, XmOUTPUT_ALL));
     std::string out = t ? t : "";
     XtFree(t);
     XmStringFree(s);

@@ -7,8 +7,6 @@
 #include <string>
 
 Widget startedApp();
-// The device argument the app was started with.
-const char *startedDevice();
 // Lets the X server and the toolkit catch up.
 void settle();
 // Text of a compound string resource (labelString, messageString, ...).

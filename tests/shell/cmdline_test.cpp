@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+
 #include "child.h"
 #include "config/record.h"
 #include "shell/shell.h"
@@ -9,7 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>

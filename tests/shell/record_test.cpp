@@ -1,9 +1,10 @@
+#include <gtest/gtest.h>
+
 #include "config/record.h"
 #include "shell/access.h"
 #include "shell/shell.h"
 
 #include <cstring>
-#include <gtest/gtest.h>
 #include <string>
 
 namespace {
@@ -24,25 +25,6 @@ void setIntNum(int subscriber, const char *digits)
 }
 
 } // namespace
-
-TEST_F(RecordTest, AllocatedZeroFilled)
-{
-    std::free(all);
-    all = nullptr;
-    AllocateStructs();
-    ASSERT_NE(all, nullptr);
-    for (std::size_t i = 0; i < rec::RecordSize; i++)
-        ASSERT_EQ(all[i], 0) << "byte " << i;
-}
-
-TEST_F(RecordTest, DevicePathIsTheArgumentItself)
-{
-    static char arg[] = "/dev/ttyS3";
-    setDevicePath(arg);
-    EXPECT_EQ(devicePath(), arg);
-    // The record's own slot stays untouched.
-    EXPECT_EQ(getLe32(recAt(rec::DevicePathSlot)), 0u);
-}
 
 TEST_F(RecordTest, SetFlagsStoresValidFlagAndChangeCounter)
 {

@@ -1,7 +1,8 @@
+#include <gtest/gtest.h>
+
 #include "shell/access.h"
 #include "toolkit/toolkit.h"
 
-#include <gtest/gtest.h>
 #include <string>
 
 namespace {
