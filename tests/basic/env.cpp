@@ -14,6 +14,20 @@
 #include "basic/anltyp.h"
 #include "speeddial/rufzuord.h"
 
+namespace {
+
+// The program's built-in table is the fallback of the test application, as in
+// the program, so resource lines given later still override it.
+struct ProgramResources {
+    ProgramResources()
+    {
+        for (const char **line = kelvoraFallbackResources(); *line; ++line)
+            GuiStartupResources({*line});
+    }
+} programResources;
+
+} // namespace
+
 Widget dialogTop()
 {
     static bool ready = false;
@@ -21,11 +35,6 @@ Widget dialogTop()
     if (ready)
         return top;
     ready = true;
-    // The built-in table as the program loads it.
-    std::string lines;
-    for (const char **l = kelvoraFallbackResources(); *l; ++l)
-        lines += std::string(*l) + "\n";
-    guiMergeResources(lines.c_str());
     XmtVaRegisterCallbackProcedures("dotextfocus", dotextfocus, "dotxtunfoc", dotxtunfoc, "CheckLeadZero",
                                     CheckLeadZero, "Check_11_97", Check_11_97,
                                     static_cast<const char *>(nullptr));
