@@ -241,17 +241,3 @@ TEST_F(MsnAssignment, ItemsAreLabelledWithMsnsAndInternalNumbers)
             "*zu_btns.okay");
     });
 }
-
-TEST_F(MsnAssignment, AssignmentWordOfTheCheckBoxes)
-{
-    inConf(0, [](Widget) {});
-    mode(1) = 0x42;
-    inConf(0, [](Widget) {}); // app1 follows port 1's bus when the dialog shows it
-    setTlnZuordnung(0xFFFFFFFF);
-    EXPECT_EQ(stateOf(zuord, "*app0"), 0x3FF);
-    EXPECT_EQ(stateOf(zuord, "*app1"), 0x3FF);
-    unsigned char word[4] = {0, 0, 0, 0};
-    XmtChooserSetState(guiFind(zuord, "*app1"), 0x201, False);
-    EXPECT_EQ(getTlnZuordnung(word), 0x3FF807FFu);
-    EXPECT_EQ(entryOf(word), 0x3FF807FFu);
-}
