@@ -220,6 +220,7 @@ TEST_F(MsnAssignment, ItemsAreLabelledWithMsnsAndInternalNumbers)
     inConf(0, [](Widget anl) {
         // An MSN typed in "Rufnummern" becomes an item of "MSN-Zuordnung".
         viaButton(anl, "*msns_b", [](Widget d) { typeInto(guiFind(d, "*num2"), "5555"); }, "*ms_btns.okay");
+        std::memcpy(msn(0, 1), "123456789", 9); // a full slot from the PBX, no terminator
         Widget z = zuord;
         std::string ab2 = label(z, "*app0.item1");
         std::string tfe = label(z, "*app0.item8");
@@ -230,6 +231,7 @@ TEST_F(MsnAssignment, ItemsAreLabelledWithMsnsAndInternalNumbers)
             [&](Widget d) {
                 EXPECT_EQ(label(d, "*msn.item0"), "4711");
                 EXPECT_EQ(label(d, "*msn.item2"), "5555");
+                EXPECT_EQ(label(d, "*msn.item1"), "123456789") << "a label ends with its slot";
                 EXPECT_TRUE(itemSensitive(d, "*msn", 2));
                 EXPECT_EQ(label(d, "*app0.item0"), "Ruf #21");
                 EXPECT_EQ(label(d, "*app0.item1"), ab2) << "no internal number: label kept";
