@@ -1,7 +1,22 @@
-// PBX type and S0 ports dialog.
+// PBX type and S0 port modes ("Anlagentyp"); builds the two MSN dialogs too.
 #pragma once
 
 #include <X11/Intrinsic.h>
 
-void doShowConf(Widget parent);
+extern Widget anltyp;   // "anltyp_dlg", built on first use
+extern Widget zuord;    // "zuord_dlg" and "msns_dlg", children of anltyp
+extern Widget msns;
+extern int lastchosen;  // MSN whose assignment "MSN-Zuordnung" shows
+
 void doSetupConf();
+void doShowConf(Widget parent);
+
+// Chooser callbacks; the ones called directly as steps take defaults.
+void doAnlTyp(Widget w, XtPointer client, XtPointer call);
+void displayAnlageTyp();
+void checkPort(Widget w = nullptr, XtPointer client = nullptr, XtPointer call = nullptr);
+void displayPortMode(Widget w = nullptr, XtPointer client = nullptr, XtPointer call = nullptr);
+void setPortMode(Widget w, XtPointer client, XtPointer call);
+
+// Index (0..2) of the port chosen in "Port-Auswahl".
+int chosenPort();

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "env.h"
+
+#include "config/record.h"
+#include "resources/resources.h"
+#include "shell/access.h"
+#include "support/gui.h"
+#include "toolkit/toolkit.h"
+
+#include <Xm/TextF.h>
+#include <cstring>
+
+#include "basic/anltyp.h"
+#include "speeddial/rufzuord.h"
+
+namespace {
+
+// The program's built-in table is the fallback of the test application, as in
+// the program, so resource lines given later still override it.
+struct ProgramResources {
+    ProgramResources()
+    {
+        for (const char **line = kelvoraFallbackResources(); *line; ++line)
+            GuiStartupResources({*line});
+    }
+} programResources;
+
+} // namespace
+
+Widget dialogTop()
+{
+    static bool ready = false;
+    Widget top = guiTop();
+    if (ready)
+        return top;
+    ready = true;
+    XmtVaRegisterCallbackProcedures("dotextfocus", dotextfocus, "dotxtunfoc", dotxtunfoc, "CheckLeadZero",
+                                    CheckLeadZero, "Check_11_97", Check_11_97,
+                                    static_cast<const char *>(nullptr));
+    doSetupConf();
+    doSetupRNZ();
+    if (!all)
+        all = static_cast<unsigned char *>(std::calloc(1, rec::RecordSize));
+    return top;
+}
+
+void freshRecord()
+{
+    dialogTop();
+    std::memset(all, 0, rec::RecordSize);
+}
+
+void runModal(const std::function<void()> &open, const std::function<void(Widget)> &drive, const char *close,
+              Widget outer)
+{
+    guiWhenActive(
+        [&drive, close](Widget dialog) {
+            drive(dialog);
+            guiPress(XmtNameToWidget(dialog, close));
+        },
+        outer);
+    open();
+}
+
+void typeInto(Widget field, const char *text)
+{
+    ASSERT_NE(field, nullptr);
+    XmTextFieldSetString(field, const_cast<char *>(""));
+    for (const char *c = text; *c; ++c) {
+        char one[2] = {*c, 0};
+        XmTextFieldInsert(field, XmTextFieldGetLastPosition(field), one);
+    }
+    XmAnyCallbackStruct cbs{XmCR_ACTIVATE, nullptr};
+    XtCallCallbacks(field, XmNactivateCallback, &cbs);
+}
+
+std::string takeWarning()
+{
+    Widget box = XmtLastMessageBox("msg1");
+    if (!box)
+        return "";
+    std::string text = guiText(box, XmNmessageString);
+    XtCallCallbacks(box, XmNokCallback, nullptr);
+    guiPump(0);
+    return text;
+}
+
+void pick(Widget dialog, const char *chooser, int state)
+{
+    XmtChooserSetState(guiFind(dialog, chooser), state, True);
+}
+
+int stateOf(Widget dialog, const char *chooser)
+{
+    return XmtChooserGetState(guiFind(dialog, chooser));
+}
+
+bool itemSensitive(Widget dialog, const char *chooser, int item)
+{
+    return XmtChooserGetSensitive(guiFind(dialog, chooser), item);
+}
+
+bool sensitive(Widget dialog, const char *name)
+{
+    return XtIsSensitive(guiFind(dialog, name));
+}
+
+std::string fieldText(Widget dialog, const char *name)
+{
+    const char *t = XmtInputFieldGetString(guiFind(dialog, name));
+    return t ? t : "";
+}
