@@ -2,9 +2,12 @@
 // dialog is not written yet does nothing.
 #include "shell/shell.h"
 
+#include "basic/anltyp.h"
+#include "speeddial/rufzuord.h"
+
 void showConf(Widget, XtPointer, XtPointer)
 {
-    // TODO: doShowConf(toplevel); (basic/anltyp.h)
+    doShowConf(toplevel);
 }
 
 void dokwz(Widget, XtPointer, XtPointer)
@@ -14,7 +17,7 @@ void dokwz(Widget, XtPointer, XtPointer)
 
 void dornz(Widget, XtPointer, XtPointer)
 {
-    // TODO: doDisplayRNZ(toplevel); (speeddial/rufzuord.h)
+    doDisplayRNZ(toplevel);
 }
 
 void doglob(Widget, XtPointer, XtPointer)

@@ -1,11 +1,13 @@
 // Entry point: command line, the record, the toolkit and the main window.
 #include "shell/shell.h"
 
+#include "basic/anltyp.h"
 #include "config/cfgfile.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "resources/resources.h"
 #include "shell/access.h"
+#include "speeddial/rufzuord.h"
 #include "toolkit/toolkit.h"
 
 #include <Xm/Protocols.h>
@@ -120,9 +122,11 @@ void buildMainWindow()
 
     XmtCreateChildren(toplevel);
 
-    // The dialog families register their callbacks here, in this order, as they
-    // are built: doSetupKwz, doSetupConf, doSetupRNZ, doSetupPerm, doSetupCallDist,
-    // doSetupGebDat, doSetupZaehler, doSetupUser, doSetupKit.
+    // The dialog families register their callbacks, in this order:
+    // doSetupKwz, doSetupConf, doSetupRNZ, doSetupPerm, doSetupCallDist,
+    // doSetupGebDat, doSetupZaehler, doSetupUser, doSetupKit (those that exist).
+    doSetupConf();
+    doSetupRNZ();
 
     SetUpVars();
     // The version goes in before realizing: the shell keeps the size it was
