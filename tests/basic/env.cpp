@@ -6,6 +6,7 @@
 #include "resources/resources.h"
 #include "shell/access.h"
 #include "support/gui.h"
+#include "support/program.h"
 #include "toolkit/toolkit.h"
 
 #include <Xm/TextF.h>
@@ -14,36 +15,7 @@
 #include "basic/anltyp.h"
 #include "speeddial/rufzuord.h"
 
-namespace {
-
-// The program's built-in table is the fallback of the test application, as in
-// the program, so resource lines given later still override it.
-struct ProgramResources {
-    ProgramResources()
-    {
-        for (const char **line = kelvoraFallbackResources(); *line; ++line)
-            GuiStartupResources({*line});
-    }
-} programResources;
-
-} // namespace
-
-Widget dialogTop()
-{
-    static bool ready = false;
-    Widget top = guiTop();
-    if (ready)
-        return top;
-    ready = true;
-    XmtVaRegisterCallbackProcedures("dotextfocus", dotextfocus, "dotxtunfoc", dotxtunfoc, "CheckLeadZero",
-                                    CheckLeadZero, "Check_11_97", Check_11_97,
-                                    static_cast<const char *>(nullptr));
-    doSetupConf();
-    doSetupRNZ();
-    if (!all)
-        all = static_cast<unsigned char *>(std::calloc(1, rec::RecordSize));
-    return top;
-}
+Widget dialogTop() { return programTop(); }
 
 void freshRecord()
 {

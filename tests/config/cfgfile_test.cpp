@@ -54,7 +54,7 @@ protected:
     {
         if (!std::getenv("DISPLAY"))
             GTEST_SKIP() << "needs an X display";
-        programTop();
+        transferTop();
         setChooserState(toplevel, "*whsel", 0);
         setFlags(0);
         activateMainButtons();

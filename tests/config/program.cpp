@@ -2,9 +2,9 @@
 
 #include "config/record.h"
 #include "link/serial.h"
-#include "resources/resources.h"
 #include "shell/shell.h"
 #include "support/gui.h"
+#include "support/program.h"
 #include "toolkit/toolkit.h"
 
 #include <X11/IntrinsicP.h>
@@ -16,14 +16,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-struct ProgramResources {
-    ProgramResources()
-    {
-        for (const char **line = kelvoraFallbackResources(); *line; ++line)
-            GuiStartupResources({*line});
-    }
-} programResources;
 
 // Xt's change hook sees every XtSetValues, so the scale's values can be
 // followed while a transfer blocks the event loop.
@@ -40,21 +32,17 @@ void watchSetValues(Widget, XtPointer, XtPointer call)
 
 } // namespace
 
-Widget programTop()
+Widget transferTop()
 {
-    static bool started = false;
-    if (!started) {
-        started = true;
-        AllocateStructs();
-        toplevel = guiTop();
-        buildMainWindow();
-        XtAddCallback(XtHooksOfDisplay(XtDisplay(toplevel)), XtNchangeHook, watchSetValues, nullptr);
-        guiPump(50);
+    static Widget top = nullptr;
+    if (!top) {
+        top = programTop();
+        XtAddCallback(XtHooksOfDisplay(XtDisplay(top)), XtNchangeHook, watchSetValues, nullptr);
     }
-    return toplevel;
+    return top;
 }
 
-Widget mainWidget(const char *name) { return guiFind(programTop(), name); }
+Widget mainWidget(const char *name) { return guiFind(transferTop(), name); }
 
 bool sensitive(const char *name) { return XtIsSensitive(mainWidget(name)); }
 
@@ -77,7 +65,7 @@ std::string takeMessage(const char *name)
 
 PbxLine::PbxLine(const pbxsim::State &state) : sim(state)
 {
-    programTop();
+    transferTop();
     mkdir(dir.file("lock").c_str(), 0755);
     setLockDir(dir.file("lock").c_str());
     device = dir.file("ttyPBX");

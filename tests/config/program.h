@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-// toplevel with the main window built from the program's resource table.
-Widget programTop();
+// toplevel with the main window, watching the working dialogs' scales.
+Widget transferTop();
 // Widget below toplevel by name ("*grund"); fails the test when missing.
 Widget mainWidget(const char *name);
 bool sensitive(const char *name);

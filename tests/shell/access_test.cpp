@@ -86,15 +86,15 @@ TEST_F(Access, ItemLabelsOnlyForSubscribersWithNumbers)
     setIntNum(19, "40");
     setIntNum(2, "99"); // group 0: must not leak into group 1
     setItemLabels(w, "*app", "Ruf #", 1, 0, 9);
-    EXPECT_EQ(xmText(named("*app1.item0"), XmNlabelString), "Ruf #31");
-    EXPECT_EQ(xmText(named("*app1.item1"), XmNlabelString), "a1");
-    EXPECT_EQ(xmText(named("*app1.item2"), XmNlabelString), "Ruf #33");
-    EXPECT_EQ(xmText(named("*app1.item9"), XmNlabelString), "Ruf #40");
+    EXPECT_EQ(guiText(named("*app1.item0"), XmNlabelString), "Ruf #31");
+    EXPECT_EQ(guiText(named("*app1.item1"), XmNlabelString), "a1");
+    EXPECT_EQ(guiText(named("*app1.item2"), XmNlabelString), "Ruf #33");
+    EXPECT_EQ(guiText(named("*app1.item9"), XmNlabelString), "Ruf #40");
 
     // A range limits what is touched.
     setIntNum(13, "34");
     setItemLabels(w, "*app", "#", 1, 4, 9);
-    EXPECT_EQ(xmText(named("*app1.item3"), XmNlabelString), "a3");
+    EXPECT_EQ(guiText(named("*app1.item3"), XmNlabelString), "a3");
 }
 
 TEST_F(Access, ItemCaptionsOnlyForSubscribersWithNumbers)
@@ -104,8 +104,8 @@ TEST_F(Access, ItemCaptionsOnlyForSubscribersWithNumbers)
     set_captionname(w, "*cap5", "Fuenf:");
     setIntNum(5, "15");
     setItemCaptions(w, "*cap", "Ruf #", 5, 6);
-    EXPECT_EQ(xmText(XmtCaptionOf(cap5), XmNlabelString), "Ruf #15: ");
-    EXPECT_EQ(xmText(XmtCaptionOf(cap6), XmNlabelString), "Sechs:");
+    EXPECT_EQ(guiText(XmtCaptionOf(cap5), XmNlabelString), "Ruf #15: ");
+    EXPECT_EQ(guiText(XmtCaptionOf(cap6), XmNlabelString), "Sechs:");
 }
 
 TEST_F(Access, NumFieldsByNameAndIndex)

@@ -9,5 +9,3 @@
 Widget startedApp();
 // Lets the X server and the toolkit catch up.
 void settle();
-// Text of a compound string resource (labelString, messageString, ...).
-std::string xmText(Widget w, const char *resource);

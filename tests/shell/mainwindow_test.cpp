@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app.h"
+#include "support/gui.h"
 #include "config/record.h"
 #include "shell/shell.h"
 #include "toolkit/toolkit.h"
@@ -93,7 +94,7 @@ TEST_F(MainWindow, ButtonsLabelsAndStartSensitivity)
         Widget w = named(b.name);
         if (!w)
             continue;
-        EXPECT_EQ(xmText(w, XmNlabelString), b.label) << b.name;
+        EXPECT_EQ(guiText(w, XmNlabelString), b.label) << b.name;
         Boolean sensitive = !b.sensitiveAtStart;
         XtVaGetValues(w, XmNsensitive, &sensitive, nullptr);
         EXPECT_EQ(bool(sensitive), b.sensitiveAtStart) << b.name;
@@ -106,13 +107,13 @@ TEST_F(MainWindow, ButtonsLabelsAndStartSensitivity)
     EXPECT_TRUE(XtIsSensitive(whsel));
     EXPECT_EQ(XmtChooserGetState(whsel), 0);
     ASSERT_EQ(XmtChooserGetNumItems(whsel), 2);
-    EXPECT_EQ(xmText(XmtChooserGetItem(whsel, 0), XmNlabelString), "Hembel");
-    EXPECT_EQ(xmText(XmtChooserGetItem(whsel, 1), XmNlabelString), "Wendholt");
+    EXPECT_EQ(guiText(XmtChooserGetItem(whsel, 0), XmNlabelString), "Hembel");
+    EXPECT_EQ(guiText(XmtChooserGetItem(whsel, 1), XmNlabelString), "Wendholt");
     ASSERT_EQ(XmtChooserGetNumItems(absel), 2);
-    EXPECT_EQ(xmText(XmtChooserGetItem(absel, 0), XmNlabelString), "Anlage A");
-    EXPECT_EQ(xmText(XmtChooserGetItem(absel, 1), XmNlabelString), "Anlage B");
-    EXPECT_EQ(xmText(XmtCaptionOf(whsel), XmNlabelString), "Dateikennung:");
-    EXPECT_EQ(xmText(XmtCaptionOf(absel), XmNlabelString), "Anlagen-Auswahl:");
+    EXPECT_EQ(guiText(XmtChooserGetItem(absel, 0), XmNlabelString), "Anlage A");
+    EXPECT_EQ(guiText(XmtChooserGetItem(absel, 1), XmNlabelString), "Anlage B");
+    EXPECT_EQ(guiText(XmtCaptionOf(whsel), XmNlabelString), "Dateikennung:");
+    EXPECT_EQ(guiText(XmtCaptionOf(absel), XmNlabelString), "Anlagen-Auswahl:");
 }
 
 TEST_F(MainWindow, ValidFlagMakesEditingButtonsSensitive)
@@ -202,7 +203,7 @@ TEST_F(MainWindow, HelpShowsTheFunctionList)
         "Auslesen: Konfigurationsdaten aus der Anlage lesen\n"
         "Programmieren: Konfigurationsdaten zur Anlage senden\n"
         "Beenden: \"kelvora\" beenden";
-    EXPECT_EQ(xmText(box, XmNmessageString), expected);
+    EXPECT_EQ(guiText(box, XmNmessageString), expected);
     char *title = nullptr;
     XtVaGetValues(XtParent(box), XmNtitle, &title, nullptr);
     ASSERT_NE(title, nullptr);
