@@ -1,7 +1,6 @@
 #include "program.h"
 
 #include "config/record.h"
-#include "link/serial.h"
 #include "shell/shell.h"
 #include "support/gui.h"
 #include "support/program.h"
@@ -12,8 +11,6 @@
 #include <Xm/Scale.h>
 #include <algorithm>
 #include <cstring>
-#include <stdexcept>
-#include <sys/stat.h>
 
 namespace {
 
@@ -63,26 +60,13 @@ std::string takeMessage(const char *name)
     return text;
 }
 
-PbxLine::PbxLine(const pbxsim::State &state) : sim(state)
+PbxLine::PbxLine(const pbxsim::State &state) : SimLine(state)
 {
     transferTop();
-    mkdir(dir.file("lock").c_str(), 0755);
-    setLockDir(dir.file("lock").c_str());
-    device = dir.file("ttyPBX");
-    std::string error;
-    if (!sim.open(device, &error))
-        throw std::runtime_error(error);
-    sim.start();
     static std::string path;
     path = device;
     setDevicePath(path.c_str());
     scaleValues().clear();
-}
-
-PbxLine::~PbxLine()
-{
-    sim.stop();
-    setLockDir(nullptr);
 }
 
 std::vector<unsigned char> imageOf(const pbxsim::State &s)

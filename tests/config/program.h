@@ -5,7 +5,7 @@
 #include <gtest/gtest.h> // before X11, whose macros clash with it
 
 #include "pbxsim/pbxsim.h"
-#include "support/tempdir.h"
+#include "support/sim_line.h"
 
 #include <X11/Intrinsic.h>
 #include <string>
@@ -17,13 +17,9 @@ Widget transferTop();
 Widget mainWidget(const char *name);
 bool sensitive(const char *name);
 
-// A simulator behind <tmp>/ttyPBX, set as the record's device; locks go to <tmp>/lock.
-struct PbxLine {
+// A simulator on a pty, set as the record's device.
+struct PbxLine : SimLine {
     explicit PbxLine(const pbxsim::State &state = pbxsim::defaultState());
-    ~PbxLine();
-    TempDir dir;
-    pbxsim::Simulator sim;
-    std::string device;
 };
 
 // Every value the working dialogs' scales were set to since the last clear

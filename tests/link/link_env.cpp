@@ -87,42 +87,6 @@ int WindowOrder::unmapped(Window w)
     return -1;
 }
 
-Line::Line(const pbxsim::State &state) : sim(state)
-{
-    mkdir(dir.file("lock").c_str(), 0755);
-    setLockDir(dir.file("lock").c_str());
-    device = dir.file("ttyPBX");
-    std::string error;
-    if (!sim.open(device, &error))
-        throw std::runtime_error(error);
-    sim.start();
-}
-
-Line::~Line()
-{
-    if (fd >= 0)
-        closeSer(fd);
-    sim.stop();
-    setLockDir(nullptr);
-}
-
-int Line::open()
-{
-    fd = openSer(device.c_str());
-    return fd;
-}
-
-bool Line::waitReceived(std::size_t count, int ms)
-{
-    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (sim.received().size() < count) {
-        if (std::chrono::steady_clock::now() > until)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
 Bytes frameBytes(const pbxsim::Frame &f) { return Bytes(f.bytes.begin(), f.bytes.end()); }
 
 std::vector<Bytes> framesFrom(const pbxsim::Simulator &sim, char dir)

@@ -7,6 +7,7 @@
 
 #include "pbxsim/pbxsim.h"
 #include "support/pty_peer.h"
+#include "support/sim_line.h"
 #include "support/tempdir.h"
 
 #include <X11/Intrinsic.h>
@@ -39,21 +40,7 @@ private:
     std::vector<std::pair<int, Window>> events_;
 };
 
-// A simulator on a fresh pty reachable as <tmp>/ttyPBX, locks in <tmp>/lock.
-struct Line {
-    explicit Line(const pbxsim::State &state = pbxsim::defaultState());
-    ~Line();
-    int open();              // openSer on the device; fd is kept
-    void ended() { fd = -1; } // stop_conn has closed it
-    // Waits until the simulator received count bytes (since clearLogs).
-    bool waitReceived(std::size_t count, int ms = 2000);
-    std::string lockPath() const { return dir.file("lock/LCK..ttyPBX"); }
-
-    TempDir dir;
-    pbxsim::Simulator sim;
-    std::string device;
-    int fd = -1;
-};
+using Line = SimLine;
 
 Bytes frameBytes(const pbxsim::Frame &f);
 // Every byte the simulator received, without zero runs, split in frames.

@@ -2,6 +2,7 @@
 
 #include "support/gui.h"
 
+#include "toolkit/internal.h"
 #include "toolkit/toolkit.h"
 
 #include <Xm/PushB.h>
@@ -170,22 +171,7 @@ std::string guiText(Widget w, const char *resource)
 {
     XmString s = nullptr;
     XtVaGetValues(w, resource, &s, nullptr);
-    std::string text;
-    XmStringContext ctx;
-    if (s && XmStringInitContext(&ctx, s)) {
-        char *segment = nullptr;
-        XmStringCharSet tag = nullptr;
-        XmStringDirection dir;
-        Boolean separator = False;
-        while (XmStringGetNextSegment(ctx, &segment, &tag, &dir, &separator)) {
-            text += segment;
-            if (separator)
-                text += '\n';
-            XtFree(segment);
-            XtFree(tag);
-        }
-        XmStringFreeContext(ctx);
-    }
+    std::string text = xmt::stringOf(s);
     XmStringFree(s);
     return text;
 }
