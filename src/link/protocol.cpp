@@ -292,7 +292,9 @@ int sendAndCheck(int fd, Widget parent, Widget wbox, int code, int subcode, cons
                  int length, int total, int *counter)
 {
     if (!send_data(fd, code, subcode, data, length)) {
-        stop_conn(parent, fd, ANS_OK); // the last acknowledgement was a success
+        // A frame the line would not take is a failed transfer, and the user
+        // must hear of it: ending quietly would look like a finished run.
+        stop_conn(parent, fd, ANS_TRANSFER);
         return 1;
     }
     int answer = isOK(fd);

@@ -109,6 +109,7 @@ const char *transferErrText(int code);
 void showTransferErr(Widget parent, const char *text);
 void showPercent(Widget wbox, int total, int done);
 // Sends a data frame and checks its acknowledgement: 0 on success (counter
-// advanced, percentage shown), 1 after the transmission was ended.
+// advanced, percentage shown), 1 after the transmission was ended (with 108
+// when the frame could not be sent, else with the PBX's answer).
 int sendAndCheck(int fd, Widget parent, Widget wbox, int code, int subcode, const unsigned char *data,
                  int length, int total, int *counter);

@@ -193,7 +193,7 @@ TEST(ShowPercent, ThirteenAndTwelveSteps)
     XmtHideWorkingDialog(wbox);
 }
 
-TEST(SendAndCheck, FrameThatCannotBeSentEndsWithoutMessage)
+TEST(SendAndCheck, FrameThatCannotBeSentEndsWithTheTransferError)
 {
     TempDir dir;
     PtyPeer peer; // never reads, so the line fills up
@@ -209,7 +209,7 @@ TEST(SendAndCheck, FrameThatCannotBeSentEndsWithoutMessage)
     EXPECT_EQ(sendAndCheck(fd, mainShell(), wbox, K_WRITE_TLN_BER_LIST, NoSubCode, payload, 50, 12, &counter), 1);
     EXPECT_EQ(counter, 0);
     EXPECT_FALSE(guiViewable(XtParent(wbox)));
-    EXPECT_EQ(shownError(), nullptr);
+    EXPECT_EQ(takeError(), "Uebertragungs-Fehler|Fehler bei der Uebertragung: \nUebertragungs-Fehler");
     setLockDir(nullptr);
 }
 
