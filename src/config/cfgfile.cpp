@@ -5,6 +5,7 @@
 #include "shell/shell.h"
 #include "toolkit/toolkit.h"
 
+#include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -13,15 +14,17 @@ char cfgpatbuf[256];
 namespace {
 
 // The file is the identification followed by record bytes 0-2097, both PBX
-// shares included, in the order of the record.
-void writeImage(FILE *fp)
+// shares included, in the order of the record.  False when it could not be
+// written completely.
+bool writeImage(FILE *fp)
 {
     int vendor = 0;
     getChooserState(toplevel, "*whsel", &vendor);
     char id[CfgIdSize] = {};
     std::strcpy(id, vendor == 0 ? CfgIdDorvan : CfgIdOstrale);
-    std::fwrite(id, 1, sizeof id, fp);
-    std::fwrite(all, 1, rec::PbxImageSize, fp);
+    bool written = std::fwrite(id, 1, sizeof id, fp) == sizeof id;
+    written = written && std::fwrite(all, 1, rec::PbxImageSize, fp) == rec::PbxImageSize;
+    return written && std::fflush(fp) == 0;
 }
 
 FILE *askForCfgFile(const char *query, const char *prompt, const char *mode)
@@ -55,8 +58,18 @@ int isCorrectFile(Widget parent, const char *path, const char *kind, const char 
 
 void dowrite(FILE *fp)
 {
-    writeImage(fp);
-    std::fclose(fp);
+    bool written = writeImage(fp);
+    int error = errno;
+    if (std::fclose(fp) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    // A configuration that did not reach the disk must not pass for saved.
+    if (!written) {
+        XmtDisplayErrorMsg(toplevel, "writeError", "Die Datei \"%s\"\nkonnte nicht geschrieben werden:\n%s",
+                           "Datei-Fehler", "No Help!", recText(rec::CfgFilePath), std::strerror(error));
+        return;
+    }
     setRecInt(rec::CfgChanges, 0);
     incRecInt(rec::CfgFileCount);
 }

@@ -9,6 +9,7 @@
 
 #include <Xm/FileSB.h>
 #include <Xm/TextF.h>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <sys/stat.h>
@@ -180,6 +181,18 @@ TEST_F(ConfigFiles, DirectoryIsNeitherReadNorWritten)
     struct stat st;
     ASSERT_EQ(stat(sub.c_str(), &st), 0);
     EXPECT_TRUE(S_ISDIR(st.st_mode));
+}
+
+TEST_F(ConfigFiles, FailedWriteIsToldAndDoesNotCountAsSaved)
+{
+    setRecInt(rec::CfgChanges, 5);
+    int files = recInt(rec::CfgFileCount);
+    answerFileDialog("/dev/full");
+    saveCFGFileAs(nullptr, nullptr, nullptr);
+    EXPECT_EQ(takeMessage("writeError"), "Die Datei \"/dev/full\"\nkonnte nicht geschrieben werden:\n" +
+                                             std::string(std::strerror(ENOSPC)));
+    EXPECT_EQ(recInt(rec::CfgChanges), 5);
+    EXPECT_EQ(recInt(rec::CfgFileCount), files);
 }
 
 TEST_F(ConfigFiles, QuickSaveNeedsAValidConfiguration)
