@@ -146,8 +146,10 @@ void readConfig(Widget, XtPointer, XtPointer)
     showPercent(wbox, readSteps, ++done);
     // The buffer was cleared before the answer, so the text ends inside it (and
     // is empty for an answer without data); it is cut to fit anl_vers.
-    std::strncpy(anl_vers, reinterpret_cast<const char *>(answer + 4), sizeof anl_vers - 1);
-    anl_vers[sizeof anl_vers - 1] = '\0';
+    const char *text = reinterpret_cast<const char *>(answer + 4);
+    std::size_t n = strnlen(text, sizeof anl_vers - 1);
+    std::memcpy(anl_vers, text, n);
+    anl_vers[n] = '\0';
     dumpAnswer("K_GET_EPROM_VER", answer, length);
 
     setFlags(1);
