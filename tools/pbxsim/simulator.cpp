@@ -591,12 +591,16 @@ bool Simulator::writeOut(const Byte *bytes, std::size_t count)
         baud = baud_;
     }
     auto byte_time = std::chrono::nanoseconds(baud ? 11'000'000'000LL / baud : 0);
+    // The line is busy from the first byte to the last: only an idle line
+    // catches up with the clock, or every late wake-up would slow it down.
+    if (baud)
+        out_clock_ = std::max(out_clock_, Clock::now());
     std::size_t done = 0;
     while (done < count) {
         std::size_t chunk = count - done;
         if (baud) {
             // A byte reaches the other end when its 11 bits have gone by.
-            out_clock_ = std::max(out_clock_, Clock::now()) + byte_time;
+            out_clock_ += byte_time;
             if (!sleepUntil(out_clock_))
                 return false;
             chunk = 1;

@@ -1,0 +1,343 @@
+// Measures kelvora against its budgets: start-up time and memory of the real
+// binary, and the configuration read and programming run in-process against
+// pbxsim pacing a 4800-baud line.  Needs an X display (scripts/bench.sh).
+#include "config/cfgtransfer.h"
+#include "config/record.h"
+#include "link/protocol.h"
+#include "link/serial.h"
+#include "pbxsim/pbxsim.h"
+#include "shell/shell.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/select.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Byte = std::uint8_t;
+
+constexpr const char *MainTitle = "Ostrale 18x/Dorvan ISx Konfigurator";
+constexpr long Baud = 4800;
+constexpr double ByteTime = 11.0 / Baud;              // start bit, 8 data bits, 2 stop bits
+constexpr double Pause = PauseUnits * 1024 / 1e6;     // after every frame the program sends
+constexpr int StartRuns = 10;
+constexpr int TransferRuns = 3;
+
+double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// ---------------------------------------------------------------- start-up
+
+struct StartUp {
+    double seconds;
+    long rssKb, hwmKb;
+};
+
+long statusKb(pid_t pid, const char *field)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind(field, 0) == 0)
+            return std::atol(line.c_str() + std::strlen(field));
+    return -1;
+}
+
+bool isMainWindowOf(Display *dpy, Window w, const std::string &device)
+{
+    char *name = nullptr;
+    bool titled = XFetchName(dpy, w, &name) && name && std::strcmp(name, MainTitle) == 0;
+    if (name)
+        XFree(name);
+    if (!titled)
+        return false;
+    char **argv = nullptr;
+    int argc = 0;
+    bool ours = XGetCommand(dpy, w, &argv, &argc) && argc > 0 && device == argv[argc - 1];
+    if (argv)
+        XFreeStringList(argv);
+    return ours;
+}
+
+int ignoreErrors(Display *, XErrorEvent *) { return 0; }
+
+// Starts the real binary and waits for its main window to be mapped; the
+// device is only a name here (kelvora opens it for a transfer only).
+bool measureStart(Display *dpy, const std::string &device, StartUp *out)
+{
+    XSelectInput(dpy, DefaultRootWindow(dpy), SubstructureNotifyMask);
+    XSync(dpy, True);
+    auto start = Clock::now();
+    pid_t pid = fork();
+    if (pid == 0) {
+        int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        execl(KELVORA_BINARY, KELVORA_BINARY, device.c_str(), static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    bool mapped = false;
+    auto deadline = start + std::chrono::seconds(20);
+    while (!mapped && Clock::now() < deadline) {
+        while (!mapped && XPending(dpy)) {
+            XEvent ev;
+            XNextEvent(dpy, &ev);
+            if (ev.type == MapNotify && isMainWindowOf(dpy, ev.xmap.window, device)) {
+                out->seconds = seconds(Clock::now() - start);
+                mapped = true;
+            }
+        }
+        if (!mapped) {
+            fd_set fds;
+            FD_ZERO(&fds);
+            FD_SET(ConnectionNumber(dpy), &fds);
+            struct timeval tv = {0, 100000};
+            select(ConnectionNumber(dpy) + 1, &fds, nullptr, nullptr, &tv);
+        }
+    }
+    if (mapped) {
+        // Let it draw the window and go idle before looking at its memory.
+        usleep(500000);
+        out->rssKb = statusKb(pid, "VmRSS:");
+        out->hwmKb = statusKb(pid, "VmHWM:");
+    }
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+    XSelectInput(dpy, DefaultRootWindow(dpy), NoEventMask);
+    return mapped;
+}
+
+// ---------------------------------------------------------------- transfers
+
+// What the program sent, cut into frames and zero runs.
+struct Item {
+    bool frame;
+    std::size_t length;
+};
+
+std::vector<Item> itemsOf(const std::vector<Byte> &bytes)
+{
+    std::vector<Item> items;
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (bytes[i] == 0) {
+            std::size_t n = 0;
+            while (i < bytes.size() && bytes[i] == 0)
+                i++, n++;
+            items.push_back({false, n});
+        } else {
+            std::size_t n = std::min<std::size_t>(bytes[i], bytes.size() - i);
+            items.push_back({true, n});
+            i += n;
+        }
+    }
+    return items;
+}
+
+// The time a transfer takes on the line with a program that needs no time
+// itself: every byte takes 11 bits at 4800 baud; a frame reaches the PBX when
+// its last byte has; the PBX answers then, on the other wire; after handing a
+// frame and its padding to the line the program pauses 20.48 ms and then
+// waits for the answer; a synchronisation run is handed to the line without
+// a pause.  Bytes queue on each wire, so a frame sent after padding or a
+// synchronisation run starts when they are through.
+struct LineModel {
+    double critical = 0; // the time the line needs (as above)
+    double naive = 0;    // every byte and every pause one after the other
+    std::size_t bytesOut = 0, bytesIn = 0, frames = 0;
+};
+
+LineModel lineModel(const std::vector<Byte> &received, const std::vector<pbxsim::Frame> &frames)
+{
+    std::vector<std::size_t> answers;
+    for (const pbxsim::Frame &f : frames)
+        if (f.dir == '>')
+            answers.push_back(f.bytes.size());
+    LineModel m;
+    double t = 0, in = 0, out = 0; // the program's clock; when each wire is free
+    std::size_t answer = 0;
+    std::size_t padding = 0;       // still owed after the last frame
+    for (const Item &item : itemsOf(received)) {
+        if (!item.frame) {
+            // Padding follows its frame; the rest of a run is a synchronisation.
+            std::size_t pad = std::min(padding, item.length);
+            padding = 0;
+            std::size_t sync = item.length - pad;
+            m.bytesOut += item.length;
+            in += pad * ByteTime; // queued behind the frame before the program paused
+            in = std::max(in, t) + sync * ByteTime;
+            continue;
+        }
+        m.bytesOut += item.length;
+        m.frames++;
+        double arrived = std::max(in, t) + item.length * ByteTime;
+        in = arrived;
+        padding = item.length > 5 ? PaddingBytes : 0;
+        double pauseEnd = t + Pause;
+        std::size_t a = answer < answers.size() ? answers[answer++] : 0;
+        m.bytesIn += a;
+        out = std::max(out, arrived) + a * ByteTime;
+        t = std::max(pauseEnd, out);
+    }
+    m.critical = t;
+    m.naive = (m.bytesOut + m.bytesIn) * ByteTime + m.frames * Pause;
+    return m;
+}
+
+struct Transfer {
+    double wall, cpu;
+    LineModel line;
+};
+
+double threadCpu()
+{
+    struct rusage ru;
+    getrusage(RUSAGE_THREAD, &ru);
+    return ru.ru_utime.tv_sec + ru.ru_stime.tv_sec + (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+}
+
+Transfer measureTransfer(pbxsim::Simulator &sim, void (*transfer)(Widget, XtPointer, XtPointer))
+{
+    sim.clearLogs();
+    double cpu0 = threadCpu();
+    auto start = Clock::now();
+    transfer(nullptr, nullptr, nullptr);
+    Transfer r;
+    r.wall = seconds(Clock::now() - start);
+    r.cpu = threadCpu() - cpu0; // this thread only: pbxsim answers in its own
+    r.line = lineModel(sim.received(), sim.frames());
+    return r;
+}
+
+void printTransfer(const char *what, const std::vector<Transfer> &runs)
+{
+    std::vector<double> walls, ratios, cpus, shares;
+    for (const Transfer &t : runs) {
+        walls.push_back(t.wall);
+        ratios.push_back(t.wall / t.line.critical);
+        cpus.push_back(t.cpu);
+        shares.push_back(t.cpu / t.wall);
+    }
+    const Transfer &t = runs.front();
+    std::printf("%-22s %8.3f s %8.3f s %+7.2f %% %8.3f s %7.1f ms %6.2f %%\n", what, median(walls), t.line.critical,
+                (median(ratios) - 1) * 100, t.line.naive, median(cpus) * 1000, median(shares) * 100);
+    std::printf("%-22s   %zu frames, %zu bytes out (zero runs included), %zu bytes in; worst run %+.2f %%, %.2f %%\n",
+                "", t.line.frames, t.line.bytesOut, t.line.bytesIn,
+                (*std::max_element(ratios.begin(), ratios.end()) - 1) * 100,
+                *std::max_element(shares.begin(), shares.end()) * 100);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!std::getenv("DISPLAY")) {
+        std::fprintf(stderr, "%s: needs an X display (run scripts/bench.sh)\n", argv[0]);
+        return 2;
+    }
+    Display *dpy = XOpenDisplay(nullptr);
+    if (!dpy) {
+        std::fprintf(stderr, "%s: cannot open the display\n", argv[0]);
+        return 2;
+    }
+    XSetErrorHandler(ignoreErrors);
+    (void)argc;
+
+    char tmpl[] = "/tmp/kelvora-bench.XXXXXX";
+    if (!mkdtemp(tmpl))
+        return 2;
+    std::string dir = tmpl;
+    std::string device = dir + "/ttyBENCH";
+
+    // Start-up of the real binary.
+    std::vector<double> startTimes, rss, hwm;
+    for (int i = 0; i < StartRuns; i++) {
+        StartUp s{};
+        if (!measureStart(dpy, device, &s)) {
+            std::fprintf(stderr, "kelvora's main window did not appear\n");
+            std::filesystem::remove_all(dir);
+            return 1;
+        }
+        startTimes.push_back(s.seconds);
+        rss.push_back(double(s.rssKb));
+        hwm.push_back(double(s.hwmKb));
+    }
+
+    // Transfers in this process: the program's own read and programming, its
+    // main window on the display, pbxsim in a thread pacing at 4800 baud.
+    pbxsim::Simulator sim;
+    std::string error;
+    if (!sim.open(device, &error)) {
+        std::fprintf(stderr, "pbxsim: %s\n", error.c_str());
+        std::filesystem::remove_all(dir);
+        return 1;
+    }
+    sim.setBaud(Baud);
+    sim.start();
+    std::filesystem::create_directory(dir + "/lock");
+    setLockDir((dir + "/lock").c_str());
+    std::string argv0 = "kelvora";
+    char *args[] = {argv0.data(), device.data(), nullptr};
+    kelvoraStart(2, args);
+
+    std::vector<Transfer> reads, writes;
+    for (int i = 0; i < TransferRuns; i++) {
+        reads.push_back(measureTransfer(sim, readConfig));
+        if (recInt(rec::CfgValid) != 1) {
+            std::fprintf(stderr, "the configuration read failed\n");
+            return 1;
+        }
+        writes.push_back(measureTransfer(sim, writeConfig));
+        if (recInt(rec::CfgValid) != 1) {
+            std::fprintf(stderr, "programming failed\n");
+            return 1;
+        }
+    }
+    sim.stop();
+    std::filesystem::remove_all(dir);
+
+    std::printf("kelvora benchmark (%d start-ups, %d transfers each; pbxsim paces %ld baud, 11 bits a byte)\n\n",
+                StartRuns, TransferRuns, Baud);
+    std::printf("%-34s %12s %12s\n", "", "measured", "budget");
+    std::printf("%-34s %9.1f ms %12s   (min %.1f, max %.1f)\n", "start-up to mapped main window",
+                median(startTimes) * 1000, "< 150 ms", *std::min_element(startTimes.begin(), startTimes.end()) * 1000,
+                *std::max_element(startTimes.begin(), startTimes.end()) * 1000);
+    std::printf("%-34s %9.1f MB %12s   (VmRSS, median; peak VmHWM %.1f MB)\n", "resident memory after start-up",
+                median(rss) / 1024, "< 20 MB", median(hwm) / 1024);
+    std::printf("\n%-22s %10s %10s %9s %10s %10s %8s\n", "transfer", "wall", "line", "added", "naive sum",
+                "cpu", "of core");
+    printTransfer("configuration read", reads);
+    printTransfer("configuration program", writes);
+    std::printf("\nbudgets: a transfer adds < 2 %% to its line time and uses < 5 %% of one core.\n"
+                "wall: median time of the callback (port open to port closed, working dialog included).\n"
+                "line: what the exchange needs on the line with a program that takes no time: each byte 11/%ld s;\n"
+                "      a frame reaches the PBX when its last byte has, and its answer follows on the other wire;\n"
+                "      the program pauses %.2f ms after handing each frame (and its %d padding zeros) to the line,\n"
+                "      then waits for the answer; synchronisation zeros go without a pause; each wire carries\n"
+                "      one byte at a time, so a frame queues behind padding or synchronisation still on it.\n"
+                "naive sum: all bytes both ways times 11/%ld s plus one pause per frame, nothing overlapped.\n"
+                "cpu: user+system time of the thread running the transfer (pbxsim runs in another);\n"
+                "      of core: cpu / wall.  Medians; the worst run's added time and share follow below.\n",
+                Baud, Pause * 1000, PaddingBytes, Baud);
+    return 0;
+}

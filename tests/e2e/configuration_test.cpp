@@ -1,0 +1,317 @@
+// The whole configuration round as a user does it: the real kelvora under the
+// test's X server, clicked through xdotool, against the real pbxsim.
+#include <gtest/gtest.h>
+
+#include "pbxsim/pbxsim.h"
+#include "support/e2e_pbxlog.h"
+#include "support/e2e_process.h"
+#include "support/e2e_x.h"
+#include "support/tempdir.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const char MainTitle[] = "Ostrale 18x/Dorvan ISx Konfigurator";
+const char SaveTitle[] = "Konfiguration sichern";
+constexpr int Patient = 30000; // ms; a loaded machine may be slow, a working one is not kept waiting
+
+// Every list gets bytes of its own, so a region copied to the wrong place shows.
+template <std::size_t N> void fill(std::array<std::uint8_t, N> &list, int seed)
+{
+    for (std::size_t i = 0; i < N; i++)
+        list[i] = std::uint8_t(seed * 37 + i * 11 + 1);
+}
+
+// A PBX with two S0 ports, so that programming clears the third port block.
+pbxsim::State twoPortPbx()
+{
+    pbxsim::State s = pbxsim::emptyState();
+    s.port_count = 2;
+    for (int p = 0; p < pbxsim::PortCount; p++)
+        fill(s.ports[std::size_t(p)], 1 + p);
+    fill(s.rufnr, 4);
+    fill(s.ber, 5);
+    fill(s.rufvert, 6);
+    fill(s.gebkonf, 7);
+    fill(s.stkon, 8);
+    fill(s.anldat, 9);
+    s.version = "E2E-ROM 2.07 Test";
+    return s;
+}
+
+template <std::size_t N> void put(Bytes &image, std::size_t at, const std::array<std::uint8_t, N> &list)
+{
+    std::copy(list.begin(), list.end(), image.begin() + long(at));
+}
+
+// Record bytes 0..2097 after reading this PBX into a fresh program: the port
+// count less one, the three port blocks, PBX B's share still zero, the lists.
+Bytes imageAfterRead(const pbxsim::State &s)
+{
+    Bytes image(2098, 0);
+    image[0] = std::uint8_t(s.port_count - 1);
+    for (std::size_t p = 0; p < 3; p++)
+        put(image, 1 + 195 * p, s.ports[p]);
+    put(image, 1172, s.rufnr);
+    put(image, 1372, s.ber);
+    put(image, 1472, s.rufvert);
+    put(image, 1572, s.gebkonf);
+    put(image, 1748, s.stkon);
+    put(image, 1986, s.anldat);
+    return image;
+}
+
+Bytes command(int code, int index) { return {5, std::uint8_t(code), 0, 0, std::uint8_t(index)}; }
+
+// A data frame as the PBX expects it; the checksum is pbxsim's, not the program's.
+Bytes dataFrame(int code, int subcode, const std::uint8_t *data, std::size_t count)
+{
+    Bytes f = {0, std::uint8_t(code), 0, 0};
+    if (subcode >= 0)
+        f.push_back(std::uint8_t(subcode));
+    f.insert(f.end(), data, data + count);
+    f[0] = std::uint8_t(f.size());
+    std::uint16_t sum = pbxsim::checksum(f.data() + 4, f.size() - 4);
+    f[2] = std::uint8_t(sum & 0xFF);
+    f[3] = std::uint8_t(sum >> 8);
+    return f;
+}
+
+// What the program sends, zero runs written as "00*N".
+std::vector<std::string> sentByProgram(const std::vector<PbxLogEntry> &log)
+{
+    std::vector<std::string> out;
+    for (const PbxLogEntry &e : log)
+        if (e.dir == '<')
+            out.push_back(e.bytes.empty() ? "00*" + std::to_string(e.zeros) : hexOf(e.bytes));
+    return out;
+}
+
+std::vector<std::string> expectedRead()
+{
+    std::vector<std::string> out = {"00*255", hexOf(command(98, 0))};
+    for (auto [code, index] : std::vector<std::pair<int, int>>{
+             {0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}, {1, 2}, {2, 0}, {3, 0}, {4, 0}, {6, 0}, {5, 0}, {10, 0}, {64, 0}})
+        out.push_back(hexOf(command(code, index)));
+    // A good end is also synchronised first.
+    out.insert(out.end(), {"00*255", hexOf(command(99, 0))});
+    return out;
+}
+
+std::vector<std::string> expectedProgram(const Bytes &image)
+{
+    struct Piece {
+        int code, subcode;
+        std::size_t from, count;
+    };
+    const Piece pieces[] = {{32, 0, 1, 186},      {32, 1, 196, 186},  {32, 2, 391, 186},  {42, -1, 1986, 112},
+                            {34, -1, 1172, 100},  {33, 0, 116, 79},   {33, 1, 311, 79},   {33, 2, 506, 79},
+                            {35, -1, 1372, 50},   {36, -1, 1472, 50}, {37, -1, 1572, 88}, {38, -1, 1748, 119}};
+    std::vector<std::string> out = {"00*255", hexOf(command(97, 0))};
+    for (const Piece &p : pieces) {
+        out.push_back(hexOf(dataFrame(p.code, p.subcode, image.data() + p.from, p.count)));
+        out.push_back("00*10"); // padding
+    }
+    // The last padding runs into the synchronisation before the end.
+    out.back() = "00*265";
+    out.push_back(hexOf(command(99, 0)));
+    return out;
+}
+
+// The bytes of the trace's dump under title: rows of hex, then the same bytes
+// as characters (single letters, so never taken for hex).
+Bytes traceDump(const std::string &trace, const std::string &title)
+{
+    std::size_t at = trace.find("\n\n" + title + "\n");
+    if (at == std::string::npos)
+        return {};
+    at += title.size() + 3;
+    std::size_t end = trace.find("\n\n", at);
+    std::istringstream words(trace.substr(at, end == std::string::npos ? std::string::npos : end - at));
+    Bytes bytes;
+    std::string w;
+    while (words >> w)
+        if (w.size() == 2 && std::isxdigit(static_cast<unsigned char>(w[0])) &&
+            std::isxdigit(static_cast<unsigned char>(w[1])))
+            bytes.push_back(std::uint8_t(std::stoul(w, nullptr, 16)));
+    return bytes;
+}
+
+template <std::size_t N> Bytes bytesOf(const std::array<std::uint8_t, N> &a, std::size_t from = 0, std::size_t n = N)
+{
+    return Bytes(a.begin() + long(from), a.begin() + long(from + n));
+}
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string missing = e2eMissing();
+        if (!missing.empty())
+            GTEST_SKIP() << missing;
+        ASSERT_NE(e2eDisplay(), nullptr) << "cannot open DISPLAY " << std::getenv("DISPLAY");
+    }
+
+    // Waits until the transfer that ends with the n-th end-of-transmission is
+    // over on both sides: pbxsim acknowledged it, the lock is gone, no
+    // working dialog is up and the program is back in its event loop.
+    void waitForTransfer(int n)
+    {
+        bool acknowledged = waitUntil(
+            [&] {
+                std::vector<PbxLogEntry> log = parsePbxLog(readFile(logPath));
+                int ends = 0;
+                for (std::size_t i = 0; i + 1 < log.size(); i++)
+                    if (log[i].dir == '<' && log[i].bytes == command(99, 0) && log[i + 1].dir == '>')
+                        ends++;
+                return ends >= n;
+            },
+            Patient);
+        ASSERT_TRUE(acknowledged) << "transfer " << n << " did not end; pbxsim log:\n"
+                                  << readFile(logPath) << "kelvora:\n" << kelvora.output();
+        ASSERT_TRUE(waitUntil([&] { return access(lockFileFor(device).c_str(), F_OK) != 0; }, Patient))
+            << lockFileFor(device) << " stays after the transfer";
+        ASSERT_TRUE(waitUntil([&] { return dialogsOf(mainWindow).empty(); }, Patient))
+            << "a dialog stays up after transfer " << n << ": " << kelvora.output();
+        ASSERT_TRUE(waitIdle(mainWindow));
+    }
+
+    TempDir dir;
+    std::string device = dir.file(uniqueLineName("ttyPBX"));
+    std::string logPath = dir.file("pbx.log");
+    PbxsimProcess pbx;
+    KelvoraProcess kelvora;
+    Window mainWindow = None;
+};
+
+TEST_F(EndToEnd, ReadSaveProgramAndQuit)
+{
+    const pbxsim::State pbxState = twoPortPbx();
+    std::string error;
+    ASSERT_TRUE(pbxsim::saveState(pbxState, dir.file("pbx.state"), &error)) << error;
+    ASSERT_NE(access(lockFileFor(device).c_str(), F_OK), 0) << "someone holds " << lockFileFor(device);
+
+    PbxsimOptions simOptions;
+    simOptions.load = dir.file("pbx.state");
+    simOptions.save = dir.file("after.state");
+    simOptions.log = logPath;
+    ASSERT_TRUE(pbx.start(device, simOptions, dir.file("pbxsim.out"), &error)) << error;
+
+    KelvoraOptions options;
+    options.traceLevel = 1;
+    // Away from the corner where other programs on this display put their windows.
+    options.xtArgs = {"-geometry", "+620+420"};
+    ASSERT_TRUE(kelvora.start(device, options, dir.path(), &error)) << error;
+    mainWindow = waitForMainWindow(MainTitle, device, Patient);
+    ASSERT_NE(mainWindow, None) << "no main window; kelvora: " << kelvora.output();
+
+    // "Auslesen"
+    ASSERT_TRUE(clickWidget(mainWindow, "lesen"));
+    waitForTransfer(1);
+    if (HasFatalFailure())
+        return;
+    const Bytes image = imageAfterRead(pbxState);
+    std::vector<PbxLogEntry> log = parsePbxLog(readFile(logPath));
+    EXPECT_EQ(sentByProgram(log), expectedRead());
+    std::vector<Bytes> answers = framesOf(log, '>');
+    ASSERT_EQ(answers.size(), 15u);
+    EXPECT_EQ(answers.front(), (Bytes{4, 96, 0, 0}));
+    EXPECT_EQ(answers.back(), (Bytes{4, 96, 0, 0}));
+    EXPECT_TRUE(screenshot(mainWindow, testOutputDir() + "/main-after-read.png"));
+
+    // "Sichern": the file dialog opens only because the read made the button
+    // usable; the path is typed into its selection field.
+    ASSERT_TRUE(clickWidget(mainWindow, "sichern"));
+    Window fileDialog = waitForDialog(mainWindow, SaveTitle, Patient);
+    ASSERT_NE(fileDialog, None) << "no file dialog; kelvora: " << kelvora.output();
+    std::string cfgPath = dir.file("e2e.cfg");
+    ASSERT_TRUE(typeInto(fileDialog, "Text", cfgPath));
+    ASSERT_TRUE(pressKeys("Return"));
+    if (!waitUntilHidden(fileDialog, Patient)) {
+        screenshot(fileDialog, testOutputDir() + "/file-dialog-stays.png");
+        FAIL() << "the file dialog stays up (see file-dialog-stays.png)";
+    }
+    ASSERT_TRUE(waitIdle(mainWindow));
+    std::string id = "Daten Konfigurator DORVAN IS-x V1.4";
+    Bytes expectedFile(id.begin(), id.end());
+    expectedFile.push_back(0);
+    expectedFile.insert(expectedFile.end(), image.begin(), image.end());
+    std::string saved = readFile(cfgPath);
+    ASSERT_EQ(saved.size(), 2134u) << "in " << dir.path() << ": " << kelvora.output();
+    EXPECT_EQ(Bytes(saved.begin(), saved.end()), expectedFile);
+
+    // "Programmieren": the two-port PBX gets its third port block as zeros.
+    Bytes programmed = image;
+    std::fill(programmed.begin() + 391, programmed.begin() + 586, 0);
+    std::size_t before = log.size();
+    ASSERT_TRUE(clickWidget(mainWindow, "schreiben"));
+    waitForTransfer(2);
+    if (HasFatalFailure())
+        return;
+    log = parsePbxLog(readFile(logPath));
+    std::vector<PbxLogEntry> programLog(log.begin() + long(before), log.end());
+    EXPECT_EQ(sentByProgram(programLog), expectedProgram(programmed));
+    answers = framesOf(programLog, '>');
+    EXPECT_EQ(answers, std::vector<Bytes>(14, Bytes{4, 96, 0, 0}));
+    for (const PbxLogEntry &e : log)
+        EXPECT_NE(e.dir, '#') << "pbxsim: " << e.note;
+
+    // "Beenden"
+    ASSERT_TRUE(clickWidget(mainWindow, "quit"));
+    int status = kelvora.waitExit(Patient);
+    ASSERT_NE(status, -1) << "kelvora did not quit";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
+    EXPECT_EQ(kelvora.output(), "");
+
+    // What the program took from the answers, as it traced them (the trace is
+    // complete once the program has closed it).
+    if (kelvora.tracePath().empty()) {
+        std::cout << "[ NOTE     ] no trace: " << kelvora.traceNote() << "\n";
+    } else {
+        std::string trace = kelvora.trace();
+        EXPECT_NE(trace.find("********************* START READ ******************\n"), std::string::npos) << trace;
+        EXPECT_NE(trace.find("********************* START WRITE ******************\n"), std::string::npos) << trace;
+        auto dump = [&](const std::string &title) { return traceDump(trace, title); };
+        for (std::size_t p = 0; p < 3; p++) {
+            Bytes port = {std::uint8_t(pbxState.port_count)};
+            Bytes block = bytesOf(pbxState.ports[p]);
+            port.insert(port.end(), block.begin(), block.end());
+            EXPECT_EQ(dump("K_READ_SO_PORT #" + std::to_string(p)), port) << p;
+            EXPECT_EQ(dump("K_READ_S0_TLN #" + std::to_string(p)), bytesOf(pbxState.ports[p], 115, 79)) << p;
+        }
+        EXPECT_EQ(dump("K_READ_TLN_RUFNR_LIST"), bytesOf(pbxState.rufnr));
+        EXPECT_EQ(dump("K_READ_TLN_BER_LIST"), bytesOf(pbxState.ber));
+        EXPECT_EQ(dump("K_READ_TLN_RUF_VERT_LIST"), bytesOf(pbxState.rufvert));
+        EXPECT_EQ(dump("K_READ_ST_KON_LIST"), bytesOf(pbxState.stkon));
+        EXPECT_EQ(dump("K_READ_TLN_GEB_KONF_LIST"), bytesOf(pbxState.gebkonf));
+        EXPECT_EQ(dump("K_READ_ANL_DAT_LIST"), bytesOf(pbxState.anldat));
+        Bytes version(pbxState.version.begin(), pbxState.version.end());
+        version.push_back(0);
+        EXPECT_EQ(dump("K_GET_EPROM_VER"), version);
+    }
+
+
+    // pbxsim now holds what was programmed: the third port block cleared up to
+    // its last byte, which no frame reaches, everything else as it was.
+    status = pbx.stop();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << pbx.process().output();
+    pbxsim::State after;
+    ASSERT_TRUE(pbxsim::loadState(after, dir.file("after.state"), &error)) << error;
+    pbxsim::State expected = pbxState;
+    std::fill(expected.ports[2].begin(), expected.ports[2].begin() + 194, 0);
+    EXPECT_TRUE(after == expected);
+    EXPECT_EQ(bytesOf(after.ports[2]), bytesOf(expected.ports[2]));
+    EXPECT_NE(access(lockFileFor(device).c_str(), F_OK), 0) << lockFileFor(device) << " left behind";
+}
+
+} // namespace

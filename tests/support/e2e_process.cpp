@@ -1,0 +1,281 @@
+#include "support/e2e_process.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <poll.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+std::vector<char *> argvOf(const std::vector<std::string> &args)
+{
+    std::vector<char *> av;
+    for (const std::string &a : args)
+        av.push_back(const_cast<char *>(a.c_str()));
+    av.push_back(nullptr);
+    return av;
+}
+
+// Whether a bind mount over the shared trace path works here (root in a
+// system that lets us make a mount namespace).  Asked once.
+bool canBindTrace(const std::string &scratch)
+{
+    static int answer = -1;
+    if (answer < 0) {
+        std::vector<std::string> probe = {"unshare", "--mount", "--propagation", "private", "/bin/sh", "-c",
+                                          "mount --bind \"$0\" \"$1\" 2>/dev/null", scratch, SharedTracePath};
+        answer = runTool(probe) == 0 ? 1 : 0;
+    }
+    return answer == 1;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- ChildProcess
+
+ChildProcess::~ChildProcess()
+{
+    if (pid_ > 0)
+        terminate(2000);
+}
+
+bool ChildProcess::start(const std::vector<std::string> &argv, const std::string &outputFile, std::string *error)
+{
+    outputFile_ = outputFile;
+    int out = open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (out < 0) {
+        *error = outputFile + ": " + std::strerror(errno);
+        return false;
+    }
+    std::vector<char *> av = argvOf(argv);
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out, 1);
+        dup2(out, 2);
+        int null = open("/dev/null", O_RDONLY);
+        if (null >= 0)
+            dup2(null, 0);
+        execvp(av[0], av.data());
+        std::fprintf(stderr, "exec %s: %s\n", av[0], std::strerror(errno));
+        _exit(127);
+    }
+    close(out);
+    if (pid < 0) {
+        *error = std::string("fork: ") + std::strerror(errno);
+        return false;
+    }
+    pid_ = pid;
+    status_ = -1;
+    return true;
+}
+
+bool ChildProcess::running()
+{
+    if (pid_ <= 0)
+        return false;
+    int status;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        status_ = status;
+        pid_ = -1;
+        return false;
+    }
+    return true;
+}
+
+int ChildProcess::waitExit(int timeout_ms)
+{
+    auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    while (running()) {
+        if (Clock::now() >= deadline)
+            return -1;
+        pause(10);
+    }
+    return status_;
+}
+
+int ChildProcess::terminate(int timeout_ms)
+{
+    if (!running())
+        return status_;
+    kill(pid_, SIGTERM);
+    if (waitExit(timeout_ms) != -1)
+        return status_;
+    kill(pid_, SIGKILL);
+    int status = -1;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    status_ = status;
+    return status_;
+}
+
+std::string ChildProcess::output() const { return readFile(outputFile_); }
+
+// ---------------------------------------------------------------- pbxsim
+
+bool PbxsimProcess::start(const std::string &linkPath, const PbxsimOptions &options, const std::string &outputFile,
+                          std::string *error)
+{
+    std::vector<std::string> argv = {PBXSIM_BINARY, "--link", linkPath};
+    if (!options.load.empty())
+        argv.insert(argv.end(), {"--load", options.load});
+    if (!options.save.empty())
+        argv.insert(argv.end(), {"--save", options.save});
+    if (!options.log.empty())
+        argv.insert(argv.end(), {"--log", options.log});
+    if (options.baud > 0)
+        argv.insert(argv.end(), {"--baud", std::to_string(options.baud)});
+    argv.insert(argv.end(), options.extra.begin(), options.extra.end());
+    if (!process_.start(argv, outputFile, error))
+        return false;
+    // The link is made before pbxsim starts answering.
+    auto deadline = Clock::now() + std::chrono::seconds(10);
+    struct stat st;
+    while (lstat(linkPath.c_str(), &st) != 0) {
+        if (!process_.running()) {
+            *error = "pbxsim ended: " + process_.output();
+            return false;
+        }
+        if (Clock::now() >= deadline) {
+            *error = "pbxsim made no link at " + linkPath;
+            return false;
+        }
+        pause(10);
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- kelvora
+
+KelvoraProcess::~KelvoraProcess()
+{
+    process_.terminate(2000);
+    if (ownsSharedTrace_)
+        unlink(SharedTracePath);
+}
+
+bool KelvoraProcess::start(const std::string &device, const KelvoraOptions &options, const std::string &dir,
+                           std::string *error)
+{
+    std::vector<std::string> argv = {KELVORA_BINARY};
+    std::vector<std::string> prefix;
+    if (options.traceLevel >= 0) {
+        int fd = open(SharedTracePath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            close(fd);
+            ownsSharedTrace_ = true;
+            tracePath_ = SharedTracePath;
+        } else {
+            std::string own = dir + "/kelvora.debug";
+            std::ofstream(own).flush();
+            if (canBindTrace(own)) {
+                tracePath_ = own;
+                // unshare and sh exec in turn: the pid stays kelvora's.
+                prefix = {"unshare", "--mount", "--propagation", "private", "/bin/sh", "-c",
+                          "mount --bind \"$0\" " + std::string(SharedTracePath) + " && exec \"$@\"", own};
+            } else {
+                traceNote_ = std::string(SharedTracePath) +
+                             " belongs to someone else and no private mount namespace could be made";
+            }
+        }
+        if (!tracePath_.empty())
+            argv.insert(argv.end(), {"-D", std::to_string(options.traceLevel)});
+    }
+    argv.insert(argv.end(), options.xtArgs.begin(), options.xtArgs.end());
+    argv.push_back(device);
+    prefix.insert(prefix.end(), argv.begin(), argv.end());
+    return process_.start(prefix, dir + "/kelvora.out", error);
+}
+
+std::string KelvoraProcess::trace() const { return tracePath_.empty() ? std::string() : readFile(tracePath_); }
+
+// ---------------------------------------------------------------- helpers
+
+std::string lockFileFor(const std::string &device)
+{
+    std::size_t slash = device.rfind('/');
+    return std::string(SharedLockDir) + "/LCK.." + (slash == std::string::npos ? device : device.substr(slash + 1));
+}
+
+std::string uniqueLineName(const std::string &prefix) { return prefix + std::to_string(getpid()); }
+
+int runTool(const std::vector<std::string> &argv, std::string *out, int timeout_ms)
+{
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0)
+        return -1;
+    std::vector<char *> av = argvOf(argv);
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(fds[1], 1);
+        int null = open("/dev/null", O_RDONLY);
+        if (null >= 0)
+            dup2(null, 0);
+        execvp(av[0], av.data());
+        _exit(127);
+    }
+    close(fds[1]);
+    if (pid < 0) {
+        close(fds[0]);
+        return -1;
+    }
+    auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    bool open = true;
+    int status = 0;
+    for (;;) {
+        if (open) {
+            pollfd p{fds[0], POLLIN, 0};
+            if (poll(&p, 1, 20) > 0) {
+                char buf[4096];
+                ssize_t n = read(fds[0], buf, sizeof buf);
+                if (n > 0 && out)
+                    out->append(buf, std::size_t(n));
+                if (n <= 0)
+                    open = false;
+            }
+        } else {
+            pause(5);
+        }
+        if (!open && waitpid(pid, &status, WNOHANG) == pid)
+            break;
+        if (Clock::now() >= deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            close(fds[0]);
+            return -1;
+        }
+    }
+    close(fds[0]);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool toolAvailable(const std::string &name)
+{
+    const char *path = std::getenv("PATH");
+    std::stringstream dirs(path ? path : "/usr/bin:/bin");
+    std::string dir;
+    while (std::getline(dirs, dir, ':'))
+        if (!dir.empty() && access((dir + "/" + name).c_str(), X_OK) == 0)
+            return true;
+    return false;
+}
+
+std::string readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}

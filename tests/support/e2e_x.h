@@ -1,0 +1,64 @@
+// Driving another program's windows as a user would: real pointer and keyboard
+// events through xdotool (the XTEST extension), windows found by title and by
+// widget name (editres).
+#pragma once
+
+#include <X11/Xlib.h>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+// The test's own connection to DISPLAY (opened on first use; X errors about
+// windows that went away are ignored).  nullptr when there is no display.
+Display *e2eDisplay();
+// Why an end-to-end test cannot run here ("" when it can): no DISPLAY, no xdotool.
+std::string e2eMissing();
+
+// Calls f every 20 ms until it returns true; false after timeout_ms.
+bool waitUntil(const std::function<bool()> &f, int timeout_ms);
+
+// Viewable top-level windows titled exactly title (xdotool search --onlyvisible).
+std::vector<Window> visibleWindows(const std::string &title);
+// The program's WM_COMMAND, empty when the window has none.
+std::vector<std::string> windowCommand(Window w);
+// The main window of the kelvora started for device: its title and a
+// WM_COMMAND naming that device (other programs may show the same title).
+Window waitForMainWindow(const std::string &title, const std::string &device, int timeout_ms);
+// A viewable window titled title that is transient for owner (a dialog of it).
+Window waitForDialog(Window owner, const std::string &title, int timeout_ms);
+// Viewable windows transient for owner.
+std::vector<Window> dialogsOf(Window owner);
+bool viewable(Window w);
+// Until w is no longer viewable (unmapped or destroyed).
+bool waitUntilHidden(Window w, int timeout_ms);
+
+// The widget windows under a shell, by widget path (editres).
+std::map<std::string, Window> widgetTree(Window shell);
+// The window of widget name under shell; None when there is none.
+Window widgetWindow(Window shell, const std::string &name);
+// Two editres round trips: the program is back in its event loop and has
+// handled every event queued before (redraws included).
+bool waitIdle(Window shell);
+
+// Raises w's top-level window, moves the pointer to (x, y) inside w and clicks
+// button 1 (a click without moving the pointer does nothing).
+bool clickWindow(Window w, int x = 5, int y = 5);
+// clickWindow on the widget's own window (gadgets have none).
+bool clickWidget(Window shell, const std::string &name);
+// Gives w's top-level window the keyboard, as a window manager would when a
+// dialog comes up (there is none under Xvfb; a transfer leaves the focus on
+// the main window).
+bool focusWindow(Window w);
+// Focuses shell, clicks the text widget, selects all its text and types text
+// in its place.
+bool typeInto(Window shell, const std::string &widget, const std::string &text);
+// Keys to whatever has the keyboard: xdotool key syntax ("Return", "ctrl+slash").
+bool pressKeys(const std::string &keys);
+bool typeText(const std::string &text);
+
+// Saves a picture of w as PNG (xwd and convert); false when that failed.
+bool screenshot(Window w, const std::string &path);
+// Where end-to-end tests keep what a person may want to look at afterwards
+// (screenshots); created on demand.
+std::string testOutputDir();
