@@ -1,0 +1,73 @@
+#include "support/e2e_session.h"
+
+#include "support/e2e_pbxlog.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+const char MainTitle[] = "Ostrale 18x/Dorvan ISx Konfigurator";
+
+void E2eSession::SetUp()
+{
+    std::string missing = e2eMissing();
+    if (!missing.empty())
+        GTEST_SKIP() << missing;
+    ASSERT_NE(e2eDisplay(), nullptr) << "cannot open DISPLAY " << std::getenv("DISPLAY");
+}
+
+void E2eSession::startBoth(const pbxsim::State &state, int traceLevel)
+{
+    std::string error;
+    ASSERT_TRUE(pbxsim::saveState(state, dir.file("pbx.state"), &error)) << error;
+    ASSERT_NE(access(lockFileFor(device).c_str(), F_OK), 0) << "someone holds " << lockFileFor(device);
+    PbxsimOptions simOptions;
+    simOptions.load = dir.file("pbx.state");
+    simOptions.save = dir.file("after.state");
+    simOptions.log = logPath;
+    ASSERT_TRUE(pbx.start(device, simOptions, dir.file("pbxsim.out"), &error)) << error;
+
+    KelvoraOptions options;
+    options.traceLevel = traceLevel;
+    // Away from the corner where other programs on this display put their windows.
+    options.xtArgs = {"-geometry", "+620+420"};
+    ASSERT_TRUE(kelvora.start(device, options, dir.path(), &error)) << error;
+    mainWindow = waitForMainWindow(MainTitle, device, Patient);
+    ASSERT_NE(mainWindow, None) << "no main window; kelvora: " << kelvora.output();
+}
+
+void E2eSession::waitForTransfer(int n)
+{
+    const std::vector<std::uint8_t> end = {5, 99, 0, 0, 0};
+    bool acknowledged = waitUntil(
+        [&] {
+            std::vector<PbxLogEntry> log = parsePbxLog(readFile(logPath));
+            int ends = 0;
+            for (std::size_t i = 0; i + 1 < log.size(); i++)
+                if (log[i].dir == '<' && log[i].bytes == end && log[i + 1].dir == '>')
+                    ends++;
+            return ends >= n;
+        },
+        Patient);
+    ASSERT_TRUE(acknowledged) << "transfer " << n << " did not end; pbxsim log:\n"
+                              << readFile(logPath) << "kelvora:\n" << kelvora.output();
+    ASSERT_TRUE(waitUntil([&] { return access(lockFileFor(device).c_str(), F_OK) != 0; }, Patient))
+        << lockFileFor(device) << " stays after the transfer";
+    ASSERT_TRUE(waitUntil([&] { return dialogsOf(mainWindow).empty(); }, Patient))
+        << "a dialog stays up after transfer " << n << ": " << kelvora.output();
+    ASSERT_TRUE(waitIdle(mainWindow));
+}
+
+pbxsim::State E2eSession::quitBoth()
+{
+    pbxsim::State after;
+    EXPECT_TRUE(clickWidget(mainWindow, "quit"));
+    int status = kelvora.waitExit(Patient);
+    EXPECT_NE(status, -1) << "kelvora did not quit";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
+    status = pbx.stop();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << pbx.process().output();
+    std::string error;
+    EXPECT_TRUE(pbxsim::loadState(after, dir.file("after.state"), &error)) << error;
+    EXPECT_NE(access(lockFileFor(device).c_str(), F_OK), 0) << lockFileFor(device) << " left behind";
+    return after;
+}
