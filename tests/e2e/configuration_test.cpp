@@ -186,6 +186,13 @@ protected:
         ASSERT_TRUE(waitIdle(mainWindow));
     }
 
+    // Whether the program has sent this frame to pbxsim.
+    bool logged(const Bytes &frame)
+    {
+        std::vector<Bytes> sent = framesOf(parsePbxLog(readFile(logPath)), '<');
+        return std::find(sent.begin(), sent.end(), frame) != sent.end();
+    }
+
     TempDir dir;
     std::string device = dir.file(uniqueLineName("ttyPBX"));
     std::string logPath = dir.file("pbx.log");
@@ -209,14 +216,14 @@ TEST_F(EndToEnd, ReadSaveProgramAndQuit)
 
     KelvoraOptions options;
     options.traceLevel = 1;
-    // Away from the corner where other programs on this display put their windows.
-    options.xtArgs = {"-geometry", "+620+420"};
-    ASSERT_TRUE(kelvora.start(device, options, dir.path(), &error)) << error;
-    mainWindow = waitForMainWindow(MainTitle, device, Patient);
-    ASSERT_NE(mainWindow, None) << "no main window; kelvora: " << kelvora.output();
+    // Out of the way of windows that other programs on this display open:
+    // without a window manager, one mapped over ours would take our clicks.
+    options.xtArgs = {"-geometry", "-0-0"};
+    mainWindow = startKelvoraWindow(kelvora, MainTitle, device, options, dir.path(), Patient, &error);
+    ASSERT_NE(mainWindow, None) << error;
 
     // "Auslesen"
-    ASSERT_TRUE(clickWidget(mainWindow, "lesen"));
+    ASSERT_TRUE(clickWidgetUntil(mainWindow, "lesen", [&] { return logged(command(98, 0)); }));
     waitForTransfer(1);
     if (HasFatalFailure())
         return;
@@ -231,12 +238,14 @@ TEST_F(EndToEnd, ReadSaveProgramAndQuit)
 
     // "Sichern": the file dialog opens only because the read made the button
     // usable; the path is typed into its selection field.
-    ASSERT_TRUE(clickWidget(mainWindow, "sichern"));
-    Window fileDialog = waitForDialog(mainWindow, SaveTitle, Patient);
+    Window fileDialog = None;
+    clickWidgetUntil(mainWindow, "sichern",
+                     [&] { return (fileDialog = waitForDialog(mainWindow, SaveTitle, 0)) != None; });
     ASSERT_NE(fileDialog, None) << "no file dialog; kelvora: " << kelvora.output();
     std::string cfgPath = dir.file("e2e.cfg");
-    ASSERT_TRUE(typeInto(fileDialog, "Text", cfgPath));
-    ASSERT_TRUE(pressKeys("Return"));
+    ASSERT_TRUE(typeInto(fileDialog, "Text", cfgPath)) << "typed into the field: " << primarySelection();
+    // xdotool complains when the dialog is gone before the key is let go.
+    sendKeys(fileDialog, "Return");
     if (!waitUntilHidden(fileDialog, Patient)) {
         screenshot(fileDialog, testOutputDir() + "/file-dialog-stays.png");
         FAIL() << "the file dialog stays up (see file-dialog-stays.png)";
@@ -254,7 +263,7 @@ TEST_F(EndToEnd, ReadSaveProgramAndQuit)
     Bytes programmed = image;
     std::fill(programmed.begin() + 391, programmed.begin() + 586, 0);
     std::size_t before = log.size();
-    ASSERT_TRUE(clickWidget(mainWindow, "schreiben"));
+    ASSERT_TRUE(clickWidgetUntil(mainWindow, "schreiben", [&] { return logged(command(97, 0)); }));
     waitForTransfer(2);
     if (HasFatalFailure())
         return;
@@ -267,7 +276,7 @@ TEST_F(EndToEnd, ReadSaveProgramAndQuit)
         EXPECT_NE(e.dir, '#') << "pbxsim: " << e.note;
 
     // "Beenden"
-    ASSERT_TRUE(clickWidget(mainWindow, "quit"));
+    clickWidgetUntil(mainWindow, "quit", [&] { return !kelvora.process().running(); });
     int status = kelvora.waitExit(Patient);
     ASSERT_NE(status, -1) << "kelvora did not quit";
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;

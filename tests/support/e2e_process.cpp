@@ -170,8 +170,8 @@ bool KelvoraProcess::start(const std::string &device, const KelvoraOptions &opti
                            std::string *error)
 {
     std::vector<std::string> argv = {KELVORA_BINARY};
-    std::vector<std::string> prefix;
-    if (options.traceLevel >= 0) {
+    std::vector<std::string> &prefix = prefix_;
+    if (options.traceLevel >= 0 && tracePath_.empty() && traceNote_.empty()) {
         int fd = open(SharedTracePath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd >= 0) {
             close(fd);
@@ -190,13 +190,13 @@ bool KelvoraProcess::start(const std::string &device, const KelvoraOptions &opti
                              " belongs to someone else and no private mount namespace could be made";
             }
         }
-        if (!tracePath_.empty())
-            argv.insert(argv.end(), {"-D", std::to_string(options.traceLevel)});
     }
+    if (options.traceLevel >= 0 && !tracePath_.empty())
+        argv.insert(argv.end(), {"-D", std::to_string(options.traceLevel)});
     argv.insert(argv.end(), options.xtArgs.begin(), options.xtArgs.end());
     argv.push_back(device);
-    prefix.insert(prefix.end(), argv.begin(), argv.end());
-    return process_.start(prefix, dir + "/kelvora.out", error);
+    argv.insert(argv.begin(), prefix.begin(), prefix.end());
+    return process_.start(argv, dir + "/kelvora.out", error);
 }
 
 std::string KelvoraProcess::trace() const { return tracePath_.empty() ? std::string() : readFile(tracePath_); }
@@ -220,6 +220,7 @@ int runTool(const std::vector<std::string> &argv, std::string *out, int timeout_
     pid_t pid = fork();
     if (pid == 0) {
         dup2(fds[1], 1);
+        dup2(fds[1], 2);
         int null = open("/dev/null", O_RDONLY);
         if (null >= 0)
             dup2(null, 0);
@@ -259,6 +260,11 @@ int runTool(const std::vector<std::string> &argv, std::string *out, int timeout_
     }
     close(fds[0]);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool displayRefused(const std::string &output)
+{
+    return output.find("open display") != std::string::npos;
 }
 
 bool toolAvailable(const std::string &name)

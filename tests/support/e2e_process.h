@@ -72,7 +72,8 @@ public:
     KelvoraProcess(const KelvoraProcess &) = delete;
     KelvoraProcess &operator=(const KelvoraProcess &) = delete;
 
-    // Starts KELVORA_BINARY for device; its output and private trace file go to dir.
+    // Starts KELVORA_BINARY for device; its output and private trace file go to
+    // dir.  May be called again after the program has ended.
     bool start(const std::string &device, const KelvoraOptions &options, const std::string &dir,
                std::string *error);
     pid_t pid() const { return process_.pid(); }
@@ -89,6 +90,7 @@ private:
     ChildProcess process_;
     std::string tracePath_;
     std::string traceNote_;
+    std::vector<std::string> prefix_; // what runs kelvora with the private trace
     bool ownsSharedTrace_ = false; // created /tmp/kelvora.debug and must remove it
 };
 
@@ -101,8 +103,13 @@ std::string lockFileFor(const std::string &device);
 std::string uniqueLineName(const std::string &prefix);
 
 // Runs a program (PATH searched) to its end; its exit code, or -1 when it
-// could not run or did not exit normally.  Standard output goes to *out if given.
+// could not run or did not exit normally.  Standard output and error go to
+// *out if given.
 int runTool(const std::vector<std::string> &argv, std::string *out = nullptr, int timeout_ms = 20000);
+// Whether a program's output says it could not connect to the X server.  Here
+// (Xvfb in a sandbox) about one connection in a hundred is refused while
+// another client connects; a program that got nothing done can be run again.
+bool displayRefused(const std::string &output);
 bool toolAvailable(const std::string &name);
 
 std::string readFile(const std::string &path);

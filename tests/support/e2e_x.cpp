@@ -3,11 +3,12 @@
 #include "support/e2e_process.h"
 #include "support/xwidgets.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <thread>
 #include <unistd.h>
 
@@ -22,17 +23,6 @@ int ignoreOurErrors(Display *dpy, XErrorEvent *ev)
     if (dpy == display)
         return 0;
     return previousHandler ? previousHandler(dpy, ev) : 0;
-}
-
-std::string regexQuoted(const std::string &text)
-{
-    std::string out;
-    for (char c : text) {
-        if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos)
-            out += '\\';
-        out += c;
-    }
-    return out;
 }
 
 Window topLevelOf(Window w)
@@ -69,6 +59,25 @@ Display *e2eDisplay()
     return display;
 }
 
+namespace {
+
+// xdotool, run again when its connection was refused (it did nothing then).
+bool xdotool(const std::vector<std::string> &args)
+{
+    std::vector<std::string> argv = {"xdotool"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    for (int attempt = 0; attempt < 5; attempt++) {
+        std::string out;
+        if (runTool(argv, &out) == 0)
+            return true;
+        if (!displayRefused(out))
+            return false;
+    }
+    return false;
+}
+
+} // namespace
+
 std::string e2eMissing()
 {
     if (!std::getenv("DISPLAY"))
@@ -92,14 +101,41 @@ bool waitUntil(const std::function<bool()> &f, int timeout_ms)
 
 std::vector<Window> visibleWindows(const std::string &title)
 {
-    std::string out;
-    runTool({"xdotool", "search", "--onlyvisible", "--name", "^" + regexQuoted(title) + "$"}, &out);
-    std::vector<Window> windows;
-    std::istringstream lines(out);
-    unsigned long id;
-    while (lines >> id)
-        windows.push_back(Window(id));
-    return windows;
+    // Through our one connection: a program per look (xdotool search) makes
+    // the server refuse other test programs' connections now and then.
+    Display *dpy = e2eDisplay();
+    std::vector<Window> found;
+    auto titled = [&](Window w) {
+        char *name = nullptr;
+        bool same = XFetchName(dpy, w, &name) && name && title == name;
+        if (name)
+            XFree(name);
+        return same;
+    };
+    Window root, parent, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &count))
+        return found;
+    for (unsigned i = 0; i < count; i++) {
+        if (!viewable(children[i]))
+            continue;
+        if (titled(children[i])) {
+            found.push_back(children[i]);
+            continue;
+        }
+        // A window manager's frame holds the program's window.
+        Window r, p, *inner = nullptr;
+        unsigned n = 0;
+        if (XQueryTree(dpy, children[i], &r, &p, &inner, &n))
+            for (unsigned k = 0; k < n; k++)
+                if (titled(inner[k]) && viewable(inner[k]))
+                    found.push_back(inner[k]);
+        if (inner)
+            XFree(inner);
+    }
+    if (children)
+        XFree(children);
+    return found;
 }
 
 std::vector<std::string> windowCommand(Window w)
@@ -130,6 +166,31 @@ Window waitForMainWindow(const std::string &title, const std::string &device, in
         },
         timeout_ms);
     return found;
+}
+
+Window startKelvoraWindow(KelvoraProcess &kelvora, const std::string &title, const std::string &device,
+                          const KelvoraOptions &options, const std::string &dir, int timeout_ms, std::string *error)
+{
+    for (int attempt = 0; attempt < 5; attempt++) {
+        if (!kelvora.start(device, options, dir, error))
+            return None;
+        Window found = None;
+        waitUntil(
+            [&] {
+                found = waitForMainWindow(title, device, 0);
+                return found != None || !kelvora.process().running();
+            },
+            timeout_ms);
+        if (found != None)
+            return found;
+        std::string output = kelvora.output();
+        if (kelvora.process().running() || !displayRefused(output)) {
+            *error = "no main window; kelvora: " + output;
+            return None;
+        }
+    }
+    *error = "kelvora could not connect to the display: " + kelvora.output();
+    return None;
 }
 
 Window waitForDialog(Window owner, const std::string &title, int timeout_ms)
@@ -189,11 +250,22 @@ bool clickWindow(Window w, int x, int y)
     // program's window over ours would take the click.
     XRaiseWindow(e2eDisplay(), topLevelOf(w));
     XSync(e2eDisplay(), False);
-    return runTool({"xdotool", "mousemove", "--sync", "--window", std::to_string(w), std::to_string(x),
-                    std::to_string(y), "click", "1"}) == 0;
+    return xdotool({"mousemove", "--sync", "--window", std::to_string(w), std::to_string(x), std::to_string(y),
+                    "click", "1"});
 }
 
 bool clickWidget(Window shell, const std::string &name) { return clickWindow(widgetWindow(shell, name)); }
+
+bool clickWidgetUntil(Window shell, const std::string &name, const std::function<bool()> &done, int wait_ms)
+{
+    for (int attempt = 0; attempt < 3; attempt++) {
+        if (!clickWidget(shell, name))
+            return false;
+        if (waitUntil(done, wait_ms))
+            return true;
+    }
+    return false;
+}
 
 bool focusWindow(Window w)
 {
@@ -204,25 +276,69 @@ bool focusWindow(Window w)
     return true;
 }
 
-bool typeInto(Window shell, const std::string &widget, const std::string &text)
+bool sendKeys(Window w, const std::string &keys) { return xdotool({"key", "--window", std::to_string(w), keys}); }
+
+bool sendText(Window w, const std::string &text)
 {
-    Window field = widgetWindow(shell, widget);
-    // Motif's select-all; what is typed then replaces the selection.
-    return focusWindow(shell) && clickWindow(field) && pressKeys("ctrl+slash") && typeText(text);
+    return xdotool({"type", "--window", std::to_string(w), "--delay", "2", text});
 }
 
-bool pressKeys(const std::string &keys) { return runTool({"xdotool", "key", "--clearmodifiers", keys}) == 0; }
-
-bool typeText(const std::string &text)
+bool typeInto(Window shell, const std::string &widget, const std::string &text)
 {
-    return runTool({"xdotool", "type", "--clearmodifiers", "--delay", "5", text}) == 0;
+    // The click puts Motif's focus into the field, the X focus lets it take keys.
+    if (!focusWindow(shell) || !clickWindow(widgetWindow(shell, widget)))
+        return false;
+    for (int attempt = 0; attempt < 3; attempt++) {
+        // Motif's select-all; what is typed then replaces the selection.
+        if (!sendKeys(shell, "ctrl+slash") || !sendText(shell, text) || !sendKeys(shell, "ctrl+slash"))
+            return false;
+        if (primarySelection() == text)
+            return true;
+    }
+    return false;
+}
+
+std::string primarySelection(int timeout_ms)
+{
+    Display *dpy = e2eDisplay();
+    Window me = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
+    Atom property = XInternAtom(dpy, "KELVORA_TEST_PRIMARY", False);
+    XConvertSelection(dpy, XA_PRIMARY, XA_STRING, property, me, CurrentTime);
+    XFlush(dpy);
+    std::string text;
+    XEvent ev;
+    bool got = waitUntil([&] { return XCheckTypedWindowEvent(dpy, me, SelectionNotify, &ev) == True; }, timeout_ms);
+    if (got && ev.xselection.property != None) {
+        Atom type;
+        int format;
+        unsigned long count, after;
+        unsigned char *data = nullptr;
+        if (XGetWindowProperty(dpy, me, property, 0, 1 << 16, True, AnyPropertyType, &type, &format, &count, &after,
+                               &data) == Success &&
+            data) {
+            text.assign(reinterpret_cast<char *>(data), count);
+            XFree(data);
+        }
+    }
+    XDestroyWindow(dpy, me);
+    XFlush(dpy);
+    return text;
 }
 
 bool screenshot(Window w, const std::string &path)
 {
     std::string raw = path + ".xwd";
-    bool ok = runTool({"xwd", "-silent", "-id", std::to_string(w), "-out", raw}) == 0 &&
-              runTool({"convert", "xwd:" + raw, "png:" + path}) == 0;
+    // xwd looks at every window on the screen; one that another program
+    // destroys meanwhile makes it fail, and then it is simply run again.
+    bool ok = false;
+    std::string out;
+    for (int attempt = 0; attempt < 5 && !ok && viewable(w); attempt++) {
+        out.clear();
+        ok = runTool({"xwd", "-silent", "-id", std::to_string(w), "-out", raw}, &out) == 0;
+    }
+    ok = ok && runTool({"convert", "xwd:" + raw, "png:" + path}, &out) == 0;
+    if (!ok)
+        std::fprintf(stderr, "screenshot %s: %s\n", path.c_str(), out.c_str());
     unlink(raw.c_str());
     return ok;
 }

@@ -1,7 +1,11 @@
 // Driving another program's windows as a user would: real pointer and keyboard
 // events through xdotool (the XTEST extension), windows found by title and by
-// widget name (editres).
+// widget name (editres).  Looking is done on the test's own connection: every
+// xdotool run is a new client, and a burst of them makes the X server refuse
+// connections of other programs now and then.
 #pragma once
+
+#include "support/e2e_process.h"
 
 #include <X11/Xlib.h>
 #include <functional>
@@ -18,13 +22,18 @@ std::string e2eMissing();
 // Calls f every 20 ms until it returns true; false after timeout_ms.
 bool waitUntil(const std::function<bool()> &f, int timeout_ms);
 
-// Viewable top-level windows titled exactly title (xdotool search --onlyvisible).
+// Viewable top-level windows titled exactly title (what xdotool search
+// --onlyvisible --name '^title$' finds).
 std::vector<Window> visibleWindows(const std::string &title);
 // The program's WM_COMMAND, empty when the window has none.
 std::vector<std::string> windowCommand(Window w);
 // The main window of the kelvora started for device: its title and a
 // WM_COMMAND naming that device (other programs may show the same title).
 Window waitForMainWindow(const std::string &title, const std::string &device, int timeout_ms);
+// Starts kelvora and waits for its main window; starts it again when it could
+// not connect to the display.  None (with a reason) when no window came.
+Window startKelvoraWindow(KelvoraProcess &kelvora, const std::string &title, const std::string &device,
+                          const KelvoraOptions &options, const std::string &dir, int timeout_ms, std::string *error);
 // A viewable window titled title that is transient for owner (a dialog of it).
 Window waitForDialog(Window owner, const std::string &title, int timeout_ms);
 // Viewable windows transient for owner.
@@ -46,16 +55,26 @@ bool waitIdle(Window shell);
 bool clickWindow(Window w, int x = 5, int y = 5);
 // clickWindow on the widget's own window (gadgets have none).
 bool clickWidget(Window shell, const std::string &name);
+// Clicks until done() comes true within wait_ms of a click (at most three
+// clicks): a window of another program that grabs the pointer or lies over
+// ours takes a click.  Wait long enough that a slow program is not clicked twice.
+bool clickWidgetUntil(Window shell, const std::string &name, const std::function<bool()> &done,
+                      int wait_ms = 5000);
 // Gives w's top-level window the keyboard, as a window manager would when a
 // dialog comes up (there is none under Xvfb; a transfer leaves the focus on
 // the main window).
 bool focusWindow(Window w);
-// Focuses shell, clicks the text widget, selects all its text and types text
-// in its place.
+// Keys sent to the window w itself (xdotool key --window; Motif takes such
+// events), so that another program taking the keyboard focus meanwhile cannot
+// get them.  xdotool key syntax: "Return", "ctrl+slash".
+bool sendKeys(Window w, const std::string &keys);
+bool sendText(Window w, const std::string &text);
+// Types text into the text widget of the dialog shell in place of what it
+// holds, and checks the result through the selection (Motif's select-all makes
+// the field the owner of PRIMARY); tries again when it came out different.
 bool typeInto(Window shell, const std::string &widget, const std::string &text);
-// Keys to whatever has the keyboard: xdotool key syntax ("Return", "ctrl+slash").
-bool pressKeys(const std::string &keys);
-bool typeText(const std::string &text);
+// The current PRIMARY selection as text; "" when nobody owns it.
+std::string primarySelection(int timeout_ms = 3000);
 
 // Saves a picture of w as PNG (xwd and convert); false when that failed.
 bool screenshot(Window w, const std::string &path);
