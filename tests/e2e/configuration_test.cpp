@@ -6,6 +6,7 @@
 #include "support/e2e_pbxlog.h"
 #include "support/e2e_process.h"
 #include "support/e2e_x.h"
+#include "support/e2e_session.h"
 #include "support/tempdir.h"
 
 #include <algorithm>
@@ -21,9 +22,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-const char MainTitle[] = "Ostrale 18x/Dorvan ISx Konfigurator";
 const char SaveTitle[] = "Konfiguration sichern";
-constexpr int Patient = 30000; // ms; a loaded machine may be slow, a working one is not kept waiting
 
 // Every list gets bytes of its own, so a region copied to the wrong place shows.
 template <std::size_t N> void fill(std::array<std::uint8_t, N> &list, int seed)
@@ -152,75 +151,15 @@ template <std::size_t N> Bytes bytesOf(const std::array<std::uint8_t, N> &a, std
     return Bytes(a.begin() + long(from), a.begin() + long(from + n));
 }
 
-class EndToEnd : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string missing = e2eMissing();
-        if (!missing.empty())
-            GTEST_SKIP() << missing;
-        ASSERT_NE(e2eDisplay(), nullptr) << "cannot open DISPLAY " << std::getenv("DISPLAY");
-    }
-
-    // Waits until the transfer that ends with the n-th end-of-transmission is
-    // over on both sides: pbxsim acknowledged it, the lock is gone, no
-    // working dialog is up and the program is back in its event loop.
-    void waitForTransfer(int n)
-    {
-        bool acknowledged = waitUntil(
-            [&] {
-                std::vector<PbxLogEntry> log = parsePbxLog(readFile(logPath));
-                int ends = 0;
-                for (std::size_t i = 0; i + 1 < log.size(); i++)
-                    if (log[i].dir == '<' && log[i].bytes == command(99, 0) && log[i + 1].dir == '>')
-                        ends++;
-                return ends >= n;
-            },
-            Patient);
-        ASSERT_TRUE(acknowledged) << "transfer " << n << " did not end; pbxsim log:\n"
-                                  << readFile(logPath) << "kelvora:\n" << kelvora.output();
-        ASSERT_TRUE(waitUntil([&] { return access(lockFileFor(device).c_str(), F_OK) != 0; }, Patient))
-            << lockFileFor(device) << " stays after the transfer";
-        ASSERT_TRUE(waitUntil([&] { return dialogsOf(mainWindow).empty(); }, Patient))
-            << "a dialog stays up after transfer " << n << ": " << kelvora.output();
-        ASSERT_TRUE(waitIdle(mainWindow));
-    }
-
-    // Whether the program has sent this frame to pbxsim.
-    bool logged(const Bytes &frame)
-    {
-        std::vector<Bytes> sent = framesOf(parsePbxLog(readFile(logPath)), '<');
-        return std::find(sent.begin(), sent.end(), frame) != sent.end();
-    }
-
-    TempDir dir;
-    std::string device = dir.file(uniqueLineName("ttyPBX"));
-    std::string logPath = dir.file("pbx.log");
-    PbxsimProcess pbx;
-    KelvoraProcess kelvora;
-    Window mainWindow = None;
-};
+using EndToEnd = E2eSession;
 
 TEST_F(EndToEnd, ReadSaveProgramAndQuit)
 {
     const pbxsim::State pbxState = twoPortPbx();
     std::string error;
-    ASSERT_TRUE(pbxsim::saveState(pbxState, dir.file("pbx.state"), &error)) << error;
-    ASSERT_NE(access(lockFileFor(device).c_str(), F_OK), 0) << "someone holds " << lockFileFor(device);
-
-    PbxsimOptions simOptions;
-    simOptions.load = dir.file("pbx.state");
-    simOptions.save = dir.file("after.state");
-    simOptions.log = logPath;
-    ASSERT_TRUE(pbx.start(device, simOptions, dir.file("pbxsim.out"), &error)) << error;
-
-    KelvoraOptions options;
-    options.traceLevel = 1;
-    // Out of the way of windows that other programs on this display open:
-    // without a window manager, one mapped over ours would take our clicks.
-    options.xtArgs = {"-geometry", "-0-0"};
-    mainWindow = startKelvoraWindow(kelvora, MainTitle, device, options, dir.path(), Patient, &error);
-    ASSERT_NE(mainWindow, None) << error;
+    startBoth(pbxState, 1);
+    if (HasFatalFailure())
+        return;
 
     // "Auslesen"
     ASSERT_TRUE(clickWidgetUntil(mainWindow, "lesen", [&] { return logged(command(98, 0)); }));

@@ -22,7 +22,7 @@ TEST_F(InternalNumbers, ChangedNumberReachesThePbx)
     if (HasFatalFailure())
         return;
 
-    ASSERT_TRUE(clickWidget(mainWindow, "lesen"));
+    ASSERT_TRUE(clickWidgetUntil(mainWindow, "lesen", [&] { return logged({5, 98, 0, 0, 0}); }));
     waitForTransfer(1);
     if (HasFatalFailure())
         return;
@@ -35,7 +35,7 @@ TEST_F(InternalNumbers, ChangedNumberReachesThePbx)
     ASSERT_TRUE(clickWidget(dialog, "okay"));
     ASSERT_TRUE(waitUntilHidden(dialog, Patient)) << "the dialog stays up";
 
-    ASSERT_TRUE(clickWidget(mainWindow, "schreiben"));
+    ASSERT_TRUE(clickWidgetUntil(mainWindow, "schreiben", [&] { return logged({5, 97, 0, 0, 0}); }));
     waitForTransfer(2);
     if (HasFatalFailure())
         return;

@@ -2,6 +2,7 @@
 
 #include "support/e2e_pbxlog.h"
 
+#include <algorithm>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,11 +29,11 @@ void E2eSession::startBoth(const pbxsim::State &state, int traceLevel)
 
     KelvoraOptions options;
     options.traceLevel = traceLevel;
-    // Away from the corner where other programs on this display put their windows.
-    options.xtArgs = {"-geometry", "+620+420"};
-    ASSERT_TRUE(kelvora.start(device, options, dir.path(), &error)) << error;
-    mainWindow = waitForMainWindow(MainTitle, device, Patient);
-    ASSERT_NE(mainWindow, None) << "no main window; kelvora: " << kelvora.output();
+    // Out of the way of windows that other programs on this display open:
+    // without a window manager, one mapped over ours would take our clicks.
+    options.xtArgs = {"-geometry", "-0-0"};
+    mainWindow = startKelvoraWindow(kelvora, MainTitle, device, options, dir.path(), Patient, &error);
+    ASSERT_NE(mainWindow, None) << error;
 }
 
 void E2eSession::waitForTransfer(int n)
@@ -55,6 +56,12 @@ void E2eSession::waitForTransfer(int n)
     ASSERT_TRUE(waitUntil([&] { return dialogsOf(mainWindow).empty(); }, Patient))
         << "a dialog stays up after transfer " << n << ": " << kelvora.output();
     ASSERT_TRUE(waitIdle(mainWindow));
+}
+
+bool E2eSession::logged(const std::vector<std::uint8_t> &frame)
+{
+    std::vector<std::vector<std::uint8_t>> sent = framesOf(parsePbxLog(readFile(logPath)), '<');
+    return std::find(sent.begin(), sent.end(), frame) != sent.end();
 }
 
 pbxsim::State E2eSession::quitBoth()

@@ -10,7 +10,9 @@
 #include "support/e2e_x.h"
 #include "support/tempdir.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class E2eSession : public ::testing::Test {
 protected:
@@ -22,6 +24,8 @@ protected:
     // pbxsim acknowledged it, the lock is gone, no dialog of the main window is up
     // and the program is back in its event loop.
     void waitForTransfer(int n);
+    // Whether the program has sent this frame to pbxsim.
+    bool logged(const std::vector<std::uint8_t> &frame);
     // Quits through "Beenden", stops pbxsim and returns the state it saved.
     pbxsim::State quitBoth();
 
