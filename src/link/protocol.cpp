@@ -270,6 +270,9 @@ void stop_conn(Widget parent, int fd, int code)
             XSetInputFocus(XtDisplay(parent), XtWindow(parent), RevertToParent, CurrentTime);
     }
 
+    // The trace of a finished transmission can be read while the program runs.
+    traceFlush();
+
     if (const char *text = transferErrText(code))
         showTransferErr(parent, text);
 }

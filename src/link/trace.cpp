@@ -32,3 +32,9 @@ void dumppacket(const char *title, const unsigned char *bytes, int count)
             std::fprintf(debugfile, "\n");
     }
 }
+
+void traceFlush()
+{
+    if (debugfile)
+        std::fflush(debugfile);
+}

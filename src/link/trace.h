@@ -5,6 +5,7 @@
 #include <cstdio>
 
 void tracePrintf(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
+void traceFlush();
 // True when the trace level asks for errors and dumps (any level but 0).
 bool traceErrors();
 // True when the trace level asks for every byte on the line (above 2).

@@ -66,6 +66,19 @@ TEST_F(Trace, LevelOneErrorLineShowsTheCodeInHex)
     EXPECT_EQ(traced(), "ERROR: #0069 !!!!!!!!!!!!!!\n");
 }
 
+TEST_F(Trace, EndedTransmissionIsOnDiskAtOnce)
+{
+    debugflag = 1;
+    Line line;
+    ASSERT_GE(line.open(), 0);
+    stop_conn(mainShell(), line.fd, ANS_CMD);
+    line.ended();
+    std::ifstream in(path, std::ios::binary); // read without flushing our side
+    std::stringstream s;
+    s << in.rdbuf();
+    EXPECT_EQ(s.str(), "ERROR: #006A !!!!!!!!!!!!!!\n");
+}
+
 TEST_F(Trace, LevelZeroTracesNothing)
 {
     debugflag = 0;
