@@ -229,6 +229,47 @@ Transfer measureTransfer(pbxsim::Simulator &sim, void (*transfer)(Widget, XtPoin
     return r;
 }
 
+// The floor for a reader that waits for every byte of the same exchange:
+// the read's commands and their answers, one select() and one read() a byte,
+// nothing else.  What a wake-up costs varies a lot on a shared machine.
+Transfer measureBareRead(pbxsim::Simulator &sim, const std::string &device)
+{
+    sim.clearLogs();
+    int fd = open(device.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY);
+    auto byte = [fd]() -> int {
+        fd_set set;
+        FD_ZERO(&set);
+        FD_SET(fd, &set);
+        struct timeval tv = {1, 0};
+        unsigned char c;
+        if (select(fd + 1, &set, nullptr, nullptr, &tv) <= 0 || read(fd, &c, 1) != 1)
+            return -1;
+        return c;
+    };
+    auto exchange = [&](int code, int index) {
+        unsigned char frame[5] = {5, Byte(code), 0, 0, Byte(index)};
+        if (write(fd, frame, sizeof frame) != ssize_t(sizeof frame))
+            return;
+        int length = byte();
+        for (int i = 1; i < length; i++)
+            byte();
+    };
+    double cpu0 = threadCpu();
+    auto start = Clock::now();
+    exchange(98, 0);
+    const int reads[][2] = {{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}, {1, 2}, {2, 0},
+                            {3, 0}, {4, 0}, {6, 0}, {5, 0}, {10, 0}, {64, 0}};
+    for (const auto &r : reads)
+        exchange(r[0], r[1]);
+    exchange(99, 0);
+    Transfer t;
+    t.wall = seconds(Clock::now() - start);
+    t.cpu = threadCpu() - cpu0;
+    close(fd);
+    t.line = lineModel(sim.received(), sim.frames());
+    return t;
+}
+
 void printTransfer(const char *what, const std::vector<Transfer> &runs)
 {
     std::vector<double> walls, ratios, cpus, shares;
@@ -300,7 +341,7 @@ int main(int argc, char **argv)
     char *args[] = {argv0.data(), device.data(), nullptr};
     kelvoraStart(2, args);
 
-    std::vector<Transfer> reads, writes;
+    std::vector<Transfer> reads, writes, bare;
     for (int i = 0; i < TransferRuns; i++) {
         reads.push_back(measureTransfer(sim, readConfig));
         if (recInt(rec::CfgValid) != 1) {
@@ -312,6 +353,7 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "programming failed\n");
             return 1;
         }
+        bare.push_back(measureBareRead(sim, device));
     }
     sim.stop();
     std::filesystem::remove_all(dir);
@@ -328,6 +370,7 @@ int main(int argc, char **argv)
                 "cpu", "of core");
     printTransfer("configuration read", reads);
     printTransfer("configuration program", writes);
+    printTransfer("bare reader (floor)", bare);
     std::printf("\nbudgets: a transfer adds < 2 %% to its line time and uses < 5 %% of one core.\n"
                 "wall: median time of the callback (port open to port closed, working dialog included).\n"
                 "line: what the exchange needs on the line with a program that takes no time: each byte 11/%ld s;\n"
@@ -337,7 +380,9 @@ int main(int argc, char **argv)
                 "      one byte at a time, so a frame queues behind padding or synchronisation still on it.\n"
                 "naive sum: all bytes both ways times 11/%ld s plus one pause per frame, nothing overlapped.\n"
                 "cpu: user+system time of the thread running the transfer (pbxsim runs in another);\n"
-                "      of core: cpu / wall.  Medians; the worst run's added time and share follow below.\n",
+                "      of core: cpu / wall.  Medians; the worst run's added time and share follow below.\n"
+                "bare reader: the read's frames without synchronisation, pauses or the program, waiting for\n"
+                "      each byte with select() and read() as the program does: what the wake-ups alone cost here.\n",
                 Baud, Pause * 1000, PaddingBytes, Baud);
     return 0;
 }

@@ -6,6 +6,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-scripts/build.sh "$@"
+scripts/build.sh "$@" >/dev/null
 build=${BUILD_DIR:-build}
 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$build/kelvora_bench"
