@@ -30,6 +30,7 @@ TEST_F(InternalNumbers, ChangedNumberReachesThePbx)
     ASSERT_TRUE(clickWidget(mainWindow, "appnum"));
     Window dialog = waitForDialog(mainWindow, "Rufnummernzuordnung", Patient);
     ASSERT_NE(dialog, None) << "no internal-numbers dialog; kelvora: " << kelvora.output();
+    ASSERT_TRUE(waitIdle(dialog));
     ASSERT_TRUE(typeInto(dialog, "num2", "42"));
     EXPECT_TRUE(screenshot(dialog, testOutputDir() + "/internal-numbers.png"));
     ASSERT_TRUE(clickWidget(dialog, "okay"));

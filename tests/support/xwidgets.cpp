@@ -153,10 +153,26 @@ std::map<std::string, Window> widgetWindows(Display *dpy, Window shell, int time
             entries.push_back(e);
         }
     }
+    // Widget ids come cut to 32 bits, so two widgets can share one; the tree is
+    // listed parent before children, so a path is built from the chain of
+    // entries above it, and the id table is only a fallback.
+    std::vector<std::pair<unsigned long, std::string>> chain;
     for (const Entry &e : entries) {
+        std::size_t depth = e.ids.size();
+        bool above = chain.size() >= depth - 1;
+        for (std::size_t k = 0; above && k + 1 < depth; ++k)
+            above = chain[k].first == e.ids[k];
+        if (above) {
+            chain.resize(depth - 1);
+        } else {
+            chain.clear();
+            for (std::size_t k = 0; k + 1 < depth; ++k)
+                chain.emplace_back(e.ids[k], names[e.ids[k]]);
+        }
+        chain.emplace_back(e.ids.back(), e.name);
         std::string path;
-        for (unsigned long id : e.ids)
-            path += (path.empty() ? "" : ".") + names[id];
+        for (const auto &link : chain)
+            path += (path.empty() ? "" : ".") + link.second;
         result[path] = e.window;
     }
     XFree(data);
