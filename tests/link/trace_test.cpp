@@ -30,6 +30,11 @@ struct Trace : ::testing::Test {
     std::string traced()
     {
         std::fflush(debugfile);
+        return onDisk();
+    }
+    // What the file holds, without flushing the program's side first.
+    std::string onDisk()
+    {
         std::ifstream in(path, std::ios::binary);
         std::stringstream s;
         s << in.rdbuf();
@@ -73,10 +78,7 @@ TEST_F(Trace, EndedTransmissionIsOnDiskAtOnce)
     ASSERT_GE(line.open(), 0);
     stop_conn(mainShell(), line.fd, ANS_CMD);
     line.ended();
-    std::ifstream in(path, std::ios::binary); // read without flushing our side
-    std::stringstream s;
-    s << in.rdbuf();
-    EXPECT_EQ(s.str(), "ERROR: #006A !!!!!!!!!!!!!!\n");
+    EXPECT_EQ(onDisk(), "ERROR: #006A !!!!!!!!!!!!!!\n");
 }
 
 TEST_F(Trace, LevelZeroTracesNothing)
