@@ -3,23 +3,17 @@
 #include "basic/msns.h"
 #include "config/record.h"
 #include "shell/access.h"
+#include "shell/bind.h"
 #include "toolkit/toolkit.h"
 
-#include <cstdio>
-#include <cstdlib>
+namespace {
 
 Widget anltyp;
-Widget zuord;
-Widget msns;
-int lastchosen;
-
-namespace {
 
 // Bus bits of the port mode byte, in the order of the "Busanschluß" items.
 constexpr unsigned char BusBits[4] = {0x00, 0x80, 0x40, 0xC0};
 constexpr unsigned char BusMask = 0xC0;
 constexpr unsigned char BusExtern = 0x80;
-constexpr unsigned char BusIntern = 0x40;
 constexpr unsigned char ConnMask = 0x30;
 constexpr unsigned char ConnMehrgeraet = 0x10;
 constexpr unsigned char ConnAnlage = 0x00;
@@ -27,12 +21,6 @@ constexpr unsigned char ConfiguredBit = 0x02;
 
 unsigned char &typeByte() { return *recAt(portArea() + rec::TypeByte); }
 unsigned char &modeByte(int p) { return *recAt(portBlock(p)); }
-
-[[noreturn]] void cannotBuild(const char *name)
-{
-    std::fprintf(stderr, "kelvora: cannot build %s\n", name);
-    std::exit(1);
-}
 
 int busIndex(unsigned char bus)
 {
@@ -53,12 +41,7 @@ int chosenPort()
 
 void doShowConf(Widget parent)
 {
-    if (!anltyp) {
-        anltyp = XmtBuildDialog(parent, "anltyp_dlg", nullptr, 0);
-        if (!anltyp)
-            cannotBuild("anltyp_dlg");
-    }
-    lastchosen = 0;
+    buildDialogOnce(anltyp, parent, "anltyp_dlg");
     setChooserState(anltyp, "*typ", typeByte());
     displayAnlageTyp();
     // Every chooser has written the record already; OK only closes.
@@ -76,16 +59,7 @@ void doAnlTyp(Widget, XtPointer, XtPointer call)
 
 void displayAnlageTyp()
 {
-    if (!zuord) {
-        zuord = XmtBuildDialog(anltyp, "zuord_dlg", nullptr, 0);
-        if (!zuord)
-            cannotBuild("zuord_dlg");
-    }
-    if (!msns) {
-        msns = XmtBuildDialog(anltyp, "msns_dlg", msn_resources, XtNumber(msn_resources));
-        if (!msns)
-            cannotBuild("msns_dlg");
-    }
+    buildMsnDialogs(anltyp, chosenPort);
     unsigned typ = typeByte();
     int port = 0;
     getChooserState(anltyp, "*port", &port);
@@ -125,10 +99,7 @@ void displayPortMode(Widget, XtPointer, XtPointer)
     disableChooser(anltyp, "*anschl", ext);
     set_active(anltyp, "*msns_b", ext && conn == ConnMehrgeraet);
     set_active(anltyp, "*zuord_b", ext && conn == ConnMehrgeraet);
-
-    unsigned typ = typeByte();
-    disableChooser(zuord, "*app1", typ >= 1 && (modeByte(1) & BusMask) == BusIntern);
-    disableChooser(zuord, "*app2", typ >= 2 && (modeByte(2) & BusMask) == BusIntern);
+    senseMsnAssignment();
 }
 
 void setPortMode(Widget, XtPointer, XtPointer)

@@ -1,12 +1,7 @@
-// PBX type and S0 port modes ("Anlagentyp"); builds the two MSN dialogs too.
+// PBX type and S0 port modes ("Anlagentyp"); the MSN dialogs open from it.
 #pragma once
 
 #include <X11/Intrinsic.h>
-
-extern Widget anltyp;   // "anltyp_dlg", built on first use
-extern Widget zuord;    // "zuord_dlg" and "msns_dlg", children of anltyp
-extern Widget msns;
-extern int lastchosen;  // MSN whose assignment "MSN-Zuordnung" shows
 
 void doSetupConf();
 void doShowConf(Widget parent);

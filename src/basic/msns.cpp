@@ -1,30 +1,28 @@
 #include "basic/msns.h"
 
-#include "basic/anltyp.h"
 #include "config/record.h"
 #include "shell/access.h"
+#include "shell/bind.h"
+#include "shell/subscribers.h"
 #include "toolkit/toolkit.h"
 
 #include <cstdio>
 #include <cstring>
 
-char portmsns[MsnBufSize];
-
-#define MSN_RESOURCE(k) \
-    { (String) "msn" #k, (String) "msn" #k, (String) "Buffer", rec::MsnSize, rec::MsnSize * (k), nullptr, nullptr }
-XtResource msn_resources[10] = {
-    MSN_RESOURCE(0), MSN_RESOURCE(1), MSN_RESOURCE(2), MSN_RESOURCE(3), MSN_RESOURCE(4),
-    MSN_RESOURCE(5), MSN_RESOURCE(6), MSN_RESOURCE(7), MSN_RESOURCE(8), MSN_RESOURCE(9),
-};
-#undef MSN_RESOURCE
-
-static_assert(MsnBufSize == rec::MsnCount * rec::MsnSize);
-
 namespace {
 
-constexpr std::uint32_t GroupMask = 0x3FF; // ten subscribers per chooser
-constexpr int Group1Shift = 10;
-constexpr int Group2Shift = 20;
+int (*portOfParent)() = [] { return 0; };
+Widget zuord;
+int lastchosen; // the MSN whose assignment "MSN-Zuordnung" shows
+
+constexpr Binding msn_resources[] = {
+    {"msn0", Codec::Text, 0 * rec::MsnSize, rec::MsnSize}, {"msn1", Codec::Text, 1 * rec::MsnSize, rec::MsnSize},
+    {"msn2", Codec::Text, 2 * rec::MsnSize, rec::MsnSize}, {"msn3", Codec::Text, 3 * rec::MsnSize, rec::MsnSize},
+    {"msn4", Codec::Text, 4 * rec::MsnSize, rec::MsnSize}, {"msn5", Codec::Text, 5 * rec::MsnSize, rec::MsnSize},
+    {"msn6", Codec::Text, 6 * rec::MsnSize, rec::MsnSize}, {"msn7", Codec::Text, 7 * rec::MsnSize, rec::MsnSize},
+    {"msn8", Codec::Text, 8 * rec::MsnSize, rec::MsnSize}, {"msn9", Codec::Text, 9 * rec::MsnSize, rec::MsnSize},
+};
+RecordDialog msns{"msns_dlg", msn_resources, [] { return portBlock(portOfParent()) + rec::MsnInBlock; }};
 
 unsigned char *msnSlot(int p, int k) { return recAt(portBlock(p) + rec::MsnInBlock + rec::MsnSize * std::size_t(k)); }
 unsigned char *zuordEntry(int p, int k)
@@ -36,14 +34,19 @@ int validMsn(int k) { return k >= 0 && k < int(rec::MsnCount) ? k : 0; }
 
 } // namespace
 
+void buildMsnDialogs(Widget parent, int (*chosenPort)())
+{
+    portOfParent = chosenPort;
+    buildDialogOnce(zuord, parent, "zuord_dlg");
+    buildRecordDialog(msns, parent);
+}
+
+void senseMsnAssignment() { senseSubscriberGroups(zuord, "*app"); }
+
+// Bits 30-31 belong to no subscriber and are written as 0.
 std::uint32_t getTlnZuordnung(unsigned char *entry)
 {
-    int s0 = 0, s1 = 0, s2 = 0;
-    getChooserState(zuord, "*app0", &s0);
-    getChooserState(zuord, "*app1", &s1);
-    getChooserState(zuord, "*app2", &s2);
-    std::uint32_t z = (std::uint32_t(s0) & GroupMask) | (std::uint32_t(s1) & GroupMask) << Group1Shift |
-                      (std::uint32_t(s2) & GroupMask) << Group2Shift;
+    std::uint32_t z = readSubscriberMask(zuord, "*app");
     putLe32(entry, z);
     return z;
 }
@@ -51,42 +54,34 @@ std::uint32_t getTlnZuordnung(unsigned char *entry)
 // An insensitive bus shows no terminals, so leaving the entry clears them.
 void setTlnZuordnung(std::uint32_t z)
 {
-    setChooserState(zuord, "*app0", int(z & GroupMask));
-    setChooserState(zuord, "*app1", getChooserSense(zuord, "*app1") ? int(z >> Group1Shift & GroupMask) : 0);
-    setChooserState(zuord, "*app2", getChooserSense(zuord, "*app2") ? int(z >> Group2Shift & GroupMask) : 0);
+    if (!getChooserSense(zuord, "*app1"))
+        z &= ~(0x3FFu << 10);
+    if (!getChooserSense(zuord, "*app2"))
+        z &= ~(0x3FFu << 20);
+    showSubscriberMask(zuord, "*app", z);
 }
 
-void doMsns(Widget, XtPointer, XtPointer)
+void doMsns(Widget w, XtPointer, XtPointer)
 {
-    int p = chosenPort();
-    unsigned char *slots = msnSlot(p, 0);
-    std::memcpy(portmsns, slots, MsnBufSize);
-    if (XmtDialogDo(msns, portmsns)) {
-        std::memcpy(slots, portmsns, MsnBufSize);
-        incRecInt(rec::CfgChanges);
-    }
+    runRecordDialog(msns, w);
 }
 
 void doZuord(Widget, XtPointer, XtPointer)
 {
-    int p = chosenPort();
+    int p = portOfParent();
     for (int k = 0; k < int(rec::MsnCount); k++) {
         const unsigned char *slot = msnSlot(p, k);
-        char item[16];
-        std::snprintf(item, sizeof item, "*msn.item%d", k);
         disableChooserItem(zuord, "*msn", k, slot[0] != 0);
         if (slot[0]) {
             // A slot read from the PBX need not be terminated.
             char digits[rec::MsnSize + 1] = {};
             std::memcpy(digits, slot, rec::MsnSize);
+            char item[16];
+            std::snprintf(item, sizeof item, "*msn.item%d", k);
             set_labelname(zuord, item, digits);
         }
     }
-    setItemLabels(zuord, "*app", "Ruf #", 0, 0, 7);
-    if (hasPort(zuord, 1))
-        setItemLabels(zuord, "*app", "Ruf #", 1, 0, 9);
-    if (hasPort(zuord, 2))
-        setItemLabels(zuord, "*app", "Ruf #", 2, 0, 9);
+    labelSubscriberItems(zuord, "*app");
 
     getChooserState(zuord, "*msn", &lastchosen);
     lastchosen = validMsn(lastchosen);
@@ -104,7 +99,7 @@ void doMSNZuord(Widget, XtPointer, XtPointer call)
     auto *cbs = static_cast<XmtChooserCallbackStruct *>(call);
     if (!cbs)
         return;
-    int p = chosenPort();
+    int p = portOfParent();
     getTlnZuordnung(zuordEntry(p, validMsn(lastchosen)));
     lastchosen = validMsn(cbs->state);
     setTlnZuordnung(getLe32(zuordEntry(p, lastchosen)));

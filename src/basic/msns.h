@@ -1,12 +1,15 @@
-// The MSNs of an external S0 port and their assignment to subscribers.
+// The MSNs of an external S0 port ("Rufnummern") and which subscribers ring for
+// each of them ("MSN-Zuordnung").  Both dialogs live under the PBX type dialog,
+// whose chosen port they edit.
 #pragma once
 
 #include <X11/Intrinsic.h>
 #include <cstdint>
 
-constexpr int MsnBufSize = 90;
-extern char portmsns[MsnBufSize];  // working copy edited by "Rufnummern"
-extern XtResource msn_resources[10];
+// Builds both dialogs under parent (once); chosenPort tells the port they edit.
+void buildMsnDialogs(Widget parent, int (*chosenPort)());
+// Terminals of a bus that is not internal cannot be assigned.
+void senseMsnAssignment();
 
 void doMsns(Widget w, XtPointer client, XtPointer call);
 void doZuord(Widget w, XtPointer client, XtPointer call);

@@ -5,7 +5,6 @@ extern const char res_anltyp[] = R"RES(
 *anltyp_dlg.title: Anlagentyp
 *anltyp_dlg.children: Form anltyp
 *anltyp.dialogStyle: DIALOG_FULL_APPLICATION_MODAL
-*anltyp.autoUnmanage: False
 *anltyp.children: Frame anl_typf; Frame anl_artf; Frame anl_portf; EqualRow anl_btns
 *anl_typf.title: Anlagen-Typ
 *anl_typf.children: Chooser typ
@@ -40,8 +39,4 @@ extern const char res_anltyp[] = R"RES(
 *anltyp*zuord_b.labelString: Zuordnung
 *anltyp*zuord_b.activateCallback: doZuord()
 *anl_btns.children: Button okay; Button help
-*anl_btns*okay.labelString: OK
-*anl_btns*okay.activateCallback: XmtDialogOkayCallback()
-*anl_btns*help.labelString: Hilfe
-*anl_btns*help.activateCallback: XmtDisplayInformationMsg("msg1", "Zur Zeit nicht fertig...", "Hilfe")
 )RES";

@@ -11,4 +11,11 @@ extern const char res_common[] = R"RES(
 *XmTextField.cursorPositionVisible: False
 *XmTextField.focusCallback: dotextfocus()
 *XmTextField.losingFocusCallback: dotxtunfoc()
+! The standard buttons of every dialog; a dialog's own lines replace what differs.
+*okay.labelString: OK
+*okay.activateCallback: XmtDialogOkayCallback()
+*cancel.labelString: Abbrechen
+*cancel.activateCallback: XmtDialogCancelCallback()
+*help.labelString: Hilfe
+*help.activateCallback: XmtDisplayInformationMsg("msg1", "Zur Zeit nicht fertig...", "Hilfe")
 )RES";

@@ -2,7 +2,7 @@
 
 // One resource line: what each part of the main window is for, shown by "Hilfe".
 extern const char res_help[] =
-    "*help.helpText: "
+    "*main*help.helpText: "
     "Kurzwahlen/Nah-/Sperrber.: Kurzwahlverzeichniss/Nah- und Sperrbereiche editieren\\n"
     "Gespräche ausgehend: Liste der ausgehenden Gespräche (Zusatzmodul nõtig)\\n"
     "Gespräche eingehend: Liste der eingegangenen Gespräche (Zusatzmodul nõtig)\\n"

@@ -1,89 +1,91 @@
 #include "resources/resources.h"
 
 extern const char res_main[] = R"RES(
+! Every line below the main window, so that no dialog widget of the same name
+! (help, user, global ...) takes them.
 Kelvora.title: Ostrale 18x/Dorvan ISx Konfigurator
 Kelvora.children: Form main
 *main.children: Frame kurzbox; Frame kitbox; Frame cfgbox; HFrame selbox; HFrame filebox; MsgLine theline
 
-*kurzbox.children: Button kurz
-*kitbox.children: EqualRow kitrow
-*kitrow.children: Button outcalls; Button incalls
-*cfgbox.children: EqualRow cfgrow
-*cfgrow.children: EqualColumn cfgleft; EqualColumn cfgright
-*cfgleft.children: Button grund; Button appnum; Button amtrecht; Button avas; Button bsteuer
-*cfgright.children: Button global; Button einricht; Button endgeraet; Button gebuehr; Button user
-*selbox.children: Chooser whsel; Chooser absel
-*filebox.children: EqualColumn filecol; Separator sep1; EqualColumn xfercol; Separator sep2; EqualColumn progcol
-*filecol.children: Button laden; Button sichern
-*xfercol.children: Button lesen; Button schreiben
-*progcol.children: Button help; Button quit
-*filebox*XmSeparator.orientation: vertical
+*main*kurzbox.children: Button kurz
+*main*kitbox.children: EqualRow kitrow
+*main*kitrow.children: Button outcalls; Button incalls
+*main*cfgbox.children: EqualRow cfgrow
+*main*cfgrow.children: EqualColumn cfgleft; EqualColumn cfgright
+*main*cfgleft.children: Button grund; Button appnum; Button amtrecht; Button avas; Button bsteuer
+*main*cfgright.children: Button global; Button einricht; Button endgeraet; Button gebuehr; Button user
+*main*selbox.children: Chooser whsel; Chooser absel
+*main*filebox.children: EqualColumn filecol; Separator sep1; EqualColumn xfercol; Separator sep2; EqualColumn progcol
+*main*filecol.children: Button laden; Button sichern
+*main*xfercol.children: Button lesen; Button schreiben
+*main*progcol.children: Button help; Button quit
+*main*filebox*XmSeparator.orientation: vertical
 
-*kurz.labelString: Kurzwahlen / Nahbereichs- und Sperrnummern
-*kurz.activateCallback: dokwz()
-*outcalls.labelString: Gespräche ausgehend
-*outcalls.activateCallback: doOutKit()
-*incalls.labelString: Gespräche eingehend
-*incalls.activateCallback: doInKit()
+*main*kurz.labelString: Kurzwahlen / Nahbereichs- und Sperrnummern
+*main*kurz.activateCallback: dokwz()
+*main*outcalls.labelString: Gespräche ausgehend
+*main*outcalls.activateCallback: doOutKit()
+*main*incalls.labelString: Gespräche eingehend
+*main*incalls.activateCallback: doInKit()
 
-*grund.labelString: Grundeinstellungen
-*grund.activateCallback: showConf()
-*grund.sensitive: False
-*appnum.labelString: Interne Rufnummern
-*appnum.activateCallback: dornz()
-*appnum.sensitive: False
-*amtrecht.labelString: Amtsberechtigungen
-*amtrecht.activateCallback: doamtperm()
-*amtrecht.sensitive: False
-*avas.labelString: RWS/AVA/TFE
-*avas.activateCallback: docalldist()
-*avas.sensitive: False
-*bsteuer.labelString: Steuerkontakte
-*bsteuer.activateCallback: dosteuerk()
-*bsteuer.sensitive: False
-*global.labelString: Globale Einstellungen
-*global.activateCallback: doglob()
-*global.sensitive: False
-*einricht.labelString: Berechtigungen
-*einricht.activateCallback: dotlnperm()
-*einricht.sensitive: False
-*endgeraet.labelString: Endgeräte
-*endgeraet.activateCallback: dotlntyp()
-*endgeraet.sensitive: False
-*gebuehr.labelString: Gebühren
-*gebuehr.activateCallback: dogebdat()
-*gebuehr.sensitive: False
-*user.labelString: Teilnehmerdaten
-*user.activateCallback: douserfkt()
-*user.sensitive: False
+*main*grund.labelString: Grundeinstellungen
+*main*grund.activateCallback: showConf()
+*main*grund.sensitive: False
+*main*appnum.labelString: Interne Rufnummern
+*main*appnum.activateCallback: dornz()
+*main*appnum.sensitive: False
+*main*amtrecht.labelString: Amtsberechtigungen
+*main*amtrecht.activateCallback: doamtperm()
+*main*amtrecht.sensitive: False
+*main*avas.labelString: RWS/AVA/TFE
+*main*avas.activateCallback: docalldist()
+*main*avas.sensitive: False
+*main*bsteuer.labelString: Steuerkontakte
+*main*bsteuer.activateCallback: dosteuerk()
+*main*bsteuer.sensitive: False
+*main*global.labelString: Globale Einstellungen
+*main*global.activateCallback: doglob()
+*main*global.sensitive: False
+*main*einricht.labelString: Berechtigungen
+*main*einricht.activateCallback: dotlnperm()
+*main*einricht.sensitive: False
+*main*endgeraet.labelString: Endgeräte
+*main*endgeraet.activateCallback: dotlntyp()
+*main*endgeraet.sensitive: False
+*main*gebuehr.labelString: Gebühren
+*main*gebuehr.activateCallback: dogebdat()
+*main*gebuehr.sensitive: False
+*main*user.labelString: Teilnehmerdaten
+*main*user.activateCallback: douserfkt()
+*main*user.sensitive: False
 
-*whsel.caption: Dateikennung:
-*whsel.chooserType: radio
-*whsel.strings: Hembel, Wendholt
-*absel.caption: Anlagen-Auswahl:
-*absel.chooserType: radio
-*absel.strings: Anlage A, Anlage B
-*absel.sensitive: False
-*absel.item1.sensitive: False
+*main*whsel.caption: Dateikennung:
+*main*whsel.chooserType: radio
+*main*whsel.strings: Hembel, Wendholt
+*main*absel.caption: Anlagen-Auswahl:
+*main*absel.chooserType: radio
+*main*absel.strings: Anlage A, Anlage B
+*main*absel.sensitive: False
+*main*absel.item1.sensitive: False
 
-*laden.labelString: Laden
-*laden.activateCallback: loadCFGFile()
-*sichern.labelString: Sichern
-*sichern.activateCallback: saveCFGFileAs()
-*sichern.sensitive: False
-*lesen.labelString: Auslesen
-*lesen.activateCallback: readConfig()
-*schreiben.labelString: Programmieren
-*schreiben.activateCallback: writeConfig()
-*schreiben.sensitive: False
-*help.labelString: Hilfe
-*help.activateCallback: showHelp()
-*quit.labelString: Beenden
-*quit.activateCallback: quitting()
+*main*laden.labelString: Laden
+*main*laden.activateCallback: loadCFGFile()
+*main*sichern.labelString: Sichern
+*main*sichern.activateCallback: saveCFGFileAs()
+*main*sichern.sensitive: False
+*main*lesen.labelString: Auslesen
+*main*lesen.activateCallback: readConfig()
+*main*schreiben.labelString: Programmieren
+*main*schreiben.activateCallback: writeConfig()
+*main*schreiben.sensitive: False
+*main*help.labelString: Hilfe
+*main*help.activateCallback: showHelp()
+*main*quit.labelString: Beenden
+*main*quit.activateCallback: quitting()
 
-*theline.shadowThickness: 0
-*theline.highlightThickness: 0
-*theline.leftOffset: 0
-*theline.rightOffset: 0
-*theline.bottomOffset: 0
+*main*theline.shadowThickness: 0
+*main*theline.highlightThickness: 0
+*main*theline.leftOffset: 0
+*main*theline.rightOffset: 0
+*main*theline.bottomOffset: 0
 )RES";

@@ -1,18 +1,26 @@
 // The built-in resource table: X resource lines for the main window and every
-// dialog, one source file per dialog.  Texts are ISO 8859-1 (the build turns the
+// dialog, one source file per section.  Texts are ISO 8859-1 (the build turns the
 // UTF-8 sources into Latin-1).
 #pragma once
 
-// Each file's lines, one resource per line; lines starting with '!' or '#' and
-// empty lines are comments.
-extern const char res_common[];     // shared by all windows: fonts, input fields
-extern const char res_main[];       // main window
-extern const char res_help[];       // main window help text
-extern const char res_messages[];   // named messages (wrongFile, ...)
-extern const char res_rufzuord[];   // internal numbers
-extern const char res_anltyp[];     // PBX type and ports
-extern const char res_msns[];       // MSNs of a port
-extern const char res_zuord[];      // MSN assignment
+// The sections, in the order they go into the table; each is defined as
+// `const char res_<name>[]` in its own file.  Add a dialog's section here.
+#define KELVORA_RESOURCE_SECTIONS(X)                                                                             \
+    X(common)   /* shared by all windows: fonts, input fields, standard buttons */                              \
+    X(main)     /* main window */                                                                               \
+    X(help)     /* main window help text */                                                                     \
+    X(messages) /* named messages and file dialogs */                                                           \
+    X(rufzuord) /* internal numbers */                                                                          \
+    X(anltyp)   /* PBX type and ports */                                                                        \
+    X(msns)     /* MSNs of a port */                                                                            \
+    X(zuord)    /* MSN assignment */                                                                            \
+    X(globdat)  /* global PBX data */                                                                           \
+    X(steuer)   /* control contacts */
 
-// All lines, NUL-terminated array, built on first use.
+#define KELVORA_DECLARE_SECTION(name) extern const char res_##name[];
+KELVORA_RESOURCE_SECTIONS(KELVORA_DECLARE_SECTION)
+#undef KELVORA_DECLARE_SECTION
+
+// All lines, NUL-terminated array, built on first use.  Lines starting with '!'
+// or '#' and empty lines are comments.
 const char **kelvoraFallbackResources();

@@ -5,7 +5,6 @@ extern const char res_zuord[] = R"RES(
 *zuord_dlg.title: MSN-Zuordnung
 *zuord_dlg.children: Form zuord
 *zuord.dialogStyle: DIALOG_FULL_APPLICATION_MODAL
-*zuord.autoUnmanage: False
 *zuord.children: Row zu_sel; EqualRow zu_btns
 *zu_sel.children: Frame zu_msnf; HFrame zu_appf
 *zu_msnf.title: MSN-Auswahl
@@ -20,8 +19,4 @@ extern const char res_zuord[] = R"RES(
 *zuord*app1.strings: S0 0, S0 1, S0 2, S0 3, S0 4, S0 5, S0 6, S0 7, S0 8, S0 9
 *zuord*app2.strings: S1 0, S1 1, S1 2, S1 3, S1 4, S1 5, S1 6, S1 7, S1 8, S1 9
 *zu_btns.children: Button okay; Button help
-*zu_btns*okay.labelString: OK
-*zu_btns*okay.activateCallback: XmtDialogOkayCallback()
-*zu_btns*help.labelString: Hilfe
-*zu_btns*help.activateCallback: XmtDisplayInformationMsg("msg1", "Zur Zeit nicht fertig...", "Hilfe")
 )RES";

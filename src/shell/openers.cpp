@@ -3,6 +3,8 @@
 #include "shell/shell.h"
 
 #include "basic/anltyp.h"
+#include "settings/globdat.h"
+#include "settings/steuer.h"
 #include "speeddial/rufzuord.h"
 
 void showConf(Widget, XtPointer, XtPointer)
@@ -22,7 +24,7 @@ void dornz(Widget, XtPointer, XtPointer)
 
 void doglob(Widget, XtPointer, XtPointer)
 {
-    // TODO: displayGlobDat(toplevel);
+    displayGlobDat(toplevel);
 }
 
 void dotlnperm(Widget, XtPointer, XtPointer)
@@ -52,7 +54,7 @@ void dogebdat(Widget, XtPointer, XtPointer)
 
 void dosteuerk(Widget, XtPointer, XtPointer)
 {
-    // TODO: displaySteuer(toplevel);
+    displaySteuer(toplevel);
 }
 
 void douserfkt(Widget, XtPointer, XtPointer)

@@ -2,56 +2,42 @@
 
 #include "config/record.h"
 #include "shell/access.h"
+#include "shell/bind.h"
+#include "shell/subscribers.h"
 #include "toolkit/toolkit.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <array>
 
 namespace {
 
-constexpr int RnzFields = 31; // hptnum and num0..num29
 constexpr int HptUeberAmt = 3;
 
-Widget rnzdlg;
-char rnzNames[RnzFields][8];
-XtResource rnz_resources[RnzFields];
-
-// Binds each input field to its slot in the current PBX's share of the list.
-void initRnzResources()
+// hptnum, then num0..num29 in their slots of the current PBX's share.
+constexpr std::array<Binding, 31> makeRnzResources()
 {
-    for (int i = 0; i < RnzFields; i++) {
-        XtResource &r = rnz_resources[i];
-        if (i == 0) {
-            std::snprintf(rnzNames[i], sizeof rnzNames[i], "hptnum");
-            r.resource_size = rec::HptNumSize;
-            r.resource_offset = rec::HptNumInShare;
-        } else {
-            std::snprintf(rnzNames[i], sizeof rnzNames[i], "num%d", i - 1);
-            r.resource_size = rec::IntNumSize;
-            r.resource_offset = Cardinal(rec::IntNumInShare + rec::IntNumSize * std::size_t(i - 1));
-        }
-        r.resource_name = rnzNames[i];
-        r.resource_class = rnzNames[i];
-        r.resource_type = const_cast<char *>("Buffer");
-        r.default_type = nullptr;
-        r.default_addr = nullptr;
-    }
+    constexpr const char *names[30] = {
+        "num0",  "num1",  "num2",  "num3",  "num4",  "num5",  "num6",  "num7",  "num8",  "num9",
+        "num10", "num11", "num12", "num13", "num14", "num15", "num16", "num17", "num18", "num19",
+        "num20", "num21", "num22", "num23", "num24", "num25", "num26", "num27", "num28", "num29",
+    };
+    std::array<Binding, 31> table{};
+    table[0] = {"hptnum", Codec::Text, rec::HptNumInShare, rec::HptNumSize};
+    for (int k = 0; k < 30; k++)
+        table[k + 1] = {names[k], Codec::Text, rec::IntNumInShare + rec::IntNumSize * k, rec::IntNumSize};
+    return table;
 }
+constexpr auto rnz_resources = makeRnzResources();
+
+RecordDialog rnzdlg{"rufzuord_dlg", rnz_resources, rufnrShare};
 
 unsigned char *hptTyp() { return recAt(rufnrShare() + rec::HptTypInShare); }
 
 // Terminals of an S0 port can have numbers only while that port is an internal bus.
-void disableRNZnums()
+void disableRNZnums(Widget dialog)
 {
-    int s0 = hasPort(rnzdlg, 1);
-    int s1 = hasPort(rnzdlg, 2);
-    for (int k = 0; k < 10; k++) {
-        set_activegrp(rnzdlg, "*num", k, 1);
-        set_activegrp(rnzdlg, "*num", 10 + k, s0);
-        set_activegrp(rnzdlg, "*num", 20 + k, s1);
-    }
-    set_active(rnzdlg, "*hpttyp", 1);
-    set_active(rnzdlg, "*hptnum", 1);
+    senseSubscriberRows(dialog, "*num");
+    set_active(dialog, "*hpttyp", 1);
+    set_active(dialog, "*hptnum", 1);
 }
 
 // The type is written at once, so "Abbrechen" keeps it.
@@ -62,27 +48,19 @@ void setHptMode(Widget, XtPointer, XtPointer call)
         return;
     int typ = cbs->state + 1;
     *hptTyp() = static_cast<unsigned char>(typ);
-    set_active(rnzdlg, "*hptnum", typ == HptUeberAmt);
+    set_active(rnzdlg.shell, "*hptnum", typ == HptUeberAmt);
 }
 
 } // namespace
 
 void doDisplayRNZ(Widget parent)
 {
-    if (!rnzdlg) {
-        initRnzResources();
-        rnzdlg = XmtBuildDialog(parent, "rufzuord_dlg", rnz_resources, RnzFields);
-        if (!rnzdlg) {
-            std::fprintf(stderr, "kelvora: cannot build rufzuord_dlg\n");
-            std::exit(1);
-        }
-    }
-    disableRNZnums();
-    int typ = *hptTyp();
-    setChooserState(rnzdlg, "*hpttyp", typ - 1);
-    set_active(rnzdlg, "*hptnum", typ == HptUeberAmt);
-    if (XmtDialogDo(rnzdlg, recAt(rufnrShare())))
-        incRecInt(rec::CfgChanges);
+    runRecordDialog(rnzdlg, parent, [](Widget dialog) {
+        disableRNZnums(dialog);
+        int typ = *hptTyp();
+        setChooserState(dialog, "*hpttyp", typ - 1);
+        set_active(dialog, "*hptnum", typ == HptUeberAmt);
+    });
 }
 
 void doSetupRNZ()

@@ -145,7 +145,19 @@ XtConvertArgRec callbackConvertArgs[] = {
     {XtWidgetBaseOffset, reinterpret_cast<XtPointer>(XtOffsetOf(WidgetRec, core.self)), sizeof(Widget)},
 };
 
+int problemCount = 0;
+
 } // namespace
+
+void resourceProblem(const char *fmt, ...)
+{
+    ++problemCount;
+    std::fputs("kelvora: ", stderr);
+    va_list ap;
+    va_start(ap, fmt);
+    std::vfprintf(stderr, fmt, ap);
+    va_end(ap);
+}
 
 bool parseCalls(const char *text, const std::string &whoPath, CallList &out)
 {
@@ -193,12 +205,12 @@ bool parseCalls(const char *text, const std::string &whoPath, CallList &out)
         if (syntax && *p && *p != ';')
             syntax = false;
         if (!syntax) {
-            fprintf(stderr, "kelvora: bad callback \"%s\" for %s\n", text, whoPath.c_str());
+            resourceProblem("bad callback \"%s\" for %s\n", text, whoPath.c_str());
             return false;
         }
         auto it = procedures().find(name);
         if (it == procedures().end()) {
-            fprintf(stderr, "kelvora: unknown procedure \"%s\" in callback of %s\n", name.c_str(), whoPath.c_str());
+            resourceProblem("unknown procedure \"%s\" in callback of %s\n", name.c_str(), whoPath.c_str());
             ok = false;
             continue;
         }
@@ -317,6 +329,11 @@ Widget XmtInitialize(XtAppContext *app_return, const char *app_class, int *argc,
     if (app_return)
         *app_return = app;
     return top;
+}
+
+int XmtResourceProblems()
+{
+    return problemCount;
 }
 
 XtAppContext XmtAppContext()

@@ -37,7 +37,36 @@ std::string trim(const std::string &s)
     return s.substr(a, b - a);
 }
 
-// "Kind name; Kind name = binding; ..."
+// "num0..29" stands for num0, num1, ... num29.
+struct Range {
+    bool plain = true;
+    bool valid = true;
+    std::string stem;
+    int first = 0, last = 0;
+};
+
+Range range(const std::string &name)
+{
+    Range r;
+    size_t dots = name.find("..");
+    if (dots == std::string::npos)
+        return r;
+    r.plain = false;
+    size_t digits = name.find_last_not_of("0123456789", dots - 1);
+    digits = digits == std::string::npos ? 0 : digits + 1;
+    std::string from = name.substr(digits, dots - digits), to = name.substr(dots + 2);
+    r.valid = !from.empty() && !to.empty() && from.size() < 5 && to.size() < 5 && digits > 0 &&
+              to.find_first_not_of("0123456789") == std::string::npos;
+    if (r.valid) {
+        r.stem = name.substr(0, digits);
+        r.first = std::stoi(from);
+        r.last = std::stoi(to);
+        r.valid = r.first <= r.last;
+    }
+    return r;
+}
+
+// "Kind name; Kind name = binding; Kind name0..9; Kind name0..9 = buf0..9"
 std::vector<Entry> parseChildren(const char *text, const std::string &ownerPath, bool &bad)
 {
     std::vector<Entry> entries;
@@ -63,13 +92,24 @@ std::vector<Entry> parseChildren(const char *text, const std::string &ownerPath,
             e.kind = left.substr(0, sp);
             e.name = trim(left.substr(sp));
         }
+        Range names = range(e.name), bindings = range(e.binding);
         if (e.kind.empty() || e.name.empty() || e.name.find_first_of(" \t") != std::string::npos ||
-            (eq != std::string::npos && e.binding.empty())) {
-            fprintf(stderr, "kelvora: bad children entry \"%s\" of %s\n", item.c_str(), ownerPath.c_str());
+            (eq != std::string::npos && e.binding.empty()) || !names.valid ||
+            (!bindings.plain && bindings.last - bindings.first != names.last - names.first)) {
+            resourceProblem("bad children entry \"%s\" of %s\n", item.c_str(), ownerPath.c_str());
             bad = true;
             continue;
         }
-        entries.push_back(e);
+        if (names.plain) {
+            entries.push_back(e);
+            continue;
+        }
+        for (int i = 0; i <= names.last - names.first; i++) {
+            Entry one{e.kind, names.stem + std::to_string(names.first + i), e.binding};
+            if (!bindings.plain)
+                one.binding = bindings.stem + std::to_string(bindings.first + i);
+            entries.push_back(one);
+        }
     }
     return entries;
 }
@@ -172,14 +212,19 @@ void forgetCaption(Widget w, XtPointer, XtPointer)
 }
 
 // Creates one entry into container (and its subtree); the widget, or nullptr.
-Widget createEntry(const Entry &e, Widget container, BuildResult &result)
+// listCaption: the owner's "captions" entry for this child, if any; the child's
+// own "caption" line wins.
+Widget createEntry(const Entry &e, Widget container, const std::string *listCaption, BuildResult &result)
 {
     const char *name = e.name.c_str();
     WidgetClass wc = classOfKind(e.kind);
     const char *cls = wc ? wc->core_class.class_name : "XmTextField";
     Widget where = container;
     Widget capBox = nullptr, capLabel = nullptr;
-    if (const char *caption = lookup(container, name, cls, "caption")) {
+    const char *caption = lookup(container, name, cls, "caption");
+    if (!caption && listCaption)
+        caption = listCaption->c_str();
+    if (caption) {
         const char *pos = lookup(container, name, cls, "captionPosition");
         bool top = pos && strcmp(pos, "top") == 0;
         std::string boxName = e.name + "_cap";
@@ -260,14 +305,18 @@ void buildChildren(Widget owner, Widget container, bool manage, BuildResult &res
     std::vector<Entry> entries = parseChildren(text, XmtWidgetPath(owner), bad);
     if (bad)
         result.failed = true;
+    const char *captionList = lookup(owner, nullptr, nullptr, "captions");
+    std::vector<std::string> captions = captionList ? splitStrings(captionList) : std::vector<std::string>{};
     std::vector<Widget> made;
-    for (const Entry &e : entries) {
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const Entry &e = entries[i];
         if (!knownKind(e.kind)) {
-            fprintf(stderr, "kelvora: unknown widget kind \"%s\" for %s\n", e.kind.c_str(),
+            resourceProblem("unknown widget kind \"%s\" for %s\n", e.kind.c_str(),
                     pathOf(container, e.name.c_str()).c_str());
+            result.failed = true;
             continue;
         }
-        if (Widget w = createEntry(e, container, result)) {
+        if (Widget w = createEntry(e, container, i < captions.size() ? &captions[i] : nullptr, result)) {
             made.push_back(w);
             ++result.created;
         }

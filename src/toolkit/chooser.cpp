@@ -33,7 +33,8 @@ Chooser *find(Widget w)
     return it == choosers().end() ? nullptr : it->second.get();
 }
 
-// a, b, "c, d"
+} // namespace
+
 std::vector<std::string> splitStrings(const char *text)
 {
     std::vector<std::string> out;
@@ -67,6 +68,8 @@ std::vector<std::string> splitStrings(const char *text)
     }
     return out;
 }
+
+namespace {
 
 void notify(Chooser *c, int item)
 {
@@ -155,7 +158,7 @@ Widget createChooser(Widget container, const char *name)
     else if (type && strcmp(type, "option") == 0)
         c->type = XmtChooserOption;
     else if (type && strcmp(type, "radio") != 0)
-        fprintf(stderr, "kelvora: unknown chooserType \"%s\" for %s\n", type, pathOf(container, name).c_str());
+        resourceProblem("unknown chooserType \"%s\" for %s\n", type, pathOf(container, name).c_str());
 
     Widget itemParent;
     if (c->type == XmtChooserOption) {

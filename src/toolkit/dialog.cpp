@@ -154,7 +154,7 @@ Widget XmtBuildDialog(Widget parent, const char *name, XtResourceList resources,
     BuildResult result;
     buildChildren(shell, shell, false, result);
     if (result.created == 0) {
-        fprintf(stderr, "kelvora: dialog %s has no children\n", XmtWidgetPath(shell).c_str());
+        resourceProblem("dialog %s has no children\n", XmtWidgetPath(shell).c_str());
         XtDestroyWidget(shell);
         return nullptr;
     }
@@ -170,7 +170,7 @@ Widget XmtBuildDialog(Widget parent, const char *name, XtResourceList resources,
             if (strcmp(inputFieldBinding(f), r.resource_name) == 0)
                 field = f;
         if (!field) {
-            fprintf(stderr, "kelvora: no input field for resource \"%s\" in %s\n", r.resource_name,
+            resourceProblem("no input field for resource \"%s\" in %s\n", r.resource_name,
                     XmtWidgetPath(shell).c_str());
             continue;
         }

@@ -94,6 +94,26 @@ void destroyed(Widget w, XtPointer, XtPointer)
     fields().erase(w);
 }
 
+// Row-column boxes size a text field by its columns, whatever its width says, so
+// a width given in resources (in any unit type) becomes the columns that fill it.
+void fitColumnsToWidth(Widget w)
+{
+    XtVaSetValues(w, XmNunitType, XmPIXELS, nullptr);
+    Dimension wanted = 0;
+    short columns = 0;
+    XtVaGetValues(w, XmNwidth, &wanted, XmNcolumns, &columns, nullptr);
+    XtWidgetGeometry now{}, wider{};
+    XtQueryGeometry(w, nullptr, &now);
+    XtVaSetValues(w, XmNcolumns, columns + 10, nullptr);
+    XtQueryGeometry(w, nullptr, &wider);
+    int perColumn = (wider.width - now.width) / 10;
+    if (perColumn <= 0)
+        return;
+    int frame = now.width - columns * perColumn;
+    int fit = (wanted - frame + perColumn / 2) / perColumn;
+    XtVaSetValues(w, XmNcolumns, fit > 0 ? fit : 1, XmNwidth, wanted, nullptr);
+}
+
 } // namespace
 
 Widget createInputField(Widget container, const char *name, const char *binding)
@@ -112,6 +132,8 @@ Widget createInputField(Widget container, const char *name, const char *binding)
         ++n;
     }
     Widget w = XtCreateWidget(name, xmTextFieldWidgetClass, container, args, n);
+    if (lookup(container, name, "XmTextField", "width"))
+        fitColumnsToWidth(w);
     std::string path = XmtWidgetPath(w);
     if (const char *v = lookup(w, nullptr, nullptr, "verifyCallback"))
         parseCalls(v, path, f->verify);

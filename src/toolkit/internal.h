@@ -77,6 +77,13 @@ enum class MsgType { Error, Warning, Information };
 Widget showMessage(MsgType type, Widget w, const char *name, const char *text, const char *title_default,
                    const char *help_default);
 
+// Reports a fault of the resource table on stderr ("kelvora: " and the text) and
+// counts it for XmtResourceProblems.
+void resourceProblem(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
+
+// a, b, "c, d": the items of a list resource (chooser strings, captions).
+std::vector<std::string> splitStrings(const char *text);
+
 void registerMessageProcedures();
 void registerDialogProcedures();
 

@@ -44,6 +44,9 @@ Widget XmtInitialize(XtAppContext *app_return, const char *app_class, int *argc,
 void XmtCreateChildren(Widget parent);
 // Finds a widget by a name path ("*a.b", "name"); nullptr when not found.
 Widget XmtNameToWidget(Widget reference, const char *name);
+// Faults of the resource table found so far while building (unknown procedures
+// and widget kinds, bad entries); each was reported on stderr.
+int XmtResourceProblems();
 // Full resource path of a widget ("kelvora.main.kurz"), for messages.
 std::string XmtWidgetPath(Widget w);
 

@@ -20,6 +20,8 @@ void openConf(const std::function<void(Widget)> &drive)
     runModal([] { doShowConf(dialogTop()); }, drive, "*anl_btns.okay");
 }
 
+Widget zuordDialog() { return guiFind(dialogTop(), "*zuord_dlg"); }
+
 enum { Unkonfiguriert, Extern, Intern, Vernetzt };
 enum { Mehrgeraet, Anlage };
 
@@ -52,10 +54,8 @@ TEST(PbxType, FewerPortsMoveTheChoiceToPort1)
     typeByte() = 2;
     mode(0) = 0x92;
     mode(2) = 0x42;
-    lastchosen = 5;
     openConf([](Widget d) {
         EXPECT_EQ(stateOf(d, "*typ"), 2);
-        EXPECT_EQ(lastchosen, 0);
         pick(d, "*port", 2);
         EXPECT_EQ(stateOf(d, "*s0bus"), Intern);
         pick(d, "*typ", 0);
@@ -143,12 +143,12 @@ TEST(PbxType, TerminalsOfTheMsnAssignmentFollowTypeAndBus)
     mode(2) = 0x42;
     openConf([](Widget d) {
         EXPECT_FALSE(itemSensitive(d, "*port", 2));
-        EXPECT_TRUE(getChooserSense(zuord, "*app1"));
-        EXPECT_FALSE(getChooserSense(zuord, "*app2")) << "a two-port PBX has no third bus";
+        EXPECT_TRUE(getChooserSense(zuordDialog(), "*app1"));
+        EXPECT_FALSE(getChooserSense(zuordDialog(), "*app2")) << "a two-port PBX has no third bus";
         pick(d, "*typ", 2);
-        EXPECT_TRUE(getChooserSense(zuord, "*app2"));
+        EXPECT_TRUE(getChooserSense(zuordDialog(), "*app2"));
         pick(d, "*port", 1);
         pick(d, "*s0bus", Extern);
-        EXPECT_FALSE(getChooserSense(zuord, "*app1"));
+        EXPECT_FALSE(getChooserSense(zuordDialog(), "*app1"));
     });
 }

@@ -1,0 +1,61 @@
+#include "shell/subscribers.h"
+
+#include "shell/access.h"
+
+#include <string>
+
+namespace {
+
+constexpr std::uint32_t GroupBits = 0x3FF;
+
+std::string group(const char *prefix, int g) { return prefix + std::to_string(g); }
+
+} // namespace
+
+void showSubscriberMask(Widget dialog, const char *prefix, std::uint32_t mask)
+{
+    for (int g = 0; g < 3; g++)
+        setChooserState(dialog, group(prefix, g).c_str(), int(mask >> (10 * g) & GroupBits));
+}
+
+std::uint32_t readSubscriberMask(Widget dialog, const char *prefix)
+{
+    std::uint32_t mask = 0;
+    for (int g = 0; g < 3; g++) {
+        int state = 0;
+        getChooserState(dialog, group(prefix, g).c_str(), &state);
+        mask |= (std::uint32_t(state) & GroupBits) << (10 * g);
+    }
+    return mask;
+}
+
+void labelSubscriberItems(Widget dialog, const char *prefix)
+{
+    setItemLabels(dialog, prefix, "Ruf #", 0, 0, 7);
+    for (int g = 1; g <= 2; g++)
+        if (hasPort(dialog, g))
+            setItemLabels(dialog, prefix, "Ruf #", g, 0, 9);
+}
+
+void captionSubscriberFields(Widget dialog, const char *prefix, int last)
+{
+    setItemCaptions(dialog, prefix, "Ruf #", 0, last < 7 ? last : 7);
+    for (int g = 1; g <= 2; g++)
+        if (hasPort(dialog, g) && last >= 10 * g)
+            setItemCaptions(dialog, prefix, "Ruf #", 10 * g, last < 10 * g + 9 ? last : 10 * g + 9);
+}
+
+void senseSubscriberGroups(Widget dialog, const char *prefix)
+{
+    for (int g = 1; g <= 2; g++)
+        disableChooser(dialog, group(prefix, g).c_str(), hasPort(dialog, g));
+}
+
+void senseSubscriberRows(Widget dialog, const char *prefix)
+{
+    for (int k = 0; k < 10; k++) {
+        set_activegrp(dialog, prefix, k, 1);
+        set_activegrp(dialog, prefix, 10 + k, hasPort(dialog, 1));
+        set_activegrp(dialog, prefix, 20 + k, hasPort(dialog, 2));
+    }
+}
