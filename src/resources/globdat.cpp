@@ -41,7 +41,7 @@ UserToUser: \n\
 Codenummer: \n\
 Landesvorw.: Landesvorwahl ohne führende Null (Deutschland: 49)\n\
 Ortsvorwahl: Ortsvorwahl ohne führende Null (also 6356 nicht 06356)\n\
-Autom. Wahl: \"Baby-Ruf\" - Nummer die beim Babyruf gewählt wird\n\
+Autom. Wahl: \\"Baby-Ruf\\" - Nummer die beim Babyruf gewählt wird\n\
 RWS-Zeit: Nach wieviel Sekunden wird ein Anruf weitergeleitet\n\
 ", "Hilfe")
 )RES";

@@ -279,16 +279,16 @@ std::string stringOf(XmString s)
     XmStringContext ctx;
     if (!s || !XmStringInitContext(&ctx, s))
         return text;
-    char *segment = nullptr;
-    XmStringCharSet tag = nullptr;
-    XmStringDirection direction;
-    Boolean separator = False;
-    while (XmStringGetNextSegment(ctx, &segment, &tag, &direction, &separator)) {
-        text += segment;
-        if (separator)
+    // Component by component: segments would skip the empty line between two separators.
+    unsigned int length = 0;
+    XtPointer value = nullptr;
+    XmStringComponentType type;
+    while ((type = XmStringGetNextTriple(ctx, &length, &value)) != XmSTRING_COMPONENT_END) {
+        if (type == XmSTRING_COMPONENT_TEXT || type == XmSTRING_COMPONENT_LOCALE_TEXT)
+            text.append(static_cast<const char *>(value), length);
+        else if (type == XmSTRING_COMPONENT_SEPARATOR)
             text += '\n';
-        XtFree(segment);
-        XtFree(tag);
+        XtFree(static_cast<char *>(value));
     }
     XmStringFreeContext(ctx);
     return text;

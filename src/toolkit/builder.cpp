@@ -52,6 +52,10 @@ Range range(const std::string &name)
     if (dots == std::string::npos)
         return r;
     r.plain = false;
+    if (dots == 0) {
+        r.valid = false;
+        return r;
+    }
     size_t digits = name.find_last_not_of("0123456789", dots - 1);
     digits = digits == std::string::npos ? 0 : digits + 1;
     std::string from = name.substr(digits, dots - digits), to = name.substr(dots + 2);

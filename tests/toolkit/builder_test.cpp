@@ -182,3 +182,69 @@ TEST(Builder, MainWindowTreeUnderAShell)
 }
 
 } // namespace
+
+// Ranges stand for numbered children, caption lists caption them in order, a
+// width in millimetres sizes a field, and every fault of the table is counted.
+TEST(Builder, RangesCaptionListsWidthsAndCountedFaults)
+{
+    guiMergeResources(R"(
+*rng_dlg.children: Form form
+*rng_dlg*form.children: Column col; Row row
+*rng_dlg*col.children: InputField n3..5 = buf7..9; Button b0..1
+*rng_dlg*col.captions: "Eins: ", "Zwei: ", "Drei: "
+*rng_dlg*n4.caption: Eigene:
+*rng_dlg*row.children: InputField wide; InputField narrow
+*rng_dlg*wide.unitType: 100th_millimeters
+*rng_dlg*wide.width: 4000
+*rng_dlg*narrow.unitType: 100th_millimeters
+*rng_dlg*narrow.width: 1000
+)");
+    int faultsBefore = XmtResourceProblems();
+    Widget dlg = XmtBuildDialog(guiTop(), "rng_dlg", nullptr, 0);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(XmtResourceProblems(), faultsBefore);
+    EXPECT_EQ(childNames(guiFind(dlg, "*col")),
+              (std::vector<std::string>{"n3_cap", "n4_cap", "n5_cap", "b0", "b1"}));
+    EXPECT_EQ(guiText(XmtCaptionOf(guiFind(dlg, "*n3")), XmNlabelString), "Eins: ");
+    EXPECT_EQ(guiText(XmtCaptionOf(guiFind(dlg, "*n4")), XmNlabelString), "Eigene:") << "its own line wins";
+    EXPECT_EQ(guiText(XmtCaptionOf(guiFind(dlg, "*n5")), XmNlabelString), "Drei: ");
+    EXPECT_EQ(XmtCaptionOf(guiFind(dlg, "*b0")), nullptr) << "the list has no fourth caption";
+
+    // n3..5 are bound to buf7..9: a buffer table finds them under those names.
+    static char buffers[3][4] = {"a", "b", "c"};
+    XtResource res[] = {{(String) "buf9", (String) "buf9", (String) "Buffer", 4, 2 * 4, nullptr, nullptr}};
+    Widget bound = XmtBuildDialog(guiTop(), "rng_dlg", res, 1);
+    XmtDialogSetData(bound, buffers);
+    EXPECT_STREQ(XmtInputFieldGetString(guiFind(bound, "*n5")), "c");
+
+    XtRealizeWidget(dlg);
+    XtManageChild(guiFind(dlg, "form"));
+    guiPump(50);
+    double pxPerMm = double(DisplayWidth(XtDisplay(dlg), 0)) / DisplayWidthMM(XtDisplay(dlg), 0);
+    Dimension wide = 0, narrow = 0;
+    XtVaGetValues(guiFind(dlg, "*wide"), XmNwidth, &wide, nullptr);
+    XtVaGetValues(guiFind(dlg, "*narrow"), XmNwidth, &narrow, nullptr);
+    EXPECT_NEAR(wide / pxPerMm, 40.0, 3.0);
+    EXPECT_NEAR(narrow / pxPerMm, 10.0, 3.0);
+    XtUnmanageChild(guiFind(dlg, "form"));
+
+    struct Fault {
+        const char *children;
+        const char *why;
+    } faults[] = {
+        {"Gadget g1", "unknown widget kind"},
+        {"Button b5..3", "range running backwards"},
+        {"Button ..3", "range without a name"},
+        {"InputField f0..2 = g0..5", "bindings not matching the range"},
+        {"Button nobody", "procedure that is not registered"},
+    };
+    guiMergeResources("*flt_dlg*nobody.activateCallback: noSuchProcedure()");
+    for (const Fault &f : faults) {
+        std::string lines = std::string("*flt_dlg.children: Form form\n*flt_dlg*form.children: Label ok; ") +
+                            f.children;
+        guiMergeResources(lines.c_str());
+        int before = XmtResourceProblems();
+        XmtBuildDialog(guiTop(), "flt_dlg", nullptr, 0);
+        EXPECT_GT(XmtResourceProblems(), before) << f.why;
+    }
+}
