@@ -2,6 +2,7 @@
 #include "shell/shell.h"
 
 #include "config/record.h"
+#include "link/trace.h"
 #include "shell/access.h"
 #include "toolkit/toolkit.h"
 
@@ -66,7 +67,6 @@ void quitting(Widget, XtPointer, XtPointer)
 {
     std::free(all);
     all = nullptr;
-    if (debugflag && debugfile)
-        std::fclose(debugfile);
+    closeTrace();
     std::exit(0);
 }

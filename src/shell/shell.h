@@ -5,8 +5,6 @@
 #include <cstdio>
 
 extern Widget toplevel;      // the application shell; parent of every dialog
-extern int debugflag;        // trace level from -D; 0 = no trace
-extern FILE *debugfile;      // the trace file while tracing
 extern char anl_vers[256];   // the PBX's ROM version text
 extern char cfgdirname[256]; // directory of the configuration-file dialogs
 
@@ -48,7 +46,3 @@ void dosteuerk(Widget, XtPointer, XtPointer);
 void douserfkt(Widget, XtPointer, XtPointer);
 void doOutKit(Widget, XtPointer, XtPointer);
 void doInKit(Widget, XtPointer, XtPointer);
-
-// Test-only: where the trace file goes (default "/tmp/kelvora.debug").
-void setDebugFilePath(const char *path);
-const char *debugFilePath();

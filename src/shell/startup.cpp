@@ -5,6 +5,7 @@
 #include "config/cfgfile.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
+#include "link/trace.h"
 #include "resources/resources.h"
 #include "shell/access.h"
 #include "speeddial/rufzuord.h"
@@ -14,19 +15,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <unistd.h>
 
 Widget toplevel = nullptr;
-int debugflag = 0;
-FILE *debugfile = nullptr;
 char anl_vers[256];
 char cfgdirname[256];
 
 namespace {
 
 XtAppContext appContext = nullptr;
-std::string traceFilePath = "/tmp/kelvora.debug";
 
 void registerProcedures()
 {
@@ -64,10 +61,6 @@ void registerProcedures()
 
 } // namespace
 
-void setDebugFilePath(const char *path) { traceFilePath = path; }
-
-const char *debugFilePath() { return traceFilePath.c_str(); }
-
 void AllocateStructs()
 {
     all = static_cast<unsigned char *>(std::calloc(1, rec::RecordSize));
@@ -91,11 +84,7 @@ void parseCommandLine(int argc, char **argv)
     while ((c = getopt(argc, argv, "D:")) != -1) {
         switch (c) {
         case 'D':
-            if (debugfile)
-                std::fclose(debugfile);
-            debugfile = std::fopen(debugFilePath(), "w");
-            if (debugfile)
-                debugflag = std::atoi(optarg);
+            openTrace(std::atoi(optarg));
             break;
         default:
             usage(argv[0]);
