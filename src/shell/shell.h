@@ -1,10 +1,11 @@
-// Start-up, main window and the state every part of the program shares.
+// Start-up, main window and the state every part of the program shares;
+// toplevel comes from the toolkit.
 #pragma once
 
-#include <X11/Intrinsic.h>
-#include <cstdio>
+#include "toolkit/toolkit.h" // toplevel
 
-extern Widget toplevel;      // the application shell; parent of every dialog
+#include <X11/Intrinsic.h>
+
 extern char anl_vers[256];   // the PBX's ROM version text
 extern char cfgdirname[256]; // directory of the configuration-file dialogs
 

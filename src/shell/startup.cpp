@@ -17,7 +17,6 @@
 #include <cstring>
 #include <unistd.h>
 
-Widget toplevel = nullptr;
 char anl_vers[256];
 char cfgdirname[256];
 
@@ -27,36 +26,36 @@ XtAppContext appContext = nullptr;
 
 void registerProcedures()
 {
-    XmtVaRegisterCallbackProcedures(
-        "quitting", (XtCallbackProc)quitting,
-        "showConf", (XtCallbackProc)showConf,
-        "dokwz", (XtCallbackProc)dokwz,
-        "dornz", (XtCallbackProc)dornz,
-        "doglob", (XtCallbackProc)doglob,
-        "dotlnperm", (XtCallbackProc)dotlnperm,
-        "dotlntyp", (XtCallbackProc)dotlntyp,
-        "doamtperm", (XtCallbackProc)doamtperm,
-        "docalldist", (XtCallbackProc)docalldist,
-        "dogebdat", (XtCallbackProc)dogebdat,
-        "dosteuerk", (XtCallbackProc)dosteuerk,
-        "douserfkt", (XtCallbackProc)douserfkt,
-        "doOutKit", (XtCallbackProc)doOutKit,
-        "doInKit", (XtCallbackProc)doInKit,
-        "dotextfocus", (XtCallbackProc)dotextfocus,
-        "dotxtunfoc", (XtCallbackProc)dotxtunfoc,
-        "loadCFGFile", (XtCallbackProc)loadCFGFile,
-        "saveCFGFile", (XtCallbackProc)saveCFGFile,
-        "saveCFGFileAs", (XtCallbackProc)saveCFGFileAs,
-        "readConfig", (XtCallbackProc)readConfig,
-        "writeConfig", (XtCallbackProc)writeConfig,
+    XmtRegisterProcedures({
+        {"quitting", quitting},
+        {"showConf", showConf},
+        {"dokwz", dokwz},
+        {"dornz", dornz},
+        {"doglob", doglob},
+        {"dotlnperm", dotlnperm},
+        {"dotlntyp", dotlntyp},
+        {"doamtperm", doamtperm},
+        {"docalldist", docalldist},
+        {"dogebdat", dogebdat},
+        {"dosteuerk", dosteuerk},
+        {"douserfkt", douserfkt},
+        {"doOutKit", doOutKit},
+        {"doInKit", doInKit},
+        {"dotextfocus", dotextfocus},
+        {"dotxtunfoc", dotxtunfoc},
+        {"loadCFGFile", loadCFGFile},
+        {"saveCFGFile", saveCFGFile},
+        {"saveCFGFileAs", saveCFGFileAs},
+        {"readConfig", readConfig},
+        {"writeConfig", writeConfig},
         // TODO: readTlnConfig, writeTlnConfig go here once the subscriber transfer exists.
-        "CheckLeadZero", (XtCallbackProc)CheckLeadZero,
-        "Check_11_97", (XtCallbackProc)Check_11_97,
-        "Check_0_255", (XtCallbackProc)Check_0_255,
-        "Check_0_999", (XtCallbackProc)Check_0_999,
-        "Check_0_2359", (XtCallbackProc)Check_0_2359,
-        "showHelp", (XtCallbackProc)showHelp,
-        static_cast<const char *>(nullptr));
+        {"CheckLeadZero", CheckLeadZero},
+        {"Check_11_97", Check_11_97},
+        {"Check_0_255", Check_0_255},
+        {"Check_0_999", Check_0_999},
+        {"Check_0_2359", Check_0_2359},
+        {"showHelp", showHelp},
+    });
 }
 
 } // namespace
@@ -126,7 +125,7 @@ void buildMainWindow()
     // The window manager's close is "Beenden"; the shell does nothing by itself.
     XtVaSetValues(toplevel, XmNdeleteResponse, XmDO_NOTHING, nullptr);
     Atom deleteWindow = XmInternAtom(XtDisplay(toplevel), const_cast<char *>("WM_DELETE_WINDOW"), False);
-    XmAddWMProtocolCallback(toplevel, deleteWindow, (XtCallbackProc)quitting, nullptr);
+    XmAddWMProtocolCallback(toplevel, deleteWindow, quitting, nullptr);
 }
 
 void kelvoraStart(int argc, char **argv)
