@@ -146,6 +146,10 @@ inline std::int32_t recInt(std::size_t off) { return std::int32_t(getLe32(all + 
 inline void setRecInt(std::size_t off, std::int32_t v) { putLe32(all + off, std::uint32_t(v)); }
 inline void incRecInt(std::size_t off) { setRecInt(off, recInt(off) + 1); }
 
+// Stores value in the configuration-valid flag and the change counter.  The
+// main window follows only when the shell applies its button rule.
+void setFlags(int value);
+
 // Current PBX index (always 0) and the start of per-PBX shares.
 inline int curPbx() { return recInt(rec::CurrentPbx); }
 inline std::size_t portArea() { return rec::PortAreaA + rec::PortAreaSize * std::size_t(curPbx()); }

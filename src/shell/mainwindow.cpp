@@ -39,12 +39,6 @@ void show_anl_vers()
     }
 }
 
-void setFlags(int value)
-{
-    setRecInt(rec::CfgValid, value);
-    setRecInt(rec::CfgChanges, value);
-}
-
 void activateMainButtons()
 {
     int valid = recInt(rec::CfgValid) != 0;

@@ -28,7 +28,6 @@ void AllocateStructs();
 void SetUpVars();
 void kelvora_vers();
 void show_anl_vers();
-void setFlags(int value);
 void activateMainButtons();
 void quitting(Widget = nullptr, XtPointer = nullptr, XtPointer = nullptr);
 void showHelp(Widget w, XtPointer, XtPointer);
