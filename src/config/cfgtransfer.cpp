@@ -3,11 +3,11 @@
 #include "config/record.h"
 #include "link/protocol.h"
 #include "link/trace.h"
-#include "link/transfer.h"
-#include "shell/shell.h"
 
 #include <algorithm>
 #include <cstring>
+
+char anl_vers[256];
 
 namespace {
 
@@ -132,22 +132,19 @@ void clearUnusedPorts()
         std::memset(all + rec::PortBlock0 + rec::PortBlockSize, 0, rec::PortBlockSize);
 }
 
-void readConfig(Widget, XtPointer, XtPointer)
+TransferResult readConfiguration(Widget parent)
 {
-    TransferSpec transfer{devicePath(), toplevel, "cfgreadwbox", "Konfiguration lesen", true, readSteps,
+    TransferSpec transfer{devicePath(), parent, "cfgreadwbox", "Konfiguration lesen", true, readSteps,
                           [] { setFlags(0); }};
     TransferResult result = runTransfer(transfer, readLists);
-    if (result == TransferResult::Done) {
+    if (result == TransferResult::Done)
         setFlags(1);
-        show_anl_vers();
-    }
-    if (result == TransferResult::Done || result == TransferResult::Refused)
-        activateMainButtons();
+    return result;
 }
 
-void writeConfig(Widget, XtPointer, XtPointer)
+TransferResult writeConfiguration(Widget parent)
 {
-    TransferSpec transfer{devicePath(), toplevel, "cfgwritewbox", "Konfiguration schreiben", false, writeSteps,
+    TransferSpec transfer{devicePath(), parent, "cfgwritewbox", "Konfiguration schreiben", false, writeSteps,
                           [] {
                               clearUnusedPorts();
                               setFlags(0);
@@ -155,6 +152,5 @@ void writeConfig(Widget, XtPointer, XtPointer)
     TransferResult result = runTransfer(transfer, writeLists);
     if (result == TransferResult::Done)
         setFlags(1);
-    if (result == TransferResult::Done || result == TransferResult::Refused)
-        activateMainButtons();
+    return result;
 }

@@ -115,6 +115,9 @@ static_assert(TlnFileCount + 4 == RecordSize);
 // The record itself; allocated zero-filled at start-up.
 extern unsigned char *all;
 
+// Where the default files are; the record's file paths start there.
+constexpr const char *DefaultFilesDir = "/usr/local/kelvora/etc";
+
 // The device path does not fit the record's 4-byte slot on 64-bit machines, so it
 // is kept beside the image.  It is the command-line argument itself.
 const char *devicePath();

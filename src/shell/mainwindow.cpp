@@ -1,6 +1,7 @@
 // The main window: version line, the button rule, help and quitting.
 #include "shell/shell.h"
 
+#include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "link/trace.h"
 #include "shell/access.h"

@@ -1,16 +1,11 @@
-// Start-up, main window and the state every part of the program shares;
-// toplevel comes from the toolkit.
+// Start-up and the main window; toplevel comes from the toolkit.
 #pragma once
 
 #include "toolkit/toolkit.h" // toplevel
 
 #include <X11/Intrinsic.h>
 
-extern char anl_vers[256];   // the PBX's ROM version text
-extern char cfgdirname[256]; // directory of the configuration-file dialogs
-
 constexpr const char *KelvoraVersion = "0.0.5";
-constexpr const char *DefaultFilesDir = "/usr/local/kelvora/etc";
 
 // Runs the whole program (what main() does); returns only through exit().
 int kelvoraMain(int argc, char **argv);
@@ -46,3 +41,11 @@ void dosteuerk(Widget, XtPointer, XtPointer);
 void douserfkt(Widget, XtPointer, XtPointer);
 void doOutKit(Widget, XtPointer, XtPointer);
 void doInKit(Widget, XtPointer, XtPointer);
+
+// The main window's transfers and files: each runs the configuration operation
+// and then brings the main window up to date.
+void readConfig(Widget = nullptr, XtPointer = nullptr, XtPointer = nullptr);
+void writeConfig(Widget = nullptr, XtPointer = nullptr, XtPointer = nullptr);
+void loadCFGFile(Widget, XtPointer, XtPointer);
+void saveCFGFile(Widget, XtPointer, XtPointer);
+void saveCFGFileAs(Widget, XtPointer, XtPointer);

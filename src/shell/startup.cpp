@@ -3,7 +3,6 @@
 
 #include "basic/anltyp.h"
 #include "config/cfgfile.h"
-#include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "link/trace.h"
 #include "resources/resources.h"
@@ -16,9 +15,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
-
-char anl_vers[256];
-char cfgdirname[256];
 
 namespace {
 
