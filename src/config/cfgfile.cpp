@@ -1,36 +1,34 @@
 #include "config/cfgfile.h"
 
 #include "config/record.h"
-#include "shell/access.h"
-#include "shell/shell.h"
 #include "toolkit/toolkit.h"
 
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
 
-char cfgpatbuf[256];
+char cfgdirname[256];
 
 namespace {
+
+char cfgpatbuf[256];
 
 // The file is the identification followed by record bytes 0-2097, both PBX
 // shares included, in the order of the record.  False when it could not be
 // written completely.
-bool writeImage(FILE *fp)
+bool writeImage(FILE *fp, CfgVendor vendor)
 {
-    int vendor = 0;
-    getChooserState(toplevel, "*whsel", &vendor);
     char id[CfgIdSize] = {};
-    std::strcpy(id, vendor == 0 ? CfgIdDorvan : CfgIdOstrale);
+    std::strcpy(id, vendor == CfgVendor::Dorvan ? CfgIdDorvan : CfgIdOstrale);
     bool written = std::fwrite(id, 1, sizeof id, fp) == sizeof id;
     written = written && std::fwrite(all, 1, rec::PbxImageSize, fp) == rec::PbxImageSize;
     return written && std::fflush(fp) == 0;
 }
 
-FILE *askForCfgFile(const char *query, const char *prompt, const char *mode)
+FILE *askForCfgFile(Widget parent, const char *query, const char *prompt, const char *mode)
 {
     FILE *fp = nullptr;
-    if (!XmtAskForFile(toplevel, query, prompt, DefaultFilesDir, "*.cfg", &fp, mode, recText(rec::CfgFilePath),
+    if (!XmtAskForFile(parent, query, prompt, DefaultFilesDir, "*.cfg", &fp, mode, recText(rec::CfgFilePath),
                        int(rec::PathSize), cfgdirname, sizeof cfgdirname, cfgpatbuf, sizeof cfgpatbuf, "No Help!"))
         return nullptr;
     return fp;
@@ -56,9 +54,9 @@ int isCorrectFile(Widget parent, const char *path, const char *kind, const char 
     return 0;
 }
 
-void dowrite(FILE *fp)
+bool dowrite(Widget parent, FILE *fp, CfgVendor vendor)
 {
-    bool written = writeImage(fp);
+    bool written = writeImage(fp, vendor);
     int error = errno;
     if (std::fclose(fp) != 0 && written) {
         written = false;
@@ -66,38 +64,39 @@ void dowrite(FILE *fp)
     }
     // A configuration that did not reach the disk must not pass for saved.
     if (!written) {
-        XmtDisplayErrorMsg(toplevel, "writeError", "Die Datei \"%s\"\nkonnte nicht geschrieben werden:\n%s",
+        XmtDisplayErrorMsg(parent, "writeError", "Die Datei \"%s\"\nkonnte nicht geschrieben werden:\n%s",
                            "Datei-Fehler", "No Help!", recText(rec::CfgFilePath), std::strerror(error));
-        return;
+        return false;
     }
     setRecInt(rec::CfgChanges, 0);
     incRecInt(rec::CfgFileCount);
+    return true;
 }
 
-void saveCFGFileAs(Widget, XtPointer, XtPointer)
+bool saveConfigFileAs(Widget parent, CfgVendor vendor)
 {
-    if (FILE *fp = askForCfgFile("*cfgsave_dlg", "Datei sichern:", "w"))
-        dowrite(fp);
+    FILE *fp = askForCfgFile(parent, "*cfgsave_dlg", "Datei sichern:", "w");
+    return fp && dowrite(parent, fp, vendor);
 }
 
-void saveCFGFile(Widget, XtPointer, XtPointer)
+bool saveConfigFile(Widget parent, CfgVendor vendor)
 {
     if (recInt(rec::CfgValid) == 0)
-        return;
-    if (FILE *fp = std::fopen(recText(rec::CfgFilePath), "w"))
-        dowrite(fp);
+        return false;
+    FILE *fp = std::fopen(recText(rec::CfgFilePath), "w");
+    return fp && dowrite(parent, fp, vendor);
 }
 
 // Reads an accepted file into the record; false when it is not a regular file
 // or not a configuration file (the user has been told about the latter).
-static bool readImage(FILE *fp)
+static bool readImage(Widget parent, FILE *fp)
 {
     if (!isNormalFile(fp))
         return false;
     // A buffer cleared first makes a file shorter than the compared part fail.
     char id[CfgIdSize] = {};
     std::size_t got = std::fread(id, 1, sizeof id, fp);
-    if (!isCorrectFile(toplevel, recText(rec::CfgFilePath), "Konfigurationsdatei", "Daten Konfigurator", id, 18))
+    if (!isCorrectFile(parent, recText(rec::CfgFilePath), "Konfigurationsdatei", "Daten Konfigurator", id, 18))
         return false;
     // A short file fills the record as far as it reaches and still counts as loaded.
     got = std::fread(all, 1, rec::PbxImageSize, fp);
@@ -105,16 +104,18 @@ static bool readImage(FILE *fp)
     return true;
 }
 
-void loadCFGFile(Widget, XtPointer, XtPointer)
+bool loadConfigFile(Widget parent)
 {
     setFlags(0);
-    if (FILE *fp = askForCfgFile("*cfgload_dlg", "Datei laden:", "r")) {
-        if (readImage(fp)) {
-            setRecInt(rec::CfgChanges, 0);
-            setRecInt(rec::CfgValid, 1);
-            incRecInt(rec::CfgFileCount);
-        }
-        std::fclose(fp);
+    FILE *fp = askForCfgFile(parent, "*cfgload_dlg", "Datei laden:", "r");
+    if (!fp)
+        return false;
+    bool loaded = readImage(parent, fp);
+    if (loaded) {
+        setRecInt(rec::CfgChanges, 0);
+        setRecInt(rec::CfgValid, 1);
+        incRecInt(rec::CfgFileCount);
     }
-    activateMainButtons();
+    std::fclose(fp);
+    return loaded;
 }

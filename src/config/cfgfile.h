@@ -1,4 +1,6 @@
-// Configuration files: the PBX image of the record behind a 36-byte identification.
+// Configuration files: the PBX image of the record behind a 36-byte
+// identification.  The operations report whether a file was written or loaded;
+// the main window is the shell's business.
 #pragma once
 
 #include <X11/Intrinsic.h>
@@ -9,12 +11,22 @@ constexpr const char *CfgIdOstrale = "Daten Konfigurator OSTRALE 18x V1.4";
 constexpr int CfgIdSize = 36;
 constexpr long CfgFileSize = CfgIdSize + 2098;
 
-extern char cfgpatbuf[256];
+extern char cfgdirname[256]; // directory of the configuration-file dialogs
 
-void saveCFGFileAs(Widget w, XtPointer client, XtPointer call);
-void saveCFGFile(Widget w, XtPointer client, XtPointer call);
-void loadCFGFile(Widget w, XtPointer client, XtPointer call);
-void dowrite(FILE *fp);
+// The identification a saved file starts with.
+enum class CfgVendor { Dorvan, Ostrale };
+
+// Asks for a file and writes it; false when cancelled or not written.
+bool saveConfigFileAs(Widget parent, CfgVendor vendor);
+// Writes the current configuration file without asking, and only while the
+// configuration is valid; false when nothing was written.
+bool saveConfigFile(Widget parent, CfgVendor vendor);
+// Clears the configuration-valid flag, asks for a file and loads it; true when
+// loaded (the flag is then set).
+bool loadConfigFile(Widget parent);
+// Writes the identification and the PBX image and closes the file; true when
+// all of it reached the disk (a failure is shown under parent).
+bool dowrite(Widget parent, FILE *fp, CfgVendor vendor);
 
 // 1 when the open file is a regular file.
 int isNormalFile(FILE *fp);

@@ -2,13 +2,12 @@
 
 #include "config/record.h"
 #include "link/protocol.h"
-#include "link/serial.h"
 #include "link/trace.h"
-#include "shell/shell.h"
-#include "toolkit/toolkit.h"
 
 #include <algorithm>
 #include <cstring>
+
+char anl_vers[256];
 
 namespace {
 
@@ -78,20 +77,48 @@ void copyAnswer(const unsigned char *answer, int length, int from, std::size_t o
 
 void dumpAnswer(const char *title, const unsigned char *answer, int length)
 {
-    if (debugflag != 0 && length > 4)
+    if (traceErrors() && length > 4)
         dumppacket(title, answer + 4, length - 4);
 }
 
-// Opens the transmission: the PBX's answer to the begin command, or -1.
-int beginTransmission(int fd, bool reading)
+void readLists(TransferContext &t)
 {
-    synchronize(fd);
-    setFlags(0);
-    if (reading)
-        sendBOTR(fd);
-    else
-        sendBOTW(fd);
-    return isOK(fd);
+    if (traceErrors())
+        tracePrintf("********************* START READ ******************\n");
+    for (const ListRead &r : configReads) {
+        int length = t.request(r.code, r.index);
+        if (length == 0)
+            return;
+        const unsigned char *answer = t.answer();
+        if (r.code == K_READ_SO_PORT) {
+            if (r.index == 0 && length > 4)
+                recAt(rec::TypeByte)[0] = static_cast<unsigned char>(answer[4] - 1);
+            copyAnswer(answer, length, 5, r.offset, r.room);
+        } else {
+            copyAnswer(answer, length, 4, r.offset, r.room);
+        }
+        dumpAnswer(r.title, answer, length);
+    }
+
+    int length = t.request(K_GET_EPROM_VER, 0);
+    if (length == 0)
+        return;
+    // The buffer was cleared before the answer, so the text ends inside it (and
+    // is empty for an answer without data); it is cut to fit anl_vers.
+    const char *text = reinterpret_cast<const char *>(t.answer() + 4);
+    std::size_t n = strnlen(text, sizeof anl_vers - 1);
+    std::memcpy(anl_vers, text, n);
+    anl_vers[n] = '\0';
+    dumpAnswer("K_GET_EPROM_VER", t.answer(), length);
+}
+
+void writeLists(TransferContext &t)
+{
+    if (traceErrors())
+        tracePrintf("********************* START WRITE ******************\n");
+    for (const ListWrite &w : configWrites)
+        if (!t.send(w.code, w.subcode, all + w.offset, w.length))
+            return;
 }
 
 } // namespace
@@ -105,82 +132,25 @@ void clearUnusedPorts()
         std::memset(all + rec::PortBlock0 + rec::PortBlockSize, 0, rec::PortBlockSize);
 }
 
-void readConfig(Widget, XtPointer, XtPointer)
+TransferResult readConfiguration(Widget parent)
 {
-    int fd = openSer(devicePath());
-    if (fd < 0)
-        return;
-    Widget wbox = XmtDisplayWorkingDialog(toplevel, "cfgreadwbox", "Konfiguration lesen", "Prozent:", "Abbrechen",
-                                          0, 100, True, False);
-    int ack = beginTransmission(fd, true);
-    if (ack != ANS_OK) {
-        stop_conn(toplevel, fd, ack);
-        activateMainButtons();
-        return;
-    }
-    if (debugflag != 0)
-        tracePrintf("********************* START READ ******************\n");
-
-    static unsigned char answer[RecvBufSize];
-    int done = 0;
-    for (const ListRead &r : configReads) {
-        write_cmd(fd, r.code, r.index);
-        int length = getNextPacket(toplevel, fd, answer);
-        if (length == 0)
-            return;
-        if (r.code == K_READ_SO_PORT) {
-            if (r.index == 0 && length > 4)
-                recAt(rec::TypeByte)[0] = static_cast<unsigned char>(answer[4] - 1);
-            copyAnswer(answer, length, 5, r.offset, r.room);
-        } else {
-            copyAnswer(answer, length, 4, r.offset, r.room);
-        }
-        showPercent(wbox, readSteps, ++done);
-        dumpAnswer(r.title, answer, length);
-    }
-
-    write_cmd(fd, K_GET_EPROM_VER, 0);
-    int length = getNextPacket(toplevel, fd, answer);
-    if (length == 0)
-        return;
-    showPercent(wbox, readSteps, ++done);
-    // The buffer was cleared before the answer, so the text ends inside it (and
-    // is empty for an answer without data); it is cut to fit anl_vers.
-    const char *text = reinterpret_cast<const char *>(answer + 4);
-    std::size_t n = strnlen(text, sizeof anl_vers - 1);
-    std::memcpy(anl_vers, text, n);
-    anl_vers[n] = '\0';
-    dumpAnswer("K_GET_EPROM_VER", answer, length);
-
-    setFlags(1);
-    show_anl_vers();
-    stop_conn(toplevel, fd, ANS_OK);
-    activateMainButtons();
+    TransferSpec transfer{devicePath(), parent, "cfgreadwbox", "Konfiguration lesen", true, readSteps,
+                          [] { setFlags(0); }};
+    TransferResult result = runTransfer(transfer, readLists);
+    if (result == TransferResult::Done)
+        setFlags(1);
+    return result;
 }
 
-void writeConfig(Widget, XtPointer, XtPointer)
+TransferResult writeConfiguration(Widget parent)
 {
-    int fd = openSer(devicePath());
-    if (fd < 0)
-        return;
-    clearUnusedPorts();
-    Widget wbox = XmtDisplayWorkingDialog(toplevel, "cfgwritewbox", "Konfiguration schreiben", "Prozent:",
-                                          "Abbrechen", 0, 100, True, False);
-    int ack = beginTransmission(fd, false);
-    if (ack != ANS_OK) {
-        stop_conn(toplevel, fd, ack);
-        activateMainButtons();
-        return;
-    }
-    if (debugflag != 0)
-        tracePrintf("********************* START WRITE ******************\n");
-
-    int done = 0;
-    for (const ListWrite &w : configWrites)
-        if (sendAndCheck(fd, toplevel, wbox, w.code, w.subcode, all + w.offset, w.length, writeSteps, &done) != 0)
-            return;
-
-    stop_conn(toplevel, fd, ANS_OK);
-    setFlags(1);
-    activateMainButtons();
+    TransferSpec transfer{devicePath(), parent, "cfgwritewbox", "Konfiguration schreiben", false, writeSteps,
+                          [] {
+                              clearUnusedPorts();
+                              setFlags(0);
+                          }};
+    TransferResult result = runTransfer(transfer, writeLists);
+    if (result == TransferResult::Done)
+        setFlags(1);
+    return result;
 }

@@ -10,3 +10,9 @@ const char *devicePathValue = nullptr;
 const char *devicePath() { return devicePathValue; }
 
 void setDevicePath(const char *path) { devicePathValue = path; }
+
+void setFlags(int value)
+{
+    setRecInt(rec::CfgValid, value);
+    setRecInt(rec::CfgChanges, value);
+}

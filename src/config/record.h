@@ -115,6 +115,9 @@ static_assert(TlnFileCount + 4 == RecordSize);
 // The record itself; allocated zero-filled at start-up.
 extern unsigned char *all;
 
+// Where the default files are; the record's file paths start there.
+constexpr const char *DefaultFilesDir = "/usr/local/kelvora/etc";
+
 // The device path does not fit the record's 4-byte slot on 64-bit machines, so it
 // is kept beside the image.  It is the command-line argument itself.
 const char *devicePath();
@@ -145,6 +148,10 @@ inline void putLe32(unsigned char *p, std::uint32_t v)
 inline std::int32_t recInt(std::size_t off) { return std::int32_t(getLe32(all + off)); }
 inline void setRecInt(std::size_t off, std::int32_t v) { putLe32(all + off, std::uint32_t(v)); }
 inline void incRecInt(std::size_t off) { setRecInt(off, recInt(off) + 1); }
+
+// Stores value in the configuration-valid flag and the change counter.  The
+// main window follows only when the shell applies its button rule.
+void setFlags(int value);
 
 // Current PBX index (always 0) and the start of per-PBX shares.
 inline int curPbx() { return recInt(rec::CurrentPbx); }

@@ -1,8 +1,35 @@
 #include "link/trace.h"
 
-#include "shell/shell.h"
-
 #include <cstdarg>
+#include <string>
+
+int debugflag = 0;
+FILE *debugfile = nullptr;
+
+namespace {
+std::string traceFilePath = "/tmp/kelvora.debug";
+} // namespace
+
+void setDebugFilePath(const char *path) { traceFilePath = path; }
+
+const char *debugFilePath() { return traceFilePath.c_str(); }
+
+bool openTrace(int level)
+{
+    if (debugfile)
+        std::fclose(debugfile);
+    debugfile = std::fopen(traceFilePath.c_str(), "w");
+    debugflag = debugfile ? level : 0;
+    return debugfile != nullptr;
+}
+
+void closeTrace()
+{
+    if (debugflag && debugfile) {
+        std::fclose(debugfile);
+        debugfile = nullptr;
+    }
+}
 
 void tracePrintf(const char *fmt, ...)
 {

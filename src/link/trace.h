@@ -1,8 +1,18 @@
-// The debug trace: everything goes to debugfile (see shell/shell.h); nothing is
-// written while there is none.  Callers decide on the level.
+// The debug trace and its state: the level given with -D and the trace file.
+// Nothing is written while there is no file.  Callers decide on the level.
 #pragma once
 
 #include <cstdio>
+
+extern int debugflag;   // trace level from -D; 0 = no trace
+extern FILE *debugfile; // the trace file while tracing
+
+// Opens (truncating) the trace file for a level, closing any earlier one.
+// When the file cannot be created, tracing stays off (level 0) and nothing is
+// reported.  True when the file is open.
+bool openTrace(int level);
+// Closes the trace file when the level asks for tracing.
+void closeTrace();
 
 void tracePrintf(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
 void traceFlush();
@@ -13,3 +23,7 @@ bool traceBytes();
 
 // Rows of eight: the bytes in hex, then as characters ('.' outside 32..126).
 void dumppacket(const char *title, const unsigned char *bytes, int count);
+
+// Test-only: where the trace file goes (default "/tmp/kelvora.debug").
+void setDebugFilePath(const char *path);
+const char *debugFilePath();

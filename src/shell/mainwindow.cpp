@@ -1,7 +1,9 @@
 // The main window: version line, the button rule, help and quitting.
 #include "shell/shell.h"
 
+#include "config/cfgtransfer.h"
 #include "config/record.h"
+#include "link/trace.h"
 #include "shell/access.h"
 #include "toolkit/toolkit.h"
 
@@ -38,12 +40,6 @@ void show_anl_vers()
     }
 }
 
-void setFlags(int value)
-{
-    setRecInt(rec::CfgValid, value);
-    setRecInt(rec::CfgChanges, value);
-}
-
 void activateMainButtons()
 {
     int valid = recInt(rec::CfgValid) != 0;
@@ -66,7 +62,6 @@ void quitting(Widget, XtPointer, XtPointer)
 {
     std::free(all);
     all = nullptr;
-    if (debugflag && debugfile)
-        std::fclose(debugfile);
+    closeTrace();
     std::exit(0);
 }

@@ -1,17 +1,11 @@
-// Start-up, main window and the state every part of the program shares.
+// Start-up and the main window; toplevel comes from the toolkit.
 #pragma once
 
-#include <X11/Intrinsic.h>
-#include <cstdio>
+#include "toolkit/toolkit.h" // toplevel
 
-extern Widget toplevel;      // the application shell; parent of every dialog
-extern int debugflag;        // trace level from -D; 0 = no trace
-extern FILE *debugfile;      // the trace file while tracing
-extern char anl_vers[256];   // the PBX's ROM version text
-extern char cfgdirname[256]; // directory of the configuration-file dialogs
+#include <X11/Intrinsic.h>
 
 constexpr const char *KelvoraVersion = "0.0.5";
-constexpr const char *DefaultFilesDir = "/usr/local/kelvora/etc";
 
 // Runs the whole program (what main() does); returns only through exit().
 int kelvoraMain(int argc, char **argv);
@@ -29,7 +23,6 @@ void AllocateStructs();
 void SetUpVars();
 void kelvora_vers();
 void show_anl_vers();
-void setFlags(int value);
 void activateMainButtons();
 void quitting(Widget = nullptr, XtPointer = nullptr, XtPointer = nullptr);
 void showHelp(Widget w, XtPointer, XtPointer);
@@ -49,6 +42,10 @@ void douserfkt(Widget, XtPointer, XtPointer);
 void doOutKit(Widget, XtPointer, XtPointer);
 void doInKit(Widget, XtPointer, XtPointer);
 
-// Test-only: where the trace file goes (default "/tmp/kelvora.debug").
-void setDebugFilePath(const char *path);
-const char *debugFilePath();
+// The main window's transfers and files: each runs the configuration operation
+// and then brings the main window up to date.
+void readConfig(Widget = nullptr, XtPointer = nullptr, XtPointer = nullptr);
+void writeConfig(Widget = nullptr, XtPointer = nullptr, XtPointer = nullptr);
+void loadCFGFile(Widget, XtPointer, XtPointer);
+void saveCFGFile(Widget, XtPointer, XtPointer);
+void saveCFGFileAs(Widget, XtPointer, XtPointer);

@@ -3,8 +3,8 @@
 
 #include "basic/anltyp.h"
 #include "config/cfgfile.h"
-#include "config/cfgtransfer.h"
 #include "config/record.h"
+#include "link/trace.h"
 #include "resources/resources.h"
 #include "shell/access.h"
 #include "speeddial/rufzuord.h"
@@ -14,59 +14,47 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <unistd.h>
-
-Widget toplevel = nullptr;
-int debugflag = 0;
-FILE *debugfile = nullptr;
-char anl_vers[256];
-char cfgdirname[256];
 
 namespace {
 
 XtAppContext appContext = nullptr;
-std::string traceFilePath = "/tmp/kelvora.debug";
 
 void registerProcedures()
 {
-    XmtVaRegisterCallbackProcedures(
-        "quitting", (XtCallbackProc)quitting,
-        "showConf", (XtCallbackProc)showConf,
-        "dokwz", (XtCallbackProc)dokwz,
-        "dornz", (XtCallbackProc)dornz,
-        "doglob", (XtCallbackProc)doglob,
-        "dotlnperm", (XtCallbackProc)dotlnperm,
-        "dotlntyp", (XtCallbackProc)dotlntyp,
-        "doamtperm", (XtCallbackProc)doamtperm,
-        "docalldist", (XtCallbackProc)docalldist,
-        "dogebdat", (XtCallbackProc)dogebdat,
-        "dosteuerk", (XtCallbackProc)dosteuerk,
-        "douserfkt", (XtCallbackProc)douserfkt,
-        "doOutKit", (XtCallbackProc)doOutKit,
-        "doInKit", (XtCallbackProc)doInKit,
-        "dotextfocus", (XtCallbackProc)dotextfocus,
-        "dotxtunfoc", (XtCallbackProc)dotxtunfoc,
-        "loadCFGFile", (XtCallbackProc)loadCFGFile,
-        "saveCFGFile", (XtCallbackProc)saveCFGFile,
-        "saveCFGFileAs", (XtCallbackProc)saveCFGFileAs,
-        "readConfig", (XtCallbackProc)readConfig,
-        "writeConfig", (XtCallbackProc)writeConfig,
+    XmtRegisterProcedures({
+        {"quitting", quitting},
+        {"showConf", showConf},
+        {"dokwz", dokwz},
+        {"dornz", dornz},
+        {"doglob", doglob},
+        {"dotlnperm", dotlnperm},
+        {"dotlntyp", dotlntyp},
+        {"doamtperm", doamtperm},
+        {"docalldist", docalldist},
+        {"dogebdat", dogebdat},
+        {"dosteuerk", dosteuerk},
+        {"douserfkt", douserfkt},
+        {"doOutKit", doOutKit},
+        {"doInKit", doInKit},
+        {"dotextfocus", dotextfocus},
+        {"dotxtunfoc", dotxtunfoc},
+        {"loadCFGFile", loadCFGFile},
+        {"saveCFGFile", saveCFGFile},
+        {"saveCFGFileAs", saveCFGFileAs},
+        {"readConfig", readConfig},
+        {"writeConfig", writeConfig},
         // TODO: readTlnConfig, writeTlnConfig go here once the subscriber transfer exists.
-        "CheckLeadZero", (XtCallbackProc)CheckLeadZero,
-        "Check_11_97", (XtCallbackProc)Check_11_97,
-        "Check_0_255", (XtCallbackProc)Check_0_255,
-        "Check_0_999", (XtCallbackProc)Check_0_999,
-        "Check_0_2359", (XtCallbackProc)Check_0_2359,
-        "showHelp", (XtCallbackProc)showHelp,
-        static_cast<const char *>(nullptr));
+        {"CheckLeadZero", CheckLeadZero},
+        {"Check_11_97", Check_11_97},
+        {"Check_0_255", Check_0_255},
+        {"Check_0_999", Check_0_999},
+        {"Check_0_2359", Check_0_2359},
+        {"showHelp", showHelp},
+    });
 }
 
 } // namespace
-
-void setDebugFilePath(const char *path) { traceFilePath = path; }
-
-const char *debugFilePath() { return traceFilePath.c_str(); }
 
 void AllocateStructs()
 {
@@ -91,11 +79,7 @@ void parseCommandLine(int argc, char **argv)
     while ((c = getopt(argc, argv, "D:")) != -1) {
         switch (c) {
         case 'D':
-            if (debugfile)
-                std::fclose(debugfile);
-            debugfile = std::fopen(debugFilePath(), "w");
-            if (debugfile)
-                debugflag = std::atoi(optarg);
+            openTrace(std::atoi(optarg));
             break;
         default:
             usage(argv[0]);
@@ -137,7 +121,7 @@ void buildMainWindow()
     // The window manager's close is "Beenden"; the shell does nothing by itself.
     XtVaSetValues(toplevel, XmNdeleteResponse, XmDO_NOTHING, nullptr);
     Atom deleteWindow = XmInternAtom(XtDisplay(toplevel), const_cast<char *>("WM_DELETE_WINDOW"), False);
-    XmAddWMProtocolCallback(toplevel, deleteWindow, (XtCallbackProc)quitting, nullptr);
+    XmAddWMProtocolCallback(toplevel, deleteWindow, quitting, nullptr);
 }
 
 void kelvoraStart(int argc, char **argv)

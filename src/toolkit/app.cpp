@@ -13,10 +13,11 @@
 #include <deque>
 #include <map>
 
+Widget toplevel = nullptr;
+
 namespace xmt {
 
 XtAppContext app = nullptr;
-Widget toplevel = nullptr;
 
 namespace {
 
@@ -355,6 +356,12 @@ void XmtVaRegisterCallbackProcedures(const char *name, ...)
         XmtRegisterCallbackProcedure(n, proc);
     }
     va_end(ap);
+}
+
+void XmtRegisterProcedures(std::initializer_list<XmtProcedure> procedures)
+{
+    for (const XmtProcedure &p : procedures)
+        XmtRegisterCallbackProcedure(p.name, p.proc);
 }
 
 bool XmtProcedureRegistered(const char *name)

@@ -11,7 +11,6 @@
 namespace xmt {
 
 extern XtAppContext app;
-extern Widget toplevel;
 
 // A procedure with the arguments a callback string gave it.
 struct Call {

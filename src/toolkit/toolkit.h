@@ -32,10 +32,13 @@
 
 #include <Xm/Xm.h>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 // ---------------------------------------------------------------- start-up
+// The application shell made by XmtInitialize; parent of every dialog.
+extern Widget toplevel;
 // Opens the display with class app_class and the fallback table, like
 // XtOpenApplication; registers the converters our resource lines need.
 Widget XmtInitialize(XtAppContext *app_return, const char *app_class, int *argc, char **argv,
@@ -57,6 +60,12 @@ struct XmtProcArgs {
     std::vector<std::string> args;
 };
 void XmtRegisterCallbackProcedure(const char *name, XtCallbackProc proc);
+// A typed list: a procedure of the wrong signature does not compile.
+struct XmtProcedure {
+    const char *name;
+    XtCallbackProc proc;
+};
+void XmtRegisterProcedures(std::initializer_list<XmtProcedure> procedures);
 // Pairs of (const char *name, XtCallbackProc proc), terminated by nullptr.
 void XmtVaRegisterCallbackProcedures(const char *name, ...);
 bool XmtProcedureRegistered(const char *name);

@@ -3,8 +3,8 @@
 
 #include "link/protocol.h"
 #include "link/serial.h"
+#include "link/trace.h"
 #include "link_env.h"
-#include "shell/shell.h"
 
 #include <chrono>
 #include <cstring>

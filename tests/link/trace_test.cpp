@@ -5,7 +5,6 @@
 #include "link/serial.h"
 #include "link/trace.h"
 #include "link_env.h"
-#include "shell/shell.h"
 
 #include <fstream>
 #include <sstream>

@@ -2,6 +2,7 @@
 
 #include "child.h"
 #include "config/record.h"
+#include "link/trace.h"
 #include "shell/shell.h"
 #include "support/tempdir.h"
 

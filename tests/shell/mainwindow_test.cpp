@@ -2,6 +2,7 @@
 
 #include "app.h"
 #include "support/gui.h"
+#include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "shell/shell.h"
 #include "toolkit/toolkit.h"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "config/cfgfile.h"
 #include "config/record.h"
 #include "shell/access.h"
 #include "shell/shell.h"

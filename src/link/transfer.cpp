@@ -1,0 +1,55 @@
+#include "link/transfer.h"
+
+#include "link/serial.h"
+#include "toolkit/toolkit.h"
+
+int TransferContext::request(int code, int index)
+{
+    if (ended_)
+        return 0;
+    write_cmd(fd_, code, index);
+    int length = getNextPacket(parent_, fd_, answer_);
+    if (length == 0) {
+        ended_ = true;
+        return 0;
+    }
+    showPercent(wbox_, total_, ++done_);
+    return length;
+}
+
+bool TransferContext::send(int code, int subcode, const unsigned char *data, int length)
+{
+    if (ended_)
+        return false;
+    if (sendAndCheck(fd_, parent_, wbox_, code, subcode, data, length, total_, &done_) != 0)
+        ended_ = true;
+    return !ended_;
+}
+
+TransferResult runTransfer(const TransferSpec &transfer, const std::function<void(TransferContext &)> &body)
+{
+    int fd = openSer(transfer.device);
+    if (fd < 0)
+        return TransferResult::NoPort;
+    Widget wbox = XmtDisplayWorkingDialog(transfer.parent, transfer.name, transfer.message, "Prozent:", "Abbrechen",
+                                          0, 100, True, False);
+    synchronize(fd);
+    if (transfer.onOpen)
+        transfer.onOpen();
+    if (transfer.reading)
+        sendBOTR(fd);
+    else
+        sendBOTW(fd);
+    int ack = isOK(fd);
+    if (ack != ANS_OK) {
+        stop_conn(transfer.parent, fd, ack);
+        return TransferResult::Refused;
+    }
+
+    TransferContext context(fd, transfer.parent, wbox, transfer.steps);
+    body(context);
+    if (context.ended())
+        return TransferResult::Failed;
+    stop_conn(transfer.parent, fd, ANS_OK);
+    return TransferResult::Done;
+}
