@@ -120,7 +120,13 @@ void setPortMode(Widget, XtPointer, XtPointer)
 
 void doSetupConf()
 {
-    XmtVaRegisterCallbackProcedures("doZuord", doZuord, "doMsns", doMsns, "doAnlTyp", doAnlTyp, "doMSNZuord",
-                                    doMSNZuord, "checkPort", checkPort, "displayPortMode", displayPortMode,
-                                    "setPortMode", setPortMode, static_cast<const char *>(nullptr));
+    XmtRegisterProcedures({
+        {"doZuord", doZuord},
+        {"doMsns", doMsns},
+        {"doAnlTyp", doAnlTyp},
+        {"doMSNZuord", doMSNZuord},
+        {"checkPort", checkPort},
+        {"displayPortMode", displayPortMode},
+        {"setPortMode", setPortMode},
+    });
 }

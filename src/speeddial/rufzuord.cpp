@@ -65,5 +65,5 @@ void doDisplayRNZ(Widget parent)
 
 void doSetupRNZ()
 {
-    XmtVaRegisterCallbackProcedures("setHptMode", setHptMode, static_cast<const char *>(nullptr));
+    XmtRegisterProcedures({{"setHptMode", setHptMode}});
 }

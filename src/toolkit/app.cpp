@@ -347,17 +347,6 @@ void XmtRegisterCallbackProcedure(const char *name, XtCallbackProc proc)
     procedures()[name] = proc;
 }
 
-void XmtVaRegisterCallbackProcedures(const char *name, ...)
-{
-    va_list ap;
-    va_start(ap, name);
-    for (const char *n = name; n; n = va_arg(ap, const char *)) {
-        XtCallbackProc proc = va_arg(ap, XtCallbackProc);
-        XmtRegisterCallbackProcedure(n, proc);
-    }
-    va_end(ap);
-}
-
 void XmtRegisterProcedures(std::initializer_list<XmtProcedure> procedures)
 {
     for (const XmtProcedure &p : procedures)

@@ -66,8 +66,6 @@ struct XmtProcedure {
     XtCallbackProc proc;
 };
 void XmtRegisterProcedures(std::initializer_list<XmtProcedure> procedures);
-// Pairs of (const char *name, XtCallbackProc proc), terminated by nullptr.
-void XmtVaRegisterCallbackProcedures(const char *name, ...);
 bool XmtProcedureRegistered(const char *name);
 // Parses a callback string; unknown names are reported on stderr with the
 // widget's path (who) and skipped.  Returns false when anything was wrong.
