@@ -238,7 +238,19 @@ bool waitUntilHidden(Window w, int timeout_ms)
 
 std::map<std::string, Window> widgetTree(Window shell) { return widgetWindows(e2eDisplay(), shell); }
 
-Window widgetWindow(Window shell, const std::string &name) { return findWidgetWindow(widgetTree(shell), name); }
+// Every shell of the program answers with the whole widget tree, so a name that
+// several dialogs use ("okay") is taken from the asked shell's own windows.
+Window widgetWindow(Window shell, const std::string &name)
+{
+    std::map<std::string, Window> tree = widgetTree(shell);
+    Window top = topLevelOf(shell);
+    while (Window w = findWidgetWindow(tree, name)) {
+        if (topLevelOf(w) == top)
+            return w;
+        std::erase_if(tree, [w](const auto &entry) { return entry.second == w; });
+    }
+    return None;
+}
 
 bool waitIdle(Window shell) { return !widgetTree(shell).empty() && !widgetTree(shell).empty(); }
 

@@ -1,0 +1,57 @@
+// The settings dialogs as a user meets them: read, change the area code in
+// "Globale Einstellungen" and the sensor's end in "Steuerkontakte", program --
+// and the PBX holds exactly those changes.
+#include "support/e2e_session.h"
+
+#include <string>
+
+namespace {
+
+using Settings = E2eSession;
+
+TEST_F(Settings, GlobalDataAndControlContactsReachThePbx)
+{
+    pbxsim::State state = pbxsim::defaultState();
+    startBoth(state);
+    if (HasFatalFailure())
+        return;
+    ASSERT_TRUE(clickWidgetUntil(mainWindow, "lesen", [&] { return logged({5, 98, 0, 0, 0}); }));
+    waitForTransfer(1);
+    if (HasFatalFailure())
+        return;
+
+    ASSERT_TRUE(clickWidget(mainWindow, "global"));
+    Window glob = waitForDialog(mainWindow, "Globale Anlagendaten", Patient);
+    ASSERT_NE(glob, None) << "no global-data dialog; kelvora: " << kelvora.output();
+    ASSERT_TRUE(waitIdle(glob));
+    ASSERT_TRUE(typeInto(glob, "okz", "7251"));
+    EXPECT_TRUE(screenshot(glob, testOutputDir() + "/global-data.png"));
+    ASSERT_TRUE(clickWidget(glob, "okay"));
+    ASSERT_TRUE(waitUntilHidden(glob, Patient)) << "the dialog stays up";
+
+    ASSERT_TRUE(clickWidget(mainWindow, "bsteuer"));
+    Window steuer = waitForDialog(mainWindow, "Steuerkontakte", Patient);
+    ASSERT_NE(steuer, None) << "no control-contacts dialog; kelvora: " << kelvora.output();
+    ASSERT_TRUE(waitIdle(steuer));
+    ASSERT_TRUE(typeInto(steuer, "end", "2359"));
+    EXPECT_TRUE(screenshot(steuer, testOutputDir() + "/control-contacts.png"));
+    ASSERT_TRUE(clickWidget(steuer, "okay"));
+    ASSERT_TRUE(waitUntilHidden(steuer, Patient)) << "the dialog stays up";
+
+    ASSERT_TRUE(clickWidgetUntil(mainWindow, "schreiben", [&] { return logged({5, 97, 0, 0, 0}); }));
+    waitForTransfer(2);
+    if (HasFatalFailure())
+        return;
+
+    pbxsim::State after = quitBoth();
+    pbxsim::State expected = state;
+    std::copy_n("7251", 5, expected.anldat.begin() + 47);
+    expected.stkon[2] = 0x59;
+    expected.stkon[3] = 0x23;
+    EXPECT_TRUE(std::equal(expected.anldat.begin(), expected.anldat.end(), after.anldat.begin()));
+    EXPECT_TRUE(std::equal(expected.stkon.begin(), expected.stkon.begin() + 119, after.stkon.begin()));
+    EXPECT_TRUE(std::equal(expected.rufvert.begin(), expected.rufvert.begin() + 50, after.rufvert.begin()));
+    EXPECT_EQ(kelvora.output(), "");
+}
+
+} // namespace
