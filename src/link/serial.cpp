@@ -17,6 +17,13 @@ struct termios tser;
 namespace {
 
 std::string lock_dir = DefaultLockDir;
+std::string failure; // portFailureText()
+
+// The user's text: what, its name, why it failed, the detail.
+void fail(const char *what, const std::string &name, const char *why, const char *detail)
+{
+    failure = std::string(what) + " \"" + name + "\"\n" + why + ":\n" + detail;
+}
 
 // What the owner's pid in an existing lock file says about the device.
 enum class Owner { Locked, Stale, Unreadable };
@@ -55,10 +62,12 @@ void wakeUp(int) { rang = 1; }
 
 void setLockDir(const char *dir) { lock_dir = dir ? dir : DefaultLockDir; }
 const char *lockDir() { return lock_dir.c_str(); }
+const char *portFailureText() { return failure.c_str(); }
 
 int lockSer(const char *device)
 {
     lockfile[0] = '\0';
+    failure.clear();
     struct stat st;
     if (stat(lock_dir.c_str(), &st) != 0)
         return 0; // no lock directory: nobody to coordinate with
@@ -68,14 +77,17 @@ int lockSer(const char *device)
     if (len < 0 || len >= int(sizeof lockfile)) {
         // A cut path would name some other device's lock.
         lockfile[0] = '\0';
-        std::fprintf(stderr, "%s/LCK..%s: %s\n", lock_dir.c_str(), base, std::strerror(ENAMETOOLONG));
+        std::string path = lock_dir + "/LCK.." + base;
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), std::strerror(ENAMETOOLONG));
         std::fprintf(stderr, "Cannot create lockfile. Sorry.\n");
+        fail("Die Sperrdatei", path, "kann nicht angelegt werden", std::strerror(ENAMETOOLONG));
         return -1;
     }
 
     switch (judgeLockFile()) {
     case Owner::Locked:
         std::fprintf(stderr, "Device %s is locked.\n", device);
+        fail("Das Gerät", device, "ist von einem anderen Programm gesperrt", lockfile);
         return -1;
     case Owner::Stale:
         std::fprintf(stderr, "Lockfile is stale. Overriding it..\n");
@@ -88,8 +100,10 @@ int lockSer(const char *device)
 
     int fd = open(lockfile, O_WRONLY | O_CREAT | O_EXCL, 0666);
     if (fd < 0) {
+        int err = errno;
         std::perror(lockfile);
         std::fprintf(stderr, "Cannot create lockfile. Sorry.\n");
+        fail("Die Sperrdatei", lockfile, "kann nicht angelegt werden", std::strerror(err));
         return -1;
     }
     umask(022);
@@ -110,6 +124,7 @@ int openSer(const char *device)
     if (fd < 0) {
         int err = errno;
         std::fprintf(stderr, "Cannot open %s, errno %d\n", device, err);
+        fail("Das Gerät", device, "kann nicht geöffnet werden", std::strerror(err));
         if (lockfile[0])
             unlink(lockfile);
         return -1;

@@ -19,6 +19,9 @@ int lockSer(const char *device);
 // Locks, opens (never as our controlling terminal) and sets up the line; a
 // descriptor, or -1 (nothing left behind).
 int openSer(const char *device);
+// Why the last openSer() failed, in German for the user (names the device or
+// the lock file); "" after a successful open.
+const char *portFailureText();
 // Flushes, restores the line, closes and removes the lock.  Always 0.
 int closeSer(int fd);
 // 255 zero bytes in one write, to bring the PBX's receiver into a known state.

@@ -3,6 +3,7 @@
 
 #include "link/serial.h"
 #include "link_env.h"
+#include "support/bounded.h"
 
 #include <chrono>
 #include <csignal>
@@ -266,6 +267,78 @@ TEST_F(Lock, LineIsRawAt4800AndRestoredOnClose)
     EXPECT_EQ(after.c_cflag, before.c_cflag);
     close(probe);
 }
+
+// lstat and, for a regular file, the content: enough to see a change.
+std::string look(const std::string &path)
+{
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0)
+        return "missing";
+    return std::to_string(st.st_mode) + " " + std::to_string(st.st_ino) + " " +
+           (S_ISREG(st.st_mode) ? readFile(path) : "");
+}
+
+enum class Outcome { Opened, Stale, Locked, NoDevice, NoLockFile };
+
+struct Hostile {
+    const char *name, *device;
+    void (*make)(Lock &t);
+    Outcome outcome;
+};
+
+void PrintTo(const Hostile &h, std::ostream *os) { *os << h.name; }
+
+class LockPath : public Lock, public ::testing::WithParamInterface<Hostile> {};
+
+// In a child with a time limit: nothing at the lock path may hang the open.
+TEST_P(LockPath, IsJudgedAtOnceAndTheUserIsToldWhy)
+{
+    const Hostile &h = GetParam();
+    std::string missing = dir.file("dev/ttyS9"), outside = dir.file("outside");
+    device = dir.file(h.device);
+    h.make(*this);
+    std::string lock_before = look(lock), outside_before = look(outside);
+    Bounded r = runBounded(5, [&] {
+        if (h.outcome == Outcome::Opened)
+            openSer(missing.c_str()); // its failure must not linger in the text
+        int fd = openSer(device.c_str());
+        std::fputs(portFailureText(), stdout);
+        if (fd >= 0)
+            closeSer(fd);
+        return fd;
+    });
+    ASSERT_TRUE(r.finished) << "openSer hung";
+    std::string told[] = {
+        "Cannot open " + missing + ", errno 2\n", "Lockfile is stale. Overriding it..\n",
+        "Device " + device + " is locked.\nDas Gerät \"" + device + "\"\nist von einem anderen Programm gesperrt:\n" +
+            lock,
+        "Cannot open " + device + ", errno 2\nDas Gerät \"" + device + "\"\nkann nicht geöffnet werden:\n" +
+            std::strerror(ENOENT),
+        lock + ": " + std::strerror(ENOTDIR) + "\nCannot create lockfile. Sorry.\nDie Sperrdatei \"" + lock +
+            "\"\nkann nicht angelegt werden:\n" + std::strerror(ENOTDIR)};
+    EXPECT_EQ(r.out, told[int(h.outcome)]);
+    EXPECT_EQ(r.result >= 0, h.outcome <= Outcome::Stale) << r.result;
+    EXPECT_EQ(look(outside), outside_before);
+    if (h.outcome == Outcome::Locked) {
+        EXPECT_LT(r.seconds, 0.9);
+        EXPECT_EQ(look(lock), lock_before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, LockPath,
+    ::testing::Values(
+        Hostile{"LiveLock", "dev/ttyS1", [](Lock &t) { writeFile(t.lock, ourLockText()); }, Outcome::Locked},
+        Hostile{"MissingDevice", "dev/ttyS9", [](Lock &) {}, Outcome::NoDevice},
+        Hostile{"LockDirIsAFile", "dev/ttyS1",
+                [](Lock &t) {
+                    writeFile(t.dir.file("file"), "");
+                    setLockDir(t.dir.file("file").c_str());
+                    t.lock = t.dir.file("file/LCK..ttyS1");
+                },
+                Outcome::NoLockFile},
+        Hostile{"NoLockDir", "dev/ttyS1", [](Lock &t) { setLockDir(t.dir.file("none").c_str()); }, Outcome::Opened}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Minisleep, TwentyUnitsIsAboutTwentyMilliseconds)
 {
