@@ -30,9 +30,19 @@ enum class Owner { Locked, Stale, Unreadable };
 
 Owner judgeLockFile()
 {
-    int fd = open(lockfile, O_RDONLY);
-    if (fd < 0)
+    // Anyone can put anything at the lock path: a FIFO would block open() and
+    // read() for good, a symlink would make us read wherever it points.
+    int fd = open(lockfile, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
+    struct stat st;
+    if (fd < 0) {
+        if (lstat(lockfile, &st) == 0 && !S_ISREG(st.st_mode))
+            return Owner::Locked; // a symlink, a socket, ...
         return Owner::Unreadable;
+    }
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return Owner::Locked;
+    }
     char buf[128];
     ssize_t n = read(fd, buf, 127);
     close(fd);

@@ -15,6 +15,8 @@ extern struct termios tser;         // line settings while the port is open
 // device is locked or the lock cannot be created.  Messages go to stderr.
 // A device whose lock path would not fit lockfile is refused like a lock that
 // cannot be created (a cut path would name another device's lock).
+// Anything but a regular file at the lock path (a FIFO, a directory, a
+// symlink) counts as a lock: it is never followed and never waited on.
 int lockSer(const char *device);
 // Locks, opens (never as our controlling terminal) and sets up the line; a
 // descriptor, or -1 (nothing left behind).

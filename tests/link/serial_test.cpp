@@ -325,10 +325,26 @@ TEST_P(LockPath, IsJudgedAtOnceAndTheUserIsToldWhy)
     }
 }
 
+void linkOutside(Lock &t) { (void)!symlink(t.dir.file("outside").c_str(), t.lock.c_str()); }
+
 INSTANTIATE_TEST_SUITE_P(
     Kinds, LockPath,
     ::testing::Values(
         Hostile{"LiveLock", "dev/ttyS1", [](Lock &t) { writeFile(t.lock, ourLockText()); }, Outcome::Locked},
+        Hostile{"Fifo", "dev/ttyS1", [](Lock &t) { mkfifo(t.lock.c_str(), 0600); }, Outcome::Locked},
+        Hostile{"Directory", "dev/ttyS1", [](Lock &t) { mkdir(t.lock.c_str(), 0700); }, Outcome::Locked},
+        Hostile{"SymlinkToAStaleLock", "dev/ttyS1",
+                [](Lock &t) {
+                    writeFile(t.dir.file("outside"), std::to_string(deadPid()) + "\n");
+                    linkOutside(t);
+                },
+                Outcome::Locked},
+        Hostile{"SymlinkToAFifo", "dev/ttyS1",
+                [](Lock &t) {
+                    mkfifo(t.dir.file("outside").c_str(), 0600);
+                    linkOutside(t);
+                },
+                Outcome::Locked},
         Hostile{"MissingDevice", "dev/ttyS9", [](Lock &) {}, Outcome::NoDevice},
         Hostile{"LockDirIsAFile", "dev/ttyS1",
                 [](Lock &t) {
