@@ -28,6 +28,16 @@ void fail(const char *what, const std::string &name, const char *why, const char
 // What the owner's pid in an existing lock file says about the device.
 enum class Owner { Locked, Stale, Unreadable };
 
+// Four bytes of digits, blanks and line feeds are text: read as a binary pid
+// they would be at least 0x0A0A0A0A, far beyond any pid the kernel hands out.
+bool isTextPid(const char *buf)
+{
+    for (int i = 0; i < 4; i++)
+        if (!(buf[i] >= '0' && buf[i] <= '9') && buf[i] != ' ' && buf[i] != '\n')
+            return false;
+    return true;
+}
+
 Owner judgeLockFile()
 {
     // Anyone can put anything at the lock path: a FIFO would block open() and
@@ -51,7 +61,7 @@ Owner judgeLockFile()
     if (n == 0)
         return Owner::Locked;
     int pid = -1;
-    if (n == 4) {
+    if (n == 4 && !isTextPid(buf)) {
         std::memcpy(&pid, buf, sizeof pid); // other programs write the pid in binary
     } else {
         buf[n] = '\0';
