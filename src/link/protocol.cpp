@@ -4,7 +4,9 @@
 #include "link/trace.h"
 #include "toolkit/toolkit.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <sys/select.h>
@@ -16,11 +18,16 @@ unsigned char tmpbuff[FrameBufSize];
 
 namespace {
 
-// Waits at most one second for fd to become readable or writable.
-bool waitLine(int fd, bool for_write)
+using Clock = std::chrono::steady_clock;
+
+// Waits until fd is readable or writable, at most until the deadline.
+bool waitLine(int fd, bool for_write, Clock::time_point deadline)
 {
-    struct timeval tv = {1, 0};
     for (;;) {
+        auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
+        if (left <= 0)
+            return false;
+        struct timeval tv = {time_t(left / 1000000), suseconds_t(left % 1000000)};
         fd_set set;
         FD_ZERO(&set);
         FD_SET(fd, &set);
@@ -29,9 +36,10 @@ bool waitLine(int fd, bool for_write)
             return true;
         if (n == 0 || errno != EINTR)
             return false;
-        // Linux leaves the time still to wait in tv.
     }
 }
+
+Clock::time_point inOneSecond() { return Clock::now() + std::chrono::seconds(1); }
 
 } // namespace
 
@@ -47,7 +55,7 @@ unsigned short MkChecksum(const unsigned char *data, int count)
 
 int writech(int fd, unsigned char ch)
 {
-    if (!waitLine(fd, true)) {
+    if (!waitLine(fd, true, inOneSecond())) {
         if (traceBytes())
             tracePrintf("\n!!!!!!!Error writing data to serial port!");
         return 0;
@@ -59,11 +67,14 @@ int writech(int fd, unsigned char ch)
     return 1;
 }
 
-int readch(int fd, int *status)
+namespace {
+
+// readch, waiting at most until the deadline.
+int readBefore(int fd, int *status, Clock::time_point deadline)
 {
     *status = 0;
     for (;;) {
-        if (!waitLine(fd, false)) {
+        if (!waitLine(fd, false, deadline)) {
             *status = -1;
             if (traceErrors())
                 tracePrintf("\nTimeout while reading data!\n");
@@ -86,6 +97,10 @@ int readch(int fd, int *status)
         return -1;
     }
 }
+
+} // namespace
+
+int readch(int fd, int *status) { return readBefore(fd, status, inOneSecond()); }
 
 int writebuf(int fd, unsigned char *frame, int length, int with_checksum)
 {
@@ -168,10 +183,14 @@ int readAnswer(int fd, unsigned char *buffer)
 {
     if (traceBytes())
         tracePrintf("\n");
+    // Each byte may take a second, but a line babbling zero bytes or trickling
+    // an answer must not hold the window for minutes.
+    auto limit = Clock::now() + std::chrono::milliseconds(AnswerLimitMs);
+    auto byteDeadline = [limit] { return std::min(inOneSecond(), limit); };
     int status = 0;
     int c;
     do
-        c = readch(fd, &status);
+        c = readBefore(fd, &status, byteDeadline());
     while (c == 0);
     if (status != 0)
         return -1;
@@ -181,11 +200,14 @@ int readAnswer(int fd, unsigned char *buffer)
         tracePrintf("\nWaiting...%d\n", length);
     if (traceBytes())
         tracePrintf("IN: ");
-    for (int i = 1; i < length; i++) {
-        c = readch(fd, &status);
+    int i = 1;
+    for (; i < length && status == 0; i++) {
+        c = readBefore(fd, &status, byteDeadline());
         buffer[i] = status == 0 ? static_cast<unsigned char>(c) : 0xFF;
     }
     if (status != 0) {
+        // A line that missed one byte will not deliver the rest in time.
+        std::memset(buffer + i, 0xFF, std::size_t(length - i));
         if (traceBytes())
             tracePrintf("\nPremature...\n");
         return -1;

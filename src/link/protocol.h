@@ -18,6 +18,9 @@ constexpr int MaxFrame = 255;
 constexpr int NoSubCode = 255;     // send_data without the sub-code byte
 constexpr int PauseUnits = 20;     // minisleep after every frame
 constexpr int PaddingBytes = 10;
+// However the PBX sends, an answer (zero bytes ahead included) ends within
+// this: the longest answer takes about 0.6 s at 4800 baud.
+constexpr int AnswerLimitMs = 3000;
 
 // Command codes (byte 1 of the frames we send).
 enum : int {
@@ -89,6 +92,8 @@ int sendBOTW(int fd);
 int sendEOT(int fd);
 
 // Reads one answer into buffer (room for MaxFrame bytes): its length, or -1.
+// The first byte missed ends the answer (the rest of it reads as 0xFF), and so
+// does AnswerLimitMs passing, however many zero bytes keep the line busy.
 int readAnswer(int fd, unsigned char *buffer);
 // The answer code of the next answer (in tmpbuff), or -1 when none arrived.
 // An answer of length 1 has no code and counts as none.

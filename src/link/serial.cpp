@@ -17,15 +17,42 @@ struct termios tser;
 namespace {
 
 std::string lock_dir = DefaultLockDir;
+std::string failure; // portFailureText()
+
+// The user's text: what, its name, why it failed, the detail.
+void fail(const char *what, const std::string &name, const char *why, const char *detail)
+{
+    failure = std::string(what) + " \"" + name + "\"\n" + why + ":\n" + detail;
+}
 
 // What the owner's pid in an existing lock file says about the device.
 enum class Owner { Locked, Stale, Unreadable };
 
+// Four bytes of digits, blanks and line feeds are text: read as a binary pid
+// they would be at least 0x0A0A0A0A, far beyond any pid the kernel hands out.
+bool isTextPid(const char *buf)
+{
+    for (int i = 0; i < 4; i++)
+        if (!(buf[i] >= '0' && buf[i] <= '9') && buf[i] != ' ' && buf[i] != '\n')
+            return false;
+    return true;
+}
+
 Owner judgeLockFile()
 {
-    int fd = open(lockfile, O_RDONLY);
-    if (fd < 0)
+    // Anyone can put anything at the lock path: a FIFO would block open() and
+    // read() for good, a symlink would make us read wherever it points.
+    int fd = open(lockfile, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
+    struct stat st;
+    if (fd < 0) {
+        if (lstat(lockfile, &st) == 0 && !S_ISREG(st.st_mode))
+            return Owner::Locked; // a symlink, a socket, ...
         return Owner::Unreadable;
+    }
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return Owner::Locked;
+    }
     char buf[128];
     ssize_t n = read(fd, buf, 127);
     close(fd);
@@ -34,7 +61,7 @@ Owner judgeLockFile()
     if (n == 0)
         return Owner::Locked;
     int pid = -1;
-    if (n == 4) {
+    if (n == 4 && !isTextPid(buf)) {
         std::memcpy(&pid, buf, sizeof pid); // other programs write the pid in binary
     } else {
         buf[n] = '\0';
@@ -55,10 +82,12 @@ void wakeUp(int) { rang = 1; }
 
 void setLockDir(const char *dir) { lock_dir = dir ? dir : DefaultLockDir; }
 const char *lockDir() { return lock_dir.c_str(); }
+const char *portFailureText() { return failure.c_str(); }
 
 int lockSer(const char *device)
 {
     lockfile[0] = '\0';
+    failure.clear();
     struct stat st;
     if (stat(lock_dir.c_str(), &st) != 0)
         return 0; // no lock directory: nobody to coordinate with
@@ -68,14 +97,17 @@ int lockSer(const char *device)
     if (len < 0 || len >= int(sizeof lockfile)) {
         // A cut path would name some other device's lock.
         lockfile[0] = '\0';
-        std::fprintf(stderr, "%s/LCK..%s: %s\n", lock_dir.c_str(), base, std::strerror(ENAMETOOLONG));
+        std::string path = lock_dir + "/LCK.." + base;
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), std::strerror(ENAMETOOLONG));
         std::fprintf(stderr, "Cannot create lockfile. Sorry.\n");
+        fail("Die Sperrdatei", path, "kann nicht angelegt werden", std::strerror(ENAMETOOLONG));
         return -1;
     }
 
     switch (judgeLockFile()) {
     case Owner::Locked:
         std::fprintf(stderr, "Device %s is locked.\n", device);
+        fail("Das Gerät", device, "ist von einem anderen Programm gesperrt", lockfile);
         return -1;
     case Owner::Stale:
         std::fprintf(stderr, "Lockfile is stale. Overriding it..\n");
@@ -88,8 +120,10 @@ int lockSer(const char *device)
 
     int fd = open(lockfile, O_WRONLY | O_CREAT | O_EXCL, 0666);
     if (fd < 0) {
+        int err = errno;
         std::perror(lockfile);
         std::fprintf(stderr, "Cannot create lockfile. Sorry.\n");
+        fail("Die Sperrdatei", lockfile, "kann nicht angelegt werden", std::strerror(err));
         return -1;
     }
     umask(022);
@@ -110,6 +144,7 @@ int openSer(const char *device)
     if (fd < 0) {
         int err = errno;
         std::fprintf(stderr, "Cannot open %s, errno %d\n", device, err);
+        fail("Das Gerät", device, "kann nicht geöffnet werden", std::strerror(err));
         if (lockfile[0])
             unlink(lockfile);
         return -1;

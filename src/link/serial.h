@@ -15,10 +15,15 @@ extern struct termios tser;         // line settings while the port is open
 // device is locked or the lock cannot be created.  Messages go to stderr.
 // A device whose lock path would not fit lockfile is refused like a lock that
 // cannot be created (a cut path would name another device's lock).
+// Anything but a regular file at the lock path (a FIFO, a directory, a
+// symlink) counts as a lock: it is never followed and never waited on.
 int lockSer(const char *device);
 // Locks, opens (never as our controlling terminal) and sets up the line; a
 // descriptor, or -1 (nothing left behind).
 int openSer(const char *device);
+// Why the last openSer() failed, in German for the user (names the device or
+// the lock file); "" after a successful open.
+const char *portFailureText();
 // Flushes, restores the line, closes and removes the lock.  Always 0.
 int closeSer(int fd);
 // 255 zero bytes in one write, to bring the PBX's receiver into a known state.

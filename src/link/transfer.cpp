@@ -29,8 +29,12 @@ bool TransferContext::send(int code, int subcode, const unsigned char *data, int
 TransferResult runTransfer(const TransferSpec &transfer, const std::function<void(TransferContext &)> &body)
 {
     int fd = openSer(transfer.device);
-    if (fd < 0)
+    if (fd < 0) {
+        // Started from a desktop menu, the program has no standard error anyone reads.
+        if (transfer.parent && *portFailureText())
+            showTransferErr(transfer.parent, portFailureText());
         return TransferResult::NoPort;
+    }
     Widget wbox = XmtDisplayWorkingDialog(transfer.parent, transfer.name, transfer.message, "Prozent:", "Abbrechen",
                                           0, 100, True, False);
     synchronize(fd);

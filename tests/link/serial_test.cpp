@@ -3,6 +3,7 @@
 
 #include "link/serial.h"
 #include "link_env.h"
+#include "support/bounded.h"
 
 #include <chrono>
 #include <csignal>
@@ -114,14 +115,6 @@ TEST_F(Lock, StaleTextPidIsOverriddenAfterASecond)
     EXPECT_GE(secondsSince(t), 0.95);
     ASSERT_GE(fd, 0);
     EXPECT_EQ(readFile(lock), ourLockText());
-}
-
-TEST_F(Lock, FourBytesAreABinaryPidEvenWhenTheyLookLikeText)
-{
-    // As text this is pid 1, alive; as a binary pid it is far beyond any pid.
-    writeFile(lock, "  1\n");
-    EXPECT_EQ(openCapturing(), "Lockfile is stale. Overriding it..\n");
-    EXPECT_GE(fd, 0);
 }
 
 TEST_F(Lock, BinaryPidOfALiveProcessLocks)
@@ -266,6 +259,98 @@ TEST_F(Lock, LineIsRawAt4800AndRestoredOnClose)
     EXPECT_EQ(after.c_cflag, before.c_cflag);
     close(probe);
 }
+
+// lstat and, for a regular file, the content: enough to see a change.
+std::string look(const std::string &path)
+{
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0)
+        return "missing";
+    return std::to_string(st.st_mode) + " " + std::to_string(st.st_ino) + " " +
+           (S_ISREG(st.st_mode) ? readFile(path) : "");
+}
+
+enum class Outcome { Opened, Stale, Locked, NoDevice, NoLockFile };
+
+struct Hostile {
+    const char *name, *device;
+    void (*make)(Lock &t);
+    Outcome outcome;
+};
+
+void PrintTo(const Hostile &h, std::ostream *os) { *os << h.name; }
+
+class LockPath : public Lock, public ::testing::WithParamInterface<Hostile> {};
+
+// In a child with a time limit: nothing at the lock path may hang the open.
+TEST_P(LockPath, IsJudgedAtOnceAndTheUserIsToldWhy)
+{
+    const Hostile &h = GetParam();
+    std::string missing = dir.file("dev/ttyS9"), outside = dir.file("outside");
+    device = dir.file(h.device);
+    h.make(*this);
+    std::string lock_before = look(lock), outside_before = look(outside);
+    Bounded r = runBounded(5, [&] {
+        if (h.outcome == Outcome::Opened)
+            openSer(missing.c_str()); // its failure must not linger in the text
+        int fd = openSer(device.c_str());
+        std::fputs(portFailureText(), stdout);
+        if (fd >= 0)
+            closeSer(fd);
+        return fd;
+    });
+    ASSERT_TRUE(r.finished) << "openSer hung";
+    std::string told[] = {
+        "Cannot open " + missing + ", errno 2\n", "Lockfile is stale. Overriding it..\n",
+        "Device " + device + " is locked.\nDas Gerät \"" + device + "\"\nist von einem anderen Programm gesperrt:\n" +
+            lock,
+        "Cannot open " + device + ", errno 2\nDas Gerät \"" + device + "\"\nkann nicht geöffnet werden:\n" +
+            std::strerror(ENOENT),
+        lock + ": " + std::strerror(ENOTDIR) + "\nCannot create lockfile. Sorry.\nDie Sperrdatei \"" + lock +
+            "\"\nkann nicht angelegt werden:\n" + std::strerror(ENOTDIR)};
+    EXPECT_EQ(r.out, told[int(h.outcome)]);
+    EXPECT_EQ(r.result >= 0, h.outcome <= Outcome::Stale) << r.result;
+    EXPECT_EQ(look(outside), outside_before);
+    if (h.outcome == Outcome::Locked) {
+        EXPECT_LT(r.seconds, 0.9);
+        EXPECT_EQ(look(lock), lock_before);
+    }
+}
+
+void linkOutside(Lock &t) { (void)!symlink(t.dir.file("outside").c_str(), t.lock.c_str()); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, LockPath,
+    ::testing::Values(
+        Hostile{"LiveLock", "dev/ttyS1", [](Lock &t) { writeFile(t.lock, ourLockText()); }, Outcome::Locked},
+        // pid 1 is alive (refused as root's, or ours to signal): as text it locks.
+        Hostile{"TextPidOfALiveProcess", "dev/ttyS1", [](Lock &t) { writeFile(t.lock, "  1\n"); }, Outcome::Locked},
+        Hostile{"TextWithoutPid", "dev/ttyS1", [](Lock &t) { writeFile(t.lock, "  \n\n"); }, Outcome::Locked},
+        Hostile{"BinaryPid", "dev/ttyS1", [](Lock &t) { writeFile(t.lock, "1\t\t\n"); }, Outcome::Stale},
+        Hostile{"Fifo", "dev/ttyS1", [](Lock &t) { mkfifo(t.lock.c_str(), 0600); }, Outcome::Locked},
+        Hostile{"Directory", "dev/ttyS1", [](Lock &t) { mkdir(t.lock.c_str(), 0700); }, Outcome::Locked},
+        Hostile{"SymlinkToAStaleLock", "dev/ttyS1",
+                [](Lock &t) {
+                    writeFile(t.dir.file("outside"), std::to_string(deadPid()) + "\n");
+                    linkOutside(t);
+                },
+                Outcome::Locked},
+        Hostile{"SymlinkToAFifo", "dev/ttyS1",
+                [](Lock &t) {
+                    mkfifo(t.dir.file("outside").c_str(), 0600);
+                    linkOutside(t);
+                },
+                Outcome::Locked},
+        Hostile{"MissingDevice", "dev/ttyS9", [](Lock &) {}, Outcome::NoDevice},
+        Hostile{"LockDirIsAFile", "dev/ttyS1",
+                [](Lock &t) {
+                    writeFile(t.dir.file("file"), "");
+                    setLockDir(t.dir.file("file").c_str());
+                    t.lock = t.dir.file("file/LCK..ttyS1");
+                },
+                Outcome::NoLockFile},
+        Hostile{"NoLockDir", "dev/ttyS1", [](Lock &t) { setLockDir(t.dir.file("none").c_str()); }, Outcome::Opened}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Minisleep, TwentyUnitsIsAboutTwentyMilliseconds)
 {

@@ -66,13 +66,14 @@ TEST_F(Skeleton, RefusedBeginRunsTheHookButNotTheBody)
     EXPECT_NE(takeError().find("CMD-Fehler"), std::string::npos);
 }
 
-TEST_F(Skeleton, PortThatWillNotOpenRunsNothingAndShowsNothing)
+TEST_F(Skeleton, PortThatWillNotOpenRunsNothingAndTellsWhy)
 {
     std::string missing = line.dir.file("nothere");
     EXPECT_EQ(run(missing.c_str(), true, [](TransferContext &) {}), TransferResult::NoPort);
     EXPECT_EQ(opened, 0);
     EXPECT_EQ(bodies, 0);
-    EXPECT_EQ(takeError(), "");
+    EXPECT_EQ(takeError(), "Uebertragungs-Fehler|Fehler bei der Uebertragung: \nDas Gerät \"" + missing +
+                               "\"\nkann nicht geöffnet werden:\nNo such file or directory");
     EXPECT_TRUE(line.sim.frames().empty());
 }
 

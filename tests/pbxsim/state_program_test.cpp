@@ -1,5 +1,6 @@
 // The state file, the link on the file system and the program itself.
 #include "sim_client.h"
+#include "support/bounded.h"
 
 #include <csignal>
 #include <cstdio>
@@ -63,6 +64,29 @@ TEST(StateFile, HandWrittenFileNamesOnlyWhatItNeeds)
     EXPECT_EQ(s.outcalls[0][22], 0);
     EXPECT_TRUE(s.incalls.empty());
     EXPECT_EQ(s.ports[0][0], 0);
+}
+
+TEST(StateFile, KeywordsWhereverTheBlanksPutThem)
+{
+    TempDir dir;
+    struct {
+        const char *line, *version;
+    } cases[] = {
+        {"version V1.10 test", "V1.10 test"}, {"   version V1.10 test", "V1.10 test"}, {"\tversion\tV2", "V2"},
+        {" version  V3", " V3"}, // the text's own blank stays, as saveState writes it
+        {"  version", ""},       {"  # a comment\n \t \nversion V4", "V4"},
+    };
+    for (auto &c : cases) {
+        writeFile(dir.file("s"), std::string("pbxsim-state 1\n  ports 2\n") + c.line + "\n");
+        Bounded r = runBounded(5, [&] {
+            State s;
+            std::string error;
+            bool ok = pbxsim::loadState(s, dir.file("s"), &error) && s.port_count == 2;
+            std::fputs(ok ? ("[" + s.version + "]").c_str() : error.c_str(), stdout);
+            return 0;
+        });
+        EXPECT_EQ(r.out, "[" + std::string(c.version) + "]") << c.line;
+    }
 }
 
 TEST(StateFile, ErrorsNameTheLine)

@@ -274,9 +274,11 @@ bool loadState(State &result, const std::string &path, std::string *error)
         lineno++;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        if (line.empty() || line[0] == '#')
+        // Blanks may come before the keyword, and a line may be nothing but blanks.
+        std::size_t start = line.find_first_not_of(" \t");
+        if (start == std::string::npos || line[start] == '#')
             continue;
-        std::istringstream words(line);
+        std::istringstream words(line.substr(start));
         std::string key;
         words >> key;
         bool ok = true;
@@ -304,7 +306,10 @@ bool loadState(State &result, const std::string &path, std::string *error)
         } else if (key == "anldat") {
             ok = unhex(words, s.anldat.data(), s.anldat.size(), &why);
         } else if (key == "version") {
-            s.version = line.size() > 8 ? line.substr(8) : "";
+            // The rest of the line after the keyword and one blank; the text's
+            // own leading blanks are kept, as saveState wrote them.
+            std::size_t text = start + key.size() + 1;
+            s.version = text < line.size() ? line.substr(text) : "";
             ok = s.version.size() <= std::size_t(VersionMax) && s.version.find('\0') == std::string::npos;
             why = "version text longer than " + std::to_string(VersionMax) + " bytes";
         } else if (key == "tln") {
