@@ -3,8 +3,10 @@
 #include "shell/shell.h"
 
 #include "basic/anltyp.h"
+#include "settings/calldist.h"
 #include "settings/globdat.h"
 #include "settings/steuer.h"
+#include "settings/tlnperm.h"
 #include "speeddial/rufzuord.h"
 
 void showConf(Widget, XtPointer, XtPointer)
@@ -29,7 +31,7 @@ void doglob(Widget, XtPointer, XtPointer)
 
 void dotlnperm(Widget, XtPointer, XtPointer)
 {
-    // TODO: displayTlnPerm(toplevel);
+    displayTlnPerm(toplevel);
 }
 
 void dotlntyp(Widget, XtPointer, XtPointer)
@@ -44,7 +46,7 @@ void doamtperm(Widget, XtPointer, XtPointer)
 
 void docalldist(Widget, XtPointer, XtPointer)
 {
-    // TODO: displayCallDist(toplevel);
+    displayCallDist(toplevel);
 }
 
 void dogebdat(Widget, XtPointer, XtPointer)
