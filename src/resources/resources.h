@@ -17,6 +17,8 @@
     X(globdat)  /* global PBX data */                                                                           \
     X(steuer)   /* control contacts */                                                                          \
     X(tlnperm)  /* extension permissions */                                                                     \
+    X(teltyp)   /* terminal types */                                                                            \
+    X(amtsperm) /* trunk permissions */                                                                         \
     X(calldist) /* call distribution */
 
 #define KELVORA_DECLARE_SECTION(name) extern const char res_##name[];

@@ -3,9 +3,11 @@
 #include "shell/shell.h"
 
 #include "basic/anltyp.h"
+#include "settings/amtsperm.h"
 #include "settings/calldist.h"
 #include "settings/globdat.h"
 #include "settings/steuer.h"
+#include "settings/teltyp.h"
 #include "settings/tlnperm.h"
 #include "speeddial/rufzuord.h"
 
@@ -36,12 +38,12 @@ void dotlnperm(Widget, XtPointer, XtPointer)
 
 void dotlntyp(Widget, XtPointer, XtPointer)
 {
-    // TODO: displayTeleTyp(toplevel);
+    displayTeleTyp(toplevel);
 }
 
 void doamtperm(Widget, XtPointer, XtPointer)
 {
-    // TODO: displayAmtsPerm(toplevel);
+    displayAmtsPerm(toplevel);
 }
 
 void docalldist(Widget, XtPointer, XtPointer)
