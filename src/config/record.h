@@ -158,3 +158,5 @@ inline int curPbx() { return recInt(rec::CurrentPbx); }
 inline std::size_t portArea() { return rec::PortAreaA + rec::PortAreaSize * std::size_t(curPbx()); }
 inline std::size_t portBlock(int p) { return portArea() + rec::PortBlock0 + rec::PortBlockSize * std::size_t(p); }
 inline std::size_t rufnrShare() { return rec::RufnrList + rec::RufnrShare * std::size_t(curPbx()); }
+inline std::size_t berShare() { return rec::BerList + rec::BerShare * std::size_t(curPbx()); }
+inline std::size_t rufVertShare() { return rec::RufVertList + rec::RufVertShare * std::size_t(curPbx()); }

@@ -15,7 +15,11 @@
     X(msns)     /* MSNs of a port */                                                                            \
     X(zuord)    /* MSN assignment */                                                                            \
     X(globdat)  /* global PBX data */                                                                           \
-    X(steuer)   /* control contacts */
+    X(steuer)   /* control contacts */                                                                          \
+    X(tlnperm)  /* extension permissions */                                                                     \
+    X(teltyp)   /* terminal types */                                                                            \
+    X(amtsperm) /* trunk permissions */                                                                         \
+    X(calldist) /* call distribution */
 
 #define KELVORA_DECLARE_SECTION(name) extern const char res_##name[];
 KELVORA_RESOURCE_SECTIONS(KELVORA_DECLARE_SECTION)

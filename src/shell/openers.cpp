@@ -3,8 +3,12 @@
 #include "shell/shell.h"
 
 #include "basic/anltyp.h"
+#include "settings/amtsperm.h"
+#include "settings/calldist.h"
 #include "settings/globdat.h"
 #include "settings/steuer.h"
+#include "settings/teltyp.h"
+#include "settings/tlnperm.h"
 #include "speeddial/rufzuord.h"
 
 void showConf(Widget, XtPointer, XtPointer)
@@ -29,22 +33,22 @@ void doglob(Widget, XtPointer, XtPointer)
 
 void dotlnperm(Widget, XtPointer, XtPointer)
 {
-    // TODO: displayTlnPerm(toplevel);
+    displayTlnPerm(toplevel);
 }
 
 void dotlntyp(Widget, XtPointer, XtPointer)
 {
-    // TODO: displayTeleTyp(toplevel);
+    displayTeleTyp(toplevel);
 }
 
 void doamtperm(Widget, XtPointer, XtPointer)
 {
-    // TODO: displayAmtsPerm(toplevel);
+    displayAmtsPerm(toplevel);
 }
 
 void docalldist(Widget, XtPointer, XtPointer)
 {
-    // TODO: displayCallDist(toplevel);
+    displayCallDist(toplevel);
 }
 
 void dogebdat(Widget, XtPointer, XtPointer)

@@ -6,6 +6,8 @@
 #include "config/record.h"
 #include "link/trace.h"
 #include "resources/resources.h"
+#include "settings/calldist.h"
+#include "settings/tlnperm.h"
 #include "shell/access.h"
 #include "speeddial/rufzuord.h"
 #include "toolkit/toolkit.h"
@@ -111,6 +113,8 @@ void buildMainWindow()
     // doSetupGebDat, doSetupZaehler, doSetupUser, doSetupKit (those that exist).
     doSetupConf();
     doSetupRNZ();
+    doSetupPerm();
+    doSetupCallDist();
 
     SetUpVars();
     // The version goes in before realizing: the shell keeps the size it was

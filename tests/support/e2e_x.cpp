@@ -279,6 +279,30 @@ bool clickWidgetUntil(Window shell, const std::string &name, const std::function
     return false;
 }
 
+bool pickOptionMenuItem(Window shell, const std::string &menu, int item)
+{
+    Window button = widgetWindow(shell, menu);
+    XWindowAttributes wa;
+    if (button == None || !XGetWindowAttributes(e2eDisplay(), button, &wa) ||
+        !clickWindow(button, wa.width / 2, wa.height / 2))
+        return false;
+    // Not widgetWindow: the pulldown is not under the shell's top-level window.
+    std::string name = menu + "_pane.item" + std::to_string(item);
+    Window entry = None;
+    if (!waitUntil(
+            [&] {
+                entry = findWidgetWindow(widgetTree(shell), name);
+                return entry != None && viewable(entry);
+            },
+            5000) ||
+        !XGetWindowAttributes(e2eDisplay(), entry, &wa))
+        return false;
+    return xdotool({"mousemove", "--sync", "--window", std::to_string(entry), std::to_string(wa.width / 2),
+                    std::to_string(wa.height / 2), "sleep", "0.2", "mousedown", "1", "sleep", "0.2", "mouseup",
+                    "1"}) &&
+           waitUntilHidden(entry, 5000) && waitIdle(shell);
+}
+
 bool focusWindow(Window w)
 {
     if (w == None || !viewable(w))

@@ -60,6 +60,11 @@ bool clickWidget(Window shell, const std::string &name);
 // ours takes a click.  Wait long enough that a slow program is not clicked twice.
 bool clickWidgetUntil(Window shell, const std::string &name, const std::function<bool()> &done,
                       int wait_ms = 5000);
+// Picks item `item` of the option menu `menu` under shell: a click posts the
+// pulldown (a top-level window of its own), then the pointer goes onto the item
+// and presses and releases there with pauses between -- a posted Motif menu took
+// no instant click here.  True once the pulldown is gone again.
+bool pickOptionMenuItem(Window shell, const std::string &menu, int item);
 // Gives w's top-level window the keyboard, as a window manager would when a
 // dialog comes up (there is none under Xvfb; a transfer leaves the focus on
 // the main window).

@@ -1,0 +1,24 @@
+#include "resources/resources.h"
+
+extern const char res_teltyp[] = R"RES(
+! Terminal types of the eight analogue ports
+*teltyp_dlg.title: Gerätetypen
+*teltyp_dlg.children: Form teltyp
+*teltyp.dialogStyle: DIALOG_PRIMARY_APPLICATION_MODAL
+*teltyp.children: HFrame tt_typen; EqualRow tt_btns
+*tt_typen.title: Gerätetypen
+*tt_typen.children: Column tt_col0; Column tt_col1
+*tt_col0.children: Chooser tln0..3
+*tt_col0.captions: "  AB #1:", "  AB #2:", "  AB #3:", "  AB #4:"
+*tt_col1.children: Chooser tln4..7
+*tt_col1.captions: "  AB #5:", "  AB #6:", "  AB #7:", "  AB #8:"
+*tt_typen*chooserType: option
+*tt_typen*strings: Telefon, Anrufbeantworter, Fax, Modem, Kombi (Fax/Tel.)
+! only the first port can be the door station
+*tt_typen*tln0.strings: Telefon, Anrufbeantworter, Fax, Modem, Kombi (Fax/Tel.), Türstation
+! Captions of one width, as in the trunk permissions.
+*tt_typen.box*XmLabel.recomputeSize: False
+*tt_typen.box*XmLabel.alignment: alignment_beginning
+*tt_typen.box*XmLabel.width: 70
+*tt_btns.children: Button okay; Button cancel; Button help
+)RES";

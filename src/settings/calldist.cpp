@@ -1,0 +1,68 @@
+#include "settings/calldist.h"
+
+#include "config/record.h"
+#include "shell/access.h"
+#include "shell/bind.h"
+#include "shell/subscribers.h"
+#include "toolkit/toolkit.h"
+
+#include <iterator>
+
+namespace {
+
+// Block offsets of the working copy: the masks of functions 0-6, then the words
+// between them that the dialog does not edit but writes back as read.  Bytes
+// 48-49 belong to the global data dialog.
+constexpr std::size_t calldist_words[] = {0, 8, 16, 24, 32, 40, 44, 4, 12, 20, 28, 36};
+constexpr int Functions = 7;
+
+std::uint32_t set[std::size(calldist_words)]; // working copy while the dialog is open
+int lastdist;                                 // the function the check boxes show
+
+// No bindings: the check boxes show one word of the working copy at a time,
+// and the words are stored once the runner has seen "OK".
+RecordDialog avarwsdlg{"calldist_dlg", {}, rufVertShare};
+
+unsigned char *word(std::size_t k) { return recAt(rufVertShare() + calldist_words[k]); }
+
+void showCallDist(Widget dialog)
+{
+    lastdist = 0;
+    for (std::size_t k = 0; k < std::size(set); k++)
+        set[k] = getLe32(word(k));
+    labelSubscriberItems(dialog, "*grp");
+    setChooserState(dialog, "*todo", 0);
+    showSubscriberMask(dialog, "*grp", set[0]);
+    senseSubscriberGroups(dialog, "*grp");
+}
+
+} // namespace
+
+void getNsetAVARWS()
+{
+    set[lastdist] = (set[lastdist] & ~SubscriberBits) | readSubscriberMask(avarwsdlg.shell, "*grp");
+}
+
+void doCallDist(Widget, XtPointer, XtPointer call)
+{
+    auto *cbs = static_cast<XmtChooserCallbackStruct *>(call);
+    if (!cbs || cbs->state < 0 || cbs->state >= Functions)
+        return;
+    getNsetAVARWS();
+    lastdist = cbs->state;
+    showSubscriberMask(avarwsdlg.shell, "*grp", set[lastdist]);
+}
+
+void displayCallDist(Widget parent)
+{
+    if (!runRecordDialog(avarwsdlg, parent, showCallDist))
+        return;
+    getNsetAVARWS();
+    for (std::size_t k = 0; k < std::size(set); k++)
+        putLe32(word(k), set[k]);
+}
+
+void doSetupCallDist()
+{
+    XmtRegisterProcedures({{"doCallDist", doCallDist}});
+}
