@@ -12,11 +12,48 @@
 
 namespace {
 
+// A user's format gets the program's arguments ("Datei %s, Zeile %d"): only
+// one that takes them as the program's own format does is shown.
+struct FormatCase {
+    const char *name, *line, *shown;
+};
+const FormatCase formats[] = {
+    {"fmtExtra", "%s %s %n", nullptr},
+    {"fmtSwapped", "Zeile %d in %s", nullptr},
+    {"fmtLong", "%s %ld", nullptr},
+    {"fmtFewer", "nur %s", "nur a.cfg"}, // the last arguments may go unused
+    {"fmtFewerWrong", "nur %d", nullptr},
+    {"fmtPositional", "%1$s %2$d", nullptr},
+    {"fmtCut", "%s %d %", nullptr},
+    {"fmtStar", "%*s %d", nullptr},
+    {"fmtSame", "%s: %d%% fertig", "a.cfg: 7% fertig"},
+    {"fmtWidths", "[%-6s|%03d]", "[a.cfg |007]"},
+};
+// Each comes in as the user's own -xrm line.
+const int userFormats = [] {
+    for (const FormatCase &c : formats) {
+        std::string line = std::string("*") + c.name + ".message: " + c.line;
+        GuiStartupResources({}, {"-xrm", line.c_str()});
+    }
+    return 0;
+}();
 
 void closeBox(Widget box)
 {
     guiPress(guiFind(box, "okButton"));
     guiPump(0);
+}
+
+TEST(Messages, UserFormatIsUsedOnlyWithTheDefaultsConversions)
+{
+    for (const FormatCase &c : formats) {
+        SCOPED_TRACE(c.line);
+        XmtDisplayWarningMsg(guiTop(), c.name, "Datei %s, Zeile %d", nullptr, nullptr, "a.cfg", 7);
+        Widget box = XmtLastMessageBox(c.name);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(guiText(box, XmNmessageString), c.shown ? c.shown : "Datei a.cfg, Zeile 7");
+        closeBox(box);
+    }
 }
 
 TEST(Messages, NamedResourcesReplaceTheDefaults)
