@@ -238,30 +238,78 @@ TEST_F(Lock, FileCreationMaskIs022AfterTheFirstLock)
     umask(old);
 }
 
-TEST_F(Lock, LineIsRawAt4800AndRestoredOnClose)
+// What a line someone else used may look like: a terminal at 9600 7E1 with
+// XON/XOFF, line editing and modem control.
+termios usedLine(int fd)
 {
-    struct termios before;
+    termios t;
+    tcgetattr(fd, &t);
+    t.c_iflag |= ICRNL | INLCR | IGNCR | ISTRIP | INPCK | IXON | IXOFF | IXANY;
+    t.c_oflag |= OPOST;
+    t.c_cflag = (t.c_cflag & ~tcflag_t(CSIZE | CSTOPB | CLOCAL | CRTSCTS | CREAD)) | CS7 | PARENB | HUPCL;
+    t.c_lflag |= ICANON | ECHO | ECHOE | ECHOK | ECHONL | ISIG;
+    cfsetspeed(&t, B9600);
+    return t;
+}
+
+TEST_F(Lock, LineIs4800Baud8N2RawWithHardwareFlowControlAndRestoredOnClose)
+{
     int probe = open(peer.slavePath().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_GE(probe, 0);
+    termios before = usedLine(probe);
+    ASSERT_EQ(tcsetattr(probe, TCSANOW, &before), 0);
     tcgetattr(probe, &before);
     ASSERT_EQ(openCapturing(), "");
     ASSERT_GE(fd, 0);
-    struct termios t;
+    termios t;
     tcgetattr(fd, &t);
     EXPECT_EQ(cfgetospeed(&t), speed_t(B4800));
     EXPECT_EQ(cfgetispeed(&t), speed_t(B4800));
-    EXPECT_EQ(t.c_cflag & CSIZE, tcflag_t(CS8));
-    EXPECT_TRUE(t.c_cflag & CSTOPB);
-    EXPECT_FALSE(t.c_lflag & (ICANON | ECHO | ISIG));
-    EXPECT_FALSE(t.c_oflag & OPOST);
+    // A pty always has CS8, CREAD and no parity, whatever is asked: for those
+    // only what the program asked for (tser) can show a fault.
+    struct Flag {
+        const char *name;
+        tcflag_t termios::*field;
+        tcflag_t bits, want;
+        bool ptyFixed;
+    } flags[] = {
+        {"CS8", &termios::c_cflag, CSIZE, CS8, true},
+        {"PARENB", &termios::c_cflag, PARENB, 0, true},
+        {"CREAD", &termios::c_cflag, CREAD, CREAD, true},
+        {"CSTOPB", &termios::c_cflag, CSTOPB, CSTOPB, false},
+        {"CLOCAL", &termios::c_cflag, CLOCAL, CLOCAL, false}, // no modem: never wait for carrier
+        {"CRTSCTS", &termios::c_cflag, CRTSCTS, CRTSCTS, false},
+        {"HUPCL", &termios::c_cflag, HUPCL, 0, false}, // nothing to hang up on a direct line
+        // Every byte value is data: no software flow control, no translation, all eight bits.
+        {"IXON", &termios::c_iflag, IXON, 0, false},
+        {"IXOFF", &termios::c_iflag, IXOFF, 0, false},
+        {"IXANY", &termios::c_iflag, IXANY, 0, false},
+        {"ICRNL", &termios::c_iflag, ICRNL, 0, false},
+        {"INLCR", &termios::c_iflag, INLCR, 0, false},
+        {"IGNCR", &termios::c_iflag, IGNCR, 0, false},
+        {"ISTRIP", &termios::c_iflag, ISTRIP, 0, false},
+        {"INPCK", &termios::c_iflag, INPCK, 0, false},
+        {"OPOST", &termios::c_oflag, OPOST, 0, false},
+        {"ICANON", &termios::c_lflag, ICANON, 0, false},
+        {"ECHO", &termios::c_lflag, ECHO | ECHOE | ECHOK | ECHONL, 0, false},
+        {"ISIG", &termios::c_lflag, ISIG, 0, false},
+    };
+    for (const Flag &f : flags) {
+        EXPECT_EQ(tser.*f.field & f.bits, f.want) << f.name << " asked for";
+        EXPECT_EQ(t.*f.field & f.bits, f.want) << f.name << " on the line";
+        if (!f.ptyFixed) {
+            EXPECT_NE(before.*f.field & f.bits, f.want) << f.name << " was right before the open";
+        }
+    }
     EXPECT_EQ(t.c_cc[VMIN], 1);
     EXPECT_EQ(t.c_cc[VTIME], 5);
     EXPECT_TRUE(fcntl(fd, F_GETFL) & O_NONBLOCK);
     closeSer(fd);
     fd = -1;
-    struct termios after;
+    termios after;
     tcgetattr(probe, &after);
     EXPECT_EQ(cfgetospeed(&after), cfgetospeed(&before));
+    EXPECT_EQ(after.c_iflag, before.c_iflag);
     EXPECT_EQ(after.c_lflag, before.c_lflag);
     EXPECT_EQ(after.c_cflag, before.c_cflag);
     close(probe);
