@@ -55,7 +55,7 @@ protected:
     {
         if (!std::getenv("DISPLAY"))
             GTEST_SKIP() << "needs an X display";
-        transferTop();
+        programTop();
         setChooserState(toplevel, "*whsel", 0);
         setFlags(0);
         activateMainButtons();

@@ -38,7 +38,7 @@ protected:
     {
         if (!std::getenv("DISPLAY"))
             GTEST_SKIP() << "needs an X display";
-        transferTop();
+        programTop();
         setFlags(0);
         activateMainButtons();
     }

@@ -29,13 +29,9 @@ Widget shownError()
 
 std::string takeError()
 {
-    Widget box = shownError();
-    if (!box)
-        return "";
-    std::string shown = guiText(box, XmNdialogTitle) + "|" + guiText(box, XmNmessageString);
-    guiPress(guiFind(box, "okButton"));
-    guiPump(0);
-    return shown;
+    std::string title;
+    std::string text = takeMessage("tranfer_err", &title);
+    return text.empty() ? "" : title + "|" + text;
 }
 
 Widget showWorking()

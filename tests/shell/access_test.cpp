@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app.h"
+#include "support/program.h"
 #include "config/record.h"
 #include "shell/access.h"
 #include "support/gui.h"
@@ -40,7 +40,7 @@ Widget testWindow()
     static Widget shell = nullptr;
     if (shell)
         return shell;
-    Widget top = startedApp();
+    Widget top = programTop();
     XmtRegisterCallbackProcedure("countChooser", countChooser);
     for (const char *line : lines)
         guiMergeResources(line);
@@ -48,7 +48,7 @@ Widget testWindow()
     shell = XtVaCreatePopupShell("acctest", topLevelShellWidgetClass, top, XtNx, 500, XtNy, 400, nullptr);
     XmtCreateChildren(shell);
     XtPopup(shell, XtGrabNone);
-    settle();
+    guiPump(50);
     return shell;
 }
 

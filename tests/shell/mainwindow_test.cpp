@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app.h"
+#include "support/program.h"
 #include "support/gui.h"
 #include "config/record.h"
 #include "shell/shell.h"
@@ -49,7 +49,7 @@ protected:
     {
         if (!std::getenv("DISPLAY"))
             GTEST_SKIP() << "needs an X display";
-        top = startedApp();
+        top = programTop();
         ASSERT_NE(top, nullptr);
     }
     Widget named(const char *name)
@@ -178,7 +178,7 @@ TEST_F(MainWindow, HelpShowsTheFunctionList)
     Widget help = named("help");
     ASSERT_NE(help, nullptr);
     XtCallCallbacks(help, XmNactivateCallback, nullptr);
-    settle();
+    guiPump(50);
     Widget box = XmtLastMessageBox("msg1");
     ASSERT_NE(box, nullptr);
     const std::string expected =
@@ -209,7 +209,7 @@ TEST_F(MainWindow, HelpShowsTheFunctionList)
     ASSERT_NE(title, nullptr);
     EXPECT_STREQ(title, "Hilfe");
     XtUnmanageChild(box);
-    settle();
+    guiPump(50);
 }
 
 TEST_F(MainWindow, BeendenExitsWithStatusZero)

@@ -1,9 +1,18 @@
+#include <gtest/gtest.h>
+
 #include "support/program.h"
 
 #include "config/record.h"
 #include "resources/resources.h"
+#include "shell/access.h"
 #include "shell/shell.h"
+#include "support/fresh.h"
 #include "support/gui.h"
+#include "toolkit/toolkit.h"
+
+#include <X11/IntrinsicP.h>
+#include <Xm/Scale.h>
+#include <cstring>
 
 namespace {
 
@@ -19,6 +28,31 @@ struct ProgramResources {
 
 char device[] = "/dev/ttyS9";
 
+void watchSetValues(Widget, XtPointer, XtPointer call)
+{
+    auto *change = static_cast<XtChangeHookDataRec *>(call);
+    if (change->type != XtHsetValues || !XmIsScale(change->widget))
+        return;
+    auto *data = static_cast<XtChangeHookSetValuesDataRec *>(change->event_data);
+    for (Cardinal i = 0; i < data->num_args; ++i)
+        if (std::strcmp(data->args[i].name, XmNvalue) == 0)
+            scaleValues().push_back(int(data->args[i].value));
+}
+
+void startAgain()
+{
+    std::memset(all, 0, rec::RecordSize);
+    SetUpVars();
+    anl_vers[0] = '\0';
+    setDevicePath(device);
+    setChooserState(toplevel, "*whsel", 0);
+    activateMainButtons();
+    kelvora_vers();
+    scaleValues().clear();
+    for (const char *box : {"msg1", "help", "tranfer_err", "wrongFile", "openFailed", "writeError"})
+        takeMessage(box);
+}
+
 } // namespace
 
 Widget programTop()
@@ -31,7 +65,17 @@ Widget programTop()
         toplevel = guiTop();
         setDevicePath(device);
         buildMainWindow();
+        XtAddCallback(XtHooksOfDisplay(XtDisplay(toplevel)), XtNchangeHook, watchSetValues, nullptr);
         guiPump(50);
+        atFreshStart(startAgain);
     }
     return toplevel;
+}
+
+Widget mainWidget(const char *name) { return guiFind(programTop(), name); }
+
+std::vector<int> &scaleValues()
+{
+    static std::vector<int> values;
+    return values;
 }
