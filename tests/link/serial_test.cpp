@@ -142,19 +142,27 @@ TEST_F(Lock, TextPidAfterBlanks)
     EXPECT_GE(fd, 0);
 }
 
-class LockedBy : public Lock, public ::testing::WithParamInterface<std::string> {};
+struct Content {
+    const char *name;
+    std::string text;
+};
+
+class LockedBy : public Lock, public ::testing::WithParamInterface<Content> {};
 
 TEST_P(LockedBy, ContentMeansLocked)
 {
-    writeFile(lock, GetParam());
+    writeFile(lock, GetParam().text);
     EXPECT_EQ(openCapturing(), "Device " + device + " is locked.\n");
     EXPECT_EQ(fd, -1);
-    EXPECT_EQ(readFile(lock), GetParam()); // someone else's lock stays as it was
+    EXPECT_EQ(readFile(lock), GetParam().text); // someone else's lock stays as it was
 }
 
 INSTANTIATE_TEST_SUITE_P(Contents, LockedBy,
-                         ::testing::Values(std::string(), "0\n", "00000 kelvora\n", "-5\n", "kelvora 4711\n",
-                                           std::string(4, '\0')));
+                         ::testing::Values(Content{"Empty", ""}, Content{"PidZero", "0\n"},
+                                           Content{"PaddedPidZero", "00000 kelvora\n"}, Content{"Negative", "-5\n"},
+                                           Content{"NameFirst", "kelvora 4711\n"},
+                                           Content{"BinaryZero", std::string(4, '\0')}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(Lock, LiveProcessOfAnotherUserLocks)
 {
