@@ -83,6 +83,20 @@ int WindowOrder::unmapped(Window w)
     return -1;
 }
 
+HandLine::HandLine()
+{
+    setLockDir(dir.file("none").c_str());
+    fd = openSer(peer->slavePath().c_str());
+    if (fd < 0)
+        throw std::runtime_error("cannot open " + peer->slavePath());
+}
+
+HandLine::~HandLine()
+{
+    if (fd >= 0)
+        closeSer(fd);
+}
+
 Bytes frameBytes(const pbxsim::Frame &f) { return Bytes(f.bytes.begin(), f.bytes.end()); }
 
 std::vector<Bytes> framesFrom(const pbxsim::Simulator &sim, char dir)

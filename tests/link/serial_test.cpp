@@ -4,13 +4,10 @@
 #include "link/serial.h"
 #include "link_env.h"
 
-#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <pthread.h>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -18,24 +15,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
-
-double secondsSince(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
-
-std::string readFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const std::string &path, const std::string &content)
-{
-    std::ofstream(path, std::ios::binary) << content;
-}
 
 std::string ourLockText()
 {
@@ -44,13 +25,13 @@ std::string ourLockText()
     return text;
 }
 
-pid_t deadPid()
+std::string deadPid()
 {
     pid_t pid = fork();
     if (pid == 0)
         _exit(0);
     waitpid(pid, nullptr, 0);
-    return pid;
+    return std::to_string(pid);
 }
 
 // A pty reachable as <tmp>/dev/ttyS1, locks in <tmp>/lock.
@@ -67,18 +48,19 @@ struct Lock : ::testing::Test {
         ASSERT_EQ(symlink(peer.slavePath().c_str(), device.c_str()), 0);
         setLockDir(dir.file("lock").c_str());
     }
-    void TearDown() override
-    {
-        if (fd >= 0)
-            closeSer(fd);
-        setLockDir(nullptr);
-    }
+    void TearDown() override { close(); }
     // openSer with its stderr.
     std::string openCapturing()
     {
         CaptureStderr();
         fd = openSer(device.c_str());
         return GetCapturedStderr();
+    }
+    void close()
+    {
+        if (fd >= 0)
+            closeSer(fd);
+        fd = -1;
     }
 };
 
@@ -88,15 +70,7 @@ TEST_F(Lock, FreshLockHoldsOurPidAndGoesAwayOnClose)
     ASSERT_GE(fd, 0);
     EXPECT_EQ(readFile(lock), ourLockText());
     EXPECT_EQ(std::string(lockfile), lock);
-    closeSer(fd);
-    fd = -1;
-    EXPECT_NE(access(lock.c_str(), F_OK), 0);
-}
-
-TEST_F(Lock, SameBaseNameElsewhereIsTheSameLock)
-{
-    ASSERT_EQ(openCapturing(), "");
-    ASSERT_GE(fd, 0);
+    // The same base name elsewhere is the same device.
     mkdir(dir.file("other").c_str(), 0755);
     std::string other = dir.file("other/ttyS1");
     ASSERT_EQ(symlink(peer.slavePath().c_str(), other.c_str()), 0);
@@ -104,65 +78,47 @@ TEST_F(Lock, SameBaseNameElsewhereIsTheSameLock)
     EXPECT_EQ(openSer(other.c_str()), -1);
     EXPECT_EQ(GetCapturedStderr(), "Device " + other + " is locked.\n");
     EXPECT_EQ(readFile(lock), ourLockText());
+    close();
+    EXPECT_NE(access(lock.c_str(), F_OK), 0);
 }
 
-TEST_F(Lock, StaleTextPidIsOverriddenAfterASecond)
+TEST_F(Lock, ExistingLockFiles)
 {
-    writeFile(lock, std::to_string(deadPid()) + "\n");
-    auto t = Clock::now();
-    EXPECT_EQ(openCapturing(), "Lockfile is stale. Overriding it..\n");
-    EXPECT_GE(secondsSince(t), 0.95);
-    ASSERT_GE(fd, 0);
-    EXPECT_EQ(readFile(lock), ourLockText());
+    int self = getpid();
+    const std::string binarySelf(reinterpret_cast<char *>(&self), 4);
+    struct Case {
+        std::string content;
+        bool stale;
+    } cases[] = {
+        {"", false},
+        {"0\n", false},
+        {"00000 kelvora\n", false},
+        {"-5\n", false},
+        {"kelvora 4711\n", false},
+        {std::string(4, '\0'), false},
+        {binarySelf, false},
+        {"   " + std::to_string(self) + "\n", false},
+        {deadPid() + "\n", true},
+        {"     " + deadPid() + "\n", true},
+        {"  1\n", true}, // four bytes are a binary pid, far beyond any pid, though as text it is pid 1
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.content));
+        writeFile(lock, c.content);
+        auto t = Clock::now();
+        if (c.stale) {
+            EXPECT_EQ(openCapturing(), "Lockfile is stale. Overriding it..\n");
+            EXPECT_GE(secondsSince(t), 0.95) << "a second's grace for its owner";
+            EXPECT_GE(fd, 0);
+            EXPECT_EQ(readFile(lock), ourLockText());
+        } else {
+            EXPECT_EQ(openCapturing(), "Device " + device + " is locked.\n");
+            EXPECT_EQ(fd, -1);
+            EXPECT_EQ(readFile(lock), c.content) << "someone else's lock stays as it was";
+        }
+        close();
+    }
 }
-
-TEST_F(Lock, FourBytesAreABinaryPidEvenWhenTheyLookLikeText)
-{
-    // As text this is pid 1, alive; as a binary pid it is far beyond any pid.
-    writeFile(lock, "  1\n");
-    EXPECT_EQ(openCapturing(), "Lockfile is stale. Overriding it..\n");
-    EXPECT_GE(fd, 0);
-}
-
-TEST_F(Lock, BinaryPidOfALiveProcessLocks)
-{
-    int pid = getpid();
-    writeFile(lock, std::string(reinterpret_cast<char *>(&pid), 4));
-    EXPECT_EQ(openCapturing(), "Device " + device + " is locked.\n");
-    EXPECT_EQ(fd, -1);
-}
-
-TEST_F(Lock, TextPidAfterBlanks)
-{
-    writeFile(lock, "   " + std::to_string(getpid()) + "\n");
-    EXPECT_EQ(openCapturing(), "Device " + device + " is locked.\n");
-    EXPECT_EQ(fd, -1);
-    writeFile(lock, "     " + std::to_string(deadPid()) + "\n");
-    EXPECT_EQ(openCapturing(), "Lockfile is stale. Overriding it..\n");
-    EXPECT_GE(fd, 0);
-}
-
-struct Content {
-    const char *name;
-    std::string text;
-};
-
-class LockedBy : public Lock, public ::testing::WithParamInterface<Content> {};
-
-TEST_P(LockedBy, ContentMeansLocked)
-{
-    writeFile(lock, GetParam().text);
-    EXPECT_EQ(openCapturing(), "Device " + device + " is locked.\n");
-    EXPECT_EQ(fd, -1);
-    EXPECT_EQ(readFile(lock), GetParam().text); // someone else's lock stays as it was
-}
-
-INSTANTIATE_TEST_SUITE_P(Contents, LockedBy,
-                         ::testing::Values(Content{"Empty", ""}, Content{"PidZero", "0\n"},
-                                           Content{"PaddedPidZero", "00000 kelvora\n"}, Content{"Negative", "-5\n"},
-                                           Content{"NameFirst", "kelvora 4711\n"},
-                                           Content{"BinaryZero", std::string(4, '\0')}),
-                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(Lock, LiveProcessOfAnotherUserLocks)
 {
@@ -187,30 +143,24 @@ TEST_F(Lock, LiveProcessOfAnotherUserLocks)
     EXPECT_EQ(readFile(lock), "1\n");
 }
 
-TEST_F(Lock, NoLockDirectoryOpensWithoutLock)
+TEST_F(Lock, OpenWithoutLockDirectoryAndFailedOpens)
 {
     setLockDir(dir.file("missing").c_str());
     EXPECT_EQ(openCapturing(), "");
-    ASSERT_GE(fd, 0);
+    EXPECT_GE(fd, 0);
     EXPECT_STREQ(lockfile, "");
-    EXPECT_EQ(closeSer(fd), 0);
-    fd = -1;
-}
+    close();
 
-TEST_F(Lock, UnopenableDeviceRemovesItsFreshLock)
-{
+    // A device that cannot be opened takes its fresh lock away again.
+    setLockDir(dir.file("lock").c_str());
     device = dir.file("dev/ttyS9");
     EXPECT_EQ(openCapturing(), "Cannot open " + device + ", errno 2\n");
     EXPECT_EQ(fd, -1);
     EXPECT_NE(access(dir.file("lock/LCK..ttyS9").c_str(), F_OK), 0);
-}
 
-TEST_F(Lock, LockThatCannotBeCreated)
-{
     writeFile(dir.file("notadir"), "");
     setLockDir(dir.file("notadir").c_str());
-    std::string path = dir.file("notadir/LCK..ttyS1");
-    EXPECT_EQ(openCapturing(), path + ": Not a directory\nCannot create lockfile. Sorry.\n");
+    EXPECT_EQ(openCapturing(), dir.file("notadir/LCK..ttyS9") + ": Not a directory\nCannot create lockfile. Sorry.\n");
     EXPECT_EQ(fd, -1);
 }
 
@@ -312,42 +262,35 @@ TEST_F(Lock, LineIs4800Baud8N2RawWithHardwareFlowControlAndRestoredOnClose)
     EXPECT_EQ(t.c_cc[VMIN], 1);
     EXPECT_EQ(t.c_cc[VTIME], 5);
     EXPECT_TRUE(fcntl(fd, F_GETFL) & O_NONBLOCK);
-    closeSer(fd);
-    fd = -1;
+    close();
     termios after;
     tcgetattr(probe, &after);
     EXPECT_EQ(cfgetospeed(&after), cfgetospeed(&before));
     EXPECT_EQ(after.c_iflag, before.c_iflag);
     EXPECT_EQ(after.c_lflag, before.c_lflag);
     EXPECT_EQ(after.c_cflag, before.c_cflag);
-    close(probe);
+    ::close(probe);
 }
 
-TEST(Minisleep, TwentyUnitsIsAboutTwentyMilliseconds)
+TEST(Minisleep, UnitsOf1024Microseconds)
 {
-    auto t = Clock::now();
-    minisleep(20);
-    double s = secondsSince(t);
-    EXPECT_GE(s, 0.0204);
-    EXPECT_LT(s, 0.2);
-}
-
-TEST(Minisleep, ZeroAndLongSleepsReturn)
-{
-    auto t = Clock::now();
-    minisleep(0);
-    EXPECT_LT(secondsSince(t), 0.05);
-    t = Clock::now();
-    minisleep(1000); // more than a second of microseconds
-    EXPECT_NEAR(secondsSince(t), 1.024, 0.2);
-}
-
-TEST(Minisleep, ManyShortSleepsNeverHang)
-{
-    auto t = Clock::now();
-    for (int i = 0; i < 300; i++)
-        minisleep(1);
-    EXPECT_LT(secondsSince(t), 3.0);
+    struct {
+        int units, repeat;
+        double atLeast, below;
+    } cases[] = {
+        {20, 1, 0.0204, 0.2},
+        {0, 1, 0, 0.05},          // a zero timer would never fire
+        {1000, 1, 1.024, 1.3},    // more than a second of microseconds
+        {1, 300, 0.3072, 3.0},    // many short sleeps never hang
+    };
+    for (const auto &c : cases) {
+        auto t = Clock::now();
+        for (int i = 0; i < c.repeat; i++)
+            minisleep(c.units);
+        double s = secondsSince(t);
+        EXPECT_GE(s, c.atLeast) << c.units << " x " << c.repeat;
+        EXPECT_LT(s, c.below) << c.units << " x " << c.repeat;
+    }
 }
 
 volatile sig_atomic_t usr1_seen;

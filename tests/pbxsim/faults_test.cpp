@@ -7,10 +7,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using pbxsim::AnswerFault;
-
-double secondsSince(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
 
 struct Faults : SimTest {
     void set(pbxsim::Faults f) { sim.setFaults(f); }

@@ -285,14 +285,18 @@ bool sendText(Window w, const std::string &text)
 
 bool typeInto(Window shell, const std::string &widget, const std::string &text)
 {
-    // The click puts Motif's focus into the field, the X focus lets it take keys.
-    if (!focusWindow(shell) || !clickWindow(widgetWindow(shell, widget)))
-        return false;
+    Window field = widgetWindow(shell, widget);
     for (int attempt = 0; attempt < 3; attempt++) {
+        // The click puts Motif's focus into the field, the X focus lets it take keys.
+        if (!focusWindow(shell) || !clickWindow(field))
+            return false;
         // Motif's select-all; what is typed then replaces the selection.
         if (!sendKeys(shell, "ctrl+slash") || !sendText(shell, text) || !sendKeys(shell, "ctrl+slash"))
             return false;
-        if (primarySelection() == text)
+        // Done once the program has handled every key: the field itself (not
+        // another one that had the focus) owns the selection, and it is the text.
+        if (waitUntil([&] { return XGetSelectionOwner(e2eDisplay(), XA_PRIMARY) == field && primarySelection() == text; },
+                      10000))
             return true;
     }
     return false;

@@ -106,10 +106,14 @@ Widget guiTop()
     argv.push_back(nullptr);
     int argc = static_cast<int>(argStore.size());
     top = XmtInitialize(&app, "Kelvora", &argc, argv.data(), fallback.data());
-    // A wait left by a test whose dialog never came must not fire in the next one.
+    // A wait left by a test whose dialog never came must not fire in the next
+    // one, nor a message box it left be taken for the next one's.
     atFreshStart([] {
         while (!waits().empty())
             guiCancelWait(waits().begin()->first);
+        for (const char *box : {"msg1", "help", "tranfer_err", "wrongFile", "openFailed", "writeError", "noFile",
+                                "badInteger"})
+            takeMessage(box);
     });
     // Dialogs get a realized parent, as in the program.
     XtVaSetValues(top, XtNwidth, 60, XtNheight, 40, nullptr);

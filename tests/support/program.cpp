@@ -49,8 +49,6 @@ void startAgain()
     activateMainButtons();
     kelvora_vers();
     scaleValues().clear();
-    for (const char *box : {"msg1", "help", "tranfer_err", "wrongFile", "openFailed", "writeError"})
-        takeMessage(box);
 }
 
 } // namespace
