@@ -18,6 +18,3 @@ inline bool sensitive(const char *name) { return XtIsSensitive(mainWidget(name))
 struct PbxLine : SimLine {
     explicit PbxLine(const pbxsim::State &state = pbxsim::defaultState());
 };
-
-// The record's PBX image as the simulator holds it after a read of that state.
-std::vector<unsigned char> imageOf(const pbxsim::State &state);

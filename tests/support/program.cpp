@@ -39,6 +39,28 @@ void watchSetValues(Widget, XtPointer, XtPointer call)
             scaleValues().push_back(int(data->args[i].value));
 }
 
+// Every widget of the main window with its sensitivity as the resource lines
+// gave it, before anything refreshed the buttons.
+std::vector<std::pair<Widget, bool>> &startSensitivity()
+{
+    static std::vector<std::pair<Widget, bool>> table;
+    return table;
+}
+
+void noteSensitivity(Widget w)
+{
+    Boolean own = True; // not XtIsSensitive, which includes the ancestors'
+    XtVaGetValues(w, XtNsensitive, &own, nullptr);
+    startSensitivity().emplace_back(w, own);
+    if (!XtIsComposite(w))
+        return;
+    WidgetList kids = nullptr;
+    Cardinal n = 0;
+    XtVaGetValues(w, XtNchildren, &kids, XtNnumChildren, &n, nullptr);
+    for (Cardinal i = 0; i < n; i++)
+        noteSensitivity(kids[i]);
+}
+
 void startAgain()
 {
     std::memset(all, 0, rec::RecordSize);
@@ -46,7 +68,8 @@ void startAgain()
     anl_vers[0] = '\0';
     setDevicePath(device);
     setChooserState(toplevel, "*whsel", 0);
-    activateMainButtons();
+    for (auto [w, sensitive] : startSensitivity())
+        XtSetSensitive(w, sensitive);
     kelvora_vers();
     scaleValues().clear();
 }
@@ -65,6 +88,7 @@ Widget programTop()
         buildMainWindow();
         XtAddCallback(XtHooksOfDisplay(XtDisplay(toplevel)), XtNchangeHook, watchSetValues, nullptr);
         guiPump(50);
+        noteSensitivity(toplevel);
         atFreshStart(startAgain);
     }
     return toplevel;
