@@ -1,9 +1,11 @@
 #include "support/fresh.h"
 
+#include "config/record.h"
 #include "link/serial.h"
 #include "shell/shell.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,12 @@ void freshStart()
     debugfile = nullptr;
     debugflag = 0;
     setDebugFilePath(startTrace.c_str());
+    if (all) {
+        std::memset(all, 0, rec::RecordSize);
+        SetUpVars();
+    }
+    anl_vers[0] = '\0';
+    setDevicePath(nullptr);
     for (auto &reset : resets())
         reset();
 }

@@ -8,5 +8,6 @@
 // Adds a reset for state a helper has set up (the record once there is one,
 // the main window once it is built, ...).
 void atFreshStart(std::function<void()> reset);
-// The line's lock directory and the trace as at start-up, then every added reset.
+// The line's lock directory, the trace, the device and the record (once there
+// is one) as at start-up, then every added reset.
 void freshStart();

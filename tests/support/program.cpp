@@ -63,9 +63,6 @@ void noteSensitivity(Widget w)
 
 void startAgain()
 {
-    std::memset(all, 0, rec::RecordSize);
-    SetUpVars();
-    anl_vers[0] = '\0';
     setDevicePath(device);
     setChooserState(toplevel, "*whsel", 0);
     for (auto [w, sensitive] : startSensitivity())
