@@ -25,10 +25,10 @@ bool openTrace(int level)
 
 void closeTrace()
 {
-    if (debugflag && debugfile) {
+    if (debugfile)
         std::fclose(debugfile);
-        debugfile = nullptr;
-    }
+    debugfile = nullptr;
+    debugflag = 0;
 }
 
 void tracePrintf(const char *fmt, ...)

@@ -188,12 +188,58 @@ Widget createBox(MsgType type, Widget parent, const std::string &name)
     return XmCreateInformationDialog(parent, n, args, 2);
 }
 
+// The arguments a printf format takes, a length modifier and a letter per
+// conversion ('i' signed, 'u' unsigned, 'f' floating, 'c', 's', 'p'); false
+// for a conversion we never pass ("%n", positions, anything unknown).
+bool argumentsOf(const char *fmt, std::string &out)
+{
+    for (const char *p = fmt; *p; ++p) {
+        if (*p != '%')
+            continue;
+        if (*++p == '%')
+            continue;
+        p += std::strspn(p, "-+ #0'");
+        for (int part = 0; part < 2; ++part) { // width, then precision
+            if (part == 1 && *p == '.')
+                ++p;
+            if (*p == '*') {
+                out += 'i';
+                ++p;
+            } else {
+                p += std::strspn(p, "0123456789");
+            }
+        }
+        std::size_t length = std::strspn(p, "hlLqjzt");
+        out.append(p, length);
+        p += length;
+        switch (*p) {
+        case 'd': case 'i': out += 'i'; break;
+        case 'o': case 'u': case 'x': case 'X': out += 'u'; break;
+        case 'e': case 'E': case 'f': case 'F': case 'g': case 'G': case 'a': case 'A': out += 'f'; break;
+        case 'c': case 's': case 'p': out += *p; break;
+        default: return false;
+        }
+    }
+    return true;
+}
+
+// A format from the resources gets the caller's arguments, so it must take
+// them as the caller's own format does; it may leave the last ones unused.
+bool takesArgumentsOf(const char *fmt, const char *reference)
+{
+    std::string a, b;
+    return argumentsOf(fmt, a) && argumentsOf(reference, b) && b.compare(0, a.size(), a) == 0;
+}
+
 void showVa(MsgType type, Widget w, const char *name, const char *msg, const char *title, const char *help,
             va_list ap)
 {
     Widget parent = parentFor(w);
     std::string n = plainName(name);
-    const char *fmt = named(parent, n, "message", msg ? msg : "");
+    const char *own = msg ? msg : "";
+    const char *fmt = named(parent, n, "message", own);
+    if (fmt != own && !takesArgumentsOf(fmt, own))
+        fmt = own;
     char text[4096];
     vsnprintf(text, sizeof text, fmt, ap);
     showMessage(type, w, name, text, title, help);

@@ -32,17 +32,8 @@ std::vector<unsigned char> expectedAfterRead(const pbxsim::State &s, unsigned ch
     return image;
 }
 
-class ConfigTransfer : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "needs an X display";
-        transferTop();
-        setFlags(0);
-        activateMainButtons();
-    }
-    void TearDown() override { takeMessage("tranfer_err"); }
+struct ConfigTransfer : ::testing::Test {
+    Widget top = programTop();
 };
 
 TEST_F(ConfigTransfer, ReadFillsTheImageShowsTheVersionAndEnablesEditing)

@@ -7,6 +7,7 @@
 #include "support/e2e_process.h"
 #include "support/e2e_x.h"
 #include "support/e2e_session.h"
+#include "support/sim_line.h"
 #include "support/tempdir.h"
 
 #include <algorithm>
@@ -19,8 +20,6 @@
 #include <unistd.h>
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 const char SaveTitle[] = "Konfiguration sichern";
 
@@ -46,44 +45,6 @@ pbxsim::State twoPortPbx()
     fill(s.anldat, 9);
     s.version = "E2E-ROM 2.07 Test";
     return s;
-}
-
-template <std::size_t N> void put(Bytes &image, std::size_t at, const std::array<std::uint8_t, N> &list)
-{
-    std::copy(list.begin(), list.end(), image.begin() + long(at));
-}
-
-// Record bytes 0..2097 after reading this PBX into a fresh program: the port
-// count less one, the three port blocks, PBX B's share still zero, the lists.
-Bytes imageAfterRead(const pbxsim::State &s)
-{
-    Bytes image(2098, 0);
-    image[0] = std::uint8_t(s.port_count - 1);
-    for (std::size_t p = 0; p < 3; p++)
-        put(image, 1 + 195 * p, s.ports[p]);
-    put(image, 1172, s.rufnr);
-    put(image, 1372, s.ber);
-    put(image, 1472, s.rufvert);
-    put(image, 1572, s.gebkonf);
-    put(image, 1748, s.stkon);
-    put(image, 1986, s.anldat);
-    return image;
-}
-
-Bytes command(int code, int index) { return {5, std::uint8_t(code), 0, 0, std::uint8_t(index)}; }
-
-// A data frame as the PBX expects it; the checksum is pbxsim's, not the program's.
-Bytes dataFrame(int code, int subcode, const std::uint8_t *data, std::size_t count)
-{
-    Bytes f = {0, std::uint8_t(code), 0, 0};
-    if (subcode >= 0)
-        f.push_back(std::uint8_t(subcode));
-    f.insert(f.end(), data, data + count);
-    f[0] = std::uint8_t(f.size());
-    std::uint16_t sum = pbxsim::checksum(f.data() + 4, f.size() - 4);
-    f[2] = std::uint8_t(sum & 0xFF);
-    f[3] = std::uint8_t(sum >> 8);
-    return f;
 }
 
 // What the program sends, zero runs written as "00*N".
@@ -118,7 +79,7 @@ std::vector<std::string> expectedProgram(const Bytes &image)
                             {35, -1, 1372, 50},   {36, -1, 1472, 50}, {37, -1, 1572, 88}, {38, -1, 1748, 119}};
     std::vector<std::string> out = {"00*255", hexOf(command(97, 0))};
     for (const Piece &p : pieces) {
-        out.push_back(hexOf(dataFrame(p.code, p.subcode, image.data() + p.from, p.count)));
+        out.push_back(hexOf(dataFrame(p.code, p.subcode, Bytes(&image[p.from], &image[p.from + p.count]), false)));
         out.push_back("00*10"); // padding
     }
     // The last padding runs into the synchronisation before the end.
@@ -166,7 +127,7 @@ TEST_F(EndToEnd, ReadSaveProgramAndQuit)
     waitForTransfer(1);
     if (HasFatalFailure())
         return;
-    const Bytes image = imageAfterRead(pbxState);
+    const Bytes image = imageOf(pbxState);
     std::vector<PbxLogEntry> log = parsePbxLog(readFile(logPath));
     EXPECT_EQ(sentByProgram(log), expectedRead());
     std::vector<Bytes> answers = framesOf(log, '>');

@@ -29,13 +29,9 @@ Widget shownError()
 
 std::string takeError()
 {
-    Widget box = shownError();
-    if (!box)
-        return "";
-    std::string shown = guiText(box, XmNdialogTitle) + "|" + guiText(box, XmNmessageString);
-    guiPress(guiFind(box, "okButton"));
-    guiPump(0);
-    return shown;
+    std::string title;
+    std::string text = takeMessage("tranfer_err", &title);
+    return text.empty() ? "" : title + "|" + text;
 }
 
 Widget showWorking()
@@ -85,6 +81,20 @@ int WindowOrder::unmapped(Window w)
         if (events_[i] == std::make_pair(int(UnmapNotify), w))
             return int(i);
     return -1;
+}
+
+HandLine::HandLine()
+{
+    setLockDir(dir.file("none").c_str());
+    fd = openSer(peer->slavePath().c_str());
+    if (fd < 0)
+        throw std::runtime_error("cannot open " + peer->slavePath());
+}
+
+HandLine::~HandLine()
+{
+    if (fd >= 0)
+        closeSer(fd);
 }
 
 Bytes frameBytes(const pbxsim::Frame &f) { return Bytes(f.bytes.begin(), f.bytes.end()); }

@@ -1,5 +1,5 @@
-// Helpers for the link tests: a pbxsim behind a fresh pty, the application
-// shell on the screen, the transfer error box, and the order of windows
+// Helpers for the link tests: a pbxsim behind a fresh pty or a hand-written
+// line, the application shell on the screen, the transfer error box, and the order of windows
 // appearing and going away.
 #pragma once
 
@@ -11,6 +11,7 @@
 #include "support/tempdir.h"
 
 #include <X11/Intrinsic.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,16 @@ private:
 };
 
 using Line = SimLine;
+
+// A line whose other end the test writes by hand (a raw pty), opened by the
+// program without a lock directory.
+struct HandLine {
+    TempDir dir;
+    std::unique_ptr<PtyPeer> peer = std::make_unique<PtyPeer>(); // reset: the other end is gone
+    int fd = -1;
+    HandLine();
+    ~HandLine();
+};
 
 Bytes frameBytes(const pbxsim::Frame &f);
 // Every byte the simulator received, without zero runs, split in frames.

@@ -5,13 +5,10 @@
 #include "link_env.h"
 #include "support/bounded.h"
 
-#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <pthread.h>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -19,24 +16,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
-
-double secondsSince(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
-
-std::string readFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const std::string &path, const std::string &content)
-{
-    std::ofstream(path, std::ios::binary) << content;
-}
 
 std::string ourLockText()
 {
@@ -45,13 +26,13 @@ std::string ourLockText()
     return text;
 }
 
-pid_t deadPid()
+std::string deadPid()
 {
     pid_t pid = fork();
     if (pid == 0)
         _exit(0);
     waitpid(pid, nullptr, 0);
-    return pid;
+    return std::to_string(pid);
 }
 
 // A pty reachable as <tmp>/dev/ttyS1, locks in <tmp>/lock.
@@ -68,18 +49,19 @@ struct Lock : ::testing::Test {
         ASSERT_EQ(symlink(peer.slavePath().c_str(), device.c_str()), 0);
         setLockDir(dir.file("lock").c_str());
     }
-    void TearDown() override
-    {
-        if (fd >= 0)
-            closeSer(fd);
-        setLockDir(nullptr);
-    }
+    void TearDown() override { close(); }
     // openSer with its stderr.
     std::string openCapturing()
     {
         CaptureStderr();
         fd = openSer(device.c_str());
         return GetCapturedStderr();
+    }
+    void close()
+    {
+        if (fd >= 0)
+            closeSer(fd);
+        fd = -1;
     }
 };
 
@@ -89,15 +71,7 @@ TEST_F(Lock, FreshLockHoldsOurPidAndGoesAwayOnClose)
     ASSERT_GE(fd, 0);
     EXPECT_EQ(readFile(lock), ourLockText());
     EXPECT_EQ(std::string(lockfile), lock);
-    closeSer(fd);
-    fd = -1;
-    EXPECT_NE(access(lock.c_str(), F_OK), 0);
-}
-
-TEST_F(Lock, SameBaseNameElsewhereIsTheSameLock)
-{
-    ASSERT_EQ(openCapturing(), "");
-    ASSERT_GE(fd, 0);
+    // The same base name elsewhere is the same device.
     mkdir(dir.file("other").c_str(), 0755);
     std::string other = dir.file("other/ttyS1");
     ASSERT_EQ(symlink(peer.slavePath().c_str(), other.c_str()), 0);
@@ -105,49 +79,47 @@ TEST_F(Lock, SameBaseNameElsewhereIsTheSameLock)
     EXPECT_EQ(openSer(other.c_str()), -1);
     EXPECT_EQ(GetCapturedStderr(), "Device " + other + " is locked.\n");
     EXPECT_EQ(readFile(lock), ourLockText());
+    close();
+    EXPECT_NE(access(lock.c_str(), F_OK), 0);
 }
 
-TEST_F(Lock, StaleTextPidIsOverriddenAfterASecond)
+TEST_F(Lock, ExistingLockFiles)
 {
-    writeFile(lock, std::to_string(deadPid()) + "\n");
-    auto t = Clock::now();
-    EXPECT_EQ(openCapturing(), "Lockfile is stale. Overriding it..\n");
-    EXPECT_GE(secondsSince(t), 0.95);
-    ASSERT_GE(fd, 0);
-    EXPECT_EQ(readFile(lock), ourLockText());
+    int self = getpid();
+    const std::string binarySelf(reinterpret_cast<char *>(&self), 4);
+    struct Case {
+        std::string content;
+        bool stale;
+    } cases[] = {
+        {"", false},
+        {"0\n", false},
+        {"00000 kelvora\n", false},
+        {"-5\n", false},
+        {"kelvora 4711\n", false},
+        {std::string(4, '\0'), false},
+        {binarySelf, false},
+        {"   " + std::to_string(self) + "\n", false},
+        {deadPid() + "\n", true},
+        {"     " + deadPid() + "\n", true},
+        {"  1\n", false}, // four bytes of digits and blanks are a text pid: pid 1 is alive
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.content));
+        writeFile(lock, c.content);
+        auto t = Clock::now();
+        if (c.stale) {
+            EXPECT_EQ(openCapturing(), "Lockfile is stale. Overriding it..\n");
+            EXPECT_GE(secondsSince(t), 0.95) << "a second's grace for its owner";
+            EXPECT_GE(fd, 0);
+            EXPECT_EQ(readFile(lock), ourLockText());
+        } else {
+            EXPECT_EQ(openCapturing(), "Device " + device + " is locked.\n");
+            EXPECT_EQ(fd, -1);
+            EXPECT_EQ(readFile(lock), c.content) << "someone else's lock stays as it was";
+        }
+        close();
+    }
 }
-
-TEST_F(Lock, BinaryPidOfALiveProcessLocks)
-{
-    int pid = getpid();
-    writeFile(lock, std::string(reinterpret_cast<char *>(&pid), 4));
-    EXPECT_EQ(openCapturing(), "Device " + device + " is locked.\n");
-    EXPECT_EQ(fd, -1);
-}
-
-TEST_F(Lock, TextPidAfterBlanks)
-{
-    writeFile(lock, "   " + std::to_string(getpid()) + "\n");
-    EXPECT_EQ(openCapturing(), "Device " + device + " is locked.\n");
-    EXPECT_EQ(fd, -1);
-    writeFile(lock, "     " + std::to_string(deadPid()) + "\n");
-    EXPECT_EQ(openCapturing(), "Lockfile is stale. Overriding it..\n");
-    EXPECT_GE(fd, 0);
-}
-
-class LockedBy : public Lock, public ::testing::WithParamInterface<std::string> {};
-
-TEST_P(LockedBy, ContentMeansLocked)
-{
-    writeFile(lock, GetParam());
-    EXPECT_EQ(openCapturing(), "Device " + device + " is locked.\n");
-    EXPECT_EQ(fd, -1);
-    EXPECT_EQ(readFile(lock), GetParam()); // someone else's lock stays as it was
-}
-
-INSTANTIATE_TEST_SUITE_P(Contents, LockedBy,
-                         ::testing::Values(std::string(), "0\n", "00000 kelvora\n", "-5\n", "kelvora 4711\n",
-                                           std::string(4, '\0')));
 
 TEST_F(Lock, LiveProcessOfAnotherUserLocks)
 {
@@ -172,30 +144,24 @@ TEST_F(Lock, LiveProcessOfAnotherUserLocks)
     EXPECT_EQ(readFile(lock), "1\n");
 }
 
-TEST_F(Lock, NoLockDirectoryOpensWithoutLock)
+TEST_F(Lock, OpenWithoutLockDirectoryAndFailedOpens)
 {
     setLockDir(dir.file("missing").c_str());
     EXPECT_EQ(openCapturing(), "");
-    ASSERT_GE(fd, 0);
+    EXPECT_GE(fd, 0);
     EXPECT_STREQ(lockfile, "");
-    EXPECT_EQ(closeSer(fd), 0);
-    fd = -1;
-}
+    close();
 
-TEST_F(Lock, UnopenableDeviceRemovesItsFreshLock)
-{
+    // A device that cannot be opened takes its fresh lock away again.
+    setLockDir(dir.file("lock").c_str());
     device = dir.file("dev/ttyS9");
     EXPECT_EQ(openCapturing(), "Cannot open " + device + ", errno 2\n");
     EXPECT_EQ(fd, -1);
     EXPECT_NE(access(dir.file("lock/LCK..ttyS9").c_str(), F_OK), 0);
-}
 
-TEST_F(Lock, LockThatCannotBeCreated)
-{
     writeFile(dir.file("notadir"), "");
     setLockDir(dir.file("notadir").c_str());
-    std::string path = dir.file("notadir/LCK..ttyS1");
-    EXPECT_EQ(openCapturing(), path + ": Not a directory\nCannot create lockfile. Sorry.\n");
+    EXPECT_EQ(openCapturing(), dir.file("notadir/LCK..ttyS9") + ": Not a directory\nCannot create lockfile. Sorry.\n");
     EXPECT_EQ(fd, -1);
 }
 
@@ -231,33 +197,80 @@ TEST_F(Lock, FileCreationMaskIs022AfterTheFirstLock)
     umask(old);
 }
 
-TEST_F(Lock, LineIsRawAt4800AndRestoredOnClose)
+// What a line someone else used may look like: a terminal at 9600 7E1 with
+// XON/XOFF, line editing and modem control.
+termios usedLine(int fd)
 {
-    struct termios before;
+    termios t;
+    tcgetattr(fd, &t);
+    t.c_iflag |= ICRNL | INLCR | IGNCR | ISTRIP | INPCK | IXON | IXOFF | IXANY;
+    t.c_oflag |= OPOST;
+    t.c_cflag = (t.c_cflag & ~tcflag_t(CSIZE | CSTOPB | CLOCAL | CRTSCTS | CREAD)) | CS7 | PARENB | HUPCL;
+    t.c_lflag |= ICANON | ECHO | ECHOE | ECHOK | ECHONL | ISIG;
+    cfsetspeed(&t, B9600);
+    return t;
+}
+
+TEST_F(Lock, LineIs4800Baud8N2RawWithHardwareFlowControlAndRestoredOnClose)
+{
     int probe = open(peer.slavePath().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_GE(probe, 0);
+    termios before = usedLine(probe);
+    ASSERT_EQ(tcsetattr(probe, TCSANOW, &before), 0);
     tcgetattr(probe, &before);
     ASSERT_EQ(openCapturing(), "");
     ASSERT_GE(fd, 0);
-    struct termios t;
+    termios t;
     tcgetattr(fd, &t);
     EXPECT_EQ(cfgetospeed(&t), speed_t(B4800));
     EXPECT_EQ(cfgetispeed(&t), speed_t(B4800));
-    EXPECT_EQ(t.c_cflag & CSIZE, tcflag_t(CS8));
-    EXPECT_TRUE(t.c_cflag & CSTOPB);
-    EXPECT_FALSE(t.c_lflag & (ICANON | ECHO | ISIG));
-    EXPECT_FALSE(t.c_oflag & OPOST);
+    // A pty always has CS8, CREAD and no parity, whatever is asked: for those
+    // only what the program asked for (tser) can show a fault.
+    struct Flag {
+        const char *name;
+        tcflag_t termios::*field;
+        tcflag_t bits, want;
+        bool ptyFixed;
+    } flags[] = {
+        {"CS8", &termios::c_cflag, CSIZE, CS8, true},
+        {"PARENB", &termios::c_cflag, PARENB, 0, true},
+        {"CREAD", &termios::c_cflag, CREAD, CREAD, true},
+        {"CSTOPB", &termios::c_cflag, CSTOPB, CSTOPB, false},
+        {"CLOCAL", &termios::c_cflag, CLOCAL, CLOCAL, false}, // no modem: never wait for carrier
+        {"CRTSCTS", &termios::c_cflag, CRTSCTS, CRTSCTS, false},
+        {"HUPCL", &termios::c_cflag, HUPCL, 0, false}, // nothing to hang up on a direct line
+        // Every byte value is data: no software flow control, no translation, all eight bits.
+        {"IXON", &termios::c_iflag, IXON, 0, false},
+        {"IXOFF", &termios::c_iflag, IXOFF, 0, false},
+        {"IXANY", &termios::c_iflag, IXANY, 0, false},
+        {"ICRNL", &termios::c_iflag, ICRNL, 0, false},
+        {"INLCR", &termios::c_iflag, INLCR, 0, false},
+        {"IGNCR", &termios::c_iflag, IGNCR, 0, false},
+        {"ISTRIP", &termios::c_iflag, ISTRIP, 0, false},
+        {"INPCK", &termios::c_iflag, INPCK, 0, false},
+        {"OPOST", &termios::c_oflag, OPOST, 0, false},
+        {"ICANON", &termios::c_lflag, ICANON, 0, false},
+        {"ECHO", &termios::c_lflag, ECHO | ECHOE | ECHOK | ECHONL, 0, false},
+        {"ISIG", &termios::c_lflag, ISIG, 0, false},
+    };
+    for (const Flag &f : flags) {
+        EXPECT_EQ(tser.*f.field & f.bits, f.want) << f.name << " asked for";
+        EXPECT_EQ(t.*f.field & f.bits, f.want) << f.name << " on the line";
+        if (!f.ptyFixed) {
+            EXPECT_NE(before.*f.field & f.bits, f.want) << f.name << " was right before the open";
+        }
+    }
     EXPECT_EQ(t.c_cc[VMIN], 1);
     EXPECT_EQ(t.c_cc[VTIME], 5);
     EXPECT_TRUE(fcntl(fd, F_GETFL) & O_NONBLOCK);
-    closeSer(fd);
-    fd = -1;
-    struct termios after;
+    close();
+    termios after;
     tcgetattr(probe, &after);
     EXPECT_EQ(cfgetospeed(&after), cfgetospeed(&before));
+    EXPECT_EQ(after.c_iflag, before.c_iflag);
     EXPECT_EQ(after.c_lflag, before.c_lflag);
     EXPECT_EQ(after.c_cflag, before.c_cflag);
-    close(probe);
+    ::close(probe);
 }
 
 // lstat and, for a regular file, the content: enough to see a change.
@@ -331,7 +344,7 @@ INSTANTIATE_TEST_SUITE_P(
         Hostile{"Directory", "dev/ttyS1", [](Lock &t) { mkdir(t.lock.c_str(), 0700); }, Outcome::Locked},
         Hostile{"SymlinkToAStaleLock", "dev/ttyS1",
                 [](Lock &t) {
-                    writeFile(t.dir.file("outside"), std::to_string(deadPid()) + "\n");
+                    writeFile(t.dir.file("outside"), deadPid() + "\n");
                     linkOutside(t);
                 },
                 Outcome::Locked},
@@ -352,31 +365,25 @@ INSTANTIATE_TEST_SUITE_P(
         Hostile{"NoLockDir", "dev/ttyS1", [](Lock &t) { setLockDir(t.dir.file("none").c_str()); }, Outcome::Opened}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(Minisleep, TwentyUnitsIsAboutTwentyMilliseconds)
+TEST(Minisleep, UnitsOf1024Microseconds)
 {
-    auto t = Clock::now();
-    minisleep(20);
-    double s = secondsSince(t);
-    EXPECT_GE(s, 0.0204);
-    EXPECT_LT(s, 0.2);
-}
-
-TEST(Minisleep, ZeroAndLongSleepsReturn)
-{
-    auto t = Clock::now();
-    minisleep(0);
-    EXPECT_LT(secondsSince(t), 0.05);
-    t = Clock::now();
-    minisleep(1000); // more than a second of microseconds
-    EXPECT_NEAR(secondsSince(t), 1.024, 0.2);
-}
-
-TEST(Minisleep, ManyShortSleepsNeverHang)
-{
-    auto t = Clock::now();
-    for (int i = 0; i < 300; i++)
-        minisleep(1);
-    EXPECT_LT(secondsSince(t), 3.0);
+    struct {
+        int units, repeat;
+        double atLeast, below;
+    } cases[] = {
+        {20, 1, 0.0204, 0.2},
+        {0, 1, 0, 0.05},          // a zero timer would never fire
+        {1000, 1, 1.024, 1.3},    // more than a second of microseconds
+        {1, 300, 0.3072, 3.0},    // many short sleeps never hang
+    };
+    for (const auto &c : cases) {
+        auto t = Clock::now();
+        for (int i = 0; i < c.repeat; i++)
+            minisleep(c.units);
+        double s = secondsSince(t);
+        EXPECT_GE(s, c.atLeast) << c.units << " x " << c.repeat;
+        EXPECT_LT(s, c.below) << c.units << " x " << c.repeat;
+    }
 }
 
 volatile sig_atomic_t usr1_seen;

@@ -6,11 +6,10 @@
 #include "link/trace.h"
 #include "link_env.h"
 
-#include <fstream>
-#include <sstream>
 
 namespace {
 
+// The trace goes to a file of the test's own.
 struct Trace : ::testing::Test {
     TempDir tracedir;
     std::string path = tracedir.file("kelvora.debug");
@@ -19,78 +18,38 @@ struct Trace : ::testing::Test {
         debugfile = std::fopen(path.c_str(), "w");
         ASSERT_NE(debugfile, nullptr);
     }
-    void TearDown() override
-    {
-        takeError();
-        std::fclose(debugfile);
-        debugfile = nullptr;
-        debugflag = 0;
-    }
     std::string traced()
     {
         std::fflush(debugfile);
-        return onDisk();
-    }
-    // What the file holds, without flushing the program's side first.
-    std::string onDisk()
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+        return readFile(path);
     }
 };
 
-TEST_F(Trace, LevelOneTracesTimeoutsAndErrorsButNoBytes)
+TEST_F(Trace, LevelsZeroAndOneOnATimeoutAndErrors)
 {
-    debugflag = 1;
-    Line line;
-    ASSERT_GE(line.open(), 0);
-    pbxsim::Faults f;
-    f.answers.push_back({pbxsim::AnswerFault::Silent, 1, 0});
-    line.sim.setFaults(f);
-    ASSERT_EQ(sendBOTR(line.fd), 1);
-    ASSERT_EQ(isOK(line.fd), -1);
-    stop_conn(mainShell(), line.fd, -1);
-    line.ended();
-    EXPECT_EQ(traced(), "\nTimeout while reading data!\nERROR: #FFFFFFFF !!!!!!!!!!!!!!\n");
-}
-
-TEST_F(Trace, LevelOneErrorLineShowsTheCodeInHex)
-{
-    debugflag = 1;
-    Line line;
-    ASSERT_GE(line.open(), 0);
-    stop_conn(mainShell(), line.fd, ANS_CRC);
-    line.ended();
-    EXPECT_EQ(traced(), "ERROR: #0069 !!!!!!!!!!!!!!\n");
-    ASSERT_GE(line.open(), 0);
-    stop_conn(mainShell(), line.fd, ANS_OK); // a success is no error
-    line.ended();
-    EXPECT_EQ(traced(), "ERROR: #0069 !!!!!!!!!!!!!!\n");
-}
-
-TEST_F(Trace, EndedTransmissionIsOnDiskAtOnce)
-{
-    debugflag = 1;
-    Line line;
-    ASSERT_GE(line.open(), 0);
-    stop_conn(mainShell(), line.fd, ANS_CMD);
-    line.ended();
-    EXPECT_EQ(onDisk(), "ERROR: #006A !!!!!!!!!!!!!!\n");
-}
-
-TEST_F(Trace, LevelZeroTracesNothing)
-{
-    debugflag = 0;
-    Line line;
-    ASSERT_GE(line.open(), 0);
-    pbxsim::Faults f;
-    f.answers.push_back({pbxsim::AnswerFault::Silent, 1, 0});
-    line.sim.setFaults(f);
-    ASSERT_EQ(sendBOTR(line.fd), 1);
-    ASSERT_EQ(isOK(line.fd), -1);
-    EXPECT_EQ(traced(), "");
+    for (int level : {0, 1}) {
+        debugflag = level;
+        Line line;
+        ASSERT_GE(line.open(), 0);
+        pbxsim::Faults f;
+        f.answers.push_back({pbxsim::AnswerFault::Silent, 1, 0});
+        line.sim.setFaults(f);
+        ASSERT_EQ(sendBOTR(line.fd), 1);
+        ASSERT_EQ(isOK(line.fd), -1);
+        stop_conn(mainShell(), line.fd, -1);
+        line.ended();
+        EXPECT_EQ(traced(), level ? "\nTimeout while reading data!\nERROR: #FFFFFFFF !!!!!!!!!!!!!!\n" : "") << level;
+    }
+    // The code in hex; each ended transmission is on disk at once; a success is no error.
+    std::fclose(debugfile);
+    debugfile = std::fopen(path.c_str(), "w");
+    for (int code : {ANS_CRC, ANS_CMD, ANS_OK}) {
+        Line line;
+        ASSERT_GE(line.open(), 0);
+        stop_conn(mainShell(), line.fd, code);
+        line.ended();
+    }
+    EXPECT_EQ(readFile(path), "ERROR: #0069 !!!!!!!!!!!!!!\nERROR: #006A !!!!!!!!!!!!!!\n") << "without a flush of ours";
 }
 
 TEST_F(Trace, LevelThreeTracesEveryByteAndEachAnswer)

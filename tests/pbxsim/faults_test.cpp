@@ -1,16 +1,10 @@
 // Injected faults, pacing and the frame log.
 #include "sim_client.h"
 
-#include <chrono>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using pbxsim::AnswerFault;
-
-double secondsSince(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
 
 struct Faults : SimTest {
     void set(pbxsim::Faults f) { sim.setFaults(f); }
@@ -25,12 +19,7 @@ struct Faults : SimTest {
         std::string v = sim.state().version;
         Bytes d(v.begin(), v.end());
         d.push_back(0);
-        Bytes a = {std::uint8_t(4 + d.size()), 64, 0, 0};
-        a.insert(a.end(), d.begin(), d.end());
-        std::uint16_t sum = pbxsim::checksum(d.data(), d.size());
-        a[2] = std::uint8_t(sum & 0xFF);
-        a[3] = std::uint8_t(sum >> 8);
-        return a;
+        return dataFrame(64, -1, d, false);
     }
 };
 
@@ -135,12 +124,10 @@ TEST_F(Faults, FrameLogOneLinePerFrame)
     EXPECT_TRUE(answer(300).empty());
     client->send(command(99, 0));
     EXPECT_EQ(answer(), ack(96));
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
+    std::string log = readFile(path);
     std::string head = "< 00*255\n< 05 62 00 00 00\n> 04 60 00 00\n< 05 03 00 00 00\n# answer withheld: 68 03 ";
-    EXPECT_EQ(s.str().substr(0, head.size()), head);
-    EXPECT_NE(s.str().find("\n< 05 63 00 00 00\n> 04 60 00 00\n"), std::string::npos) << s.str();
+    EXPECT_EQ(log.substr(0, head.size()), head);
+    EXPECT_NE(log.find("\n< 05 63 00 00 00\n> 04 60 00 00\n"), std::string::npos) << log;
 }
 
 TEST_F(Faults, PacingAt4800Baud)

@@ -1,10 +1,10 @@
 // The state file, the link on the file system and the program itself.
 #include "sim_client.h"
 #include "support/bounded.h"
+#include "support/e2e_process.h"
 
 #include <csignal>
 #include <cstdio>
-#include <fstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -13,8 +13,6 @@
 namespace {
 
 using pbxsim::State;
-
-void writeFile(const std::string &path, const std::string &text) { std::ofstream(path) << text; }
 
 TEST(StateFile, DefaultAndEmptyStatesSurviveSaveAndLoad)
 {
@@ -147,72 +145,35 @@ TEST(Link, SymlinkToTheSlaveRemovedOnStop)
 }
 
 // The program, as a person or an end-to-end test runs it.
-struct Program : ::testing::Test {
-    TempDir dir;
-    pid_t child = -1;
-    void start(std::vector<std::string> args)
-    {
-        ASSERT_EQ(access(PBXSIM_BINARY, X_OK), 0) << PBXSIM_BINARY << " not built";
-        args.insert(args.begin(), PBXSIM_BINARY);
-        child = fork();
-        if (child == 0) {
-            std::vector<char *> argv;
-            for (auto &a : args)
-                argv.push_back(a.data());
-            argv.push_back(nullptr);
-            if (!freopen(dir.file("out").c_str(), "w", stdout))
-                _exit(99);
-            execv(argv[0], argv.data());
-            _exit(98);
-        }
-    }
-    int finish(int sig)
-    {
-        if (sig)
-            kill(child, sig);
-        int status = 0;
-        waitpid(child, &status, 0);
-        child = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    bool waitFor(const std::string &path)
-    {
-        for (int i = 0; i < 300; i++) {
-            if (access(path.c_str(), F_OK) == 0)
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
-    }
-    void TearDown() override
-    {
-        if (child > 0)
-            finish(SIGKILL);
-    }
-};
-
-TEST_F(Program, HelpExplainsTheOptions)
+TEST(Program, HelpAndOneShotCommandLines)
 {
-    start({"--help"});
-    EXPECT_EQ(finish(0), 0);
-    std::ifstream in(dir.file("out"));
-    std::string help((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    TempDir dir;
+    std::string help;
+    EXPECT_EQ(runTool({PBXSIM_BINARY, "--help"}, &help), 0);
     for (const char *word : {"--link", "--load", "--save", "--baud", "--log", "--refuse-begin", "--refuse-data",
                              "--bad-checksum", "--silent", "--cut-short", "--over-long", "--leading-zeros",
                              "pbxsim-state 1", "< 05 62 00 00 00"})
         EXPECT_NE(help.find(word), std::string::npos) << word;
+    EXPECT_EQ(runTool({PBXSIM_BINARY, "--cut-short", "3"}), 2);
+    EXPECT_EQ(runTool({PBXSIM_BINARY, "--load", dir.file("missing")}), 2);
+    EXPECT_EQ(runTool({PBXSIM_BINARY, "--write-default", dir.file("default")}), 0);
+    State s;
+    std::string error;
+    ASSERT_TRUE(pbxsim::loadState(s, dir.file("default"), &error)) << error;
+    EXPECT_TRUE(s == pbxsim::defaultState());
 }
 
-TEST_F(Program, AnswersOnItsLinkAndSavesItsStateOnExit)
+TEST(Program, AnswersOnItsLinkAndSavesItsStateOnExit)
 {
+    TempDir dir;
     std::string error;
     State s = pbxsim::defaultState();
     s.version = "V1.19 from a file";
     ASSERT_TRUE(pbxsim::saveState(s, dir.file("in"), &error));
     std::string link = dir.file("pbx0");
-    start({"--link", link, "--load", dir.file("in"), "--save", dir.file("saved"), "--log", dir.file("log"),
-           "--refuse-data", "1:107"});
-    ASSERT_TRUE(waitFor(link));
+    PbxsimProcess pbx;
+    PbxsimOptions options{dir.file("in"), dir.file("saved"), dir.file("log"), 0, {"--refuse-data", "1:107"}};
+    ASSERT_TRUE(pbx.start(link, options, dir.file("out"), &error)) << error;
     {
         PtyClient c(link);
         c.send(command(97, 0));
@@ -222,30 +183,14 @@ TEST_F(Program, AnswersOnItsLinkAndSavesItsStateOnExit)
         c.send(dataFrame(35, -1, Bytes(50, 2)));
         EXPECT_EQ(c.receive(4), ack(96));
     }
-    EXPECT_EQ(finish(SIGTERM), 0);
+    int status = pbx.stop();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_NE(access(link.c_str(), F_OK), 0) << "link left behind";
     State saved;
     ASSERT_TRUE(pbxsim::loadState(saved, dir.file("saved"), &error)) << error;
     EXPECT_EQ(saved.version, "V1.19 from a file");
     EXPECT_EQ(saved.ber[0], 2);
-    std::ifstream log(dir.file("log"));
-    std::string first;
-    std::getline(log, first);
-    EXPECT_EQ(first, "< 05 61 00 00 00");
-}
-
-TEST_F(Program, BadOptionsAndFilesAreRefused)
-{
-    start({"--cut-short", "3"});
-    EXPECT_EQ(finish(0), 2);
-    start({"--load", dir.file("missing")});
-    EXPECT_EQ(finish(0), 2);
-    start({"--write-default", dir.file("default")});
-    EXPECT_EQ(finish(0), 0);
-    State s;
-    std::string error;
-    ASSERT_TRUE(pbxsim::loadState(s, dir.file("default"), &error)) << error;
-    EXPECT_TRUE(s == pbxsim::defaultState());
+    EXPECT_EQ(readFile(dir.file("log")).rfind("< 05 61 00 00 00\n", 0), 0u);
 }
 
 } // namespace

@@ -1,47 +1,20 @@
+// The command line (-D and the device), and the real program quitting.
 #include <gtest/gtest.h>
 
-#include "child.h"
 #include "config/record.h"
 #include "link/trace.h"
 #include "shell/shell.h"
+#include "support/e2e_process.h"
+#include "support/e2e_x.h"
 #include "support/tempdir.h"
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 namespace {
 
-const char *const Usage = "usage: kelvora </dev/cuaX>\n";
-const char *const Title = "Ostrale 18x/Dorvan ISx Konfigurator";
-
-bool haveDisplay() { return std::getenv("DISPLAY") != nullptr; }
-
-bool endsWith(const std::string &s, const std::string &tail)
-{
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-// Runs kelvora with args; returns the wait status and what it wrote to stderr.
-int runKelvora(const std::vector<std::string> &args, std::string *err, const std::string &argv0 = KELVORA_BINARY)
-{
-    Child c = startChild(KELVORA_BINARY, argv0, args);
-    EXPECT_GT(c.pid, 0);
-    return waitChild(c, 20000, err);
-}
-
-void expectUsageExit(int status, const std::string &err, const char *usage)
-{
-    ASSERT_TRUE(WIFEXITED(status)) << "status " << status << ", stderr: " << err;
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_TRUE(endsWith(err, usage)) << "stderr: " << err;
-}
+const char Title[] = "Ostrale 18x/Dorvan ISx Konfigurator";
 
 // Char vector for parseCommandLine: getopt may permute it.
 struct Argv {
@@ -57,180 +30,95 @@ struct Argv {
     char **argv() { return ptrs.data(); }
 };
 
-class TraceOption : public ::testing::Test {
-protected:
+// The trace file goes to the test's own directory.
+struct CommandLine : ::testing::Test {
     TempDir dir;
-    void SetUp() override
-    {
-        setDebugFilePath(dir.file("trace").c_str());
-        debugflag = 0;
+    std::string trace = dir.file("trace");
+    void SetUp() override { setDebugFilePath(trace.c_str()); }
+};
+
+TEST_F(CommandLine, WrongOnesShowTheUsageAndExit1)
+{
+    struct Case {
+        std::vector<std::string> args;
+        const char *said; // stderr, a regular expression
+        bool traceMade;
+    } cases[] = {
+        {{"kelvora", "-q", "/dev/ttyS1"}, "invalid option.*usage: kelvora </dev/cuaX>\n$", false},
+        {{"kelvora", "/dev/ttyS1", "-D"}, "requires an argument.*usage: kelvora </dev/cuaX>\n$", false},
+        // The level takes the device's place; the trace file is opened before that shows.
+        {{"kelvora", "-D", "3"}, "^usage: kelvora </dev/cuaX>\n$", true},
+    };
+    for (Case &c : cases) {
+        Argv a(c.args);
+        EXPECT_EXIT(parseCommandLine(a.argc(), a.argv()), ::testing::ExitedWithCode(1), c.said) << c.args[1];
+        EXPECT_EQ(std::filesystem::exists(trace), c.traceMade) << c.args[1];
     }
-    void TearDown() override
-    {
+}
+
+TEST_F(CommandLine, TraceLevelFileAndDevice)
+{
+    struct Case {
+        std::vector<std::string> args;
+        bool noTraceDir;
+        int level; // -1: not looked at
+        bool traced;
+        int device; // its index in args
+    } cases[] = {
+        {{"kelvora", "-D", "3", "/dev/ttyS1"}, false, 3, true, 3},
+        {{"kelvora", "-D", "x", "/dev/ttyS1"}, false, 0, true, 3},        // not a number: level 0
+        {{"kelvora", "-D", "2", "/dev/ttyS1"}, true, -1, false, 3},       // no trace file, no tracing
+        {{"kelvora", "/dev/ttyS0", "/dev/ttyS1"}, false, -1, false, 1},   // later arguments are ignored
+    };
+    for (Case &c : cases) {
+        SCOPED_TRACE(c.args[1] + " " + c.args[2]);
+        std::string path = c.noTraceDir ? dir.file("no/such/dir/trace") : trace;
+        setDebugFilePath(path.c_str());
+        std::ofstream(trace) << "old trace\n";
+        debugflag = 7;
+        Argv a(c.args);
+        parseCommandLine(a.argc(), a.argv());
+        if (c.level >= 0) {
+            EXPECT_EQ(debugflag, c.level);
+        }
+        EXPECT_EQ(debugfile != nullptr, c.traced);
+        // -D starts a new trace; without it the file is not touched.
+        EXPECT_EQ(readFile(trace), c.traced ? "" : "old trace\n");
+        EXPECT_EQ(devicePath(), a.ptrs[std::size_t(c.device)]);
         if (debugfile)
             std::fclose(debugfile);
         debugfile = nullptr;
-        debugflag = 0;
-        setDebugFilePath("/tmp/kelvora.debug");
     }
-};
+}
 
-} // namespace
-
-TEST(Usage, NoArgumentShowsBaseNameAndExits1)
+TEST(Program, WithoutADeviceShowsItsBaseNameAndExits1)
 {
-    if (!haveDisplay())
+    if (!std::getenv("DISPLAY"))
         GTEST_SKIP() << "needs an X display";
-    // A link with another name shows that the name comes from argv[0].
+    // A link of another name shows that the name comes from argv[0].
     TempDir dir;
     std::string link = dir.file("kelv-link");
     std::filesystem::create_symlink(KELVORA_BINARY, link);
-    std::string err;
-    int status = runKelvora({}, &err, link);
-    ASSERT_TRUE(WIFEXITED(status)) << err;
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_EQ(err, "usage: kelv-link </dev/cuaX>\n");
+    std::string out;
+    EXPECT_EQ(runTool({link}, &out), 1) << out;
+    EXPECT_EQ(out, "usage: kelv-link </dev/cuaX>\n");
 }
 
-TEST(Usage, UnknownOptionAndMissingLevel)
+TEST(Program, WindowManagerCloseQuitsLikeBeenden)
 {
-    if (!haveDisplay())
+    if (!e2eDisplay())
         GTEST_SKIP() << "needs an X display";
-    std::string err;
-    int status = runKelvora({"-q", "/dev/null"}, &err);
-    expectUsageExit(status, err, Usage);
-    // getopt's own complaint comes first.
-    EXPECT_NE(err.find("invalid option"), std::string::npos) << err;
-
-    err.clear();
-    status = runKelvora({"/dev/null", "-D"}, &err);
-    expectUsageExit(status, err, Usage);
-    EXPECT_NE(err.find("requires an argument"), std::string::npos) << err;
-
-    // The real binary opens its fixed trace file before it finds the device
-    // missing: only try this when there is no trace of anyone else to clobber,
-    // and take the file away again.
-    const char *trace = "/tmp/kelvora.debug";
-    if (access(trace, F_OK) == 0)
-        return;
-    err.clear();
-    status = runKelvora({"-D", "3"}, &err); // the level takes the device's place
-    unlink(trace);
-    expectUsageExit(status, err, Usage);
-}
-
-TEST_F(TraceOption, LevelThreeCreatesEmptyTraceFile)
-{
-    // Leave something in the file: -D must truncate it.
-    FILE *f = std::fopen(dir.file("trace").c_str(), "w");
-    std::fputs("old trace\n", f);
-    std::fclose(f);
-
-    Argv a({"kelvora", "-D", "3", "/dev/ttyS1"});
-    parseCommandLine(a.argc(), a.argv());
-    EXPECT_EQ(debugflag, 3);
-    ASSERT_NE(debugfile, nullptr);
-    EXPECT_EQ(std::filesystem::file_size(dir.file("trace")), 0u);
-    EXPECT_EQ(devicePath(), a.ptrs[3]);
-}
-
-TEST_F(TraceOption, NonNumericLevelIsZeroButFileIsCreated)
-{
-    Argv a({"kelvora", "-D", "x", "/dev/ttyS1"});
-    debugflag = 7;
-    parseCommandLine(a.argc(), a.argv());
-    EXPECT_EQ(debugflag, 0);
-    EXPECT_NE(debugfile, nullptr);
-    EXPECT_TRUE(std::filesystem::exists(dir.file("trace")));
-}
-
-TEST_F(TraceOption, UncreatableTraceFileLeavesTracingOff)
-{
-    setDebugFilePath(dir.file("no/such/dir/trace").c_str());
-    Argv a({"kelvora", "-D", "2", "/dev/ttyS1"});
-    parseCommandLine(a.argc(), a.argv());
-    EXPECT_EQ(debugflag, 0);
-    EXPECT_EQ(debugfile, nullptr);
-}
-
-TEST_F(TraceOption, FirstDeviceIsKeptTheRestIgnored)
-{
-    Argv a({"kelvora", "/dev/ttyS0", "/dev/ttyS1"});
-    parseCommandLine(a.argc(), a.argv());
-    EXPECT_EQ(devicePath(), a.ptrs[1]);
-    EXPECT_EQ(debugfile, nullptr);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("trace")));
-}
-
-namespace {
-
-// Windows of other tests come and go while we look through the tree.
-int ignoreXErrors(Display *, XErrorEvent *) { return 0; }
-
-// The mapped top-level window with the main window's title and the given
-// instance name (tests may run side by side on one display), or None.
-Window findMainWindow(Display *dpy, const std::string &instance)
-{
-    Window root = DefaultRootWindow(dpy), parent, *children = nullptr;
-    unsigned n = 0;
-    Window found = None;
-    if (!XQueryTree(dpy, root, &root, &parent, &children, &n))
-        return None;
-    for (unsigned i = 0; i < n && found == None; i++) {
-        XWindowAttributes attr;
-        if (!XGetWindowAttributes(dpy, children[i], &attr) || attr.map_state != IsViewable)
-            continue;
-        XClassHint hint{};
-        if (!XGetClassHint(dpy, children[i], &hint))
-            continue;
-        bool ours = hint.res_name && instance == hint.res_name;
-        XFree(hint.res_name);
-        XFree(hint.res_class);
-        if (!ours)
-            continue;
-        char *name = nullptr;
-        if (XFetchName(dpy, children[i], &name) && name) {
-            if (std::strcmp(name, Title) == 0)
-                found = children[i];
-            XFree(name);
-        }
-    }
-    if (children)
-        XFree(children);
-    return found;
-}
-
-} // namespace
-
-TEST(WindowManagerClose, QuitsLikeBeenden)
-{
-    if (!haveDisplay())
-        GTEST_SKIP() << "needs an X display";
-    Display *dpy = XOpenDisplay(nullptr);
-    ASSERT_NE(dpy, nullptr);
-    struct RestoreHandler {
-        XErrorHandler old = XSetErrorHandler(ignoreXErrors);
-        ~RestoreHandler() { XSetErrorHandler(old); }
-    } restore;
-    std::string instance = "kelvora-wmclose-" + std::to_string(getpid());
-
+    TempDir dir;
+    std::string device = dir.file("ttyWM"); // names this run's window; never opened
+    ChildProcess kelvora;
+    std::string error;
     // Out of the corner where the in-process tests put their windows.
-    Child c = startChild(KELVORA_BINARY, "kelvora", {"-name", instance, "-geometry", "+700+500", "/dev/null"});
-    ASSERT_GT(c.pid, 0);
-    Window w = None;
-    for (int i = 0; i < 200 && w == None; i++) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        w = findMainWindow(dpy, instance);
-    }
-    std::string err;
-    if (w == None) {
-        waitChild(c, 0, &err);
-        FAIL() << "main window did not appear; stderr: " << err;
-    }
-    // It is up and stays up until asked.
-    int status = 0;
-    EXPECT_EQ(waitpid(c.pid, &status, WNOHANG), 0);
+    ASSERT_TRUE(kelvora.start({KELVORA_BINARY, "-geometry", "+700+500", device}, dir.file("out"), &error)) << error;
+    Window w = waitForMainWindow(Title, device, 10000);
+    ASSERT_NE(w, None) << "no main window; kelvora: " << kelvora.output();
+    EXPECT_TRUE(kelvora.running()) << "it stays up until asked";
 
+    Display *dpy = e2eDisplay();
     XEvent ev{};
     ev.xclient.type = ClientMessage;
     ev.xclient.window = w;
@@ -240,9 +128,9 @@ TEST(WindowManagerClose, QuitsLikeBeenden)
     ev.xclient.data.l[1] = CurrentTime;
     XSendEvent(dpy, w, False, NoEventMask, &ev);
     XFlush(dpy);
-
-    status = waitChild(c, 10000, &err);
-    ASSERT_TRUE(WIFEXITED(status)) << "kelvora did not quit; stderr: " << err;
+    int status = kelvora.waitExit(10000);
+    ASSERT_TRUE(status != -1 && WIFEXITED(status)) << "kelvora did not quit: " << kelvora.output();
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    XCloseDisplay(dpy);
 }
+
+} // namespace

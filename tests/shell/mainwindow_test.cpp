@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app.h"
+#include "support/program.h"
 #include "support/gui.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
@@ -8,8 +8,9 @@
 #include "toolkit/toolkit.h"
 
 #include <Xm/MessageB.h>
-#include <cstdlib>
 #include <cstring>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -45,20 +46,22 @@ const ButtonRow buttons[] = {
 
 class MainWindow : public ::testing::Test {
 protected:
-    Widget top = nullptr;
-    void SetUp() override
+    Widget top = programTop();
+    Widget named(const char *name) { return mainWidget((std::string("*") + name).c_str()); }
+    // Each button's sensitivity, in the order of the table.
+    std::vector<bool> sensitivities()
     {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "needs an X display";
-        top = startedApp();
-        ASSERT_NE(top, nullptr);
+        std::vector<bool> s;
+        for (const ButtonRow &b : buttons)
+            s.push_back(XtIsSensitive(named(b.name)));
+        return s;
     }
-    Widget named(const char *name)
+    std::vector<bool> expected(bool valid)
     {
-        std::string path = std::string("*") + name;
-        Widget w = XmtNameToWidget(top, path.c_str());
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        std::vector<bool> s;
+        for (const ButtonRow &b : buttons)
+            s.push_back(b.sensitiveAtStart || (valid && b.editing));
+        return s;
     }
 };
 
@@ -89,79 +92,46 @@ TEST_F(MainWindow, StartsWithTitleVersionAndRecordDefaults)
 
 TEST_F(MainWindow, ButtonsLabelsAndStartSensitivity)
 {
-    // Nothing has refreshed the buttons yet: the resource lines alone decide.
-    // (Tests that change the flag put the start state back.)
-    for (const ButtonRow &b : buttons) {
-        Widget w = named(b.name);
-        if (!w)
-            continue;
-        EXPECT_EQ(guiText(w, XmNlabelString), b.label) << b.name;
-        Boolean sensitive = !b.sensitiveAtStart;
-        XtVaGetValues(w, XmNsensitive, &sensitive, nullptr);
-        EXPECT_EQ(bool(sensitive), b.sensitiveAtStart) << b.name;
-    }
+    for (const ButtonRow &b : buttons)
+        EXPECT_EQ(guiText(named(b.name), XmNlabelString), b.label) << b.name;
+    EXPECT_EQ(sensitivities(), expected(false));
     Widget absel = named("absel");
     Widget whsel = named("whsel");
-    ASSERT_TRUE(absel && whsel);
     EXPECT_FALSE(XtIsSensitive(absel));
-    EXPECT_FALSE(XmtChooserGetSensitive(absel, 1));
     EXPECT_TRUE(XtIsSensitive(whsel));
     EXPECT_EQ(XmtChooserGetState(whsel), 0);
-    ASSERT_EQ(XmtChooserGetNumItems(whsel), 2);
-    EXPECT_EQ(guiText(XmtChooserGetItem(whsel, 0), XmNlabelString), "Hembel");
-    EXPECT_EQ(guiText(XmtChooserGetItem(whsel, 1), XmNlabelString), "Wendholt");
-    ASSERT_EQ(XmtChooserGetNumItems(absel), 2);
-    EXPECT_EQ(guiText(XmtChooserGetItem(absel, 0), XmNlabelString), "Anlage A");
-    EXPECT_EQ(guiText(XmtChooserGetItem(absel, 1), XmNlabelString), "Anlage B");
-    EXPECT_EQ(guiText(XmtCaptionOf(whsel), XmNlabelString), "Dateikennung:");
-    EXPECT_EQ(guiText(XmtCaptionOf(absel), XmNlabelString), "Anlagen-Auswahl:");
+    for (auto [chooser, caption, items] : {std::tuple{whsel, "Dateikennung:", "Hembel|Wendholt"},
+                                           std::tuple{absel, "Anlagen-Auswahl:", "Anlage A|Anlage B"}}) {
+        std::string labels;
+        for (int i = 0; i < XmtChooserGetNumItems(chooser); i++)
+            labels += (i ? "|" : "") + guiText(XmtChooserGetItem(chooser, i), XmNlabelString);
+        EXPECT_EQ(labels, items);
+        EXPECT_EQ(guiText(XmtCaptionOf(chooser), XmNlabelString), caption);
+    }
 }
 
 TEST_F(MainWindow, ValidFlagMakesEditingButtonsSensitive)
 {
-    setFlags(1);
-    activateMainButtons();
-    for (const ButtonRow &b : buttons) {
-        if (Widget w = named(b.name)) {
-            EXPECT_EQ(bool(XtIsSensitive(w)), b.editing || b.sensitiveAtStart) << b.name;
-        }
-    }
     Widget absel = named("absel");
-    ASSERT_NE(absel, nullptr);
-    EXPECT_TRUE(XtIsSensitive(absel));
-    EXPECT_TRUE(XmtChooserGetSensitive(absel, 0));
-    EXPECT_FALSE(XmtChooserGetSensitive(absel, 1)) << "Anlage B must never be selectable";
-
-    setFlags(0);
-    activateMainButtons();
-    for (const ButtonRow &b : buttons) {
-        if (Widget w = named(b.name)) {
-            EXPECT_EQ(bool(XtIsSensitive(w)), b.sensitiveAtStart) << b.name;
+    // Any non-zero flag counts as valid; "Anlage B" is never selectable.
+    for (int flag : {1, 0, 5}) {
+        setRecInt(rec::CfgValid, flag);
+        activateMainButtons();
+        EXPECT_EQ(sensitivities(), expected(flag != 0)) << flag;
+        EXPECT_EQ(bool(XtIsSensitive(absel)), flag != 0) << flag;
+        if (flag) {
+            EXPECT_TRUE(XmtChooserGetSensitive(absel, 0));
         }
+        EXPECT_FALSE(XmtChooserGetSensitive(absel, 1)) << flag;
     }
-    EXPECT_FALSE(XtIsSensitive(absel));
-    EXPECT_FALSE(XmtChooserGetSensitive(absel, 1));
-
-    // Any non-zero flag counts as valid.
-    setRecInt(rec::CfgValid, 5);
-    activateMainButtons();
-    EXPECT_TRUE(XtIsSensitive(named("grund")));
-    EXPECT_FALSE(XmtChooserGetSensitive(absel, 1));
-
-    setFlags(0);
-    activateMainButtons();
 }
 
 TEST_F(MainWindow, ButtonsAreBoundToTheirProcedures)
 {
     // Binding happens when a widget is created, so this fails if the
     // procedures were registered after the tree was built.
-    for (const char *name : {"kurz", "outcalls", "incalls", "grund", "appnum", "amtrecht", "avas", "bsteuer",
-                             "global", "einricht", "endgeraet", "gebuehr", "user", "help", "quit"}) {
-        if (Widget w = named(name)) {
-            EXPECT_EQ(XtHasCallbacks(w, XmNactivateCallback), XtCallbackHasSome) << name;
-        }
-    }
+    for (const ButtonRow &b : buttons)
+        EXPECT_EQ(XtHasCallbacks(named(b.name), XmNactivateCallback), XtCallbackHasSome) << b.name;
 }
 
 TEST_F(MainWindow, RomVersionReplacesVersionLine)
@@ -176,12 +146,8 @@ TEST_F(MainWindow, RomVersionReplacesVersionLine)
 
 TEST_F(MainWindow, HelpShowsTheFunctionList)
 {
-    Widget help = named("help");
-    ASSERT_NE(help, nullptr);
-    XtCallCallbacks(help, XmNactivateCallback, nullptr);
-    settle();
-    Widget box = XmtLastMessageBox("msg1");
-    ASSERT_NE(box, nullptr);
+    guiPress(named("help"));
+    guiPump(50);
     const std::string expected =
         "Kurzwahlen/Nah-/Sperrber.: Kurzwahlverzeichniss/Nah- und Sperrbereiche editieren\n"
         "Gespräche ausgehend: Liste der ausgehenden Gespräche (Zusatzmodul nõtig)\n"
@@ -204,18 +170,12 @@ TEST_F(MainWindow, HelpShowsTheFunctionList)
         "Auslesen: Konfigurationsdaten aus der Anlage lesen\n"
         "Programmieren: Konfigurationsdaten zur Anlage senden\n"
         "Beenden: \"kelvora\" beenden";
-    EXPECT_EQ(guiText(box, XmNmessageString), expected);
-    char *title = nullptr;
-    XtVaGetValues(XtParent(box), XmNtitle, &title, nullptr);
-    ASSERT_NE(title, nullptr);
-    EXPECT_STREQ(title, "Hilfe");
-    XtUnmanageChild(box);
-    settle();
+    std::string title;
+    EXPECT_EQ(takeMessage("msg1", &title), expected);
+    EXPECT_EQ(title, "Hilfe");
 }
 
 TEST_F(MainWindow, BeendenExitsWithStatusZero)
 {
-    Widget quit = named("quit");
-    ASSERT_NE(quit, nullptr);
-    EXPECT_EXIT(XtCallCallbacks(quit, XmNactivateCallback, nullptr), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(guiPress(named("quit")), ::testing::ExitedWithCode(0), "");
 }

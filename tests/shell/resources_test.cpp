@@ -2,7 +2,8 @@
 // names only registered procedures and known widget kinds.
 #include <gtest/gtest.h>
 
-#include "app.h"
+#include "support/gui.h"
+#include "support/program.h"
 #include "resources/resources.h"
 #include "toolkit/toolkit.h"
 
@@ -29,7 +30,7 @@ std::set<std::string> dialogsOfTheTable()
 
 TEST(ResourceTable, EveryDialogBuildsWithoutAFault)
 {
-    Widget top = startedApp();
+    Widget top = programTop();
     EXPECT_EQ(XmtResourceProblems(), 0) << "the main window";
     std::set<std::string> dialogs = dialogsOfTheTable();
     EXPECT_GE(dialogs.size(), 6u);
@@ -41,5 +42,5 @@ TEST(ResourceTable, EveryDialogBuildsWithoutAFault)
         EXPECT_EQ(XmtResourceProblems(), before) << name << ": see the lines on stderr";
     }
     XtDestroyWidget(probe);
-    settle();
+    guiPump(50);
 }

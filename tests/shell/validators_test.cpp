@@ -7,76 +7,49 @@
 
 namespace {
 
-// Runs a validator the way an input field does and returns its verdict.  The
-// flag starts at the opposite of what a lazy validator would leave behind.
-bool verdict(XtCallbackProc check, const char *text, Boolean start)
-{
-    std::string buf = text ? text : "";
-    XmtInputFieldCallbackStruct data{text ? buf.data() : nullptr, start};
-    check(nullptr, nullptr, &data);
-    return data.okay;
-}
+struct Verdict {
+    const char *check;
+    XtCallbackProc proc;
+    const char *text; // nullptr: a field that hands over no text
+    bool accepted;
+};
 
-bool accepts(XtCallbackProc check, const char *text)
-{
-    bool a = verdict(check, text, False);
-    bool b = verdict(check, text, True);
-    EXPECT_EQ(a, b) << "verdict depends on the flag's old value for \"" << (text ? text : "(null)") << "\"";
-    return a;
-}
+#define CHECK(proc) #proc, proc
+const Verdict verdicts[] = {
+    {CHECK(Check_11_97), "10", false},      {CHECK(Check_11_97), "11", true},
+    {CHECK(Check_11_97), "97", true},       {CHECK(Check_11_97), "98", false},
+    {CHECK(Check_11_97), "", false},        {CHECK(Check_11_97), nullptr, false},
+    {CHECK(Check_11_97), "011", true}, // leading zeros are only digits
+    {CHECK(Check_0_255), "0", true},        {CHECK(Check_0_255), "255", true},
+    {CHECK(Check_0_255), "256", false},     {CHECK(Check_0_255), "-1", false},
+    {CHECK(Check_0_255), "", true}, // no digits counts as 0
+    {CHECK(Check_0_999), "999", true},      {CHECK(Check_0_999), "1000", false},
+    {CHECK(Check_0_999), "12x", true}, // leading digits only
+    // A packed time hhmm, compared as a whole: minutes are not checked.
+    {CHECK(Check_0_2359), "0000", true},    {CHECK(Check_0_2359), "2359", true},
+    {CHECK(Check_0_2359), "2360", false},   {CHECK(Check_0_2359), "2400", false},
+    {CHECK(Check_0_2359), "1275", true},    {CHECK(Check_0_2359), "9999", false},
+    {CHECK(Check_0_2359), "", false},       {CHECK(Check_0_2359), nullptr, false},
+    {CHECK(CheckLeadZero), "0", false},     {CHECK(CheckLeadZero), "0711", false},
+    {CHECK(CheckLeadZero), "711", true},    {CHECK(CheckLeadZero), "7011", true},
+    {CHECK(CheckLeadZero), "", true},       {CHECK(CheckLeadZero), nullptr, true},
+};
+#undef CHECK
 
 } // namespace
 
-TEST(Validators, Check_11_97Bounds)
+// Each validator runs as an input field runs it, once with the flag at True
+// and once at False, so one that leaves the flag alone cannot pass.
+TEST(Validators, VerdictsOnTheEdges)
 {
-    EXPECT_FALSE(accepts(Check_11_97, "10"));
-    EXPECT_TRUE(accepts(Check_11_97, "11"));
-    EXPECT_TRUE(accepts(Check_11_97, "97"));
-    EXPECT_FALSE(accepts(Check_11_97, "98"));
-    EXPECT_FALSE(accepts(Check_11_97, ""));
-    EXPECT_FALSE(accepts(Check_11_97, nullptr));
-    EXPECT_TRUE(accepts(Check_11_97, "011")); // leading zeros are only digits
-}
-
-TEST(Validators, Check_0_255Bounds)
-{
-    EXPECT_TRUE(accepts(Check_0_255, "0"));
-    EXPECT_TRUE(accepts(Check_0_255, "255"));
-    EXPECT_FALSE(accepts(Check_0_255, "256"));
-    EXPECT_FALSE(accepts(Check_0_255, "-1"));
-    EXPECT_TRUE(accepts(Check_0_255, "")); // no digits counts as 0
-}
-
-TEST(Validators, Check_0_999Bounds)
-{
-    EXPECT_TRUE(accepts(Check_0_999, "0"));
-    EXPECT_TRUE(accepts(Check_0_999, "999"));
-    EXPECT_FALSE(accepts(Check_0_999, "1000"));
-    EXPECT_TRUE(accepts(Check_0_999, ""));
-    EXPECT_TRUE(accepts(Check_0_999, "12x")); // leading digits only
-}
-
-TEST(Validators, Check_0_2359ComparesPackedTime)
-{
-    EXPECT_TRUE(accepts(Check_0_2359, "0000"));
-    EXPECT_TRUE(accepts(Check_0_2359, "2359"));
-    EXPECT_FALSE(accepts(Check_0_2359, "2360"));
-    EXPECT_FALSE(accepts(Check_0_2359, "2400"));
-    EXPECT_TRUE(accepts(Check_0_2359, "1275")); // minutes are not checked
-    EXPECT_FALSE(accepts(Check_0_2359, "9999"));
-    EXPECT_FALSE(accepts(Check_0_2359, ""));
-    EXPECT_FALSE(accepts(Check_0_2359, nullptr));
-}
-
-TEST(Validators, CheckLeadZero)
-{
-    EXPECT_FALSE(accepts(CheckLeadZero, "0"));
-    EXPECT_FALSE(accepts(CheckLeadZero, "0711"));
-    EXPECT_TRUE(accepts(CheckLeadZero, "711"));
-    EXPECT_TRUE(accepts(CheckLeadZero, "7011"));
-    EXPECT_TRUE(accepts(CheckLeadZero, ""));
-    EXPECT_TRUE(accepts(CheckLeadZero, nullptr));
-
+    for (const Verdict &v : verdicts) {
+        for (Boolean start : {False, True}) {
+            std::string buf = v.text ? v.text : "";
+            XmtInputFieldCallbackStruct data{v.text ? buf.data() : nullptr, start};
+            v.proc(nullptr, nullptr, &data);
+            EXPECT_EQ(bool(data.okay), v.accepted) << v.check << "(\"" << (v.text ? v.text : "(null)") << "\")";
+        }
+    }
     EXPECT_EQ(hasLeadingZero("0"), 1);
     EXPECT_EQ(hasLeadingZero("10"), 0);
     EXPECT_EQ(hasLeadingZero(""), 0);

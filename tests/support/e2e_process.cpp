@@ -16,8 +16,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 std::vector<char *> argvOf(const std::vector<std::string> &args)
@@ -276,12 +274,4 @@ bool toolAvailable(const std::string &name)
         if (!dir.empty() && access((dir + "/" + name).c_str(), X_OK) == 0)
             return true;
     return false;
-}
-
-std::string readFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }

@@ -2,6 +2,8 @@
 // test's X server, pbxsim at the other end of its line.
 #pragma once
 
+#include "support/tempdir.h"
+
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -112,4 +114,3 @@ int runTool(const std::vector<std::string> &argv, std::string *out = nullptr, in
 bool displayRefused(const std::string &output);
 bool toolAvailable(const std::string &name);
 
-std::string readFile(const std::string &path);

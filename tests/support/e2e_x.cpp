@@ -25,20 +25,26 @@ int ignoreOurErrors(Display *dpy, XErrorEvent *ev)
     return previousHandler ? previousHandler(dpy, ev) : 0;
 }
 
+// The children of w, and its parent (None for a top-level window or one gone).
+std::vector<Window> childrenOf(Window w, Window *parent = nullptr)
+{
+    Window root = None, up = None, *children = nullptr;
+    unsigned count = 0;
+    std::vector<Window> result;
+    if (XQueryTree(e2eDisplay(), w, &root, &up, &children, &count))
+        result.assign(children, children + count);
+    if (children)
+        XFree(children);
+    if (parent)
+        *parent = up == root ? None : up;
+    return result;
+}
+
 Window topLevelOf(Window w)
 {
-    Display *dpy = e2eDisplay();
-    for (;;) {
-        Window root, parent, *children = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(dpy, w, &root, &parent, &children, &count))
-            return w;
-        if (children)
-            XFree(children);
-        if (parent == root || parent == None)
-            return w;
+    for (Window parent; childrenOf(w, &parent), parent != None;)
         w = parent;
-    }
+    return w;
 }
 
 bool transientFor(Window w, Window owner)
@@ -112,29 +118,18 @@ std::vector<Window> visibleWindows(const std::string &title)
             XFree(name);
         return same;
     };
-    Window root, parent, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &count))
-        return found;
-    for (unsigned i = 0; i < count; i++) {
-        if (!viewable(children[i]))
+    for (Window top : childrenOf(DefaultRootWindow(dpy))) {
+        if (!viewable(top))
             continue;
-        if (titled(children[i])) {
-            found.push_back(children[i]);
+        if (titled(top)) {
+            found.push_back(top);
             continue;
         }
         // A window manager's frame holds the program's window.
-        Window r, p, *inner = nullptr;
-        unsigned n = 0;
-        if (XQueryTree(dpy, children[i], &r, &p, &inner, &n))
-            for (unsigned k = 0; k < n; k++)
-                if (titled(inner[k]) && viewable(inner[k]))
-                    found.push_back(inner[k]);
-        if (inner)
-            XFree(inner);
+        for (Window inner : childrenOf(top))
+            if (titled(inner) && viewable(inner))
+                found.push_back(inner);
     }
-    if (children)
-        XFree(children);
     return found;
 }
 
@@ -211,17 +206,10 @@ Window waitForDialog(Window owner, const std::string &title, int timeout_ms)
 
 std::vector<Window> dialogsOf(Window owner)
 {
-    Display *dpy = e2eDisplay();
     std::vector<Window> result;
-    Window root, parent, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &count))
-        return result;
-    for (unsigned i = 0; i < count; i++)
-        if (viewable(children[i]) && transientFor(children[i], owner))
-            result.push_back(children[i]);
-    if (children)
-        XFree(children);
+    for (Window w : childrenOf(DefaultRootWindow(e2eDisplay())))
+        if (viewable(w) && transientFor(w, owner))
+            result.push_back(w);
     return result;
 }
 
@@ -321,14 +309,18 @@ bool sendText(Window w, const std::string &text)
 
 bool typeInto(Window shell, const std::string &widget, const std::string &text)
 {
-    // The click puts Motif's focus into the field, the X focus lets it take keys.
-    if (!focusWindow(shell) || !clickWindow(widgetWindow(shell, widget)))
-        return false;
+    Window field = widgetWindow(shell, widget);
     for (int attempt = 0; attempt < 3; attempt++) {
+        // The click puts Motif's focus into the field, the X focus lets it take keys.
+        if (!focusWindow(shell) || !clickWindow(field))
+            return false;
         // Motif's select-all; what is typed then replaces the selection.
         if (!sendKeys(shell, "ctrl+slash") || !sendText(shell, text) || !sendKeys(shell, "ctrl+slash"))
             return false;
-        if (primarySelection() == text)
+        // Done once the program has handled every key: the field itself (not
+        // another one that had the focus) owns the selection, and it is the text.
+        if (waitUntil([&] { return XGetSelectionOwner(e2eDisplay(), XA_PRIMARY) == field && primarySelection() == text; },
+                      10000))
             return true;
     }
     return false;

@@ -75,8 +75,9 @@ bool focusWindow(Window w);
 bool sendKeys(Window w, const std::string &keys);
 bool sendText(Window w, const std::string &text);
 // Types text into the text widget of the dialog shell in place of what it
-// holds, and checks the result through the selection (Motif's select-all makes
-// the field the owner of PRIMARY); tries again when it came out different.
+// holds, and waits until the program has taken every key: Motif's select-all
+// makes the field the owner of PRIMARY, so the field's own window must own it
+// and hold the text.  Clicks and types again when it came out different.
 bool typeInto(Window shell, const std::string &widget, const std::string &text);
 // The current PRIMARY selection as text; "" when nobody owns it.
 std::string primarySelection(int timeout_ms = 3000);

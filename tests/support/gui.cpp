@@ -2,11 +2,15 @@
 
 #include "support/gui.h"
 
+#include "support/fresh.h"
+
 #include "toolkit/internal.h"
 #include "toolkit/toolkit.h"
 
 #include <Xm/PushB.h>
 
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -34,24 +38,37 @@ struct Pending {
     std::function<void(Widget)> f;
     Widget other;
     long left_ms;
+    XtIntervalId timer;
 };
+
+// Waits that have not run yet, by ticket.
+std::map<int, std::unique_ptr<Pending>> &waits()
+{
+    static std::map<int, std::unique_ptr<Pending>> table;
+    return table;
+}
 
 void pollActive(XtPointer client, XtIntervalId *)
 {
-    auto *p = static_cast<Pending *>(client);
+    int ticket = int(reinterpret_cast<std::intptr_t>(client));
+    auto it = waits().find(ticket);
+    if (it == waits().end())
+        return;
+    Pending *p = it->second.get();
     Widget active = XmtActiveDialog();
     if (active && active != p->other) {
-        std::unique_ptr<Pending> own(p);
+        std::unique_ptr<Pending> own = std::move(it->second);
+        waits().erase(it);
         own->f(active);
         return;
     }
     if (p->left_ms <= 0) {
         ADD_FAILURE() << "no modal dialog became active";
-        delete p;
+        waits().erase(it);
         return;
     }
     p->left_ms -= 20;
-    XtAppAddTimeOut(app, 20, pollActive, p);
+    p->timer = XtAppAddTimeOut(app, 20, pollActive, client);
 }
 
 void runLater(XtPointer client, XtIntervalId *)
@@ -89,6 +106,15 @@ Widget guiTop()
     argv.push_back(nullptr);
     int argc = static_cast<int>(argStore.size());
     top = XmtInitialize(&app, "Kelvora", &argc, argv.data(), fallback.data());
+    // A wait left by a test whose dialog never came must not fire in the next
+    // one, nor a message box it left be taken for the next one's.
+    atFreshStart([] {
+        while (!waits().empty())
+            guiCancelWait(waits().begin()->first);
+        for (const char *box : {"msg1", "help", "tranfer_err", "wrongFile", "openFailed", "writeError", "noFile",
+                                "badInteger"})
+            takeMessage(box);
+    });
     // Dialogs get a realized parent, as in the program.
     XtVaSetValues(top, XtNwidth, 60, XtNheight, 40, nullptr);
     XtRealizeWidget(top);
@@ -124,9 +150,37 @@ void guiPump(int ms)
     XmtProcessPending(guiApp(), ms);
 }
 
-void guiWhenActive(std::function<void(Widget)> f, Widget other, int timeout_ms)
+int guiWhenActive(std::function<void(Widget)> f, Widget other, int timeout_ms)
 {
-    XtAppAddTimeOut(guiApp(), 20, pollActive, new Pending{std::move(f), other, timeout_ms});
+    static int tickets = 0;
+    int ticket = ++tickets;
+    XtPointer client = reinterpret_cast<XtPointer>(std::intptr_t(ticket));
+    XtIntervalId timer = XtAppAddTimeOut(guiApp(), 20, pollActive, client);
+    waits()[ticket] = std::make_unique<Pending>(Pending{std::move(f), other, timeout_ms, timer});
+    return ticket;
+}
+
+bool guiCancelWait(int ticket)
+{
+    auto it = waits().find(ticket);
+    if (it == waits().end())
+        return false;
+    XtRemoveTimeOut(it->second->timer);
+    waits().erase(it);
+    return true;
+}
+
+std::string takeMessage(const char *name, std::string *title)
+{
+    Widget box = XmtLastMessageBox(name);
+    if (!box || !XtIsManaged(box))
+        return "";
+    std::string text = guiText(box, XmNmessageString);
+    if (title)
+        *title = guiText(box, XmNdialogTitle);
+    guiPress(guiFind(box, "okButton"));
+    guiPump(0);
+    return text;
 }
 
 void guiLater(int ms, std::function<void()> f)

@@ -27,8 +27,10 @@ void guiMergeResources(const char *lines);
 void guiPump(int ms = 0);
 // Runs f from the event loop once a modal dialog is active (XmtActiveDialog()
 // differs from nullptr and from `other`); f gets that dialog.  Gives up, with a
-// test failure, after timeout_ms.
-void guiWhenActive(std::function<void(Widget dialog)> f, Widget other = nullptr, int timeout_ms = 5000);
+// test failure, after timeout_ms.  Returns a ticket for guiCancelWait.
+int guiWhenActive(std::function<void(Widget dialog)> f, Widget other = nullptr, int timeout_ms = 5000);
+// Drops the wait if f has not run yet; true when it had not.
+bool guiCancelWait(int ticket);
 // Runs f from the event loop after ms milliseconds.
 void guiLater(int ms, std::function<void()> f);
 // Activates a push button (widget or gadget) as a click would: its activate
@@ -39,5 +41,8 @@ Widget guiFind(Widget parent, const char *name);
 // The text of an XmString resource ("labelString", "messageString", ...), line
 // breaks as '\n'.
 std::string guiText(Widget w, const char *resource);
+// The text of the named message box (its title in *title) when it is up, and
+// closes it with its OK button; "" when none is up.
+std::string takeMessage(const char *name = "msg1", std::string *title = nullptr);
 // True when the widget's window is mapped and viewable.
 bool guiViewable(Widget w);

@@ -1,6 +1,8 @@
-// A temporary directory that is removed with everything in it when the test ends.
+// A temporary directory that is removed with everything in it when the test
+// ends, and the few file and clock helpers the tests share.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 class TempDir {
@@ -15,3 +17,10 @@ public:
 private:
     std::string path_;
 };
+
+// The whole file ("" when it cannot be read).
+std::string readFile(const std::string &path);
+void writeFile(const std::string &path, const std::string &content);
+
+using Clock = std::chrono::steady_clock;
+inline double secondsSince(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }

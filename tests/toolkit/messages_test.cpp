@@ -8,63 +8,91 @@
 #include <Xm/SelectioB.h>
 #include <Xm/TextF.h>
 
+#include <functional>
 #include <string>
 
 namespace {
 
+// A user's format gets the program's arguments ("Datei %s, Zeile %d"): only
+// one that takes them as the program's own format does is shown.
+struct FormatCase {
+    const char *name, *line, *shown;
+};
+const FormatCase formats[] = {
+    {"fmtExtra", "%s %s %n", nullptr},
+    {"fmtSwapped", "Zeile %d in %s", nullptr},
+    {"fmtLong", "%s %ld", nullptr},
+    {"fmtFewer", "nur %s", "nur a.cfg"}, // the last arguments may go unused
+    {"fmtFewerWrong", "nur %d", nullptr},
+    {"fmtPositional", "%1$s %2$d", nullptr},
+    {"fmtCut", "%s %d %", nullptr},
+    {"fmtStar", "%*s %d", nullptr},
+    {"fmtSame", "%s: %d%% fertig", "a.cfg: 7% fertig"},
+    {"fmtWidths", "[%-6s|%03d]", "[a.cfg |007]"},
+};
+// Each comes in as the user's own -xrm line.
+const int userFormats = [] {
+    for (const FormatCase &c : formats) {
+        std::string line = std::string("*") + c.name + ".message: " + c.line;
+        GuiStartupResources({}, {"-xrm", line.c_str()});
+    }
+    return 0;
+}();
 
-void closeBox(Widget box)
+TEST(Messages, UserFormatIsUsedOnlyWithTheDefaultsConversions)
 {
-    guiPress(guiFind(box, "okButton"));
-    guiPump(0);
+    for (const FormatCase &c : formats) {
+        XmtDisplayWarningMsg(guiTop(), c.name, "Datei %s, Zeile %d", nullptr, nullptr, "a.cfg", 7);
+        EXPECT_EQ(takeMessage(c.name), c.shown ? c.shown : "Datei a.cfg, Zeile 7") << c.line;
+    }
 }
 
-TEST(Messages, NamedResourcesReplaceTheDefaults)
+TEST(Messages, BoxesShowTextTitleAndKind)
 {
     guiMergeResources(R"(
 *wrongFile.message: Die Datei "%s" ist keine %s!
 *wrongFile.title: Falsche Datei
 )");
-    XmtDisplayErrorMsg(guiTop(), "wrongFile", "Standard %s %s", "Datei-Fehler", "No Help!", "/tmp/x", "Kurzwahl-Datei");
-    Widget box = XmtLastMessageBox("wrongFile");
-    ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(XtIsManaged(box));
-    EXPECT_EQ(guiText(box, XmNmessageString), "Die Datei \"/tmp/x\" ist keine Kurzwahl-Datei!");
-    EXPECT_EQ(guiText(box, XmNdialogTitle), "Falsche Datei");
-    unsigned char type = 0;
-    XtVaGetValues(box, XmNdialogType, &type, nullptr);
-    EXPECT_EQ(type, XmDIALOG_ERROR);
-    guiPump(50);
-    EXPECT_TRUE(guiViewable(XtParent(box)));
-    closeBox(box);
-    EXPECT_EQ(XmtLastMessageBox("wrongFile"), nullptr);
-
-    // Without lines under its name a box shows the caller's texts.
-    XmtDisplayWarningMsg(guiTop(), "tranfer_err", "Fehler bei der Uebertragung: \n%s", "Uebertragungs-Fehler",
-                         "No Help!", "CRC-Fehler");
-    box = XmtLastMessageBox("tranfer_err");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(guiText(box, XmNmessageString), "Fehler bei der Uebertragung: \nCRC-Fehler");
-    EXPECT_EQ(guiText(box, XmNdialogTitle), "Uebertragungs-Fehler");
-    closeBox(box);
-}
-
-TEST(Messages, ProceduresShowMessagesFromCallbackStrings)
-{
-    XmtCallCallbackString(guiTop(), R"(XmtDisplayInformationMsg("msg1", "Zur Zeit nicht fertig...", "Hilfe"))",
-                          nullptr);
-    Widget box = XmtLastMessageBox("msg1");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(guiText(box, XmNmessageString), "Zur Zeit nicht fertig...");
-    EXPECT_EQ(guiText(box, XmNdialogTitle), "Hilfe");
-    unsigned char type = 0;
-    XtVaGetValues(box, XmNdialogType, &type, nullptr);
-    EXPECT_EQ(type, XmDIALOG_INFORMATION);
-    // A percent sign in a message from a callback string is shown as it is.
-    XmtCallCallbackString(guiTop(), R"(XmtDisplayErrorMsg("pct", "100% sicher"))", nullptr);
-    EXPECT_EQ(guiText(XmtLastMessageBox("pct"), XmNmessageString), "100% sicher");
-    closeBox(XmtLastMessageBox("pct"));
-    closeBox(box);
+    struct {
+        const char *name;
+        std::function<void()> show;
+        const char *text, *title;
+        unsigned char kind;
+    } cases[] = {
+        {"wrongFile",
+         [] { XmtDisplayErrorMsg(guiTop(), "wrongFile", "Standard %s %s", "Datei-Fehler", "", "/tmp/x", "Kurzwahl-Datei"); },
+         "Die Datei \"/tmp/x\" ist keine Kurzwahl-Datei!", "Falsche Datei", XmDIALOG_ERROR},
+        // Without lines under its name a box shows the caller's texts.
+        {"tranfer_err",
+         [] {
+             XmtDisplayWarningMsg(guiTop(), "tranfer_err", "Fehler bei der Uebertragung: \n%s", "Uebertragungs-Fehler",
+                                  "", "CRC-Fehler");
+         },
+         "Fehler bei der Uebertragung: \nCRC-Fehler", "Uebertragungs-Fehler", XmDIALOG_WARNING},
+        {"msg1",
+         [] {
+             XmtCallCallbackString(guiTop(), R"(XmtDisplayInformationMsg("msg1", "Zur Zeit nicht fertig...", "Hilfe"))",
+                                   nullptr);
+         },
+         "Zur Zeit nicht fertig...", "Hilfe", XmDIALOG_INFORMATION},
+        // A percent sign in a message from a callback string is shown as it is.
+        {"pct", [] { XmtCallCallbackString(guiTop(), R"(XmtDisplayErrorMsg("pct", "100% sicher"))", nullptr); },
+         "100% sicher", "Fehler", XmDIALOG_ERROR},
+    };
+    for (auto &c : cases) {
+        c.show();
+        Widget box = XmtLastMessageBox(c.name);
+        ASSERT_NE(box, nullptr) << c.name;
+        unsigned char kind = 0;
+        XtVaGetValues(box, XmNdialogType, &kind, nullptr);
+        EXPECT_EQ(kind, c.kind) << c.name;
+        guiPump(50);
+        EXPECT_TRUE(guiViewable(XtParent(box))) << c.name;
+        std::string title;
+        EXPECT_EQ(takeMessage(c.name, &title), c.text);
+        EXPECT_EQ(title, c.title);
+        EXPECT_EQ(XmtLastMessageBox(c.name), nullptr) << "closed with OK";
+    }
 }
 
 TEST(Messages, WarningAndAskAnswersYesAndNo)
@@ -101,7 +129,7 @@ TEST(Messages, AskForIntegerRefusesValuesOutsideItsRange)
 {
     int value = 5;
     bool refusedStayed = false;
-    Widget errorBox = nullptr;
+    std::string refusal;
     std::string initial;
     guiWhenActive([&](Widget box) {
         Widget text = XmSelectionBoxGetChild(box, XmDIALOG_TEXT);
@@ -111,9 +139,7 @@ TEST(Messages, AskForIntegerRefusesValuesOutsideItsRange)
         XmTextFieldSetString(text, const_cast<char *>("11"));
         guiPress(XmSelectionBoxGetChild(box, XmDIALOG_OK_BUTTON));
         refusedStayed = XmtActiveDialog() == box;
-        errorBox = XmtLastMessageBox("badInteger");
-        if (errorBox)
-            closeBox(errorBox);
+        refusal = takeMessage("badInteger");
         XmTextFieldSetString(text, const_cast<char *>("zwei"));
         guiPress(XmSelectionBoxGetChild(box, XmDIALOG_OK_BUTTON));
         refusedStayed = refusedStayed && XmtActiveDialog() == box;
@@ -123,7 +149,7 @@ TEST(Messages, AskForIntegerRefusesValuesOutsideItsRange)
     EXPECT_TRUE(XmtAskForInteger(guiTop(), "count", "Anzahl:", &value, 1, 10, nullptr));
     EXPECT_EQ(initial, "5");
     EXPECT_TRUE(refusedStayed);
-    EXPECT_NE(errorBox, nullptr);
+    EXPECT_EQ(refusal, "Bitte eine ganze Zahl von 1 bis 10 eingeben!");
     EXPECT_EQ(value, 10);
 
     guiWhenActive([&](Widget box) { guiPress(XmSelectionBoxGetChild(box, XmDIALOG_CANCEL_BUTTON)); });

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "env.h"
+#include "support/dialogs.h"
 
 #include "config/record.h"
-#include "resources/resources.h"
-#include "shell/access.h"
+#include "shell/shell.h"
 #include "support/gui.h"
 #include "support/program.h"
 #include "toolkit/toolkit.h"
@@ -12,27 +11,29 @@
 #include <Xm/TextF.h>
 #include <cstring>
 
-#include "basic/anltyp.h"
-#include "speeddial/rufzuord.h"
-
 Widget dialogTop() { return programTop(); }
 
 void freshRecord()
 {
     dialogTop();
+    // The dialogs are opened from a main window with a valid configuration.
+    setRecInt(rec::CfgValid, 1);
+    activateMainButtons();
     std::memset(all, 0, rec::RecordSize);
 }
 
 void runModal(const std::function<void()> &open, const std::function<void(Widget)> &drive, const char *close,
               Widget outer)
 {
-    guiWhenActive(
+    int wait = guiWhenActive(
         [&drive, close](Widget dialog) {
             drive(dialog);
             guiPress(XmtNameToWidget(dialog, close));
         },
         outer);
     open();
+    if (guiCancelWait(wait))
+        ADD_FAILURE() << "no modal dialog ran, so nothing was driven in it";
 }
 
 void typeInto(Widget field, const char *text)
@@ -47,36 +48,18 @@ void typeInto(Widget field, const char *text)
     XtCallCallbacks(field, XmNactivateCallback, &cbs);
 }
 
-std::string takeWarning()
-{
-    Widget box = XmtLastMessageBox("msg1");
-    if (!box)
-        return "";
-    std::string text = guiText(box, XmNmessageString);
-    XtCallCallbacks(box, XmNokCallback, nullptr);
-    guiPump(0);
-    return text;
-}
+std::string takeWarning() { return takeMessage("msg1"); }
 
-void pick(Widget dialog, const char *chooser, int state)
-{
-    XmtChooserSetState(guiFind(dialog, chooser), state, True);
-}
+void pick(Widget dialog, const char *chooser, int state) { XmtChooserSetState(guiFind(dialog, chooser), state, True); }
 
-int stateOf(Widget dialog, const char *chooser)
-{
-    return XmtChooserGetState(guiFind(dialog, chooser));
-}
+int stateOf(Widget dialog, const char *chooser) { return XmtChooserGetState(guiFind(dialog, chooser)); }
 
 bool itemSensitive(Widget dialog, const char *chooser, int item)
 {
     return XmtChooserGetSensitive(guiFind(dialog, chooser), item);
 }
 
-bool sensitive(Widget dialog, const char *name)
-{
-    return XtIsSensitive(guiFind(dialog, name));
-}
+bool sensitive(Widget dialog, const char *name) { return XtIsSensitive(guiFind(dialog, name)); }
 
 std::string fieldText(Widget dialog, const char *name)
 {

@@ -1,0 +1,40 @@
+#include "support/fresh.h"
+
+#include "config/cfgtransfer.h"
+#include "config/record.h"
+#include "link/serial.h"
+#include "link/trace.h"
+#include "shell/shell.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::function<void()>> &resets()
+{
+    static std::vector<std::function<void()>> list;
+    return list;
+}
+
+} // namespace
+
+void atFreshStart(std::function<void()> reset) { resets().push_back(std::move(reset)); }
+
+void freshStart()
+{
+    static const std::string startTrace = debugFilePath();
+    setLockDir(nullptr);
+    closeTrace();
+    setDebugFilePath(startTrace.c_str());
+    if (all) {
+        std::memset(all, 0, rec::RecordSize);
+        SetUpVars();
+    }
+    anl_vers[0] = '\0';
+    setDevicePath(nullptr);
+    for (auto &reset : resets())
+        reset();
+}
