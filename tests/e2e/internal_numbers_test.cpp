@@ -22,22 +22,19 @@ TEST_F(InternalNumbers, ChangedNumberReachesThePbx)
     if (HasFatalFailure())
         return;
 
-    ASSERT_TRUE(clickWidgetUntil(mainWindow, "lesen", [&] { return logged({5, 98, 0, 0, 0}); }));
-    waitForTransfer(1);
+    readConfiguration();
     if (HasFatalFailure())
         return;
 
-    ASSERT_TRUE(clickWidget(mainWindow, "appnum"));
-    Window dialog = waitForDialog(mainWindow, "Rufnummernzuordnung", Patient);
-    ASSERT_NE(dialog, None) << "no internal-numbers dialog; kelvora: " << kelvora.output();
-    ASSERT_TRUE(waitIdle(dialog));
+    Window dialog = openDialog("appnum", "Rufnummernzuordnung");
+    ASSERT_NE(dialog, None);
     ASSERT_TRUE(typeInto(dialog, "num2", "42"));
     EXPECT_TRUE(screenshot(dialog, testOutputDir() + "/internal-numbers.png"));
-    ASSERT_TRUE(clickWidget(dialog, "okay"));
-    ASSERT_TRUE(waitUntilHidden(dialog, Patient)) << "the dialog stays up";
+    confirm(dialog);
+    if (HasFatalFailure())
+        return;
 
-    ASSERT_TRUE(clickWidgetUntil(mainWindow, "schreiben", [&] { return logged({5, 97, 0, 0, 0}); }));
-    waitForTransfer(2);
+    programConfiguration();
     if (HasFatalFailure())
         return;
 

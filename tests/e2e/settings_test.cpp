@@ -15,31 +15,27 @@ TEST_F(Settings, GlobalDataAndControlContactsReachThePbx)
     startBoth(state);
     if (HasFatalFailure())
         return;
-    ASSERT_TRUE(clickWidgetUntil(mainWindow, "lesen", [&] { return logged({5, 98, 0, 0, 0}); }));
-    waitForTransfer(1);
+    readConfiguration();
     if (HasFatalFailure())
         return;
 
-    ASSERT_TRUE(clickWidget(mainWindow, "global"));
-    Window glob = waitForDialog(mainWindow, "Globale Anlagendaten", Patient);
-    ASSERT_NE(glob, None) << "no global-data dialog; kelvora: " << kelvora.output();
-    ASSERT_TRUE(waitIdle(glob));
+    Window glob = openDialog("global", "Globale Anlagendaten");
+    ASSERT_NE(glob, None);
     ASSERT_TRUE(typeInto(glob, "okz", "7251"));
     EXPECT_TRUE(screenshot(glob, testOutputDir() + "/global-data.png"));
-    ASSERT_TRUE(clickWidget(glob, "okay"));
-    ASSERT_TRUE(waitUntilHidden(glob, Patient)) << "the dialog stays up";
+    confirm(glob);
+    if (HasFatalFailure())
+        return;
 
-    ASSERT_TRUE(clickWidget(mainWindow, "bsteuer"));
-    Window steuer = waitForDialog(mainWindow, "Steuerkontakte", Patient);
-    ASSERT_NE(steuer, None) << "no control-contacts dialog; kelvora: " << kelvora.output();
-    ASSERT_TRUE(waitIdle(steuer));
+    Window steuer = openDialog("bsteuer", "Steuerkontakte");
+    ASSERT_NE(steuer, None);
     ASSERT_TRUE(typeInto(steuer, "end", "2359"));
     EXPECT_TRUE(screenshot(steuer, testOutputDir() + "/control-contacts.png"));
-    ASSERT_TRUE(clickWidget(steuer, "okay"));
-    ASSERT_TRUE(waitUntilHidden(steuer, Patient)) << "the dialog stays up";
+    confirm(steuer);
+    if (HasFatalFailure())
+        return;
 
-    ASSERT_TRUE(clickWidgetUntil(mainWindow, "schreiben", [&] { return logged({5, 97, 0, 0, 0}); }));
-    waitForTransfer(2);
+    programConfiguration();
     if (HasFatalFailure())
         return;
 

@@ -18,22 +18,19 @@ TEST_F(TrunkPermissions, OneChangedLevelReachesThePbx)
     startBoth(state);
     if (HasFatalFailure())
         return;
-    ASSERT_TRUE(clickWidgetUntil(mainWindow, "lesen", [&] { return logged({5, 98, 0, 0, 0}); }));
-    waitForTransfer(1);
+    readConfiguration();
     if (HasFatalFailure())
         return;
 
-    ASSERT_TRUE(clickWidget(mainWindow, "amtrecht"));
-    Window dialog = waitForDialog(mainWindow, "Amtsberechtigungen", Patient);
-    ASSERT_NE(dialog, None) << "no trunk-permissions dialog; kelvora: " << kelvora.output();
-    ASSERT_TRUE(waitIdle(dialog));
+    Window dialog = openDialog("amtrecht", "Amtsberechtigungen");
+    ASSERT_NE(dialog, None);
     ASSERT_TRUE(pickOptionMenuItem(dialog, "tele10", 5)) << "\"Unbeschränkt\" for S0 #0";
     EXPECT_TRUE(screenshot(dialog, testOutputDir() + "/trunk-permissions.png"));
-    ASSERT_TRUE(clickWidget(dialog, "okay"));
-    ASSERT_TRUE(waitUntilHidden(dialog, Patient)) << "the dialog stays up";
+    confirm(dialog);
+    if (HasFatalFailure())
+        return;
 
-    ASSERT_TRUE(clickWidgetUntil(mainWindow, "schreiben", [&] { return logged({5, 97, 0, 0, 0}); }));
-    waitForTransfer(2);
+    programConfiguration();
     if (HasFatalFailure())
         return;
 

@@ -58,6 +58,35 @@ void E2eSession::waitForTransfer(int n)
     ASSERT_TRUE(waitIdle(mainWindow));
 }
 
+void E2eSession::readConfiguration()
+{
+    ASSERT_TRUE(clickWidgetUntil(mainWindow, "lesen", [&] { return logged({5, 98, 0, 0, 0}); }));
+    waitForTransfer(++transfers);
+}
+
+void E2eSession::programConfiguration()
+{
+    ASSERT_TRUE(clickWidgetUntil(mainWindow, "schreiben", [&] { return logged({5, 97, 0, 0, 0}); }));
+    waitForTransfer(++transfers);
+}
+
+Window E2eSession::openDialog(const char *button, const char *title)
+{
+    EXPECT_TRUE(clickWidget(mainWindow, button));
+    Window dialog = waitForDialog(mainWindow, title, Patient);
+    EXPECT_NE(dialog, None) << "no dialog \"" << title << "\"; kelvora: " << kelvora.output();
+    if (dialog != None) {
+        EXPECT_TRUE(waitIdle(dialog));
+    }
+    return dialog;
+}
+
+void E2eSession::confirm(Window dialog)
+{
+    ASSERT_TRUE(clickWidget(dialog, "okay"));
+    ASSERT_TRUE(waitUntilHidden(dialog, Patient)) << "the dialog stays up; kelvora: " << kelvora.output();
+}
+
 bool E2eSession::logged(const std::vector<std::uint8_t> &frame)
 {
     std::vector<std::vector<std::uint8_t>> sent = framesOf(parsePbxLog(readFile(logPath)), '<');

@@ -24,6 +24,15 @@ protected:
     // pbxsim acknowledged it, the lock is gone, no dialog of the main window is up
     // and the program is back in its event loop.
     void waitForTransfer(int n);
+    // "Auslesen" and "Programmieren", each waited for to its end (the first of
+    // each kind in a session: the click is repeated until its begin frame shows).
+    void readConfiguration();
+    void programConfiguration();
+    // Presses a main-window button and waits for its dialog; None (the test has
+    // failed) when none comes up.
+    Window openDialog(const char *button, const char *title);
+    // Presses the dialog's "OK" and waits until it is gone.
+    void confirm(Window dialog);
     // Whether the program has sent this frame to pbxsim.
     bool logged(const std::vector<std::uint8_t> &frame);
     // Quits through "Beenden", stops pbxsim and returns the state it saved.
@@ -36,6 +45,7 @@ protected:
     PbxsimProcess pbx;
     KelvoraProcess kelvora;
     Window mainWindow = None;
+    int transfers = 0;
 };
 
 extern const char MainTitle[];
