@@ -11,12 +11,12 @@ extern const char res_gebzahl[] = R"RES(
 *gebzahl*zaehler.visibleItemCount: 18
 *gebzahl*zaehler.listSizePolicy: constant
 *gebzahl*zaehler.scrollBarDisplayPolicy: static
-*gz_total.children: Label summe
-*gebzahl*summe.caption: Gesamt:
+*gz_total.children: HFrame gz_sumf
+*gz_sumf.caption: Gesamt:
+*gz_sumf.children: Label summe
 *gebzahl*summe.labelString: 0,00 DM
-*gebzahl*summe.alignment: alignment_end
+*gz_sumf*box.entryAlignment: alignment_end
 *gebzahl*summe.recomputeSize: False
-*gebzahl*summe.shadowThickness: 2
 *gebzahl*summe.unitType: 100th_millimeters
 *gebzahl*summe.width: 3000
 *gz_btns.children: Button getgeb; Button clear; Button okay; Button help
