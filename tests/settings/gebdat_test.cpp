@@ -6,6 +6,7 @@
 #include "fixture.h"
 
 #include "settings/gebdat.h"
+#include "shell/shell.h"
 
 namespace {
 
@@ -51,7 +52,8 @@ TEST_F(ChargeSettings, OpensOnNumberRecordingAndOkWithoutChangesOnlyCounts)
     setIntNum(1, "22");
     setIntNum(8, "31"); // door intercoms keep their labels
     std::vector<unsigned char> before = image();
-    open(
+    // Through the main window's opener.
+    runModal([] { dogebdat(nullptr, nullptr, nullptr); },
         [](Widget dialog) {
             EXPECT_EQ(shellTitle(dialog), "Gebührendaten");
             EXPECT_EQ(stateOf(dialog, "*slct"), 2);
