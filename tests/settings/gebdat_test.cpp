@@ -53,7 +53,8 @@ TEST_F(ChargeSettings, OpensOnNumberRecordingAndOkWithoutChangesOnlyCounts)
     setIntNum(8, "31"); // door intercoms keep their labels
     std::vector<unsigned char> before = image();
     // Through the main window's opener.
-    runModal([] { dogebdat(nullptr, nullptr, nullptr); },
+    runModal(
+        [] { dogebdat(nullptr, nullptr, nullptr); },
         [](Widget dialog) {
             EXPECT_EQ(shellTitle(dialog), "Gebührendaten");
             EXPECT_EQ(stateOf(dialog, "*slct"), 2);
