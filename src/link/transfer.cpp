@@ -35,8 +35,9 @@ TransferResult runTransfer(const TransferSpec &transfer, const std::function<voi
             showTransferErr(transfer.parent, portFailureText());
         return TransferResult::NoPort;
     }
-    Widget wbox = XmtDisplayWorkingDialog(transfer.parent, transfer.name, transfer.message, "Prozent:", "Abbrechen",
-                                          0, 100, True, False);
+    Widget wbox = XmtDisplayWorkingDialog(transfer.parent, transfer.name, transfer.message,
+                                          transfer.scale ? "Prozent:" : "", transfer.scale ? "Abbrechen" : "", 0, 100,
+                                          transfer.scale, False);
     synchronize(fd);
     if (transfer.onOpen)
         transfer.onOpen();

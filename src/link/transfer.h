@@ -62,6 +62,8 @@ struct TransferSpec {
     // Runs once the port is open and synchronised, just before the begin
     // command; not at all when the port cannot be opened.
     std::function<void()> onOpen = {};
+    // Transfers of one frame show only their message: no scale, no labels.
+    bool scale = true;
 };
 
 TransferResult runTransfer(const TransferSpec &transfer, const std::function<void(TransferContext &)> &body);

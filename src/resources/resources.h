@@ -19,7 +19,10 @@
     X(tlnperm)  /* extension permissions */                                                                     \
     X(teltyp)   /* terminal types */                                                                            \
     X(amtsperm) /* trunk permissions */                                                                         \
-    X(calldist) /* call distribution */
+    X(calldist) /* call distribution */                                                                         \
+    X(gebdat)   /* charge settings */                                                                           \
+    X(loccharge) /* internal rates */                                                                           \
+    X(gebzahl)  /* charge counters */
 
 #define KELVORA_DECLARE_SECTION(name) extern const char res_##name[];
 KELVORA_RESOURCE_SECTIONS(KELVORA_DECLARE_SECTION)

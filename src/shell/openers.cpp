@@ -5,6 +5,7 @@
 #include "basic/anltyp.h"
 #include "settings/amtsperm.h"
 #include "settings/calldist.h"
+#include "settings/gebdat.h"
 #include "settings/globdat.h"
 #include "settings/steuer.h"
 #include "settings/teltyp.h"
@@ -53,7 +54,7 @@ void docalldist(Widget, XtPointer, XtPointer)
 
 void dogebdat(Widget, XtPointer, XtPointer)
 {
-    // TODO: displayGebDat(toplevel);
+    displayGebDat(toplevel);
 }
 
 void dosteuerk(Widget, XtPointer, XtPointer)

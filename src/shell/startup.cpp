@@ -2,11 +2,13 @@
 #include "shell/shell.h"
 
 #include "basic/anltyp.h"
+#include "charges/gebzahl.h"
 #include "config/cfgfile.h"
 #include "config/record.h"
 #include "link/trace.h"
 #include "resources/resources.h"
 #include "settings/calldist.h"
+#include "settings/gebdat.h"
 #include "settings/tlnperm.h"
 #include "shell/access.h"
 #include "speeddial/rufzuord.h"
@@ -115,6 +117,8 @@ void buildMainWindow()
     doSetupRNZ();
     doSetupPerm();
     doSetupCallDist();
+    doSetupGebDat();
+    doSetupZaehler();
 
     SetUpVars();
     // The version goes in before realizing: the shell keeps the size it was

@@ -1,0 +1,20 @@
+// Charge counters ("Gebührenstand"): the PBX's per-subscriber charges, read or
+// reset over the line and shown one line per subscriber with the total.  They are
+// kept nowhere but in the dialog's list.
+#pragma once
+
+#include <X11/Intrinsic.h>
+#include <cstdint>
+
+constexpr int ChargeCounters = 30;
+constexpr std::int32_t NoChargeCounter = 0x5A5A5A5A; // the subscriber has no counter
+
+// Runs the dialog (built under parent on first use) until "OK".
+void doGebZaehler(Widget parent);
+// "Auslesen": reads the counters and shows them.
+void doGebGet(Widget w, XtPointer client, XtPointer call);
+// "Lõschen": after asking, resets the counters in the PBX and shows zeros.
+void doGebDel(Widget w, XtPointer client, XtPointer call);
+// Fills the list and the total from 30 counters (pfennig).
+void showGebuehren(const std::int32_t *counters);
+void doSetupZaehler();

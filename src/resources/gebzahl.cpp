@@ -1,0 +1,30 @@
+#include "resources/resources.h"
+
+extern const char res_gebzahl[] = R"RES(
+! Charge counters: one line per subscriber and the total
+*gebzahl_dlg.title: Gebührenstand
+*gebzahl_dlg.children: Form gebzahl
+*gebzahl.dialogStyle: DIALOG_PRIMARY_APPLICATION_MODAL
+*gebzahl.children: List zaehler; Row gz_total; EqualRow gz_btns
+*gebzahl*zaehler.caption: \ Name        Nr.     Gebühren
+*gebzahl*zaehler.captionPosition: top
+*gebzahl*zaehler.visibleItemCount: 18
+*gebzahl*zaehler.listSizePolicy: constant
+*gebzahl*zaehler.scrollBarDisplayPolicy: static
+*gz_total.children: HFrame gz_sumf
+*gz_sumf.caption: Gesamt:
+*gz_sumf.children: Label summe
+*gebzahl*summe.labelString: 0,00 DM
+*gz_sumf*box.entryAlignment: alignment_end
+*gebzahl*summe.recomputeSize: False
+*gebzahl*summe.unitType: 100th_millimeters
+*gebzahl*summe.width: 3000
+*gz_btns.children: Button getgeb; Button clear; Button okay; Button help
+*gebzahl*getgeb.labelString: Auslesen
+*gebzahl*getgeb.activateCallback: doGebGet()
+*gebzahl*clear.labelString: Lõschen
+*gebzahl*clear.activateCallback: doGebDel()
+*gebzahl*help.activateCallback: XmtDisplayInformationMsg("msg1", \
+"Auslesen: Gebührenstand jeder Nebenstelle auslesen und anzeigen\n\
+Lõschen:  Gebührenstand jeder Nebenstelle auf 0.00 DM setzen\n", "Hilfe")
+)RES";

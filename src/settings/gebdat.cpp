@@ -1,0 +1,152 @@
+#include "settings/gebdat.h"
+
+#include "charges/gebzahl.h"
+#include "config/record.h"
+#include "shell/access.h"
+#include "shell/bind.h"
+#include "shell/subscribers.h"
+#include "toolkit/toolkit.h"
+
+#include <cstdio>
+
+namespace {
+
+// Block offsets: the five subscriber words come first.
+constexpr int Functions = 5;
+constexpr int NumberRecording = 2; // "Nummernerfassung", shown on opening
+constexpr int ShortNumbers = 3;    // "Gekürzte Nummern": only where numbers are recorded
+constexpr std::size_t UnitPrice = 51;
+constexpr std::size_t Rates = 52; // one byte per subscriber
+constexpr std::size_t Output = 83;
+constexpr std::size_t Pulse = 85;
+constexpr std::size_t LinesPerPage = 87;
+
+std::size_t gebShare() { return rec::GebKonfList + rec::GebKonfShare * std::size_t(curPbx()); }
+unsigned char *block() { return recAt(gebShare()); }
+
+std::uint32_t geb[Functions]; // working copy while the dialog is open
+int geblastsel;               // the function the check boxes show
+
+constexpr Binding gebdat_resources[] = {
+    {"*base", Codec::Dec8, UnitPrice},
+    {"*zlanz", Codec::Dec8, LinesPerPage},
+};
+RecordDialog gebdatdlg{"gebdat_dlg", gebdat_resources, gebShare};
+// The rates are not a table: the rows of absent ports are neither filled nor stored.
+RecordDialog lcfdlg{"loccharge_dlg", {}, gebShare};
+
+void showGebDat(Widget dialog)
+{
+    geblastsel = NumberRecording;
+    const unsigned char *b = block();
+    for (int k = 0; k < Functions; k++)
+        geb[k] = getLe32(b + 4 * k);
+    setItemLabels(dialog, "*geb", "Ruf #", 0, 0, 7);
+    setChooserState(dialog, "*slct", NumberRecording);
+    setChooserState(dialog, "*com", (b[Output] & 0x03) - 1);
+    setChooserState(dialog, "*calls", (b[Output] >> 2) & 0x03);
+    setChooserState(dialog, "*impuls", (b[Pulse] >> 5) - 1);
+    // A kept dialog may still show the sensitivity of "Gekürzte Nummern";
+    // the function shown now restricts nothing.
+    setAllOn();
+    showSubscriberMask(dialog, "*geb", geb[NumberRecording]);
+    senseSubscriberGroups(dialog, "*geb");
+    disableChooserItem(dialog, "*slct", 0, 0);
+    disableChooserItem(dialog, "*slct", 1, 0);
+}
+
+void senseItems(bool byRecording)
+{
+    for (int g = 0; g < 3; g++) {
+        if (g > 0 && !hasPort(gebdatdlg.shell, g))
+            continue;
+        for (int item = 0; item < 10; item++)
+            setShortIfPrnOn(g, item, byRecording ? int(geb[NumberRecording] >> (10 * g + item) & 1) : 1);
+    }
+}
+
+} // namespace
+
+void setShortIfPrnOn(int group, int item, int on)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "*geb%-d", group);
+    disableChooserItem(gebdatdlg.shell, name, item, on);
+}
+
+void checkShortPrnOn() { senseItems(true); }
+
+void setAllOn() { senseItems(false); }
+
+void getNsetGeb()
+{
+    geb[geblastsel] = (geb[geblastsel] & ~SubscriberBits) | readSubscriberMask(gebdatdlg.shell, "*geb");
+}
+
+void doGebDat(Widget, XtPointer, XtPointer call)
+{
+    auto *cbs = static_cast<XmtChooserCallbackStruct *>(call);
+    if (!cbs || cbs->state < 0 || cbs->state >= Functions)
+        return;
+    getNsetGeb();
+    geblastsel = cbs->state;
+    if (geblastsel == ShortNumbers)
+        checkShortPrnOn();
+    else
+        setAllOn();
+    showSubscriberMask(gebdatdlg.shell, "*geb", geb[geblastsel]);
+}
+
+void displayGebDat(Widget parent)
+{
+    if (!runRecordDialog(gebdatdlg, parent, showGebDat))
+        return;
+    getNsetGeb();
+    unsigned char *b = block();
+    for (int k = 0; k < Functions; k++)
+        putLe32(b + 4 * k, geb[k]);
+    int com = 0, calls = 0, impuls = 0;
+    getChooserState(gebdatdlg.shell, "*com", &com);
+    getChooserState(gebdatdlg.shell, "*calls", &calls);
+    getChooserState(gebdatdlg.shell, "*impuls", &impuls);
+    b[Output] = static_cast<unsigned char>((calls & 0x03) << 2 | ((com + 1) & 0x03));
+    b[Pulse] = static_cast<unsigned char>(((impuls + 1) & 0x07) << 5);
+}
+
+void disableLCFnums()
+{
+    Widget dialog = lcfdlg.shell;
+    const unsigned char *b = block();
+    for (int i = 0; i < 10; i++)
+        SetNumField(dialog, "*lcf", i, b[Rates + std::size_t(i)]);
+    for (int g = 1; g <= 2; g++)
+        if (hasPort(dialog, g))
+            for (int i = 10 * g; i < 10 * g + 10; i++)
+                SetNumField(dialog, "*lcf", i, b[Rates + std::size_t(i)]);
+    senseSubscriberRows(dialog, "*lcf");
+    setItemCaptions(dialog, "*lcf", "Ruf #", 0, 29);
+}
+
+void readLCFnums()
+{
+    Widget dialog = lcfdlg.shell;
+    unsigned char *b = block();
+    for (int i = 0; i < 30; i++)
+        if (i < 10 || hasPort(dialog, i / 10))
+            b[Rates + std::size_t(i)] = static_cast<unsigned char>(GetNumField(dialog, "*lcf", i));
+}
+
+void doDisplayLCF(Widget parent)
+{
+    if (runRecordDialog(lcfdlg, parent, [](Widget) { disableLCFnums(); }))
+        readLCFnums();
+}
+
+void doGebStand(Widget, XtPointer, XtPointer) { doGebZaehler(gebdatdlg.shell); }
+
+void doGebLCF(Widget, XtPointer, XtPointer) { doDisplayLCF(gebdatdlg.shell); }
+
+void doSetupGebDat()
+{
+    XmtRegisterProcedures({{"doGebDat", doGebDat}, {"doGebLCF", doGebLCF}, {"doGebStand", doGebStand}});
+}
