@@ -88,7 +88,7 @@ protected:
     {
         if (!std::getenv("DISPLAY"))
             GTEST_SKIP() << "needs an X display";
-        transferTop();
+        programTop();
         freshRecord();
         for (const Subscriber &sub : subscribers)
             setIntNum(sub.index, sub.number);
@@ -99,7 +99,7 @@ protected:
     // Opens the dialog, runs drive on it and closes it with "OK".
     void withDialog(const std::function<void(Widget)> &drive)
     {
-        runModal([] { doGebZaehler(transferTop()); }, drive, "*okay");
+        runModal([] { doGebZaehler(programTop()); }, drive, "*okay");
     }
     // Presses "Lõschen" and answers the question; the question's text.
     std::string reset(Widget dialog, bool yes)
@@ -126,15 +126,18 @@ protected:
 
 } // namespace
 
-// First in this program: the dialog is new, so its total shows the resource text.
+// A dialog built here for the first time shows the resource text as its total.
 TEST_F(ChargeCounters, ReadShowsOneLinePerListedSubscriberAndTheirTotal)
 {
     PbxLine line(pbxState());
+    bool firstOpening = XmtNameToWidget(programTop(), "*gebzahl_dlg") == nullptr;
     withDialog([&](Widget dialog) {
         EXPECT_EQ(shellTitle(dialog), "Gebührenstand");
         EXPECT_EQ(caption(dialog, "*zaehler"), " Name        Nr.     Gebühren");
-        EXPECT_EQ(total(dialog), "0,00 DM") << "before the first read";
-        EXPECT_TRUE(listLines(dialog).empty());
+        if (firstOpening) {
+            EXPECT_EQ(total(dialog), "0,00 DM") << "before the first read";
+            EXPECT_TRUE(listLines(dialog).empty());
+        }
         guiPress(guiFind(dialog, "*getgeb"));
         EXPECT_EQ(listLines(dialog), expectedLines());
         EXPECT_EQ(total(dialog), listedTotal);

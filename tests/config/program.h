@@ -7,14 +7,10 @@
 #include "pbxsim/pbxsim.h"
 #include "support/gui.h"
 #include "support/program.h"
+#include "support/pbx_line.h"
 #include "support/sim_line.h"
 
 #include <X11/Intrinsic.h>
 #include <vector>
 
 inline bool sensitive(const char *name) { return XtIsSensitive(mainWidget(name)); }
-
-// A simulator on a pty, set as the record's device.
-struct PbxLine : SimLine {
-    explicit PbxLine(const pbxsim::State &state = pbxsim::defaultState());
-};

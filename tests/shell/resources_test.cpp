@@ -8,7 +8,7 @@
 #include "toolkit/toolkit.h"
 
 #include <Xm/DialogS.h>
-#include <regex>
+#include <cstring>
 #include <set>
 #include <string>
 
@@ -17,11 +17,11 @@ namespace {
 std::set<std::string> dialogsOfTheTable()
 {
     std::set<std::string> names;
-    std::regex dialogLine(R"(^\*(\w+_dlg)\.children:)");
+    // "*<name>_dlg.children: ..."
     for (const char **line = kelvoraFallbackResources(); *line; ++line) {
-        std::cmatch m;
-        if (std::regex_search(*line, m, dialogLine))
-            names.insert(m[1]);
+        const char *dot = std::strstr(*line, "_dlg.children:");
+        if ((*line)[0] == '*' && dot && !std::memchr(*line, '.', std::size_t(dot - *line)))
+            names.insert(std::string(*line + 1, dot + 4));
     }
     return names;
 }

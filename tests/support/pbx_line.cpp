@@ -1,6 +1,7 @@
-#include "program.h"
+#include "support/pbx_line.h"
 
 #include "config/record.h"
+#include "support/program.h"
 
 PbxLine::PbxLine(const pbxsim::State &state) : SimLine(state)
 {
