@@ -4,6 +4,7 @@
 #include "basic/anltyp.h"
 #include "config/cfgfile.h"
 #include "config/record.h"
+#include "config/tlntransfer.h"
 #include "link/trace.h"
 #include "resources/resources.h"
 #include "shell/access.h"
@@ -44,7 +45,8 @@ void registerProcedures()
         {"saveCFGFileAs", saveCFGFileAs},
         {"readConfig", readConfig},
         {"writeConfig", writeConfig},
-        // TODO: readTlnConfig, writeTlnConfig go here once the subscriber transfer exists.
+        {"readTlnConfig", readTlnConfig},
+        {"writeTlnConfig", writeTlnConfig},
         {"CheckLeadZero", CheckLeadZero},
         {"Check_11_97", Check_11_97},
         {"Check_0_255", Check_0_255},
