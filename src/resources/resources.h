@@ -15,7 +15,8 @@
     X(msns)     /* MSNs of a port */                                                                            \
     X(zuord)    /* MSN assignment */                                                                            \
     X(globdat)  /* global PBX data */                                                                           \
-    X(steuer)   /* control contacts */
+    X(steuer)   /* control contacts */                                                                          \
+    X(tndat)    /* subscriber data */
 
 #define KELVORA_DECLARE_SECTION(name) extern const char res_##name[];
 KELVORA_RESOURCE_SECTIONS(KELVORA_DECLARE_SECTION)

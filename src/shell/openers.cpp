@@ -6,6 +6,7 @@
 #include "settings/globdat.h"
 #include "settings/steuer.h"
 #include "speeddial/rufzuord.h"
+#include "subscriber/tndat.h"
 
 void showConf(Widget, XtPointer, XtPointer)
 {
@@ -59,7 +60,7 @@ void dosteuerk(Widget, XtPointer, XtPointer)
 
 void douserfkt(Widget, XtPointer, XtPointer)
 {
-    // TODO: displayUserFkt(toplevel);
+    displayUserFkt(toplevel);
 }
 
 void doOutKit(Widget, XtPointer, XtPointer)

@@ -9,6 +9,7 @@
 #include "resources/resources.h"
 #include "shell/access.h"
 #include "speeddial/rufzuord.h"
+#include "subscriber/tndat.h"
 #include "toolkit/toolkit.h"
 
 #include <Xm/Protocols.h>
@@ -113,6 +114,7 @@ void buildMainWindow()
     // doSetupGebDat, doSetupZaehler, doSetupUser, doSetupKit (those that exist).
     doSetupConf();
     doSetupRNZ();
+    doSetupUser();
 
     SetUpVars();
     // The version goes in before realizing: the shell keeps the size it was
