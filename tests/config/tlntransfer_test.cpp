@@ -226,6 +226,7 @@ TEST_F(TlnTransfer, QuickConfigurationSaveWaitsForTheNextConfigurationRead)
 {
     TempDir dir;
     std::string path = dir.file("quick.cfg");
+    std::string usual = recText(rec::CfgFilePath);
     std::snprintf(recText(rec::CfgFilePath), rec::PathSize, "%s", path.c_str());
     PbxLine line;
     readTlnConfig(toplevel);
@@ -237,6 +238,7 @@ TEST_F(TlnTransfer, QuickConfigurationSaveWaitsForTheNextConfigurationRead)
     saveCFGFile(nullptr, nullptr, nullptr);
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     EXPECT_EQ(long(in.tellg()), 2134L);
+    std::snprintf(recText(rec::CfgFilePath), rec::PathSize, "%s", usual.c_str());
 }
 
 TEST_F(TlnTransfer, TraceShowsTheBannerAndOneDumpPerRecord)
