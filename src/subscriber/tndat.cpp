@@ -74,7 +74,8 @@ void addEntry(Widget list, int i)
 {
     const char *num = getAppNumStr(i);
     char entry[32];
-    std::snprintf(entry, sizeof entry, "%s (%s)", getAppName(i), num ? num : "");
+    // A slot without its zero byte must not run into the next one.
+    std::snprintf(entry, sizeof entry, "%s (%.*s)", getAppName(i), int(rec::IntNumSize), num ? num : "");
     XmString s = XmStringCreate(entry, const_cast<char *>(XmFONTLIST_DEFAULT_TAG));
     XmListAddItemUnselected(list, s, 0);
     XmStringFree(s);
