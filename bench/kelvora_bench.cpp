@@ -1,8 +1,10 @@
 // Measures kelvora against its budgets: start-up time and memory of the real
-// binary, and the configuration read and programming run in-process against
-// pbxsim pacing a 4800-baud line.  Needs an X display (scripts/bench.sh).
+// binary, and the configuration and subscriber reads and programming runs
+// in-process against pbxsim pacing a 4800-baud line.  Needs an X display
+// (scripts/bench.sh).
 #include "config/cfgtransfer.h"
 #include "config/record.h"
+#include "config/tlntransfer.h"
 #include "link/protocol.h"
 #include "link/serial.h"
 #include "pbxsim/pbxsim.h"
@@ -229,6 +231,11 @@ Transfer measureTransfer(pbxsim::Simulator &sim, void (*transfer)(Widget, XtPoin
     return r;
 }
 
+// The subscriber transfers as the dialog starts them, with the main window as
+// the parent of their working dialog.
+void tlnRead(Widget, XtPointer, XtPointer) { readTlnConfig(toplevel); }
+void tlnWrite(Widget, XtPointer, XtPointer) { writeTlnConfig(toplevel); }
+
 // The floor for a reader that waits for every byte of the same exchange:
 // the read's commands and their answers, one select() and one read() a byte,
 // nothing else.  What a wake-up costs varies a lot on a shared machine.
@@ -341,7 +348,7 @@ int main(int argc, char **argv)
     char *args[] = {argv0.data(), device.data(), nullptr};
     kelvoraStart(2, args);
 
-    std::vector<Transfer> reads, writes, bare;
+    std::vector<Transfer> reads, writes, tlnReads, tlnWrites, bare;
     for (int i = 0; i < TransferRuns; i++) {
         reads.push_back(measureTransfer(sim, readConfig));
         if (recInt(rec::CfgValid) != 1) {
@@ -351,6 +358,18 @@ int main(int argc, char **argv)
         writes.push_back(measureTransfer(sim, writeConfig));
         if (recInt(rec::CfgValid) != 1) {
             std::fprintf(stderr, "programming failed\n");
+            return 1;
+        }
+        setRecInt(rec::TlnPresent, 0);
+        tlnReads.push_back(measureTransfer(sim, tlnRead));
+        if (recInt(rec::TlnPresent) != 1) {
+            std::fprintf(stderr, "the subscriber read failed\n");
+            return 1;
+        }
+        tlnWrites.push_back(measureTransfer(sim, tlnWrite));
+        // begin, 30 records, end, and an answer to each
+        if (sim.frames().size() != 64) {
+            std::fprintf(stderr, "programming the subscribers failed\n");
             return 1;
         }
         bare.push_back(measureBareRead(sim, device));
@@ -370,6 +389,8 @@ int main(int argc, char **argv)
                 "cpu", "of core");
     printTransfer("configuration read", reads);
     printTransfer("configuration program", writes);
+    printTransfer("subscriber read", tlnReads);
+    printTransfer("subscriber program", tlnWrites);
     printTransfer("bare reader (floor)", bare);
     std::printf("\nbudgets: a transfer adds < 2 %% to its line time and uses < 5 %% of one core.\n"
                 "wall: median time of the callback (port open to port closed, working dialog included).\n"

@@ -54,6 +54,12 @@ int isCorrectFile(Widget parent, const char *path, const char *kind, const char 
     return 0;
 }
 
+void showWriteError(Widget parent, const char *path, int error)
+{
+    XmtDisplayErrorMsg(parent, "writeError", "Die Datei \"%s\"\nkonnte nicht geschrieben werden:\n%s",
+                       "Datei-Fehler", "No Help!", path, std::strerror(error));
+}
+
 bool dowrite(Widget parent, FILE *fp, CfgVendor vendor)
 {
     bool written = writeImage(fp, vendor);
@@ -64,8 +70,7 @@ bool dowrite(Widget parent, FILE *fp, CfgVendor vendor)
     }
     // A configuration that did not reach the disk must not pass for saved.
     if (!written) {
-        XmtDisplayErrorMsg(parent, "writeError", "Die Datei \"%s\"\nkonnte nicht geschrieben werden:\n%s",
-                           "Datei-Fehler", "No Help!", recText(rec::CfgFilePath), std::strerror(error));
+        showWriteError(parent, recText(rec::CfgFilePath), error);
         return false;
     }
     setRecInt(rec::CfgChanges, 0);

@@ -28,6 +28,9 @@ bool loadConfigFile(Widget parent);
 // all of it reached the disk (a failure is shown under parent).
 bool dowrite(Widget parent, FILE *fp, CfgVendor vendor);
 
+// Tells under parent that the file at path could not be written, and why.
+void showWriteError(Widget parent, const char *path, int error);
+
 // 1 when the open file is a regular file.
 int isNormalFile(FILE *fp);
 // 1 when the bytes read start with the expected text (first count characters);

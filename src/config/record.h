@@ -43,6 +43,7 @@ constexpr std::size_t BerShare = 50;
 constexpr std::size_t RufVertList = 1472;    // K_READ_TLN_RUF_VERT_LIST, 2 x 50
 constexpr std::size_t RufVertListSize = 100;
 constexpr std::size_t RufVertShare = 50;
+constexpr std::size_t RwsTime = RufVertList + 48; // global forwarding time in seconds, one byte
 constexpr std::size_t GebKonfList = 1572;    // K_READ_TLN_GEB_KONF_LIST, 2 x 88
 constexpr std::size_t GebKonfListSize = 176;
 constexpr std::size_t GebKonfShare = 88;
@@ -57,6 +58,16 @@ constexpr std::size_t PbxImageSize = 2098;   // bytes 0-2097
 constexpr std::size_t TlnData = 2098;        // record i at 2098 + 124*i
 constexpr std::size_t TlnDataSize = 124;
 constexpr int TlnCount = 30;
+// Inside a subscriber record.  Byte 0 travels in the sub-code's place.
+constexpr std::size_t TlnSent = 1;           // bytes 1-123 go out with code 43
+constexpr std::size_t TlnSentSize = 123;
+constexpr std::size_t TlnFunc1 = 6;          // function bits of settings1
+constexpr std::size_t TlnFunc2 = 7;          // function bits of settings2
+constexpr std::size_t TlnWake = 8;           // 16-bit BCD hhmm, 0xFFFF = none
+constexpr std::size_t TlnBusyTarget = 22;    // forwarding on busy, 25-byte text
+constexpr std::size_t TlnTarget = 72;        // permanent or after the ring time, 25-byte text
+constexpr std::size_t TlnTargetSize = 25;
+constexpr std::size_t TlnRingTime = 122;     // seconds; 0 = permanent forwarding
 
 // ---- speed dial and prefix lists (5818-18877) ----
 constexpr std::size_t KwzHeader = 5818;
@@ -102,6 +113,8 @@ static_assert(AnlDatList + AnlDatListSize == PbxImageSize);
 static_assert(TlnData == PbxImageSize);
 static_assert(TlnData + TlnCount * TlnDataSize - 1 == 5817);
 static_assert(KwzHeader == TlnData + TlnCount * TlnDataSize);
+static_assert(TlnSent + TlnSentSize == TlnDataSize);
+static_assert(TlnBusyTarget + TlnTargetSize <= TlnTarget && TlnTarget + TlnTargetSize <= TlnRingTime);
 static_assert(KwzNumbers == KwzHeader + KwzHeaderSize);
 static_assert(KwzNames == KwzNumbers + KwzCount * KwzNumberSize);
 static_assert(NahBerList == KwzNames + KwzCount * KwzNameSize);

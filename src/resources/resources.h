@@ -22,7 +22,8 @@
     X(calldist) /* call distribution */                                                                         \
     X(gebdat)   /* charge settings */                                                                           \
     X(loccharge) /* internal rates */                                                                           \
-    X(gebzahl)  /* charge counters */
+    X(gebzahl)  /* charge counters */                                                                          \
+    X(tndat)    /* subscriber data */
 
 #define KELVORA_DECLARE_SECTION(name) extern const char res_##name[];
 KELVORA_RESOURCE_SECTIONS(KELVORA_DECLARE_SECTION)

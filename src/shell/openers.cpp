@@ -11,6 +11,7 @@
 #include "settings/teltyp.h"
 #include "settings/tlnperm.h"
 #include "speeddial/rufzuord.h"
+#include "subscriber/tndat.h"
 
 void showConf(Widget, XtPointer, XtPointer)
 {
@@ -64,7 +65,7 @@ void dosteuerk(Widget, XtPointer, XtPointer)
 
 void douserfkt(Widget, XtPointer, XtPointer)
 {
-    // TODO: displayUserFkt(toplevel);
+    displayUserFkt(toplevel);
 }
 
 void doOutKit(Widget, XtPointer, XtPointer)

@@ -5,6 +5,7 @@
 #include "charges/gebzahl.h"
 #include "config/cfgfile.h"
 #include "config/record.h"
+#include "config/tlntransfer.h"
 #include "link/trace.h"
 #include "resources/resources.h"
 #include "settings/calldist.h"
@@ -12,6 +13,7 @@
 #include "settings/tlnperm.h"
 #include "shell/access.h"
 #include "speeddial/rufzuord.h"
+#include "subscriber/tndat.h"
 #include "toolkit/toolkit.h"
 
 #include <Xm/Protocols.h>
@@ -48,7 +50,8 @@ void registerProcedures()
         {"saveCFGFileAs", saveCFGFileAs},
         {"readConfig", readConfig},
         {"writeConfig", writeConfig},
-        // TODO: readTlnConfig, writeTlnConfig go here once the subscriber transfer exists.
+        {"readTlnConfig", readTlnConfig},
+        {"writeTlnConfig", writeTlnConfig},
         {"CheckLeadZero", CheckLeadZero},
         {"Check_11_97", Check_11_97},
         {"Check_0_255", Check_0_255},
@@ -119,6 +122,7 @@ void buildMainWindow()
     doSetupCallDist();
     doSetupGebDat();
     doSetupZaehler();
+    doSetupUser();
 
     SetUpVars();
     // The version goes in before realizing: the shell keeps the size it was

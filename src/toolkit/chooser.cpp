@@ -1,6 +1,7 @@
-// Choosers: radio box, check box and option menu over Motif widgets.
+// Choosers: radio box, check box, option menu and radio list over Motif widgets.
 #include "toolkit/internal.h"
 
+#include <Xm/List.h>
 #include <Xm/PushB.h>
 #include <Xm/RowColumn.h>
 #include <Xm/ToggleB.h>
@@ -15,6 +16,7 @@ struct Chooser {
     XmtChooserType type = XmtChooserRadioBox;
     Widget widget = nullptr;
     Widget pane = nullptr; // option menu: the pulldown holding the items
+    Widget list = nullptr; // radio list: its entries are the program's, so the state is the list's own
     std::vector<Widget> items;
     int state = 0;
     CallList callbacks;
@@ -123,6 +125,27 @@ void activated(Widget item, XtPointer client, XtPointer)
     notify(c, i);
 }
 
+// A radio list's state is the selected position from 0, -1 when none is.
+int listState(Chooser *c)
+{
+    int *positions = nullptr;
+    int count = 0;
+    int state = -1;
+    if (XmListGetSelectedPos(c->list, &positions, &count) && count > 0)
+        state = positions[0] - 1;
+    XtFree(reinterpret_cast<char *>(positions));
+    return state;
+}
+
+void listSelected(Widget, XtPointer client, XtPointer)
+{
+    Chooser *c = find(static_cast<Widget>(client));
+    if (!c)
+        return;
+    c->state = listState(c);
+    notify(c, c->state);
+}
+
 void destroyed(Widget w, XtPointer, XtPointer)
 {
     choosers().erase(w);
@@ -144,6 +167,12 @@ void showState(Chooser *c)
         if (c->state >= 0 && c->state < n)
             XtVaSetValues(c->widget, XmNmenuHistory, c->items[c->state], nullptr);
         break;
+    case XmtChooserRadioList:
+        XmListDeselectAllItems(c->list);
+        if (c->state >= 0)
+            XmListSelectPos(c->list, c->state + 1, False);
+        c->state = listState(c);
+        break;
     }
 }
 
@@ -157,6 +186,8 @@ Widget createChooser(Widget container, const char *name)
         c->type = XmtChooserCheckBox;
     else if (type && strcmp(type, "option") == 0)
         c->type = XmtChooserOption;
+    else if (type && strcmp(type, "list") == 0)
+        c->type = XmtChooserRadioList;
     else if (type && strcmp(type, "radio") != 0)
         resourceProblem("unknown chooserType \"%s\" for %s\n", type, pathOf(container, name).c_str());
 
@@ -172,6 +203,16 @@ Widget createChooser(Widget container, const char *name)
         if (!lookup(c->widget, nullptr, nullptr, "labelString"))
             XtUnmanageChild(XmOptionLabelGadget(c->widget));
         itemParent = c->pane;
+    } else if (c->type == XmtChooserRadioList) {
+        Arg a;
+        XtSetArg(a, const_cast<char *>(XmNmarginWidth), 0);
+        c->widget = XtCreateWidget(name, xmRowColumnWidgetClass, container, &a, 1);
+        XtSetArg(a, const_cast<char *>(XmNselectionPolicy), XmBROWSE_SELECT);
+        c->list = XmCreateScrolledList(c->widget, const_cast<char *>("list"), &a, 1);
+        XtManageChild(c->list);
+        XtAddCallback(c->list, XmNbrowseSelectionCallback, listSelected, c->widget);
+        XtAddCallback(c->list, XmNsingleSelectionCallback, listSelected, c->widget);
+        itemParent = c->widget;
     } else {
         Arg args[2];
         int n = 0;
@@ -188,7 +229,12 @@ Widget createChooser(Widget container, const char *name)
     const char *strings = lookup(c->widget, nullptr, nullptr, "strings");
     std::vector<std::string> labels = strings ? splitStrings(strings) : std::vector<std::string>{};
     Widget owner = c->widget;
-    for (size_t i = 0; i < labels.size(); ++i) {
+    for (size_t i = 0; i < labels.size() && c->list; ++i) {
+        XmString s = makeString(labels[i].c_str());
+        XmListAddItemUnselected(c->list, s, 0);
+        XmStringFree(s);
+    }
+    for (size_t i = 0; i < labels.size() && !c->list; ++i) {
         std::string itemName = "item" + std::to_string(i);
         XmString s = makeString(labels[i].c_str());
         Arg a;
@@ -211,6 +257,8 @@ Widget createChooser(Widget container, const char *name)
     choosers()[c->widget] = std::move(c);
     if (raw->type == XmtChooserCheckBox)
         raw->state = 0;
+    if (raw->type == XmtChooserRadioList)
+        raw->state = -1;
     showState(raw);
     return raw->widget;
 }
@@ -227,6 +275,8 @@ bool XmtIsChooser(Widget w)
 int XmtChooserGetState(Widget chooser)
 {
     Chooser *c = find(chooser);
+    if (c && c->list)
+        return listState(c);
     return c ? c->state : 0;
 }
 
@@ -235,7 +285,7 @@ void XmtChooserSetState(Widget chooser, int state, Boolean notifyCallbacks)
     Chooser *c = find(chooser);
     if (!c)
         return;
-    int n = static_cast<int>(c->items.size());
+    int n = c->list ? XmtChooserGetNumItems(chooser) : static_cast<int>(c->items.size());
     // An option menu cannot show "nothing chosen": an index outside it is ignored.
     if (c->type == XmtChooserOption && (state < 0 || state >= n))
         return;
@@ -243,7 +293,7 @@ void XmtChooserSetState(Widget chooser, int state, Boolean notifyCallbacks)
     c->state = state;
     showState(c);
     if (notifyCallbacks) {
-        int item = state;
+        int item = c->list ? c->state : state;
         if (c->type == XmtChooserCheckBox) {
             int changed = old ^ state;
             item = -1;
@@ -274,6 +324,11 @@ Boolean XmtChooserGetSensitive(Widget chooser, int item)
 int XmtChooserGetNumItems(Widget chooser)
 {
     Chooser *c = find(chooser);
+    if (c && c->list) {
+        int count = 0;
+        XtVaGetValues(c->list, XmNitemCount, &count, nullptr);
+        return count;
+    }
     return c ? static_cast<int>(c->items.size()) : 0;
 }
 

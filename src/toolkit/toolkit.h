@@ -19,8 +19,10 @@
 //        its width (used as the top of dialogs).
 //   <widget>.caption: text         wraps the widget with a label ("<name>_cap" box,
 //   <widget>.captionPosition: top  label "<name>_label"); default position left.
-//   Chooser:   chooserType: radio | check | option;  strings: a, b, "c, d"
+//   Chooser:   chooserType: radio | check | option | list;  strings: a, b, "c, d"
 //              (items become children item0..itemN); valueChangedCallback: proc()
+//              A list is a scrolled list "<name>.listSW.list" whose entries the
+//              program may replace; its state is the selected position, -1 for none.
 //   InputField: pattern: dd (d digit, a letter, c any; its length is the most that
 //              can be typed); matchAll: True; verifyCallback: Check_11_97();
 //              errorCallback: XmtDisplayWarningMsg("msg1", "text")
@@ -78,9 +80,9 @@ void XmtCallCallbackString(Widget w, const char *text, XtPointer call_data);
 const char *XmtGetResourceString(Widget w, const char *child, const char *resource);
 
 // ---------------------------------------------------------------- chooser
-enum XmtChooserType { XmtChooserRadioBox, XmtChooserCheckBox, XmtChooserOption };
+enum XmtChooserType { XmtChooserRadioBox, XmtChooserCheckBox, XmtChooserOption, XmtChooserRadioList };
 struct XmtChooserCallbackStruct {
-    int state; // radio/option: chosen index; check box: bit set
+    int state; // radio/option/list: chosen index; check box: bit set
     int item;  // the item just changed
 };
 bool XmtIsChooser(Widget w);

@@ -36,7 +36,7 @@ void E2eSession::startBoth(const pbxsim::State &state, int traceLevel)
     ASSERT_NE(mainWindow, None) << error;
 }
 
-void E2eSession::waitForTransfer(int n)
+void E2eSession::waitForTransfer(int n, Window from)
 {
     const std::vector<std::uint8_t> end = {5, 99, 0, 0, 0};
     bool acknowledged = waitUntil(
@@ -53,9 +53,14 @@ void E2eSession::waitForTransfer(int n)
                               << readFile(logPath) << "kelvora:\n" << kelvora.output();
     ASSERT_TRUE(waitUntil([&] { return access(lockFileFor(device).c_str(), F_OK) != 0; }, Patient))
         << lockFileFor(device) << " stays after the transfer";
-    ASSERT_TRUE(waitUntil([&] { return dialogsOf(mainWindow).empty(); }, Patient))
-        << "a dialog stays up after transfer " << n << ": " << kelvora.output();
-    ASSERT_TRUE(waitIdle(mainWindow));
+    auto settled = [&] {
+        std::vector<Window> up = dialogsOf(mainWindow);
+        if (from == None)
+            return up.empty();
+        return up == std::vector<Window>{from} && dialogsOf(from).empty();
+    };
+    ASSERT_TRUE(waitUntil(settled, Patient)) << "a dialog stays up after transfer " << n << ": " << kelvora.output();
+    ASSERT_TRUE(waitIdle(from == None ? mainWindow : from));
 }
 
 void E2eSession::readConfiguration()

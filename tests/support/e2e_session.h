@@ -22,8 +22,9 @@ protected:
     void startBoth(const pbxsim::State &state, int traceLevel = -1);
     // Waits until the transfer ending with the n-th end-of-transmission is over:
     // pbxsim acknowledged it, the lock is gone, no dialog of the main window is up
+    // (but `from`, the dialog that started the transfer, with none of its own)
     // and the program is back in its event loop.
-    void waitForTransfer(int n);
+    void waitForTransfer(int n, Window from = None);
     // "Auslesen" and "Programmieren", each waited for to its end (the first of
     // each kind in a session: the click is repeated until its begin frame shows).
     void readConfiguration();

@@ -1,9 +1,10 @@
-// Choosers: state without and with callbacks, bit sets, item sensitivity.
+// Choosers: state without and with callbacks, bit sets, item sensitivity, lists.
 #include <gtest/gtest.h>
 
 #include "support/gui.h"
 #include "toolkit/toolkit.h"
 
+#include <Xm/List.h>
 #include <Xm/PushB.h>
 #include <Xm/RowColumn.h>
 #include <Xm/ToggleB.h>
@@ -34,7 +35,7 @@ Widget chooserDialog()
     XmtRegisterCallbackProcedure("choiceMade", choiceMade);
     guiMergeResources(R"(
 *cho_dlg.children: Form form
-*cho_dlg*form.children: Chooser radio; Chooser check; Chooser menu
+*cho_dlg*form.children: Chooser radio; Chooser check; Chooser menu; Chooser list
 *cho_dlg*radio.strings: Eins, Zwei, "Drei, Vier"
 *cho_dlg*radio.valueChangedCallback: choiceMade()
 *cho_dlg*check.chooserType: check
@@ -43,6 +44,9 @@ Widget chooserDialog()
 *cho_dlg*menu.chooserType: option
 *cho_dlg*menu.strings: Einzelanlage, Direkt, Über Amt
 *cho_dlg*menu.valueChangedCallback: choiceMade()
+*cho_dlg*list.chooserType: list
+*cho_dlg*list.strings: Erster, Zweiter
+*cho_dlg*list.valueChangedCallback: choiceMade()
 )");
     dlg = XmtBuildDialog(guiTop(), "cho_dlg", nullptr, 0);
     return dlg;
@@ -125,6 +129,49 @@ TEST(Chooser, ItemSensitivity)
     XmtChooserSetSensitive(radio, 1, True);
     EXPECT_TRUE(XmtChooserGetSensitive(radio, 1));
     EXPECT_FALSE(XmtChooserGetSensitive(radio, 7));
+}
+
+// The program replaces a list's entries; its state is the selected position.
+TEST(Chooser, RadioListFollowsItsEntries)
+{
+    chooserDialog();
+    // A dialog of its own: the test changes the list's entries.
+    Widget dlg = XmtBuildDialog(guiTop(), "cho_dlg", nullptr, 0);
+    Widget chooser = guiFind(dlg, "*list");
+    Widget list = guiFind(dlg, "*list.listSW.list");
+    EXPECT_EQ(XmtChooserGetNumItems(chooser), 2);
+    EXPECT_EQ(XmtChooserGetState(chooser), -1) << "nothing selected at first";
+    EXPECT_EQ(XmtChooserGetItem(chooser, 0), nullptr);
+
+    XmListDeleteAllItems(list);
+    for (const char *entry : {"a", "b", "c", "d"}) {
+        XmString s = XmStringCreateLocalized(const_cast<char *>(entry));
+        XmListAddItemUnselected(list, s, 0);
+        XmStringFree(s);
+    }
+    EXPECT_EQ(XmtChooserGetNumItems(chooser), 4);
+    seen.clear();
+    XmtChooserSetState(chooser, 3, False);
+    EXPECT_TRUE(seen.empty());
+    EXPECT_EQ(XmtChooserGetState(chooser), 3);
+    EXPECT_TRUE(XmListPosSelected(list, 4));
+
+    // A click selects: the chooser tells once, with the position from 0.
+    XmListSelectPos(list, 2, True);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].widget, "list");
+    EXPECT_EQ(seen[0].state, 1);
+    EXPECT_EQ(XmtChooserGetState(chooser), 1);
+    EXPECT_FALSE(XmListPosSelected(list, 4)) << "one entry at a time";
+
+    XmtChooserSetState(chooser, 0, True);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].state, 0);
+    // Entries deleted under the selection: nothing is selected any more.
+    XmListDeleteAllItems(list);
+    EXPECT_EQ(XmtChooserGetState(chooser), -1);
+    XmtChooserSetState(chooser, 5, False);
+    EXPECT_EQ(XmtChooserGetState(chooser), -1) << "no such entry";
 }
 
 } // namespace

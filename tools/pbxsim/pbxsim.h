@@ -81,8 +81,8 @@ struct State {
 
 // Everything zero, every counter "none", no call records, three ports.
 State emptyState();
-// A three-port PBX with internal numbers, a version text, some speed-dial
-// numbers, charge counters and call records.
+// A three-port PBX with internal numbers, a version text, subscriber records
+// with a few settings, some speed-dial numbers, charge counters and call records.
 State defaultState();
 
 // The state file: a text file, one list per line (see README.md).

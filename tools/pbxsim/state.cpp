@@ -169,8 +169,27 @@ State defaultState()
     s.anldat[78] = 1;    // music on hold: internal
     s.version = "V1.13 vom 12.05.98";
 
-    for (int i = 0; i < TlnCount; i++)
-        s.tln[std::size_t(i)][0] = Byte(i);
+    // Subscriber records: bytes kelvora does not interpret carry a pattern of
+    // their own; no wake-up time but for two; a few forwardings and functions.
+    for (int i = 0; i < TlnCount; i++) {
+        auto &t = s.tln[std::size_t(i)];
+        t[0] = Byte(i);
+        for (std::size_t k : {1, 2, 3, 4, 5, 10, 11, 20, 21, 50, 60, 100, 110, 121, 123})
+            t[k] = Byte(0x30 + i + k);
+        t[8] = t[9] = 0xFF;
+    }
+    auto &ab1 = s.tln[0], &ab2 = s.tln[1], &ab3 = s.tln[2], &bus0 = s.tln[10];
+    ab1[6] = 0x01; // call-waiting protection
+    ab1[7] = 0x81; // second bell 1, wake-up call
+    ab1[8] = 0x45;
+    ab1[9] = 0x06; // 06:45
+    putText(ab2, 22, "4711002");
+    putText(ab2, 72, "01701234567"); // permanent: no ring time
+    putText(ab3, 72, "301234567");
+    ab3[122] = 15;
+    bus0[6] = 0x08; // hotline
+    bus0[8] = 0x30;
+    bus0[9] = 0x07;
 
     const char *kwz[][2] = {{"0", "301234567"}, {"1", "8912345"}, {"2", "1701234567"}, {"5", "69987654"},
                             {"17", "221456789"}};

@@ -1,0 +1,64 @@
+#include "config/tlntransfer.h"
+
+#include "config/cfgtransfer.h"
+#include "config/record.h"
+#include "link/protocol.h"
+#include "link/trace.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int tlnSteps = rec::TlnCount;
+
+unsigned char *tlnRecord(int i) { return recAt(rec::TlnData + rec::TlnDataSize * std::size_t(i)); }
+
+void readRecords(TransferContext &t)
+{
+    if (traceErrors())
+        tracePrintf("********************* START READ ******************\n");
+    for (int i = 0; i < rec::TlnCount; i++) {
+        int length = t.request(K_READ_TLN_DATA_LIST, i);
+        if (length == 0)
+            return;
+        // Always the whole record: the receive buffer was cleared, so a short
+        // answer leaves zeros, and a long one is cut at the record's end.
+        std::memcpy(tlnRecord(i), t.answer() + 4, rec::TlnDataSize);
+        if (traceErrors() && length > 4)
+            dumppacket("K_READ_TLN_DATA_LIST", t.answer() + 4, length - 4);
+    }
+    setRecInt(rec::TlnPresent, 1);
+}
+
+void writeRecords(TransferContext &t)
+{
+    if (traceErrors())
+        tracePrintf("********************* START WRITE ******************\n");
+    // The sub-code takes the place of record byte 0.
+    for (int i = 0; i < rec::TlnCount; i++)
+        if (!t.send(K_WRITE_TLN_DATA_LIST, i, tlnRecord(i) + rec::TlnSent, int(rec::TlnSentSize)))
+            return;
+}
+
+} // namespace
+
+TransferResult readTlnConfiguration(Widget parent)
+{
+    TransferSpec transfer{devicePath(), parent, "tlnreadwbox", "Teilnehmerdaten lesen", true, tlnSteps,
+                          [] { setFlags(0); }};
+    return runTransfer(transfer, readRecords);
+}
+
+TransferResult writeTlnConfiguration(Widget parent)
+{
+    TransferSpec transfer{devicePath(), parent, "cfgwritewbox", "Konfiguration schreiben", false, tlnSteps,
+                          [] {
+                              clearUnusedPorts();
+                              setFlags(0);
+                          }};
+    return runTransfer(transfer, writeRecords);
+}
+
+void readTlnConfig(Widget parent, XtPointer, XtPointer) { readTlnConfiguration(parent); }
+
+void writeTlnConfig(Widget parent, XtPointer, XtPointer) { writeTlnConfiguration(parent); }

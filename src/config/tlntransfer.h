@@ -1,0 +1,18 @@
+// Reading the 30 subscriber records from the PBX and programming them back.
+// Both clear the configuration-valid flag once the port is open and never set
+// it again; the main window is not touched.
+#pragma once
+
+#include "link/transfer.h"
+
+#include <X11/Intrinsic.h>
+
+// Reads the 30 records; the subscriber-data-present flag is set when all came.
+TransferResult readTlnConfiguration(Widget parent);
+// Programs the 30 records; clears the port blocks the PBX type does not have.
+TransferResult writeTlnConfiguration(Widget parent);
+
+// The same as registered procedures: the widget is the parent of the working
+// and error dialogs.
+void readTlnConfig(Widget parent, XtPointer = nullptr, XtPointer = nullptr);
+void writeTlnConfig(Widget parent, XtPointer = nullptr, XtPointer = nullptr);

@@ -1,0 +1,289 @@
+// Subscriber files and the transfers, driven through the dialog's buttons:
+// the 1650 bytes of a file, what a load replaces and keeps, and the records
+// that pbxsim gets and gives.
+#include "tnd.h"
+
+#include "config/record.h"
+#include "subscriber/tndfile.h"
+#include "support/gui.h"
+#include "support/sim_line.h"
+#include "support/tempdir.h"
+#include "toolkit/toolkit.h"
+
+#include <Xm/List.h>
+#include <csignal>
+#include <cstring>
+#include <fstream>
+#include <sys/resource.h>
+
+namespace {
+
+Bytes fileBytes(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const std::string &path, const Bytes &bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char *>(bytes.data()), long(bytes.size()));
+}
+
+// The entry of subscriber i as the file carries it, from the record.
+Bytes entryOf(int i)
+{
+    const unsigned char *r = tln(i);
+    Bytes e(r + 6, r + 10);
+    e.insert(e.end(), r + 22, r + 47);
+    e.insert(e.end(), r + 72, r + 97);
+    e.push_back(r[122]);
+    return e;
+}
+
+// A record's fields that the file does not carry.
+Bytes notInFile(int i)
+{
+    Bytes b = recordOf(i);
+    for (auto [from, to] : {std::pair{6, 10}, {22, 47}, {72, 97}, {122, 123}})
+        std::fill(b.begin() + from, b.begin() + to, 0);
+    return b;
+}
+
+struct TndFiles : ::testing::Test {
+    TempDir dir;
+    void SetUp() override
+    {
+        subscribers();
+        for (int i = 0; i < rec::TlnCount; i++) {
+            putLe16(tln(i) + 8, std::uint16_t(0x0600 + i));
+            setText(tln(i) + 72, std::to_string(7000 + i).c_str());
+            tln(i)[122] = static_cast<unsigned char>(i % 3 * 10);
+        }
+    }
+    void save(const std::string &path)
+    {
+        openTnd([&path](Widget d) {
+            answerFileDialog(path, d);
+            guiPress(guiFind(d, "*save"));
+        });
+    }
+    void load(const std::string &path)
+    {
+        openTnd([this, &path](Widget d) {
+            answerFileDialog(path, d);
+            guiPress(guiFind(d, "*load"));
+            // What the load brings is shown at once, from subscriber 0.
+            EXPECT_EQ(stateOf(d, "*whichone"), 0);
+            EXPECT_EQ(fieldText(d, "*nbb"), busyShown);
+            for (const char *w : {"*whichone", "*nbb", "*write", "*save"})
+                EXPECT_TRUE(sensitive(d, w)) << w;
+        });
+    }
+    std::string busyShown;
+};
+
+TEST_F(TndFiles, SavedFileIsThirtyEntriesOf55Bytes)
+{
+    std::string path = dir.file("a.tnd");
+    int files = recInt(rec::TlnFileCount);
+    setRecInt(rec::TlnChanges, 5);
+    save(path);
+    Bytes file = fileBytes(path);
+    ASSERT_EQ(file.size(), 1650u);
+    for (int i = 0; i < rec::TlnCount; i++)
+        EXPECT_EQ(Bytes(file.begin() + 55 * i, file.begin() + 55 * (i + 1)), entryOf(i)) << "entry " << i;
+    // Entry 2 spelled out: functions, wake-up time, busy target, target, ring time.
+    const unsigned char *e = file.data() + 110;
+    EXPECT_EQ(e[0], 2);
+    EXPECT_EQ(e[1], 0);
+    EXPECT_EQ(e[2], 0x02);
+    EXPECT_EQ(e[3], 0x06);
+    EXPECT_EQ(std::string(reinterpret_cast<const char *>(e + 4)), "2202");
+    EXPECT_EQ(std::string(reinterpret_cast<const char *>(e + 29)), "7002");
+    EXPECT_EQ(e[54], 20);
+    EXPECT_EQ(recInt(rec::TlnFileCount), files + 1);
+    EXPECT_EQ(recInt(rec::TlnChanges), 1) << "the save cleared it, \"OK\" counted one";
+    EXPECT_EQ(std::string(recText(rec::TlnFilePath)), path);
+}
+
+TEST_F(TndFiles, LoadRestoresTheFieldsAndKeepsTheOtherBytes)
+{
+    std::string path = dir.file("b.tnd");
+    save(path);
+    Bytes saved = allRecords();
+    // Every byte different now, then the file back.
+    for (std::size_t k = 0; k < 30 * rec::TlnDataSize; k++)
+        tln(0)[k] = static_cast<unsigned char>(k * 7 + 1);
+    std::vector<Bytes> others;
+    for (int i = 0; i < rec::TlnCount; i++)
+        others.push_back(notInFile(i));
+    setRecInt(rec::TlnPresent, 0);
+    int files = recInt(rec::TlnFileCount);
+    busyShown = "2200";
+    load(path);
+    for (int i = 0; i < rec::TlnCount; i++) {
+        Bytes expected = others[std::size_t(i)];
+        const unsigned char *s = saved.data() + rec::TlnDataSize * std::size_t(i);
+        for (auto [from, to] : {std::pair{6, 10}, {22, 47}, {72, 97}, {122, 123}})
+            std::copy(s + from, s + to, expected.begin() + from);
+        EXPECT_EQ(recordOf(i), expected) << "subscriber " << i;
+    }
+    EXPECT_EQ(recInt(rec::TlnPresent), 1);
+    EXPECT_EQ(recInt(rec::TlnFileCount), files + 1);
+    load(path);
+    EXPECT_EQ(recInt(rec::TlnPresent), 2) << "each load raises the flag";
+}
+
+// A short file fills what it holds, up to the middle of a field.
+TEST_F(TndFiles, ShortFileFillsWhatItHolds)
+{
+    Bytes file(1000);
+    for (std::size_t k = 0; k < file.size(); k++)
+        file[k] = static_cast<unsigned char>('0' + k % 10);
+    std::string path = dir.file("short.tnd");
+    writeFile(path, file);
+    Bytes before = allRecords();
+    busyShown = std::string(file.begin() + 4, file.begin() + 28); // 24 of the 25 digits
+    load(path);
+    // 1000 = 18 entries of 55 and 10 bytes: functions, wake-up time and 6 of the busy target.
+    for (int i = 0; i < 18; i++)
+        EXPECT_EQ(entryOf(i), Bytes(file.begin() + 55 * i, file.begin() + 55 * (i + 1))) << i;
+    Bytes r18 = recordOf(18);
+    EXPECT_EQ(Bytes(r18.begin() + 6, r18.begin() + 10), Bytes(file.begin() + 990, file.begin() + 994));
+    EXPECT_EQ(Bytes(r18.begin() + 22, r18.begin() + 28), Bytes(file.begin() + 994, file.end()));
+    Bytes old18(before.begin() + 18 * 124, before.begin() + 19 * 124);
+    EXPECT_EQ(Bytes(r18.begin() + 28, r18.end()), Bytes(old18.begin() + 28, old18.end()));
+    EXPECT_EQ(Bytes(tln(19), tln(30)), Bytes(before.begin() + 19 * 124, before.end()));
+}
+
+TEST_F(TndFiles, CancelledOrNotARegularFileDoesNothing)
+{
+    setRecInt(rec::TlnPresent, 0);
+    Bytes before = allRecords();
+    int files = recInt(rec::TlnFileCount);
+    for (const char *path : {"", "/dev/null"}) {
+        openTnd([path](Widget d) {
+            answerFileDialog(path, d);
+            guiPress(guiFind(d, "*load"));
+            EXPECT_FALSE(sensitive(d, "*whichone")) << path;
+        });
+        setRecInt(rec::TlnPresent, 1);
+        openTnd([path](Widget d) {
+            answerFileDialog(path, d);
+            guiPress(guiFind(d, "*save"));
+        });
+        setRecInt(rec::TlnPresent, 0);
+    }
+    EXPECT_EQ(allRecords(), before);
+    EXPECT_EQ(recInt(rec::TlnFileCount), files);
+}
+
+// A file that could not be written completely is told, and not counted as saved.
+TEST_F(TndFiles, WriteFailureIsShown)
+{
+    std::string path = dir.file("full.tnd");
+    int files = recInt(rec::TlnFileCount);
+    setRecInt(rec::TlnChanges, 4);
+    struct rlimit old;
+    getrlimit(RLIMIT_FSIZE, &old);
+    struct rlimit small = old;
+    small.rlim_cur = 1000;
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    std::string message;
+    openTnd([&](Widget d) {
+        answerFileDialog(path, d);
+        guiPress(guiFind(d, "*save"));
+        setrlimit(RLIMIT_FSIZE, &old);
+        Widget box = XmtLastMessageBox("writeError");
+        ASSERT_NE(box, nullptr);
+        message = guiText(box, XmNmessageString);
+        XtCallCallbacks(box, XmNokCallback, nullptr);
+    });
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_NE(message.find(path), std::string::npos) << message;
+    EXPECT_NE(message.find("konnte nicht geschrieben werden"), std::string::npos) << message;
+    EXPECT_EQ(recInt(rec::TlnFileCount), files);
+    EXPECT_EQ(recInt(rec::TlnChanges), 5) << "not cleared; \"OK\" counted one";
+}
+
+struct TndTransfers : ::testing::Test {
+    SimLine line;
+    void SetUp() override
+    {
+        subscribers(0x80, 0x40, false);
+        setDevicePath(line.device.c_str());
+    }
+    void TearDown() override
+    {
+        if (Widget box = XmtLastMessageBox("tranfer_err"))
+            XtCallCallbacks(box, XmNokCallback, nullptr);
+        setDevicePath("/dev/ttyS9");
+    }
+};
+
+TEST_F(TndTransfers, ReadShowsTheFirstSubscriberAndMakesEditingUsable)
+{
+    openTnd([this](Widget d) {
+        guiPress(guiFind(d, "*read"));
+        EXPECT_EQ(stateOf(d, "*whichone"), 0);
+        EXPECT_EQ(fieldText(d, "*weckz"), "0645");
+        EXPECT_EQ(stateOf(d, "*settings1"), 0x01);
+        EXPECT_EQ(stateOf(d, "*settings2"), 0x81);
+        for (const char *w : {"*whichone", "*nbb", "*settings1", "*write", "*save", "*load"})
+            EXPECT_TRUE(sensitive(d, w)) << w;
+        choose(d, 1);
+        EXPECT_EQ(fieldText(d, "*nbb"), "4711002");
+        EXPECT_EQ(fieldText(d, "*numl"), "01701234567");
+        choose(d, 2);
+        EXPECT_EQ(fieldText(d, "*nnz"), "301234567");
+        EXPECT_EQ(fieldText(d, "*rufz"), "15");
+        EXPECT_EQ(fieldText(d, "*weckz"), "----");
+    });
+    pbxsim::State s = line.sim.state();
+    for (int i = 0; i < rec::TlnCount; i++)
+        EXPECT_TRUE(std::equal(s.tln[std::size_t(i)].begin(), s.tln[std::size_t(i)].end(), tln(i))) << i;
+}
+
+TEST_F(TndTransfers, FailedReadLeavesEditingUnusable)
+{
+    pbxsim::Faults f;
+    f.answers.push_back({pbxsim::AnswerFault::Silent, 5, 0});
+    line.sim.setFaults(f);
+    openTnd([](Widget d) {
+        guiPress(guiFind(d, "*read"));
+        EXPECT_FALSE(sensitive(d, "*whichone"));
+        EXPECT_FALSE(sensitive(d, "*write"));
+        Widget box = XmtLastMessageBox("tranfer_err");
+        ASSERT_NE(box, nullptr);
+        EXPECT_NE(guiText(box, XmNmessageString).find("Uebertragungs-Fehler"), std::string::npos);
+    });
+    EXPECT_EQ(recInt(rec::TlnPresent), 0);
+}
+
+// "Programmieren" takes the fields shown, then sends all 30 records.
+TEST_F(TndTransfers, ProgrammingSendsTheEditedSubscriber)
+{
+    setRecInt(rec::TlnPresent, 1);
+    Bytes records = allRecords();
+    openTnd([](Widget d) {
+        choose(d, 12); // S1  #2: subscriber 22
+        typeInto(guiFind(d, "*nnz"), "0221234");
+        EXPECT_EQ(fieldText(d, "*rufz"), "0") << "no configuration read: no global forwarding time";
+        typeInto(guiFind(d, "*rufz"), "12");
+        guiPress(guiFind(d, "*write"));
+    });
+    pbxsim::State s = line.sim.state();
+    std::memcpy(records.data() + 22 * 124 + 72, "0221234", 8);
+    records[22 * 124 + 122] = 12;
+    EXPECT_EQ(allRecords(), records);
+    for (int i = 0; i < rec::TlnCount; i++) {
+        Bytes sent(tln(i), tln(i) + 124);
+        sent[0] = static_cast<unsigned char>(i);
+        EXPECT_EQ(Bytes(s.tln[std::size_t(i)].begin(), s.tln[std::size_t(i)].end()), sent) << i;
+    }
+}
+
+} // namespace
