@@ -267,7 +267,9 @@ bool clickWidgetUntil(Window shell, const std::string &name, const std::function
     return false;
 }
 
-bool pickOptionMenuItem(Window shell, const std::string &menu, int item)
+namespace {
+
+bool pickOnce(Window shell, const std::string &menu, int item)
 {
     Window button = widgetWindow(shell, menu);
     XWindowAttributes wa;
@@ -289,6 +291,21 @@ bool pickOptionMenuItem(Window shell, const std::string &menu, int item)
                     std::to_string(wa.height / 2), "sleep", "0.2", "mousedown", "1", "sleep", "0.2", "mouseup",
                     "1"}) &&
            waitUntilHidden(entry, 5000) && waitIdle(shell);
+}
+
+} // namespace
+
+// On a busy machine the click that posts the menu or picks the item is now and
+// then lost; the menu is taken down and the pick done again.
+bool pickOptionMenuItem(Window shell, const std::string &menu, int item)
+{
+    for (int attempt = 0; attempt < 3; attempt++) {
+        if (pickOnce(shell, menu, item))
+            return true;
+        xdotool({"key", "Escape"});
+        waitIdle(shell);
+    }
+    return false;
 }
 
 bool focusWindow(Window w)
