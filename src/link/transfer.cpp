@@ -26,13 +26,18 @@ bool TransferContext::send(int code, int subcode, const unsigned char *data, int
     return !ended_;
 }
 
+void TransferContext::setScale(int value)
+{
+    XmtWorkingBoxSetScaleValue(wbox_, value);
+}
+
 TransferResult runTransfer(const TransferSpec &transfer, const std::function<void(TransferContext &)> &body)
 {
     int fd = openSer(transfer.device);
     if (fd < 0)
         return TransferResult::NoPort;
-    Widget wbox = XmtDisplayWorkingDialog(transfer.parent, transfer.name, transfer.message, "Prozent:", "Abbrechen",
-                                          0, 100, True, False);
+    Widget wbox = XmtDisplayWorkingDialog(transfer.parent, transfer.name, transfer.message, transfer.scaleLabel,
+                                          "Abbrechen", 0, transfer.scaleMax, True, False);
     synchronize(fd);
     if (transfer.onOpen)
         transfer.onOpen();

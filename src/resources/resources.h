@@ -15,7 +15,9 @@
     X(msns)     /* MSNs of a port */                                                                            \
     X(zuord)    /* MSN assignment */                                                                            \
     X(globdat)  /* global PBX data */                                                                           \
-    X(steuer)   /* control contacts */
+    X(steuer)   /* control contacts */                                                                          \
+    X(kwz)      /* speed-dial directory, its editor and file dialogs */                                         \
+    X(nahsperr) /* local-area and blocked prefixes */
 
 #define KELVORA_DECLARE_SECTION(name) extern const char res_##name[];
 KELVORA_RESOURCE_SECTIONS(KELVORA_DECLARE_SECTION)

@@ -5,6 +5,7 @@
 #include "basic/anltyp.h"
 #include "settings/globdat.h"
 #include "settings/steuer.h"
+#include "speeddial/kwz.h"
 #include "speeddial/rufzuord.h"
 
 void showConf(Widget, XtPointer, XtPointer)
@@ -14,7 +15,7 @@ void showConf(Widget, XtPointer, XtPointer)
 
 void dokwz(Widget, XtPointer, XtPointer)
 {
-    // TODO: doKurzwahlen(toplevel);
+    doKurzwahlen(toplevel);
 }
 
 void dornz(Widget, XtPointer, XtPointer)

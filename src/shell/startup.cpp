@@ -7,6 +7,7 @@
 #include "link/trace.h"
 #include "resources/resources.h"
 #include "shell/access.h"
+#include "speeddial/kwz.h"
 #include "speeddial/rufzuord.h"
 #include "toolkit/toolkit.h"
 
@@ -109,6 +110,7 @@ void buildMainWindow()
     // The dialog families register their callbacks, in this order:
     // doSetupKwz, doSetupConf, doSetupRNZ, doSetupPerm, doSetupCallDist,
     // doSetupGebDat, doSetupZaehler, doSetupUser, doSetupKit (those that exist).
+    doSetupKwz();
     doSetupConf();
     doSetupRNZ();
 

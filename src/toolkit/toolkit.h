@@ -21,6 +21,8 @@
 //   <widget>.captionPosition: top  label "<name>_label"); default position left.
 //   Chooser:   chooserType: radio | check | option;  strings: a, b, "c, d"
 //              (items become children item0..itemN); valueChangedCallback: proc()
+//   List:      a scrolled list "<name>" in "<name>SW"; given a width, both sit in
+//              a form "<name>_box" that keeps it.
 //   InputField: pattern: dd (d digit, a letter, c any; its length is the most that
 //              can be typed); matchAll: True; verifyCallback: Check_11_97();
 //              errorCallback: XmtDisplayWarningMsg("msg1", "text")

@@ -1,0 +1,2 @@
+// The transfer test environment is the one of the configuration tests.
+#include "../config/program.cpp"
