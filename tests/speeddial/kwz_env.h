@@ -22,7 +22,9 @@ void selectLine(int position);
 // Answers for the next modal dialog: a file (cancel when empty), the yes/no
 // question, the integer prompt.
 void answerFile(const std::string &path);
-void answerQuestion(bool yes);
+// With asked, a question that does not come within a second is no failure;
+// *asked tells whether it came.
+void answerQuestion(bool yes, bool *asked = nullptr);
 void answerInteger(int value);
 
 // A zeroed record with the given counters (present, changes, files, prefixes).

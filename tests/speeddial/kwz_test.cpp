@@ -106,8 +106,12 @@ TEST_F(KwzDialog, DeleteBlanksTheSelectedLineWithoutAsking)
 TEST_F(KwzDialog, MoveAsksBeforeOverwritingANamedEntry)
 {
     selectLine(6);
+    bool asked = false;
     answerInteger(105);
+    answerQuestion(false, &asked);
     press("*movecfg");
+    guiPump(1100); // until the unused answer has gone
+    EXPECT_FALSE(asked) << "105 to 105 asks nothing";
     EXPECT_EQ(recInt(rec::KwzChanges), 0) << "105 to 105 changes nothing";
 
     answerInteger(230);
