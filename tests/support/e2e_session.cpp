@@ -36,8 +36,10 @@ void E2eSession::startBoth(const pbxsim::State &state, int traceLevel)
     ASSERT_NE(mainWindow, None) << error;
 }
 
-void E2eSession::waitForTransfer(int n)
+void E2eSession::waitForTransfer(int n, Window owner)
 {
+    if (owner == None)
+        owner = mainWindow;
     const std::vector<std::uint8_t> end = {5, 99, 0, 0, 0};
     bool acknowledged = waitUntil(
         [&] {
@@ -53,9 +55,9 @@ void E2eSession::waitForTransfer(int n)
                               << readFile(logPath) << "kelvora:\n" << kelvora.output();
     ASSERT_TRUE(waitUntil([&] { return access(lockFileFor(device).c_str(), F_OK) != 0; }, Patient))
         << lockFileFor(device) << " stays after the transfer";
-    ASSERT_TRUE(waitUntil([&] { return dialogsOf(mainWindow).empty(); }, Patient))
+    ASSERT_TRUE(waitUntil([&] { return dialogsOf(owner).empty(); }, Patient))
         << "a dialog stays up after transfer " << n << ": " << kelvora.output();
-    ASSERT_TRUE(waitIdle(mainWindow));
+    ASSERT_TRUE(waitIdle(owner));
 }
 
 bool E2eSession::logged(const std::vector<std::uint8_t> &frame)

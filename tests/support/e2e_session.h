@@ -21,9 +21,10 @@ protected:
     // fails the test when either does not come up.
     void startBoth(const pbxsim::State &state, int traceLevel = -1);
     // Waits until the transfer ending with the n-th end-of-transmission is over:
-    // pbxsim acknowledged it, the lock is gone, no dialog of the main window is up
-    // and the program is back in its event loop.
-    void waitForTransfer(int n);
+    // pbxsim acknowledged it, the lock is gone, no dialog of the window that
+    // started it (the main window unless given) is up and the program is back
+    // in its event loop.
+    void waitForTransfer(int n, Window owner = None);
     // Whether the program has sent this frame to pbxsim.
     bool logged(const std::vector<std::uint8_t> &frame);
     // Quits through "Beenden", stops pbxsim and returns the state it saved.
