@@ -54,8 +54,17 @@ TEST_F(SpeedDial, EditedEntryIsSavedAndReachesThePbx)
     ASSERT_NE(fileDialog, None) << "no file dialog; kelvora: " << kelvora.output();
     std::string path = dir.file("e2e.kwz");
     ASSERT_TRUE(typeInto(fileDialog, "Text", path)) << "typed: " << primarySelection();
-    sendKeys(fileDialog, "Return");
-    ASSERT_TRUE(waitUntilHidden(fileDialog, Patient)) << "the file dialog stays up";
+    // After another program's session on this display the first Return is
+    // now and then lost (as clicks are, see clickWidgetUntil): press it again.
+    for (int attempt = 0; attempt < 3 && viewable(fileDialog); attempt++) {
+        focusWindow(fileDialog);
+        sendKeys(fileDialog, "Return");
+        waitUntilHidden(fileDialog, 5000);
+    }
+    if (!waitUntilHidden(fileDialog, Patient)) {
+        screenshot(fileDialog, testOutputDir() + "/speeddial-file-dialog-stays.png");
+        FAIL() << "the file dialog stays up (see speeddial-file-dialog-stays.png); kelvora: " << kelvora.output();
+    }
     ASSERT_TRUE(waitIdle(dialog));
 
     // The file is the PBX's directory with the edited entry and its name.
