@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds kelvora and runs its benchmark on a fresh Xvfb: start-up time and
-# memory of the real binary, and the configuration read and programming against
-# pbxsim pacing a 4800-baud line.  Prints a table against the budgets.
-# Takes about 40 seconds; don't run it next to a build if the figures matter.
+# memory of the real binary, and the configuration and speed-dial read and
+# programming against pbxsim pacing a 4800-baud line.  Prints a table against the
+# budgets.  Takes about two minutes; don't run it next to a build if the figures matter.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
