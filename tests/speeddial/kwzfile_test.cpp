@@ -6,6 +6,7 @@
 #include "speeddial/kwz.h"
 #include "speeddial/kwzfile.h"
 #include "support/gui.h"
+#include "toolkit/toolkit.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -152,6 +153,15 @@ TEST_F(KwzFiles, SaveWritesTheAreaAndLoadNormalisesNumbers)
     EXPECT_EQ(listLine(5), " 104 Old4" + std::string(34, ' ') + " " + std::string(25, '7'))
         << "a slot filled to its last byte reads as 25 characters";
     EXPECT_STREQ(recText(rec::KwzFilePath), dir.file("a.kwz").c_str());
+
+    // The call lists load names without a list to show.
+    setEntry(8, "Anders", "1");
+    showkwz();
+    std::string shown = listLine(9);
+    answerFile(dir.file("a.kwz"));
+    EXPECT_TRUE(loadNshowFile(toplevel, 0));
+    EXPECT_EQ(nameOf(8), "Old8");
+    EXPECT_EQ(listLine(9), shown) << "show flag 0: the list is not rebuilt";
 
     // Now "Sichern" writes the loaded file again.
     setEntry(7, "Neu", "123");

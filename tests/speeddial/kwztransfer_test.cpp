@@ -164,45 +164,23 @@ TEST_F(KwzTransfer, AReadThatFailsAtTheLocalAreaListKeepsCountersAndDisplay)
     EXPECT_EQ(listLine(4), shown);
 }
 
-TEST_F(KwzTransfer, RefusalsAndShortAnswers)
+// An answer shorter than its block fills the block's first bytes only; a
+// longer one is cut to the block (the last block lies before the names).
+TEST_F(KwzTransfer, AnswersOfAnotherLengthStayInTheirBlock)
 {
-    {
-        PbxLine line;
-        pbxsim::Faults f;
-        f.refuse_begin = 107;
-        line.sim.setFaults(f);
-        EXPECT_EQ(readSpeedDial(kwzdlg), TransferResult::Refused);
-        EXPECT_NE(takeMessage("tranfer_err").find("Prio-Fehler"), std::string::npos);
-        EXPECT_EQ(recInt(rec::KwzPresent), 0);
-    }
-    {
-        // An answer shorter than its block fills the block's first bytes only.
-        std::memset(all + rec::KwzNumbers, 'k', 200);
-        PbxLine line(fullPbx());
-        pbxsim::Faults f;
-        f.answers.push_back({pbxsim::AnswerFault::OverLong, 2, 30});
-        f.answers.push_back({pbxsim::AnswerFault::OverLong, 3, 251});
-        line.sim.setFaults(f);
-        std::memset(all + rec::KwzNumbers + 400, 'q', 25);
-        EXPECT_EQ(readSpeedDial(kwzdlg), TransferResult::Done);
-        pbxsim::State s = line.sim.state();
-        EXPECT_TRUE(std::equal(s.kwz.begin(), s.kwz.begin() + 30, all + rec::KwzNumbers));
-        EXPECT_EQ(all[rec::KwzNumbers + 30], 'k');
-        EXPECT_EQ(all[rec::KwzNumbers + 400], s.kwz[400]) << "a long answer is cut to its block";
-    }
-    {
-        setRecInt(rec::KwzPresent, 1);
-        PbxLine line;
-        pbxsim::Faults f;
-        f.refuse_data_at = 26;
-        f.refuse_data_code = 106;
-        line.sim.setFaults(f);
-        EXPECT_EQ(writeSpeedDial(kwzdlg), TransferResult::Failed);
-        EXPECT_NE(takeMessage("tranfer_err").find("CMD-Fehler"), std::string::npos);
-        std::vector<Bytes> sent = sentFrames(line.sim);
-        ASSERT_GE(sent.size(), 2u);
-        EXPECT_EQ(sent[sent.size() - 2][1], 39) << "the refused local-area list was the last data frame";
-    }
+    std::memset(all + rec::KwzNumbers, 'k', 200);
+    std::strcpy(kwzName(0), "Erster Name");
+    PbxLine line(fullPbx());
+    pbxsim::Faults f;
+    f.answers.push_back({pbxsim::AnswerFault::OverLong, 2, 30});
+    f.answers.push_back({pbxsim::AnswerFault::OverLong, 26, 251});
+    line.sim.setFaults(f);
+    EXPECT_EQ(readSpeedDial(kwzdlg), TransferResult::Done);
+    pbxsim::State s = line.sim.state();
+    EXPECT_TRUE(std::equal(s.kwz.begin(), s.kwz.begin() + 30, all + rec::KwzNumbers));
+    EXPECT_EQ(all[rec::KwzNumbers + 30], 'k');
+    EXPECT_TRUE(std::equal(s.kwz.begin() + 192 * 25, s.kwz.end(), all + rec::KwzNumbers + 192 * 25));
+    EXPECT_EQ(nameOf(0), "Erster Name");
 }
 
 TEST_F(KwzTransfer, TraceNamesThePrefixLists)
