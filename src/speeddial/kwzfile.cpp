@@ -6,7 +6,10 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 char thedirname[256];
 char patbuf[256];
@@ -64,6 +67,28 @@ bool writeKwz(Widget parent, FILE *fp, const char *path)
     }
     setRecInt(rec::KwzChanges, 0);
     return true;
+}
+
+// Opens the path for writing without waiting: a FIFO without a reader must not
+// block the program.  Only a regular file is emptied; anything else is handed
+// back for the regular-file check to refuse.
+FILE *openForWriting(const char *path)
+{
+    int fd = open(path, O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY, 0666);
+    if (fd < 0)
+        return nullptr;
+    struct stat st;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ftruncate(fd, 0) != 0) {
+        int error = errno;
+        close(fd);
+        errno = error;
+        return nullptr;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    FILE *fp = fdopen(fd, "w");
+    if (!fp)
+        close(fd);
+    return fp;
 }
 
 } // namespace
@@ -145,7 +170,7 @@ bool loadKwzFile(Widget parent)
 
 bool saveKwzFile(Widget parent)
 {
-    FILE *fp = std::fopen(kwzPath(), "w");
+    FILE *fp = openForWriting(kwzPath());
     if (!fp) {
         reportWriteError(parent, kwzPath(), errno);
         return false;

@@ -251,6 +251,13 @@ TEST_F(KwzFiles, ASaveThatFailsIsToldAndKeepsTheChanges)
     answerQuestion(false);
     press("*quit");
     EXPECT_EQ(recInt(rec::KwzChanges), 1) << "\"Nein\" keeps the changes";
+
+    // A FIFO as the file (chosen in a file dialog) must not block "Sichern".
+    ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    std::snprintf(recText(rec::KwzFilePath), rec::PathSize, "%s", dir.file("fifo").c_str());
+    press("*save");
+    EXPECT_NE(takeMessage("writeError"), "") << "no reader: it cannot be written";
+    EXPECT_EQ(recInt(rec::KwzChanges), 1);
 }
 
 } // namespace
