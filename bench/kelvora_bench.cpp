@@ -1,5 +1,5 @@
 // Measures kelvora against its budgets: start-up time and memory of the real
-// binary, and the configuration and subscriber reads and programming runs
+// binary, and the configuration, subscriber and speed-dial reads and programming runs
 // in-process against pbxsim pacing a 4800-baud line.  Needs an X display
 // (scripts/bench.sh).
 #include "config/cfgtransfer.h"
@@ -8,7 +8,10 @@
 #include "link/protocol.h"
 #include "link/serial.h"
 #include "pbxsim/pbxsim.h"
+#include "shell/bind.h"
 #include "shell/shell.h"
+#include "speeddial/kwz.h"
+#include "speeddial/kwztransfer.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -374,6 +377,23 @@ int main(int argc, char **argv)
         }
         bare.push_back(measureBareRead(sim, device));
     }
+    // The speed-dial directory: 25 blocks of 200 bytes and the two prefix lists,
+    // from and to the speed-dial dialog (built, not shown: the working dialog is its own).
+    buildDialogOnce(kwzdlg, toplevel, "kwz_dlg");
+    std::vector<Transfer> kwzReads, kwzWrites;
+    for (int i = 0; i < TransferRuns; i++) {
+        kwzReads.push_back(measureTransfer(sim, readISkwz));
+        if (recInt(rec::KwzPresent) != i + 1) {
+            std::fprintf(stderr, "the speed-dial read failed\n");
+            return 1;
+        }
+        kwzWrites.push_back(measureTransfer(sim, writeISkwz));
+        pbxsim::State held = sim.state();
+        if (!std::equal(held.kwz.begin(), held.kwz.end(), all + rec::KwzNumbers)) {
+            std::fprintf(stderr, "speed-dial programming failed\n");
+            return 1;
+        }
+    }
     sim.stop();
     std::filesystem::remove_all(dir);
 
@@ -391,6 +411,8 @@ int main(int argc, char **argv)
     printTransfer("configuration program", writes);
     printTransfer("subscriber read", tlnReads);
     printTransfer("subscriber program", tlnWrites);
+    printTransfer("speed-dial read", kwzReads);
+    printTransfer("speed-dial program", kwzWrites);
     printTransfer("bare reader (floor)", bare);
     std::printf("\nbudgets: a transfer adds < 2 %% to its line time and uses < 5 %% of one core.\n"
                 "wall: median time of the callback (port open to port closed, working dialog included).\n"

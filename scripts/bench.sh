@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds kelvora and runs its benchmark on a fresh Xvfb: start-up time and
-# memory of the real binary, and the configuration and subscriber reads and
-# programming against pbxsim pacing a 4800-baud line.  Prints a table against
-# the budgets.  Takes about two minutes; don't run it next to a build if the
+# memory of the real binary, and the configuration, subscriber and speed-dial
+# reads and programming against pbxsim pacing a 4800-baud line.  Prints a table
+# against the budgets.  Takes a few minutes; don't run it next to a build if the
 # figures matter.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -80,6 +80,10 @@ constexpr int KwzCount = 200;
 constexpr std::size_t NahBerList = 18638;    // local-area prefixes, 120 bytes
 constexpr std::size_t SperrBerList = 18758;  // blocked prefixes, 120 bytes
 constexpr std::size_t PrefixListSize = 120;
+constexpr std::size_t PrefixSlotSize = 6;    // five digits and a zero byte
+constexpr int PrefixCount = 20;
+constexpr int KwzBlockSlots = 8;             // slots per transfer frame
+constexpr std::size_t KwzSizeInFile = 13060; // header to the blocked prefixes: a speed-dial file
 
 // ---- bookkeeping (18880-19695; never sent, never saved) ----
 constexpr std::size_t DevicePathSlot = 18880; // 4 bytes; the pointer itself lives in devicePath()
@@ -119,6 +123,9 @@ static_assert(KwzNumbers == KwzHeader + KwzHeaderSize);
 static_assert(KwzNames == KwzNumbers + KwzCount * KwzNumberSize);
 static_assert(NahBerList == KwzNames + KwzCount * KwzNameSize);
 static_assert(SperrBerList + PrefixListSize - 1 == 18877);
+static_assert(SperrBerList == NahBerList + PrefixListSize);
+static_assert(PrefixCount * PrefixSlotSize == PrefixListSize);
+static_assert(KwzHeader + KwzSizeInFile == SperrBerList + PrefixListSize);
 static_assert(CfgFilePath == DevicePathSlot + 4);
 static_assert(CurrentPbx == TlnFilePath + PathSize);
 static_assert(TlnFileCount + 4 == RecordSize);

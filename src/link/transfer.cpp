@@ -26,6 +26,11 @@ bool TransferContext::send(int code, int subcode, const unsigned char *data, int
     return !ended_;
 }
 
+void TransferContext::setScale(int value)
+{
+    XmtWorkingBoxSetScaleValue(wbox_, value);
+}
+
 TransferResult runTransfer(const TransferSpec &transfer, const std::function<void(TransferContext &)> &body)
 {
     int fd = openSer(transfer.device);
@@ -36,8 +41,8 @@ TransferResult runTransfer(const TransferSpec &transfer, const std::function<voi
         return TransferResult::NoPort;
     }
     Widget wbox = XmtDisplayWorkingDialog(transfer.parent, transfer.name, transfer.message,
-                                          transfer.scale ? "Prozent:" : "", transfer.scale ? "Abbrechen" : "", 0, 100,
-                                          transfer.scale, False);
+                                          transfer.scale ? transfer.scaleLabel : "", transfer.scale ? "Abbrechen" : "", 0,
+                                          transfer.scaleMax, transfer.scale, False);
     synchronize(fd);
     if (transfer.onOpen)
         transfer.onOpen();

@@ -41,6 +41,8 @@ public:
     Widget workingBox() const { return wbox_; }
     int total() const { return total_; }
     int done() const { return done_; }
+    // For transfers whose scale counts records rather than percent (steps 0).
+    void setScale(int value);
 
 private:
     int fd_;
@@ -64,6 +66,10 @@ struct TransferSpec {
     std::function<void()> onOpen = {};
     // Transfers of one frame show only their message: no scale, no labels.
     bool scale = true;
+    // The working dialog's scale: its label and its range from 0.  With steps
+    // 0 the body sets the scale itself (setScale).
+    const char *scaleLabel = "Prozent:";
+    int scaleMax = 100;
 };
 
 TransferResult runTransfer(const TransferSpec &transfer, const std::function<void(TransferContext &)> &body);

@@ -23,7 +23,9 @@
     X(gebdat)   /* charge settings */                                                                           \
     X(loccharge) /* internal rates */                                                                           \
     X(gebzahl)  /* charge counters */                                                                          \
-    X(tndat)    /* subscriber data */
+    X(tndat)    /* subscriber data */                                                                          \
+    X(kwz)      /* speed-dial directory, its editor and file dialogs */                                         \
+    X(nahsperr) /* local-area and blocked prefixes */
 
 #define KELVORA_DECLARE_SECTION(name) extern const char res_##name[];
 KELVORA_RESOURCE_SECTIONS(KELVORA_DECLARE_SECTION)

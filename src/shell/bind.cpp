@@ -118,6 +118,6 @@ bool runRecordDialog(RecordDialog &d, Widget parent, const std::function<void(Wi
     if (!XmtDialogDo(d.shell, block))
         return false;
     storeBindings(d.shell, d.table, block);
-    incRecInt(rec::CfgChanges);
+    incRecInt(d.counter);
     return true;
 }

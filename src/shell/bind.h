@@ -3,6 +3,8 @@
 // modally and, on "OK", stores every binding and counts one change.
 #pragma once
 
+#include "config/record.h"
+
 #include <X11/Intrinsic.h>
 #include <cstddef>
 #include <functional>
@@ -30,6 +32,7 @@ struct RecordDialog {
     std::span<const Binding> table;
     std::size_t (*block)();          // record offset the table's offsets start from
     Widget shell = nullptr;          // built on first use and kept
+    std::size_t counter = rec::CfgChanges; // the change counter "OK" increments
 };
 
 // Builds the dialog into `dialog` unless it exists; ends the program with status 1
@@ -46,5 +49,5 @@ void fillBindings(Widget dialog, std::span<const Binding> table, const unsigned 
 void storeBindings(Widget dialog, std::span<const Binding> table, unsigned char *block);
 
 // Build once, fill, prepare(shell) for what is the dialog's own, run modally; on
-// "OK" store and count one configuration change.  True on "OK".
+// "OK" store and count one change in the dialog's counter.  True on "OK".
 bool runRecordDialog(RecordDialog &dialog, Widget parent, const std::function<void(Widget)> &prepare = {});

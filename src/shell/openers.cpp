@@ -10,6 +10,7 @@
 #include "settings/steuer.h"
 #include "settings/teltyp.h"
 #include "settings/tlnperm.h"
+#include "speeddial/kwz.h"
 #include "speeddial/rufzuord.h"
 #include "subscriber/tndat.h"
 
@@ -20,7 +21,7 @@ void showConf(Widget, XtPointer, XtPointer)
 
 void dokwz(Widget, XtPointer, XtPointer)
 {
-    // TODO: doKurzwahlen(toplevel);
+    doKurzwahlen(toplevel);
 }
 
 void dornz(Widget, XtPointer, XtPointer)

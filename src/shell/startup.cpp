@@ -12,6 +12,7 @@
 #include "settings/gebdat.h"
 #include "settings/tlnperm.h"
 #include "shell/access.h"
+#include "speeddial/kwz.h"
 #include "speeddial/rufzuord.h"
 #include "subscriber/tndat.h"
 #include "toolkit/toolkit.h"
@@ -116,6 +117,7 @@ void buildMainWindow()
     // The dialog families register their callbacks, in this order:
     // doSetupKwz, doSetupConf, doSetupRNZ, doSetupPerm, doSetupCallDist,
     // doSetupGebDat, doSetupZaehler, doSetupUser, doSetupKit (those that exist).
+    doSetupKwz();
     doSetupConf();
     doSetupRNZ();
     doSetupPerm();

@@ -256,9 +256,22 @@ Widget createEntry(const Entry &e, Widget container, const std::string *listCapt
         if (w)
             result.fields.push_back(w);
     } else if (e.kind == "List") {
-        captioned = XmCreateScrolledList(where, const_cast<char *>(name), nullptr, 0);
+        // Row-column boxes size a scrolled list by its items, whatever its width
+        // says; a list given a width sits in a form ("<name>_box"), which keeps it.
+        Widget holder = nullptr;
+        if (lookup(where, name, "XmList", "width")) {
+            std::string boxName = e.name + "_box";
+            holder = XtCreateWidget(boxName.c_str(), xmFormWidgetClass, where, nullptr, 0);
+        }
+        captioned = XmCreateScrolledList(holder ? holder : where, const_cast<char *>(name), nullptr, 0);
         XtManageChild(captioned);
         w = XtParent(captioned); // the scrolled window is the child that gets managed
+        if (holder) {
+            XtVaSetValues(w, XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM,
+                          XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, nullptr);
+            XtManageChild(w);
+            w = holder;
+        }
     } else if (e.kind == "Row" || e.kind == "Column" || e.kind == "EqualRow" || e.kind == "EqualColumn") {
         bool row = e.kind == "Row" || e.kind == "EqualRow";
         w = createRowColumn(where, name, row ? XmHORIZONTAL : XmVERTICAL, e.kind.rfind("Equal", 0) == 0);

@@ -23,6 +23,8 @@
 //              (items become children item0..itemN); valueChangedCallback: proc()
 //              A list is a scrolled list "<name>.listSW.list" whose entries the
 //              program may replace; its state is the selected position, -1 for none.
+//   List:      a scrolled list "<name>" in "<name>SW"; given a width, both sit in
+//              a form "<name>_box" that keeps it.
 //   InputField: pattern: dd (d digit, a letter, c any; its length is the most that
 //              can be typed); matchAll: True; verifyCallback: Check_11_97();
 //              errorCallback: XmtDisplayWarningMsg("msg1", "text")

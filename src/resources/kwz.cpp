@@ -1,0 +1,101 @@
+#include "resources/resources.h"
+
+extern const char res_kwz[] = R"RES(
+! Speed-dial directory: the list of the 200 entries and the buttons beside it
+*kwz_dlg.title: Wendholt/Hembel Kurzwahlliste
+*kwz_dlg.children: Form kwz
+*kwz.dialogStyle: DIALOG_PRIMARY_APPLICATION_MODAL
+*kwz.children: Row kwz_row
+*kwz_row.children: Frame kwz_left; Column kwz_btns
+*kwz_left.children: List ziele
+*kwz*ziele.caption: KURZ Name                                   Telefonnummer
+*kwz*ziele.captionPosition: top
+*kwz*ziele.selectionPolicy: browse_select
+*kwz*ziele.defaultActionCallback: editselct()
+*kwz*ziele.visibleItemCount: 25
+*kwz*ziele.listSizePolicy: constant
+*kwz*ziele.scrollBarDisplayPolicy: static
+*kwz*ziele.unitType: 100th_millimeters
+*kwz*ziele.width: 21844
+*kwz_btns.children: Button editcfg; Button delcfg; Button movecfg; Separator kwz_sep1; \
+Button loadall; Button save; Button saveas; Button mergenames; Separator kwz_sep2; \
+Button savetxt; Button print; Separator kwz_sep3; Button getcfg; Button progcfg; Separator kwz_sep4; \
+Button nahber_b; Button sperrber_b; Separator kwz_sep5; Button help; Separator kwz_sep6; Button quit
+*kwz*editcfg.labelString: Ändern
+*kwz*editcfg.activateCallback: get4edit()
+*kwz*delcfg.labelString: Löschen
+*kwz*delcfg.activateCallback: get4delete()
+*kwz*movecfg.labelString: Verschieben
+*kwz*movecfg.activateCallback: get4move()
+*kwz*loadall.labelString: Laden...
+*kwz*loadall.activateCallback: loadFile()
+*kwz*save.labelString: Sichern
+*kwz*save.activateCallback: saveFile()
+*kwz*saveas.labelString: Sichern unter...
+*kwz*saveas.activateCallback: saveFileas()
+*kwz*mergenames.labelString: Namen nachladen...
+*kwz*mergenames.activateCallback: mergeFile()
+*kwz*savetxt.labelString: Text sichern
+*kwz*savetxt.activateCallback: saveText()
+*kwz*print.labelString: Drucken
+*kwz*print.activateCallback: printText()
+*kwz*getcfg.labelString: Auslesen
+*kwz*getcfg.activateCallback: readISkwz()
+*kwz*progcfg.labelString: Programmieren
+*kwz*progcfg.activateCallback: writeISkwz()
+*kwz*nahber_b.labelString: Nahbereich
+*kwz*nahber_b.activateCallback: showNahBer()
+*kwz*sperrber_b.labelString: Sperrbereich
+*kwz*sperrber_b.activateCallback: showSperrBer()
+*kwz*quit.labelString: OK
+*kwz*quit.activateCallback: closekwz(); XmtDialogOkayCallback();
+*kwz*help.activateCallback: XmtDisplayInformationMsg("msg1", \
+"Alle Kurzwahl-Nummern müssen ohne die Null zur Amtsholung angegeben werden.\n\
+Die Kurzwahl-Nummern beziehen sich immer auf Amtsanschlüsse.\n\
+\n\
+Ändern:             Eintrag bearbeiten (auch Doppelklick auf die Zeile)\n\
+Löschen:            Eintrag ohne Rückfrage löschen\n\
+Verschieben:        Eintrag auf eine andere Kurzwahl (100-299) verschieben\n\
+Laden...:           Kurzwahlverzeichnis mit Vorwahllisten aus einer Datei laden\n\
+Sichern:            In die zuletzt geladene oder gesicherte Datei sichern\n\
+Sichern unter...:   In eine neue Datei sichern\n\
+Namen nachladen...: Die Namen aus einer anderen Kurzwahl-Datei übernehmen\n\
+Text sichern:       Das Verzeichnis als Text in eine Datei schreiben\n\
+Drucken:            Das Verzeichnis drucken\n\
+Auslesen:           Kurzwahlen und Vorwahllisten aus der Anlage lesen\n\
+Programmieren:      Kurzwahlen und Vorwahllisten zur Anlage senden\n\
+Nahbereich:         Vorwahlen des Ortsgesprächsbereichs bearbeiten\n\
+Sperrbereich:       Gesperrte Vorwahlen bearbeiten\n\
+OK:                 Fenster schließen (fragt nach ungesicherten Änderungen)", "Hilfe")
+
+! The entry editor
+*editentry_dlg.title: Eintag ändern
+*editentry_dlg.children: Form editentry
+*editentry.dialogStyle: DIALOG_PRIMARY_APPLICATION_MODAL
+*editentry.children: Column ed_fields; Frame ed_btnbox
+*ed_fields.children: InputField name; InputField number
+*ed_fields.captions: Name:, Nummer:
+*editentry*name.pattern: acccccccccccccccccccccccccccccccccccc
+*editentry*number.pattern: dddddddddddddddddddddddd
+*ed_fields*XmTextField.unitType: 100th_millimeters
+*ed_fields*XmTextField.width: 12700
+*ed_btnbox.children: EqualRow ed_btns
+*ed_btns.children: Button okay; Button cancel
+
+! Its questions, file dialogs and working dialog
+*mover.title: Eintag verschieben
+*mover.okLabelString: OK
+*mover.cancelLabelString: Abbrechen
+*load_dlg.title: Kurzwahlliste laden
+*load_dlg.message: Dateiauswahl:
+*load_dlg.help: Zur Zeit nicht fertig...
+*save_dlg.title: Kurzwahlliste sichern
+*save_dlg.message: Datei sichern als:
+*save_dlg.help: Zur Zeit nicht fertig...
+*merge_dlg.title: Namen nachladen
+*merge_dlg.message: Dateiauswahl:
+*merge_dlg.help: Lädt Die Namenseinträge aus einer Datei.\nVorsicht! Vorhandene Einträge werden überschrieben!
+*readwbox.title: Kurzwahlverzeichnis lesen
+*readwbox.message: Lese Kurzwahlverzeichnis...
+*readwbox.scaleLabel: Datensatz:
+)RES";

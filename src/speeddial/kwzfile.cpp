@@ -1,0 +1,269 @@
+#include "speeddial/kwzfile.h"
+
+#include "config/cfgfile.h"
+#include "toolkit/toolkit.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+char thedirname[256];
+char patbuf[256];
+
+namespace {
+
+constexpr std::size_t FirstPiece = rec::NahBerList - rec::KwzHeader; // header, numbers, names
+constexpr const char *HeaderFormat = "%4s %-25.25s %12.12s\n%s\n";
+constexpr const char *DashLine = " ------------------------------------------";
+
+char *kwzPath() { return recText(rec::KwzFilePath); }
+
+FILE *askForKwzFile(Widget parent, const char *query, const char *prompt, const char *mode)
+{
+    FILE *fp = nullptr;
+    if (!XmtAskForFile(parent, query, prompt, DefaultFilesDir, "*.kwz", &fp, mode, kwzPath(), int(rec::PathSize),
+                       thedirname, sizeof thedirname, patbuf, sizeof patbuf, "No Help!"))
+        return nullptr;
+    return fp;
+}
+
+void reportWriteError(Widget parent, const char *path, int error)
+{
+    XmtDisplayErrorMsg(parent, "writeError", "Die Datei \"%s\"\nkonnte nicht geschrieben werden:\n%s",
+                       "Datei-Fehler", "No Help!", path, std::strerror(error));
+}
+
+// Closes the file; false (with errno) when anything of it did not reach the disk.
+bool closeWritten(FILE *fp, bool written)
+{
+    written = written && std::fflush(fp) == 0;
+    int error = errno;
+    if (std::fclose(fp) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    errno = error;
+    return written;
+}
+
+// The directory as the file holds it, in two pieces as the record has them.
+// Files that are not regular files are neither written nor reported.
+bool writeKwz(Widget parent, FILE *fp, const char *path)
+{
+    if (!isNormalFile(fp)) {
+        std::fclose(fp);
+        return false;
+    }
+    bool written = std::fwrite(all + rec::KwzHeader, 1, FirstPiece, fp) == FirstPiece &&
+                   std::fwrite(all + rec::NahBerList, 1, 2 * rec::PrefixListSize, fp) == 2 * rec::PrefixListSize;
+    if (!closeWritten(fp, written)) {
+        // Unsaved changes must not pass for saved.
+        reportWriteError(parent, path, errno);
+        return false;
+    }
+    setRecInt(rec::KwzChanges, 0);
+    return true;
+}
+
+// Opens the path for writing without waiting: a FIFO without a reader must not
+// block the program.  Only a regular file is emptied; anything else is handed
+// back for the regular-file check to refuse.
+FILE *openForWriting(const char *path)
+{
+    int fd = open(path, O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY, 0666);
+    if (fd < 0)
+        return nullptr;
+    struct stat st;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ftruncate(fd, 0) != 0) {
+        int error = errno;
+        close(fd);
+        errno = error;
+        return nullptr;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    FILE *fp = fdopen(fd, "w");
+    if (!fp)
+        close(fd);
+    return fp;
+}
+
+} // namespace
+
+std::string slotText(const char *slot, std::size_t size) { return std::string(slot, strnlen(slot, size)); }
+
+void putEntry(int i, const char *name, const char *number)
+{
+    char *nameSlot = kwzName(i);
+    std::size_t n = strnlen(name, rec::KwzNameSize - 1);
+    std::memcpy(nameSlot, name, n);
+    nameSlot[n] = '\0';
+    char *numberSlot = kwzNumber(i);
+    std::memset(numberSlot, 0, KwzNumberMax);
+    n = strnlen(number, KwzNumberMax);
+    std::memcpy(numberSlot, number, n);
+    numberSlot[n] = '\0';
+    incRecInt(rec::KwzChanges);
+}
+
+void normaliseNumbers()
+{
+    for (int i = 0; i < rec::KwzCount; ++i) {
+        char *slot = kwzNumber(i);
+        if (char *end = static_cast<char *>(std::memchr(slot, 0, KwzNumberMax)))
+            std::memset(end, 0, std::size_t(slot + KwzNumberMax - end));
+    }
+}
+
+bool writeTextFile(FILE *fp)
+{
+    bool ok = std::fprintf(fp, HeaderFormat, " Nr.", "Name", "Telefon", DashLine) > 0;
+    int last = 99;
+    for (int i = 0; i < rec::KwzCount && ok; ++i) {
+        if (i == 100)
+            ok = std::fprintf(fp, "%c", 12) > 0 && std::fprintf(fp, HeaderFormat, " Nr.", "Name", "Telefon", DashLine) > 0;
+        if (kwzNumber(i)[0] == '\0')
+            continue;
+        if (i != 0 && i != 100 && last != i - 1)
+            ok = ok && std::fputs(" ...\n", fp) >= 0;
+        ok = ok && std::fprintf(fp, "%4d %-25.25s %12.12s\n", 100 + i, nameOf(i).c_str(), numberOf(i).c_str()) > 0;
+        last = i;
+    }
+    return ok && !std::ferror(fp);
+}
+
+void setKwzDefaults()
+{
+    std::snprintf(kwzPath(), rec::PathSize, "%s/%s", DefaultFilesDir, "standard.kwz");
+    std::snprintf(thedirname, sizeof thedirname, "%s", DefaultFilesDir);
+}
+
+bool loadKwzFile(Widget parent)
+{
+    FILE *fp = askForKwzFile(parent, "load_dlg", "Datei laden:", "r");
+    if (!fp)
+        return false;
+    bool loaded = false;
+    if (isNormalFile(fp)) {
+        // Cleared first: a file too short for the mark fails the check.
+        static unsigned char image[KwzFileSize];
+        std::memset(image, 0, sizeof image);
+        std::size_t got = std::fread(image, 1, sizeof image, fp);
+        if (isCorrectFile(parent, kwzPath(), "Kurzwahl-Datei", KwzMark, reinterpret_cast<const char *>(image),
+                          KwzMarkLength)) {
+            // A shorter file replaces only as much as it has.
+            std::memcpy(all + rec::KwzHeader, image, got);
+            normaliseNumbers();
+            setRecInt(rec::KwzChanges, 0);
+            incRecInt(rec::KwzPresent);
+            incRecInt(rec::PrefixPresent);
+            incRecInt(rec::KwzFileCount);
+            loaded = true;
+        }
+    }
+    std::fclose(fp);
+    return loaded;
+}
+
+bool saveKwzFile(Widget parent)
+{
+    FILE *fp = openForWriting(kwzPath());
+    if (!fp) {
+        reportWriteError(parent, kwzPath(), errno);
+        return false;
+    }
+    return writeKwz(parent, fp, kwzPath());
+}
+
+bool saveKwzFileAs(Widget parent)
+{
+    FILE *fp = askForKwzFile(parent, "save_dlg", "Datei sichern:", "w");
+    return fp && writeKwz(parent, fp, kwzPath());
+}
+
+bool saveKwzText(Widget parent)
+{
+    char file[256] = "", dir[256] = "", pattern[256] = "";
+    FILE *fp = nullptr;
+    if (!XmtAskForFile(parent, "txt_dlg", "Text sichern:", DefaultFilesDir, "*.txt", &fp, "w", file, sizeof file,
+                       dir, sizeof dir, pattern, sizeof pattern, "No Help!"))
+        return false;
+    if (!isNormalFile(fp)) {
+        std::fclose(fp);
+        return false;
+    }
+    if (!closeWritten(fp, writeTextFile(fp))) {
+        reportWriteError(parent, file, errno);
+        return false;
+    }
+    return true;
+}
+
+bool mergeKwzNames(Widget parent)
+{
+    if (recInt(rec::KwzPresent) == 0)
+        return false;
+    char file[256], dir[256], pattern[256] = "";
+    std::snprintf(file, sizeof file, "%s", kwzPath());
+    std::snprintf(dir, sizeof dir, "%s", DefaultFilesDir);
+    FILE *fp = nullptr;
+    if (!XmtAskForFile(parent, "merge_dlg", "Namen nachladen aus:", DefaultFilesDir, "*.kwz", &fp, "r", file,
+                       sizeof file, dir, sizeof dir, pattern, sizeof pattern, "No Help!"))
+        return false;
+    bool merged = false;
+    if (isNormalFile(fp)) {
+        // Only names of a speed-dial file: any other file would put its bytes
+        // into every name.
+        char mark[rec::KwzHeaderSize] = {}; // cleared: a short file fails the check
+        std::size_t got = std::fread(mark, 1, sizeof mark, fp);
+        if (isCorrectFile(parent, file, "Kurzwahl-Datei", KwzMark, mark, KwzMarkLength) &&
+            std::fseek(fp, long(KwzNameFileOffset), SEEK_SET) == 0) {
+            // A short file gives as many names as it has.
+            got = std::fread(all + rec::KwzNames, 1, rec::KwzCount * rec::KwzNameSize, fp);
+            incRecInt(rec::KwzChanges);
+            merged = true;
+        }
+        (void)got;
+    }
+    std::fclose(fp);
+    return merged;
+}
+
+bool printKwzText(Widget parent)
+{
+    // A printer command that has gone away must not take the program with it.
+    struct sigaction ignore = {}, before = {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &before);
+    bool written = false;
+    int status = -1;
+    FILE *pipe = popen("lpr", "w");
+    int error = errno;
+    if (pipe) {
+        written = writeTextFile(pipe) && std::fflush(pipe) == 0;
+        status = pclose(pipe);
+        error = errno;
+    }
+    sigaction(SIGPIPE, &before, nullptr);
+
+    if (!pipe || status == -1) {
+        XmtDisplayErrorMsg(parent, "printError", "Der Druckbefehl \"lpr\" konnte nicht gestartet werden:\n%s",
+                           "Druck-Fehler", "No Help!", std::strerror(error));
+        return false;
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
+        XmtDisplayErrorMsg(parent, "printError", "Der Druckbefehl \"lpr\" wurde nicht gefunden.", "Druck-Fehler",
+                           "No Help!");
+        return false;
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !written) {
+        XmtDisplayErrorMsg(parent, "printError", "Der Druckbefehl \"lpr\" meldet einen Fehler (Status %d).\n"
+                           "Die Liste wurde nicht gedruckt.", "Druck-Fehler", "No Help!",
+                           WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,114 @@
+#include "speeddial/kwztransfer.h"
+
+#include "config/record.h"
+#include "link/protocol.h"
+#include "link/trace.h"
+#include "speeddial/kwz.h"
+#include "speeddial/kwzfile.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int BlockBytes = rec::KwzBlockSlots * int(rec::KwzNumberSize); // 200
+constexpr int ScaleMax = rec::KwzCount + 2;                            // blocks, then the two lists
+
+// Copies the answer's data, at most room bytes; the rest keeps what it held.
+// The data length.
+int copyData(const unsigned char *answer, int length, std::size_t offset, std::size_t room)
+{
+    int data = std::max(length - 4, 0);
+    std::memcpy(all + offset, answer + 4, std::min(std::size_t(data), room));
+    return data;
+}
+
+void readLists(TransferContext &t)
+{
+    for (int b = 0; b < rec::KwzCount; b += rec::KwzBlockSlots) {
+        int length = t.request(K_READ_KWZ_BLOCK, b);
+        if (length == 0)
+            return;
+        copyData(t.answer(), length, rec::KwzNumbers + rec::KwzNumberSize * std::size_t(b), BlockBytes);
+        t.setScale(b + rec::KwzBlockSlots);
+    }
+    int length = t.request(K_READ_NAH_BER_LIST, 0);
+    if (length == 0)
+        return;
+    int data = copyData(t.answer(), length, rec::NahBerList, rec::PrefixListSize);
+    t.setScale(rec::KwzCount);
+    if (traceErrors())
+        tracePrintf("K_READ_NAH_BER_LIST: %d\n", data);
+    length = t.request(K_READ_SPERR_BER_LIST, 0);
+    if (length == 0)
+        return;
+    data = copyData(t.answer(), length, rec::SperrBerList, rec::PrefixListSize);
+    t.setScale(rec::KwzCount + 1);
+    if (traceErrors())
+        tracePrintf("K_READ_SPERR_BER_LIST: %d %d\n", data, int(2 * rec::PrefixListSize));
+}
+
+void writeLists(TransferContext &t)
+{
+    for (int b = 0; b < rec::KwzCount; b += rec::KwzBlockSlots) {
+        if (!t.send(K_WRITE_KWZ_BLOCK, b, all + rec::KwzNumbers + rec::KwzNumberSize * std::size_t(b), BlockBytes))
+            return;
+        t.setScale(b + rec::KwzBlockSlots);
+    }
+    if (!t.send(K_WRITE_NAH_BER_LIST, NoSubCode, all + rec::NahBerList, int(rec::PrefixListSize)))
+        return;
+    t.setScale(rec::KwzCount + 1);
+    if (!t.send(K_WRITE_SPERR_BER_LIST, NoSubCode, all + rec::SperrBerList, int(rec::PrefixListSize)))
+        return;
+    t.setScale(rec::KwzCount + 2);
+}
+
+} // namespace
+
+TransferResult readSpeedDial(Widget parent)
+{
+    TransferSpec transfer{.device = devicePath(),
+                          .parent = parent,
+                          .name = "readwbox",
+                          .message = "KWZ lesen",
+                          .reading = true,
+                          .steps = 0,
+                          .scaleLabel = "Kurzwahl",
+                          .scaleMax = ScaleMax};
+    TransferResult result = runTransfer(transfer, readLists);
+    if (result != TransferResult::Done)
+        return result;
+    char *header = recText(rec::KwzHeader);
+    std::strcpy(header, KwzMark);
+    incRecInt(rec::KwzPresent);
+    incRecInt(rec::KwzChanges);
+    incRecInt(rec::PrefixPresent);
+    return result;
+}
+
+TransferResult writeSpeedDial(Widget parent)
+{
+    if (recInt(rec::KwzPresent) == 0)
+        return TransferResult::NoPort;
+    TransferSpec transfer{.device = devicePath(),
+                          .parent = parent,
+                          .name = "writewbox",
+                          .message = "KWZ schreiben",
+                          .reading = false,
+                          .steps = 0,
+                          .scaleLabel = "Kurzwahl",
+                          .scaleMax = ScaleMax};
+    return runTransfer(transfer, writeLists);
+}
+
+void readISkwz(Widget, XtPointer, XtPointer)
+{
+    if (readSpeedDial(kwzdlg) == TransferResult::Done)
+        showkwz();
+}
+
+void writeISkwz(Widget, XtPointer, XtPointer)
+{
+    if (writeSpeedDial(kwzdlg) == TransferResult::Done)
+        showkwz();
+}

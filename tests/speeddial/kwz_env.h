@@ -1,0 +1,37 @@
+// What the speed-dial tests share: the dialog built once and driven by its
+// buttons, answers for the dialogs it opens, and speed-dial files.
+#pragma once
+
+#include "../config/program.h" // gtest before X11
+
+#include "../basic/env.h"
+#include "support/tempdir.h"
+
+#include <string>
+#include <vector>
+
+// kwz_dlg, built by opening and closing it once; its buttons work while it is closed.
+Widget kwzDialog();
+// Presses a button of kwz_dlg as a click would (its sensitivity is not looked at).
+void press(const char *button);
+bool usable(const char *button);
+std::string listLine(int position); // 1-based, as the list counts
+int listCount();
+void selectLine(int position);
+
+// Answers for the next modal dialog: a file (cancel when empty), the yes/no
+// question, the integer prompt.
+void answerFile(const std::string &path);
+// With asked, a question that does not come within a second is no failure;
+// *asked tells whether it came.
+void answerQuestion(bool yes, bool *asked = nullptr);
+void answerInteger(int value);
+
+// A zeroed record with the given counters (present, changes, files, prefixes).
+void freshKwz(int present = 0, int changes = 0, int files = 0, int prefixes = 0);
+void setEntry(int i, const char *name, const char *number);
+
+// A speed-dial file: the mark, then entry i numbered 1000 + i and named "N<i>".
+std::vector<char> kwzFile(const char *mark = "KwDaten");
+std::vector<char> fileBytes(const std::string &path);
+void writeBytes(const std::string &path, const std::vector<char> &bytes);
