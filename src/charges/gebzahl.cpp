@@ -57,7 +57,7 @@ void showGebuehren(const std::int32_t *counters)
 void doGebGet(Widget, XtPointer, XtPointer)
 {
     std::int32_t counters[ChargeCounters] = {};
-    TransferSpec transfer{devicePath(), zaehlerdlg, "gebreaddlg", "Gebührenzähler lesen...", true, 1, {}, false};
+    TransferPlan transfer{devicePath(), zaehlerdlg, "gebreaddlg", "Gebührenzähler lesen...", true, 1, {}, false};
     TransferResult result = runTransfer(transfer, [&counters](TransferContext &t) {
         int length = t.request(K_READ_TLN_GEB_LIST, 0);
         if (length == 0)
@@ -78,7 +78,7 @@ void doGebDel(Widget, XtPointer, XtPointer)
     if (!XmtDisplayWarningAndAsk(zaehlerdlg, "gebuehrdel", "Wollen Sie wirklich alle Gebührendaten\nauf 0.00 DM setzten?",
                                  "Ja", "Nein", Boolean(8), "No Help!"))
         return;
-    TransferSpec transfer{devicePath(), zaehlerdlg, "gebwritedlg", "Gebührenzähler lõschen...", false, 1, {}, false};
+    TransferPlan transfer{devicePath(), zaehlerdlg, "gebwritedlg", "Gebührenzähler lõschen...", false, 1, {}, false};
     TransferResult result = runTransfer(transfer, [](TransferContext &t) {
         static const unsigned char zeros[ResetPayload] = {};
         t.send(K_CLEAR_TLN_GEB_LIST, NoSubCode, zeros, ResetPayload);

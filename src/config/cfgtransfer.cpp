@@ -134,7 +134,7 @@ void clearUnusedPorts()
 
 TransferResult readConfiguration(Widget parent)
 {
-    TransferSpec transfer{devicePath(), parent, "cfgreadwbox", "Konfiguration lesen", true, readSteps,
+    TransferPlan transfer{devicePath(), parent, "cfgreadwbox", "Konfiguration lesen", true, readSteps,
                           [] { setFlags(0); }};
     TransferResult result = runTransfer(transfer, readLists);
     if (result == TransferResult::Done)
@@ -144,7 +144,7 @@ TransferResult readConfiguration(Widget parent)
 
 TransferResult writeConfiguration(Widget parent)
 {
-    TransferSpec transfer{devicePath(), parent, "cfgwritewbox", "Konfiguration schreiben", false, writeSteps,
+    TransferPlan transfer{devicePath(), parent, "cfgwritewbox", "Konfiguration schreiben", false, writeSteps,
                           [] {
                               clearUnusedPorts();
                               setFlags(0);

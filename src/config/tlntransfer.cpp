@@ -44,14 +44,14 @@ void writeRecords(TransferContext &t)
 
 TransferResult readTlnConfiguration(Widget parent)
 {
-    TransferSpec transfer{devicePath(), parent, "tlnreadwbox", "Teilnehmerdaten lesen", true, tlnSteps,
+    TransferPlan transfer{devicePath(), parent, "tlnreadwbox", "Teilnehmerdaten lesen", true, tlnSteps,
                           [] { setFlags(0); }};
     return runTransfer(transfer, readRecords);
 }
 
 TransferResult writeTlnConfiguration(Widget parent)
 {
-    TransferSpec transfer{devicePath(), parent, "cfgwritewbox", "Konfiguration schreiben", false, tlnSteps,
+    TransferPlan transfer{devicePath(), parent, "cfgwritewbox", "Konfiguration schreiben", false, tlnSteps,
                           [] {
                               clearUnusedPorts();
                               setFlags(0);

@@ -31,7 +31,7 @@ void TransferContext::setScale(int value)
     XmtWorkingBoxSetScaleValue(wbox_, value);
 }
 
-TransferResult runTransfer(const TransferSpec &transfer, const std::function<void(TransferContext &)> &body)
+TransferResult runTransfer(const TransferPlan &transfer, const std::function<void(TransferContext &)> &body)
 {
     int fd = openSer(transfer.device);
     if (fd < 0) {

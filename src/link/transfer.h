@@ -54,7 +54,7 @@ private:
     unsigned char answer_[RecvBufSize] = {};
 };
 
-struct TransferSpec {
+struct TransferPlan {
     const char *device;
     Widget parent;       // of the working dialog and the error dialog
     const char *name;    // the working dialog's name
@@ -72,4 +72,4 @@ struct TransferSpec {
     int scaleMax = 100;
 };
 
-TransferResult runTransfer(const TransferSpec &transfer, const std::function<void(TransferContext &)> &body);
+TransferResult runTransfer(const TransferPlan &transfer, const std::function<void(TransferContext &)> &body);

@@ -67,7 +67,7 @@ void writeLists(TransferContext &t)
 
 TransferResult readSpeedDial(Widget parent)
 {
-    TransferSpec transfer{.device = devicePath(),
+    TransferPlan transfer{.device = devicePath(),
                           .parent = parent,
                           .name = "readwbox",
                           .message = "KWZ lesen",
@@ -90,7 +90,7 @@ TransferResult writeSpeedDial(Widget parent)
 {
     if (recInt(rec::KwzPresent) == 0)
         return TransferResult::NoPort;
-    TransferSpec transfer{.device = devicePath(),
+    TransferPlan transfer{.device = devicePath(),
                           .parent = parent,
                           .name = "writewbox",
                           .message = "KWZ schreiben",

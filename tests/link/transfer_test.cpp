@@ -27,10 +27,10 @@ struct Skeleton : ::testing::Test {
     void TearDown() override { takeError(); }
     TransferResult run(const char *device, bool withHook, const std::function<void(TransferContext &)> &body)
     {
-        TransferSpec spec{device, mainShell(), "skelwbox", "Probe", true, 2};
+        TransferPlan plan{device, mainShell(), "skelwbox", "Probe", true, 2};
         if (withHook)
-            spec.onOpen = [this] { ++opened; };
-        return runTransfer(spec, [&](TransferContext &t) {
+            plan.onOpen = [this] { ++opened; };
+        return runTransfer(plan, [&](TransferContext &t) {
             ++bodies;
             body(t);
         });
