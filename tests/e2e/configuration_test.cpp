@@ -144,9 +144,16 @@ TEST_F(EndToEnd, ReadSaveProgramAndQuit)
     ASSERT_NE(fileDialog, None) << "no file dialog; kelvora: " << kelvora.output();
     std::string cfgPath = dir.file("e2e.cfg");
     ASSERT_TRUE(typeInto(fileDialog, "Text", cfgPath)) << "typed into the field: " << primarySelection();
-    // xdotool complains when the dialog is gone before the key is let go.
-    sendKeys(fileDialog, "Return");
-    if (!waitUntilHidden(fileDialog, Patient)) {
+    // Return goes to the field's own window; after other sessions on this X server
+    // the first one is now and then lost, so it is pressed again while the dialog stays.
+    // (xdotool complains when the dialog is gone before the key is let go.)
+    Window field = widgetWindow(fileDialog, "Text");
+    bool hidden = false;
+    for (int attempt = 0; attempt < 3 && !hidden; attempt++) {
+        sendKeys(field != None ? field : fileDialog, "Return");
+        hidden = waitUntilHidden(fileDialog, attempt < 2 ? 5000 : Patient);
+    }
+    if (!hidden) {
         screenshot(fileDialog, testOutputDir() + "/file-dialog-stays.png");
         FAIL() << "the file dialog stays up (see file-dialog-stays.png)";
     }
