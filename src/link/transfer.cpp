@@ -8,6 +8,19 @@ int TransferContext::request(int code, int index)
     if (ended_)
         return 0;
     write_cmd(fd_, code, index);
+    return receive();
+}
+
+int TransferContext::requestWide(int code, int index)
+{
+    if (ended_)
+        return 0;
+    write6_cmd(fd_, code, index);
+    return receive();
+}
+
+int TransferContext::receive()
+{
     int length = getNextPacket(parent_, fd_, answer_);
     if (length == 0) {
         ended_ = true;

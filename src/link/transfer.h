@@ -29,6 +29,8 @@ public:
     // answer's length, or 0 when the transmission has ended.  Whether the
     // command could be sent is not examined: a silent PBX shows as no answer.
     int request(int code, int index);
+    // The same with the 6-byte command, whose index has 16 bits.
+    int requestWide(int code, int index);
     // Sends a data frame and checks its acknowledgement; false when the
     // transmission has ended.
     bool send(int code, int subcode, const unsigned char *data, int length);
@@ -45,6 +47,8 @@ public:
     void setScale(int value);
 
 private:
+    int receive();
+
     int fd_;
     Widget parent_;
     Widget wbox_;

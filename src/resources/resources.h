@@ -23,6 +23,8 @@
     X(gebdat)   /* charge settings */                                                                           \
     X(loccharge) /* internal rates */                                                                           \
     X(gebzahl)  /* charge counters */                                                                          \
+    X(outcalls) /* outgoing call list */                                                                       \
+    X(incalls)  /* incoming call list */                                                                       \
     X(tndat)    /* subscriber data */                                                                          \
     X(kwz)      /* speed-dial directory, its editor and file dialogs */                                         \
     X(nahsperr) /* local-area and blocked prefixes */

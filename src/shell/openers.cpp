@@ -1,8 +1,9 @@
-// The main window's buttons open their dialogs under toplevel.  An opener whose
-// dialog is not written yet does nothing.
+// The main window's buttons open their dialogs under toplevel.
 #include "shell/shell.h"
 
 #include "basic/anltyp.h"
+#include "charges/incalls.h"
+#include "charges/outcalls.h"
 #include "settings/amtsperm.h"
 #include "settings/calldist.h"
 #include "settings/gebdat.h"
@@ -71,10 +72,10 @@ void douserfkt(Widget, XtPointer, XtPointer)
 
 void doOutKit(Widget, XtPointer, XtPointer)
 {
-    // TODO: doKitOut(toplevel);
+    doKitOut(toplevel);
 }
 
 void doInKit(Widget, XtPointer, XtPointer)
 {
-    // TODO: doKitIn(toplevel);
+    doKitIn(toplevel);
 }

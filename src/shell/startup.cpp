@@ -3,6 +3,7 @@
 
 #include "basic/anltyp.h"
 #include "charges/gebzahl.h"
+#include "charges/outcalls.h"
 #include "config/cfgfile.h"
 #include "config/record.h"
 #include "config/tlntransfer.h"
@@ -116,7 +117,7 @@ void buildMainWindow()
 
     // The dialog families register their callbacks, in this order:
     // doSetupKwz, doSetupConf, doSetupRNZ, doSetupPerm, doSetupCallDist,
-    // doSetupGebDat, doSetupZaehler, doSetupUser, doSetupKit (those that exist).
+    // doSetupGebDat, doSetupZaehler, doSetupUser, doSetupKit.
     doSetupKwz();
     doSetupConf();
     doSetupRNZ();
@@ -125,6 +126,7 @@ void buildMainWindow()
     doSetupGebDat();
     doSetupZaehler();
     doSetupUser();
+    doSetupKit();
 
     SetUpVars();
     // The version goes in before realizing: the shell keeps the size it was

@@ -1,14 +1,13 @@
 #include "speeddial/kwzfile.h"
 
 #include "config/cfgfile.h"
+#include "shell/output.h"
 #include "toolkit/toolkit.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 char thedirname[256];
@@ -31,25 +30,6 @@ FILE *askForKwzFile(Widget parent, const char *query, const char *prompt, const 
     return fp;
 }
 
-void reportWriteError(Widget parent, const char *path, int error)
-{
-    XmtDisplayErrorMsg(parent, "writeError", "Die Datei \"%s\"\nkonnte nicht geschrieben werden:\n%s",
-                       "Datei-Fehler", "No Help!", path, std::strerror(error));
-}
-
-// Closes the file; false (with errno) when anything of it did not reach the disk.
-bool closeWritten(FILE *fp, bool written)
-{
-    written = written && std::fflush(fp) == 0;
-    int error = errno;
-    if (std::fclose(fp) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    errno = error;
-    return written;
-}
-
 // The directory as the file holds it, in two pieces as the record has them.
 // Files that are not regular files are neither written nor reported.
 bool writeKwz(Widget parent, FILE *fp, const char *path)
@@ -62,7 +42,7 @@ bool writeKwz(Widget parent, FILE *fp, const char *path)
                    std::fwrite(all + rec::NahBerList, 1, 2 * rec::PrefixListSize, fp) == 2 * rec::PrefixListSize;
     if (!closeWritten(fp, written)) {
         // Unsaved changes must not pass for saved.
-        reportWriteError(parent, path, errno);
+        showWriteError(parent, path, errno);
         return false;
     }
     setRecInt(rec::KwzChanges, 0);
@@ -172,7 +152,7 @@ bool saveKwzFile(Widget parent)
 {
     FILE *fp = openForWriting(kwzPath());
     if (!fp) {
-        reportWriteError(parent, kwzPath(), errno);
+        showWriteError(parent, kwzPath(), errno);
         return false;
     }
     return writeKwz(parent, fp, kwzPath());
@@ -186,20 +166,7 @@ bool saveKwzFileAs(Widget parent)
 
 bool saveKwzText(Widget parent)
 {
-    char file[256] = "", dir[256] = "", pattern[256] = "";
-    FILE *fp = nullptr;
-    if (!XmtAskForFile(parent, "txt_dlg", "Text sichern:", DefaultFilesDir, "*.txt", &fp, "w", file, sizeof file,
-                       dir, sizeof dir, pattern, sizeof pattern, "No Help!"))
-        return false;
-    if (!isNormalFile(fp)) {
-        std::fclose(fp);
-        return false;
-    }
-    if (!closeWritten(fp, writeTextFile(fp))) {
-        reportWriteError(parent, file, errno);
-        return false;
-    }
-    return true;
+    return saveLinesAs(parent, "txt_dlg", "Text sichern:", "*.txt", writeTextFile);
 }
 
 bool mergeKwzNames(Widget parent)
@@ -234,36 +201,5 @@ bool mergeKwzNames(Widget parent)
 
 bool printKwzText(Widget parent)
 {
-    // A printer command that has gone away must not take the program with it.
-    struct sigaction ignore = {}, before = {};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGPIPE, &ignore, &before);
-    bool written = false;
-    int status = -1;
-    FILE *pipe = popen("lpr", "w");
-    int error = errno;
-    if (pipe) {
-        written = writeTextFile(pipe) && std::fflush(pipe) == 0;
-        status = pclose(pipe);
-        error = errno;
-    }
-    sigaction(SIGPIPE, &before, nullptr);
-
-    if (!pipe || status == -1) {
-        XmtDisplayErrorMsg(parent, "printError", "Der Druckbefehl \"lpr\" konnte nicht gestartet werden:\n%s",
-                           "Druck-Fehler", "No Help!", std::strerror(error));
-        return false;
-    }
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
-        XmtDisplayErrorMsg(parent, "printError", "Der Druckbefehl \"lpr\" wurde nicht gefunden.", "Druck-Fehler",
-                           "No Help!");
-        return false;
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !written) {
-        XmtDisplayErrorMsg(parent, "printError", "Der Druckbefehl \"lpr\" meldet einen Fehler (Status %d).\n"
-                           "Die Liste wurde nicht gedruckt.", "Druck-Fehler", "No Help!",
-                           WIFEXITED(status) ? WEXITSTATUS(status) : -1);
-        return false;
-    }
-    return true;
+    return printLines(parent, writeTextFile);
 }

@@ -138,25 +138,12 @@ TEST_F(EndToEnd, ReadSaveProgramAndQuit)
 
     // "Sichern": the file dialog opens only because the read made the button
     // usable; the path is typed into its selection field.
-    Window fileDialog = None;
-    clickWidgetUntil(mainWindow, "sichern",
-                     [&] { return (fileDialog = waitForDialog(mainWindow, SaveTitle, 0)) != None; });
-    ASSERT_NE(fileDialog, None) << "no file dialog; kelvora: " << kelvora.output();
+    Window fileDialog = openFileDialog(mainWindow, "sichern", SaveTitle);
+    ASSERT_NE(fileDialog, None);
     std::string cfgPath = dir.file("e2e.cfg");
-    ASSERT_TRUE(typeInto(fileDialog, "Text", cfgPath)) << "typed into the field: " << primarySelection();
-    // Return goes to the field's own window; after other sessions on this X server
-    // the first one is now and then lost, so it is pressed again while the dialog stays.
-    // (xdotool complains when the dialog is gone before the key is let go.)
-    Window field = widgetWindow(fileDialog, "Text");
-    bool hidden = false;
-    for (int attempt = 0; attempt < 3 && !hidden; attempt++) {
-        sendKeys(field != None ? field : fileDialog, "Return");
-        hidden = waitUntilHidden(fileDialog, attempt < 2 ? 5000 : Patient);
-    }
-    if (!hidden) {
-        screenshot(fileDialog, testOutputDir() + "/file-dialog-stays.png");
-        FAIL() << "the file dialog stays up (see file-dialog-stays.png)";
-    }
+    chooseFile(fileDialog, cfgPath);
+    if (HasFatalFailure())
+        return;
     ASSERT_TRUE(waitIdle(mainWindow));
     std::string id = "Daten Konfigurator DORVAN IS-x V1.4";
     Bytes expectedFile(id.begin(), id.end());

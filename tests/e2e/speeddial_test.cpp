@@ -48,23 +48,12 @@ TEST_F(SpeedDial, EditedEntryIsSavedAndReachesThePbx)
     ASSERT_TRUE(waitUntilHidden(editor, Patient));
 
     // "Sichern unter..."
-    Window fileDialog = None;
-    clickWidgetUntil(dialog, "saveas",
-                     [&] { return (fileDialog = waitForDialog(dialog, "Kurzwahlliste sichern", 0)) != None; });
-    ASSERT_NE(fileDialog, None) << "no file dialog; kelvora: " << kelvora.output();
+    Window fileDialog = openFileDialog(dialog, "saveas", "Kurzwahlliste sichern");
+    ASSERT_NE(fileDialog, None);
     std::string path = dir.file("e2e.kwz");
-    ASSERT_TRUE(typeInto(fileDialog, "Text", path)) << "typed: " << primarySelection();
-    // After another program's session on this display the first Return is
-    // now and then lost (as clicks are, see clickWidgetUntil): press it again.
-    for (int attempt = 0; attempt < 3 && viewable(fileDialog); attempt++) {
-        focusWindow(fileDialog);
-        sendKeys(fileDialog, "Return");
-        waitUntilHidden(fileDialog, 5000);
-    }
-    if (!waitUntilHidden(fileDialog, Patient)) {
-        screenshot(fileDialog, testOutputDir() + "/speeddial-file-dialog-stays.png");
-        FAIL() << "the file dialog stays up (see speeddial-file-dialog-stays.png); kelvora: " << kelvora.output();
-    }
+    chooseFile(fileDialog, path);
+    if (HasFatalFailure())
+        return;
     ASSERT_TRUE(waitIdle(dialog));
 
     // The file is the PBX's directory with the edited entry and its name.

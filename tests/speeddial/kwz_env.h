@@ -5,6 +5,7 @@
 #include "../config/program.h" // gtest before X11
 
 #include "../basic/env.h"
+#include "support/answers.h"
 #include "support/tempdir.h"
 
 #include <string>
@@ -19,12 +20,7 @@ std::string listLine(int position); // 1-based, as the list counts
 int listCount();
 void selectLine(int position);
 
-// Answers for the next modal dialog: a file (cancel when empty), the yes/no
-// question, the integer prompt.
-void answerFile(const std::string &path);
-// With asked, a question that does not come within a second is no failure;
-// *asked tells whether it came.
-void answerQuestion(bool yes, bool *asked = nullptr);
+// The integer prompt's answer (files and questions: support/answers.h).
 void answerInteger(int value);
 
 // A zeroed record with the given counters (present, changes, files, prefixes).

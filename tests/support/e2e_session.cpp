@@ -92,6 +92,32 @@ void E2eSession::confirm(Window dialog)
     ASSERT_TRUE(waitUntilHidden(dialog, Patient)) << "the dialog stays up; kelvora: " << kelvora.output();
 }
 
+Window E2eSession::openFileDialog(Window owner, const char *button, const char *title)
+{
+    Window fileDialog = None;
+    clickWidgetUntil(owner, button, [&] { return (fileDialog = waitForDialog(owner, title, 0)) != None; });
+    EXPECT_NE(fileDialog, None) << "no file dialog \"" << title << "\"; kelvora: " << kelvora.output();
+    return fileDialog;
+}
+
+void E2eSession::chooseFile(Window fileDialog, const std::string &path)
+{
+    ASSERT_TRUE(typeInto(fileDialog, "Text", path)) << "typed into the field: " << primarySelection();
+    // Return goes to the field's own window; after other sessions on this X server
+    // the first one is now and then lost, so it is pressed again while the dialog stays.
+    // (xdotool complains when the dialog is gone before the key is let go.)
+    Window field = widgetWindow(fileDialog, "Text");
+    bool hidden = false;
+    for (int attempt = 0; attempt < 3 && !hidden; attempt++) {
+        sendKeys(field != None ? field : fileDialog, "Return");
+        hidden = waitUntilHidden(fileDialog, attempt < 2 ? 5000 : Patient);
+    }
+    if (!hidden) {
+        screenshot(fileDialog, testOutputDir() + "/file-dialog-stays.png");
+        FAIL() << "the file dialog stays up (see file-dialog-stays.png); kelvora: " << kelvora.output();
+    }
+}
+
 bool E2eSession::logged(const std::vector<std::uint8_t> &frame)
 {
     std::vector<std::vector<std::uint8_t>> sent = framesOf(parsePbxLog(readFile(logPath)), '<');

@@ -1,0 +1,76 @@
+#include "shell/output.h"
+
+#include "config/cfgfile.h"
+#include "config/record.h"
+#include "toolkit/toolkit.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sys/wait.h>
+
+bool closeWritten(FILE *fp, bool written)
+{
+    written = written && std::fflush(fp) == 0;
+    int error = errno;
+    if (std::fclose(fp) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    errno = error;
+    return written;
+}
+
+bool saveLinesAs(Widget parent, const char *query, const char *prompt, const char *pattern, const LineWriter &write)
+{
+    char file[256] = "", dir[256] = "", patterns[256] = "";
+    FILE *fp = nullptr;
+    if (!XmtAskForFile(parent, query, prompt, DefaultFilesDir, pattern, &fp, "w", file, sizeof file, dir, sizeof dir,
+                       patterns, sizeof patterns, "No Help!"))
+        return false;
+    if (!isNormalFile(fp)) {
+        std::fclose(fp);
+        return false;
+    }
+    if (!closeWritten(fp, write(fp))) {
+        showWriteError(parent, file, errno);
+        return false;
+    }
+    return true;
+}
+
+bool printLines(Widget parent, const LineWriter &write)
+{
+    // A printer command that has gone away must not take the program with it.
+    struct sigaction ignore = {}, before = {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &before);
+    bool written = false;
+    int status = -1;
+    FILE *pipe = popen("lpr", "w");
+    int error = errno;
+    if (pipe) {
+        written = write(pipe) && std::fflush(pipe) == 0;
+        status = pclose(pipe);
+        error = errno;
+    }
+    sigaction(SIGPIPE, &before, nullptr);
+
+    if (!pipe || status == -1) {
+        XmtDisplayErrorMsg(parent, "printError", "Der Druckbefehl \"lpr\" konnte nicht gestartet werden:\n%s",
+                           "Druck-Fehler", "No Help!", std::strerror(error));
+        return false;
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
+        XmtDisplayErrorMsg(parent, "printError", "Der Druckbefehl \"lpr\" wurde nicht gefunden.", "Druck-Fehler",
+                           "No Help!");
+        return false;
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !written) {
+        XmtDisplayErrorMsg(parent, "printError", "Der Druckbefehl \"lpr\" meldet einen Fehler (Status %d).\n"
+                           "Die Liste wurde nicht gedruckt.", "Druck-Fehler", "No Help!",
+                           WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+        return false;
+    }
+    return true;
+}
