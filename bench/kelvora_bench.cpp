@@ -2,6 +2,7 @@
 // binary, and the configuration, subscriber and speed-dial reads and programming runs
 // in-process against pbxsim pacing a 4800-baud line.  Needs an X display
 // (scripts/bench.sh).
+#include "charges/outcalls.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "config/tlntransfer.h"
@@ -43,6 +44,8 @@ constexpr double ByteTime = 11.0 / Baud;              // start bit, 8 data bits,
 constexpr double Pause = PauseUnits * 1024 / 1e6;     // after every frame the program sends
 constexpr int StartRuns = 10;
 constexpr int TransferRuns = 3;
+constexpr int CallRuns = 2;      // a full memory of outgoing calls takes about a minute
+constexpr int ListFillRuns = 20;
 
 double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
@@ -394,10 +397,63 @@ int main(int argc, char **argv)
             return 1;
         }
     }
+    // The outgoing call list with a full memory, named from a full directory:
+    // the read, and the list filled from its 1000 records.
+    pbxsim::State calls = sim.state();
+    calls.outcalls.clear();
+    for (int k = 0; k < 1000; k++) {
+        pbxsim::OutCall c{};
+        c[0] = Byte(k);
+        c[4] = Byte(k);
+        c[6] = Byte(0x11 + k % 10);
+        c[7] = Byte(1 + k % 12);
+        c[8] = Byte(1 + k % 28);
+        c[9] = Byte(k % 24);
+        c[10] = Byte(k % 60);
+        std::string digits = std::to_string(30000000 + k);
+        std::fill(c.begin() + 11, c.end(), Byte(0xFF));
+        for (std::size_t d = 0; d < digits.size(); d++) {
+            Byte nibble = Byte(digits[d] - '0');
+            Byte &b = c[11 + d / 2];
+            b = d % 2 == 0 ? Byte(nibble << 4 | 0x0F) : Byte((b & 0xF0) | nibble);
+        }
+        calls.outcalls.push_back(c);
+    }
+    sim.setState(calls);
+    for (int j = 0; j < rec::KwzCount; j++) {
+        // Names for every fifth call; the rest are looked up through all 200.
+        std::snprintf(recText(rec::KwzNumbers + rec::KwzNumberSize * std::size_t(j)), rec::KwzNumberSize, "%d",
+                      30000000 + 5 * j);
+        std::snprintf(recText(rec::KwzNames + rec::KwzNameSize * std::size_t(j)), rec::KwzNameSize, "Kunde %d", j);
+    }
+    setRecInt(rec::KwzPresent, 1);
+    CallList &outgoing = outCallList();
+    buildDialogOnce(outgoing.dialog, toplevel, outgoing.dialogName);
+    std::vector<Transfer> callReads;
+    for (int i = 0; i < CallRuns; i++) {
+        outgoing.store.clear();
+        callReads.push_back(measureTransfer(sim, doKitGetOut));
+        if (outgoing.store.size() != 23000 || outgoing.store[999 * 23 + 6] == 0) {
+            std::fprintf(stderr, "the outgoing call list read failed\n");
+            return 1;
+        }
+    }
+    std::vector<double> fills;
+    for (int i = 0; i < ListFillRuns; i++) {
+        auto start = Clock::now();
+        showCallList(outgoing);
+        fills.push_back(seconds(Clock::now() - start));
+    }
+    int listed = 0;
+    XtVaGetValues(XmtNameToWidget(outgoing.dialog, outgoing.listName), XmNitemCount, &listed, nullptr);
+    if (listed != 1000) {
+        std::fprintf(stderr, "the list shows %d calls\n", listed);
+        return 1;
+    }
     sim.stop();
     std::filesystem::remove_all(dir);
 
-    std::printf("kelvora benchmark (%d start-ups, %d transfers each; pbxsim paces %ld baud, 11 bits a byte)\n\n",
+    std::printf("kelvora benchmark (%d start-ups, %d transfers each, 2 of the call list; pbxsim paces %ld baud, 11 bits a byte)\n\n",
                 StartRuns, TransferRuns, Baud);
     std::printf("%-34s %12s %12s\n", "", "measured", "budget");
     std::printf("%-34s %9.1f ms %12s   (min %.1f, max %.1f)\n", "start-up to mapped main window",
@@ -413,7 +469,11 @@ int main(int argc, char **argv)
     printTransfer("subscriber program", tlnWrites);
     printTransfer("speed-dial read", kwzReads);
     printTransfer("speed-dial program", kwzWrites);
+    printTransfer("1000 outgoing calls", callReads);
     printTransfer("bare reader (floor)", bare);
+    std::printf("\n%-34s %9.1f ms %12s   (median of %d; min %.1f, max %.1f)\n", "list of 1000 calls filled",
+                median(fills) * 1000, "< 50 ms", ListFillRuns, *std::min_element(fills.begin(), fills.end()) * 1000,
+                *std::max_element(fills.begin(), fills.end()) * 1000);
     std::printf("\nbudgets: a transfer adds < 2 %% to its line time and uses < 5 %% of one core.\n"
                 "wall: median time of the callback (port open to port closed, working dialog included).\n"
                 "line: what the exchange needs on the line with a program that takes no time: each byte 11/%ld s;\n"
