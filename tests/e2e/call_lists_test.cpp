@@ -4,7 +4,10 @@
 // records say.
 #include "support/e2e_session.h"
 
+#include <X11/Xutil.h>
+#include <algorithm>
 #include <cstring>
+#include <unistd.h>
 #include <sys/stat.h>
 
 namespace {
@@ -220,6 +223,79 @@ TEST_F(CallLists, BothListsAreReadSavedAndPrinted)
     EXPECT_EQ(readFile(dir.file("in.txt")), inText);
     EXPECT_EQ(readFile(dir.file("printed")), printed);
     EXPECT_EQ(kelvora.output(), "");
+}
+
+// The pixels of w as the screen shows them.
+std::vector<char> pixelsOf(Window w)
+{
+    XWindowAttributes wa;
+    if (w == None || !XGetWindowAttributes(e2eDisplay(), w, &wa))
+        return {};
+    XImage *image = XGetImage(e2eDisplay(), w, 0, 0, unsigned(wa.width), unsigned(wa.height), AllPlanes, ZPixmap);
+    if (!image)
+        return {};
+    std::vector<char> pixels(image->data, image->data + image->bytes_per_line * image->height);
+    XDestroyImage(image);
+    return pixels;
+}
+
+// A window of another client over all of w for a moment, then gone.
+void coverBriefly(Window w)
+{
+    Display *dpy = e2eDisplay();
+    XWindowAttributes wa;
+    Window child = None;
+    int x = 0, y = 0;
+    if (!XGetWindowAttributes(dpy, w, &wa) || !XTranslateCoordinates(dpy, w, wa.root, 0, 0, &x, &y, &child))
+        return;
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.background_pixel = BlackPixel(dpy, DefaultScreen(dpy));
+    Window cover = XCreateWindow(dpy, wa.root, x - 10, y - 10, unsigned(wa.width + 20), unsigned(wa.height + 20), 0,
+                                 CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel,
+                                 &attributes);
+    XMapRaised(dpy, cover);
+    XSync(dpy, False);
+    usleep(300000);
+    XDestroyWindow(dpy, cover);
+    XSync(dpy, False);
+}
+
+// A read at 4800 baud blocks the program for seconds; what a window over its
+// dialogs uncovers meanwhile is drawn again before the read is over.
+TEST_F(CallLists, DialogsRepaintWhenUncoveredDuringARead)
+{
+    writeFile(dir.file("names.kwz"), speedDialFile());
+    pbxsim::State state = pbxWithCalls();
+    state.outcalls.resize(200); // 20 answers, about 11 s
+    startBoth(state, -1, 4800);
+    if (HasFatalFailure())
+        return;
+    Window out = openDialog("outcalls", "Ausgehende Gespräche");
+    ASSERT_NE(out, None);
+    Window buttons = widgetWindow(out, "gebO_btns");
+    ASSERT_NE(buttons, None);
+    ASSERT_TRUE(clickWidgetUntil(out, "getgeb", [&] { return logged({5, 98, 0, 0, 0}); }));
+    ASSERT_TRUE(waitUntil([&] { return logged({6, 13, 0, 0, 30, 0}); }, Patient));
+    std::vector<char> drawn = pixelsOf(buttons);
+    ASSERT_FALSE(drawn.empty());
+    EXPECT_NE(std::count(drawn.begin(), drawn.end(), drawn[0]), std::ptrdiff_t(drawn.size())) << "labels drawn";
+
+    coverBriefly(out);
+    // Two answers later the exposures have been handled.
+    ASSERT_TRUE(waitUntil([&] { return logged({6, 13, 0, 0, 60, 0}); }, Patient));
+    EXPECT_FALSE(logged({5, 99, 0, 0, 0})) << "the read is still going on";
+    EXPECT_TRUE(pixelsOf(buttons) == drawn) << "the buttons are drawn again";
+    EXPECT_TRUE(screenshot(out, testOutputDir() + "/outgoing-calls-uncovered.png"));
+
+    Window offer = waitForDialog(out, "Kurzwahlliste laden", Patient);
+    ASSERT_NE(offer, None) << "no speed-dial file offered; kelvora: " << kelvora.output();
+    chooseFile(offer, dir.file("names.kwz"));
+    waitForTransfer(++transfers, out);
+    if (HasFatalFailure())
+        return;
+    confirm(out);
+    quitBoth();
 }
 
 } // namespace

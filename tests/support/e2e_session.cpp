@@ -16,7 +16,7 @@ void E2eSession::SetUp()
     ASSERT_NE(e2eDisplay(), nullptr) << "cannot open DISPLAY " << std::getenv("DISPLAY");
 }
 
-void E2eSession::startBoth(const pbxsim::State &state, int traceLevel)
+void E2eSession::startBoth(const pbxsim::State &state, int traceLevel, long baud)
 {
     std::string error;
     ASSERT_TRUE(pbxsim::saveState(state, dir.file("pbx.state"), &error)) << error;
@@ -25,6 +25,7 @@ void E2eSession::startBoth(const pbxsim::State &state, int traceLevel)
     simOptions.load = dir.file("pbx.state");
     simOptions.save = dir.file("after.state");
     simOptions.log = logPath;
+    simOptions.baud = baud;
     ASSERT_TRUE(pbx.start(device, simOptions, dir.file("pbxsim.out"), &error)) << error;
 
     KelvoraOptions options;
