@@ -177,24 +177,7 @@ protected:
         *answer = true; // the read is over: a later file dialog is not its
         return *offered;
     }
-    static std::vector<std::string> lines(Widget dialog, const char *list)
-    {
-        XmStringTable items = nullptr;
-        int count = 0;
-        XtVaGetValues(guiFind(dialog, list), XmNitems, &items, XmNitemCount, &count, nullptr);
-        std::vector<std::string> out;
-        for (int i = 0; i < count; i++)
-            out.push_back(xmt::stringOf(items[i]));
-        return out;
-    }
-    static std::vector<Bytes> sentByProgram(const pbxsim::Simulator &sim)
-    {
-        std::vector<Bytes> frames;
-        for (const pbxsim::Frame &f : sim.frames())
-            if (f.dir == '<')
-                frames.push_back(f.bytes);
-        return frames;
-    }
+    static std::vector<std::string> lines(Widget dialog, const char *list) { return listItems(guiFind(dialog, list)); }
     TempDir dir;
 };
 
@@ -254,7 +237,7 @@ std::string inLine(int k)
 }
 
 Bytes request6(int index) { return {6, 13, 0, 0, std::uint8_t(index), std::uint8_t(index >> 8)}; }
-Bytes request5(int index) { return {5, 14, 0, 0, std::uint8_t(index)}; }
+Bytes request5(int index) { return command(14, index); }
 const Bytes beginRead{5, 0x62, 0, 0, 0}, beginWrite{5, 0x61, 0, 0, 0}, endOfTransmission{5, 0x63, 0, 0, 0};
 
 } // namespace

@@ -60,27 +60,9 @@ pbxsim::State pbxState(bool noCounters = false)
     return s;
 }
 
-std::vector<std::string> listLines(Widget dialog)
-{
-    XmStringTable items = nullptr;
-    int count = 0;
-    XtVaGetValues(guiFind(dialog, "*zaehler"), XmNitems, &items, XmNitemCount, &count, nullptr);
-    std::vector<std::string> lines;
-    for (int i = 0; i < count; i++)
-        lines.push_back(xmt::stringOf(items[i]));
-    return lines;
-}
+std::vector<std::string> listLines(Widget dialog) { return listItems(guiFind(dialog, "*zaehler")); }
 
 std::string total(Widget dialog) { return label(dialog, "*summe"); }
-
-std::vector<Bytes> sentByProgram(const pbxsim::Simulator &sim)
-{
-    std::vector<Bytes> frames;
-    for (const pbxsim::Frame &f : sim.frames())
-        if (f.dir == '<')
-            frames.push_back(f.bytes);
-    return frames;
-}
 
 class ChargeCounters : public ::testing::Test {
 protected:

@@ -12,7 +12,16 @@
 
 namespace {
 
-using CallLists = E2eSession;
+class CallLists : public E2eSession {
+protected:
+    // A button of owner that asks for a file, answered with the test's file.
+    void saveAs(Window owner, const char *button, const char *file)
+    {
+        Window fileDialog = openFileDialog(owner, button, "Dateiauswahl");
+        ASSERT_NE(fileDialog, None);
+        chooseFile(fileDialog, dir.file(file));
+    }
+};
 
 // A call as the test makes it up; its record and its expected lines follow.
 struct Call {
@@ -187,12 +196,8 @@ TEST_F(CallLists, BothListsAreReadSavedAndPrinted)
     if (HasFatalFailure())
         return;
     EXPECT_TRUE(screenshot(out, testOutputDir() + "/outgoing-calls.png"));
-    Window csvDialog = openFileDialog(out, "spread", "Dateiauswahl");
-    ASSERT_NE(csvDialog, None);
-    chooseFile(csvDialog, dir.file("calls.cvs"));
-    Window textDialog = openFileDialog(out, "save", "Dateiauswahl");
-    ASSERT_NE(textDialog, None);
-    chooseFile(textDialog, dir.file("calls.tab"));
+    saveAs(out, "spread", "calls.cvs");
+    saveAs(out, "save", "calls.tab");
     ASSERT_TRUE(clickWidget(out, "print"));
     ASSERT_TRUE(waitUntil([&] { return readFile(dir.file("printed")).size() == 81000; }, Patient))
         << "printed " << readFile(dir.file("printed")).size() << " bytes";
@@ -207,9 +212,7 @@ TEST_F(CallLists, BothListsAreReadSavedAndPrinted)
     if (HasFatalFailure())
         return;
     EXPECT_TRUE(screenshot(in, testOutputDir() + "/incoming-calls.png"));
-    Window inDialog = openFileDialog(in, "save", "Dateiauswahl");
-    ASSERT_NE(inDialog, None);
-    chooseFile(inDialog, dir.file("in.txt"));
+    saveAs(in, "save", "in.txt");
     ASSERT_TRUE(clickWidget(in, "print"));
     ASSERT_TRUE(waitUntil([&] { return readFile(dir.file("printed")).size() == 81000 + 75 * 81; }, Patient));
     confirm(in);

@@ -17,16 +17,6 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-// The frames the program sent, zero runs left out.
-std::vector<Bytes> sentFrames(const pbxsim::Simulator &sim)
-{
-    std::vector<Bytes> frames;
-    for (const pbxsim::Frame &f : sim.frames())
-        if (f.dir == '<')
-            frames.push_back(f.bytes);
-    return frames;
-}
-
 Bytes command(int code, int index) { return {5, Bytes::value_type(code), 0, 0, Bytes::value_type(index)}; }
 
 // A data frame as the PBX expects it, its checksum from the simulator's own.
@@ -97,7 +87,7 @@ TEST_F(KwzTransfer, ReadTakesNumbersAndPrefixesAndKeepsTheNames)
     expected.push_back(command(7, 0));
     expected.push_back(command(8, 0));
     expected.push_back(command(99, 0));
-    EXPECT_EQ(sentFrames(line.sim), expected);
+    EXPECT_EQ(sentByProgram(line.sim), expected);
 
     EXPECT_TRUE(std::equal(pbx.kwz.begin(), pbx.kwz.end(), all + rec::KwzNumbers)) << "slots as the PBX sent them";
     EXPECT_TRUE(std::equal(pbx.nahber.begin(), pbx.nahber.end(), all + rec::NahBerList));
@@ -133,7 +123,7 @@ TEST_F(KwzTransfer, ProgrammingSendsTheBlocksThenBothPrefixLists)
     expected.push_back(dataFrame(39, -1, all + rec::NahBerList, 120));
     expected.push_back(dataFrame(40, -1, all + rec::SperrBerList, 120));
     expected.push_back(command(99, 0));
-    EXPECT_EQ(sentFrames(line.sim), expected);
+    EXPECT_EQ(sentByProgram(line.sim), expected);
 
     pbxsim::State after = line.sim.state();
     EXPECT_TRUE(std::equal(after.kwz.begin(), after.kwz.end(), all + rec::KwzNumbers));

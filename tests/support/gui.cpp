@@ -229,3 +229,14 @@ std::string guiText(Widget w, const char *resource)
     XmStringFree(s);
     return text;
 }
+
+std::vector<std::string> listItems(Widget list)
+{
+    XmStringTable items = nullptr;
+    int count = 0;
+    XtVaGetValues(list, XmNitems, &items, XmNitemCount, &count, nullptr);
+    std::vector<std::string> out;
+    for (int i = 0; i < count; i++)
+        out.push_back(xmt::stringOf(items[i]));
+    return out;
+}

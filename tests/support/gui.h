@@ -10,6 +10,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 // Registers start-up lines at static-initialisation time:
 //   static GuiStartupResources r({"*a.labelString: x"}, {"-xrm", "*a.labelString: y"});
@@ -38,6 +39,8 @@ void guiLater(int ms, std::function<void()> f);
 void guiPress(Widget button);
 // Finds a widget below parent by name path; fails the test when there is none.
 Widget guiFind(Widget parent, const char *name);
+// The items of a list widget as text.
+std::vector<std::string> listItems(Widget list);
 // The text of an XmString resource ("labelString", "messageString", ...), line
 // breaks as '\n'.
 std::string guiText(Widget w, const char *resource);

@@ -54,6 +54,15 @@ Bytes command6(int code, int index)
     return f;
 }
 
+std::vector<Bytes> sentByProgram(const pbxsim::Simulator &sim)
+{
+    std::vector<Bytes> frames;
+    for (const pbxsim::Frame &f : sim.frames())
+        if (f.dir == '<')
+            frames.push_back(f.bytes);
+    return frames;
+}
+
 Bytes dataFrame(int code, int subcode, const Bytes &payload, bool padded)
 {
     Bytes f = {0, std::uint8_t(code), 0, 0};

@@ -18,6 +18,8 @@ Bytes command6(int code, int index);
 Bytes dataFrame(int code, int subcode, const Bytes &payload, bool padded = true);
 inline Bytes ack(int code) { return {4, std::uint8_t(code), 0, 0}; }
 bool checksumOk(const Bytes &answer);
+// The frames the program sent, as the simulator logged them (no padding).
+std::vector<Bytes> sentByProgram(const pbxsim::Simulator &sim);
 
 // The record's PBX image (bytes 0-2097) after a read of this state into a
 // record that was all zeros.
