@@ -1,35 +1,13 @@
-// The PBX's memory of calls.  Both records end in the same 17 bytes (subscriber
-// code, month, day, hour, minute, 12 bytes of packed digits); an outgoing record
-// has its charge and duration ahead of them.  Here: how a record reads as a
-// line, and what the outgoing and incoming list dialogs share -- the read into
-// a store, the list, the text files and printing.
+// What the outgoing and incoming call lists share: the read into a store, the
+// list, the text files and printing.
 #pragma once
+
+#include "charges/callformat.h"
 
 #include <X11/Intrinsic.h>
 #include <cstdio>
 #include <string>
 #include <vector>
-
-constexpr int OutCallSize = 23, OutCallCount = 1000;
-constexpr int InCallSize = 17, InCallCount = 75;
-constexpr int CallNumberSize = 12;
-
-// "--" for 0xAA, else "%2X".
-std::string getKitAppNum(unsigned char code);
-// The dialled or calling number of 12 packed bytes: "-----" for a first byte
-// 0xFF, "#9" for a private call (a byte 0xBB), else its digits up to an end
-// nibble 0xF (at most 24).
-std::string get_Phonenumber(const unsigned char *number);
-// The name to show for a number: "" without a speed-dial directory; the two
-// fixed names for "-" and "#" numbers; else the name of the first speed-dial
-// entry with exactly that number, "" when none has it.
-std::string get_CallName(const std::string &number);
-
-enum class CallForm { Text, Spreadsheet };
-
-// The line of the record at position; "" for an empty record (subscriber code 0).
-std::string printOutcallbuf(int position, const unsigned char *record, CallForm form);
-std::string printIncallbuf(int position, const unsigned char *record, CallForm form = CallForm::Text);
 
 // One list dialog and the PBX memory behind it.
 struct CallList {

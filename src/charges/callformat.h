@@ -1,0 +1,35 @@
+// Call records as the PBX keeps them.  Both end in the same 17 bytes
+// (subscriber code, month, day, hour, minute, 12 bytes of packed digits); an
+// outgoing record has its charge and duration ahead of them.  How a record
+// reads as a line, and how an answer's records go into a store.
+#pragma once
+
+#include <string>
+
+constexpr int OutCallSize = 23, OutCallCount = 1000;
+constexpr int InCallSize = 17, InCallCount = 75;
+constexpr int CallNumberSize = 12;
+
+// "--" for 0xAA, else "%2X".
+std::string getKitAppNum(unsigned char code);
+// The dialled or calling number of 12 packed bytes: "-----" for a first byte
+// 0xFF, "#9" for a private call (a byte 0xBB), else its digits up to an end
+// nibble 0xF (at most 24).
+std::string get_Phonenumber(const unsigned char *number);
+// The name to show for a number: "" without a speed-dial directory; the two
+// fixed names for "-" and "#" numbers; else the name of the first speed-dial
+// entry with exactly that number, "" when none has it.
+std::string get_CallName(const std::string &number);
+
+enum class CallForm { Text, Spreadsheet };
+
+// The line of the record at position; "" for an empty record (subscriber code 0).
+std::string printOutcallbuf(int position, const unsigned char *record, CallForm form);
+std::string printIncallbuf(int position, const unsigned char *record, CallForm form = CallForm::Text);
+
+// Copies the records of an answer (length counting its 4 header bytes) into
+// the store of capacity records at position received, none past the end.
+// Returns how many records the answer holds: 0 when it ends the list (an empty
+// answer, or one too short for a record).
+int storeCallAnswer(unsigned char *store, int capacity, int recordSize, int received, const unsigned char *answer,
+                    int length);
