@@ -1,6 +1,11 @@
 // Injected faults, pacing and the frame log.
 #include "sim_client.h"
 
+#include <cerrno>
+#include <poll.h>
+#include <thread>
+#include <unistd.h>
+
 
 namespace {
 
@@ -99,6 +104,42 @@ TEST_F(Faults, LeadingZerosBeforeEveryAnswer)
         want.insert(want.end(), {4, 96, 0, 0});
         EXPECT_EQ(client->receive(13), want);
     }
+}
+
+// The program's end of the line goes away: end of file, not silence; the link
+// then leads to a fresh line on which the simulator answers as before.
+TEST_F(Faults, HangUpInsteadOfTheKthAnswerThenAFreshLineBehindTheLink)
+{
+    std::string before = sim.slaveName();
+    answerFault(AnswerFault::HangUp, 2);
+    beginRead();
+    EXPECT_EQ(sim.hangUps(), 0);
+    auto sent = Clock::now();
+    client->send(command(2, 0));
+    struct pollfd p = {client->fd(), POLLIN, 0};
+    ASSERT_EQ(poll(&p, 1, 2000), 1) << "the line stayed quiet instead of going away";
+    EXPECT_LT(secondsSince(sent), 0.5);
+    EXPECT_NE(p.revents & POLLHUP, 0) << "revents " << p.revents;
+    unsigned char byte;
+    ssize_t n = read(client->fd(), &byte, 1);
+    EXPECT_TRUE(n == 0 || (n < 0 && errno == EIO)) << "read gave " << n << ", errno " << errno;
+    ASSERT_TRUE(sim.waitForFrames(3, 1000));
+    for (int i = 0; i < 100 && sim.hangUps() == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(sim.hangUps(), 1);
+    EXPECT_NE(sim.slaveName(), before);
+    char target[256] = {};
+    ASSERT_GT(readlink(dir.file("pbx").c_str(), target, sizeof target - 1), 0);
+    EXPECT_EQ(std::string(target), sim.slaveName());
+
+    client = std::make_unique<PtyClient>(dir.file("pbx"));
+    beginRead();
+    EXPECT_EQ(ask(command(2, 0)).size(), 204u) << "one hang-up only";
+    std::vector<pbxsim::Frame> frames = sim.frames();
+    ASSERT_GE(frames.size(), 4u);
+    EXPECT_EQ(frames[2].bytes, command(2, 0));
+    EXPECT_EQ(frames[3].dir, '<') << "the withheld answer is not logged as sent";
+    EXPECT_EQ(frames[3].bytes, command(98, 0));
 }
 
 TEST_F(Faults, CountsRestartWhenFaultsAreSet)

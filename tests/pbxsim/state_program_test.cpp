@@ -151,10 +151,11 @@ TEST(Program, HelpAndOneShotCommandLines)
     std::string help;
     EXPECT_EQ(runTool({PBXSIM_BINARY, "--help"}, &help), 0);
     for (const char *word : {"--link", "--load", "--save", "--baud", "--log", "--refuse-begin", "--refuse-data",
-                             "--bad-checksum", "--silent", "--cut-short", "--over-long", "--leading-zeros",
+                             "--bad-checksum", "--silent", "--cut-short", "--over-long", "--leading-zeros", "--hang-up",
                              "pbxsim-state 1", "< 05 62 00 00 00"})
         EXPECT_NE(help.find(word), std::string::npos) << word;
     EXPECT_EQ(runTool({PBXSIM_BINARY, "--cut-short", "3"}), 2);
+    EXPECT_EQ(runTool({PBXSIM_BINARY, "--hang-up", "0"}), 2);
     EXPECT_EQ(runTool({PBXSIM_BINARY, "--load", dir.file("missing")}), 2);
     EXPECT_EQ(runTool({PBXSIM_BINARY, "--write-default", dir.file("default")}), 0);
     State s;
@@ -191,6 +192,37 @@ TEST(Program, AnswersOnItsLinkAndSavesItsStateOnExit)
     EXPECT_EQ(saved.version, "V1.19 from a file");
     EXPECT_EQ(saved.ber[0], 2);
     EXPECT_EQ(readFile(dir.file("log")).rfind("< 05 61 00 00 00\n", 0), 0u);
+}
+
+// The program's hang-up moves its link to the fresh line and says so in its log.
+TEST(Program, HangUpMovesTheLinkToAFreshLine)
+{
+    TempDir dir;
+    std::string error;
+    std::string link = dir.file("pbx0");
+    PbxsimProcess pbx;
+    PbxsimOptions options{"", "", dir.file("log"), 0, {"--hang-up", "2"}};
+    ASSERT_TRUE(pbx.start(link, options, dir.file("out"), &error)) << error;
+    {
+        PtyClient c(link);
+        c.send(command(98, 0));
+        EXPECT_EQ(c.receive(4), ack(96));
+        c.send(command(2, 0));
+        EXPECT_TRUE(c.receive(4, 1000).empty());
+        unsigned char byte;
+        ssize_t n = read(c.fd(), &byte, 1);
+        EXPECT_TRUE(n == 0 || (n < 0 && errno == EIO)) << "read gave " << n << ", errno " << errno;
+    }
+    {
+        PtyClient c(link);
+        c.send(command(98, 0));
+        EXPECT_EQ(c.receive(4), ack(96)) << "the link leads to the fresh line";
+    }
+    int status = pbx.stop();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_NE(access(link.c_str(), F_OK), 0) << "link left behind";
+    EXPECT_NE(readFile(dir.file("log")).find("\n# line hung up; the line is now /dev/pts/"), std::string::npos)
+        << readFile(dir.file("log"));
 }
 
 } // namespace

@@ -48,6 +48,10 @@ acknowledgement (the one to the begin command is answer 1).  CODE is decimal or
   --over-long K:N      send the K-th answer with N data bytes (0..251), its own
                        data followed by bytes 0xEE, with a correct checksum
   --leading-zeros N    send N zero bytes ahead of every answer
+  --hang-up K          instead of the K-th answer, hang up: close pbxsim's end
+                       of the line, so kelvora reads end of file and its writes
+                       fail.  A fresh pty is opened at once and the --link
+                       moves to it (see the log for its name without --link)
 
 Answers.  Read commands (0..14, 64) are answered with a data frame whose code
 byte repeats the command and whose checksum covers the data; commands 97, 98,
@@ -100,7 +104,7 @@ bool pair(const char *text, long *a, long *b)
 int main(int argc, char **argv)
 {
     enum { Link = 256, Load, Empty, Save, WriteDefault, Log, Baud, RefuseBegin, RefuseData, BadChecksum, Silent,
-           CutShort, OverLong, LeadingZeros, Help };
+           CutShort, OverLong, LeadingZeros, HangUp, Help };
     static const struct option options[] = {
         {"link", required_argument, nullptr, Link},
         {"load", required_argument, nullptr, Load},
@@ -116,6 +120,7 @@ int main(int argc, char **argv)
         {"cut-short", required_argument, nullptr, CutShort},
         {"over-long", required_argument, nullptr, OverLong},
         {"leading-zeros", required_argument, nullptr, LeadingZeros},
+        {"hang-up", required_argument, nullptr, HangUp},
         {"help", no_argument, nullptr, Help},
         {nullptr, 0, nullptr, 0},
     };
@@ -156,10 +161,13 @@ int main(int argc, char **argv)
             break;
         case BadChecksum:
         case Silent:
+        case HangUp:
             if (!number(optarg, &a) || a < 1)
                 fail("a fault needs the number K of the answer, from 1");
-            faults.answers.push_back(
-                {opt == Silent ? pbxsim::AnswerFault::Silent : pbxsim::AnswerFault::BadChecksum, int(a), 0});
+            faults.answers.push_back({opt == Silent   ? pbxsim::AnswerFault::Silent
+                                      : opt == HangUp ? pbxsim::AnswerFault::HangUp
+                                                      : pbxsim::AnswerFault::BadChecksum,
+                                      int(a), 0});
             break;
         case CutShort:
         case OverLong:

@@ -91,7 +91,10 @@ bool loadState(State &state, const std::string &path, std::string *error);
 
 uint16_t checksum(const Byte *data, std::size_t count);
 
-enum class AnswerFault { BadChecksum, Silent, CutShort, OverLong };
+// HangUp: instead of the answer, the simulator closes its end of the line (the
+// program reads end of file, its writes fail) and at once opens a fresh pty,
+// moving the link to it, so the next open of the link finds it again.
+enum class AnswerFault { BadChecksum, Silent, CutShort, OverLong, HangUp };
 
 struct AnswerFaultAt {
     AnswerFault kind;
@@ -125,7 +128,9 @@ public:
     bool open(const std::string &link_path, std::string *error);
     // Where the program should open the line: the link, else the slave's name.
     std::string path() const;
-    std::string slaveName() const { return slave_name_; }
+    std::string slaveName() const; // changes when the line was hung up
+    // How many times a HangUp fault closed the line (and a fresh one was opened).
+    int hangUps() const;
 
     // Answers in a thread of its own (all signals blocked there).
     void start();
@@ -170,6 +175,7 @@ private:
     void logZeros(char dir, std::size_t count);
     void logNote(const std::string &text);
     void flushZeroRun();
+    void hangUp();
 
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
@@ -177,6 +183,7 @@ private:
     Faults faults_;
     int data_frames_ = 0;
     int answers_ = 0;
+    int hang_ups_ = 0;
     long baud_ = 0;
     std::FILE *log_ = nullptr;
     std::vector<Frame> frames_;
@@ -197,6 +204,7 @@ private:
     std::size_t zero_run_ = 0;
     Clock::time_point in_clock_{};
     Clock::time_point out_clock_{};
+    bool hung_up_ = false; // the bytes being fed came from a line now closed
 };
 
 } // namespace pbxsim

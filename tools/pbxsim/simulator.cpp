@@ -67,6 +67,30 @@ void makeRaw(int fd)
     }
 }
 
+// A raw pty pair, the master non-blocking; both closed on exec.
+bool openLine(int &master, int &slave, std::string &name, std::string *error)
+{
+    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
+        *error = std::string("openpty: ") + std::strerror(errno);
+        return false;
+    }
+    char buf[256];
+    if (ptsname_r(master, buf, sizeof buf) != 0) {
+        *error = std::string("ptsname: ") + std::strerror(errno);
+        close(master);
+        close(slave);
+        master = slave = -1;
+        return false;
+    }
+    name = buf;
+    makeRaw(master);
+    makeRaw(slave);
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    fcntl(master, F_SETFD, FD_CLOEXEC);
+    fcntl(slave, F_SETFD, FD_CLOEXEC);
+    return true;
+}
+
 } // namespace
 
 Simulator::Simulator(State state) : state_(std::move(state)) {}
@@ -83,21 +107,13 @@ Simulator::~Simulator()
 
 bool Simulator::open(const std::string &link_path, std::string *error)
 {
-    if (openpty(&master_, &slave_, nullptr, nullptr, nullptr) != 0) {
-        *error = std::string("openpty: ") + std::strerror(errno);
+    std::string name;
+    if (!openLine(master_, slave_, name, error))
         return false;
+    {
+        std::lock_guard lock(mutex_);
+        slave_name_ = name;
     }
-    char name[256];
-    if (ptsname_r(master_, name, sizeof name) != 0) {
-        *error = std::string("ptsname: ") + std::strerror(errno);
-        return false;
-    }
-    slave_name_ = name;
-    makeRaw(master_);
-    makeRaw(slave_);
-    fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
-    fcntl(master_, F_SETFD, FD_CLOEXEC);
-    fcntl(slave_, F_SETFD, FD_CLOEXEC);
     if (pipe2(wake_, O_NONBLOCK | O_CLOEXEC) != 0) {
         *error = std::string("pipe: ") + std::strerror(errno);
         return false;
@@ -113,16 +129,33 @@ bool Simulator::open(const std::string &link_path, std::string *error)
             }
             unlink(link_path.c_str());
         }
-        if (symlink(slave_name_.c_str(), link_path.c_str()) != 0) {
+        if (symlink(name.c_str(), link_path.c_str()) != 0) {
             *error = link_path + ": " + std::strerror(errno);
             return false;
         }
+        std::lock_guard lock(mutex_);
         link_ = link_path;
     }
     return true;
 }
 
-std::string Simulator::path() const { return link_.empty() ? slave_name_ : link_; }
+std::string Simulator::path() const
+{
+    std::lock_guard lock(mutex_);
+    return link_.empty() ? slave_name_ : link_;
+}
+
+std::string Simulator::slaveName() const
+{
+    std::lock_guard lock(mutex_);
+    return slave_name_;
+}
+
+int Simulator::hangUps() const
+{
+    std::lock_guard lock(mutex_);
+    return hang_ups_;
+}
 
 void Simulator::start()
 {
@@ -159,6 +192,7 @@ void Simulator::stop()
         ssize_t n = readlink(link_.c_str(), target, sizeof target - 1);
         if (n >= 0 && std::string(target, std::size_t(n)) == slave_name_)
             unlink(link_.c_str());
+        std::lock_guard lock(mutex_);
         link_.clear();
     }
 }
@@ -292,7 +326,8 @@ void Simulator::feed(const Byte *bytes, std::size_t count)
         baud = baud_;
     }
     auto byte_time = std::chrono::nanoseconds(baud ? 11'000'000'000LL / baud : 0);
-    for (std::size_t i = 0; i < count && !stopping_; i++) {
+    hung_up_ = false;
+    for (std::size_t i = 0; i < count && !stopping_ && !hung_up_; i++) {
         Byte b = bytes[i];
         if (baud)
             in_clock_ = std::max(in_clock_, now) + byte_time;
@@ -554,6 +589,10 @@ void Simulator::sendAnswer(std::vector<Byte> frame)
         case AnswerFault::Silent:
             logNote("answer withheld:" + hexLine(frame));
             return;
+        case AnswerFault::HangUp:
+            logNote("answer withheld, line hung up:" + hexLine(frame));
+            hangUp();
+            return;
         case AnswerFault::BadChecksum:
             frame[2] ^= 0x5A;
             logNote("answer with a wrong checksum");
@@ -634,6 +673,42 @@ bool Simulator::sleepUntil(Clock::time_point when)
         if (n > 0)
             return false;
     }
+}
+
+// The fresh pty is opened and the link moved to it before the old line is
+// closed: once the program sees the line go, the link leads to the new one.
+void Simulator::hangUp()
+{
+    int master = -1, slave = -1;
+    std::string name, error;
+    bool fresh = openLine(master, slave, name, &error);
+    std::string link;
+    {
+        std::lock_guard lock(mutex_);
+        link = link_;
+    }
+    if (fresh && !link.empty()) {
+        std::string next = link + ".new";
+        unlink(next.c_str());
+        if (symlink(name.c_str(), next.c_str()) != 0 || rename(next.c_str(), link.c_str()) != 0)
+            error = link + ": " + std::strerror(errno);
+    }
+    if (fresh) {
+        std::lock_guard lock(mutex_);
+        slave_name_ = name;
+    }
+    close(master_); // the program's end of the line is hung up now
+    close(slave_);
+    master_ = master;
+    slave_ = slave;
+    mode_ = Mode::Idle;
+    partial_.clear();
+    zero_run_ = 0;
+    hung_up_ = true;
+    logNote(fresh && error.empty() ? "line hung up; the line is now " + name : "line hung up; " + error);
+    std::lock_guard lock(mutex_);
+    ++hang_ups_;
+    changed_.notify_all();
 }
 
 // ---------------------------------------------------------------- log

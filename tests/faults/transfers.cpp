@@ -1,0 +1,476 @@
+#include "transfers.h"
+
+#include "charges/gebzahl.h"
+#include "config/cfgtransfer.h"
+#include "config/record.h"
+#include "config/tlntransfer.h"
+#include "shell/shell.h"
+#include "speeddial/kwz.h"
+#include "speeddial/kwzfile.h"
+#include "speeddial/kwztransfer.h"
+#include "support/dialogs.h"
+#include "support/gui.h"
+#include "support/program.h"
+#include "support/sim_line.h"
+#include "toolkit/internal.h"
+#include "toolkit/toolkit.h"
+
+#include <Xm/List.h>
+#include <Xm/MessageB.h>
+#include <algorithm>
+#include <cstring>
+#include <sstream>
+
+namespace {
+
+// The main window's buttons that follow the configuration-valid flag.
+const char *const editingButtons[] = {"*grund",    "*appnum",  "*sichern",  "*global", "*einricht", "*schreiben",
+                                      "*endgeraet", "*amtrecht", "*avas", "*gebuehr", "*bsteuer",  "*user"};
+
+std::string buttons()
+{
+    std::string s;
+    for (const char *b : editingButtons)
+        s += XtIsSensitive(mainWidget(b)) ? '1' : '0';
+    return s;
+}
+
+std::string allButtons(bool on) { return std::string(std::size(editingButtons), on ? '1' : '0'); }
+
+// The configuration is valid and the main window follows it, as after a read.
+void validConfiguration()
+{
+    setFlags(1);
+    activateMainButtons();
+}
+
+void putInt(RecordBytes &r, std::size_t at, std::int32_t v) { putLe32(r.data() + at, std::uint32_t(v)); }
+std::int32_t intAt(const RecordBytes &r, std::size_t at) { return std::int32_t(getLe32(r.data() + at)); }
+
+void flags(RecordBytes &r, int value)
+{
+    putInt(r, rec::CfgValid, value);
+    putInt(r, rec::CfgChanges, value);
+}
+
+// The port blocks a PBX of type 1 (two ports) does not have, cleared once the
+// port is open by both programming transfers.
+void clearThirdPort(RecordBytes &r)
+{
+    std::fill_n(r.begin() + long(rec::PortBlock0 + 2 * rec::PortBlockSize), rec::PortBlockSize, 0);
+}
+
+// "" when count bytes of the PBX's list equal the record's from offset.
+template <typename List>
+std::string compare(const char *what, const List &list, std::size_t from, const RecordBytes &r, std::size_t offset,
+                    std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        if (list[from + i] != r[offset + i])
+            return std::string(what) + " byte " + std::to_string(from + i) + " differs; ";
+    return "";
+}
+
+// ---- configuration
+
+// Where each of the configuration read's answers goes, in the order it asks;
+// the thirteenth, the ROM version, goes to anl_vers.
+struct Region {
+    std::size_t offset, length;
+};
+const Region configReads[] = {
+    {rec::PortBlock0, rec::PortBlockSize},
+    {rec::PortBlock0 + rec::PortBlockSize, rec::PortBlockSize},
+    {rec::PortBlock0 + 2 * rec::PortBlockSize, rec::PortBlockSize},
+    {rec::PortBlock0 + rec::S0TlnInBlock, rec::S0TlnSize},
+    {rec::PortBlock0 + rec::PortBlockSize + rec::S0TlnInBlock, rec::S0TlnSize},
+    {rec::PortBlock0 + 2 * rec::PortBlockSize + rec::S0TlnInBlock, rec::S0TlnSize},
+    {rec::RufnrList, rec::RufnrListSize},
+    {rec::BerList, rec::BerListSize},
+    {rec::RufVertList, rec::RufVertListSize},
+    {rec::StKonList, rec::StKonListSize},
+    {rec::GebKonfList, rec::GebKonfListSize},
+    {rec::AnlDatList, rec::AnlDatListSize},
+};
+constexpr int configReadSteps = int(std::size(configReads)) + 1;
+
+const char *const versionBefore = "V0.0 vorher";
+
+std::string configView()
+{
+    return std::string("version ") + anl_vers + "\nline " + XmtMsgLineGetString(mainWidget("*theline")) +
+           "\nbuttons " + buttons();
+}
+
+std::string configViewOf(const std::string &version, const std::string &line, const std::string &buttons)
+{
+    return "version " + version + "\nline " + line + "\nbuttons " + buttons;
+}
+
+void leavesConfigRead(RecordBytes &r, const pbxsim::State &pbx, const Outcome &o)
+{
+    flags(r, o.how == Outcome::Done ? 1 : 0);
+    std::vector<unsigned char> image = imageOf(pbx);
+    for (int i = 0; i < std::min(o.reached, int(std::size(configReads))); ++i)
+        std::copy_n(image.begin() + long(configReads[i].offset), configReads[i].length,
+                    r.begin() + long(configReads[i].offset));
+    if (o.reached >= 1)
+        r[rec::TypeByte] = image[rec::TypeByte];
+}
+
+std::string showsConfigRead(const std::string &before, const pbxsim::State &pbx, const Outcome &o)
+{
+    switch (o.how) {
+    case Outcome::Done:
+        return configViewOf(pbx.version, "ROM-Version: " + pbx.version, allButtons(true));
+    case Outcome::Refused: // the buttons follow the cleared flag
+        return configViewOf(versionBefore, std::string("ROM-Version: ") + versionBefore, allButtons(false));
+    case Outcome::Failed:
+        break;
+    }
+    return before;
+}
+
+// Programming: the main window follows a run that went through or was refused.
+std::string showsConfigWrite(const std::string &before, const pbxsim::State &, const Outcome &o)
+{
+    return o.how == Outcome::Failed ? before : allButtons(o.how == Outcome::Done);
+}
+
+std::string configTook(const RecordBytes &r, const pbxsim::State &pbx)
+{
+    std::string diff;
+    for (std::size_t p = 0; p < 3; ++p) {
+        std::size_t block = rec::PortBlock0 + rec::PortBlockSize * p;
+        diff += compare("port block", pbx.ports[p], 0, r, block, rec::PortBlockSent);
+        diff += compare("S0 data", pbx.ports[p], rec::S0TlnInBlock, r, block + rec::S0TlnInBlock, rec::S0TlnSize);
+    }
+    diff += compare("numbers", pbx.rufnr, 0, r, rec::RufnrList, rec::RufnrShare);
+    diff += compare("permissions", pbx.ber, 0, r, rec::BerList, rec::BerShare);
+    diff += compare("call distribution", pbx.rufvert, 0, r, rec::RufVertList, rec::RufVertShare);
+    diff += compare("charges", pbx.gebkonf, 0, r, rec::GebKonfList, rec::GebKonfShare);
+    diff += compare("control contacts", pbx.stkon, 0, r, rec::StKonList, rec::StKonShare);
+    diff += compare("global data", pbx.anldat, 0, r, rec::AnlDatList, rec::AnlDatListSize);
+    return diff;
+}
+
+// ---- subscriber records
+
+std::size_t tlnAt(int i) { return rec::TlnData + rec::TlnDataSize * std::size_t(i); }
+
+void leavesTlnRead(RecordBytes &r, const pbxsim::State &pbx, const Outcome &o)
+{
+    flags(r, 0); // cleared once the port is open, never set again
+    for (int i = 0; i < o.reached; ++i)
+        std::copy(pbx.tln[std::size_t(i)].begin(), pbx.tln[std::size_t(i)].end(), r.begin() + long(tlnAt(i)));
+    if (o.how == Outcome::Done)
+        putInt(r, rec::TlnPresent, 1);
+}
+
+std::string tlnTook(const RecordBytes &r, const pbxsim::State &pbx)
+{
+    std::string diff;
+    for (int i = 0; i < rec::TlnCount; ++i) {
+        if (pbx.tln[std::size_t(i)][0] != i)
+            diff += "subscriber " + std::to_string(i) + " without its index; ";
+        diff += compare(("subscriber " + std::to_string(i)).c_str(), pbx.tln[std::size_t(i)], rec::TlnSent, r,
+                        tlnAt(i) + rec::TlnSent, rec::TlnSentSize);
+    }
+    return diff;
+}
+
+// ---- speed dial
+
+constexpr int kwzBlocks = rec::KwzCount / rec::KwzBlockSlots; // 25, then the two prefix lists
+constexpr std::size_t kwzBlockBytes = rec::KwzBlockSlots * rec::KwzNumberSize;
+
+// Built by opening and closing it once; closing asks to save unsaved changes,
+// so there are none while it closes.
+Widget speedDialDialog()
+{
+    if (!kwzdlg) {
+        std::int32_t changes = recInt(rec::KwzChanges);
+        setRecInt(rec::KwzChanges, 0);
+        runModal([] { doKurzwahlen(toplevel); }, [](Widget) {}, "*quit");
+        setRecInt(rec::KwzChanges, changes);
+    }
+    return kwzdlg;
+}
+
+void prepareSpeedDial()
+{
+    speedDialDialog();
+    showkwz(); // the list shows the record as it is now
+}
+
+std::string speedDialView()
+{
+    Widget list = XmtNameToWidget(speedDialDialog(), "*ziele");
+    XmStringTable items = nullptr;
+    int count = 0;
+    XtVaGetValues(list, XmNitems, &items, XmNitemCount, &count, nullptr);
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += xmt::stringOf(items[i]) + "\n";
+    return text;
+}
+
+void leavesSpeedDialRead(RecordBytes &r, const pbxsim::State &pbx, const Outcome &o)
+{
+    for (int step = 0; step < o.reached; ++step) {
+        if (step < kwzBlocks)
+            std::copy_n(pbx.kwz.begin() + long(kwzBlockBytes) * step, kwzBlockBytes,
+                        r.begin() + long(rec::KwzNumbers + kwzBlockBytes * std::size_t(step)));
+        else if (step == kwzBlocks)
+            std::copy(pbx.nahber.begin(), pbx.nahber.end(), r.begin() + long(rec::NahBerList));
+        else
+            std::copy(pbx.sperrber.begin(), pbx.sperrber.end(), r.begin() + long(rec::SperrBerList));
+    }
+    if (o.how != Outcome::Done)
+        return;
+    std::copy_n(KwzMark, std::strlen(KwzMark) + 1, r.begin() + long(rec::KwzHeader));
+    for (std::size_t counter : {rec::KwzPresent, rec::KwzChanges, rec::PrefixPresent})
+        putInt(r, counter, intAt(r, counter) + 1);
+}
+
+// The list is rebuilt from the record after a read that went through.
+std::string showsSpeedDialRead(const std::string &before, const pbxsim::State &, const Outcome &o)
+{
+    if (o.how != Outcome::Done)
+        return before;
+    showkwz();
+    return speedDialView();
+}
+
+std::string speedDialTook(const RecordBytes &r, const pbxsim::State &pbx)
+{
+    return compare("speed dial", pbx.kwz, 0, r, rec::KwzNumbers, pbx.kwz.size()) +
+           compare("local prefixes", pbx.nahber, 0, r, rec::NahBerList, rec::PrefixListSize) +
+           compare("blocked prefixes", pbx.sperrber, 0, r, rec::SperrBerList, rec::PrefixListSize);
+}
+
+// ---- charge counters
+
+Widget counterDialog()
+{
+    Widget dialog = XmtNameToWidget(programTop(), "*gebzahl_dlg");
+    if (!dialog) {
+        runModal([] { doGebZaehler(programTop()); }, [](Widget) {}, "*okay");
+        dialog = XmtNameToWidget(programTop(), "*gebzahl_dlg");
+    }
+    return dialog;
+}
+
+// Every counter one pfennig: what the list shows before the transfer.
+void prepareCounters()
+{
+    counterDialog();
+    std::int32_t ones[ChargeCounters];
+    std::fill(std::begin(ones), std::end(ones), 1);
+    showGebuehren(ones);
+}
+
+std::string counterView()
+{
+    Widget dialog = counterDialog();
+    XmStringTable items = nullptr;
+    int count = 0;
+    XtVaGetValues(guiFind(dialog, "*zaehler"), XmNitems, &items, XmNitemCount, &count, nullptr);
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += xmt::stringOf(items[i]) + "\n";
+    return text + "total " + guiText(guiFind(dialog, "*summe"), XmNlabelString);
+}
+
+std::string showsCounters(const std::string &before, const std::vector<std::int32_t> &counters, const Outcome &o)
+{
+    if (o.how != Outcome::Done)
+        return before;
+    showGebuehren(counters.data());
+    return counterView();
+}
+
+std::vector<std::int32_t> countersOf(const pbxsim::State &pbx)
+{
+    return {pbx.counters.begin(), pbx.counters.end()};
+}
+
+// Answers "Ja" to the question before the reset; false when none came.
+bool resetCounters()
+{
+    bool asked = false;
+    int wait = guiWhenActive([&asked](Widget box) {
+        asked = true;
+        XtCallCallbacks(box, XmNokCallback, nullptr);
+    });
+    doGebDel(nullptr, nullptr, nullptr);
+    guiCancelWait(wait);
+    return asked;
+}
+
+void leavesAlone(RecordBytes &, const pbxsim::State &, const Outcome &) {}
+std::string showsTheSame(const std::string &before, const pbxsim::State &, const Outcome &) { return before; }
+
+} // namespace
+
+void scribbleRecord()
+{
+    for (std::size_t k = 0; k < rec::DevicePathSlot; ++k)
+        all[k] = static_cast<unsigned char>(k * 29 + 0x5B);
+    setRecInt(rec::TlnPresent, 0);
+    setRecInt(rec::KwzPresent, 2);
+    setRecInt(rec::KwzChanges, 3);
+    setRecInt(rec::PrefixPresent, 1);
+    setRecInt(rec::KwzFileCount, 4);
+}
+
+RecordBytes recordBytes() { return {all, all + rec::RecordSize}; }
+
+const std::vector<Transfer> &transfers()
+{
+    static const std::vector<Transfer> table = {
+        {
+            .name = "ConfigRead",
+            .writes = false,
+            .steps = configReadSteps,
+            .pbx = pbxsim::defaultState,
+            .prepare =
+                [] {
+                    validConfiguration();
+                    std::strcpy(anl_vers, versionBefore);
+                    show_anl_vers();
+                },
+            .run = [] { readConfig(); },
+            .leaves = leavesConfigRead,
+            .view = configView,
+            .shows = showsConfigRead,
+            .took = {},
+            .workingBoxes = {"*cfgreadwbox"},
+            .dialogParent = programTop,
+        },
+        {
+            .name = "ConfigProgram",
+            .writes = true,
+            .steps = 12,
+            .pbx = pbxsim::defaultState,
+            .prepare =
+                [] {
+                    all[rec::TypeByte] = 1;
+                    validConfiguration();
+                },
+            .run = [] { writeConfig(); },
+            .leaves =
+                [](RecordBytes &r, const pbxsim::State &, const Outcome &o) {
+                    clearThirdPort(r);
+                    flags(r, o.how == Outcome::Done ? 1 : 0);
+                },
+            .view = buttons,
+            .shows = showsConfigWrite,
+            .took = configTook,
+            .workingBoxes = {"*cfgwritewbox"},
+            .dialogParent = programTop,
+        },
+        {
+            .name = "SpeedDialRead",
+            .writes = false,
+            .steps = kwzBlocks + 2,
+            .pbx = pbxsim::defaultState,
+            .prepare = prepareSpeedDial,
+            .run = [] { readISkwz(kwzdlg, nullptr, nullptr); },
+            .leaves = leavesSpeedDialRead,
+            .view = speedDialView,
+            .shows = showsSpeedDialRead,
+            .took = {},
+            .workingBoxes = {"*readwbox"},
+            .dialogParent = speedDialDialog,
+        },
+        {
+            .name = "SpeedDialProgram",
+            .writes = true,
+            .steps = kwzBlocks + 2,
+            .pbx = pbxsim::defaultState,
+            .prepare = prepareSpeedDial,
+            .run = [] { writeISkwz(kwzdlg, nullptr, nullptr); },
+            .leaves = leavesAlone,
+            .view = speedDialView,
+            .shows = showsTheSame, // rebuilt from a record that did not change
+            .took = speedDialTook,
+            .workingBoxes = {"*writewbox"},
+            .dialogParent = speedDialDialog,
+        },
+        {
+            .name = "SubscriberRead",
+            .writes = false,
+            .steps = rec::TlnCount,
+            .pbx = pbxsim::defaultState,
+            .prepare = validConfiguration,
+            .run = [] { readTlnConfig(toplevel); },
+            .leaves = leavesTlnRead,
+            .view = buttons,
+            .shows = showsTheSame, // the main window is not brought up to date
+            .took = {},
+            .workingBoxes = {"*tlnreadwbox"},
+            .dialogParent = programTop,
+        },
+        {
+            .name = "SubscriberProgram",
+            .writes = true,
+            .steps = rec::TlnCount,
+            .pbx = pbxsim::defaultState,
+            .prepare =
+                [] {
+                    all[rec::TypeByte] = 1;
+                    validConfiguration();
+                },
+            .run = [] { writeTlnConfig(toplevel); },
+            .leaves =
+                [](RecordBytes &r, const pbxsim::State &, const Outcome &) {
+                    clearThirdPort(r);
+                    flags(r, 0);
+                },
+            .view = buttons,
+            .shows = showsTheSame,
+            .took = tlnTook,
+            .workingBoxes = {"*cfgwritewbox"},
+            .dialogParent = programTop,
+        },
+        {
+            .name = "CounterRead",
+            .writes = false,
+            .steps = 1,
+            .pbx = pbxsim::defaultState,
+            .prepare = prepareCounters,
+            .run = [] { doGebGet(nullptr, nullptr, nullptr); },
+            .leaves = leavesAlone, // counters are kept in the dialog's list only
+            .view = counterView,
+            .shows = [](const std::string &before, const pbxsim::State &pbx,
+                        const Outcome &o) { return showsCounters(before, countersOf(pbx), o); },
+            .took = {},
+            .workingBoxes = {"*gebreaddlg", "*gebwritedlg"},
+            .dialogParent = counterDialog,
+        },
+        {
+            .name = "CounterReset",
+            .writes = true,
+            .steps = 1,
+            .pbx = pbxsim::defaultState,
+            .prepare = prepareCounters,
+            .run = [] { EXPECT_TRUE(resetCounters()) << "the reset did not ask first"; },
+            .leaves = leavesAlone,
+            .view = counterView,
+            .shows = [](const std::string &before, const pbxsim::State &,
+                        const Outcome &o) { return showsCounters(before, std::vector<std::int32_t>(ChargeCounters, 0), o); },
+            .took =
+                [](const RecordBytes &, const pbxsim::State &pbx) {
+                    std::string diff;
+                    for (std::size_t i = 0; i < pbx.counters.size(); ++i)
+                        if (pbx.counters[i] != 0 && pbx.counters[i] != pbxsim::NoCounter)
+                            diff += "counter " + std::to_string(i) + " not reset; ";
+                    return diff;
+                },
+            .workingBoxes = {"*gebreaddlg", "*gebwritedlg"},
+            .dialogParent = counterDialog,
+        },
+    };
+    return table;
+}
