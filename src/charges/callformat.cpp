@@ -141,7 +141,9 @@ std::string printIncallbuf(int position, const unsigned char *record, CallForm)
 int storeCallAnswer(unsigned char *store, int capacity, int recordSize, int received, const unsigned char *answer,
                     int length)
 {
-    int records = length / recordSize;
+    // Whole records of the data bytes only: what a malformed answer has to
+    // spare is not a record, and nothing is taken from beyond its end.
+    int records = std::max(length - 4, 0) / recordSize;
     int kept = std::clamp(capacity - received, 0, records);
     if (kept > 0)
         std::memcpy(store + std::size_t(received) * std::size_t(recordSize), answer + 4,

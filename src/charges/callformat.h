@@ -29,7 +29,7 @@ std::string printIncallbuf(int position, const unsigned char *record, CallForm f
 
 // Copies the records of an answer (length counting its 4 header bytes) into
 // the store of capacity records at position received, none past the end.
-// Returns how many records the answer holds: 0 when it ends the list (an empty
-// answer, or one too short for a record).
+// Returns how many whole records its data bytes hold: 0 when it ends the list
+// (an empty answer, or one too short for a record).
 int storeCallAnswer(unsigned char *store, int capacity, int recordSize, int received, const unsigned char *answer,
                     int length);

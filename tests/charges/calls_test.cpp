@@ -315,10 +315,12 @@ TEST_F(CallLists, ReadsEndAtAnEmptyOrShortAnswerAndStoreNothingPastTheEnd)
         {"outgoing, empty memory", true, 0, {pbxsim::AnswerFault::OverLong, 0, 0}, 0, 1},
         {"outgoing, 18 bytes end the list", true, 40, {pbxsim::AnswerFault::OverLong, 3, 18}, 10, 2},
         {"outgoing, 1 byte ends the list", true, 40, {pbxsim::AnswerFault::OverLong, 4, 1}, 20, 3},
-        {"outgoing, eleven records in the last answer", true, 1000, {pbxsim::AnswerFault::OverLong, 101, 251}, 1000, 100},
+        {"outgoing, 26 bytes hold no whole record", true, 40, {pbxsim::AnswerFault::OverLong, 3, 22}, 10, 2},
+        {"outgoing, bytes to spare after ten records", true, 40, {pbxsim::AnswerFault::OverLong, 2, 251}, 40, 5},
+        {"outgoing, the last answer with bytes to spare", true, 1000, {pbxsim::AnswerFault::OverLong, 101, 251}, 1000, 100},
         {"incoming, empty memory", false, 0, {pbxsim::AnswerFault::OverLong, 0, 0}, 0, 1},
         {"incoming, 12 bytes end the list", false, 75, {pbxsim::AnswerFault::OverLong, 3, 12}, 14, 2},
-        {"incoming, fifteen records in the last answer", false, 75, {pbxsim::AnswerFault::OverLong, 7, 251}, 75, 6},
+        {"incoming, fourteen records in the last answer", false, 75, {pbxsim::AnswerFault::OverLong, 7, 251}, 75, 6},
         {"incoming, no more than 75", false, 75, {pbxsim::AnswerFault::OverLong, 0, 0}, 75, 6},
     };
     for (const Case &c : cases) {

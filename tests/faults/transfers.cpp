@@ -1,9 +1,12 @@
 #include "transfers.h"
 
 #include "charges/gebzahl.h"
+#include "charges/incalls.h"
+#include "charges/outcalls.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "config/tlntransfer.h"
+#include "shell/bind.h"
 #include "shell/shell.h"
 #include "speeddial/kwz.h"
 #include "speeddial/kwzfile.h"
@@ -308,6 +311,72 @@ bool resetCounters()
     return asked;
 }
 
+// ---- call lists
+
+// A full memory: every answer carries as many records as it can, so an
+// over-long one brings nothing more than its list has room for.
+pbxsim::State fullCallMemory()
+{
+    pbxsim::State s = pbxsim::defaultState();
+    for (std::size_t k = s.outcalls.size(); k < std::size_t(OutCallCount); ++k)
+        s.outcalls.push_back(s.outcalls[k % 25]);
+    for (std::size_t k = s.incalls.size(); k < std::size_t(InCallCount); ++k)
+        s.incalls.push_back(s.incalls[k % 12]);
+    return s;
+}
+
+Widget callDialog(CallList &list)
+{
+    return buildDialogOnce(list.dialog, programTop(), list.dialogName);
+}
+
+// Three records of a read before, in the store and on the list.
+void prepareCalls(CallList &list)
+{
+    callDialog(list);
+    list.store.assign(std::size_t(list.capacity * list.recordSize), 0);
+    for (int k = 0; k < 3; ++k)
+        std::fill_n(list.store.begin() + k * list.recordSize, list.recordSize, static_cast<unsigned char>(0x21 + k));
+    showCallList(list);
+}
+
+std::string callView(CallList &list)
+{
+    std::string text;
+    for (const std::string &line : listItems(guiFind(callDialog(list), list.listName)))
+        text += line + "\n";
+    return text + "store " + std::string(list.store.begin(), list.store.end());
+}
+
+// After a read that went through, the list and the store are the PBX's records.
+template <typename Record>
+std::string showsCalls(CallList &list, const std::string &before, const std::vector<Record> &records, const Outcome &o)
+{
+    if (o.how != Outcome::Done)
+        return before;
+    std::vector<unsigned char> store;
+    std::string text;
+    for (const Record &r : records) {
+        text += list.line(int(store.size()) / list.recordSize, r.data(), CallForm::Text) + "\n";
+        store.insert(store.end(), r.begin(), r.end());
+    }
+    store.resize(std::size_t(list.capacity * list.recordSize), 0);
+    return text + "store " + std::string(store.begin(), store.end());
+}
+
+// Answers "Ja" to the question before the erase; false when none came.
+bool eraseCalls()
+{
+    bool asked = false;
+    int wait = guiWhenActive([&asked](Widget box) {
+        asked = true;
+        XtCallCallbacks(box, XmNokCallback, nullptr);
+    });
+    doKitDelOut(nullptr, nullptr, nullptr);
+    guiCancelWait(wait);
+    return asked;
+}
+
 void leavesAlone(RecordBytes &, const pbxsim::State &, const Outcome &) {}
 std::string showsTheSame(const std::string &before, const pbxsim::State &, const Outcome &) { return before; }
 
@@ -470,6 +539,51 @@ const std::vector<Transfer> &transfers()
                 },
             .workingBoxes = {"*gebreaddlg", "*gebwritedlg"},
             .dialogParent = counterDialog,
+        },
+        {
+            .name = "OutgoingCallsRead",
+            .writes = false,
+            .steps = OutCallCount / 10,
+            .pbx = fullCallMemory,
+            .prepare = [] { prepareCalls(outCallList()); },
+            .run = [] { doKitGetOut(nullptr, nullptr, nullptr); },
+            .leaves = leavesAlone, // the calls are kept in their own store
+            .view = [] { return callView(outCallList()); },
+            .shows = [](const std::string &before, const pbxsim::State &pbx,
+                        const Outcome &o) { return showsCalls(outCallList(), before, pbx.outcalls, o); },
+            .took = {},
+            .workingBoxes = {"*gebreaddlg", "*gebkitdlg"},
+            .dialogParent = [] { return callDialog(outCallList()); },
+        },
+        {
+            .name = "IncomingCallsRead",
+            .writes = false,
+            .steps = (InCallCount + 13) / 14,
+            .pbx = fullCallMemory,
+            .prepare = [] { prepareCalls(inCallList()); },
+            .run = [] { doKitGetIn(nullptr, nullptr, nullptr); },
+            .leaves = leavesAlone,
+            .view = [] { return callView(inCallList()); },
+            .shows = [](const std::string &before, const pbxsim::State &pbx,
+                        const Outcome &o) { return showsCalls(inCallList(), before, pbx.incalls, o); },
+            .took = {},
+            .workingBoxes = {"*gebreaddlg"},
+            .dialogParent = [] { return callDialog(inCallList()); },
+        },
+        {
+            .name = "CallMemoryErase",
+            .writes = true,
+            .steps = 1,
+            .pbx = pbxsim::defaultState,
+            .prepare = [] { prepareCalls(outCallList()); },
+            .run = [] { EXPECT_TRUE(eraseCalls()) << "the erase did not ask first"; },
+            .leaves = leavesAlone,
+            .view = [] { return callView(outCallList()); },
+            .shows = showsTheSame, // the list stays until the next read
+            .took = [](const RecordBytes &,
+                       const pbxsim::State &pbx) { return pbx.outcalls.empty() ? "" : "the PBX still holds calls"; },
+            .workingBoxes = {"*gebreaddlg", "*gebkitdlg"},
+            .dialogParent = [] { return callDialog(outCallList()); },
         },
     };
     return table;
