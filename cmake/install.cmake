@@ -57,15 +57,14 @@ set(CPACK_PACKAGE_NAME kelvora)
 set(CPACK_PACKAGE_VERSION ${KELVORA_VERSION})
 set(CPACK_PACKAGE_CONTACT "kelvora developers <kelvora@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configures small ISDN PBXs over a serial line")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"configures small ISDN PBXs over a serial line
- kelvora reads the configuration lists of a small ISDN PBX (one to three S0
- ports) over a serial line, lets you edit them in Motif dialogs and programs
- them back.  Configurations, speed-dial directories and subscriber data can be
- kept in files; charge counters and call lists can be exported and printed.
- .
- The package also carries pbxsim, a simulator of the PBX on a
- pseudo-terminal, to try kelvora without one.")
+set(CPACK_PACKAGE_DESCRIPTION
+"kelvora reads the configuration lists of a small ISDN PBX (one to three S0
+ports) over a serial line, lets you edit them in Motif dialogs and programs
+them back. Configurations, speed-dial directories and subscriber data can be
+kept in files; charge counters and call lists can be exported and printed.
+
+The package also carries pbxsim, a simulator of the PBX on a pseudo-terminal,
+to try kelvora without one.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION comm)
