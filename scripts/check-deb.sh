@@ -91,18 +91,19 @@ done
 echo "files directory: $(stat -c '%A %U:%G %n' /usr/local/kelvora/etc)"
 ldd /usr/bin/kelvora | grep 'not found' && fail "kelvora lacks a library"
 
-echo "== apt-get install -y xvfb x11-utils x11-apps"
-apt-get install -y -q xvfb x11-utils x11-apps >/tmp/apt-x.log 2>&1 || { tail -30 /tmp/apt-x.log; fail "apt-get install xvfb"; }
+echo "== apt-get install -y xvfb x11-utils x11-apps xdotool"
+apt-get install -y -q xvfb x11-utils x11-apps xdotool >/tmp/apt-x.log 2>&1 || { tail -30 /tmp/apt-x.log; fail "apt-get install xvfb"; }
 pids=()
 stop() { for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; wait "${pids[i]}" 2>/dev/null || true; done; pids=(); }
 trap stop EXIT
 Xvfb :57 -screen 0 1024x768x24 -nolisten tcp -noreset >/tmp/xvfb.log 2>&1 &
 pids+=($!)
 pbxsim --link /tmp/pbx --log /tmp/pbx.log >/tmp/pbxsim.out 2>&1 &
-pids+=($!)
+simpid=$!
+pids+=($simpid)
 for _ in $(seq 50); do [ -e /tmp/pbx ] && [ -e /tmp/.X11-unix/X57 ] && break; sleep 0.1; done
 cat /tmp/pbxsim.out
-[ -e /tmp/pbx ] || fail "pbxsim made no /tmp/pbx"
+[ -e /tmp/pbx ] && kill -0 $simpid 2>/dev/null || fail "pbxsim made no /tmp/pbx"
 export DISPLAY=:57
 for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
 set +e
@@ -125,6 +126,17 @@ kill -0 $kpid 2>/dev/null || { cat /tmp/kelvora.out; fail "kelvora exited"; }
 [ -n "$found" ] || { cat /tmp/kelvora.out; fail "no kelvora window"; }
 echo "== xwininfo -root -tree (kelvora's windows)"
 xwininfo -root -tree | grep -E '"kelvora"|Kelvora' | head -5
+# "Auslesen" (read the configuration) in the main window, which sits at +0+0
+# with no window manager; its place is that of the built-in resources.
+xdotool mousemove --sync 138 344 click 1
+for _ in $(seq 100); do grep -q '^< 05 63 ' /tmp/pbx.log && break; sleep 0.1; done
+sleep 1
+echo "== pbxsim's log of the read: $(grep -c '^<' /tmp/pbx.log) lines from kelvora, $(grep -c '^>' /tmp/pbx.log) answers"
+grep -q '^< 05 62 ' /tmp/pbx.log || fail "no begin of read (98) reached pbxsim"
+grep -q '^< 05 63 ' /tmp/pbx.log || fail "no end of transmission (99) reached pbxsim"
+grep '^#' /tmp/pbx.log && fail "pbxsim reports a problem with a frame"
+ls /var/lock/LCK..pbx 2>/dev/null && fail "the lock file is still there after the read"
+echo "read ended, lock /var/lock/LCK..pbx released"
 xwd -root -silent >/tmp/kelvora-deb-check.xwd
 stop
 trap - EXIT
