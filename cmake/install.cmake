@@ -11,12 +11,28 @@ if(NOT KELVORA_VERSION MATCHES "^[0-9]+(\\.[0-9]+)*$")
   message(FATAL_ERROR "no version found in src/shell/shell.h")
 endif()
 
+# Manual pages go in gzip-compressed, as Debian wants them (-n: no name or time
+# stamp in the file, so the same page makes the same bytes).
+set(man_pages kelvora)
+if(TARGET pbxsim)
+  list(APPEND man_pages pbxsim)
+endif()
+set(man_gz "")
+foreach(page ${man_pages})
+  set(gz ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
+  add_custom_command(OUTPUT ${gz}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+    COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/man/${page}.1 > ${gz}
+    DEPENDS ${CMAKE_SOURCE_DIR}/man/${page}.1 VERBATIM)
+  list(APPEND man_gz ${gz})
+endforeach()
+add_custom_target(manpages ALL DEPENDS ${man_gz})
+
 install(TARGETS kelvora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET pbxsim)
   install(TARGETS pbxsim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES ${CMAKE_SOURCE_DIR}/man/pbxsim.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
-install(FILES ${CMAKE_SOURCE_DIR}/man/kelvora.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${man_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/data/kelvora.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/data/kelvora.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

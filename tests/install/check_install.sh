@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build tree BUILD with "cmake --install" under a few prefixes into
 # a scratch DESTDIR and compares what lands there with what should: the two
-# programs, their manual pages, the desktop entry and the icon, and the files
+# programs, their manual pages (compressed), the desktop entry and the icon, and the files
 # directory /usr/local/kelvora/etc only when the prefix is /usr/local.  Nothing
 # else: no test program, no library, no benchmark.  Usage: check_install.sh BUILD
 set -u
@@ -15,7 +15,7 @@ cases=(
   "/usr|"
   "/opt/kelvora|"
 )
-common="@/bin/kelvora @/bin/pbxsim @/share/man/man1/kelvora.1 @/share/man/man1/pbxsim.1
+common="@/bin/kelvora @/bin/pbxsim @/share/man/man1/kelvora.1.gz @/share/man/man1/pbxsim.1.gz
 @/share/applications/kelvora.desktop @/share/icons/hicolor/scalable/apps/kelvora.svg"
 
 status=0
@@ -40,6 +40,11 @@ for c in "${cases[@]}"; do
   for prog in kelvora pbxsim; do
     if [ ! -x "$dest$prefix/bin/$prog" ] || ! cmp -s "$dest$prefix/bin/$prog" "$build/$prog"; then
       echo "prefix $prefix: bin/$prog is not the built, executable $prog"; status=1
+    fi
+  done
+  for page in kelvora pbxsim; do
+    if ! zcmp -s "$dest$prefix/share/man/man1/$page.1.gz" "$(dirname "$0")/../../man/$page.1"; then
+      echo "prefix $prefix: man1/$page.1.gz is not man/$page.1"; status=1
     fi
   done
   echo "prefix $prefix: $(echo "$actual" | wc -l) entries as expected"
