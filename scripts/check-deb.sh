@@ -83,7 +83,7 @@ echo "== apt-get install -y ./$name"
 apt-get install -y -q "/tmp/$name" >/tmp/apt-kelvora.log 2>&1 || { tail -30 /tmp/apt-kelvora.log; fail "apt-get install"; }
 sed -n '/NEW packages/,/upgraded/p' /tmp/apt-kelvora.log
 dpkg -s kelvora | grep -E '^(Status|Version|Depends):'
-for f in /usr/bin/kelvora /usr/bin/pbxsim /usr/share/man/man1/kelvora.1 /usr/share/man/man1/pbxsim.1 \
+for f in /usr/bin/kelvora /usr/bin/pbxsim /usr/share/man/man1/kelvora.1.gz /usr/share/man/man1/pbxsim.1.gz \
          /usr/share/applications/kelvora.desktop /usr/share/icons/hicolor/scalable/apps/kelvora.svg; do
   [ -e "$f" ] || fail "$f is missing"
 done
