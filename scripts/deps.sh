@@ -3,7 +3,7 @@
 # that are missing, non-interactively.  Needs root when something is missing.
 set -euo pipefail
 packages=(g++ cmake make libmotif-dev libxt-dev libx11-dev libxmu-dev libgtest-dev
-          xvfb xauth xfonts-base xdotool x11-apps imagemagick)
+          xvfb xauth xfonts-base xdotool x11-apps imagemagick man-db groff-base)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

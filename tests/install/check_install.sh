@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Installs the build tree BUILD with "cmake --install" under a few prefixes into
+# a scratch DESTDIR and compares what lands there with what should: the two
+# programs, their manual pages (compressed), the desktop entry and the icon, and the files
+# directory /usr/local/kelvora/etc only when the prefix is /usr/local.  Nothing
+# else: no test program, no library, no benchmark.  Usage: check_install.sh BUILD
+set -u
+build=$1
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+# prefix | what is expected below DESTDIR, "@" standing for the prefix
+cases=(
+  "/usr/local|@/kelvora/etc/"
+  "/usr|"
+  "/opt/kelvora|"
+)
+common="@/bin/kelvora @/bin/pbxsim @/share/man/man1/kelvora.1.gz @/share/man/man1/pbxsim.1.gz
+@/share/applications/kelvora.desktop @/share/icons/hicolor/scalable/apps/kelvora.svg"
+
+status=0
+n=0
+for c in "${cases[@]}"; do
+  prefix=${c%%|*}
+  extra=${c#*|}
+  n=$((n + 1))
+  dest=$scratch/$n
+  if ! DESTDIR=$dest cmake --install "$build" --prefix "$prefix" >"$scratch/log$n" 2>&1; then
+    echo "prefix $prefix: cmake --install failed:"; cat "$scratch/log$n"; status=1; continue
+  fi
+  expected=$(for p in $common $extra; do echo "${p//@/${prefix#/}}"; done | sort)
+  # Files, and directories that are empty (shown with a trailing slash).
+  actual=$(cd "$dest" && { find . -type f; find . -type d -empty -printf '%p/\n'; } | sed 's|^\./||' | sort)
+  if [ "$expected" != "$actual" ]; then
+    echo "prefix $prefix: installed tree differs (< expected, > installed):"
+    diff <(echo "$expected") <(echo "$actual")
+    status=1
+    continue
+  fi
+  for prog in kelvora pbxsim; do
+    if [ ! -x "$dest$prefix/bin/$prog" ] || ! cmp -s "$dest$prefix/bin/$prog" "$build/$prog"; then
+      echo "prefix $prefix: bin/$prog is not the built, executable $prog"; status=1
+    fi
+  done
+  for page in kelvora pbxsim; do
+    if ! zcmp -s "$dest$prefix/share/man/man1/$page.1.gz" "$(dirname "$0")/../../man/$page.1"; then
+      echo "prefix $prefix: man1/$page.1.gz is not man/$page.1"; status=1
+    fi
+  done
+  echo "prefix $prefix: $(echo "$actual" | wc -l) entries as expected"
+done
+exit $status
