@@ -1,5 +1,6 @@
 #include "config/cfgfile.h"
 
+#include "config/cfgread.h"
 #include "config/record.h"
 #include "toolkit/toolkit.h"
 
@@ -44,13 +45,18 @@ int isNormalFile(FILE *fp)
     return S_ISREG(st.st_mode) ? 1 : 0;
 }
 
+void showWrongFile(Widget parent, const char *path, const char *kind)
+{
+    XmtDisplayErrorMsg(parent, "wrongFile", "Die Datei \"%s\" \nist kein %s!", "Datei-Fehler", "No Help!", path,
+                       kind);
+}
+
 int isCorrectFile(Widget parent, const char *path, const char *kind, const char *expected, const char *bytes,
                   int count)
 {
-    if (std::strncmp(bytes, expected, std::size_t(count)) == 0)
+    if (hasMark(bytes, expected, count))
         return 1;
-    XmtDisplayErrorMsg(parent, "wrongFile", "Die Datei \"%s\" \nist kein %s!", "Datei-Fehler", "No Help!", path,
-                       kind);
+    showWrongFile(parent, path, kind);
     return 0;
 }
 
@@ -98,14 +104,10 @@ static bool readImage(Widget parent, FILE *fp)
 {
     if (!isNormalFile(fp))
         return false;
-    // A buffer cleared first makes a file shorter than the compared part fail.
-    char id[CfgIdSize] = {};
-    std::size_t got = std::fread(id, 1, sizeof id, fp);
-    if (!isCorrectFile(parent, recText(rec::CfgFilePath), "Konfigurationsdatei", "Daten Konfigurator", id, 18))
+    if (readCfgStream(fp, all) == FileLoad::WrongFile) {
+        showWrongFile(parent, recText(rec::CfgFilePath), "Konfigurationsdatei");
         return false;
-    // A short file fills the record as far as it reaches and still counts as loaded.
-    got = std::fread(all, 1, rec::PbxImageSize, fp);
-    (void)got;
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "speeddial/kwzfile.h"
 
 #include "config/cfgfile.h"
+#include "speeddial/kwzread.h"
 #include "toolkit/toolkit.h"
 
 #include <cerrno>
@@ -109,14 +110,7 @@ void putEntry(int i, const char *name, const char *number)
     incRecInt(rec::KwzChanges);
 }
 
-void normaliseNumbers()
-{
-    for (int i = 0; i < rec::KwzCount; ++i) {
-        char *slot = kwzNumber(i);
-        if (char *end = static_cast<char *>(std::memchr(slot, 0, KwzNumberMax)))
-            std::memset(end, 0, std::size_t(slot + KwzNumberMax - end));
-    }
-}
+void normaliseNumbers() { normaliseNumbers(all); }
 
 bool writeTextFile(FILE *fp)
 {
@@ -148,20 +142,14 @@ bool loadKwzFile(Widget parent)
         return false;
     bool loaded = false;
     if (isNormalFile(fp)) {
-        // Cleared first: a file too short for the mark fails the check.
-        static unsigned char image[KwzFileSize];
-        std::memset(image, 0, sizeof image);
-        std::size_t got = std::fread(image, 1, sizeof image, fp);
-        if (isCorrectFile(parent, kwzPath(), "Kurzwahl-Datei", KwzMark, reinterpret_cast<const char *>(image),
-                          KwzMarkLength)) {
-            // A shorter file replaces only as much as it has.
-            std::memcpy(all + rec::KwzHeader, image, got);
-            normaliseNumbers();
+        if (readKwzStream(fp, all) == FileLoad::Loaded) {
             setRecInt(rec::KwzChanges, 0);
             incRecInt(rec::KwzPresent);
             incRecInt(rec::PrefixPresent);
             incRecInt(rec::KwzFileCount);
             loaded = true;
+        } else {
+            showWrongFile(parent, kwzPath(), "Kurzwahl-Datei");
         }
     }
     std::fclose(fp);

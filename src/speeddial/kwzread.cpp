@@ -1,0 +1,28 @@
+#include "speeddial/kwzread.h"
+
+#include "config/record.h"
+#include "speeddial/kwzfile.h"
+
+#include <cstring>
+
+void normaliseNumbers(unsigned char *record)
+{
+    for (int i = 0; i < rec::KwzCount; ++i) {
+        unsigned char *slot = record + rec::KwzNumbers + rec::KwzNumberSize * std::size_t(i);
+        if (auto *end = static_cast<unsigned char *>(std::memchr(slot, 0, KwzNumberMax)))
+            std::memset(end, 0, std::size_t(slot + KwzNumberMax - end));
+    }
+}
+
+FileLoad readKwzStream(FILE *fp, unsigned char *record)
+{
+    // Cleared first: a file too short for the mark fails the check.
+    static unsigned char image[KwzFileSize];
+    std::memset(image, 0, sizeof image);
+    std::size_t got = std::fread(image, 1, sizeof image, fp);
+    if (!hasMark(reinterpret_cast<const char *>(image), KwzMark, KwzMarkLength))
+        return FileLoad::WrongFile;
+    std::memcpy(record + rec::KwzHeader, image, got);
+    normaliseNumbers(record);
+    return FileLoad::Loaded;
+}
