@@ -149,6 +149,8 @@ int main(int argc, char **argv)
     kwz.insert(kwz.end(), r + rec::NahBerList, r + rec::NahBerList + 2 * rec::PrefixListSize);
     put("kwzfile", "standard.kwz", kwz);
     put("kwzfile", "short.kwz", Bytes(kwz.begin(), kwz.begin() + 300));
+    put("kwznames", "standard.kwz", kwz);
+    put("kwznames", "names_cut.kwz", Bytes(kwz.begin(), kwz.begin() + long(KwzNameFileOffset) + 100));
 
     // tndfile: through the program's own writer.
     char *text = nullptr;

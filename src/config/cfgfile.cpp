@@ -51,15 +51,6 @@ void showWrongFile(Widget parent, const char *path, const char *kind)
                        kind);
 }
 
-int isCorrectFile(Widget parent, const char *path, const char *kind, const char *expected, const char *bytes,
-                  int count)
-{
-    if (hasMark(bytes, expected, count))
-        return 1;
-    showWrongFile(parent, path, kind);
-    return 0;
-}
-
 void showWriteError(Widget parent, const char *path, int error)
 {
     XmtDisplayErrorMsg(parent, "writeError", "Die Datei \"%s\"\nkonnte nicht geschrieben werden:\n%s",

@@ -8,6 +8,7 @@
 enum class FileLoad {
     Loaded,    // the record holds what the file had (a short file: as far as it reaches)
     WrongFile, // the mark at the start is missing; the record is untouched
+    Unplaced,  // the stream could not be positioned; the record is untouched
 };
 
 // True when the first count bytes of bytes match expected (as strncmp does).

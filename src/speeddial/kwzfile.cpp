@@ -203,18 +203,17 @@ bool mergeKwzNames(Widget parent)
         return false;
     bool merged = false;
     if (isNormalFile(fp)) {
-        // Only names of a speed-dial file: any other file would put its bytes
-        // into every name.
-        char mark[rec::KwzHeaderSize] = {}; // cleared: a short file fails the check
-        std::size_t got = std::fread(mark, 1, sizeof mark, fp);
-        if (isCorrectFile(parent, file, "Kurzwahl-Datei", KwzMark, mark, KwzMarkLength) &&
-            std::fseek(fp, long(KwzNameFileOffset), SEEK_SET) == 0) {
-            // A short file gives as many names as it has.
-            got = std::fread(all + rec::KwzNames, 1, rec::KwzCount * rec::KwzNameSize, fp);
+        switch (readKwzNames(fp, all)) {
+        case FileLoad::Loaded:
             incRecInt(rec::KwzChanges);
             merged = true;
+            break;
+        case FileLoad::WrongFile:
+            showWrongFile(parent, file, "Kurzwahl-Datei");
+            break;
+        case FileLoad::Unplaced:
+            break;
         }
-        (void)got;
     }
     std::fclose(fp);
     return merged;

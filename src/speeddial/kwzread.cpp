@@ -26,3 +26,16 @@ FileLoad readKwzStream(FILE *fp, unsigned char *record)
     normaliseNumbers(record);
     return FileLoad::Loaded;
 }
+
+FileLoad readKwzNames(FILE *fp, unsigned char *record)
+{
+    char mark[rec::KwzHeaderSize] = {}; // cleared: a short file fails the check
+    std::size_t got = std::fread(mark, 1, sizeof mark, fp);
+    if (!hasMark(mark, KwzMark, KwzMarkLength))
+        return FileLoad::WrongFile;
+    if (std::fseek(fp, long(KwzNameFileOffset), SEEK_SET) != 0)
+        return FileLoad::Unplaced;
+    got = std::fread(record + rec::KwzNames, 1, rec::KwzCount * rec::KwzNameSize, fp);
+    (void)got;
+    return FileLoad::Loaded;
+}

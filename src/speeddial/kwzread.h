@@ -14,3 +14,7 @@ void normaliseNumbers(unsigned char *record);
 // rec::KwzHeader on), when the file starts with the speed-dial mark; a
 // shorter file replaces only as much as it has.  The numbers are normalised.
 FileLoad readKwzStream(FILE *fp, unsigned char *record);
+
+// Only the names of a speed-dial file into record (any other file would put
+// its bytes into every name): as many as the file has.
+FileLoad readKwzNames(FILE *fp, unsigned char *record);
