@@ -62,12 +62,10 @@ void doGebGet(Widget, XtPointer, XtPointer)
         int length = t.request(K_READ_TLN_GEB_LIST, 0);
         if (length == 0)
             return;
-        const unsigned char *data = t.answer() + 4;
         if (traceErrors())
-            dumppacket("K_READ_TLN_GEB_LIST", data, length - 4);
-        // The buffer was cleared before the answer: counters it lacks read as 0.
-        for (int i = 0; i < ChargeCounters; i++)
-            counters[i] = static_cast<std::int32_t>(getLe32(data + 4 * i));
+            dumppacket("K_READ_TLN_GEB_LIST", t.answer() + 4, length - 4);
+        // Counters the answer lacks read as 0.
+        decodeCounters(counters, t.answer(), length);
     });
     if (result == TransferResult::Done)
         showGebuehren(counters);

@@ -3,11 +3,10 @@
 // kept nowhere but in the dialog's list.
 #pragma once
 
+#include "charges/counters.h"
+
 #include <X11/Intrinsic.h>
 #include <cstdint>
-
-constexpr int ChargeCounters = 30;
-constexpr std::int32_t NoChargeCounter = 0x5A5A5A5A; // the subscriber has no counter
 
 // Runs the dialog (built under parent on first use) until "OK".
 void doGebZaehler(Widget parent);

@@ -1,5 +1,6 @@
 #include "config/cfgfile.h"
 
+#include "config/cfgread.h"
 #include "config/record.h"
 #include "toolkit/toolkit.h"
 
@@ -44,14 +45,10 @@ int isNormalFile(FILE *fp)
     return S_ISREG(st.st_mode) ? 1 : 0;
 }
 
-int isCorrectFile(Widget parent, const char *path, const char *kind, const char *expected, const char *bytes,
-                  int count)
+void showWrongFile(Widget parent, const char *path, const char *kind)
 {
-    if (std::strncmp(bytes, expected, std::size_t(count)) == 0)
-        return 1;
     XmtDisplayErrorMsg(parent, "wrongFile", "Die Datei \"%s\" \nist kein %s!", "Datei-Fehler", "No Help!", path,
                        kind);
-    return 0;
 }
 
 void showWriteError(Widget parent, const char *path, int error)
@@ -98,14 +95,10 @@ static bool readImage(Widget parent, FILE *fp)
 {
     if (!isNormalFile(fp))
         return false;
-    // A buffer cleared first makes a file shorter than the compared part fail.
-    char id[CfgIdSize] = {};
-    std::size_t got = std::fread(id, 1, sizeof id, fp);
-    if (!isCorrectFile(parent, recText(rec::CfgFilePath), "Konfigurationsdatei", "Daten Konfigurator", id, 18))
+    if (readCfgStream(fp, all) == FileLoad::WrongFile) {
+        showWrongFile(parent, recText(rec::CfgFilePath), "Konfigurationsdatei");
         return false;
-    // A short file fills the record as far as it reaches and still counts as loaded.
-    got = std::fread(all, 1, rec::PbxImageSize, fp);
-    (void)got;
+    }
     return true;
 }
 

@@ -33,7 +33,5 @@ void showWriteError(Widget parent, const char *path, int error);
 
 // 1 when the open file is a regular file.
 int isNormalFile(FILE *fp);
-// 1 when the bytes read start with the expected text (first count characters);
-// otherwise shows the wrong-file message for path and kind and returns 0.
-int isCorrectFile(Widget parent, const char *path, const char *kind, const char *expected, const char *bytes,
-                  int count);
+// Tells under parent that the file at path is no file of that kind.
+void showWrongFile(Widget parent, const char *path, const char *kind);

@@ -1,6 +1,7 @@
 #include "config/tlntransfer.h"
 
 #include "config/cfgtransfer.h"
+#include "config/listanswers.h"
 #include "config/record.h"
 #include "link/protocol.h"
 #include "link/trace.h"
@@ -21,9 +22,9 @@ void readRecords(TransferContext &t)
         int length = t.request(K_READ_TLN_DATA_LIST, i);
         if (length == 0)
             return;
-        // Always the whole record: the receive buffer was cleared, so a short
-        // answer leaves zeros, and a long one is cut at the record's end.
-        std::memcpy(tlnRecord(i), t.answer() + 4, rec::TlnDataSize);
+        // Always the whole record: a short answer leaves zeros, and a long
+        // one is cut at the record's end.
+        storeTlnAnswer(all, i, t.answer(), length);
         if (traceErrors() && length > 4)
             dumppacket("K_READ_TLN_DATA_LIST", t.answer() + 4, length - 4);
     }

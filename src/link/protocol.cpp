@@ -43,16 +43,6 @@ Clock::time_point inOneSecond() { return Clock::now() + std::chrono::seconds(1);
 
 } // namespace
 
-unsigned short MkChecksum(const unsigned char *data, int count)
-{
-    unsigned sum = 0;
-    for (int i = 0; i < count; i++) {
-        sum = ((sum >> 1) | (sum << 15)) & 0xFFFF;
-        sum = (sum + data[i]) & 0xFFFF;
-    }
-    return static_cast<unsigned short>(sum);
-}
-
 int writech(int fd, unsigned char ch)
 {
     if (!waitLine(fd, true, inOneSecond())) {
@@ -101,6 +91,20 @@ int readBefore(int fd, int *status, Clock::time_point deadline)
 } // namespace
 
 int readch(int fd, int *status) { return readBefore(fd, status, inOneSecond()); }
+
+namespace {
+
+// The serial line as a source of answer bytes.
+class LineSource : public ByteSource {
+public:
+    explicit LineSource(int fd) : fd_(fd) {}
+    int next(LineClock::time_point deadline, int *status) override { return readBefore(fd_, status, deadline); }
+
+private:
+    int fd_;
+};
+
+} // namespace
 
 int writebuf(int fd, unsigned char *frame, int length, int with_checksum)
 {
@@ -181,40 +185,8 @@ int sendEOT(int fd) { return write_cmd(fd, K_END, 0); }
 
 int readAnswer(int fd, unsigned char *buffer)
 {
-    if (traceBytes())
-        tracePrintf("\n");
-    // Each byte may take a second, but a line babbling zero bytes or trickling
-    // an answer must not hold the window for minutes.
-    auto limit = Clock::now() + std::chrono::milliseconds(AnswerLimitMs);
-    auto byteDeadline = [limit] { return std::min(inOneSecond(), limit); };
-    int status = 0;
-    int c;
-    do
-        c = readBefore(fd, &status, byteDeadline());
-    while (c == 0);
-    if (status != 0)
-        return -1;
-    int length = c;
-    buffer[0] = static_cast<unsigned char>(length);
-    if (traceBytes())
-        tracePrintf("\nWaiting...%d\n", length);
-    if (traceBytes())
-        tracePrintf("IN: ");
-    int i = 1;
-    for (; i < length && status == 0; i++) {
-        c = readBefore(fd, &status, byteDeadline());
-        buffer[i] = status == 0 ? static_cast<unsigned char>(c) : 0xFF;
-    }
-    if (status != 0) {
-        // A line that missed one byte will not deliver the rest in time.
-        std::memset(buffer + i, 0xFF, std::size_t(length - i));
-        if (traceBytes())
-            tracePrintf("\nPremature...\n");
-        return -1;
-    }
-    if (traceBytes())
-        tracePrintf("\nLen...%d\n", length);
-    return length;
+    LineSource line(fd);
+    return readAnswerFrom(line, buffer);
 }
 
 int isOK(int fd)
@@ -225,29 +197,13 @@ int isOK(int fd)
     return tmpbuff[1];
 }
 
-bool isCheckSumOK(const unsigned char *answer, int length)
-{
-    if (length < 4)
-        return false;
-    unsigned received = unsigned(answer[2]) | unsigned(answer[3]) << 8;
-    unsigned computed = MkChecksum(answer + 4, length - 4);
-    if (traceBytes())
-        tracePrintf("\nCheckSum: %08X %08X\n", received, computed);
-    return received == computed;
-}
-
 int getNextPacket(Widget parent, int fd, unsigned char *buffer)
 {
-    std::memset(buffer, 0, RecvBufSize);
-    int length = readAnswer(fd, buffer);
-    if (length < 0) {
-        stop_conn(parent, fd, ANS_TRANSFER);
-        return 0;
-    }
-    if (!isCheckSumOK(buffer, length)) {
-        stop_conn(parent, fd, ANS_CRC);
-        return 0;
-    }
+    LineSource line(fd);
+    int error = 0;
+    int length = receivePacket(line, buffer, &error);
+    if (length == 0)
+        stop_conn(parent, fd, error);
     return length;
 }
 

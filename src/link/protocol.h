@@ -10,6 +10,8 @@
 // closed and the caller must not touch it again.
 #pragma once
 
+#include "link/answer.h"
+
 #include <X11/Intrinsic.h>
 
 constexpr int FrameBufSize = 1023; // outbuff, tmpbuff
@@ -72,7 +74,7 @@ enum : int {
 extern unsigned char outbuff[FrameBufSize]; // the frame being sent
 extern unsigned char tmpbuff[FrameBufSize]; // the acknowledgement read by isOK
 
-unsigned short MkChecksum(const unsigned char *data, int count);
+// MkChecksum, isCheckSumOK and the byte sources: link/answer.h.
 
 // Byte level: wait at most 1 s for the line.
 int writech(int fd, unsigned char ch);
@@ -98,8 +100,6 @@ int readAnswer(int fd, unsigned char *buffer);
 // The answer code of the next answer (in tmpbuff), or -1 when none arrived.
 // An answer of length 1 has no code and counts as none.
 int isOK(int fd);
-// False for answers shorter than 4 bytes (they have no checksum field).
-bool isCheckSumOK(const unsigned char *answer, int length);
 
 // Reads a data answer into buffer (RecvBufSize bytes, cleared first): its
 // length, or 0 after the transmission was ended (108 nothing came, 105 checksum).

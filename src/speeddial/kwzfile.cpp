@@ -2,6 +2,7 @@
 
 #include "config/cfgfile.h"
 #include "shell/output.h"
+#include "speeddial/kwzread.h"
 #include "toolkit/toolkit.h"
 
 #include <cerrno>
@@ -89,14 +90,7 @@ void putEntry(int i, const char *name, const char *number)
     incRecInt(rec::KwzChanges);
 }
 
-void normaliseNumbers()
-{
-    for (int i = 0; i < rec::KwzCount; ++i) {
-        char *slot = kwzNumber(i);
-        if (char *end = static_cast<char *>(std::memchr(slot, 0, KwzNumberMax)))
-            std::memset(end, 0, std::size_t(slot + KwzNumberMax - end));
-    }
-}
+void normaliseNumbers() { normaliseNumbers(all); }
 
 bool writeTextFile(FILE *fp)
 {
@@ -128,20 +122,14 @@ bool loadKwzFile(Widget parent)
         return false;
     bool loaded = false;
     if (isNormalFile(fp)) {
-        // Cleared first: a file too short for the mark fails the check.
-        static unsigned char image[KwzFileSize];
-        std::memset(image, 0, sizeof image);
-        std::size_t got = std::fread(image, 1, sizeof image, fp);
-        if (isCorrectFile(parent, kwzPath(), "Kurzwahl-Datei", KwzMark, reinterpret_cast<const char *>(image),
-                          KwzMarkLength)) {
-            // A shorter file replaces only as much as it has.
-            std::memcpy(all + rec::KwzHeader, image, got);
-            normaliseNumbers();
+        if (readKwzStream(fp, all) == FileLoad::Loaded) {
             setRecInt(rec::KwzChanges, 0);
             incRecInt(rec::KwzPresent);
             incRecInt(rec::PrefixPresent);
             incRecInt(rec::KwzFileCount);
             loaded = true;
+        } else {
+            showWrongFile(parent, kwzPath(), "Kurzwahl-Datei");
         }
     }
     std::fclose(fp);
@@ -182,18 +170,17 @@ bool mergeKwzNames(Widget parent)
         return false;
     bool merged = false;
     if (isNormalFile(fp)) {
-        // Only names of a speed-dial file: any other file would put its bytes
-        // into every name.
-        char mark[rec::KwzHeaderSize] = {}; // cleared: a short file fails the check
-        std::size_t got = std::fread(mark, 1, sizeof mark, fp);
-        if (isCorrectFile(parent, file, "Kurzwahl-Datei", KwzMark, mark, KwzMarkLength) &&
-            std::fseek(fp, long(KwzNameFileOffset), SEEK_SET) == 0) {
-            // A short file gives as many names as it has.
-            got = std::fread(all + rec::KwzNames, 1, rec::KwzCount * rec::KwzNameSize, fp);
+        switch (readKwzNames(fp, all)) {
+        case FileLoad::Loaded:
             incRecInt(rec::KwzChanges);
             merged = true;
+            break;
+        case FileLoad::WrongFile:
+            showWrongFile(parent, file, "Kurzwahl-Datei");
+            break;
+        case FileLoad::Unplaced:
+            break;
         }
-        (void)got;
     }
     std::fclose(fp);
     return merged;

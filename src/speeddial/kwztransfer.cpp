@@ -4,6 +4,7 @@
 #include "link/protocol.h"
 #include "link/trace.h"
 #include "speeddial/kwz.h"
+#include "speeddial/kwzanswers.h"
 #include "speeddial/kwzfile.h"
 
 #include <algorithm>
@@ -14,35 +15,26 @@ namespace {
 constexpr int BlockBytes = rec::KwzBlockSlots * int(rec::KwzNumberSize); // 200
 constexpr int ScaleMax = rec::KwzCount + 2;                            // blocks, then the two lists
 
-// Copies the answer's data, at most room bytes; the rest keeps what it held.
-// The data length.
-int copyData(const unsigned char *answer, int length, std::size_t offset, std::size_t room)
-{
-    int data = std::max(length - 4, 0);
-    std::memcpy(all + offset, answer + 4, std::min(std::size_t(data), room));
-    return data;
-}
-
 void readLists(TransferContext &t)
 {
     for (int b = 0; b < rec::KwzCount; b += rec::KwzBlockSlots) {
         int length = t.request(K_READ_KWZ_BLOCK, b);
         if (length == 0)
             return;
-        copyData(t.answer(), length, rec::KwzNumbers + rec::KwzNumberSize * std::size_t(b), BlockBytes);
+        storeKwzBlock(all, b, t.answer(), length);
         t.setScale(b + rec::KwzBlockSlots);
     }
     int length = t.request(K_READ_NAH_BER_LIST, 0);
     if (length == 0)
         return;
-    int data = copyData(t.answer(), length, rec::NahBerList, rec::PrefixListSize);
+    int data = storePrefixList(all, PrefixList::Local, t.answer(), length);
     t.setScale(rec::KwzCount);
     if (traceErrors())
         tracePrintf("K_READ_NAH_BER_LIST: %d\n", data);
     length = t.request(K_READ_SPERR_BER_LIST, 0);
     if (length == 0)
         return;
-    data = copyData(t.answer(), length, rec::SperrBerList, rec::PrefixListSize);
+    data = storePrefixList(all, PrefixList::Blocked, t.answer(), length);
     t.setScale(rec::KwzCount + 1);
     if (traceErrors())
         tracePrintf("K_READ_SPERR_BER_LIST: %d %d\n", data, int(2 * rec::PrefixListSize));

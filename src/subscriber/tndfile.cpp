@@ -2,6 +2,7 @@
 
 #include "config/cfgfile.h"
 #include "config/record.h"
+#include "subscriber/tndentries.h"
 #include "toolkit/toolkit.h"
 
 #include <cerrno>
@@ -10,30 +11,6 @@ char tlndirname[256];
 char tlnpatbuf[256];
 
 namespace {
-
-// The parts of a record an entry holds, in file order.
-struct TndField {
-    std::size_t offset;
-    std::size_t size;
-};
-constexpr TndField tndFields[] = {
-    {rec::TlnFunc1, 2},
-    {rec::TlnWake, 2},
-    {rec::TlnBusyTarget, rec::TlnTargetSize},
-    {rec::TlnTarget, rec::TlnTargetSize},
-    {rec::TlnRingTime, 1},
-};
-constexpr long entrySize()
-{
-    long n = 0;
-    for (const TndField &f : tndFields)
-        n += long(f.size);
-    return n;
-}
-static_assert(entrySize() == TndEntrySize);
-static_assert(rec::TlnFunc2 == rec::TlnFunc1 + 1);
-
-unsigned char *tlnRecord(int i) { return recAt(rec::TlnData + rec::TlnDataSize * std::size_t(i)); }
 
 FILE *askForTndFile(Widget parent, const char *query, const char *prompt, const char *mode)
 {
@@ -52,23 +29,9 @@ void countFile()
 
 } // namespace
 
-bool writeTndEntries(FILE *fp)
-{
-    for (int i = 0; i < rec::TlnCount; i++)
-        for (const TndField &f : tndFields)
-            if (std::fwrite(tlnRecord(i) + f.offset, 1, f.size, fp) != f.size)
-                return false;
-    return std::fflush(fp) == 0;
-}
+bool writeTndEntries(FILE *fp) { return writeTndStream(fp, all); }
 
-void readTndEntries(FILE *fp)
-{
-    // Straight into the record: a field cut short keeps its bytes beyond the cut.
-    for (int i = 0; i < rec::TlnCount; i++)
-        for (const TndField &f : tndFields)
-            if (std::fread(tlnRecord(i) + f.offset, 1, f.size, fp) != f.size)
-                return;
-}
+void readTndEntries(FILE *fp) { readTndStream(fp, all); }
 
 bool saveTlnFile(Widget parent)
 {

@@ -141,6 +141,13 @@ public:
     // Safe in a signal handler.
     void requestStop();
 
+    // The answering without the loop: bytes as if they came from the line are
+    // parsed into frames and answered, and lineGap() is the line falling silent
+    // for a frame gap (an incomplete frame is dropped).  Without an open pty the
+    // answers go only to the logs (sent(), frames()).  Not while start()ed.
+    void receive(const Byte *bytes, std::size_t count) { feed(bytes, count); }
+    void lineGap();
+
     void setFaults(const Faults &faults); // also restarts the frame and answer counts
     void setBaud(long baud);              // 0: as fast as the pty goes; else 11 bits per byte
     bool setLogFile(const std::string &path, std::string *error);

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (fuzz/, with clang++, in build-fuzz) and runs
+# them one after the other.
+#
+#   scripts/fuzz.sh [SECONDS] [TARGET...]   each target SECONDS long (default 1800)
+#   scripts/fuzz.sh --smoke [TARGET...]     30 s each, on the seed corpus (CI)
+#
+# FUZZ_RUNS=N stops a target after N executions even before its time is up.
+# New inputs a run finds are kept in build-fuzz/corpus/<target> (the seeds in
+# fuzz/corpus/ stay as they are); a finding is written to
+# build-fuzz/artifacts/<target>/ and makes the script fail.  Installs clang and
+# its libFuzzer runtime when missing (needs root then).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=1800
+smoke=0
+if [ "${1:-}" = --smoke ]; then
+  smoke=1
+  seconds=30
+  shift
+elif [[ ${1:-} =~ ^[0-9]+$ ]]; then
+  seconds=$1
+  shift
+fi
+
+packages=(clang libclang-rt-14-dev cmake make libmotif-dev libxt-dev libx11-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+build=build-fuzz
+cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DKELVORA_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j"${FUZZ_BUILD_JOBS:-2}"
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  mapfile -t targets < <(grep -v '^$' "$build/fuzz/targets.txt")
+fi
+
+# A small quarantine keeps big records from making every run an mmap; leaks
+# and use after free of the same run are still caught.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16:detect_leaks=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+
+status=0
+summary=()
+for t in "${targets[@]}"; do
+  bin=$build/fuzz/fuzz_$t
+  seeds=fuzz/corpus/$t
+  [ -x "$bin" ] || { echo "no such target: $t"; exit 2; }
+  work=$build/corpus/$t
+  artifacts=$build/artifacts/$t
+  mkdir -p "$work" "$artifacts"
+  args=(-max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$artifacts/")
+  [ -n "${FUZZ_RUNS:-}" ] && args+=(-runs="$FUZZ_RUNS")
+  corpora=("$work")
+  [ -d "$seeds" ] && corpora+=("$seeds")
+  if [ $smoke = 1 ]; then
+    # Only the seeds: new inputs go to a scratch directory.
+    work=$(mktemp -d)
+    corpora=("$work")
+    [ -d "$seeds" ] && corpora+=("$seeds")
+  fi
+  echo "== $t: ${seconds}s"
+  log=$build/fuzz-$t.log
+  if "$bin" "${args[@]}" "${corpora[@]}" >"$log" 2>&1; then
+    result=ok
+  else
+    result=FAILED
+    status=1
+    grep -E 'ERROR|SUMMARY|^[a-z_]+: ' "$log" | head -20 || true
+    echo "   (log: $log; input: $(ls -t "$artifacts" | head -1))"
+  fi
+  [ $smoke = 1 ] && rm -rf "$work"
+  runs=$(grep -oP 'stat::number_of_executed_units:\s*\K[0-9]+' "$log" | tail -1 || true)
+  rate=$(grep -oP 'stat::average_exec_per_sec:\s*\K[0-9]+' "$log" | tail -1 || true)
+  line=$(printf '%-16s %-6s %12s executions %8s exec/s' "$t" "$result" "${runs:-?}" "${rate:-?}")
+  echo "   $line"
+  summary+=("$line")
+done
+echo "== fuzzing summary"
+printf '%s\n' "${summary[@]}"
+exit $status
