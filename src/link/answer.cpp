@@ -6,6 +6,17 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+int byteTimeoutMs = 0;
+}
+
+std::chrono::milliseconds byteTimeout() { return std::chrono::milliseconds(byteTimeoutMs ? byteTimeoutMs : 1000); }
+std::chrono::milliseconds answerLimit()
+{
+    return byteTimeoutMs ? 3 * byteTimeout() : std::chrono::milliseconds(AnswerLimitMs);
+}
+void setByteTimeoutMs(int ms) { byteTimeoutMs = ms > 0 ? ms : 0; }
+
 unsigned short MkChecksum(const unsigned char *data, int count)
 {
     unsigned sum = 0;
@@ -43,8 +54,8 @@ int readAnswerFrom(ByteSource &source, unsigned char *buffer)
         tracePrintf("\n");
     // Each byte may take a second, but a line babbling zero bytes or trickling
     // an answer must not hold the window for minutes.
-    auto limit = LineClock::now() + std::chrono::milliseconds(AnswerLimitMs);
-    auto byteDeadline = [limit] { return std::min(LineClock::now() + std::chrono::seconds(1), limit); };
+    auto limit = LineClock::now() + answerLimit();
+    auto byteDeadline = [limit] { return std::min(LineClock::now() + byteTimeout(), limit); };
     int status = 0;
     int c;
     do

@@ -8,6 +8,14 @@
 
 using LineClock = std::chrono::steady_clock;
 
+// How long the line may take for one byte (one second), and for a whole
+// answer however many zero bytes keep it busy (three seconds).
+std::chrono::milliseconds byteTimeout();
+std::chrono::milliseconds answerLimit();
+// Test-only: shortens both (the answer limit stays three byte times); 0 puts
+// back the real times.
+void setByteTimeoutMs(int ms);
+
 unsigned short MkChecksum(const unsigned char *data, int count);
 // False for answers shorter than 4 bytes (they have no checksum field).
 bool isCheckSumOK(const unsigned char *answer, int length);

@@ -39,9 +39,22 @@ bool waitLine(int fd, bool for_write, Clock::time_point deadline)
     }
 }
 
-Clock::time_point inOneSecond() { return Clock::now() + std::chrono::seconds(1); }
+Clock::time_point inOneSecond() { return Clock::now() + byteTimeout(); }
+
+FramePause pauseHook = nullptr;
+
+// Every frame is followed by this pause before the program goes on.
+void framePause()
+{
+    if (pauseHook)
+        pauseHook();
+    else
+        minisleep(PauseUnits);
+}
 
 } // namespace
+
+void setFramePause(FramePause pause) { pauseHook = pause; }
 
 int writech(int fd, unsigned char ch)
 {
@@ -136,7 +149,7 @@ int write_cmd(int fd, int code, int index)
     outbuff[4] = static_cast<unsigned char>(index);
     if (!writebuf(fd, outbuff, 5, 0))
         return 0;
-    minisleep(PauseUnits);
+    framePause();
     return 1;
 }
 
@@ -150,7 +163,7 @@ int write6_cmd(int fd, int code, int index)
     outbuff[5] = static_cast<unsigned char>((index >> 8) & 0xFF);
     if (!writebuf(fd, outbuff, 6, 0))
         return 0;
-    minisleep(PauseUnits);
+    framePause();
     return 1;
 }
 
@@ -168,7 +181,7 @@ int send_data(int fd, int code, int subcode, const unsigned char *data, int leng
             std::memcpy(outbuff + header, data, std::size_t(length));
         ok = writebuf(fd, outbuff, header + length, 1);
     }
-    minisleep(PauseUnits);
+    framePause();
     return ok;
 }
 

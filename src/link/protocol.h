@@ -71,6 +71,11 @@ enum : int {
     ANS_NONE = -1, // no complete answer arrived
 };
 
+// Test-only: called after every frame instead of the pause (outbuff still
+// holds the frame); nullptr puts back the real pause.
+using FramePause = void (*)();
+void setFramePause(FramePause pause);
+
 extern unsigned char outbuff[FrameBufSize]; // the frame being sent
 extern unsigned char tmpbuff[FrameBufSize]; // the acknowledgement read by isOK
 

@@ -27,11 +27,14 @@
 #include "transfers.h"
 
 #include "config/record.h"
+#include "link/answer.h"
+#include "link/protocol.h"
 #include "support/gui.h"
 #include "support/pbx_line.h"
 #include "support/program.h"
 #include "toolkit/toolkit.h"
 
+#include <algorithm>
 #include <chrono>
 #include <set>
 #include <dirent.h>
@@ -48,6 +51,21 @@ constexpr int RefusedBeginCode = 106, RefusedDataCode = 107;
 constexpr int CutAfter = 2;       // bytes of a cut answer: its length and its code
 constexpr int OverLongData = 251; // longer than any answer the PBX sends
 constexpr int ZerosAhead = 200;
+
+// The matrix waits for nothing: frames are not paused but recorded, and a
+// silent line is given up after FastByteMs.  One row keeps the line's real
+// timing, so the real pause and the real byte deadline run in the matrix too.
+constexpr int FastByteMs = 150;
+constexpr const char *RealTimingRow = "CounterRead";
+constexpr double PauseSeconds = 20 * 1024e-6;
+
+std::vector<std::vector<unsigned char>> &pausedFrames()
+{
+    static std::vector<std::vector<unsigned char>> frames;
+    return frames;
+}
+
+void recordPause() { pausedFrames().emplace_back(outbuff, outbuff + outbuff[0]); }
 
 const char *faultName(Fault f)
 {
@@ -207,12 +225,13 @@ int ptyDescriptors()
     return count;
 }
 
-std::size_t framesFromProgram(const pbxsim::Simulator &sim)
+std::vector<std::vector<unsigned char>> framesFromProgram(const pbxsim::Simulator &sim)
 {
-    std::size_t n = 0;
+    std::vector<std::vector<unsigned char>> frames;
     for (const pbxsim::Frame &f : sim.frames())
-        n += f.dir == '<';
-    return n;
+        if (f.dir == '<')
+            frames.push_back(f.bytes);
+    return frames;
 }
 
 // Where two records differ first, for the failure message.
@@ -237,7 +256,14 @@ protected:
         if (!std::getenv("DISPLAY"))
             GTEST_SKIP() << "needs an X display";
         programTop();
+        realTiming_ = std::string(GetParam().transfer().name) == RealTimingRow;
+        if (!realTiming_) {
+            setFramePause(recordPause);
+            setByteTimeoutMs(FastByteMs);
+        }
     }
+
+    bool realTiming_ = false;
     void TearDown() override { takeMessage("tranfer_err"); }
 
     // Runs the transfer and checks everything it leaves against outcome o.
@@ -249,6 +275,7 @@ protected:
         int descriptors = ptyDescriptors();
         int hangUps = line.sim.hangUps();
         line.sim.clearLogs();
+        pausedFrames().clear();
 
         auto started = std::chrono::steady_clock::now();
         t.run();
@@ -270,7 +297,19 @@ protected:
             Widget w = XmtNameToWidget(t.dialogParent(), box);
             EXPECT_FALSE(w && guiViewable(XtParent(w))) << box << " still on the screen";
         }
-        EXPECT_EQ(framesFromProgram(line.sim), frames) << "frames the program sent";
+        auto sent = framesFromProgram(line.sim);
+        EXPECT_EQ(sent.size(), frames) << "frames the program sent";
+        if (realTiming_) {
+            EXPECT_GE(seconds, double(frames) * PauseSeconds) << "a pause of 20.48 ms after every frame";
+        } else if (!hangUp) {
+            EXPECT_TRUE(pausedFrames() == sent) << "every frame the PBX got is followed by its pause";
+        } else {
+            // A line hung up takes nothing after the frame it hung up on; the
+            // program still pauses after what it sends into it.
+            EXPECT_TRUE(pausedFrames().size() >= sent.size() &&
+                        std::equal(sent.begin(), sent.end(), pausedFrames().begin()))
+                << "every frame the PBX got is followed by its pause";
+        }
 
         RecordBytes want = before;
         t.leaves(want, pbx, o);

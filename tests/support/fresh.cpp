@@ -2,6 +2,7 @@
 
 #include "config/cfgtransfer.h"
 #include "config/record.h"
+#include "link/protocol.h"
 #include "link/serial.h"
 #include "link/trace.h"
 #include "shell/shell.h"
@@ -27,6 +28,8 @@ void freshStart()
 {
     static const std::string startTrace = debugFilePath();
     setLockDir(nullptr);
+    setFramePause(nullptr);
+    setByteTimeoutMs(0);
     closeTrace();
     setDebugFilePath(startTrace.c_str());
     if (all) {
