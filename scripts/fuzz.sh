@@ -3,7 +3,7 @@
 # them one after the other.
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]   each target SECONDS long (default 1800)
-#   scripts/fuzz.sh --smoke [TARGET...]     30 s each, on the seed corpus (CI)
+#   scripts/fuzz.sh --smoke [TARGET...]     10 s each, on the seed corpus (CI)
 #
 # FUZZ_RUNS=N stops a target after N executions even before its time is up.
 # New inputs a run finds are kept in build-fuzz/corpus/<target> (the seeds in
@@ -17,7 +17,7 @@ seconds=1800
 smoke=0
 if [ "${1:-}" = --smoke ]; then
   smoke=1
-  seconds=30
+  seconds=10
   shift
 elif [[ ${1:-} =~ ^[0-9]+$ ]]; then
   seconds=$1

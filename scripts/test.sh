@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test; GUI tests run on Xvfb,
-# one at a time by default, since they share its screen.
+# Installs what is missing, builds and runs every test with ctest.  Tests run
+# ${TEST_JOBS:-2} at a time; each test that needs an X server gets one of
+# TEST_JOBS Xvfb servers to itself for as long as it runs (ctest's resource
+# groups), so GUI tests never share a pointer, focus or screen.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 scripts/build.sh "$@"
 build=${BUILD_DIR:-build}
+jobs=${TEST_JOBS:-2}
+. scripts/xservers.sh
+start_xservers "$jobs" "$build/xservers.json"
 cd "$build"
-# One test at a time by default: GUI tests of different programs share this
-# one X server (its pointer, focus and screen), and here it refuses a
-# connection now and then while another client connects.
-xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" \
-  ctest --output-on-failure -j"${TEST_JOBS:-1}" --timeout 600
+ctest --output-on-failure -j"$jobs" --timeout 600 --resource-spec-file xservers.json

@@ -3,16 +3,35 @@
 
 #include "support/fresh.h"
 
+#include <cstdlib>
+#include <string>
+
 namespace {
 
 struct FreshStart : ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo &) override { freshStart(); }
 };
 
+// Under scripts/test.sh ctest hands each test an X server of its own: a
+// resource "xserver" whose id is the display number.
+void useTheXServerCtestGave()
+{
+    const char *group = std::getenv("CTEST_RESOURCE_GROUP_0_XSERVER");
+    if (!group)
+        return;
+    std::string spec = group; // "id:91,slots:1"
+    std::size_t at = spec.find("id:");
+    if (at == std::string::npos)
+        return;
+    std::string display = ":" + spec.substr(at + 3, spec.find(',', at) - at - 3);
+    setenv("DISPLAY", display.c_str(), 1);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    useTheXServerCtestGave();
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshStart);
     return RUN_ALL_TESTS();

@@ -1,0 +1,25 @@
+# Sourced: start_xservers N SPEC starts N Xvfb servers on free display numbers,
+# stops them when the shell exits, and writes a ctest resource spec naming
+# them (resource "xserver", one slot each, its id the display number).
+# tests/support/main.cpp points a test at the server ctest gave it.
+start_xservers() {
+  local count=$1 spec=$2 i out display ids=()
+  XSERVER_PIDS=()
+  trap 'kill "${XSERVER_PIDS[@]}" 2>/dev/null || true' EXIT
+  for ((i = 0; i < count; i++)); do
+    out=$(mktemp)
+    Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$out" 2>/dev/null &
+    XSERVER_PIDS+=($!)
+    for _ in $(seq 200); do [ -s "$out" ] && break; sleep 0.05; done
+    display=$(tr -dc 0-9 <"$out")
+    rm -f "$out"
+    [ -n "$display" ] || { echo "Xvfb did not start" >&2; return 1; }
+    ids+=("{\"id\": \"$display\", \"slots\": 1}")
+  done
+  local joined
+  joined=$(IFS=,; echo "${ids[*]}")
+  printf '{"version": {"major": 1, "minor": 0}, "local": [{"xserver": [%s]}]}\n' "$joined" >"$spec"
+  # Anything run without ctest's resources (a test's discovery, a script)
+  # gets the first server.
+  export DISPLAY=":$(echo "${ids[0]}" | tr -dc 0-9)"
+}
