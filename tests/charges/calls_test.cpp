@@ -259,7 +259,8 @@ TEST_F(CallLists, RecordsReadAsTextAndSpreadsheetLines)
         EXPECT_EQ(in.substr(0, inTime), text.substr(0, outTime));
         EXPECT_EQ(in.substr(inTime), text.substr(text.size() - (in.size() - inTime)));
     }
-    EXPECT_EQ(std::strlen(outCases[0].text) + 38, 94u);
+    freshRecord();
+    EXPECT_EQ(printOutcallbuf(7, outCases[0].record.data(), CallForm::Text).size(), 94u) << "a line's width";
 
     Bytes empty = outRecord(5, 5, 0, xmas, packed("1"));
     EXPECT_EQ(printOutcallbuf(0, empty.data(), CallForm::Text), "") << "subscriber code 0 is no record";

@@ -19,7 +19,7 @@ struct MaskDialog {
     const char *groups;    // prefix of the three check boxes
     std::size_t (*block)();
     std::vector<std::size_t> masks; // block offset of function k's word
-    // The Part's own example: items checked under one function give one word.
+    // A worked example: items checked under one function give one word.
     int exampleFunction;
     int exampleGroups[3]; // states of groups 0-2
     std::uint32_t exampleWord;
@@ -66,7 +66,7 @@ protected:
 
 } // namespace
 
-TEST_P(Masks, ThePartsExampleGivesItsWord)
+TEST_P(Masks, WorkedExampleGivesItsWord)
 {
     std::vector<unsigned char> before = image();
     open(

@@ -2,6 +2,7 @@
 
 #include "support/program.h"
 #include "support/gui.h"
+#include "support/dialogs.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "shell/shell.h"
@@ -126,12 +127,27 @@ TEST_F(MainWindow, ValidFlagMakesEditingButtonsSensitive)
     }
 }
 
-TEST_F(MainWindow, ButtonsAreBoundToTheirProcedures)
+// The procedures named in the resource lines are bound when the window is
+// built: each button opens its own dialog.
+TEST_F(MainWindow, ButtonsOpenTheirOwnDialogs)
 {
-    // Binding happens when a widget is created, so this fails if the
-    // procedures were registered after the tree was built.
-    for (const ButtonRow &b : buttons)
-        EXPECT_EQ(XtHasCallbacks(named(b.name), XmNactivateCallback), XtCallbackHasSome) << b.name;
+    const struct {
+        const char *button, *dialog, *close;
+    } opens[] = {
+        {"kurz", "kwz_dlg", "*quit"},          {"outcalls", "gebOlist_dlg", "*okay"},
+        {"incalls", "gebIlist_dlg", "*okay"},  {"grund", "anltyp_dlg", "*okay"}  ,
+        {"appnum", "rufzuord_dlg", "*cancel"}, {"amtrecht", "amtsperm_dlg", "*cancel"},
+        {"avas", "calldist_dlg", "*cancel"},   {"bsteuer", "steuer_dlg", "*cancel"},
+        {"global", "globdat_dlg", "*cancel"},  {"einricht", "tlnperm_dlg", "*cancel"},
+        {"endgeraet", "teltyp_dlg", "*cancel"}, {"gebuehr", "gebdat_dlg", "*cancel"},
+        {"user", "tndat_dlg", "*okay"},
+    };
+    freshRecord();
+    for (const auto &o : opens) {
+        std::string opened;
+        runModal([&] { guiPress(named(o.button)); }, [&](Widget d) { opened = XtName(d); }, o.close);
+        EXPECT_EQ(opened, o.dialog) << o.button;
+    }
 }
 
 TEST_F(MainWindow, RomVersionReplacesVersionLine)

@@ -210,8 +210,10 @@ TEST_F(KwzDialog, OkWithoutChangesCountsOneChangeAndCancelNone)
     runModal([] { press("*sperrber_b"); }, [](Widget) {}, "*okay", kwzdlg);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), all + rec::NahBerList));
     EXPECT_EQ(recInt(rec::KwzChanges), 1);
-    answerQuestion(false);
-    press("*quit"); // so closing asks
+    bool asked = false;
+    answerQuestion(false, &asked);
+    press("*quit");
+    EXPECT_TRUE(asked) << "closing after the OK asks whether to save";
     EXPECT_EQ(recInt(rec::KwzChanges), 1);
 }
 

@@ -16,14 +16,14 @@ struct FreshStart : ::testing::EmptyTestEventListener {
 // resource "xserver" whose id is the display number.
 void useTheXServerCtestGave()
 {
-    const char *group = std::getenv("CTEST_RESOURCE_GROUP_0_XSERVER");
-    if (!group)
+    const char *given = std::getenv("CTEST_RESOURCE_GROUP_0_XSERVER");
+    if (!given)
         return;
-    std::string spec = group; // "id:91,slots:1"
-    std::size_t at = spec.find("id:");
+    std::string group = given; // "id:91,slots:1"
+    std::size_t at = group.find("id:");
     if (at == std::string::npos)
         return;
-    std::string display = ":" + spec.substr(at + 3, spec.find(',', at) - at - 3);
+    std::string display = ":" + group.substr(at + 3, group.find(',', at) - at - 3);
     setenv("DISPLAY", display.c_str(), 1);
 }
 

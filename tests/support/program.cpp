@@ -91,7 +91,9 @@ Widget programTop()
     return toplevel;
 }
 
-Widget mainWidget(const char *name) { return guiFind(programTop(), name); }
+// Below the main window: dialogs built under the same top have widgets of the
+// same names ("*help", "*okay").
+Widget mainWidget(const char *name) { return guiFind(XmtNameToWidget(programTop(), "main"), name); }
 
 std::vector<int> &scaleValues()
 {
