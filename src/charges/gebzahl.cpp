@@ -71,10 +71,11 @@ void doGebGet(Widget, XtPointer, XtPointer)
         showGebuehren(counters);
 }
 
+// No way back from a reset: the question's default is "Nein".
 void doGebDel(Widget, XtPointer, XtPointer)
 {
     if (!XmtDisplayWarningAndAsk(zaehlerdlg, "gebuehrdel", "Wollen Sie wirklich alle Gebührendaten\nauf 0.00 DM setzten?",
-                                 "Ja", "Nein", Boolean(8), "No Help!"))
+                                 "Ja", "Nein", False, "No Help!"))
         return;
     TransferPlan transfer{devicePath(), zaehlerdlg, "gebwritedlg", "Gebührenzähler lõschen...", false, 1, {}, false};
     TransferResult result = runTransfer(transfer, [](TransferContext &t) {

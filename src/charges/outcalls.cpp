@@ -48,10 +48,11 @@ void printOutCalls(Widget, XtPointer, XtPointer)
 }
 
 // Erases the PBX's memory; the store and the list stay until the next read.
+// Nothing brings the calls back, so Return must not erase them: "Nein" is the default.
 void doKitDelOut(Widget, XtPointer, XtPointer)
 {
     if (!XmtDisplayWarningAndAsk(outcalls.dialog, "gebkitdel", "Wollen Sie wirklich den Gebührenspeicher lõschen?",
-                                 "Ja", "Nein", Boolean(8), "No Help!"))
+                                 "Ja", "Nein", False, "No Help!"))
         return;
     TransferPlan transfer{devicePath(), outcalls.dialog, "gebkitdlg", "Gebührenspeicher lõschen...", false, 1, {},
                           false};

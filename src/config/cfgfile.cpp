@@ -1,5 +1,6 @@
 #include "config/cfgfile.h"
 
+#include "config/atomicfile.h"
 #include "config/cfgread.h"
 #include "config/record.h"
 #include "toolkit/toolkit.h"
@@ -26,13 +27,36 @@ bool writeImage(FILE *fp, CfgVendor vendor)
     return written && std::fflush(fp) == 0;
 }
 
-FILE *askForCfgFile(Widget parent, const char *query, const char *prompt, const char *mode)
+bool askForCfgFile(Widget parent, const char *query, const char *prompt, bool saving, XmtFileChoice &choice)
 {
-    FILE *fp = nullptr;
-    if (!XmtAskForFile(parent, query, prompt, DefaultFilesDir, "*.cfg", &fp, mode, recText(rec::CfgFilePath),
-                       int(rec::PathSize), cfgdirname, sizeof cfgdirname, cfgpatbuf, sizeof cfgpatbuf, "No Help!"))
-        return nullptr;
-    return fp;
+    return XmtChooseFile(parent, query, prompt, DefaultFilesDir, "*.cfg", saving, recText(rec::CfgFilePath),
+                         cfgdirname, cfgpatbuf, "No Help!", &choice);
+}
+
+void keepChoice(const XmtFileChoice &choice)
+{
+    XmtKeepFileChoice(choice, recText(rec::CfgFilePath), int(rec::PathSize), cfgdirname, sizeof cfgdirname,
+                      cfgpatbuf, sizeof cfgpatbuf);
+}
+
+// The file at path, or else the old one and a message; nothing at all for a
+// target that is not a regular file.
+bool writeCfg(Widget parent, const char *path, CfgVendor vendor)
+{
+    switch (writeFileAtomically(path, [vendor](FILE *fp) { return writeImage(fp, vendor); })) {
+    case FileWrite::Written:
+        setRecInt(rec::CfgChanges, 0);
+        incRecInt(rec::CfgFileCount);
+        markClean(RecordPart::Configuration);
+        return true;
+    case FileWrite::NotRegular:
+        return false;
+    case FileWrite::Failed:
+        break;
+    }
+    // A configuration that did not reach the disk must not pass for saved.
+    showWriteError(parent, path, errno);
+    return false;
 }
 
 } // namespace
@@ -57,46 +81,34 @@ void showWriteError(Widget parent, const char *path, int error)
                        "Datei-Fehler", "No Help!", path, std::strerror(error));
 }
 
-bool dowrite(Widget parent, FILE *fp, CfgVendor vendor)
-{
-    bool written = writeImage(fp, vendor);
-    int error = errno;
-    if (std::fclose(fp) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    // A configuration that did not reach the disk must not pass for saved.
-    if (!written) {
-        showWriteError(parent, recText(rec::CfgFilePath), error);
-        return false;
-    }
-    setRecInt(rec::CfgChanges, 0);
-    incRecInt(rec::CfgFileCount);
-    return true;
-}
+bool dowrite(Widget parent, const char *path, CfgVendor vendor) { return writeCfg(parent, path, vendor); }
 
 bool saveConfigFileAs(Widget parent, CfgVendor vendor)
 {
-    FILE *fp = askForCfgFile(parent, "*cfgsave_dlg", "Datei sichern:", "w");
-    return fp && dowrite(parent, fp, vendor);
+    XmtFileChoice choice;
+    if (!askForCfgFile(parent, "*cfgsave_dlg", "Datei sichern:", true, choice))
+        return false;
+    if (!writeCfg(parent, choice.path.c_str(), vendor))
+        return false;
+    keepChoice(choice);
+    return true;
 }
 
 bool saveConfigFile(Widget parent, CfgVendor vendor)
 {
     if (recInt(rec::CfgValid) == 0)
         return false;
-    FILE *fp = std::fopen(recText(rec::CfgFilePath), "w");
-    return fp && dowrite(parent, fp, vendor);
+    return writeCfg(parent, recText(rec::CfgFilePath), vendor);
 }
 
 // Reads an accepted file into the record; false when it is not a regular file
 // or not a configuration file (the user has been told about the latter).
-static bool readImage(Widget parent, FILE *fp)
+static bool readImage(Widget parent, FILE *fp, const char *path)
 {
     if (!isNormalFile(fp))
         return false;
     if (readCfgStream(fp, all) == FileLoad::WrongFile) {
-        showWrongFile(parent, recText(rec::CfgFilePath), "Konfigurationsdatei");
+        showWrongFile(parent, path, "Konfigurationsdatei");
         return false;
     }
     return true;
@@ -105,15 +117,17 @@ static bool readImage(Widget parent, FILE *fp)
 bool loadConfigFile(Widget parent)
 {
     setFlags(0);
-    FILE *fp = askForCfgFile(parent, "*cfgload_dlg", "Datei laden:", "r");
-    if (!fp)
+    XmtFileChoice choice;
+    if (!askForCfgFile(parent, "*cfgload_dlg", "Datei laden:", false, choice))
         return false;
-    bool loaded = readImage(parent, fp);
+    bool loaded = readImage(parent, choice.stream, choice.path.c_str());
     if (loaded) {
         setRecInt(rec::CfgChanges, 0);
         setRecInt(rec::CfgValid, 1);
         incRecInt(rec::CfgFileCount);
+        markClean(RecordPart::Configuration);
+        keepChoice(choice);
     }
-    std::fclose(fp);
+    std::fclose(choice.stream);
     return loaded;
 }

@@ -24,9 +24,10 @@ bool saveConfigFile(Widget parent, CfgVendor vendor);
 // Clears the configuration-valid flag, asks for a file and loads it; true when
 // loaded (the flag is then set).
 bool loadConfigFile(Widget parent);
-// Writes the identification and the PBX image and closes the file; true when
-// all of it reached the disk (a failure is shown under parent).
-bool dowrite(Widget parent, FILE *fp, CfgVendor vendor);
+// Writes the identification and the PBX image to path, replacing the file only
+// once all of it reached the disk; true when written (a failure is shown under
+// parent, and the old file stays).
+bool dowrite(Widget parent, const char *path, CfgVendor vendor);
 
 // Tells under parent that the file at path could not be written, and why.
 void showWriteError(Widget parent, const char *path, int error);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 char anl_vers[256];
 
@@ -43,7 +44,14 @@ void dumpAnswer(const char *title, const unsigned char *answer, int length)
         dumppacket(title, answer + 4, length - 4);
 }
 
-void readLists(TransferContext &t)
+// What a read collects before it may replace anything: a record image and the
+// ROM version.
+struct ReadCopy {
+    std::vector<unsigned char> record;
+    char version[sizeof anl_vers] = "";
+};
+
+void readLists(TransferContext &t, ReadCopy &copy)
 {
     if (traceErrors())
         tracePrintf("********************* START READ ******************\n");
@@ -52,14 +60,14 @@ void readLists(TransferContext &t)
         int length = t.request(r.code, r.index);
         if (length == 0)
             return;
-        storeConfigAnswer(all, step, t.answer(), length);
+        storeConfigAnswer(copy.record.data(), step, t.answer(), length);
         dumpAnswer(r.title, t.answer(), length);
     }
 
     int length = t.request(K_GET_EPROM_VER, 0);
     if (length == 0)
         return;
-    storeVersion(anl_vers, sizeof anl_vers, t.answer(), length);
+    storeVersion(copy.version, sizeof copy.version, t.answer(), length);
     dumpAnswer("K_GET_EPROM_VER", t.answer(), length);
 }
 
@@ -85,11 +93,18 @@ void clearUnusedPorts()
 
 TransferResult readConfiguration(Widget parent)
 {
-    TransferPlan transfer{devicePath(), parent, "cfgreadwbox", "Konfiguration lesen", true, readSteps,
-                          [] { setFlags(0); }};
-    TransferResult result = runTransfer(transfer, readLists);
-    if (result == TransferResult::Done)
-        setFlags(1);
+    // A read that breaks off must not leave a mix of two configurations: the
+    // answers go into a copy that replaces the image only once all arrived.
+    ReadCopy copy;
+    copy.record.assign(all, all + rec::RecordSize);
+    TransferPlan transfer{devicePath(), parent, "cfgreadwbox", "Konfiguration lesen", true, readSteps};
+    TransferResult result = runTransfer(transfer, [&copy](TransferContext &t) { readLists(t, copy); });
+    if (result != TransferResult::Done)
+        return result;
+    std::memcpy(all, copy.record.data(), rec::PbxImageSize);
+    std::memcpy(anl_vers, copy.version, sizeof anl_vers);
+    setFlags(1);
+    markClean(RecordPart::Configuration);
     return result;
 }
 
@@ -101,7 +116,9 @@ TransferResult writeConfiguration(Widget parent)
                               setFlags(0);
                           }};
     TransferResult result = runTransfer(transfer, writeLists);
-    if (result == TransferResult::Done)
+    if (result == TransferResult::Done) {
         setFlags(1);
+        markClean(RecordPart::Configuration);
+    }
     return result;
 }

@@ -1,5 +1,9 @@
 #include "config/record.h"
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 unsigned char *all = nullptr;
 
 namespace {
@@ -15,4 +19,53 @@ void setFlags(int value)
 {
     setRecInt(rec::CfgValid, value);
     setRecInt(rec::CfgChanges, value);
+}
+
+namespace {
+
+struct Span {
+    std::size_t from, size;
+};
+
+Span spanOf(RecordPart part)
+{
+    switch (part) {
+    case RecordPart::Configuration: return {0, rec::PbxImageSize};
+    case RecordPart::Subscribers: return {rec::TlnData, rec::TlnCount * rec::TlnDataSize};
+    case RecordPart::SpeedDial: break;
+    }
+    return {rec::KwzHeader, rec::KwzSizeInFile};
+}
+
+// The bytes of each part as last saved, loaded, read or programmed; empty for
+// the zeros the record starts with.
+std::vector<unsigned char> &cleanCopy(RecordPart part)
+{
+    static std::vector<unsigned char> copies[3];
+    return copies[static_cast<int>(part)];
+}
+
+} // namespace
+
+void markClean(RecordPart part)
+{
+    Span s = spanOf(part);
+    cleanCopy(part).assign(all + s.from, all + s.from + s.size);
+}
+
+void forgetClean()
+{
+    for (RecordPart p : {RecordPart::Configuration, RecordPart::Subscribers, RecordPart::SpeedDial})
+        cleanCopy(p).clear();
+}
+
+bool unsavedChanges(RecordPart part)
+{
+    if (!all)
+        return false;
+    Span s = spanOf(part);
+    const std::vector<unsigned char> &clean = cleanCopy(part);
+    if (clean.empty())
+        return std::any_of(all + s.from, all + s.from + s.size, [](unsigned char b) { return b != 0; });
+    return std::memcmp(all + s.from, clean.data(), s.size) != 0;
 }

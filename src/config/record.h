@@ -173,6 +173,15 @@ inline void incRecInt(std::size_t off) { setRecInt(off, recInt(off) + 1); }
 // main window follows only when the shell applies its button rule.
 void setFlags(int value);
 
+// The parts of the record that are saved and programmed on their own.  A part
+// holds unsaved changes while its bytes differ from what they were when it was
+// last saved, loaded, read or programmed (all zeros before any of these).
+enum class RecordPart { Configuration, Subscribers, SpeedDial };
+void markClean(RecordPart part);
+bool unsavedChanges(RecordPart part);
+// Back to the start: every part compares with zeros (for tests).
+void forgetClean();
+
 // Current PBX index (always 0) and the start of per-PBX shares.
 inline int curPbx() { return recInt(rec::CurrentPbx); }
 inline std::size_t portArea() { return rec::PortAreaA + rec::PortAreaSize * std::size_t(curPbx()); }

@@ -7,6 +7,7 @@
 #include "link/trace.h"
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -14,7 +15,7 @@ constexpr int tlnSteps = rec::TlnCount;
 
 unsigned char *tlnRecord(int i) { return recAt(rec::TlnData + rec::TlnDataSize * std::size_t(i)); }
 
-void readRecords(TransferContext &t)
+void readRecords(TransferContext &t, unsigned char *copy)
 {
     if (traceErrors())
         tracePrintf("********************* START READ ******************\n");
@@ -24,11 +25,10 @@ void readRecords(TransferContext &t)
             return;
         // Always the whole record: a short answer leaves zeros, and a long
         // one is cut at the record's end.
-        storeTlnAnswer(all, i, t.answer(), length);
+        storeTlnAnswer(copy, i, t.answer(), length);
         if (traceErrors() && length > 4)
             dumppacket("K_READ_TLN_DATA_LIST", t.answer() + 4, length - 4);
     }
-    setRecInt(rec::TlnPresent, 1);
 }
 
 void writeRecords(TransferContext &t)
@@ -45,9 +45,17 @@ void writeRecords(TransferContext &t)
 
 TransferResult readTlnConfiguration(Widget parent)
 {
-    TransferPlan transfer{devicePath(), parent, "tlnreadwbox", "Teilnehmerdaten lesen", true, tlnSteps,
-                          [] { setFlags(0); }};
-    return runTransfer(transfer, readRecords);
+    // Into a copy: a read that breaks off changes no record, flag or counter.
+    std::vector<unsigned char> copy(all, all + rec::RecordSize);
+    TransferPlan transfer{devicePath(), parent, "tlnreadwbox", "Teilnehmerdaten lesen", true, tlnSteps};
+    TransferResult result = runTransfer(transfer, [&copy](TransferContext &t) { readRecords(t, copy.data()); });
+    if (result != TransferResult::Done)
+        return result;
+    std::memcpy(recAt(rec::TlnData), copy.data() + rec::TlnData, rec::TlnCount * rec::TlnDataSize);
+    setFlags(0);
+    setRecInt(rec::TlnPresent, 1);
+    markClean(RecordPart::Subscribers);
+    return result;
 }
 
 TransferResult writeTlnConfiguration(Widget parent)
@@ -57,7 +65,10 @@ TransferResult writeTlnConfiguration(Widget parent)
                               clearUnusedPorts();
                               setFlags(0);
                           }};
-    return runTransfer(transfer, writeRecords);
+    TransferResult result = runTransfer(transfer, writeRecords);
+    if (result == TransferResult::Done)
+        markClean(RecordPart::Subscribers);
+    return result;
 }
 
 void readTlnConfig(Widget parent, XtPointer, XtPointer) { readTlnConfiguration(parent); }

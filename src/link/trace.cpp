@@ -1,6 +1,10 @@
 #include "link/trace.h"
 
+#include <cerrno>
 #include <cstdarg>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 #include <string>
 
 int debugflag = 0;
@@ -18,7 +22,15 @@ bool openTrace(int level)
 {
     if (debugfile)
         std::fclose(debugfile);
-    debugfile = std::fopen(traceFilePath.c_str(), "w");
+    debugfile = nullptr;
+    // The file lies in a directory everybody writes to: a link planted there
+    // must not make the program write where its owner can, and the trace
+    // (numbers, names) is for the user alone.
+    int fd = open(traceFilePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0 && !(debugfile = fdopen(fd, "w")))
+        close(fd);
+    if (!debugfile)
+        std::fprintf(stderr, "kelvora: no trace, %s: %s\n", traceFilePath.c_str(), std::strerror(errno));
     debugflag = debugfile ? level : 0;
     return debugfile != nullptr;
 }

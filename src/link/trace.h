@@ -7,9 +7,10 @@
 extern int debugflag;   // trace level from -D; 0 = no trace
 extern FILE *debugfile; // the trace file while tracing
 
-// Opens (truncating) the trace file for a level, closing any earlier one.
-// When the file cannot be created, tracing stays off (level 0) and nothing is
-// reported.  True when the file is open.
+// Opens (truncating) the trace file for a level, closing any earlier one; a
+// new file gets mode 0600, and a symbolic link is not followed.  When the file
+// cannot be opened, tracing stays off (level 0) and standard error says why.
+// True when the file is open.
 bool openTrace(int level);
 // Closes the trace file when the level asks for tracing.
 void closeTrace();

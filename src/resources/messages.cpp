@@ -6,6 +6,10 @@ extern const char res_messages[] = R"RES(
 *wrongFile.message: Die Datei\n"%s"\nist kein Kurzwahlverzeichnis!
 *wrongFile.title: Datei-Fehler
 *wrongFile.help: Zur Zeit nicht fertig...
+*overwriteFile.message: Die Datei\n"%s"\ngibt es schon.\nSoll sie überschrieben werden?
+*overwriteFile.title: Datei überschreiben
+*quitUnsaved.message: Es gibt Änderungen, die weder gesichert\nnoch programmiert sind.\nProgramm trotzdem beenden?
+*quitUnsaved.title: Beenden
 *cfgsave_dlg.title: Konfiguration sichern
 *cfgsave_dlg.message: Datei sichern als:
 *cfgsave_dlg.directory: /usr/local/kelvora/etc

@@ -109,8 +109,10 @@ void displayGebDat(Widget parent)
     getChooserState(gebdatdlg.shell, "*com", &com);
     getChooserState(gebdatdlg.shell, "*calls", &calls);
     getChooserState(gebdatdlg.shell, "*impuls", &impuls);
-    b[Output] = static_cast<unsigned char>((calls & 0x03) << 2 | ((com + 1) & 0x03));
-    b[Pulse] = static_cast<unsigned char>(((impuls + 1) & 0x07) << 5);
+    // The bits no chooser shows go back as they came: an unedited "OK"
+    // changes no byte.
+    b[Output] = static_cast<unsigned char>((b[Output] & 0xF0) | (calls & 0x03) << 2 | ((com + 1) & 0x03));
+    b[Pulse] = static_cast<unsigned char>((b[Pulse] & 0x1F) | ((impuls + 1) & 0x07) << 5);
 }
 
 void disableLCFnums()

@@ -16,6 +16,8 @@ constexpr Binding glob_resources[] = {
     {"okz", Codec::Text, Anl + 47, 6},
     {"hot", Codec::Text, Anl + 53, 25},
     {"*moh", Codec::ChooserByte, Anl + 78},
+    // Four options in bits 0-3.  Bits 4-7 are the PBX's own: the check box
+    // carries them through, so that "OK" never changes what it cannot show.
     {"*amtamt", Codec::ChooserBits, Anl + 79},
     {"*autamt", Codec::ChooserByte, RufVert + 49},
     {"*ava", Codec::ChooserByte, Anl + 111},

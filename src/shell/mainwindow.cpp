@@ -58,7 +58,25 @@ void showHelp(Widget w, XtPointer, XtPointer)
     XmtDisplayInformationMsg(toplevel, "msg1", "%s", "Hilfe", nullptr, text ? text : "");
 }
 
+bool unsavedWork()
+{
+    return unsavedChanges(RecordPart::Configuration) || unsavedChanges(RecordPart::SpeedDial) ||
+           unsavedChanges(RecordPart::Subscribers);
+}
+
+// "Beenden" and the window manager's close: with changes neither saved nor
+// programmed the user is asked first, and "Nein" (the default) stays.
 void quitting(Widget, XtPointer, XtPointer)
+{
+    if (unsavedWork() && !XmtDisplayWarningAndAskf(toplevel, "quitUnsaved",
+                                                   "Es gibt Änderungen, die weder gesichert\nnoch programmiert "
+                                                   "sind.\nProgramm trotzdem beenden?",
+                                                   False, "No Help!"))
+        return;
+    quitNow();
+}
+
+void quitNow()
 {
     std::free(all);
     all = nullptr;

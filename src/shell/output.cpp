@@ -1,5 +1,6 @@
 #include "shell/output.h"
 
+#include "config/atomicfile.h"
 #include "config/cfgfile.h"
 #include "config/record.h"
 #include "toolkit/toolkit.h"
@@ -23,20 +24,16 @@ bool closeWritten(FILE *fp, bool written)
 
 bool saveLinesAs(Widget parent, const char *query, const char *prompt, const char *pattern, const LineWriter &write)
 {
-    char file[256] = "", dir[256] = "", patterns[256] = "";
-    FILE *fp = nullptr;
-    if (!XmtAskForFile(parent, query, prompt, DefaultFilesDir, pattern, &fp, "w", file, sizeof file, dir, sizeof dir,
-                       patterns, sizeof patterns, "No Help!"))
+    XmtFileChoice choice;
+    if (!XmtChooseFile(parent, query, prompt, DefaultFilesDir, pattern, True, "", "", "", "No Help!", &choice))
         return false;
-    if (!isNormalFile(fp)) {
-        std::fclose(fp);
-        return false;
+    switch (writeFileAtomically(choice.path.c_str(), write)) {
+    case FileWrite::Written: return true;
+    case FileWrite::NotRegular: return false;
+    case FileWrite::Failed: break;
     }
-    if (!closeWritten(fp, write(fp))) {
-        showWriteError(parent, file, errno);
-        return false;
-    }
-    return true;
+    showWriteError(parent, choice.path.c_str(), errno);
+    return false;
 }
 
 bool printLines(Widget parent, const LineWriter &write)

@@ -24,7 +24,13 @@ void SetUpVars();
 void kelvora_vers();
 void show_anl_vers();
 void activateMainButtons();
+// Quits; asks first while the configuration, the speed dial or the subscriber
+// data hold changes neither saved nor programmed.
 void quitting(Widget = nullptr, XtPointer = nullptr, XtPointer = nullptr);
+// True while they do.
+bool unsavedWork();
+// Frees the record, closes the trace and exits with status 0.
+[[noreturn]] void quitNow();
 void showHelp(Widget w, XtPointer, XtPointer);
 
 // Openers of the main window's dialogs.

@@ -1,5 +1,6 @@
 #include "speeddial/kwzfile.h"
 
+#include "config/atomicfile.h"
 #include "config/cfgfile.h"
 #include "shell/output.h"
 #include "speeddial/kwzread.h"
@@ -22,54 +23,42 @@ constexpr const char *DashLine = " ------------------------------------------";
 
 char *kwzPath() { return recText(rec::KwzFilePath); }
 
-FILE *askForKwzFile(Widget parent, const char *query, const char *prompt, const char *mode)
+bool askForKwzFile(Widget parent, const char *query, const char *prompt, bool saving, XmtFileChoice &choice)
 {
-    FILE *fp = nullptr;
-    if (!XmtAskForFile(parent, query, prompt, DefaultFilesDir, "*.kwz", &fp, mode, kwzPath(), int(rec::PathSize),
-                       thedirname, sizeof thedirname, patbuf, sizeof patbuf, "No Help!"))
-        return nullptr;
-    return fp;
+    return XmtChooseFile(parent, query, prompt, DefaultFilesDir, "*.kwz", saving, kwzPath(), thedirname, patbuf,
+                         "No Help!", &choice);
+}
+
+// The path of a file loaded or written becomes the target of "Sichern", and
+// only then: a file that failed must not be overwritten by the next "Sichern".
+void keepChoice(const XmtFileChoice &choice)
+{
+    XmtKeepFileChoice(choice, kwzPath(), int(rec::PathSize), thedirname, sizeof thedirname, patbuf, sizeof patbuf);
+}
+
+bool writeDirectory(FILE *fp)
+{
+    return std::fwrite(all + rec::KwzHeader, 1, FirstPiece, fp) == FirstPiece &&
+           std::fwrite(all + rec::NahBerList, 1, 2 * rec::PrefixListSize, fp) == 2 * rec::PrefixListSize;
 }
 
 // The directory as the file holds it, in two pieces as the record has them.
 // Files that are not regular files are neither written nor reported.
-bool writeKwz(Widget parent, FILE *fp, const char *path)
+bool writeKwz(Widget parent, const char *path)
 {
-    if (!isNormalFile(fp)) {
-        std::fclose(fp);
+    switch (writeFileAtomically(path, writeDirectory)) {
+    case FileWrite::Written:
+        setRecInt(rec::KwzChanges, 0);
+        markClean(RecordPart::SpeedDial);
+        return true;
+    case FileWrite::NotRegular:
         return false;
+    case FileWrite::Failed:
+        break;
     }
-    bool written = std::fwrite(all + rec::KwzHeader, 1, FirstPiece, fp) == FirstPiece &&
-                   std::fwrite(all + rec::NahBerList, 1, 2 * rec::PrefixListSize, fp) == 2 * rec::PrefixListSize;
-    if (!closeWritten(fp, written)) {
-        // Unsaved changes must not pass for saved.
-        showWriteError(parent, path, errno);
-        return false;
-    }
-    setRecInt(rec::KwzChanges, 0);
-    return true;
-}
-
-// Opens the path for writing without waiting: a FIFO without a reader must not
-// block the program.  Only a regular file is emptied; anything else is handed
-// back for the regular-file check to refuse.
-FILE *openForWriting(const char *path)
-{
-    int fd = open(path, O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY, 0666);
-    if (fd < 0)
-        return nullptr;
-    struct stat st;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ftruncate(fd, 0) != 0) {
-        int error = errno;
-        close(fd);
-        errno = error;
-        return nullptr;
-    }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    FILE *fp = fdopen(fd, "w");
-    if (!fp)
-        close(fd);
-    return fp;
+    // Unsaved changes must not pass for saved.
+    showWriteError(parent, path, errno);
+    return false;
 }
 
 } // namespace
@@ -117,39 +106,36 @@ void setKwzDefaults()
 
 bool loadKwzFile(Widget parent)
 {
-    FILE *fp = askForKwzFile(parent, "load_dlg", "Datei laden:", "r");
-    if (!fp)
+    XmtFileChoice choice;
+    if (!askForKwzFile(parent, "load_dlg", "Datei laden:", false, choice))
         return false;
     bool loaded = false;
-    if (isNormalFile(fp)) {
-        if (readKwzStream(fp, all) == FileLoad::Loaded) {
+    if (isNormalFile(choice.stream)) {
+        if (readKwzStream(choice.stream, all) == FileLoad::Loaded) {
             setRecInt(rec::KwzChanges, 0);
             incRecInt(rec::KwzPresent);
             incRecInt(rec::PrefixPresent);
             incRecInt(rec::KwzFileCount);
+            markClean(RecordPart::SpeedDial);
+            keepChoice(choice);
             loaded = true;
         } else {
-            showWrongFile(parent, kwzPath(), "Kurzwahl-Datei");
+            showWrongFile(parent, choice.path.c_str(), "Kurzwahl-Datei");
         }
     }
-    std::fclose(fp);
+    std::fclose(choice.stream);
     return loaded;
 }
 
-bool saveKwzFile(Widget parent)
-{
-    FILE *fp = openForWriting(kwzPath());
-    if (!fp) {
-        showWriteError(parent, kwzPath(), errno);
-        return false;
-    }
-    return writeKwz(parent, fp, kwzPath());
-}
+bool saveKwzFile(Widget parent) { return writeKwz(parent, kwzPath()); }
 
 bool saveKwzFileAs(Widget parent)
 {
-    FILE *fp = askForKwzFile(parent, "save_dlg", "Datei sichern:", "w");
-    return fp && writeKwz(parent, fp, kwzPath());
+    XmtFileChoice choice;
+    if (!askForKwzFile(parent, "save_dlg", "Datei sichern:", true, choice) || !writeKwz(parent, choice.path.c_str()))
+        return false;
+    keepChoice(choice);
+    return true;
 }
 
 bool saveKwzText(Widget parent)

@@ -9,32 +9,33 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
 constexpr int BlockBytes = rec::KwzBlockSlots * int(rec::KwzNumberSize); // 200
 constexpr int ScaleMax = rec::KwzCount + 2;                            // blocks, then the two lists
 
-void readLists(TransferContext &t)
+void readLists(TransferContext &t, unsigned char *copy)
 {
     for (int b = 0; b < rec::KwzCount; b += rec::KwzBlockSlots) {
         int length = t.request(K_READ_KWZ_BLOCK, b);
         if (length == 0)
             return;
-        storeKwzBlock(all, b, t.answer(), length);
+        storeKwzBlock(copy, b, t.answer(), length);
         t.setScale(b + rec::KwzBlockSlots);
     }
     int length = t.request(K_READ_NAH_BER_LIST, 0);
     if (length == 0)
         return;
-    int data = storePrefixList(all, PrefixList::Local, t.answer(), length);
+    int data = storePrefixList(copy, PrefixList::Local, t.answer(), length);
     t.setScale(rec::KwzCount);
     if (traceErrors())
         tracePrintf("K_READ_NAH_BER_LIST: %d\n", data);
     length = t.request(K_READ_SPERR_BER_LIST, 0);
     if (length == 0)
         return;
-    data = storePrefixList(all, PrefixList::Blocked, t.answer(), length);
+    data = storePrefixList(copy, PrefixList::Blocked, t.answer(), length);
     t.setScale(rec::KwzCount + 1);
     if (traceErrors())
         tracePrintf("K_READ_SPERR_BER_LIST: %d %d\n", data, int(2 * rec::PrefixListSize));
@@ -67,14 +68,19 @@ TransferResult readSpeedDial(Widget parent)
                           .steps = 0,
                           .scaleLabel = "Kurzwahl",
                           .scaleMax = ScaleMax};
-    TransferResult result = runTransfer(transfer, readLists);
+    // Into a copy: a read that breaks off leaves the directory as it was.
+    std::vector<unsigned char> copy(all, all + rec::RecordSize);
+    TransferResult result = runTransfer(transfer, [&copy](TransferContext &t) { readLists(t, copy.data()); });
     if (result != TransferResult::Done)
         return result;
+    std::memcpy(recAt(rec::KwzNumbers), copy.data() + rec::KwzNumbers, rec::KwzCount * rec::KwzNumberSize);
+    std::memcpy(recAt(rec::NahBerList), copy.data() + rec::NahBerList, 2 * rec::PrefixListSize);
     char *header = recText(rec::KwzHeader);
     std::strcpy(header, KwzMark);
     incRecInt(rec::KwzPresent);
     incRecInt(rec::KwzChanges);
     incRecInt(rec::PrefixPresent);
+    markClean(RecordPart::SpeedDial);
     return result;
 }
 
@@ -90,7 +96,10 @@ TransferResult writeSpeedDial(Widget parent)
                           .steps = 0,
                           .scaleLabel = "Kurzwahl",
                           .scaleMax = ScaleMax};
-    return runTransfer(transfer, writeLists);
+    TransferResult result = runTransfer(transfer, writeLists);
+    if (result == TransferResult::Done)
+        markClean(RecordPart::SpeedDial);
+    return result;
 }
 
 void readISkwz(Widget, XtPointer, XtPointer)

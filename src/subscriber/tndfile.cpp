@@ -1,24 +1,36 @@
 #include "subscriber/tndfile.h"
 
+#include "config/atomicfile.h"
 #include "config/cfgfile.h"
 #include "config/record.h"
 #include "subscriber/tndentries.h"
 #include "toolkit/toolkit.h"
 
 #include <cerrno>
+#include <sys/stat.h>
 
 char tlndirname[256];
 char tlnpatbuf[256];
 
 namespace {
 
-FILE *askForTndFile(Widget parent, const char *query, const char *prompt, const char *mode)
+bool askForTndFile(Widget parent, const char *query, const char *prompt, bool saving, XmtFileChoice &choice)
 {
-    FILE *fp = nullptr;
-    if (!XmtAskForFile(parent, query, prompt, DefaultFilesDir, "*.tnd", &fp, mode, recText(rec::TlnFilePath),
-                       int(rec::PathSize), tlndirname, sizeof tlndirname, tlnpatbuf, sizeof tlnpatbuf, "No Help!"))
-        return nullptr;
-    return fp;
+    return XmtChooseFile(parent, query, prompt, DefaultFilesDir, "*.tnd", saving, recText(rec::TlnFilePath),
+                         tlndirname, tlnpatbuf, "No Help!", &choice);
+}
+
+void keepChoice(const XmtFileChoice &choice)
+{
+    XmtKeepFileChoice(choice, recText(rec::TlnFilePath), int(rec::PathSize), tlndirname, sizeof tlndirname,
+                      tlnpatbuf, sizeof tlnpatbuf);
+}
+
+// The file has no mark: its size is all that tells it from any other file.
+bool isTndFile(FILE *fp)
+{
+    struct stat st;
+    return fstat(fileno(fp), &st) == 0 && st.st_size == TndFileSize;
 }
 
 void countFile()
@@ -35,39 +47,41 @@ void readTndEntries(FILE *fp) { readTndStream(fp, all); }
 
 bool saveTlnFile(Widget parent)
 {
-    FILE *fp = askForTndFile(parent, "tlnsave_dlg", "Datei sichern:", "w");
-    if (!fp)
+    XmtFileChoice choice;
+    if (!askForTndFile(parent, "tlnsave_dlg", "Datei sichern:", true, choice))
         return false;
-    if (!isNormalFile(fp)) {
-        std::fclose(fp);
+    switch (writeFileAtomically(choice.path.c_str(), writeTndEntries)) {
+    case FileWrite::Written:
+        countFile();
+        markClean(RecordPart::Subscribers);
+        keepChoice(choice);
+        return true;
+    case FileWrite::NotRegular:
         return false;
-    }
-    bool written = writeTndEntries(fp);
-    int error = errno;
-    if (std::fclose(fp) != 0 && written) {
-        written = false;
-        error = errno;
+    case FileWrite::Failed:
+        break;
     }
     // Subscriber data that did not reach the disk must not pass for saved.
-    if (!written) {
-        showWriteError(parent, recText(rec::TlnFilePath), error);
-        return false;
-    }
-    countFile();
-    return true;
+    showWriteError(parent, choice.path.c_str(), errno);
+    return false;
 }
 
 bool loadTlnFile(Widget parent)
 {
-    FILE *fp = askForTndFile(parent, "tlnload_dlg", "Datei laden:", "r");
-    if (!fp)
+    XmtFileChoice choice;
+    if (!askForTndFile(parent, "tlnload_dlg", "Datei laden:", false, choice))
         return false;
-    bool regular = isNormalFile(fp);
-    if (regular) {
-        readTndEntries(fp);
+    bool regular = isNormalFile(choice.stream);
+    bool loaded = regular && isTndFile(choice.stream);
+    if (loaded) {
+        readTndEntries(choice.stream);
         incRecInt(rec::TlnPresent);
         countFile();
+        markClean(RecordPart::Subscribers);
+        keepChoice(choice);
+    } else if (regular) {
+        showWrongFile(parent, choice.path.c_str(), "Teilnehmerdatei");
     }
-    std::fclose(fp);
-    return regular;
+    std::fclose(choice.stream);
+    return loaded;
 }

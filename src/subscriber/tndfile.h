@@ -20,6 +20,7 @@ void readTndEntries(FILE *fp);
 // Asks for a file and writes the records into it; true when written (a write
 // failure is shown under parent).  Cancelled or not a regular file: false.
 bool saveTlnFile(Widget parent);
-// Asks for a file and reads it into the records; true when a regular file was
-// read, which raises the subscriber-data-present flag.
+// Asks for a file and reads it into the records; true when a regular file of
+// exactly 1650 bytes was read, which raises the subscriber-data-present flag.
+// Any other regular file gets the wrong-file message and changes nothing.
 bool loadTlnFile(Widget parent);

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace xmt {
@@ -16,7 +17,7 @@ namespace {
 struct FileQuery {
     bool done = false;
     bool chosen = false;
-    const char *mode = "r";
+    const char *mode = "r"; // nullptr: asked for saving, nothing is opened
     FILE *stream = nullptr;
     std::string path;
 };
@@ -87,6 +88,24 @@ void okay(Widget fsb, XtPointer client, XtPointer call)
         XmtDisplayErrorMsg(fsb, "noFile", "Bitte eine Datei auswählen!", "Datei-Fehler", nullptr);
         return;
     }
+    if (!q->mode) {
+        // Saving onto a file that is there asks first; "Nein" stays here.
+        struct stat st;
+        bool there = stat(path.c_str(), &st) == 0;
+        if (there && S_ISDIR(st.st_mode)) {
+            XmtDisplayErrorMsg(fsb, "openFailed", "Die Datei \"%s\"\nkann nicht geöffnet werden:\n%s", "Datei-Fehler",
+                               nullptr, path.c_str(), strerror(EISDIR));
+            return;
+        }
+        if (there && S_ISREG(st.st_mode) &&
+            !XmtDisplayWarningAndAskf(fsb, "overwriteFile", "Die Datei\n\"%s\"\ngibt es schon.\nSoll sie überschrieben werden?",
+                                      False, nullptr, path.c_str()))
+            return;
+        q->path = path;
+        q->chosen = true;
+        q->done = true;
+        return;
+    }
     int error = 0;
     FILE *f = openNonBlocking(path, q->mode, error);
     if (!f) {
@@ -115,11 +134,18 @@ void showHelp(Widget fsb, XtPointer client, XtPointer)
 
 using namespace xmt;
 
-Boolean XmtAskForFile(Widget w, const char *query_name, const char *prompt, const char *default_directory,
-                      const char *default_pattern, FILE **stream_return, const char *file_mode,
-                      char *filename_buffer, int filename_buffer_len, char *directory_buffer,
-                      int directory_buffer_len, char *pattern_buffer, int pattern_buffer_len, const char *help_text)
+namespace xmt {
+namespace {
+
+// The file selection box itself: the start values from the three texts, the
+// choice into *choice.  mode nullptr asks for a file to save under.
+bool chooseFile(Widget w, const char *query_name, const char *prompt, const char *default_directory,
+                const char *default_pattern, const char *file_mode, const char *filename_start,
+                const char *directory_start, const char *pattern_start, const char *help_text, XmtFileChoice *choice)
 {
+    const char *directory_buffer = directory_start;
+    const char *pattern_buffer = pattern_start;
+    const char *filename_buffer = filename_start;
     Widget parent = shellOf(w ? w : toplevel);
     std::string name = query_name ? query_name : "askForFile";
     while (!name.empty() && (name[0] == '*' || name[0] == '.'))
@@ -173,7 +199,7 @@ Boolean XmtAskForFile(Widget w, const char *query_name, const char *prompt, cons
     }
 
     FileQuery q;
-    q.mode = file_mode ? file_mode : "r";
+    q.mode = file_mode;
     Atom wmDelete = XmInternAtom(XtDisplay(shell), const_cast<char *>("WM_DELETE_WINDOW"), False);
     XmAddWMProtocolCallback(shell, wmDelete, cancel, &q);
     XtAddCallback(fsb, XmNokCallback, okay, &q);
@@ -190,20 +216,55 @@ Boolean XmtAskForFile(Widget w, const char *query_name, const char *prompt, cons
     waitFor(&q.done);
     popActive(fsb);
 
-    if (q.chosen) {
-        copyInto(filename_buffer, filename_buffer_len, q.path);
+    if (q.chosen && choice) {
+        choice->path = q.path;
         size_t slash = q.path.rfind('/');
-        std::string chosenDir = slash == std::string::npos ? valueOf(fsb, XmNdirectory)
-                                : slash == 0               ? std::string("/")
-                                                           : q.path.substr(0, slash);
-        copyInto(directory_buffer, directory_buffer_len, chosenDir);
-        copyInto(pattern_buffer, pattern_buffer_len, valueOf(fsb, XmNpattern));
+        choice->directory = slash == std::string::npos ? valueOf(fsb, XmNdirectory)
+                            : slash == 0               ? std::string("/")
+                                                       : q.path.substr(0, slash);
+        choice->pattern = valueOf(fsb, XmNpattern);
+        choice->stream = q.stream;
+    } else if (q.stream) {
+        fclose(q.stream);
     }
     XtRemoveCallback(fsb, XmNdestroyCallback, cancel, &q);
     XtDestroyWidget(shell);
-    if (stream_return)
-        *stream_return = q.chosen ? q.stream : nullptr;
-    else if (q.stream)
-        fclose(q.stream);
     return q.chosen;
+}
+
+} // namespace
+} // namespace xmt
+
+Boolean XmtAskForFile(Widget w, const char *query_name, const char *prompt, const char *default_directory,
+                      const char *default_pattern, FILE **stream_return, const char *file_mode,
+                      char *filename_buffer, int filename_buffer_len, char *directory_buffer,
+                      int directory_buffer_len, char *pattern_buffer, int pattern_buffer_len, const char *help_text)
+{
+    XmtFileChoice choice;
+    bool chosen = chooseFile(w, query_name, prompt, default_directory, default_pattern, file_mode ? file_mode : "r",
+                             filename_buffer, directory_buffer, pattern_buffer, help_text, &choice);
+    if (chosen)
+        XmtKeepFileChoice(choice, filename_buffer, filename_buffer_len, directory_buffer, directory_buffer_len,
+                          pattern_buffer, pattern_buffer_len);
+    if (stream_return)
+        *stream_return = chosen ? choice.stream : nullptr;
+    else if (choice.stream)
+        fclose(choice.stream);
+    return chosen;
+}
+
+Boolean XmtChooseFile(Widget w, const char *query_name, const char *prompt, const char *default_directory,
+                      const char *default_pattern, Boolean for_saving, const char *filename, const char *directory,
+                      const char *pattern, const char *help_text, XmtFileChoice *choice)
+{
+    return chooseFile(w, query_name, prompt, default_directory, default_pattern, for_saving ? nullptr : "r", filename,
+                      directory, pattern, help_text, choice);
+}
+
+void XmtKeepFileChoice(const XmtFileChoice &choice, char *filename_buffer, int filename_buffer_len,
+                       char *directory_buffer, int directory_buffer_len, char *pattern_buffer, int pattern_buffer_len)
+{
+    copyInto(filename_buffer, filename_buffer_len, choice.path);
+    copyInto(directory_buffer, directory_buffer_len, choice.directory);
+    copyInto(pattern_buffer, pattern_buffer_len, choice.pattern);
 }

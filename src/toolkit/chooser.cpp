@@ -113,6 +113,8 @@ void toggled(Widget item, XtPointer client, XtPointer call)
     notify(c, i);
 }
 
+void showState(Chooser *c);
+
 void activated(Widget item, XtPointer client, XtPointer)
 {
     Chooser *c = find(static_cast<Widget>(client));
@@ -122,6 +124,7 @@ void activated(Widget item, XtPointer client, XtPointer)
     if (i < 0)
         return;
     c->state = i;
+    showState(c);
     notify(c, i);
 }
 
@@ -163,10 +166,23 @@ void showState(Chooser *c)
         for (int i = 0; i < n; ++i)
             XmToggleButtonSetState(c->items[i], (c->state >> i) & 1, False);
         break;
-    case XmtChooserOption:
-        if (c->state >= 0 && c->state < n)
+    case XmtChooserOption: {
+        // The menu's button shows the chosen item's label; blank for an index
+        // that has no item, rather than an item that is not the value.
+        Widget button = XmOptionButtonGadget(c->widget);
+        XmString label = nullptr;
+        if (c->state >= 0 && c->state < n) {
             XtVaSetValues(c->widget, XmNmenuHistory, c->items[c->state], nullptr);
+            XtVaGetValues(c->items[c->state], XmNlabelString, &label, nullptr);
+            XtVaSetValues(button, XmNlabelString, label, nullptr);
+            XmStringFree(label);
+        } else {
+            label = makeString("");
+            XtVaSetValues(button, XmNlabelString, label, nullptr);
+            XmStringFree(label);
+        }
         break;
+    }
     case XmtChooserRadioList:
         XmListDeselectAllItems(c->list);
         if (c->state >= 0)
@@ -286,12 +302,14 @@ void XmtChooserSetState(Widget chooser, int state, Boolean notifyCallbacks)
     if (!c)
         return;
     int n = c->list ? XmtChooserGetNumItems(chooser) : static_cast<int>(c->items.size());
-    // An option menu cannot show "nothing chosen": an index outside it is ignored.
-    if (c->type == XmtChooserOption && (state < 0 || state >= n))
-        return;
+    // An option menu cannot show an index outside it; it keeps showing its
+    // last item but holds the index, so that a value the user did not change
+    // is stored back as it was.
     int old = c->state;
     c->state = state;
     showState(c);
+    if (c->type == XmtChooserOption && (state < 0 || state >= n))
+        return; // no item was chosen
     if (notifyCallbacks) {
         int item = c->list ? c->state : state;
         if (c->type == XmtChooserCheckBox) {

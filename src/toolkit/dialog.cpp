@@ -203,7 +203,9 @@ void XmtDialogGetData(Widget dialog, XtPointer base)
     if (!d || !base)
         return;
     for (const Binding &b : d->bindings) {
-        if (b.size == 0)
+        // A buffer whose field the user left alone keeps every byte, also
+        // those the field could not show.
+        if (b.size == 0 || !inputFieldChanged(b.field))
             continue;
         char *buf = static_cast<char *>(base) + b.offset;
         const char *text = XmtInputFieldGetString(b.field);

@@ -17,6 +17,11 @@ struct Field {
     CallList verify, error;
     std::string accepted; // last text that passed the checks
     std::string current;  // storage for XmtInputFieldGetString
+    // What the program last put in, whole, and what the field then showed: a
+    // value longer than the pattern shows cut, and reads back whole until the
+    // user changes the text.
+    std::string given;
+    std::string shownGiven;
     bool raw = false;     // our own SetString: no pattern check
     bool committing = false;
 };
@@ -162,10 +167,18 @@ bool inputFieldCommitIfChanged(Widget field)
     return XmtInputFieldCommit(field);
 }
 
+bool inputFieldChanged(Widget field)
+{
+    Field *f = find(field);
+    return !f || textOf(field) != f->shownGiven;
+}
+
 void inputFieldSetRaw(Widget field, const char *text, size_t len)
 {
     Field *f = find(field);
     std::string s(text, len);
+    if (f)
+        f->given = s;
     if (f && !f->pattern.empty() && s.size() > f->pattern.size())
         s.resize(f->pattern.size());
     if (f)
@@ -174,6 +187,7 @@ void inputFieldSetRaw(Widget field, const char *text, size_t len)
     if (f) {
         f->raw = false;
         f->accepted = textOf(field);
+        f->shownGiven = f->accepted;
     }
 }
 
@@ -200,7 +214,7 @@ const char *XmtInputFieldGetString(Widget field)
     Field *f = find(field);
     if (!f)
         return nullptr;
-    f->current = textOf(field);
+    f->current = inputFieldChanged(field) ? textOf(field) : f->given;
     return f->current.c_str();
 }
 

@@ -51,6 +51,8 @@ const char *inputFieldBinding(Widget field);
 bool inputFieldCommitIfChanged(Widget field);
 // Sets the text without pattern checks (cut to the pattern length).
 void inputFieldSetRaw(Widget field, const char *text, size_t len);
+// False while the field shows what the program last put in.
+bool inputFieldChanged(Widget field);
 
 // XmString helpers.
 XmString makeString(const char *text);

@@ -400,8 +400,10 @@ Widget XmtLastMessageBox(const char *name)
     return it == lastBoxes().end() ? nullptr : it->second;
 }
 
-Boolean XmtDisplayWarningAndAsk(Widget w, const char *query_name, const char *prompt, const char *yes_default,
-                                const char *no_default, Boolean default_yes, const char *help_text)
+namespace {
+
+Boolean ask(Widget w, const char *query_name, const std::string &text, const char *yes_default,
+            const char *no_default, Boolean default_yes, const char *help_text)
 {
     Widget parent = parentFor(w);
     std::string n = plainName(query_name);
@@ -410,7 +412,7 @@ Boolean XmtDisplayWarningAndAsk(Widget w, const char *query_name, const char *pr
     XtSetValues(shell, shellArgs, XtNumber(shellArgs));
     Answer answer;
     onWmClose(shell, answerNo, &answer);
-    XmString msg = makeString(named(parent, n, "message", prompt ? prompt : ""));
+    XmString msg = makeString(text.c_str());
     XmString ttl = makeString(named(parent, n, "title", "Frage"));
     XmString yes = makeString(named(parent, n, "yesLabel", yes_default ? yes_default : "Ja"));
     XmString no = makeString(named(parent, n, "noLabel", no_default ? no_default : "Nein"));
@@ -433,6 +435,31 @@ Boolean XmtDisplayWarningAndAsk(Widget w, const char *query_name, const char *pr
     XtRemoveCallback(box, XmNdestroyCallback, answerNo, &answer);
     XtDestroyWidget(shell);
     return yesAnswer;
+}
+
+} // namespace
+
+Boolean XmtDisplayWarningAndAsk(Widget w, const char *query_name, const char *prompt, const char *yes_default,
+                                const char *no_default, Boolean default_yes, const char *help_text)
+{
+    const char *text = named(parentFor(w), plainName(query_name), "message", prompt ? prompt : "");
+    return ask(w, query_name, text ? text : "", yes_default, no_default, default_yes, help_text);
+}
+
+Boolean XmtDisplayWarningAndAskf(Widget w, const char *query_name, const char *prompt, Boolean default_yes,
+                                 const char *help_text, ...)
+{
+    const char *own = prompt ? prompt : "";
+    const char *format = named(parentFor(w), plainName(query_name), "message", own);
+    // A resource text must not ask for other arguments than the program gives.
+    if (format != own && !takesArgumentsOf(format, own))
+        format = own;
+    char text[2048];
+    va_list ap;
+    va_start(ap, help_text);
+    vsnprintf(text, sizeof text, format, ap);
+    va_end(ap);
+    return ask(w, query_name, text, nullptr, nullptr, default_yes, help_text);
 }
 
 Boolean XmtAskForInteger(Widget w, const char *query_name, const char *prompt, int *value_return, int min, int max,

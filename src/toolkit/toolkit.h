@@ -161,6 +161,10 @@ Widget XmtLastMessageBox(const char *name);
 // Asks with "Ja"/"Nein" (or the given labels) and waits; True for yes.
 Boolean XmtDisplayWarningAndAsk(Widget w, const char *query_name, const char *prompt, const char *yes_default,
                                 const char *no_default, Boolean default_yes, const char *help_text);
+// The same with "Ja"/"Nein" and a printf message: the resource *<name>.message,
+// else prompt, filled with the arguments.
+Boolean XmtDisplayWarningAndAskf(Widget w, const char *query_name, const char *prompt, Boolean default_yes,
+                                 const char *help_text, ...);
 // Asks for an integer in [min, max]; a value outside is refused and asked again.
 Boolean XmtAskForInteger(Widget w, const char *query_name, const char *prompt, int *value_return, int min,
                          int max, const char *help_text);
@@ -175,6 +179,23 @@ Boolean XmtAskForFile(Widget w, const char *query_name, const char *prompt, cons
                       char *filename_buffer, int filename_buffer_len, char *directory_buffer,
                       int directory_buffer_len, char *pattern_buffer, int pattern_buffer_len,
                       const char *help_text);
+
+// The same dialog without touching any buffer: the start values come from the
+// three texts, the choice goes into *choice, and the caller keeps it
+// (XmtKeepFileChoice) only once the file was loaded or written.  For reading
+// the file is opened as above (choice->stream); for saving nothing is opened,
+// and a regular file that is there already is asked about first (its name in
+// the question "overwriteFile", default "Nein"; "Nein" keeps the dialog up).
+struct XmtFileChoice {
+    std::string path, directory, pattern;
+    FILE *stream = nullptr; // opened for reading; nullptr when saving
+};
+Boolean XmtChooseFile(Widget w, const char *query_name, const char *prompt, const char *default_directory,
+                      const char *default_pattern, Boolean for_saving, const char *filename, const char *directory,
+                      const char *pattern, const char *help_text, XmtFileChoice *choice);
+void XmtKeepFileChoice(const XmtFileChoice &choice, char *filename_buffer, int filename_buffer_len,
+                       char *directory_buffer, int directory_buffer_len, char *pattern_buffer,
+                       int pattern_buffer_len);
 
 // ---------------------------------------------------------------- working dialog
 // Shows (at once, mapped and painted) a working box with a 0..max scale.

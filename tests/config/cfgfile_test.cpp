@@ -10,7 +10,9 @@
 #include <Xm/FileSB.h>
 #include <Xm/TextF.h>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <sys/resource.h>
 #include <fstream>
 #include <sys/stat.h>
 #include <vector>
@@ -167,10 +169,19 @@ TEST_F(ConfigFiles, FailedWriteIsToldAndDoesNotCountAsSaved)
 {
     setRecInt(rec::CfgChanges, 5);
     int files = recInt(rec::CfgFileCount);
-    answerFileDialog("/dev/full");
+    // A disk that takes 1000 bytes of the 2134.
+    std::string path = dir.file("full.cfg");
+    rlimit before{}, small{1000, 1000};
+    getrlimit(RLIMIT_FSIZE, &before);
+    small.rlim_max = before.rlim_max;
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    answerFileDialog(path);
     saveCFGFileAs(nullptr, nullptr, nullptr);
-    EXPECT_EQ(takeMessage("writeError"), "Die Datei \"/dev/full\"\nkonnte nicht geschrieben werden:\n" +
-                                             std::string(std::strerror(ENOSPC)));
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(takeMessage("writeError"), "Die Datei \"" + path + "\"\nkonnte nicht geschrieben werden:\n" +
+                                             std::string(std::strerror(EFBIG)));
     EXPECT_EQ(recInt(rec::CfgChanges), 5);
     EXPECT_EQ(recInt(rec::CfgFileCount), files);
 }

@@ -110,27 +110,23 @@ std::string configViewOf(const std::string &version, const std::string &line, co
     return "version " + version + "\nline " + line + "\nbuttons " + buttons;
 }
 
+// A read replaces the record only when every answer arrived: one that fails
+// leaves record, flag and change counter as they were.
 void leavesConfigRead(RecordBytes &r, const pbxsim::State &pbx, const Outcome &o)
 {
-    flags(r, o.how == Outcome::Done ? 1 : 0);
+    if (o.how != Outcome::Done)
+        return;
+    flags(r, 1);
     std::vector<unsigned char> image = imageOf(pbx);
-    for (int i = 0; i < std::min(o.reached, int(std::size(configReads))); ++i)
-        std::copy_n(image.begin() + long(configReads[i].offset), configReads[i].length,
-                    r.begin() + long(configReads[i].offset));
-    if (o.reached >= 1)
-        r[rec::TypeByte] = image[rec::TypeByte];
+    for (const Region &region : configReads)
+        std::copy_n(image.begin() + long(region.offset), region.length, r.begin() + long(region.offset));
+    r[rec::TypeByte] = image[rec::TypeByte];
 }
 
 std::string showsConfigRead(const std::string &before, const pbxsim::State &pbx, const Outcome &o)
 {
-    switch (o.how) {
-    case Outcome::Done:
+    if (o.how == Outcome::Done)
         return configViewOf(pbx.version, "ROM-Version: " + pbx.version, allButtons(true));
-    case Outcome::Refused: // the buttons follow the cleared flag
-        return configViewOf(versionBefore, std::string("ROM-Version: ") + versionBefore, allButtons(false));
-    case Outcome::Failed:
-        break;
-    }
     return before;
 }
 
@@ -163,11 +159,12 @@ std::size_t tlnAt(int i) { return rec::TlnData + rec::TlnDataSize * std::size_t(
 
 void leavesTlnRead(RecordBytes &r, const pbxsim::State &pbx, const Outcome &o)
 {
-    flags(r, 0); // cleared once the port is open, never set again
-    for (int i = 0; i < o.reached; ++i)
+    if (o.how != Outcome::Done)
+        return;
+    flags(r, 0); // a complete read clears the configuration-valid flag
+    for (int i = 0; i < rec::TlnCount; ++i)
         std::copy(pbx.tln[std::size_t(i)].begin(), pbx.tln[std::size_t(i)].end(), r.begin() + long(tlnAt(i)));
-    if (o.how == Outcome::Done)
-        putInt(r, rec::TlnPresent, 1);
+    putInt(r, rec::TlnPresent, 1);
 }
 
 std::string tlnTook(const RecordBytes &r, const pbxsim::State &pbx)
@@ -185,7 +182,6 @@ std::string tlnTook(const RecordBytes &r, const pbxsim::State &pbx)
 // ---- speed dial
 
 constexpr int kwzBlocks = rec::KwzCount / rec::KwzBlockSlots; // 25, then the two prefix lists
-constexpr std::size_t kwzBlockBytes = rec::KwzBlockSlots * rec::KwzNumberSize;
 
 // Built by opening and closing it once; closing asks to save unsaved changes,
 // so there are none while it closes.
@@ -220,17 +216,11 @@ std::string speedDialView()
 
 void leavesSpeedDialRead(RecordBytes &r, const pbxsim::State &pbx, const Outcome &o)
 {
-    for (int step = 0; step < o.reached; ++step) {
-        if (step < kwzBlocks)
-            std::copy_n(pbx.kwz.begin() + long(kwzBlockBytes) * step, kwzBlockBytes,
-                        r.begin() + long(rec::KwzNumbers + kwzBlockBytes * std::size_t(step)));
-        else if (step == kwzBlocks)
-            std::copy(pbx.nahber.begin(), pbx.nahber.end(), r.begin() + long(rec::NahBerList));
-        else
-            std::copy(pbx.sperrber.begin(), pbx.sperrber.end(), r.begin() + long(rec::SperrBerList));
-    }
     if (o.how != Outcome::Done)
         return;
+    std::copy(pbx.kwz.begin(), pbx.kwz.end(), r.begin() + long(rec::KwzNumbers));
+    std::copy(pbx.nahber.begin(), pbx.nahber.end(), r.begin() + long(rec::NahBerList));
+    std::copy(pbx.sperrber.begin(), pbx.sperrber.end(), r.begin() + long(rec::SperrBerList));
     std::copy_n(KwzMark, std::strlen(KwzMark) + 1, r.begin() + long(rec::KwzHeader));
     for (std::size_t counter : {rec::KwzPresent, rec::KwzChanges, rec::PrefixPresent})
         putInt(r, counter, intAt(r, counter) + 1);

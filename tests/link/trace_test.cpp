@@ -6,6 +6,11 @@
 #include "link/trace.h"
 #include "link_env.h"
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
 
 namespace {
 
@@ -82,3 +87,31 @@ TEST_F(Trace, DumpRowsOfEight)
 }
 
 } // namespace
+
+// The trace lies in a directory everybody writes to: a link planted there is
+// not followed, the file is the user's alone, and a trace that cannot be
+// opened is off and says why.
+TEST(TraceFile, NoLinkFollowedAndOnlyTheUserReadsIt)
+{
+    TempDir dir;
+    std::string path = dir.file("kelvora.debug");
+    setDebugFilePath(path.c_str());
+    ASSERT_TRUE(openTrace(2));
+    struct stat st;
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    closeTrace();
+
+    std::string victim = dir.file("victim");
+    writeFile(victim, "wertvoll");
+    ASSERT_EQ(unlink(path.c_str()), 0);
+    ASSERT_EQ(symlink(victim.c_str(), path.c_str()), 0);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(openTrace(3));
+    std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(debugflag, 0);
+    EXPECT_EQ(debugfile, nullptr);
+    EXPECT_EQ(readFile(victim), "wertvoll");
+    EXPECT_NE(said.find(path), std::string::npos) << said;
+    EXPECT_NE(said.find(std::strerror(ELOOP)), std::string::npos) << said;
+}

@@ -81,7 +81,8 @@ TEST_F(ChargeSettings, OutputAndPulseBytesArePackedAsTheChoosersShowThem)
     };
     const Case cases[] = {
         {0x0E, 0x20, 1, 3, 0, -1, -1, -1, 0x0E, 0x20}, // interface 2, both boxes, 16 kHz
-        {0xF6, 0x3F, 1, 1, 0, -1, -1, -1, 0x06, 0x20}, // bits 4-7 of 83 and 0-4 of 85 go
+        {0xF6, 0x3F, 1, 1, 0, -1, -1, -1, 0xF6, 0x3F}, // bits 4-7 of 83 and 0-4 of 85 stay
+        {0xF6, 0x3F, 1, 1, 0, 0, 2, 2, 0xF9, 0x7F},    // also when the choosers change
         {0x01, 0x60, 0, 0, 2, -1, -1, -1, 0x01, 0x60},
         {0x0E, 0x20, 1, 3, 0, 0, 2, 2, 0x09, 0x60},
         {0x01, 0x60, 0, 0, 2, 1, 1, 1, 0x06, 0x40},

@@ -136,25 +136,27 @@ TEST_F(TndFiles, LoadRestoresTheFieldsAndKeepsTheOtherBytes)
 }
 
 // A short file fills what it holds, up to the middle of a field.
-TEST_F(TndFiles, ShortFileFillsWhatItHolds)
+// The file has no mark: only its size of exactly 1650 bytes tells a subscriber
+// file; any other gets the wrong-file message and changes nothing.
+TEST_F(TndFiles, OnlyAFileOfExactly1650BytesLoads)
 {
-    Bytes file(1000);
-    for (std::size_t k = 0; k < file.size(); k++)
-        file[k] = static_cast<unsigned char>('0' + k % 10);
-    std::string path = dir.file("short.tnd");
-    writeFile(path, file);
-    Bytes before = allRecords();
-    busyShown = std::string(file.begin() + 4, file.begin() + 28); // 24 of the 25 digits
-    load(path);
-    // 1000 = 18 entries of 55 and 10 bytes: functions, wake-up time and 6 of the busy target.
-    for (int i = 0; i < 18; i++)
-        EXPECT_EQ(entryOf(i), Bytes(file.begin() + 55 * i, file.begin() + 55 * (i + 1))) << i;
-    Bytes r18 = recordOf(18);
-    EXPECT_EQ(Bytes(r18.begin() + 6, r18.begin() + 10), Bytes(file.begin() + 990, file.begin() + 994));
-    EXPECT_EQ(Bytes(r18.begin() + 22, r18.begin() + 28), Bytes(file.begin() + 994, file.end()));
-    Bytes old18(before.begin() + 18 * 124, before.begin() + 19 * 124);
-    EXPECT_EQ(Bytes(r18.begin() + 28, r18.end()), Bytes(old18.begin() + 28, old18.end()));
-    EXPECT_EQ(Bytes(tln(19), tln(30)), Bytes(before.begin() + 19 * 124, before.end()));
+    for (std::size_t size : {std::size_t(0), std::size_t(1000), std::size_t(1649), std::size_t(1651),
+                             std::size_t(13060)}) {
+        Bytes file(size, '7');
+        std::string path = dir.file("other.tnd");
+        writeFile(path, file);
+        setRecInt(rec::TlnPresent, 0);
+        Bytes before = allRecords();
+        std::string remembered = recText(rec::TlnFilePath);
+        openTnd([&path](Widget d) {
+            answerFileDialog(path, d);
+            guiPress(guiFind(d, "*load"));
+        });
+        EXPECT_NE(takeMessage("wrongFile"), "") << size;
+        EXPECT_EQ(allRecords(), before) << size;
+        EXPECT_EQ(recInt(rec::TlnPresent), 0) << size;
+        EXPECT_EQ(recText(rec::TlnFilePath), remembered) << size;
+    }
 }
 
 TEST_F(TndFiles, CancelledOrNotARegularFileDoesNothing)

@@ -61,8 +61,15 @@ bool itemSensitive(Widget dialog, const char *chooser, int item)
 
 bool sensitive(Widget dialog, const char *name) { return XtIsSensitive(guiFind(dialog, name)); }
 
+// What the field shows, which for a value longer than its pattern is less than
+// the field hands back.
 std::string fieldText(Widget dialog, const char *name)
 {
-    const char *t = XmtInputFieldGetString(guiFind(dialog, name));
-    return t ? t : "";
+    Widget field = guiFind(dialog, name);
+    if (!field || !XmIsTextField(field))
+        return "";
+    char *t = XmTextFieldGetString(field);
+    std::string text = t ? t : "";
+    XtFree(t);
+    return text;
 }

@@ -36,6 +36,7 @@ void freshStart()
         std::memset(all, 0, rec::RecordSize);
         SetUpVars();
     }
+    forgetClean();
     anl_vers[0] = '\0';
     setDevicePath(nullptr);
     for (auto &reset : resets())

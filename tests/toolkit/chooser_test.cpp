@@ -108,10 +108,18 @@ TEST(Chooser, OptionMenuShowsTheChosenItem)
     XtVaGetValues(menu, XmNmenuHistory, &shown, nullptr);
     EXPECT_EQ(shown, XmtChooserGetItem(menu, 2));
     EXPECT_EQ(XmtChooserGetState(menu), 2);
-    // Outside the items: nothing changes.
-    XmtChooserSetState(menu, -1, True);
-    EXPECT_EQ(XmtChooserGetState(menu), 2);
+    // Outside the items: the menu holds the value, shows no item's label and
+    // calls nobody; the same item picked again is a choice.
+    for (int outside : {-1, 3, 9}) {
+        XmtChooserSetState(menu, outside, True);
+        EXPECT_EQ(XmtChooserGetState(menu), outside);
+        EXPECT_EQ(guiText(XmOptionButtonGadget(menu), XmNlabelString), "") << outside;
+    }
     EXPECT_TRUE(seen.empty());
+    guiPress(XmtChooserGetItem(menu, 2));
+    EXPECT_EQ(XmtChooserGetState(menu), 2);
+    EXPECT_EQ(guiText(XmOptionButtonGadget(menu), XmNlabelString), guiText(XmtChooserGetItem(menu, 2), XmNlabelString));
+    seen.clear();
 
     guiPress(XmtChooserGetItem(menu, 1));
     EXPECT_EQ(XmtChooserGetState(menu), 1);

@@ -83,11 +83,20 @@ TEST(InputField, PatternLimitsWhatCanBeTyped)
     EXPECT_EQ(text(two), "");
 }
 
+// The field shows what fits; until the user changes it, it hands back the
+// whole value it was given, so a value it cannot show is not cut on "OK".
 TEST(InputField, ProgramSetStringIsCutToThePattern)
 {
     Widget f = guiFind(fieldDialog(), "*two");
     XmtInputFieldSetString(f, "98765");
-    EXPECT_STREQ(XmtInputFieldGetString(f), "98");
+    char *shown = XmTextFieldGetString(f);
+    EXPECT_STREQ(shown, "98");
+    XtFree(shown);
+    EXPECT_STREQ(XmtInputFieldGetString(f), "98765");
+    XmTextFieldSetString(f, const_cast<char *>("4"));
+    EXPECT_STREQ(XmtInputFieldGetString(f), "4");
+    XmTextFieldSetString(f, const_cast<char *>("98"));
+    EXPECT_STREQ(XmtInputFieldGetString(f), "98765") << "the shown text again";
     Widget free = guiFind(fieldDialog(), "*free");
     XmtInputFieldSetString(free, "beliebig lang, auch mit Leerzeichen");
     EXPECT_STREQ(XmtInputFieldGetString(free), "beliebig lang, auch mit Leerzeichen");

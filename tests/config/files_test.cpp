@@ -1,0 +1,224 @@
+// Files survive every save: the writer all of them go through, the question
+// before overwriting, paths remembered only after success, and the whole way
+// of a loaded configuration through a read that fails back into its file.
+#include "program.h"
+
+#include "config/atomicfile.h"
+#include "config/cfgfile.h"
+#include "config/record.h"
+#include "shell/shell.h"
+#include "speeddial/kwzfile.h"
+#include "subscriber/tndfile.h"
+#include "support/answers.h"
+#include "support/tempdir.h"
+#include "toolkit/toolkit.h"
+
+#include <Xm/MessageB.h>
+#include <csignal>
+#include <cstring>
+#include <dirent.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+int modeOf(const std::string &path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+// The names in a directory, to see that no temporary file is left behind.
+int entries(const std::string &dir)
+{
+    int n = 0;
+    if (DIR *d = opendir(dir.c_str())) {
+        while (dirent *e = readdir(d))
+            n += std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0;
+        closedir(d);
+    }
+    return n;
+}
+
+bool writeNew(FILE *fp) { return std::fputs("neu", fp) >= 0; }
+
+} // namespace
+
+// Each case starts from a directory holding "alt" (mode 0640, content "alt")
+// and writes "neu" to the path it names.
+TEST(AtomicWrite, EitherTheOldFileOrTheWholeNewOne)
+{
+    struct Case {
+        const char *name;
+        const char *target; // below the directory
+        std::function<bool(FILE *)> write;
+        FileWrite result;
+        const char *alt;    // what "alt" holds afterwards
+        int mode;           // of "alt" afterwards
+        int files;          // in the directory afterwards
+    };
+    const Case cases[] = {
+        {"replaces a file and keeps its mode", "alt", writeNew, FileWrite::Written, "neu", 0640, 1},
+        {"a new file beside it", "neu", writeNew, FileWrite::Written, "alt", 0640, 2},
+        {"through a link, which stays", "link", writeNew, FileWrite::Written, "neu", 0640, 2},
+        {"a writer that fails", "alt", [](FILE *) { return false; }, FileWrite::Failed, "alt", 0640, 1},
+        {"a directory is no file", "dir", writeNew, FileWrite::NotRegular, "alt", 0640, 3},
+        {"nor is a FIFO", "fifo", writeNew, FileWrite::NotRegular, "alt", 0640, 3},
+        {"a missing directory", "weg/alt", writeNew, FileWrite::Failed, "alt", 0640, 1},
+    };
+    for (const Case &c : cases) {
+        TempDir dir;
+        writeFile(dir.file("alt"), "alt");
+        chmod(dir.file("alt").c_str(), 0640);
+        std::string target = c.target;
+        int made = 0;
+        if (target == "link")
+            made = symlink(dir.file("alt").c_str(), dir.file("link").c_str());
+        else if (target == "dir")
+            made = mkdir(dir.file("dir").c_str(), 0755);
+        else if (target == "fifo")
+            made = mkfifo(dir.file("fifo").c_str(), 0600);
+        ASSERT_EQ(made, 0) << c.name;
+        if (target == "dir" || target == "fifo")
+            writeFile(dir.file("other"), "x");
+        EXPECT_EQ(writeFileAtomically(dir.file(c.target).c_str(), c.write), c.result) << c.name;
+        EXPECT_EQ(readFile(dir.file("alt")), c.alt) << c.name;
+        EXPECT_EQ(modeOf(dir.file("alt")), c.mode) << c.name;
+        EXPECT_EQ(entries(dir.path()), c.files) << c.name << ": a temporary file left";
+    }
+}
+
+// A disk that fills up midway leaves the old file whole and says why.
+TEST(AtomicWrite, AFullDiskLeavesTheOldFile)
+{
+    TempDir dir;
+    std::string old(5000, 'a');
+    writeFile(dir.file("f"), old);
+    rlimit before{}, small{1000, 1000};
+    getrlimit(RLIMIT_FSIZE, &before);
+    small.rlim_max = before.rlim_max;
+    auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    FileWrite result = writeFileAtomically(dir.file("f").c_str(), [](FILE *fp) {
+        std::string big(3000, 'b');
+        return std::fwrite(big.data(), 1, big.size(), fp) == big.size();
+    });
+    int error = errno;
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_EQ(result, FileWrite::Failed);
+    EXPECT_EQ(error, EFBIG);
+    EXPECT_EQ(readFile(dir.file("f")), old);
+    EXPECT_EQ(entries(dir.path()), 1);
+}
+
+namespace {
+
+struct Saver {
+    const char *name;
+    std::function<bool()> save;
+    std::size_t pathSlot; // the path the record remembers; 0: none
+};
+
+const Saver savers[] = {
+    {"configuration", [] { return saveConfigFileAs(toplevel, CfgVendor::Dorvan); }, rec::CfgFilePath},
+    {"speed dial", [] { return saveKwzFileAs(toplevel); }, rec::KwzFilePath},
+    {"subscriber data", [] { return saveTlnFile(toplevel); }, rec::TlnFilePath},
+    {"speed-dial text", [] { return saveKwzText(toplevel); }, 0},
+};
+
+// Answers the question before overwriting: its text and default button into
+// *text and *defaultNo; "Nein" then cancels the file dialog it stays in.
+void answerOverwrite(bool yes, std::string *text, bool *defaultNo)
+{
+    whenUp(isQuestion, [yes, text, defaultNo](Widget box) {
+        *text = guiText(box, XmNmessageString);
+        unsigned char type = 0;
+        XtVaGetValues(box, XmNdefaultButtonType, &type, nullptr);
+        *defaultNo = type == XmDIALOG_CANCEL_BUTTON;
+        if (!yes)
+            answerFile("");
+        XtCallCallbacks(box, yes ? XmNokCallback : XmNcancelCallback, nullptr);
+    });
+}
+
+} // namespace
+
+TEST(SaveOverAFile, AsksWithItsNameAndOnlyJaReplacesIt)
+{
+    programTop();
+    for (const Saver &s : savers) {
+        for (bool yes : {false, true}) {
+            SCOPED_TRACE(std::string(s.name) + (yes ? ", Ja" : ", Nein"));
+            TempDir dir;
+            std::string path = dir.file("vorhanden");
+            writeFile(path, "alt");
+            chmod(path.c_str(), 0640);
+            std::string remembered = s.pathSlot ? recText(s.pathSlot) : "";
+            std::string text;
+            bool defaultNo = false;
+            answerFile(path);
+            answerOverwrite(yes, &text, &defaultNo);
+            EXPECT_EQ(s.save(), yes);
+            EXPECT_NE(text.find(path), std::string::npos) << text;
+            EXPECT_TRUE(defaultNo);
+            EXPECT_EQ(readFile(path) != "alt", yes);
+            EXPECT_EQ(modeOf(path), 0640);
+            if (s.pathSlot) {
+                EXPECT_EQ(recText(s.pathSlot), yes ? path : remembered);
+            }
+        }
+    }
+}
+
+// The reported case: "Laden..." of a file that is no speed-dial file, then
+// "Sichern" -- which must not overwrite that file.
+TEST(SaveOverAFile, AFileThatFailedToLoadIsNotTheNextTarget)
+{
+    programTop();
+    TempDir dir;
+    std::string foreign = dir.file("brief.txt");
+    writeFile(foreign, "Sehr geehrte Damen und Herren");
+    std::snprintf(recText(rec::KwzFilePath), rec::PathSize, "%s", dir.file("standard.kwz").c_str());
+    answerFile(foreign);
+    EXPECT_FALSE(loadKwzFile(toplevel));
+    EXPECT_NE(takeMessage("wrongFile"), "");
+    EXPECT_EQ(recText(rec::KwzFilePath), dir.file("standard.kwz"));
+    EXPECT_TRUE(saveKwzFile(toplevel));
+    EXPECT_EQ(readFile(foreign), "Sehr geehrte Damen und Herren");
+    EXPECT_EQ(readFile(dir.file("standard.kwz")).size(), rec::KwzSizeInFile);
+}
+
+// Load a configuration file, read from a PBX whose ninth answer is broken,
+// dismiss the error, "Sichern" onto the same file: it is the file loaded.
+TEST(NothingLost, AFailedReadBetweenLoadAndSaveChangesNoByteOfTheFile)
+{
+    programTop();
+    TempDir dir;
+    std::string path = dir.file("anlage.cfg");
+    std::string loaded(CfgIdDorvan);
+    loaded.push_back('\0');
+    for (std::size_t k = 0; k < rec::PbxImageSize; ++k)
+        loaded.push_back(static_cast<char>(k * 7 + 3));
+    writeFile(path, loaded);
+
+    answerFile(path);
+    loadCFGFile(nullptr, nullptr, nullptr);
+    ASSERT_EQ(recInt(rec::CfgValid), 1);
+
+    PbxLine line;
+    pbxsim::Faults f;
+    f.answers.push_back({pbxsim::AnswerFault::BadChecksum, 10, 0}); // answer 1 acknowledges the begin
+    line.sim.setFaults(f);
+    readConfig();
+    EXPECT_NE(takeMessage("tranfer_err").find("CRC-Fehler"), std::string::npos);
+    ASSERT_TRUE(sensitive("*sichern"));
+
+    std::string text;
+    bool defaultNo = false;
+    answerFile(path);
+    answerOverwrite(true, &text, &defaultNo);
+    saveCFGFileAs(nullptr, nullptr, nullptr);
+    EXPECT_EQ(readFile(path), loaded);
+}
