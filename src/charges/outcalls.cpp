@@ -50,10 +50,10 @@ void printOutCalls(Widget, XtPointer, XtPointer)
 // Erases the PBX's memory; the store and the list stay until the next read.
 void doKitDelOut(Widget, XtPointer, XtPointer)
 {
-    if (!XmtDisplayWarningAndAsk(outcalls.dialog, "gebkitdel", "Wollen Sie wirklich den Gebührenspeicher lõschen?",
+    if (!XmtDisplayWarningAndAsk(outcalls.dialog, "gebkitdel", "Wollen Sie wirklich den Gebührenspeicher löschen?",
                                  "Ja", "Nein", Boolean(8), "No Help!"))
         return;
-    TransferPlan transfer{devicePath(), outcalls.dialog, "gebkitdlg", "Gebührenspeicher lõschen...", false, 1, {},
+    TransferPlan transfer{devicePath(), outcalls.dialog, "gebkitdlg", "Gebührenspeicher löschen...", false, 1, {},
                           false};
     runTransfer(transfer, [](TransferContext &t) {
         static const unsigned char nothing[1] = {0};
