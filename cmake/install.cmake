@@ -1,6 +1,8 @@
 # What "cmake --install" puts where, and the Debian package "cpack -G DEB" makes
 # of it.  Only the two programs, their manual pages, the desktop entry and the
 # icon are installed; test programs, benchmarks and the simulator's library are not.
+# The simulator is built as pbxsim and installed as kelvora-pbxsim: a bare
+# "pbxsim" in /usr/bin would say nothing of whose it is.
 include(GNUInstallDirs)
 
 # The version shown in the main window is the package version.
@@ -15,7 +17,7 @@ endif()
 # stamp in the file, so the same page makes the same bytes).
 set(man_pages kelvora)
 if(TARGET pbxsim)
-  list(APPEND man_pages pbxsim)
+  list(APPEND man_pages kelvora-pbxsim)
 endif()
 set(man_gz "")
 foreach(page ${man_pages})
@@ -30,7 +32,7 @@ add_custom_target(manpages ALL DEPENDS ${man_gz})
 
 install(TARGETS kelvora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET pbxsim)
-  install(TARGETS pbxsim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(PROGRAMS $<TARGET_FILE:pbxsim> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME kelvora-pbxsim)
 endif()
 install(FILES ${man_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/data/kelvora.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -79,7 +81,7 @@ ports) over a serial line, lets you edit them in Motif dialogs and programs
 them back. Configurations, speed-dial directories and subscriber data can be
 kept in files; charge counters and call lists can be exported and printed.
 
-The package also carries pbxsim, a simulator of the PBX on a pseudo-terminal,
+The package also carries kelvora-pbxsim, a simulator of the PBX on a pseudo-terminal,
 to try kelvora without one.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

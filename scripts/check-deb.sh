@@ -2,7 +2,7 @@
 # Checks the Debian package on a fresh Debian 12: builds kelvora_*.deb (unless
 # one is given), makes a minimal bookworm system with debootstrap, installs the
 # package there with apt (its dependencies come from Debian's mirror), then
-# runs pbxsim and kelvora on Xvfb inside it and looks for kelvora's window.
+# runs kelvora-pbxsim and kelvora on Xvfb inside it and looks for kelvora's window.
 # Finally removes the package again.  Needs root and the network to the Debian
 # mirror; takes a few minutes.  Not part of CI.
 #
@@ -83,7 +83,7 @@ echo "== apt-get install -y ./$name"
 apt-get install -y -q "/tmp/$name" >/tmp/apt-kelvora.log 2>&1 || { tail -30 /tmp/apt-kelvora.log; fail "apt-get install"; }
 sed -n '/NEW packages/,/upgraded/p' /tmp/apt-kelvora.log
 dpkg -s kelvora | grep -E '^(Status|Version|Depends):'
-for f in /usr/bin/kelvora /usr/bin/pbxsim /usr/share/man/man1/kelvora.1.gz /usr/share/man/man1/pbxsim.1.gz \
+for f in /usr/bin/kelvora /usr/bin/kelvora-pbxsim /usr/share/man/man1/kelvora.1.gz /usr/share/man/man1/kelvora-pbxsim.1.gz \
          /usr/share/applications/kelvora.desktop /usr/share/icons/hicolor/scalable/apps/kelvora.svg; do
   [ -e "$f" ] || fail "$f is missing"
 done
@@ -98,12 +98,12 @@ stop() { for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/n
 trap stop EXIT
 Xvfb :57 -screen 0 1024x768x24 -nolisten tcp -noreset >/tmp/xvfb.log 2>&1 &
 pids+=($!)
-pbxsim --link /tmp/pbx --log /tmp/pbx.log >/tmp/pbxsim.out 2>&1 &
+kelvora-pbxsim --link /tmp/pbx --log /tmp/pbx.log >/tmp/pbxsim.out 2>&1 &
 simpid=$!
 pids+=($simpid)
 for _ in $(seq 50); do [ -e /tmp/pbx ] && [ -e /tmp/.X11-unix/X57 ] && break; sleep 0.1; done
 cat /tmp/pbxsim.out
-[ -e /tmp/pbx ] && kill -0 $simpid 2>/dev/null || fail "pbxsim made no /tmp/pbx"
+[ -e /tmp/pbx ] && kill -0 $simpid 2>/dev/null || fail "kelvora-pbxsim made no /tmp/pbx"
 export DISPLAY=:57
 for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
 set +e

@@ -77,7 +77,7 @@ void doGebDel(Widget, XtPointer, XtPointer)
     if (!XmtDisplayWarningAndAsk(zaehlerdlg, "gebuehrdel", "Wollen Sie wirklich alle Gebührendaten\nauf 0.00 DM setzten?",
                                  "Ja", "Nein", False, "No Help!"))
         return;
-    TransferPlan transfer{devicePath(), zaehlerdlg, "gebwritedlg", "Gebührenzähler lõschen...", false, 1, {}, false};
+    TransferPlan transfer{devicePath(), zaehlerdlg, "gebwritedlg", "Gebührenzähler löschen...", false, 1, {}, false};
     TransferResult result = runTransfer(transfer, [](TransferContext &t) {
         static const unsigned char zeros[ResetPayload] = {};
         t.send(K_CLEAR_TLN_GEB_LIST, NoSubCode, zeros, ResetPayload);

@@ -12,7 +12,7 @@
 void doGebZaehler(Widget parent);
 // "Auslesen": reads the counters and shows them.
 void doGebGet(Widget w, XtPointer client, XtPointer call);
-// "Lõschen": after asking, resets the counters in the PBX and shows zeros.
+// "Löschen": after asking, resets the counters in the PBX and shows zeros.
 void doGebDel(Widget w, XtPointer client, XtPointer call);
 // Fills the list and the total from 30 counters (pfennig).
 void showGebuehren(const std::int32_t *counters);

@@ -51,10 +51,10 @@ void printOutCalls(Widget, XtPointer, XtPointer)
 // Nothing brings the calls back, so Return must not erase them: "Nein" is the default.
 void doKitDelOut(Widget, XtPointer, XtPointer)
 {
-    if (!XmtDisplayWarningAndAsk(outcalls.dialog, "gebkitdel", "Wollen Sie wirklich den Gebührenspeicher lõschen?",
+    if (!XmtDisplayWarningAndAsk(outcalls.dialog, "gebkitdel", "Wollen Sie wirklich den Gebührenspeicher löschen?",
                                  "Ja", "Nein", False, "No Help!"))
         return;
-    TransferPlan transfer{devicePath(), outcalls.dialog, "gebkitdlg", "Gebührenspeicher lõschen...", false, 1, {},
+    TransferPlan transfer{devicePath(), outcalls.dialog, "gebkitdlg", "Gebührenspeicher löschen...", false, 1, {},
                           false};
     runTransfer(transfer, [](TransferContext &t) {
         static const unsigned char nothing[1] = {0};

@@ -18,6 +18,8 @@ unsigned char tmpbuff[FrameBufSize];
 
 namespace {
 
+long heard = 0; // bytesHeard()
+
 using Clock = std::chrono::steady_clock;
 
 // Waits until fd is readable or writable, at most until the deadline.
@@ -86,6 +88,7 @@ int readBefore(int fd, int *status, Clock::time_point deadline)
         unsigned char ch;
         ssize_t n = read(fd, &ch, 1);
         if (n == 1) {
+            ++heard;
             if (traceBytes())
                 tracePrintf(" %X", unsigned(ch));
             return ch;
@@ -242,15 +245,53 @@ const char *transferErrText(int code)
     }
 }
 
+long bytesHeard() { return heard; }
+void forgetBytesHeard() { heard = 0; }
+
+const char *adviceFor(int code, bool heard_any)
+{
+    switch (code) {
+    case ANS_NONE:
+    case ANS_TRANSFER:
+        // Only silence from the start says where to look; an answer cut short
+        // midway may have any cause.
+        return heard_any ? nullptr : advice::NoAnswer;
+    case ANS_CMD:
+        return advice::Refused;
+    case ANS_CRC:
+        return advice::Disturbed;
+    default:
+        return nullptr;
+    }
+}
+
+std::string adviceText(Widget parent, const char *which, const char *arg)
+{
+    Widget ref = parent ? parent : toplevel;
+    const char *line = ref && which ? XmtGetResourceString(ref, "tranfer_err", which) : nullptr;
+    if (!line)
+        return "";
+    // Not printf: the line may come from a user's resources.
+    std::string text = line;
+    std::size_t at = text.find("%s");
+    if (at != std::string::npos)
+        text.replace(at, 2, arg ? arg : "");
+    return text;
+}
+
 void stop_conn(Widget parent, int fd, int code)
 {
+    // Taken before the end command, whose answer would count.
+    bool heard_any = heard > 0;
     if (traceErrors() && code != ANS_OK)
         tracePrintf("ERROR: #%04X !!!!!!!!!!!!!!\n", unsigned(code));
     if (code != 0)
         synchronize(fd);
     sendEOT(fd);
     isOK(fd);
+    std::string device = openedDevice();
     closeSer(fd);
+    heard = 0;
 
     if (parent) {
         XmtHideWorkingDialog(parent);
@@ -264,14 +305,20 @@ void stop_conn(Widget parent, int fd, int code)
     // The trace of a finished transmission can be read while the program runs.
     traceFlush();
 
-    if (const char *text = transferErrText(code))
-        showTransferErr(parent, text);
+    if (const char *text = transferErrText(code)) {
+        std::string line = adviceText(parent, adviceFor(code, heard_any), device.c_str());
+        showTransferErr(parent, text, line.c_str());
+    }
 }
 
-void showTransferErr(Widget parent, const char *text)
+void showTransferErr(Widget parent, const char *text, const char *advice)
 {
+    // The advice goes into the argument: the message stays as it is.
+    std::string shown = text ? text : "";
+    if (advice && *advice)
+        shown += std::string("\n") + advice;
     XmtDisplayErrorMsg(parent, "tranfer_err", "Fehler bei der Uebertragung: \n%s", "Uebertragungs-Fehler",
-                       "No Help!", text);
+                       "No Help!", shown.c_str());
 }
 
 void showPercent(Widget wbox, int total, int done)

@@ -13,6 +13,7 @@
 #include "link/answer.h"
 
 #include <X11/Intrinsic.h>
+#include <string>
 
 constexpr int FrameBufSize = 1023; // outbuff, tmpbuff
 constexpr int RecvBufSize = 1024;  // a caller's buffer for getNextPacket
@@ -116,7 +117,31 @@ void stop_conn(Widget parent, int fd, int code);
 // The text the transfer error dialog shows for a code; nullptr for 0 and 96.
 // Points to a static buffer for unknown codes.
 const char *transferErrText(int code);
-void showTransferErr(Widget parent, const char *text);
+// The dialog with the text and, when given, one line of advice below it.
+void showTransferErr(Widget parent, const char *text, const char *advice = nullptr);
+
+// Advice for the user where the cause of a failure is known.  Each names a
+// resource under "tranfer_err" holding the German line, in which a "%s"
+// stands for the device, the lock holder or the lock directory.
+namespace advice {
+constexpr const char *NoAnswer = "noAnswer";         // nothing at all came back: cable, port, power
+constexpr const char *Refused = "cmdRefused";        // the PBX refused a command
+constexpr const char *Disturbed = "crcError";        // a checksum failed: a disturbed line
+constexpr const char *Busy = "portBusy";             // another program holds the lock
+constexpr const char *Denied = "noPermission";       // the device may not be opened: group dialout
+constexpr const char *NoDevice = "noDevice";         // no such device
+constexpr const char *LockDenied = "lockDirDenied"; // no lock file may be made in the lock directory
+} // namespace advice
+// Which advice fits a code of stop_conn; heard tells whether any byte came
+// back since the port was opened.  nullptr when the cause is not known.
+const char *adviceFor(int code, bool heard);
+// The advice line from the resources, "%s" replaced by arg; "" when the
+// resources have none.
+std::string adviceText(Widget parent, const char *which, const char *arg);
+// Bytes read from the line since the last forgetBytesHeard() (runTransfer
+// calls it once the port is open, stop_conn when it is closed).
+long bytesHeard();
+void forgetBytesHeard();
 void showPercent(Widget wbox, int total, int done);
 // Sends a data frame and checks its acknowledgement: 0 on success (counter
 // advanced, percentage shown), 1 after the transmission was ended (with 108

@@ -13,6 +13,9 @@ extern struct termios tser;         // line settings while the port is open
 
 // 0 when the caller may go on (lock taken, or no lock directory), -1 when the
 // device is locked or the lock cannot be created.  Messages go to stderr.
+// A device named through a symlink whose target has another base name is
+// locked under both names (deviceLockFile() holds the second); a live lock
+// under either keeps us off, and both go together.
 // A device whose lock path would not fit lockfile is refused like a lock that
 // cannot be created (a cut path would name another device's lock).
 // Anything but a regular file at the lock path (a FIFO, a directory, a
@@ -24,6 +27,16 @@ int openSer(const char *device);
 // Why the last openSer() failed, in German for the user (names the device or
 // the lock file); "" after a successful open.
 const char *portFailureText();
+// The causes of a failed open that the user can do something about, with
+// what the advice names: the lock holder ("Prozess 4711 (minicom)", or the
+// lock file when no live owner is known), the device, the lock directory.
+enum class PortFailure { NoCause, Busy, Denied, NoDevice, LockDirDenied };
+PortFailure portFailureCause();
+const char *portFailureArgument();
+// The lock under the name of the device a symlink leads to; "" when none.
+const char *deviceLockFile();
+// The device of the last successful openSer().
+const char *openedDevice();
 // Flushes, restores the line, closes and removes the lock.  Always 0.
 int closeSer(int fd);
 // 255 zero bytes in one write, to bring the PBX's receiver into a known state.

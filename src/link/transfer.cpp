@@ -49,10 +49,21 @@ TransferResult runTransfer(const TransferPlan &transfer, const std::function<voi
     int fd = openSer(transfer.device);
     if (fd < 0) {
         // Started from a desktop menu, the program has no standard error anyone reads.
-        if (transfer.parent && *portFailureText())
-            showTransferErr(transfer.parent, portFailureText());
+        if (transfer.parent && *portFailureText()) {
+            const char *which = nullptr;
+            switch (portFailureCause()) {
+            case PortFailure::Busy: which = advice::Busy; break;
+            case PortFailure::Denied: which = advice::Denied; break;
+            case PortFailure::NoDevice: which = advice::NoDevice; break;
+            case PortFailure::LockDirDenied: which = advice::LockDenied; break;
+            case PortFailure::NoCause: break;
+            }
+            std::string line = adviceText(transfer.parent, which, portFailureArgument());
+            showTransferErr(transfer.parent, portFailureText(), line.c_str());
+        }
         return TransferResult::NoPort;
     }
+    forgetBytesHeard();
     Widget wbox = XmtDisplayWorkingDialog(transfer.parent, transfer.name, transfer.message,
                                           transfer.scale ? transfer.scaleLabel : "", transfer.scale ? "Abbrechen" : "", 0,
                                           transfer.scaleMax, transfer.scale, False);

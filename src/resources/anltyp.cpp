@@ -39,4 +39,17 @@ extern const char res_anltyp[] = R"RES(
 *anltyp*zuord_b.labelString: Zuordnung
 *anltyp*zuord_b.activateCallback: doZuord()
 *anl_btns.children: Button okay; Button help
+*anl_btns.help.activateCallback: XmtDisplayInformationMsg("msg1", \
+"Anlagen-Typ:    Das Modell der Anlage (1, 2 oder 3 S0-Ports)\n\
+Betriebsart:    Einzelanlage, Unteranlage einer anderen Anlage oder vernetzt\n\
+Port-Auswahl:   Der S0-Port, dessen Einstellungen darunter gezeigt werden\n\
+Busanschluß:    Wie der Port genutzt wird: extern (Amt), intern (eigene\n\
+                Endgeräte), vernetzt oder gar nicht (unkonfiguriert)\n\
+Anschlußart:    Mehrgeräteanschluß (mit MSNs) oder Anlagenanschluß\n\
+                (mit Anlagennummer und Durchwahl)\n\
+Rufnummern:     Die MSNs des gewählten Ports eingeben\n\
+Zuordnung:      Festlegen, welche Apparate bei welcher MSN klingeln\n\
+\n\
+Jede Auswahl gilt sofort; OK schließt den Dialog. Zur Anlage gelangen die\n\
+Einstellungen erst mit \\"Programmieren\\" im Hauptfenster.", "Hilfe")
 )RES";

@@ -24,7 +24,7 @@ Zweitwecker 1, Zweitwecker 2
 "Zuordnungen der Nebenstellen zu folgenden Funktionen:\n\
 Anrufvariante 1:    Tagschaltung\n\
 Anrufvariante 2:    Nachtschaltung\n\
-Türeinheit 1/2:     Bedienung der Türõffner\n\
+Türeinheit 1/2:     Bedienung der Türöffner\n\
 Rufweiterschaltung: Bei nicht zugeordneter MSN klingeln diese Nebenstellen\n\
 Zweitwecker 1/2:    Zusätzliche (externe) Klingel über Relaissteuerung", "Hilfe")
 )RES";

@@ -17,5 +17,5 @@ extern const char res_common[] = R"RES(
 *cancel.labelString: Abbrechen
 *cancel.activateCallback: XmtDialogCancelCallback()
 *help.labelString: Hilfe
-*help.activateCallback: XmtDisplayInformationMsg("msg1", "Zur Zeit nicht fertig...", "Hilfe")
+*help.activateCallback: XmtDisplayInformationMsg("msg1", "OK übernimmt die Eingaben, Abbrechen verwirft sie.\nZur Anlage gelangen sie erst mit \\"Programmieren\\" im Hauptfenster.", "Hilfe")
 )RES";

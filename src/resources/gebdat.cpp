@@ -50,7 +50,7 @@ extern const char res_gebdat[] = R"RES(
 *gebdat*help.activateCallback: XmtDisplayInformationMsg("msg1", \
 "Nummernerfassung:     Gebührendatensatz mit der gewählten Nummer drucken\n\
 Gek. Nummern:         Die letzten 3 Ziffern durch X ersetzen\n\
-                      (nur bei Nummernerfassung mõglich)\n\
+                      (nur bei Nummernerfassung möglich)\n\
 Gebührenübermittlung: Gebührenimpulse an die analogen Nebenstellen,\n\
                       sonst Gebühreninformation über ISDN\n\
 Schnittstelle 1/2:    Ausgabe des Gebührendatensatzes\n\
@@ -58,5 +58,5 @@ Gebührenimpuls:       16 kHz ist in Deutschland üblich\n\
 Pf./Einheit:          Preis einer Gebühreneinheit in Pfennig\n\
 Zeilen/Seite:         Zeilen bis zum Seitenvorschub\n\
 Interne Verrechnung:  Abweichender Einheitenpreis je Nebenstelle\n\
-Gebührenstand:        Gebührenzähler auslesen und lõschen", "Hilfe")
+Gebührenstand:        Gebührenzähler auslesen und löschen", "Hilfe")
 )RES";

@@ -22,9 +22,11 @@ extern const char res_gebzahl[] = R"RES(
 *gz_btns.children: Button getgeb; Button clear; Button okay; Button help
 *gebzahl*getgeb.labelString: Auslesen
 *gebzahl*getgeb.activateCallback: doGebGet()
-*gebzahl*clear.labelString: Lõschen
+*gebzahl*clear.labelString: Löschen
 *gebzahl*clear.activateCallback: doGebDel()
 *gebzahl*help.activateCallback: XmtDisplayInformationMsg("msg1", \
 "Auslesen: Gebührenstand jeder Nebenstelle auslesen und anzeigen\n\
-Lõschen:  Gebührenstand jeder Nebenstelle auf 0.00 DM setzen\n", "Hilfe")
+Löschen:  Gebührenstand jeder Nebenstelle auf 0.00 DM setzen\n", "Hilfe")
+*gebuehrdel.help: Ja setzt in der Anlage den Gebührenstand jeder Nebenstelle auf 0.00 DM;\n\
+das läßt sich nicht rückgängig machen. Nein läßt alles, wie es ist.
 )RES";

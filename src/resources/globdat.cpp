@@ -29,19 +29,21 @@ extern const char res_globdat[] = R"RES(
 *globdat*okz.errorCallback: XmtDisplayWarningMsg("msg1", "Bitte keine führende Null eingeben!")
 *gl_btns.children: Button okay; Button cancel; Button help
 *globdat*help.activateCallback: XmtDisplayInformationMsg("msg1", \
-"Wartemusik: selbsterklärend...\n\
-Autom. Amt: Beim abnehmen des Hõrers automatisch eine Amtsleitung belegen\n\
-Akt. AVA:   Weiss ich leider auch noch nicht...\n\
+"Wartemusik: Musik für wartende Anrufer: aus, intern oder von einer externen Quelle\n\
+Autom. Amt: Beim Abnehmen des Hörers automatisch eine Amtsleitung belegen\n\
+Akt. AVA:   Die unter RWS/AVA/TFE eingestellte Anrufverteilung ein- oder ausschalten\n\
 \n\
-Rufweiterleitung: Habe ich auch noch nicht probiert...\n\
-LM 98/99: Simulation der Tasten * und # durch 98 und 99 ermõglichen\n\
+Rufweiterleitung: Anrufe von außen dürfen wieder nach außen weitergeleitet werden\n\
+LM 98/99: Simulation der Tasten * und # durch 98 und 99 ermöglichen\n\
 Privat:   Das Führen von Privatgesprächen (#9) verbieten\n\
 Tag/Nacht: Anrufvariante 2 (Nachtschaltung) aktivieren\n\
-UserToUser: \n\
-Codenummer: \n\
+UserToUser: Text (bis 32 Zeichen), den die Anlage bei ISDN-Gesprächen mitsendet\n\
+Codenummer: Code der Anlage, bis zu 6 Ziffern\n\
 Landesvorw.: Landesvorwahl ohne führende Null (Deutschland: 49)\n\
 Ortsvorwahl: Ortsvorwahl ohne führende Null (also 6356 nicht 06356)\n\
 Autom. Wahl: \\"Baby-Ruf\\" - Nummer die beim Babyruf gewählt wird\n\
 RWS-Zeit: Nach wieviel Sekunden wird ein Anruf weitergeleitet\n\
-", "Hilfe")
+\n\
+OK übernimmt die Werte, Abbrechen verwirft sie; zur Anlage gelangen sie erst\n\
+mit \\"Programmieren\\" im Hauptfenster.\n", "Hilfe")
 )RES";

@@ -4,8 +4,8 @@
 extern const char res_help[] =
     "*main*help.helpText: "
     "Kurzwahlen/Nah-/Sperrber.: Kurzwahlverzeichniss/Nah- und Sperrbereiche editieren\\n"
-    "Gespräche ausgehend: Liste der ausgehenden Gespräche (Zusatzmodul nõtig)\\n"
-    "Gespräche eingehend: Liste der eingegangenen Gespräche (Zusatzmodul nõtig)\\n"
+    "Gespräche ausgehend: Liste der ausgehenden Gespräche (Zusatzmodul nötig)\\n"
+    "Gespräche eingehend: Liste der eingegangenen Gespräche (Zusatzmodul nötig)\\n"
     "Grundeinstellung: MSN Eingabe/Zuweisung und generelles Anlagen-Setup\\n"
     "Globales: Globale Anlagenparameter (Autom.Amtsholung/Landes-/Ortsvorwahl...)\\n"
     "Nebenstellen-Nr.: Vergabe der Nebenstellen-Nummern\\n"

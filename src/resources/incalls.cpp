@@ -22,10 +22,10 @@ extern const char res_incalls[] = R"RES(
 *gebIlist*print.activateCallback: printInCalls()
 ! An erase button is described, but the dialog has none: the PBX cannot erase
 ! its incoming calls.
-*gebIlist*clear.labelString: Lõschen
+*gebIlist*clear.labelString: Löschen
 *gebIlist*clear.activateCallback: doKitDelIn()
 *gebIlist*help.activateCallback: XmtDisplayInformationMsg("msg1", \
-"ACHTUNG:\nFuer diese Funktion ist eine ROM-Version 1.1x und eine Speichererweiterung nõtig.\n\n\
+"ACHTUNG:\nFuer diese Funktion ist eine ROM-Version 1.1x und eine Speichererweiterung nötig.\n\n\
 Auslesen:     Die Daten der letzten 75 Anrufe werden gelesen und angezeigt.\n\
 Text sichern: Die angezeigten Daten werden als Textdatei gesichert.\n\
 Drucken:      Die angezeigten Daten werden ausgedruckt\n", "Hilfe")

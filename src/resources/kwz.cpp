@@ -86,15 +86,21 @@ OK:                 Fenster schließen (fragt nach ungesicherten Änderungen)", 
 *mover.title: Eintag verschieben
 *mover.okLabelString: OK
 *mover.cancelLabelString: Abbrechen
+*mover.help: Die neue Kurzwahl (100 bis 299) für den gewählten Eintrag eingeben.\n\
+OK verschiebt Nummer und Name dorthin; ist sie belegt, wird vorher gefragt.
+*overwrite.help: Unter der neuen Kurzwahl steht schon ein Eintrag.\n\
+Ja ersetzt ihn durch den verschobenen, Nein läßt beide, wie sie sind.
+*dosave.help: Das Kurzwahlverzeichnis wurde geändert und noch nicht gesichert.\n\
+Ja fragt nach der Datei und sichert es, Nein schließt ohne zu sichern.
 *load_dlg.title: Kurzwahlliste laden
 *load_dlg.message: Dateiauswahl:
-*load_dlg.help: Zur Zeit nicht fertig...
+*load_dlg.help: Lädt ein Kurzwahlverzeichnis (*.kwz): die 200 Kurzwahlnummern mit ihren Namen\nund die Nahbereichs- und Sperrnummern. Die Liste im Dialog wird ersetzt;\nzur Anlage gelangt sie erst mit "Programmieren".
 *save_dlg.title: Kurzwahlliste sichern
 *save_dlg.message: Datei sichern als:
-*save_dlg.help: Zur Zeit nicht fertig...
+*save_dlg.help: Sichert das Kurzwahlverzeichnis mit Namen, Nahbereichs- und Sperrnummern\nin einer Datei (*.kwz).
 *merge_dlg.title: Namen nachladen
 *merge_dlg.message: Dateiauswahl:
-*merge_dlg.help: Lädt Die Namenseinträge aus einer Datei.\nVorsicht! Vorhandene Einträge werden überschrieben!
+*merge_dlg.help: Lädt die Namenseinträge aus einer Datei.\nVorsicht! Vorhandene Einträge werden überschrieben!
 *readwbox.title: Kurzwahlverzeichnis lesen
 *readwbox.message: Lese Kurzwahlverzeichnis...
 *readwbox.scaleLabel: Datensatz:

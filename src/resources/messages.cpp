@@ -3,9 +3,49 @@
 // Named messages and file dialogs; lines under a message's name replace the
 // texts the program passes when it shows that message.
 extern const char res_messages[] = R"RES(
-*wrongFile.message: Die Datei\n"%s"\nist kein Kurzwahlverzeichnis!
+*wrongFile.message: Die Datei\n"%s"\nist keine %s!
 *wrongFile.title: Datei-Fehler
-*wrongFile.help: Zur Zeit nicht fertig...
+*wrongFile.help: Die gewählte Datei beginnt nicht mit der Kennung, die Dateien\n\
+dieser Art tragen (Konfigurationsdateien *.cfg, Kurzwahl-Dateien *.kwz),\n\
+oder sie hat nicht deren Größe (Teilnehmerdateien *.tnd: genau 1650 Bytes).\n\
+Sie wurde nicht geladen. Bitte eine Datei der richtigen Art wählen.
+*writeError.help: Die Datei konnte nicht vollständig geschrieben werden, meist weil\n\
+das Verzeichnis schreibgeschützt oder die Platte voll ist.\n\
+Bitte ein anderes Verzeichnis wählen oder Platz schaffen und noch einmal sichern.
+*printError.help: Gedruckt wird über den Befehl "lpr" (Debian: Paket cups-bsd).\n\
+Er muß installiert und im Suchpfad PATH sein, und ein Drucker muß eingerichtet sein.\n\
+Am Terminal zeigt "lpq", ob der Auftrag angekommen ist.
+
+! The transfer error dialog: its help, and the one line of advice added
+! below the error where its cause is known ("%s": device, lock holder or
+! lock directory).
+*tranfer_err.help: Die Übertragung zur Anlage wurde wegen eines Fehlers abgebrochen.\n\
+\n\
+Uebertragungs-Fehler: Die Anlage hat nicht oder nicht vollständig geantwortet.\n\
+   Ist sie eingeschaltet, steckt das Kabel an der richtigen Schnittstelle, und\n\
+   führt es RTS und CTS (Hardware-Handshake)? Stimmt der Gerätename?\n\
+CRC-Fehler: Die Prüfsumme stimmte nicht, die Daten kamen gestört an.\n\
+   Meist hilft ein zweiter Versuch, sonst ein kürzeres oder besseres Kabel.\n\
+CMD-Fehler: Die Anlage hat den Befehl abgelehnt, weil sie ihn nicht kennt\n\
+   (andere ROM-Version, fehlendes Zusatzmodul für die Gesprächslisten).\n\
+Prio-Fehler: Die Anlage hat den Befehl zur falschen Zeit bekommen, etwa\n\
+   während sie mit etwas anderem beschäftigt war. Noch einmal versuchen.\n\
+Unbekannter Fehler: Die Anlage meldet einen Code, den kelvora nicht kennt.\n\
+\n\
+Kann die Schnittstelle nicht geöffnet werden, nennt die Meldung den Grund:\n\
+eine Sperre durch ein anderes Programm, fehlende Rechte (Gruppe dialout)\n\
+oder einen falschen Gerätenamen.\n\
+\n\
+Was bis zum Fehler gelesen wurde, steht schon im Programm. Nach einem Fehler\n\
+beim Programmieren die Übertragung wiederholen.
+*tranfer_err.noAnswer: Die Anlage an %s antwortet nicht: Kabel (mit RTS/CTS), Schnittstelle und Strom prüfen.
+*tranfer_err.cmdRefused: Die Anlage kennt diesen Befehl nicht: ROM-Version und Zusatzmodule der Anlage prüfen.
+*tranfer_err.crcError: Die Daten kamen gestört an: Kabel und Stecker prüfen, dann noch einmal versuchen.
+*tranfer_err.portBusy: Belegt von %s: erst dieses Programm beenden, dann noch einmal versuchen.
+*tranfer_err.noPermission: Keine Berechtigung für %s: in die Gruppe dialout aufnehmen lassen und neu anmelden.
+*tranfer_err.noDevice: Das Gerät %s gibt es nicht: Namen prüfen; ist der USB-Adapter eingesteckt?
+*tranfer_err.lockDirDenied: In %s darf kelvora keine Sperrdatei anlegen: Schreibrecht dort nötig.
+
 *overwriteFile.message: Die Datei\n"%s"\ngibt es schon.\nSoll sie überschrieben werden?
 *overwriteFile.title: Datei überschreiben
 *quitUnsaved.message: Es gibt Änderungen, die weder gesichert\nnoch programmiert sind.\nProgramm trotzdem beenden?
@@ -20,4 +60,11 @@ extern const char res_messages[] = R"RES(
 *cfgload_dlg.directory: /usr/local/kelvora/etc
 *cfgload_dlg.pattern: *.cfg
 *cfgload_dlg.help: Lädt die Konfigurationsdaten aus einer Datei.
+*tlnsave_dlg.help: Sichert die Teilnehmerdaten aller 30 Teilnehmer in einer Datei (*.tnd).
+*tlnload_dlg.help: Lädt die Teilnehmerdaten aller 30 Teilnehmer aus einer Datei (*.tnd).\n\
+Zur Anlage gelangen sie erst mit "Programmieren" im Dialog Teilnehmerdaten.
+*txt_dlg.help: Sichert die Liste als Text, eine Zeile je Eintrag, so wie sie angezeigt\n\
+und gedruckt wird.
+*cvs_dlg.help: Sichert die Liste als Tabelle mit Kommas (CSV) für eine Tabellenkalkulation:\n\
+Teilnehmer, Datum, Uhrzeit, Dauer in Sekunden, Gebühr, Nummer und Name.
 )RES";

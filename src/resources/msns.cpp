@@ -16,4 +16,11 @@ extern const char res_msns[] = R"RES(
 *ms_cols*verifyCallback: CheckLeadZero()
 *ms_cols*errorCallback: XmtDisplayWarningMsg("msg1", "Bitte keine führende Null eingeben!")
 *ms_btns.children: Button okay; Button cancel; Button help
+*ms_btns.help.activateCallback: XmtDisplayInformationMsg("msg1", \
+"Die Rufnummern (MSN 0 bis 9) des gewählten S0-Ports, wie sie der\n\
+Netzbetreiber vergeben hat: ohne Vorwahl und ohne führende Null.\n\
+Unter \\"Zuordnung\\" wird festgelegt, welche Apparate bei welcher MSN klingeln.\n\
+\n\
+OK übernimmt die Nummern, Abbrechen verwirft sie; zur Anlage gelangen sie\n\
+erst mit \\"Programmieren\\" im Hauptfenster.", "Hilfe")
 )RES";

@@ -22,13 +22,16 @@ extern const char res_outcalls[] = R"RES(
 *gebOlist*save.activateCallback: saveOutCalls()
 *gebOlist*print.labelString: Drucken
 *gebOlist*print.activateCallback: printOutCalls()
-*gebOlist*clear.labelString: Lõschen
+*gebOlist*clear.labelString: Löschen
 *gebOlist*clear.activateCallback: doKitDelOut()
 *gebOlist*help.activateCallback: XmtDisplayInformationMsg("msg1", \
-"ACHTUNG:\nFuer diese Funktion ist eine ROM-Version 1.1x und eine Speichererweiterung nõtig.\n\n\
+"ACHTUNG:\nFuer diese Funktion ist eine ROM-Version 1.1x und eine Speichererweiterung nötig.\n\n\
 Auslesen:     Die Daten der letzten 1000 Gespräche werden gelesen und angezeigt.\n\
 CVS sichern:  Die angezeigten Daten werden als Kalkulationsdatei gesichert.\n\
 Text sichern: Die angezeigten Daten werden als Textdatei gesichert.\n\
 Drucken:      Die angezeigten Daten werden ausgedruckt\n\
-Lõschen:      Der Gebührenspeicher der Anlage wird gelõscht.\n", "Hilfe")
+Löschen:      Der Gebührenspeicher der Anlage wird gelöscht.\n", "Hilfe")
+*gebkitdel.help: Ja löscht in der Anlage alle gespeicherten ausgehenden Gespräche;\n\
+das läßt sich nicht rückgängig machen. Vorher sichern oder drucken, was Sie\n\
+behalten wollen. Nein läßt alles, wie es ist.
 )RES";

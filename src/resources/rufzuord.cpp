@@ -34,4 +34,12 @@ extern const char res_rufzuord[] = R"RES(
 *rnz_nst*verifyCallback: Check_11_97()
 *rnz_nst*errorCallback: XmtDisplayWarningMsg("msg1", "Die Nummern müssen zwischen 11 und 97 liegen\nund dürfen nicht doppelt vergeben werden!")
 *rnz_btns.children: Button okay; Button cancel; Button help
+*rnz_btns.help.activateCallback: XmtDisplayInformationMsg("msg1", \
+"Hauptanlage:  Wie die Anlage an einer übergeordneten Anlage hängt, und ihre Nummer dort\n\
+Nebenstellen-Nummern: Die internen Rufnummern (11 bis 97, jede nur einmal) der\n\
+              analogen Apparate (AB), Türstationen (TFE) und S0-Endgeräte.\n\
+              Ein leeres Feld heißt: dieser Teilnehmer ist nicht vorhanden.\n\
+\n\
+OK übernimmt die Nummern, Abbrechen verwirft sie; zur Anlage gelangen sie\n\
+erst mit \\"Programmieren\\" im Hauptfenster.", "Hilfe")
 )RES";

@@ -39,8 +39,18 @@ extern const char res_steuer[] = R"RES(
 *st_lower*verifyCallback: Check_0_999()
 *st_lower*errorCallback: XmtDisplayWarningMsg("msg1", "Der Wert muß zwischen 0 und 999 liegen!")
 *st_lower*chooserType: radio
-*st_lower*strings: Schließen, Õffnen, Nicht schalten
+*st_lower*strings: Schließen, Öffnen, Nicht schalten
 *st_btns.children: Button okay; Button cancel; Button help
-! "Hilfe" does nothing here.
-*steuer*help.activateCallback:
+*st_btns.help.activateCallback: XmtDisplayInformationMsg("msg1", \
+"Der Sensoreingang und die beiden Schaltkontakte (Aktoren) der Anlage.\n\
+\n\
+Zeichengabe:          Text (bis 32 Zeichen), der beim Anruf mitgesendet wird\n\
+Rufnummer1 bis 3:     Nummern, die bei Auslösen des Sensors angerufen werden\n\
+Automatische Anwahl:  Die Nummern werden selbsttätig gewählt\n\
+Sensor aktiv von/bis: Zeitraum, in dem der Sensor beachtet wird (hhmm, 0000-2359)\n\
+Aktor 1/2 Schaltzeit: Wie lange der Kontakt geschaltet wird (0-999)\n\
+Schließen/Öffnen:     Was der Kontakt tut; \\"Nicht schalten\\" läßt ihn in Ruhe\n\
+\n\
+OK übernimmt die Werte, Abbrechen verwirft sie; zur Anlage gelangen sie erst\n\
+mit \\"Programmieren\\" im Hauptfenster.", "Hilfe")
 )RES";

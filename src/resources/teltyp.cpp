@@ -21,4 +21,10 @@ extern const char res_teltyp[] = R"RES(
 *tt_typen.box*XmLabel.alignment: alignment_beginning
 *tt_typen.box*XmLabel.width: 70
 *tt_btns.children: Button okay; Button cancel; Button help
+*tt_btns.help.activateCallback: XmtDisplayInformationMsg("msg1", \
+"Für jede analoge Nebenstelle (AB #1 bis #8) das angeschlossene Gerät.\n\
+Eine Türstation kann nur an AB #1 hängen.\n\
+\n\
+OK übernimmt die Typen, Abbrechen verwirft sie; zur Anlage gelangen sie\n\
+erst mit \\"Programmieren\\" im Hauptfenster.", "Hilfe")
 )RES";

@@ -79,12 +79,12 @@ Ständig:       Umleitung aller Anrufe zu dieser Nummer\n\
 n. Zeit:       Umleitung zu dieser Nummer, wenn nach der Rufzeit\n\
                niemand abgenommen hat\n\
 Rufzeit:       Sekunden bis zur Umleitung nach Zeit\n\
-Es ist nicht mõglich eine ständige und eine Umleitung nach Zeit zugleich anzugeben.\n\
+Es ist nicht möglich eine ständige und eine Umleitung nach Zeit zugleich anzugeben.\n\
 \n\
 Anklopfschutz:   Während eines Gesprächs wird kein weiterer Anruf signalisiert\n\
 Aufschaltschutz: Niemand kann sich auf ein Gespräch aufschalten\n\
 Anrufschutz:     Anrufe werden nicht zu diesem Teilnehmer durchgestellt\n\
-Hotline:         10 Sekunden nach dem Abheben des Hõrers wird automatisch\n\
+Hotline:         10 Sekunden nach dem Abheben des Hörers wird automatisch\n\
                  die Nummer der Autom. Wahl (Globale Einstellungen) gewählt\n\
 Raumüberwachung: Kann nur an der Nebenstelle selbst eingeschaltet werden\n\
 Rufnr.-Unterdrückung gehend:  Die eigene Nummer wird nicht übertragen\n\

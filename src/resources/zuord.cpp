@@ -19,4 +19,11 @@ extern const char res_zuord[] = R"RES(
 *zuord*app1.strings: S0 0, S0 1, S0 2, S0 3, S0 4, S0 5, S0 6, S0 7, S0 8, S0 9
 *zuord*app2.strings: S1 0, S1 1, S1 2, S1 3, S1 4, S1 5, S1 6, S1 7, S1 8, S1 9
 *zu_btns.children: Button okay; Button help
+*zu_btns.help.activateCallback: XmtDisplayInformationMsg("msg1", \
+"Oben eine MSN wählen, darunter die Apparate ankreuzen, die bei einem Anruf\n\
+auf diese MSN klingeln sollen (AB: analoge Nebenstellen, TFE: Türstationen,\n\
+S0/S1: Endgeräte an den internen S0-Bussen).\n\
+\n\
+Jedes Kreuz gilt sofort; OK schließt den Dialog. Zur Anlage gelangt die\n\
+Zuordnung erst mit \\"Programmieren\\" im Hauptfenster.", "Hilfe")
 )RES";

@@ -315,17 +315,49 @@ void setTextDefault(Widget box, const char *resource, const char *text)
 
 using namespace xmt;
 
+namespace {
+
+// The built-in lines go beneath everything the user, the site or the system
+// supplies.  Xt's fallback resources would not do: Xt drops them entirely as
+// soon as it finds an app-defaults file for the class, and one line there
+// would leave a window without a title, labels or callbacks.
+void mergeBeneath(Display *dpy, const char **lines)
+{
+    XrmDatabase builtin = nullptr;
+    for (const char **l = lines; l && *l; ++l)
+        XrmPutLineResource(&builtin, *l);
+    if (!builtin)
+        return;
+    XrmDatabase db = XtDatabase(dpy);
+    XrmCombineDatabase(builtin, &db, False); // False: an existing line wins
+}
+
+} // namespace
+
 Widget XmtInitialize(XtAppContext *app_return, const char *app_class, int *argc, char **argv,
                      const char **fallback_resources)
 {
     // Converters must exist before the first widget is created from resources.
+    XtToolkitInitialize();
+    app = XtCreateApplicationContext();
     XtSetTypeConverter(XtRString, XtRCallback, cvtStringToCallback, callbackConvertArgs,
                        XtNumber(callbackConvertArgs), XtCacheNone, nullptr);
     XtSetTypeConverter(XtRString, XtRWidgetList, cvtStringToWidgetList, nullptr, 0, XtCacheAll, nullptr);
     registerDialogProcedures();
     registerMessageProcedures();
-    Widget top = XtOpenApplication(&app, app_class, nullptr, 0, argc, argv,
-                                   const_cast<String *>(fallback_resources), applicationShellWidgetClass, nullptr, 0);
+    // What XtOpenApplication does, with the built-in lines merged in between.
+    Display *dpy = XtOpenDisplay(app, nullptr, nullptr, app_class, nullptr, 0, argc, argv);
+    if (!dpy) {
+        String name = const_cast<String>(XDisplayName(nullptr));
+        Cardinal one = 1;
+        XtAppErrorMsg(app, "invalidDisplay", "xtInitialize", "XtToolkitError", "Can't open display: %s", &name,
+                      &one);
+    }
+    mergeBeneath(dpy, fallback_resources);
+    Arg args[2];
+    XtSetArg(args[0], const_cast<char *>(XtNargc), *argc);
+    XtSetArg(args[1], const_cast<char *>(XtNargv), argv);
+    Widget top = XtAppCreateShell(nullptr, app_class, applicationShellWidgetClass, dpy, args, 2);
     toplevel = top;
     if (app_return)
         *app_return = app;

@@ -400,7 +400,7 @@ TEST_F(CallLists, WithoutADirectoryTheReadOffersASpeedDialFile)
         EXPECT_EQ(lines(dialog, "*gebItext"), (std::vector<std::string>{inLine(0), inLine(1), inLine(2)}));
         guiPress(guiFind(dialog, "*help"));
         EXPECT_EQ(takeWarning(), "ACHTUNG:\nFuer diese Funktion ist eine ROM-Version 1.1x und eine Speichererweiterung "
-                                 "nõtig.\n\nAuslesen:     Die Daten der letzten 75 Anrufe werden gelesen und angezeigt.\n"
+                                 "nötig.\n\nAuslesen:     Die Daten der letzten 75 Anrufe werden gelesen und angezeigt.\n"
                                  "Text sichern: Die angezeigten Daten werden als Textdatei gesichert.\n"
                                  "Drucken:      Die angezeigten Daten werden ausgedruckt\n");
     });
@@ -423,14 +423,14 @@ TEST_F(CallLists, EraseAsksThenClearsThePbxButNotTheList)
         }, &asked);
         guiPress(guiFind(dialog, "*clear"));
         EXPECT_TRUE(asked);
-        EXPECT_EQ(question, "Wollen Sie wirklich den Gebührenspeicher lõschen?");
+        EXPECT_EQ(question, "Wollen Sie wirklich den Gebührenspeicher löschen?");
         EXPECT_TRUE(line.sim.frames().empty()) << "\"Nein\" makes no connection";
 
         answerQuestion(true);
         guiPress(guiFind(dialog, "*clear"));
         EXPECT_EQ(lines(dialog, "*gebOtext").size(), 4u);
         guiPress(guiFind(dialog, "*help"));
-        EXPECT_NE(takeWarning().find("Lõschen:      Der Gebührenspeicher der Anlage wird gelõscht.\n"), std::string::npos);
+        EXPECT_NE(takeWarning().find("Löschen:      Der Gebührenspeicher der Anlage wird gelöscht.\n"), std::string::npos);
     });
     EXPECT_EQ(sentByProgram(line.sim), (std::vector<Bytes>{beginWrite, {5, 0x2D, 0, 0, 0}, endOfTransmission}));
     EXPECT_TRUE(line.sim.state().outcalls.empty());

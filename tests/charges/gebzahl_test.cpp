@@ -83,7 +83,7 @@ protected:
     {
         runModal([] { doGebZaehler(programTop()); }, drive, "*okay");
     }
-    // Presses "Lõschen" and answers the question; the question's text.
+    // Presses "Löschen" and answers the question; the question's text.
     std::string reset(Widget dialog, bool yes)
     {
         std::string prompt;
@@ -171,7 +171,7 @@ TEST_F(ChargeCounters, ResetShowsZerosWithoutReadingBack)
         // A shell keeps the working box it got first, here the read's.
         Widget wbox = XmtNameToWidget(dialog, "*gebreaddlg");
         ASSERT_NE(wbox, nullptr);
-        EXPECT_EQ(guiText(wbox, XmNmessageString), "Gebührenzähler lõschen...");
+        EXPECT_EQ(guiText(wbox, XmNmessageString), "Gebührenzähler löschen...");
     });
     EXPECT_EQ(sentByProgram(line.sim), (std::vector<Bytes>{beginWrite, resetFrame(), endOfTransmission}));
     EXPECT_EQ(takeMessage("tranfer_err"), "");
@@ -238,6 +238,6 @@ TEST_F(ChargeCounters, HelpTellsBothButtons)
     withDialog([](Widget dialog) {
         guiPress(guiFind(dialog, "*help"));
         EXPECT_EQ(takeWarning(), "Auslesen: Gebührenstand jeder Nebenstelle auslesen und anzeigen\n"
-                                 "Lõschen:  Gebührenstand jeder Nebenstelle auf 0.00 DM setzen\n");
+                                 "Löschen:  Gebührenstand jeder Nebenstelle auf 0.00 DM setzen\n");
     });
 }

@@ -122,7 +122,7 @@ TEST_F(ConfigFiles, RefusedLoads)
     writeFile(dir.file("liste.kwz"), kwz);
     writeFile(dir.file("tiny.cfg"), "Daten"); // shorter than the mark
     ASSERT_EQ(mkdir(dir.file("ordner").c_str(), 0755), 0);
-    const std::string wrong = "Die Datei\n\"" + dir.file("%s") + "\"\nist kein Kurzwahlverzeichnis!";
+    const std::string wrong = "Die Datei\n\"" + dir.file("%s") + "\"\nist keine Konfigurationsdatei!";
     struct {
         const char *file; // "": the dialog is cancelled
         const char *message;

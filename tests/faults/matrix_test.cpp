@@ -31,6 +31,7 @@
 #include "link/protocol.h"
 #include "support/gui.h"
 #include "support/pbx_line.h"
+#include "link/protocol.h"
 #include "support/program.h"
 #include "toolkit/toolkit.h"
 
@@ -338,6 +339,20 @@ TEST_P(FaultMatrix, TellsLeavesClosesAndRunsAgain)
     line.sim.setFaults(c.faults());
     std::string text;
     Outcome o = c.outcome(&text);
+    // The line of advice below the error where its cause is known: a refused
+    // command, a checksum, a line silent (or gone) from the very start.
+    const char *advice = nullptr;
+    if (text == "CMD-Fehler")
+        advice = advice::Refused;
+    else if (text == "CRC-Fehler")
+        advice = advice::Disturbed;
+    else if (text == "Uebertragungs-Fehler" && c.step() == 0 && c.fault != Fault::CutShort)
+        advice = advice::NoAnswer;
+    if (advice) {
+        std::string line_ = adviceText(programTop(), advice, line.device.c_str());
+        ASSERT_NE(line_, "") << advice << " is missing from the resource table";
+        text += "\n" + line_;
+    }
     {
         SCOPED_TRACE("with the fault");
         runAndCheck(line, t, o, text, c.framesSent(), c.fault == Fault::HangUp);

@@ -15,7 +15,7 @@ cases=(
   "/usr|"
   "/opt/kelvora|"
 )
-common="@/bin/kelvora @/bin/pbxsim @/share/man/man1/kelvora.1.gz @/share/man/man1/pbxsim.1.gz
+common="@/bin/kelvora @/bin/kelvora-pbxsim @/share/man/man1/kelvora.1.gz @/share/man/man1/kelvora-pbxsim.1.gz
 @/share/applications/kelvora.desktop @/share/icons/hicolor/scalable/apps/kelvora.svg"
 
 status=0
@@ -37,12 +37,14 @@ for c in "${cases[@]}"; do
     status=1
     continue
   fi
-  for prog in kelvora pbxsim; do
-    if [ ! -x "$dest$prefix/bin/$prog" ] || ! cmp -s "$dest$prefix/bin/$prog" "$build/$prog"; then
-      echo "prefix $prefix: bin/$prog is not the built, executable $prog"; status=1
+  # The simulator is built as pbxsim and installed as kelvora-pbxsim.
+  for pair in kelvora:kelvora kelvora-pbxsim:pbxsim; do
+    prog=${pair%%:*} built=${pair#*:}
+    if [ ! -x "$dest$prefix/bin/$prog" ] || ! cmp -s "$dest$prefix/bin/$prog" "$build/$built"; then
+      echo "prefix $prefix: bin/$prog is not the built, executable $built"; status=1
     fi
   done
-  for page in kelvora pbxsim; do
+  for page in kelvora kelvora-pbxsim; do
     if ! zcmp -s "$dest$prefix/share/man/man1/$page.1.gz" "$(dirname "$0")/../../man/$page.1"; then
       echo "prefix $prefix: man1/$page.1.gz is not man/$page.1"; status=1
     fi

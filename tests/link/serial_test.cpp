@@ -83,6 +83,47 @@ TEST_F(Lock, FreshLockHoldsOurPidAndGoesAwayOnClose)
     EXPECT_NE(access(lock.c_str(), F_OK), 0);
 }
 
+// ttyS1 is a symlink to the pty: other programs know the line by the pty's
+// own name, so both names are locked, before the line is opened.
+TEST_F(Lock, SymlinkedDeviceIsLockedUnderBothNames)
+{
+    std::string slave = peer.slavePath();
+    std::string resolved = dir.file("lock/LCK..") + slave.substr(slave.rfind('/') + 1);
+    struct Case {
+        const char *name;
+        std::string atResolved; // what lies at the resolved name's lock first; "-" nothing
+        bool opens;
+        std::string said;
+    } cases[] = {
+        {"free", "-", true, ""},
+        {"stale under the device's name", deadPid() + "\n", true, "Lockfile is stale. Overriding it..\n"},
+        {"live under the device's name", ourLockText(), false, "Device " + slave + " is locked.\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.atResolved != "-")
+            writeFile(resolved, c.atResolved);
+        EXPECT_EQ(openCapturing(), c.said);
+        EXPECT_EQ(fd >= 0, c.opens);
+        if (c.opens) {
+            EXPECT_EQ(readFile(lock), ourLockText());
+            EXPECT_EQ(readFile(resolved), ourLockText());
+            EXPECT_EQ(std::string(deviceLockFile()), resolved);
+            close();
+            EXPECT_NE(access(lock.c_str(), F_OK), 0) << "the link's lock goes on close";
+            EXPECT_NE(access(resolved.c_str(), F_OK), 0) << "and the device's with it";
+        } else {
+            EXPECT_NE(access(lock.c_str(), F_OK), 0) << "the link's lock taken first is given back";
+            EXPECT_EQ(readFile(resolved), c.atResolved) << "the holder's lock stays";
+            unlink(resolved.c_str());
+        }
+    }
+    // A live lock under the link's name keeps us off before the device's is touched.
+    writeFile(lock, ourLockText());
+    EXPECT_EQ(openCapturing(), "Device " + device + " is locked.\n");
+    EXPECT_NE(access(resolved.c_str(), F_OK), 0);
+}
+
 TEST_F(Lock, ExistingLockFiles)
 {
     int self = getpid();

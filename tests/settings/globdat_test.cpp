@@ -132,7 +132,7 @@ TEST(GlobalData, OpenedByItsMainWindowButtonWithItsHelp)
                  Widget box = XmtLastMessageBox("msg1");
                  ASSERT_NE(box, nullptr);
                  std::string help = guiText(box, XmNmessageString);
-                 EXPECT_EQ(help.rfind("Wartemusik: selbsterklärend...\nAutom. Amt: ", 0), 0u) << help;
+                 EXPECT_EQ(help.rfind("Wartemusik: Musik für wartende Anrufer: aus, intern oder von einer externen Quelle\nAutom. Amt: ", 0), 0u) << help;
                  EXPECT_NE(help.find("\n\nRufweiterleitung: "), std::string::npos) << help;
                  EXPECT_NE(help.find("\nAutom. Wahl: \"Baby-Ruf\" - Nummer die beim Babyruf gewählt wird\n"),
                            std::string::npos);

@@ -6,10 +6,12 @@
 #include "shell/shell.h"
 #include "support/e2e_process.h"
 #include "support/e2e_x.h"
+#include "support/xwidgets.h"
 #include "support/tempdir.h"
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sys/wait.h>
 
 namespace {
@@ -102,6 +104,62 @@ TEST(Program, WithoutADeviceShowsItsBaseNameAndExits1)
     std::string out;
     EXPECT_EQ(runTool({link}, &out), 1) << out;
     EXPECT_EQ(out, "usage: kelv-link </dev/cuaX>\n");
+}
+
+// Help, version and a wrong command line are answered before any display is
+// opened; Xt's own options and their values are not taken for the device.
+TEST(Program, CommandLineIsReadWithoutADisplay)
+{
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char *said; // regular expression over stdout and stderr
+    } cases[] = {
+        {{"--help"}, 0, "^usage: kelvora \\[X toolkit options\\] \\[-D level\\] <device>\n.*--version"},
+        {{"-h", "/dev/ttyS0"}, 0, "^usage: kelvora \\[X toolkit options\\]"},
+        {{"-geometry", "+1+1", "--version"}, 0, "^kelvora 0\\.0\\.5\n$"},
+        {{}, 1, "^usage: kelvora </dev/cuaX>\n$"},
+        {{"-D", "3"}, 1, "^usage: kelvora </dev/cuaX>\n$"},
+        {{"-geometry", "100x100", "-xrm", "*main*kurz.labelString: x"}, 1, "^usage: kelvora </dev/cuaX>\n$"},
+        {{"-q", "/dev/ttyS0"}, 1, "invalid option.*\nusage: kelvora </dev/cuaX>\n$"},
+        {{"/dev/ttyS0"}, 1, "Can't open display"}, // the display is needed from here on
+    };
+    for (const Case &c : cases) {
+        std::vector<std::string> argv = {"env", "-u", "DISPLAY", KELVORA_BINARY};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        std::string out;
+        std::string shown = c.args.empty() ? "(none)" : c.args[0];
+        EXPECT_EQ(runTool(argv, &out), c.status) << shown << ": " << out;
+        EXPECT_TRUE(std::regex_search(out, std::regex(c.said))) << shown << ": " << out;
+    }
+}
+
+// An app-defaults file for the class, as a site or a package may install one:
+// its line wins, and every built-in line it does not name stays.
+TEST(Program, AppDefaultsFileOverridesLineByLine)
+{
+    if (!e2eDisplay())
+        GTEST_SKIP() << "needs an X display";
+    TempDir dir;
+    writeFile(dir.file("Kelvora"), "Kelvora.title: Kelvora am Empfang\n");
+    std::string device = dir.file("ttyAD"); // names this run's window; never opened
+    ChildProcess kelvora;
+    std::string error;
+    ASSERT_TRUE(kelvora.start({"/usr/bin/env", "XFILESEARCHPATH=" + dir.file("%N"), "XUSERFILESEARCHPATH=",
+                               "XENVIRONMENT=" + dir.file("none"), KELVORA_BINARY, "-geometry", "+700+500", device},
+                              dir.file("out"), &error))
+        << error;
+    Window w = waitForMainWindow("Kelvora am Empfang", device, 10000);
+    ASSERT_NE(w, None) << "no window with the file's title; kelvora: " << kelvora.output();
+    XWindowAttributes wa{};
+    ASSERT_TRUE(XGetWindowAttributes(e2eDisplay(), w, &wa));
+    EXPECT_GT(wa.width, 200);
+    EXPECT_GT(wa.height, 200);
+    std::map<std::string, Window> tree = widgetTree(w);
+    for (const char *name : {"kurz", "outcalls", "grund", "user", "whsel", "laden", "quit", "theline"})
+        EXPECT_NE(findWidgetWindow(tree, name), Window(None)) << name << " is missing";
+    screenshot(w, testOutputDir() + "/app-defaults.png");
+    EXPECT_EQ(kelvora.output(), "");
 }
 
 TEST(Program, WindowManagerCloseQuitsLikeBeenden)

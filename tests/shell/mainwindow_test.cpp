@@ -166,8 +166,8 @@ TEST_F(MainWindow, HelpShowsTheFunctionList)
     guiPump(50);
     const std::string expected =
         "Kurzwahlen/Nah-/Sperrber.: Kurzwahlverzeichniss/Nah- und Sperrbereiche editieren\n"
-        "Gespräche ausgehend: Liste der ausgehenden Gespräche (Zusatzmodul nõtig)\n"
-        "Gespräche eingehend: Liste der eingegangenen Gespräche (Zusatzmodul nõtig)\n"
+        "Gespräche ausgehend: Liste der ausgehenden Gespräche (Zusatzmodul nötig)\n"
+        "Gespräche eingehend: Liste der eingegangenen Gespräche (Zusatzmodul nötig)\n"
         "Grundeinstellung: MSN Eingabe/Zuweisung und generelles Anlagen-Setup\n"
         "Globales: Globale Anlagenparameter (Autom.Amtsholung/Landes-/Ortsvorwahl...)\n"
         "Nebenstellen-Nr.: Vergabe der Nebenstellen-Nummern\n"

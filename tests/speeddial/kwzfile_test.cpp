@@ -185,7 +185,7 @@ TEST_F(KwzFiles, AForeignFileChangesNothing)
     for (const char *file : {"x.cfg", "short.kwz"}) {
         load(dir.file(file));
         std::string message = takeMessage("wrongFile");
-        EXPECT_NE(message.find("ist kein Kurzwahlverzeichnis!"), std::string::npos) << file;
+        EXPECT_NE(message.find("ist keine Kurzwahl-Datei!"), std::string::npos) << file;
         answerFile(dir.file(file));
         press("*mergenames");
         EXPECT_NE(takeMessage("wrongFile"), "") << "names are taken only from a speed-dial file: " << file;

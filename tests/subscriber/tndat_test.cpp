@@ -256,7 +256,7 @@ TEST(SubscriberDialog, HelpExplainsTheForwarding)
         Widget box = XmtLastMessageBox("msg1");
         ASSERT_NE(box, nullptr);
         std::string text = guiText(box, XmNmessageString);
-        EXPECT_NE(text.find("Es ist nicht mõglich eine ständige und eine Umleitung nach Zeit zugleich anzugeben."),
+        EXPECT_NE(text.find("Es ist nicht möglich eine ständige und eine Umleitung nach Zeit zugleich anzugeben."),
                   std::string::npos)
             << text;
         for (const char *topic : {"Auslesen", "Programmieren", "Laden", "Sichern", "Teilnehmer", "Weckzeit", "Hotline",
