@@ -10,7 +10,6 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 . scripts/xservers.sh
 start_xservers 2 "$build/xservers.json"
-displays=($(grep -o '"id": "[0-9]*"' "$build/xservers.json" | tr -dc '0-9 \n' | tr -s ' \n' ' '))
 
 # The slow programs first, one to each server, the rest after them.
 programs=()
@@ -38,8 +37,8 @@ run_share() { # worker index, display
   return $status
 }
 
-run_share 0 "${displays[0]}" & first=$!
-run_share 1 "${displays[1]}" & second=$!
+run_share 0 "${XSERVER_DISPLAYS[0]}" & first=$!
+run_share 1 "${XSERVER_DISPLAYS[1]}" & second=$!
 status=0
 wait $first || status=1
 wait $second || status=1

@@ -1,10 +1,12 @@
 # Sourced: start_xservers N SPEC starts N Xvfb servers on free display numbers,
 # stops them when the shell exits, and writes a ctest resource spec naming
-# them (resource "xserver", one slot each, its id the display number).
+# them (resource "xserver", one slot each, its id the display number);
+# XSERVER_DISPLAYS lists the display numbers.
 # tests/support/main.cpp points a test at the server ctest gave it.
 start_xservers() {
   local count=$1 spec=$2 i out display ids=()
   XSERVER_PIDS=()
+  XSERVER_DISPLAYS=()
   trap 'kill "${XSERVER_PIDS[@]}" 2>/dev/null || true' EXIT
   for ((i = 0; i < count; i++)); do
     out=$(mktemp)
@@ -15,11 +17,12 @@ start_xservers() {
     rm -f "$out"
     [ -n "$display" ] || { echo "Xvfb did not start" >&2; return 1; }
     ids+=("{\"id\": \"$display\", \"slots\": 1}")
+    XSERVER_DISPLAYS+=("$display")
   done
   local joined
   joined=$(IFS=,; echo "${ids[*]}")
   printf '{"version": {"major": 1, "minor": 0}, "local": [{"xserver": [%s]}]}\n' "$joined" >"$spec"
   # Anything run without ctest's resources (a test's discovery, a script)
   # gets the first server.
-  export DISPLAY=":$(echo "${ids[0]}" | tr -dc 0-9)"
+  export DISPLAY=":${XSERVER_DISPLAYS[0]}"
 }

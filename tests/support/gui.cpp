@@ -128,6 +128,17 @@ XtAppContext guiApp()
     return app;
 }
 
+Widget guiDialog(const char *name, const char *lines, XtResource *resources, Cardinal count)
+{
+    static std::map<std::string, Widget> built;
+    Widget &dialog = built[name];
+    if (!dialog) {
+        guiMergeResources(lines);
+        dialog = XmtBuildDialog(guiTop(), name, resources, count);
+    }
+    return dialog;
+}
+
 void guiMergeResources(const char *lines)
 {
     Widget t = guiTop();

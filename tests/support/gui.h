@@ -24,6 +24,9 @@ Widget guiTop();
 XtAppContext guiApp();
 // Merges resource lines ("*x.y: value", one per line) into the display's database.
 void guiMergeResources(const char *lines);
+// A test's own dialog "<name>": its resource lines merged and the dialog built
+// under guiTop() on the first call, the same dialog on every later one.
+Widget guiDialog(const char *name, const char *lines, XtResource *resources = nullptr, Cardinal count = 0);
 // Processes events for ms milliseconds (at least what is pending now).
 void guiPump(int ms = 0);
 // Runs f from the event loop once a modal dialog is active (XmtActiveDialog()

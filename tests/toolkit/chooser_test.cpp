@@ -29,11 +29,8 @@ void choiceMade(Widget w, XtPointer, XtPointer call)
 
 Widget chooserDialog()
 {
-    static Widget dlg = nullptr;
-    if (dlg)
-        return dlg;
     XmtRegisterCallbackProcedure("choiceMade", choiceMade);
-    guiMergeResources(R"(
+    return guiDialog("cho_dlg", R"(
 *cho_dlg.children: Form form
 *cho_dlg*form.children: Chooser radio; Chooser check; Chooser menu; Chooser list
 *cho_dlg*radio.strings: Eins, Zwei, "Drei, Vier"
@@ -48,8 +45,6 @@ Widget chooserDialog()
 *cho_dlg*list.strings: Erster, Zweiter
 *cho_dlg*list.valueChangedCallback: choiceMade()
 )");
-    dlg = XmtBuildDialog(guiTop(), "cho_dlg", nullptr, 0);
-    return dlg;
 }
 
 // The items' toggles, "1" for set: "010".

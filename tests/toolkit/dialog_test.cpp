@@ -35,11 +35,8 @@ void refuseSeven(Widget, XtPointer, XtPointer call)
 
 Widget dataDialog()
 {
-    static Widget dlg = nullptr;
-    if (dlg)
-        return dlg;
     XmtRegisterCallbackProcedure("refuseSeven", refuseSeven);
-    guiMergeResources(R"(
+    return guiDialog("dat_dlg", R"(
 *dat_dlg.title: Daten
 *dat_dlg.children: Form form
 *dat_dlg*form.children: InputField name; Row fields; EqualRow buttons
@@ -49,9 +46,7 @@ Widget dataDialog()
 *dat_dlg*buttons.children: Button okay; Button cancel
 *dat_dlg*okay.activateCallback: XmtDialogOkayCallback()
 *dat_dlg*cancel.activateCallback: XmtDialogCancelCallback()
-)");
-    dlg = XmtBuildDialog(guiTop(), "dat_dlg", dataResources, XtNumber(dataResources));
-    return dlg;
+)", dataResources, XtNumber(dataResources));
 }
 
 void setText(Widget dlg, const char *field, const char *text)

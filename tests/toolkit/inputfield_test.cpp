@@ -25,11 +25,8 @@ void judge(Widget, XtPointer, XtPointer call)
 
 Widget fieldDialog()
 {
-    static Widget dlg = nullptr;
-    if (dlg)
-        return dlg;
     XmtRegisterCallbackProcedure("judge", judge);
-    guiMergeResources(R"(
+    return guiDialog("inp_dlg", R"(
 *inp_dlg.children: Form form
 *inp_dlg*form.children: InputField two; InputField exact; InputField checked; InputField mixed; InputField free
 *inp_dlg*two.pattern: dd
@@ -40,8 +37,6 @@ Widget fieldDialog()
 *inp_dlg*checked.errorCallback: XmtDisplayWarningMsg("msg1", "Die Nummern müssen zwischen 11 und 97 liegen")
 *inp_dlg*mixed.pattern: aadc
 )");
-    dlg = XmtBuildDialog(guiTop(), "inp_dlg", nullptr, 0);
-    return dlg;
 }
 
 std::string text(Widget f)
