@@ -38,16 +38,6 @@ void scribble()
         all[k] = static_cast<unsigned char>(k * 29 + 0x5B);
 }
 
-// The frames the program sent, zero runs left out.
-std::vector<Bytes> sentFrames(const pbxsim::Simulator &sim)
-{
-    std::vector<Bytes> out;
-    for (const pbxsim::Frame &f : sim.frames())
-        if (f.dir == '<')
-            out.push_back({f.bytes.begin(), f.bytes.end()});
-    return out;
-}
-
 class TlnTransfer : public ::testing::Test {
 protected:
     void SetUp() override
@@ -84,7 +74,7 @@ TEST_F(TlnTransfer, ReadTakesThirtyRecordsAndClearsTheConfigurationFlag)
     for (int i = 0; i < rec::TlnCount; ++i)
         expected.push_back({5, 11, 0, 0, static_cast<unsigned char>(i)});
     expected.push_back({5, 99, 0, 0, 0});
-    EXPECT_EQ(sentFrames(line.sim), expected);
+    EXPECT_EQ(sentByProgram(line.sim), expected);
 }
 
 // A read that breaks off changes nothing: no record, no flag.
@@ -146,7 +136,7 @@ TEST_F(TlnTransfer, ProgrammingSendsThirtyFramesWithTheIndexInByteFour)
         records.push_back(recordOf(i));
     writeTlnConfig(toplevel);
 
-    std::vector<Bytes> frames = sentFrames(line.sim);
+    std::vector<Bytes> frames = sentByProgram(line.sim);
     ASSERT_EQ(frames.size(), 32u);
     EXPECT_EQ(frames.front(), (Bytes{5, 97, 0, 0, 0}));
     EXPECT_EQ(frames.back(), (Bytes{5, 99, 0, 0, 0}));
@@ -197,7 +187,7 @@ TEST_F(TlnTransfer, RefusedRecordEndsTheRunAndThePortsStayCleared)
     EXPECT_EQ(all[196], 0x42) << "port block 1 stays";
     EXPECT_NE(takeMessage("tranfer_err").find("Prio-Fehler"), std::string::npos);
     int data = 0;
-    for (const Bytes &fr : sentFrames(line.sim))
+    for (const Bytes &fr : sentByProgram(line.sim))
         data += fr.size() > 5;
     EXPECT_EQ(data, 6) << "nothing is sent after the refused record";
     EXPECT_EQ(recInt(rec::CfgValid), 0);

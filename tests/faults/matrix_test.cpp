@@ -226,15 +226,6 @@ int ptyDescriptors()
     return count;
 }
 
-std::vector<std::vector<unsigned char>> framesFromProgram(const pbxsim::Simulator &sim)
-{
-    std::vector<std::vector<unsigned char>> frames;
-    for (const pbxsim::Frame &f : sim.frames())
-        if (f.dir == '<')
-            frames.push_back(f.bytes);
-    return frames;
-}
-
 // Where two records differ first, for the failure message.
 std::string firstDifference(const RecordBytes &got, const RecordBytes &want)
 {
@@ -298,7 +289,7 @@ protected:
             Widget w = XmtNameToWidget(t.dialogParent(), box);
             EXPECT_FALSE(w && guiViewable(XtParent(w))) << box << " still on the screen";
         }
-        auto sent = framesFromProgram(line.sim);
+        auto sent = sentByProgram(line.sim);
         EXPECT_EQ(sent.size(), frames) << "frames the program sent";
         if (realTiming_) {
             EXPECT_GE(seconds, double(frames) * PauseSeconds) << "a pause of 20.48 ms after every frame";

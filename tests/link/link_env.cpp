@@ -5,6 +5,7 @@
 #include "toolkit/toolkit.h"
 
 #include <Xm/MessageB.h>
+#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -65,22 +66,14 @@ void WindowOrder::collect()
     }
 }
 
-int WindowOrder::mapped(Window w)
-{
-    collect();
-    for (std::size_t i = 0; i < events_.size(); i++)
-        if (events_[i] == std::make_pair(int(MapNotify), w))
-            return int(i);
-    return -1;
-}
+int WindowOrder::mapped(Window w) { return position(MapNotify, w); }
+int WindowOrder::unmapped(Window w) { return position(UnmapNotify, w); }
 
-int WindowOrder::unmapped(Window w)
+int WindowOrder::position(int type, Window w)
 {
     collect();
-    for (std::size_t i = 0; i < events_.size(); i++)
-        if (events_[i] == std::make_pair(int(UnmapNotify), w))
-            return int(i);
-    return -1;
+    auto at = std::find(events_.begin(), events_.end(), std::make_pair(type, w));
+    return at == events_.end() ? -1 : int(at - events_.begin());
 }
 
 HandLine::HandLine()

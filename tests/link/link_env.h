@@ -37,6 +37,7 @@ public:
 
 private:
     void collect();
+    int position(int type, Window w);
     Display *dpy_;
     std::vector<std::pair<int, Window>> events_;
 };
