@@ -1,10 +1,10 @@
-# Sourced: start_xservers N SPEC starts N Xvfb servers on free display numbers,
-# stops them when the shell exits, and writes a ctest resource spec naming
+# Sourced: start_xservers N FILE starts N Xvfb servers on free display numbers,
+# stops them when the shell exits, and writes into FILE the ctest resources naming
 # them (resource "xserver", one slot each, its id the display number);
 # XSERVER_DISPLAYS lists the display numbers.
 # tests/support/main.cpp points a test at the server ctest gave it.
 start_xservers() {
-  local count=$1 spec=$2 i out display ids=()
+  local count=$1 file=$2 i out display ids=()
   XSERVER_PIDS=()
   XSERVER_DISPLAYS=()
   trap 'kill "${XSERVER_PIDS[@]}" 2>/dev/null || true' EXIT
@@ -21,7 +21,7 @@ start_xservers() {
   done
   local joined
   joined=$(IFS=,; echo "${ids[*]}")
-  printf '{"version": {"major": 1, "minor": 0}, "local": [{"xserver": [%s]}]}\n' "$joined" >"$spec"
+  printf '{"version": {"major": 1, "minor": 0}, "local": [{"xserver": [%s]}]}\n' "$joined" >"$file"
   # Anything run without ctest's resources (a test's discovery, a script)
   # gets the first server.
   export DISPLAY=":${XSERVER_DISPLAYS[0]}"
