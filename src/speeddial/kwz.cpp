@@ -4,6 +4,7 @@
 #include "shell/access.h"
 #include "shell/bind.h"
 #include "speeddial/kwzfile.h"
+#include "speeddial/kwzphonebook.h"
 #include "speeddial/kwztransfer.h"
 #include "speeddial/nahsperr.h"
 #include "toolkit/toolkit.h"
@@ -30,8 +31,8 @@ XtResource edit_resources[] = {
 };
 
 // Usable only with a directory (present); "Sichern" also needs a loaded file and a change.
-const char *const directoryButtons[] = {"*saveas", "*savetxt", "*print", "*progcfg",
-                                        "*delcfg", "*editcfg", "*movecfg", "*mergenames"};
+const char *const directoryButtons[] = {"*saveas",  "*savetxt", "*print",      "*progcfg",  "*delcfg",
+                                        "*editcfg", "*movecfg", "*mergenames", "*importab", "*exportab"};
 
 Widget theList() { return kwzdlg ? XmtNameToWidget(kwzdlg, "*ziele") : nullptr; }
 
@@ -158,6 +159,14 @@ void printText(Widget, XtPointer, XtPointer)
     checkButtons();
 }
 
+void importFile(Widget, XtPointer, XtPointer)
+{
+    if (importSpeedDial(kwzdlg))
+        showkwz();
+}
+
+void exportFile(Widget, XtPointer, XtPointer) { exportSpeedDial(kwzdlg); }
+
 void mergeFile(Widget, XtPointer, XtPointer)
 {
     if (mergeKwzNames(kwzdlg))
@@ -241,6 +250,8 @@ void doSetupKwz()
         {"saveText", saveText},
         {"printText", printText},
         {"mergeFile", mergeFile},
+        {"importFile", importFile},
+        {"exportFile", exportFile},
         {"editselct", editselct},
         {"get4delete", get4delete},
         {"get4edit", get4edit},

@@ -13,8 +13,8 @@
 namespace {
 
 const char *const alwaysUsable[] = {"*getcfg", "*loadall", "*help", "*quit"};
-const char *const withDirectory[] = {"*saveas", "*savetxt", "*print",  "*progcfg",
-                                     "*delcfg", "*editcfg", "*movecfg", "*mergenames"};
+const char *const withDirectory[] = {"*saveas",  "*savetxt", "*print",      "*progcfg",  "*delcfg",
+                                     "*editcfg", "*movecfg", "*mergenames", "*importab", "*exportab"};
 
 struct RuleCase {
     int present, changes, files, prefixes;
