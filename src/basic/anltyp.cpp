@@ -2,9 +2,9 @@
 
 #include "basic/msns.h"
 #include "config/record.h"
-#include "shell/access.h"
-#include "shell/bind.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
+#include "ui/bind.h"
 
 namespace {
 

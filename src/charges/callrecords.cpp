@@ -4,10 +4,10 @@
 #include "link/protocol.h"
 #include "link/trace.h"
 #include "link/transfer.h"
-#include "shell/bind.h"
-#include "shell/output.h"
 #include "speeddial/kwz.h"
 #include "toolkit/toolkit.h"
+#include "ui/bind.h"
+#include "ui/output.h"
 
 #include <Xm/List.h>
 

@@ -2,10 +2,10 @@
 
 #include "charges/gebzahl.h"
 #include "config/record.h"
-#include "shell/access.h"
-#include "shell/bind.h"
-#include "shell/subscribers.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
+#include "ui/bind.h"
+#include "ui/subscribers.h"
 
 #include <cstdio>
 

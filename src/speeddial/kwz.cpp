@@ -1,12 +1,12 @@
 #include "speeddial/kwz.h"
 
 #include "config/record.h"
-#include "shell/access.h"
-#include "shell/bind.h"
 #include "speeddial/kwzfile.h"
 #include "speeddial/kwztransfer.h"
 #include "speeddial/nahsperr.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
+#include "ui/bind.h"
 
 #include <Xm/List.h>
 #include <cstdio>

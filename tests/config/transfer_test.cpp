@@ -1,8 +1,8 @@
 #include "program.h"
 
+#include "app/app.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
-#include "shell/shell.h"
 #include "support/gui.h"
 #include "toolkit/toolkit.h"
 

@@ -1,13 +1,12 @@
 #include "transfers.h"
 
+#include "app/app.h"
 #include "charges/gebzahl.h"
 #include "charges/incalls.h"
 #include "charges/outcalls.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "config/tlntransfer.h"
-#include "shell/bind.h"
-#include "shell/shell.h"
 #include "speeddial/kwz.h"
 #include "speeddial/kwzfile.h"
 #include "speeddial/kwztransfer.h"
@@ -17,6 +16,7 @@
 #include "support/sim_line.h"
 #include "toolkit/internal.h"
 #include "toolkit/toolkit.h"
+#include "ui/bind.h"
 
 #include <Xm/List.h>
 #include <Xm/MessageB.h>

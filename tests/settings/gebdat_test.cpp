@@ -5,8 +5,8 @@
 
 #include "fixture.h"
 
+#include "app/app.h"
 #include "settings/gebdat.h"
-#include "shell/shell.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 
 #include "support/program.h"
 
+#include "app/app.h"
 #include "config/record.h"
 #include "resources/resources.h"
-#include "shell/access.h"
-#include "shell/shell.h"
 #include "support/fresh.h"
 #include "support/gui.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
 
 #include <X11/IntrinsicP.h>
 #include <Xm/Scale.h>

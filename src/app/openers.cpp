@@ -1,5 +1,5 @@
 // The main window's buttons open their dialogs under toplevel.
-#include "shell/shell.h"
+#include "app/app.h"
 
 #include "basic/anltyp.h"
 #include "charges/incalls.h"

@@ -1,4 +1,4 @@
-#include "shell/output.h"
+#include "ui/output.h"
 
 #include "config/atomicfile.h"
 #include "config/cfgfile.h"

@@ -1,11 +1,11 @@
 // The main window: version line, the button rule, help and quitting.
-#include "shell/shell.h"
+#include "app/app.h"
 
 #include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "link/trace.h"
-#include "shell/access.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
 
 #include <cstdlib>
 

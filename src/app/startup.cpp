@@ -1,5 +1,5 @@
 // Entry point: command line, the record, the toolkit and the main window.
-#include "shell/shell.h"
+#include "app/app.h"
 
 #include "basic/anltyp.h"
 #include "charges/gebzahl.h"
@@ -12,11 +12,11 @@
 #include "settings/calldist.h"
 #include "settings/gebdat.h"
 #include "settings/tlnperm.h"
-#include "shell/access.h"
 #include "speeddial/kwz.h"
 #include "speeddial/rufzuord.h"
 #include "subscriber/tndat.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
 
 #include <X11/Xresource.h>
 #include <Xm/Protocols.h>

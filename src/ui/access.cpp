@@ -1,4 +1,4 @@
-#include "shell/access.h"
+#include "ui/access.h"
 
 #include "config/record.h"
 #include "toolkit/toolkit.h"

@@ -5,7 +5,7 @@
 #include "support/dialogs.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
-#include "shell/shell.h"
+#include "app/app.h"
 #include "toolkit/toolkit.h"
 
 #include <Xm/MessageB.h>

@@ -1,6 +1,6 @@
-#include "shell/subscribers.h"
+#include "ui/subscribers.h"
 
-#include "shell/access.h"
+#include "ui/access.h"
 
 #include <string>
 
