@@ -37,21 +37,6 @@ bool unsavedWork();
 [[noreturn]] void quitNow();
 void showHelp(Widget w, XtPointer, XtPointer);
 
-// Openers of the main window's dialogs.
-void showConf(Widget, XtPointer, XtPointer);
-void dokwz(Widget, XtPointer, XtPointer);
-void dornz(Widget, XtPointer, XtPointer);
-void doglob(Widget, XtPointer, XtPointer);
-void dotlnperm(Widget, XtPointer, XtPointer);
-void dotlntyp(Widget, XtPointer, XtPointer);
-void doamtperm(Widget, XtPointer, XtPointer);
-void docalldist(Widget, XtPointer, XtPointer);
-void dogebdat(Widget, XtPointer, XtPointer);
-void dosteuerk(Widget, XtPointer, XtPointer);
-void douserfkt(Widget, XtPointer, XtPointer);
-void doOutKit(Widget, XtPointer, XtPointer);
-void doInKit(Widget, XtPointer, XtPointer);
-
 // The main window's transfers and files: each runs the configuration operation
 // and then brings the main window up to date.
 void readConfig(Widget = nullptr, XtPointer = nullptr, XtPointer = nullptr);

@@ -1,6 +1,7 @@
 // The main window: version line, the button rule, help and quitting.
 #include "app/app.h"
 
+#include "app/registry.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "link/trace.h"
@@ -8,14 +9,9 @@
 #include "ui/access.h"
 
 #include <cstdlib>
+#include <string>
 
 namespace {
-
-// The buttons that edit or program the configuration.
-const char *const editingButtons[] = {
-    "*grund", "*appnum", "*sichern", "*global", "*einricht", "*schreiben",
-    "*endgeraet", "*amtrecht", "*avas", "*gebuehr", "*bsteuer", "*user",
-};
 
 Widget messageLine()
 {
@@ -43,8 +39,9 @@ void show_anl_vers()
 void activateMainButtons()
 {
     int valid = recInt(rec::CfgValid) != 0;
-    for (const char *name : editingButtons)
-        set_active(toplevel, name, valid);
+    for (const MainButton &b : mainButtons())
+        if (b.needsValidConfiguration)
+            set_active(toplevel, ("*" + std::string(b.button)).c_str(), valid);
     // The internal-numbers dialog, once it has been built.
     set_active(toplevel, "*rufzuord", valid);
     disableChooser(toplevel, "*absel", valid);
