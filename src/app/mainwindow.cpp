@@ -44,9 +44,9 @@ void activateMainButtons()
             set_active(toplevel, ("*" + std::string(b.button)).c_str(), valid);
     // The internal-numbers dialog, once it has been built.
     set_active(toplevel, "*rufzuord", valid);
-    disableChooser(toplevel, "*absel", valid);
+    setChooserSensitive(toplevel, "*absel", valid);
     // There is only ever PBX A.
-    disableChooserItem(toplevel, "*absel", 1, 0);
+    setChooserItemSensitive(toplevel, "*absel", 1, false);
 }
 
 void showHelp(Widget w, XtPointer, XtPointer)
