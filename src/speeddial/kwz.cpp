@@ -17,6 +17,12 @@ Widget kwzdlg = nullptr;
 
 namespace {
 
+// "%4d %-38.38s %-25.25s": code, name, number of entry i.
+void formatLine(int i, char *line, int size)
+{
+    std::snprintf(line, std::size_t(size), "%4d %-38.38s %-25.25s", 100 + i, nameOf(i).c_str(), numberOf(i).c_str());
+}
+
 constexpr int EditNameSize = KwzNameMax + 1;
 constexpr int EditNumberSize = KwzNumberMax + 1;
 
@@ -178,11 +184,6 @@ void showNahBer(Widget, XtPointer, XtPointer) { doDisplayNahBer(kwzdlg); }
 void showSperrBer(Widget, XtPointer, XtPointer) { doDisplaySperrBer(kwzdlg); }
 
 } // namespace
-
-void formatLine(int i, char *line, int size)
-{
-    std::snprintf(line, std::size_t(size), "%4d %-38.38s %-25.25s", 100 + i, nameOf(i).c_str(), numberOf(i).c_str());
-}
 
 void checkButtons()
 {

@@ -10,18 +10,6 @@
 #include <cstring>
 #include <sys/wait.h>
 
-bool closeWritten(FILE *fp, bool written)
-{
-    written = written && std::fflush(fp) == 0;
-    int error = errno;
-    if (std::fclose(fp) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    errno = error;
-    return written;
-}
-
 bool saveLinesAs(Widget parent, const char *query, const char *prompt, const char *pattern, const LineWriter &write)
 {
     XmtFileChoice choice;
