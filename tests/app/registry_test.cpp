@@ -59,12 +59,9 @@ TEST_F(MainButtons, EachButtonCallsItsRowsProcedure)
 // insensitive after a read; one that claims it wrongly greys a button out.
 TEST_F(MainButtons, RowsWaitingForAValidConfigurationAreTheButtonsThatStartInsensitive)
 {
-    int waiting = 0;
     for (const MainButton &b : mainButtons()) {
         const char *line = XmtGetResourceString(buttonOf(b), nullptr, "sensitive");
         bool startsInsensitive = line && std::string(line) == "False";
         EXPECT_EQ(b.needsValidConfiguration, startsInsensitive) << b.button;
-        waiting += b.needsValidConfiguration;
     }
-    EXPECT_EQ(waiting, 12) << "the editing buttons";
 }
