@@ -18,6 +18,15 @@ Widget messageLine()
     return toplevel ? XmtNameToWidget(toplevel, "*theline") : nullptr;
 }
 
+// Frees the record, closes the trace and exits with status 0.
+[[noreturn]] void quitNow()
+{
+    std::free(all);
+    all = nullptr;
+    closeTrace();
+    std::exit(0);
+}
+
 } // namespace
 
 void kelvora_vers()
@@ -71,12 +80,4 @@ void quitting(Widget, XtPointer, XtPointer)
                                                    False, "No Help!"))
         return;
     quitNow();
-}
-
-void quitNow()
-{
-    std::free(all);
-    all = nullptr;
-    closeTrace();
-    std::exit(0);
 }

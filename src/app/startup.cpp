@@ -103,8 +103,9 @@ void printHelp(const char *progpath)
                 baseName(progpath), baseName(progpath));
 }
 
-} // namespace
-
+// Before the display is opened: -h/--help and --version print and exit 0; a
+// wrong option or no device prints the usage line and exits 1.  Leaves argv as
+// it is and opens nothing.
 void checkCommandLine(int argc, char **argv)
 {
     // On a copy: Xt reads the real one once the display is open.
@@ -134,6 +135,9 @@ void checkCommandLine(int argc, char **argv)
     if (optind >= left)
         usage(argv[0]);
 }
+
+} // namespace
+
 
 void AllocateStructs()
 {
