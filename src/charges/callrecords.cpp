@@ -4,10 +4,10 @@
 #include "link/protocol.h"
 #include "link/trace.h"
 #include "link/transfer.h"
-#include "shell/bind.h"
-#include "shell/output.h"
 #include "speeddial/kwz.h"
 #include "toolkit/toolkit.h"
+#include "ui/bind.h"
+#include "ui/output.h"
 
 #include <Xm/List.h>
 
@@ -65,7 +65,9 @@ void showCallList(CallList &list)
         XmStringFree(item);
 }
 
-bool writeCalls(const CallList &list, FILE *fp, bool printing, CallForm form)
+// Every non-empty record of the store, one line each ("%80.80s" when printing);
+// false when the stream did not take them.
+static bool writeCalls(const CallList &list, FILE *fp, bool printing, CallForm form)
 {
     for (int i = 0; std::size_t(i + 1) * std::size_t(list.recordSize) <= list.store.size(); i++) {
         std::string line = list.line(i, list.store.data() + std::size_t(i) * std::size_t(list.recordSize), form);

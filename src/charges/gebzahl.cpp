@@ -4,9 +4,9 @@
 #include "link/protocol.h"
 #include "link/trace.h"
 #include "link/transfer.h"
-#include "shell/access.h"
-#include "shell/bind.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
+#include "ui/bind.h"
 
 #include <Xm/List.h>
 #include <cstdio>

@@ -18,7 +18,7 @@ unsigned char tmpbuff[FrameBufSize];
 
 namespace {
 
-long heard = 0; // bytesHeard()
+long heard = 0;
 
 using Clock = std::chrono::steady_clock;
 
@@ -245,7 +245,6 @@ const char *transferErrText(int code)
     }
 }
 
-long bytesHeard() { return heard; }
 void forgetBytesHeard() { heard = 0; }
 
 const char *adviceFor(int code, bool heard_any)

@@ -138,9 +138,8 @@ const char *adviceFor(int code, bool heard);
 // The advice line from the resources, "%s" replaced by arg; "" when the
 // resources have none.
 std::string adviceText(Widget parent, const char *which, const char *arg);
-// Bytes read from the line since the last forgetBytesHeard() (runTransfer
-// calls it once the port is open, stop_conn when it is closed).
-long bytesHeard();
+// Starts counting the bytes read from the line afresh (runTransfer calls it
+// once the port is open); stop_conn's advice asks whether any came.
 void forgetBytesHeard();
 void showPercent(Widget wbox, int total, int done);
 // Sends a data frame and checks its acknowledgement: 0 on success (counter

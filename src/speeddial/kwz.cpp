@@ -1,13 +1,13 @@
 #include "speeddial/kwz.h"
 
 #include "config/record.h"
-#include "shell/access.h"
-#include "shell/bind.h"
 #include "speeddial/kwzfile.h"
 #include "speeddial/kwzphonebook.h"
 #include "speeddial/kwztransfer.h"
 #include "speeddial/nahsperr.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
+#include "ui/bind.h"
 
 #include <Xm/List.h>
 #include <cstdio>
@@ -17,6 +17,12 @@
 Widget kwzdlg = nullptr;
 
 namespace {
+
+// "%4d %-38.38s %-25.25s": code, name, number of entry i.
+void formatLine(int i, char *line, int size)
+{
+    std::snprintf(line, std::size_t(size), "%4d %-38.38s %-25.25s", 100 + i, nameOf(i).c_str(), numberOf(i).c_str());
+}
 
 constexpr int EditNameSize = KwzNameMax + 1;
 constexpr int EditNumberSize = KwzNumberMax + 1;
@@ -187,11 +193,6 @@ void showNahBer(Widget, XtPointer, XtPointer) { doDisplayNahBer(kwzdlg); }
 void showSperrBer(Widget, XtPointer, XtPointer) { doDisplaySperrBer(kwzdlg); }
 
 } // namespace
-
-void formatLine(int i, char *line, int size)
-{
-    std::snprintf(line, std::size_t(size), "%4d %-38.38s %-25.25s", 100 + i, nameOf(i).c_str(), numberOf(i).c_str());
-}
 
 void checkButtons()
 {

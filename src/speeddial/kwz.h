@@ -19,5 +19,3 @@ void checkButtons();
 // list is rebuilt.  True when a file was loaded.
 bool loadNshowFile(Widget parent, int show);
 
-// "%4d %-38.38s %-25.25s": code, name, number of entry i.
-void formatLine(int i, char *line, int size);

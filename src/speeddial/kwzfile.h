@@ -20,7 +20,6 @@ extern char patbuf[256];     // their pattern
 
 inline char *kwzNumber(int i) { return recText(rec::KwzNumbers + rec::KwzNumberSize * std::size_t(i)); }
 inline char *kwzName(int i) { return recText(rec::KwzNames + rec::KwzNameSize * std::size_t(i)); }
-inline char *kwzPrefix(std::size_t table, int k) { return recText(table + rec::PrefixSlotSize * std::size_t(k)); }
 
 // A slot's text up to its first zero byte and never beyond the slot.
 std::string slotText(const char *slot, std::size_t size);

@@ -84,7 +84,9 @@ TransferResult readSpeedDial(Widget parent)
     return result;
 }
 
-TransferResult writeSpeedDial(Widget parent)
+// Programs the numbers and both prefix lists; nothing (NoPort) while no
+// directory was read or loaded.
+static TransferResult writeSpeedDial(Widget parent)
 {
     if (recInt(rec::KwzPresent) == 0)
         return TransferResult::NoPort;

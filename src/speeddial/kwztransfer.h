@@ -10,9 +10,6 @@
 // Reads the 25 number blocks and the two prefix lists into the record; when it
 // ran through, marks the directory read ("KwDaten", counters).  Names stay.
 TransferResult readSpeedDial(Widget parent);
-// Programs the numbers and both prefix lists; nothing (NoPort) while no
-// directory was read or loaded.
-TransferResult writeSpeedDial(Widget parent);
 
 // Callbacks of "Auslesen" and "Programmieren"; the list follows a complete run.
 void readISkwz(Widget, XtPointer, XtPointer);

@@ -2,8 +2,8 @@
 // move; the two prefix dialogs.
 #include "kwz_env.h"
 
+#include "app/app.h"
 #include "config/record.h"
-#include "shell/shell.h"
 #include "speeddial/kwz.h"
 #include "speeddial/kwzfile.h"
 #include "support/gui.h"

@@ -1,4 +1,4 @@
-#include "shell/output.h"
+#include "ui/output.h"
 
 #include "config/atomicfile.h"
 #include "config/cfgfile.h"
@@ -9,18 +9,6 @@
 #include <csignal>
 #include <cstring>
 #include <sys/wait.h>
-
-bool closeWritten(FILE *fp, bool written)
-{
-    written = written && std::fflush(fp) == 0;
-    int error = errno;
-    if (std::fclose(fp) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    errno = error;
-    return written;
-}
 
 bool saveLinesAs(Widget parent, const char *query, const char *prompt, const char *pattern, const LineWriter &write)
 {

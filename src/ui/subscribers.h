@@ -5,6 +5,7 @@
 
 #include <X11/Intrinsic.h>
 #include <cstdint>
+#include <span>
 
 constexpr std::uint32_t SubscriberBits = 0x3FFFFFFF; // bits 0-29; 30-31 belong to nobody
 
@@ -12,6 +13,21 @@ constexpr std::uint32_t SubscriberBits = 0x3FFFFFFF; // bits 0-29; 30-31 belong 
 void showSubscriberMask(Widget dialog, const char *prefix, std::uint32_t mask);
 // Bits 0-29 as the three check boxes show them.
 std::uint32_t readSubscriberMask(Widget dialog, const char *prefix);
+
+// A function chooser over one set of check boxes: each function has a word of
+// its own in the dialog's working copy, and the boxes show one at a time.
+struct FunctionMasks {
+    const char *prefix;             // the check boxes "<prefix>0".."<prefix>2"
+    std::span<std::uint32_t> words; // the working copy, one word per function
+    int shown = 0;                  // the function the boxes show
+};
+// Shows the function's word (no callbacks run).
+void showFunctionMask(FunctionMasks &masks, Widget dialog, int function);
+// The boxes into the shown function's word; its bits 30-31 stay.
+void keepFunctionMask(FunctionMasks &masks, Widget dialog);
+// For the function chooser's callback: keeps the shown word, then shows the
+// chosen function's.  False, changing nothing, for a state that is no function.
+bool switchFunctionMask(FunctionMasks &masks, Widget dialog, XtPointer chooserCall);
 
 // "Ruf #nn" on the items of present subscribers: group 0 items 0-7 (the door
 // intercoms keep theirs), groups 1 and 2 when their port is an internal bus.

@@ -1,4 +1,4 @@
-#include "shell/access.h"
+#include "ui/access.h"
 
 #include "config/record.h"
 #include "toolkit/toolkit.h"
@@ -160,10 +160,20 @@ void set_activegrp(Widget parent, const char *prefix, int index, int sensitive)
 
 void disableChooser(Widget parent, const char *name, int sensitive)
 {
-    set_active(parent, name, sensitive);
+    setChooserSensitive(parent, name, sensitive != 0);
 }
 
 void disableChooserItem(Widget parent, const char *name, int item, int sensitive)
+{
+    setChooserItemSensitive(parent, name, item, sensitive != 0);
+}
+
+void setChooserSensitive(Widget parent, const char *name, bool sensitive)
+{
+    set_active(parent, name, sensitive);
+}
+
+void setChooserItemSensitive(Widget parent, const char *name, int item, bool sensitive)
 {
     Widget w = find(parent, name);
     if (w && XmtIsChooser(w))

@@ -18,6 +18,3 @@ bool saveLinesAs(Widget parent, const char *query, const char *prompt, const cha
 // Pipes the lines into "lpr"; false (after telling the user with "printError")
 // when lpr could not be run, was not found or reported an error.
 bool printLines(Widget parent, const LineWriter &write);
-
-// Closes the file; false (with errno) when anything of it did not reach the disk.
-bool closeWritten(FILE *fp, bool written);

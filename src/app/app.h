@@ -12,10 +12,6 @@ int kelvoraMain(int argc, char **argv);
 
 // kelvoraMain without its event loop: record, toolkit, command line, main window.
 void kelvoraStart(int argc, char **argv);
-// Before the display is opened: -h/--help and --version print and exit 0; a
-// wrong option or no device prints the usage line and exits 1.  Leaves argv as
-// it is and opens nothing.
-void checkCommandLine(int argc, char **argv);
 // Reads -D and the device from what the toolkit left of the command line.
 void parseCommandLine(int argc, char **argv);
 // Registers the callback procedures, builds and realizes the main window under
@@ -33,24 +29,7 @@ void activateMainButtons();
 void quitting(Widget = nullptr, XtPointer = nullptr, XtPointer = nullptr);
 // True while they do.
 bool unsavedWork();
-// Frees the record, closes the trace and exits with status 0.
-[[noreturn]] void quitNow();
 void showHelp(Widget w, XtPointer, XtPointer);
-
-// Openers of the main window's dialogs.
-void showConf(Widget, XtPointer, XtPointer);
-void dokwz(Widget, XtPointer, XtPointer);
-void dornz(Widget, XtPointer, XtPointer);
-void doglob(Widget, XtPointer, XtPointer);
-void dotlnperm(Widget, XtPointer, XtPointer);
-void dotlntyp(Widget, XtPointer, XtPointer);
-void doamtperm(Widget, XtPointer, XtPointer);
-void docalldist(Widget, XtPointer, XtPointer);
-void dogebdat(Widget, XtPointer, XtPointer);
-void dosteuerk(Widget, XtPointer, XtPointer);
-void douserfkt(Widget, XtPointer, XtPointer);
-void doOutKit(Widget, XtPointer, XtPointer);
-void doInKit(Widget, XtPointer, XtPointer);
 
 // The main window's transfers and files: each runs the configuration operation
 // and then brings the main window up to date.

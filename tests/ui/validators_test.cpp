@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "shell/access.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
 
 #include <string>
 

@@ -1,22 +1,14 @@
 // Entry point: command line, the record, the toolkit and the main window.
-#include "shell/shell.h"
+#include "app/app.h"
 
-#include "basic/anltyp.h"
-#include "charges/gebzahl.h"
-#include "charges/outcalls.h"
+#include "app/registry.h"
 #include "config/cfgfile.h"
 #include "config/record.h"
 #include "config/tlntransfer.h"
 #include "link/trace.h"
 #include "resources/resources.h"
-#include "settings/calldist.h"
-#include "settings/gebdat.h"
-#include "settings/tlnperm.h"
-#include "shell/access.h"
-#include "speeddial/kwz.h"
-#include "speeddial/rufzuord.h"
-#include "subscriber/tndat.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
 
 #include <X11/Xresource.h>
 #include <Xm/Protocols.h>
@@ -34,30 +26,16 @@ namespace {
 
 XtAppContext appContext = nullptr;
 
+// The main window's procedures come from its table; these are the ones the
+// dialogs' resource lines name.
 void registerProcedures()
 {
+    for (const MainButton &b : mainButtons())
+        XmtRegisterCallbackProcedure(b.procedure, b.run);
     XmtRegisterProcedures({
-        {"quitting", quitting},
-        {"showConf", showConf},
-        {"dokwz", dokwz},
-        {"dornz", dornz},
-        {"doglob", doglob},
-        {"dotlnperm", dotlnperm},
-        {"dotlntyp", dotlntyp},
-        {"doamtperm", doamtperm},
-        {"docalldist", docalldist},
-        {"dogebdat", dogebdat},
-        {"dosteuerk", dosteuerk},
-        {"douserfkt", douserfkt},
-        {"doOutKit", doOutKit},
-        {"doInKit", doInKit},
         {"dotextfocus", dotextfocus},
         {"dotxtunfoc", dotxtunfoc},
-        {"loadCFGFile", loadCFGFile},
         {"saveCFGFile", saveCFGFile},
-        {"saveCFGFileAs", saveCFGFileAs},
-        {"readConfig", readConfig},
-        {"writeConfig", writeConfig},
         {"readTlnConfig", readTlnConfig},
         {"writeTlnConfig", writeTlnConfig},
         {"CheckLeadZero", CheckLeadZero},
@@ -65,7 +43,6 @@ void registerProcedures()
         {"Check_0_255", Check_0_255},
         {"Check_0_999", Check_0_999},
         {"Check_0_2359", Check_0_2359},
-        {"showHelp", showHelp},
     });
 }
 
@@ -126,8 +103,9 @@ void printHelp(const char *progpath)
                 baseName(progpath), baseName(progpath));
 }
 
-} // namespace
-
+// Before the display is opened: -h/--help and --version print and exit 0; a
+// wrong option or no device prints the usage line and exits 1.  Leaves argv as
+// it is and opens nothing.
 void checkCommandLine(int argc, char **argv)
 {
     // On a copy: Xt reads the real one once the display is open.
@@ -157,6 +135,9 @@ void checkCommandLine(int argc, char **argv)
     if (optind >= left)
         usage(argv[0]);
 }
+
+} // namespace
+
 
 void AllocateStructs()
 {
@@ -210,15 +191,9 @@ void buildMainWindow()
     // The dialog families register their callbacks, in this order:
     // doSetupKwz, doSetupConf, doSetupRNZ, doSetupPerm, doSetupCallDist,
     // doSetupGebDat, doSetupZaehler, doSetupUser, doSetupKit.
-    doSetupKwz();
-    doSetupConf();
-    doSetupRNZ();
-    doSetupPerm();
-    doSetupCallDist();
-    doSetupGebDat();
-    doSetupZaehler();
-    doSetupUser();
-    doSetupKit();
+    for (const MainButton &b : mainButtons())
+        if (b.setup)
+            b.setup();
 
     SetUpVars();
     // The version goes in before realizing: the shell keeps the size it was

@@ -1,6 +1,7 @@
-#include "shell/subscribers.h"
+#include "ui/subscribers.h"
 
-#include "shell/access.h"
+#include "toolkit/toolkit.h"
+#include "ui/access.h"
 
 #include <string>
 
@@ -29,6 +30,28 @@ std::uint32_t readSubscriberMask(Widget dialog, const char *prefix)
     return mask;
 }
 
+void showFunctionMask(FunctionMasks &masks, Widget dialog, int function)
+{
+    masks.shown = function;
+    showSubscriberMask(dialog, masks.prefix, masks.words[std::size_t(function)]);
+}
+
+void keepFunctionMask(FunctionMasks &masks, Widget dialog)
+{
+    std::uint32_t &word = masks.words[std::size_t(masks.shown)];
+    word = (word & ~SubscriberBits) | readSubscriberMask(dialog, masks.prefix);
+}
+
+bool switchFunctionMask(FunctionMasks &masks, Widget dialog, XtPointer chooserCall)
+{
+    auto *cbs = static_cast<XmtChooserCallbackStruct *>(chooserCall);
+    if (!cbs || cbs->state < 0 || std::size_t(cbs->state) >= masks.words.size())
+        return false;
+    keepFunctionMask(masks, dialog);
+    showFunctionMask(masks, dialog, cbs->state);
+    return true;
+}
+
 void labelSubscriberItems(Widget dialog, const char *prefix)
 {
     setItemLabels(dialog, prefix, "Ruf #", 0, 0, 7);
@@ -48,7 +71,7 @@ void captionSubscriberFields(Widget dialog, const char *prefix, int last)
 void senseSubscriberGroups(Widget dialog, const char *prefix)
 {
     for (int g = 1; g <= 2; g++)
-        disableChooser(dialog, group(prefix, g).c_str(), hasPort(dialog, g));
+        setChooserSensitive(dialog, group(prefix, g).c_str(), hasPort(dialog, g));
 }
 
 void senseSubscriberRows(Widget dialog, const char *prefix)

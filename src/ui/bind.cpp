@@ -1,9 +1,9 @@
-#include "shell/bind.h"
+#include "ui/bind.h"
 
 #include "config/record.h"
-#include "shell/access.h"
-#include "shell/subscribers.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
+#include "ui/subscribers.h"
 
 #include <cstdio>
 #include <cstdlib>

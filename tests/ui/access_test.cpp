@@ -2,7 +2,7 @@
 
 #include "support/program.h"
 #include "config/record.h"
-#include "shell/access.h"
+#include "ui/access.h"
 #include "support/gui.h"
 #include "toolkit/toolkit.h"
 

@@ -1,7 +1,7 @@
 // Verify callbacks of the input fields.  They only give the verdict; the field
 // refuses the text and its error callback shows the warning.
-#include "shell/access.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -22,6 +22,10 @@ void set_active(Widget parent, const char *name, int sensitive);
 void set_activegrp(Widget parent, const char *prefix, int index, int sensitive);
 void disableChooser(Widget parent, const char *name, int sensitive);
 void disableChooserItem(Widget parent, const char *name, int item, int sensitive);
+// The same two under names that say what they do: both make the chooser (item)
+// sensitive or insensitive, as `sensitive` says.
+void setChooserSensitive(Widget parent, const char *name, bool sensitive);
+void setChooserItemSensitive(Widget parent, const char *name, int item, bool sensitive);
 void setChooserState(Widget parent, const char *name, int state);
 void getChooserState(Widget parent, const char *name, int *destination);
 int getChooserSense(Widget parent, const char *name);

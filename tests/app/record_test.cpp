@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "app/app.h"
 #include "config/cfgfile.h"
 #include "config/record.h"
-#include "shell/access.h"
-#include "shell/shell.h"
+#include "ui/access.h"
 
 #include <cstring>
 #include <string>

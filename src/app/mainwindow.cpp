@@ -1,25 +1,30 @@
 // The main window: version line, the button rule, help and quitting.
-#include "shell/shell.h"
+#include "app/app.h"
 
+#include "app/registry.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "link/trace.h"
-#include "shell/access.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
 
 #include <cstdlib>
+#include <string>
 
 namespace {
-
-// The buttons that edit or program the configuration.
-const char *const editingButtons[] = {
-    "*grund", "*appnum", "*sichern", "*global", "*einricht", "*schreiben",
-    "*endgeraet", "*amtrecht", "*avas", "*gebuehr", "*bsteuer", "*user",
-};
 
 Widget messageLine()
 {
     return toplevel ? XmtNameToWidget(toplevel, "*theline") : nullptr;
+}
+
+// Frees the record, closes the trace and exits with status 0.
+[[noreturn]] void quitNow()
+{
+    std::free(all);
+    all = nullptr;
+    closeTrace();
+    std::exit(0);
 }
 
 } // namespace
@@ -43,13 +48,14 @@ void show_anl_vers()
 void activateMainButtons()
 {
     int valid = recInt(rec::CfgValid) != 0;
-    for (const char *name : editingButtons)
-        set_active(toplevel, name, valid);
+    for (const MainButton &b : mainButtons())
+        if (b.needsValidConfiguration)
+            set_active(toplevel, ("*" + std::string(b.button)).c_str(), valid);
     // The internal-numbers dialog, once it has been built.
     set_active(toplevel, "*rufzuord", valid);
-    disableChooser(toplevel, "*absel", valid);
+    setChooserSensitive(toplevel, "*absel", valid);
     // There is only ever PBX A.
-    disableChooserItem(toplevel, "*absel", 1, 0);
+    setChooserItemSensitive(toplevel, "*absel", 1, false);
 }
 
 void showHelp(Widget w, XtPointer, XtPointer)
@@ -74,12 +80,4 @@ void quitting(Widget, XtPointer, XtPointer)
                                                    False, "No Help!"))
         return;
     quitNow();
-}
-
-void quitNow()
-{
-    std::free(all);
-    all = nullptr;
-    closeTrace();
-    std::exit(0);
 }

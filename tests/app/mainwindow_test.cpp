@@ -5,7 +5,8 @@
 #include "support/dialogs.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
-#include "shell/shell.h"
+#include "app/app.h"
+#include "app/registry.h"
 #include "toolkit/toolkit.h"
 
 #include <Xm/MessageB.h>
@@ -19,30 +20,29 @@ struct ButtonRow {
     const char *name;
     const char *label;
     bool sensitiveAtStart;
-    bool editing; // follows the configuration-valid flag
 };
 
 // Labels are Latin-1 here as in the program: this file is compiled the same way.
 const ButtonRow buttons[] = {
-    {"kurz", "Kurzwahlen / Nahbereichs- und Sperrnummern", true, false},
-    {"outcalls", "Gespräche ausgehend", true, false},
-    {"incalls", "Gespräche eingehend", true, false},
-    {"grund", "Grundeinstellungen", false, true},
-    {"appnum", "Interne Rufnummern", false, true},
-    {"amtrecht", "Amtsberechtigungen", false, true},
-    {"avas", "RWS/AVA/TFE", false, true},
-    {"bsteuer", "Steuerkontakte", false, true},
-    {"global", "Globale Einstellungen", false, true},
-    {"einricht", "Berechtigungen", false, true},
-    {"endgeraet", "Endgeräte", false, true},
-    {"gebuehr", "Gebühren", false, true},
-    {"user", "Teilnehmerdaten", false, true},
-    {"laden", "Laden", true, false},
-    {"sichern", "Sichern", false, true},
-    {"lesen", "Auslesen", true, false},
-    {"schreiben", "Programmieren", false, true},
-    {"help", "Hilfe", true, false},
-    {"quit", "Beenden", true, false},
+    {"kurz", "Kurzwahlen / Nahbereichs- und Sperrnummern", true},
+    {"outcalls", "Gespräche ausgehend", true},
+    {"incalls", "Gespräche eingehend", true},
+    {"grund", "Grundeinstellungen", false},
+    {"appnum", "Interne Rufnummern", false},
+    {"amtrecht", "Amtsberechtigungen", false},
+    {"avas", "RWS/AVA/TFE", false},
+    {"bsteuer", "Steuerkontakte", false},
+    {"global", "Globale Einstellungen", false},
+    {"einricht", "Berechtigungen", false},
+    {"endgeraet", "Endgeräte", false},
+    {"gebuehr", "Gebühren", false},
+    {"user", "Teilnehmerdaten", false},
+    {"laden", "Laden", true},
+    {"sichern", "Sichern", false},
+    {"lesen", "Auslesen", true},
+    {"schreiben", "Programmieren", false},
+    {"help", "Hilfe", true},
+    {"quit", "Beenden", true},
 };
 
 class MainWindow : public ::testing::Test {
@@ -57,11 +57,21 @@ protected:
             s.push_back(XtIsSensitive(named(b.name)));
         return s;
     }
+    // The editing buttons, those that follow the configuration-valid flag, are
+    // the program's own table's.
+    static bool editing(const ButtonRow &b)
+    {
+        for (const MainButton &m : mainButtons())
+            if (std::string(m.button) == b.name)
+                return m.needsValidConfiguration;
+        ADD_FAILURE() << b.name << " is not in the main window's table";
+        return false;
+    }
     std::vector<bool> expected(bool valid)
     {
         std::vector<bool> s;
         for (const ButtonRow &b : buttons)
-            s.push_back(b.sensitiveAtStart || (valid && b.editing));
+            s.push_back(b.sensitiveAtStart || (valid && editing(b)));
         return s;
     }
 };
@@ -93,6 +103,8 @@ TEST_F(MainWindow, StartsWithTitleVersionAndRecordDefaults)
 
 TEST_F(MainWindow, ButtonsLabelsAndStartSensitivity)
 {
+    // Every button of the program's table is one of these, and the other way round.
+    EXPECT_EQ(mainButtons().size(), std::size(buttons));
     for (const ButtonRow &b : buttons)
         EXPECT_EQ(guiText(named(b.name), XmNlabelString), b.label) << b.name;
     EXPECT_EQ(sensitivities(), expected(false));

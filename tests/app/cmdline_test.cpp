@@ -3,7 +3,7 @@
 
 #include "config/record.h"
 #include "link/trace.h"
-#include "shell/shell.h"
+#include "app/app.h"
 #include "support/e2e_process.h"
 #include "support/e2e_x.h"
 #include "support/xwidgets.h"

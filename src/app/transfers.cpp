@@ -1,10 +1,10 @@
 // The main window's configuration transfers and files: the configuration layer
 // does the work and reports; the main window follows here.
-#include "shell/shell.h"
+#include "app/app.h"
 
 #include "config/cfgfile.h"
 #include "config/cfgtransfer.h"
-#include "shell/access.h"
+#include "ui/access.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // "Nein", the default, stays.
 #include <gtest/gtest.h>
 
+#include "app/app.h"
 #include "config/record.h"
-#include "shell/shell.h"
 #include "support/answers.h"
 #include "support/gui.h"
 #include "support/program.h"
