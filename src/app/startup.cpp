@@ -2,6 +2,7 @@
 #include "app/app.h"
 
 #include "app/registry.h"
+#include "app/safetynet.h"
 #include "config/cfgfile.h"
 #include "config/record.h"
 #include "config/tlntransfer.h"
@@ -194,6 +195,7 @@ void buildMainWindow()
     for (const MainButton &b : mainButtons())
         if (b.setup)
             b.setup();
+    offerBackupsInLoadDialogs();
 
     SetUpVars();
     // The version goes in before realizing: the shell keeps the size it was

@@ -55,6 +55,12 @@ beim Programmieren die Übertragung wiederholen.
 *cfgsave_dlg.directory: /usr/local/kelvora/etc
 *cfgsave_dlg.pattern: *.cfg
 *cfgsave_dlg.help: Sichert die Konfigurationsdaten in einer Datei.
+! Backups of every read: the message line when one could not be written
+! ("%1" the directory, "%2" why), and the load dialogs' way to them.
+*backup.failed: Keine Sicherungskopie in %1: %2
+*cfgload_dlg.placeLabel: Sicherungen
+*load_dlg.placeLabel: Sicherungen
+*tlnload_dlg.placeLabel: Sicherungen
 *cfgload_dlg.title: Konfiguration laden
 *cfgload_dlg.message: Dateiauswahl:
 *cfgload_dlg.directory: /usr/local/kelvora/etc

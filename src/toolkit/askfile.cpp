@@ -4,10 +4,12 @@
 #include <Xm/DialogS.h>
 #include <Xm/FileSB.h>
 #include <Xm/Protocols.h>
+#include <Xm/PushB.h>
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -176,6 +178,40 @@ void setStringValue(Widget fsb, const char *resource, const std::string &text)
     XmStringFree(s);
 }
 
+struct Place {
+    std::string label;
+    std::function<std::string()> directory;
+};
+
+std::map<std::string, Place> &places()
+{
+    static std::map<std::string, Place> byQuery;
+    return byQuery;
+}
+
+void goToPlace(Widget button, XtPointer client, XtPointer)
+{
+    const Place *place = static_cast<const Place *>(client);
+    Widget fsb = XtParent(button);
+    std::string pattern = valueOf(fsb, XmNpattern);
+    XmString mask = makeString((place->directory() + "/" + (pattern.empty() ? "*" : pattern)).c_str());
+    XmFileSelectionDoSearch(fsb, mask);
+    XmStringFree(mask);
+}
+
+// The place button of the query, if it has one: the box's work area.
+void addPlace(Widget parent, Widget fsb, const std::string &query)
+{
+    auto found = places().find(query);
+    if (found == places().end())
+        return;
+    const char *label = lookup(parent, query.c_str(), "XmFileSelectionBox", "placeLabel");
+    Widget button = XmCreatePushButton(fsb, const_cast<char *>("place"), nullptr, 0);
+    setStringValue(button, XmNlabelString, label ? label : found->second.label);
+    XtAddCallback(button, XmNactivateCallback, goToPlace, &found->second);
+    XtManageChild(button);
+}
+
 // The file selection box, unmanaged, its answers going to q.
 Widget buildFileDialog(Widget parent, const FileStart &start, FileQuery &q)
 {
@@ -211,6 +247,7 @@ Widget buildFileDialog(Widget parent, const FileStart &start, FileQuery &q)
         XtAddCallback(fsb, XmNhelpCallback, showHelp, const_cast<char *>(start.help.c_str()));
     else
         XtUnmanageChild(XmFileSelectionBoxGetChild(fsb, XmDIALOG_HELP_BUTTON));
+    addPlace(parent, fsb, start.name);
     return fsb;
 }
 
@@ -285,6 +322,11 @@ Boolean XmtChooseFile(Widget w, const char *query_name, const char *prompt, cons
 {
     return chooseFile(w, query_name, prompt, default_directory, default_pattern, for_saving ? nullptr : "r", filename,
                       directory, pattern, help_text, choice);
+}
+
+void XmtAddFileDialogPlace(const char *query_name, const char *label, std::function<std::string()> place)
+{
+    xmt::places()[query_name] = {label, std::move(place)};
 }
 
 void XmtKeepFileChoice(const XmtFileChoice &choice, char *filename_buffer, int filename_buffer_len,

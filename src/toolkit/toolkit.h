@@ -37,6 +37,7 @@
 #include <Xm/Xm.h>
 #include <cstdio>
 #include <initializer_list>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -196,6 +197,10 @@ Boolean XmtChooseFile(Widget w, const char *query_name, const char *prompt, cons
 void XmtKeepFileChoice(const XmtFileChoice &choice, char *filename_buffer, int filename_buffer_len,
                        char *directory_buffer, int directory_buffer_len, char *pattern_buffer,
                        int pattern_buffer_len);
+// A button "label" (resource *<query>.placeLabel) in every file dialog of
+// that query name that shows the directory place() names, with the dialog's
+// pattern: a place the user would otherwise have to type.
+void XmtAddFileDialogPlace(const char *query_name, const char *label, std::function<std::string()> place);
 
 // ---------------------------------------------------------------- working dialog
 // Shows (at once, mapped and painted) a working box with a 0..max scale.

@@ -153,3 +153,34 @@ TEST(AskForFile, FifoNeverBlocks)
 }
 
 } // namespace
+
+// A registered place is one button away, and its files show with the dialog's pattern.
+TEST(AskForFile, PlaceButtonShowsItsDirectory)
+{
+    TempDir start, place;
+    std::ofstream(place.file("k-1.cfg")) << "1";
+    std::ofstream(place.file("k-2.kwz")) << "2";
+    XmtAddFileDialogPlace("placetest_dlg", "Sicherungen", [&place] { return place.path(); });
+    std::string label;
+    std::vector<std::string> files;
+    guiWhenActive([&](Widget fsb) {
+        Widget button = guiFind(fsb, "place");
+        label = guiText(button, XmNlabelString);
+        guiPress(button);
+        XmStringTable items = nullptr;
+        int count = 0;
+        XtVaGetValues(fsb, XmNfileListItems, &items, XmNfileListItemCount, &count, nullptr);
+        for (int i = 0; i < count; ++i) {
+            char *t = static_cast<char *>(
+                XmStringUnparse(items[i], nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, nullptr, 0, XmOUTPUT_ALL));
+            files.push_back(t);
+            XtFree(t);
+        }
+        guiPress(XmFileSelectionBoxGetChild(fsb, XmDIALOG_CANCEL_BUTTON));
+    });
+    XmtFileChoice choice;
+    EXPECT_FALSE(XmtChooseFile(guiTop(), "placetest_dlg", "Datei laden:", start.path().c_str(), "*.cfg", False, "",
+                               "", "", "No Help!", &choice));
+    EXPECT_EQ(label, "Sicherungen");
+    EXPECT_EQ(files, std::vector<std::string>{place.file("k-1.cfg")});
+}

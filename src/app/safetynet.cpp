@@ -1,0 +1,64 @@
+#include "app/safetynet.h"
+
+#include "app/app.h"
+#include "config/record.h"
+#include "toolkit/toolkit.h"
+
+#include <cstddef>
+
+namespace {
+
+struct Resources {
+    String directory;
+    int keep;
+    Boolean confirm;
+};
+
+XtResource resources[] = {
+    {const_cast<char *>("backupDirectory"), const_cast<char *>("BackupDirectory"), XtRString, sizeof(String),
+     offsetof(Resources, directory), XtRString, const_cast<char *>("")},
+    {const_cast<char *>("backupKeep"), const_cast<char *>("BackupKeep"), XtRInt, sizeof(int),
+     offsetof(Resources, keep), XtRImmediate, reinterpret_cast<XtPointer>(100)},
+    {const_cast<char *>("confirmProgramming"), const_cast<char *>("ConfirmProgramming"), XtRBoolean,
+     sizeof(Boolean), offsetof(Resources, confirm), XtRImmediate, reinterpret_cast<XtPointer>(True)},
+};
+
+} // namespace
+
+const SafetySettings &safetySettings()
+{
+    static SafetySettings settings;
+    static bool read = false;
+    if (!read && toplevel) {
+        Resources r{};
+        XtGetApplicationResources(toplevel, &r, resources, XtNumber(resources), nullptr, 0);
+        settings.backupDirectory = r.directory && *r.directory ? r.directory : defaultBackupDirectory();
+        settings.backupKeep = r.keep > 0 ? r.keep : 0;
+        settings.confirmProgramming = r.confirm;
+        read = true;
+    }
+    return settings;
+}
+
+void offerBackupsInLoadDialogs()
+{
+    for (const char *query : {"cfgload_dlg", "load_dlg", "tlnload_dlg"})
+        XmtAddFileDialogPlace(query, "Sicherungen", [] { return safetySettings().backupDirectory; });
+}
+
+void keepBackup(BackupKind kind, const std::function<bool(FILE *)> &write)
+{
+    const SafetySettings &s = safetySettings();
+    BackupResult r = writeBackup(s.backupDirectory, kind, devicePath() ? devicePath() : "", s.backupKeep, write);
+    if (r.written || s.backupKeep == 0)
+        return;
+    Widget line = toplevel ? XmtNameToWidget(toplevel, "*theline") : nullptr;
+    const char *found = toplevel ? XmtGetResourceString(toplevel, "backup", "failed") : nullptr;
+    // Not printf: the line may come from a user's resources.
+    std::string text = found ? found : "Keine Sicherungskopie in %1: %2";
+    for (auto [mark, value] : {std::pair{"%1", s.backupDirectory}, {"%2", r.error}})
+        if (std::size_t at = text.find(mark); at != std::string::npos)
+            text.replace(at, 2, value);
+    if (line)
+        XmtMsgLinePrintf(line, "%s", text.c_str());
+}

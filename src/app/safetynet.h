@@ -1,0 +1,29 @@
+// The window's safety net: a backup of every completed read, and the way to
+// the backups from the load dialogs.  Resources Kelvora.backupDirectory (default
+// $XDG_DATA_HOME/kelvora/backups), Kelvora.backupKeep (100; 0 turns backups
+// off) and Kelvora.confirmProgramming (True: programming shows what changes).
+#pragma once
+
+#include "config/backups.h"
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+struct SafetySettings {
+    std::string backupDirectory;
+    int backupKeep = 100;
+    bool confirmProgramming = true;
+};
+
+// Read from the resources on the first call.
+const SafetySettings &safetySettings();
+
+// The configuration's, speed dial's and subscriber data's load dialogs get a
+// button "Sicherungen" that shows the backup directory.
+void offerBackupsInLoadDialogs();
+
+// Writes the backup of a read that went through, with write() as a save
+// writes the file.  One that cannot be written fails nothing: the main
+// window's message line says so.
+void keepBackup(BackupKind kind, const std::function<bool(FILE *)> &write);
