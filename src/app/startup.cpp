@@ -2,7 +2,7 @@
 #include "app/app.h"
 
 #include "app/registry.h"
-#include "app/safetynet.h"
+#include "ui/safetynet.h"
 #include "config/cfgfile.h"
 #include "config/record.h"
 #include "config/tlntransfer.h"

@@ -1,6 +1,5 @@
-#include "app/safetynet.h"
+#include "ui/safetynet.h"
 
-#include "app/app.h"
 #include "config/record.h"
 #include "toolkit/toolkit.h"
 
