@@ -31,3 +31,11 @@ void setEntry(int i, const char *name, const char *number);
 std::vector<char> kwzFile(const char *mark = "KwDaten");
 std::vector<char> fileBytes(const std::string &path);
 void writeBytes(const std::string &path, const std::vector<char> &bytes);
+
+// The dialog with a directory of two entries: 105 "Praxis Dr. Maier" and 230
+// "Werkstatt", shown in its list.
+class KwzDialog : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};

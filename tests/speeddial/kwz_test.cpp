@@ -31,20 +31,6 @@ const RuleCase ruleCases[] = {
 
 std::string blankLine(int code) { return std::to_string(code) + std::string(65, ' '); }
 
-class KwzDialog : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "needs an X display";
-        kwzDialog();
-        freshKwz(1, 0, 1, 1);
-        setEntry(5, "Praxis Dr. Maier", "69987654");
-        setEntry(130, "Werkstatt", "301234567");
-        showkwz();
-    }
-    void TearDown() override { takeWarning(); }
-};
 
 TEST_F(KwzDialog, ButtonRule)
 {

@@ -19,24 +19,11 @@ std::string line(int code, const std::string &name, const std::string &number)
     return text;
 }
 
-class KwzAddressBook : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "needs an X display";
-        kwzDialog();
-        freshKwz(1, 0, 1, 1);
-        setEntry(5, "Werkstatt", "301234567");
-        showkwz();
-    }
-    TempDir dir;
-};
-
 } // namespace
 
-TEST_F(KwzAddressBook, ImportShowsAtOnceAndReplacesOnlyAfterJa)
+TEST_F(KwzDialog, AddressBookImportShowsAtOnceAndReplacesOnlyAfterJa)
 {
+    TempDir dir;
     // UTF-8 with a header; 105 is taken, 300 is no code, +49 is the PBX's own country.
     writeFile(dir.file("buch.csv"), "Kurzwahl;Name;Nummer\n"
                                     "105;Bäckerei Groß;06356 4711\n"
@@ -47,7 +34,7 @@ TEST_F(KwzAddressBook, ImportShowsAtOnceAndReplacesOnlyAfterJa)
         std::string at105, at100;
         const char *summary;
     } cases[] = {
-        {false, line(105, "Werkstatt", "301234567"), line(100, "Jürgen Müller", "0301234567"),
+        {false, line(105, "Praxis Dr. Maier", "69987654"), line(100, "Jürgen Müller", "0301234567"),
          "Importiert: 1 (davon 0 mit gekürztem Namen), übersprungen: 2\n"
          "Zeile 2: Kurzwahl 105 ist belegt\nZeile 4: Kurzwahl \"300\" liegt nicht zwischen 100 und 299"},
         {true, line(105, "Bäckerei Groß", "063564711"), line(100, "Jürgen Müller", "0301234567"),
@@ -55,9 +42,7 @@ TEST_F(KwzAddressBook, ImportShowsAtOnceAndReplacesOnlyAfterJa)
          "Zeile 4: Kurzwahl \"300\" liegt nicht zwischen 100 und 299"},
     };
     for (const auto &c : cases) {
-        freshKwz(1, 0, 1, 1);
-        setEntry(5, "Werkstatt", "301234567");
-        showkwz();
+        SetUp();
         bool asked = false;
         answerFile(dir.file("buch.csv"));
         answerQuestion(c.replace, &asked);
@@ -70,8 +55,9 @@ TEST_F(KwzAddressBook, ImportShowsAtOnceAndReplacesOnlyAfterJa)
     }
 }
 
-TEST_F(KwzAddressBook, ExportWritesEveryOccupiedEntry)
+TEST_F(KwzDialog, AddressBookExportWritesEveryOccupiedEntry)
 {
+    TempDir dir;
     setEntry(0, "Jürgen Müller", "0301234567");
     for (const char *name : {"buch.vcf", "buch.csv"}) {
         answerFile(dir.file(name));
