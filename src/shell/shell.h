@@ -59,3 +59,7 @@ void writeConfig(Widget = nullptr, XtPointer = nullptr, XtPointer = nullptr);
 void loadCFGFile(Widget, XtPointer, XtPointer);
 void saveCFGFile(Widget, XtPointer, XtPointer);
 void saveCFGFileAs(Widget, XtPointer, XtPointer);
+// The subscriber data transfers as registered procedures: the widget is the
+// parent of the working and error dialogs.
+void readTlnConfig(Widget parent, XtPointer = nullptr, XtPointer = nullptr);
+void writeTlnConfig(Widget parent, XtPointer = nullptr, XtPointer = nullptr);

@@ -7,6 +7,7 @@
 #include "speeddial/kwztransfer.h"
 #include "speeddial/nahsperr.h"
 #include "toolkit/toolkit.h"
+#include "ui/transferwindow.h"
 
 #include <Xm/List.h>
 #include <cstdio>
@@ -230,6 +231,30 @@ void doKurzwahlen(Widget parent)
     buildDialogOnce(kwzdlg, parent, "kwz_dlg");
     checkButtons();
     XmtDialogRun(kwzdlg);
+}
+
+TransferResult readSpeedDial(Widget parent)
+{
+    WindowObserver observer(parent);
+    return readSpeedDial(observer);
+}
+
+TransferResult writeSpeedDial(Widget parent)
+{
+    WindowObserver observer(parent);
+    return writeSpeedDial(observer);
+}
+
+void readISkwz(Widget, XtPointer, XtPointer)
+{
+    if (readSpeedDial(kwzdlg) == TransferResult::Done)
+        showkwz();
+}
+
+void writeISkwz(Widget, XtPointer, XtPointer)
+{
+    if (writeSpeedDial(kwzdlg) == TransferResult::Done)
+        showkwz();
 }
 
 void doSetupKwz()

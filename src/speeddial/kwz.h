@@ -2,6 +2,8 @@
 // files, text export and printing, the transfers and the prefix dialogs.
 #pragma once
 
+#include "link/transfer.h"
+
 #include <X11/Intrinsic.h>
 
 extern Widget kwzdlg; // built on first opening; parent of everything it shows
@@ -18,6 +20,13 @@ void checkButtons();
 // Asks for a speed-dial file under parent and loads it; with show nonzero the
 // list is rebuilt.  True when a file was loaded.
 bool loadNshowFile(Widget parent, int show);
+
+// The directory's transfers with their dialogs under parent.
+TransferResult readSpeedDial(Widget parent);
+TransferResult writeSpeedDial(Widget parent);
+// Callbacks of "Auslesen" and "Programmieren"; the list follows a complete run.
+void readISkwz(Widget, XtPointer, XtPointer);
+void writeISkwz(Widget, XtPointer, XtPointer);
 
 // "%4d %-38.38s %-25.25s": code, name, number of entry i.
 void formatLine(int i, char *line, int size);
