@@ -2,6 +2,7 @@
 // binary, and the configuration, subscriber and speed-dial reads and programming runs
 // in-process against pbxsim pacing a 4800-baud line.  Needs an X display
 // (scripts/bench.sh).
+#include "app/app.h"
 #include "charges/outcalls.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
@@ -9,10 +10,9 @@
 #include "link/protocol.h"
 #include "link/serial.h"
 #include "pbxsim/pbxsim.h"
-#include "shell/bind.h"
-#include "shell/shell.h"
 #include "speeddial/kwz.h"
 #include "speeddial/kwztransfer.h"
+#include "ui/bind.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -6,11 +6,11 @@
 // Needs an X display (scripts/soak.sh).
 //
 //   kelvora_soak [CYCLES]     (default 500)
+#include "app/app.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "link/serial.h"
 #include "pbxsim/pbxsim.h"
-#include "shell/shell.h"
 
 #include <X11/Intrinsic.h>
 #include <X11/Xlib.h>

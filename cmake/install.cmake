@@ -6,11 +6,11 @@
 include(GNUInstallDirs)
 
 # The version shown in the main window is the package version.
-file(STRINGS ${CMAKE_SOURCE_DIR}/src/shell/shell.h kelvora_version_line
+file(STRINGS ${CMAKE_SOURCE_DIR}/src/app/app.h kelvora_version_line
      REGEX "KelvoraVersion = \"[0-9.]+\"")
 string(REGEX REPLACE ".*\"([0-9.]+)\".*" "\\1" KELVORA_VERSION "${kelvora_version_line}")
 if(NOT KELVORA_VERSION MATCHES "^[0-9]+(\\.[0-9]+)*$")
-  message(FATAL_ERROR "no version found in src/shell/shell.h")
+  message(FATAL_ERROR "no version found in src/app/app.h")
 endif()
 
 # Manual pages go in gzip-compressed, as Debian wants them (-n: no name or time

@@ -1,4 +1,4 @@
-#include "shell/shell.h"
+#include "app/app.h"
 
 int main(int argc, char **argv)
 {

@@ -2,9 +2,9 @@
 
 #include "basic/msns.h"
 #include "config/record.h"
-#include "shell/access.h"
-#include "shell/bind.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
+#include "ui/bind.h"
 
 namespace {
 
@@ -67,11 +67,11 @@ void displayAnlageTyp()
         setChooserState(anltyp, "*port", 0);
 
     // Only a single PBX is supported.
-    disableChooserItem(anltyp, "*art", 1, 0);
-    disableChooserItem(anltyp, "*art", 2, 0);
+    setChooserItemSensitive(anltyp, "*art", 1, false);
+    setChooserItemSensitive(anltyp, "*art", 2, false);
 
-    disableChooserItem(anltyp, "*port", 1, typ != 0);
-    disableChooserItem(anltyp, "*port", 2, typ > 1);
+    setChooserItemSensitive(anltyp, "*port", 1, typ != 0);
+    setChooserItemSensitive(anltyp, "*port", 2, typ > 1);
     displayPortMode();
 }
 
@@ -79,10 +79,10 @@ void displayAnlageTyp()
 void checkPort(Widget, XtPointer, XtPointer)
 {
     int first = chosenPort() == 0;
-    disableChooserItem(anltyp, "*s0bus", 0, !first);
-    disableChooserItem(anltyp, "*s0bus", 1, 1);
-    disableChooserItem(anltyp, "*s0bus", 2, !first);
-    disableChooserItem(anltyp, "*s0bus", 3, !first);
+    setChooserItemSensitive(anltyp, "*s0bus", 0, !first);
+    setChooserItemSensitive(anltyp, "*s0bus", 1, true);
+    setChooserItemSensitive(anltyp, "*s0bus", 2, !first);
+    setChooserItemSensitive(anltyp, "*s0bus", 3, !first);
 }
 
 void displayPortMode(Widget, XtPointer, XtPointer)
@@ -96,7 +96,7 @@ void displayPortMode(Widget, XtPointer, XtPointer)
 
     bool ext = bus == BusExtern;
     set_active(anltyp, "*number", ext && conn == ConnAnlage);
-    disableChooser(anltyp, "*anschl", ext);
+    setChooserSensitive(anltyp, "*anschl", ext);
     set_active(anltyp, "*msns_b", ext && conn == ConnMehrgeraet);
     set_active(anltyp, "*zuord_b", ext && conn == ConnMehrgeraet);
     senseMsnAssignment();

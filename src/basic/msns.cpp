@@ -1,10 +1,10 @@
 #include "basic/msns.h"
 
 #include "config/record.h"
-#include "shell/access.h"
-#include "shell/bind.h"
-#include "shell/subscribers.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
+#include "ui/bind.h"
+#include "ui/subscribers.h"
 
 #include <cstdio>
 #include <cstring>
@@ -71,7 +71,7 @@ void doZuord(Widget, XtPointer, XtPointer)
     int p = portOfParent();
     for (int k = 0; k < int(rec::MsnCount); k++) {
         const unsigned char *slot = msnSlot(p, k);
-        disableChooserItem(zuord, "*msn", k, slot[0] != 0);
+        setChooserItemSensitive(zuord, "*msn", k, slot[0] != 0);
         if (slot[0]) {
             // A slot read from the PBX need not be terminated.
             char digits[rec::MsnSize + 1] = {};

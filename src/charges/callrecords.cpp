@@ -2,10 +2,10 @@
 
 #include "charges/calltransfer.h"
 #include "config/record.h"
-#include "shell/bind.h"
-#include "shell/output.h"
 #include "speeddial/kwz.h"
 #include "toolkit/toolkit.h"
+#include "ui/bind.h"
+#include "ui/output.h"
 #include "ui/transferwindow.h"
 
 #include <Xm/List.h>
@@ -54,7 +54,9 @@ void showCallList(CallList &list)
         XmStringFree(item);
 }
 
-bool writeCalls(const CallList &list, FILE *fp, bool printing, CallForm form)
+// Every non-empty record of the store, one line each ("%80.80s" when printing);
+// false when the stream did not take them.
+static bool writeCalls(const CallList &list, FILE *fp, bool printing, CallForm form)
 {
     return writeCallLines(readOf(list), list.store, fp, printing, form);
 }

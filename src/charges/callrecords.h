@@ -33,9 +33,6 @@ bool readCallList(CallList &list);
 // Refills the list from the store, first offering a speed-dial file for the
 // names when there is no directory.
 void showCallList(CallList &list);
-// Every non-empty record of the store, one line each ("%80.80s" when printing);
-// false when the stream did not take them.
-bool writeCalls(const CallList &list, FILE *fp, bool printing, CallForm form);
 // Asks for a file and writes the lines into it.
 bool saveCallList(const CallList &list, const char *query, const char *prompt, const char *pattern, CallForm form);
 // The text lines through "lpr"; nothing before the first read.

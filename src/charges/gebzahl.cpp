@@ -1,9 +1,9 @@
 #include "charges/gebzahl.h"
 
 #include "config/record.h"
-#include "shell/access.h"
-#include "shell/bind.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
+#include "ui/bind.h"
 #include "ui/transferwindow.h"
 
 #include <Xm/List.h>

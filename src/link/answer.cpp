@@ -11,7 +11,7 @@ int byteTimeoutMs = 0;
 }
 
 std::chrono::milliseconds byteTimeout() { return std::chrono::milliseconds(byteTimeoutMs ? byteTimeoutMs : 1000); }
-std::chrono::milliseconds answerLimit()
+static std::chrono::milliseconds answerLimit()
 {
     return byteTimeoutMs ? 3 * byteTimeout() : std::chrono::milliseconds(AnswerLimitMs);
 }

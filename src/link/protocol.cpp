@@ -18,7 +18,7 @@ unsigned char tmpbuff[FrameBufSize];
 
 namespace {
 
-long heard = 0; // bytesHeard()
+long heard = 0;
 
 using Clock = std::chrono::steady_clock;
 

@@ -191,7 +191,6 @@ void wakeUp(int) { rang = 1; }
 } // namespace
 
 void setLockDir(const char *dir) { lock_dir = dir ? dir : DefaultLockDir; }
-const char *lockDir() { return lock_dir.c_str(); }
 
 const char *portFailureText() { return failure.c_str(); }
 PortFailure portFailureCause() { return failureCause; }

@@ -47,4 +47,3 @@ void minisleep(int units);
 
 // Test-only: where lock files go (default "/var/lock").
 void setLockDir(const char *dir);
-const char *lockDir();

@@ -18,7 +18,8 @@ extern const char res_kwz[] = R"RES(
 *kwz*ziele.unitType: 100th_millimeters
 *kwz*ziele.width: 21844
 *kwz_btns.children: Button editcfg; Button delcfg; Button movecfg; Separator kwz_sep1; \
-Button loadall; Button save; Button saveas; Button mergenames; Separator kwz_sep2; \
+Button loadall; Button save; Button saveas; Button mergenames; Button importab; Button exportab; \
+Separator kwz_sep2; \
 Button savetxt; Button print; Separator kwz_sep3; Button getcfg; Button progcfg; Separator kwz_sep4; \
 Button nahber_b; Button sperrber_b; Separator kwz_sep5; Button help; Separator kwz_sep6; Button quit
 *kwz*editcfg.labelString: Ändern
@@ -35,6 +36,10 @@ Button nahber_b; Button sperrber_b; Separator kwz_sep5; Button help; Separator k
 *kwz*saveas.activateCallback: saveFileas()
 *kwz*mergenames.labelString: Namen nachladen...
 *kwz*mergenames.activateCallback: mergeFile()
+*kwz*importab.labelString: Importieren...
+*kwz*importab.activateCallback: importFile()
+*kwz*exportab.labelString: Exportieren...
+*kwz*exportab.activateCallback: exportFile()
 *kwz*savetxt.labelString: Text sichern
 *kwz*savetxt.activateCallback: saveText()
 *kwz*print.labelString: Drucken
@@ -60,6 +65,11 @@ Laden...:           Kurzwahlverzeichnis mit Vorwahllisten aus einer Datei laden\
 Sichern:            In die zuletzt geladene oder gesicherte Datei sichern\n\
 Sichern unter...:   In eine neue Datei sichern\n\
 Namen nachladen...: Die Namen aus einer anderen Kurzwahl-Datei übernehmen\n\
+Importieren...:     Namen und Nummern aus einem Adressbuch übernehmen (CSV oder vCard):\n\
+                    Einträge mit Kurzwahl (100-299) auf ihren Platz, die anderen auf freie\n\
+                    Plätze; belegte Kurzwahlen nur nach Rückfrage. \"+49\" wird zu \"0\"\n\
+                    (die Landesvorwahl der Anlage), andere Länder zu \"00\".\n\
+Exportieren...:     Das Verzeichnis als Adressbuch schreiben (Name auf .vcf: vCard, sonst CSV)\n\
 Text sichern:       Das Verzeichnis als Text in eine Datei schreiben\n\
 Drucken:            Das Verzeichnis drucken\n\
 Auslesen:           Kurzwahlen und Vorwahllisten aus der Anlage lesen\n\
@@ -67,6 +77,32 @@ Programmieren:      Kurzwahlen und Vorwahllisten zur Anlage senden\n\
 Nahbereich:         Vorwahlen des Ortsgesprächsbereichs bearbeiten\n\
 Sperrbereich:       Gesperrte Vorwahlen bearbeiten\n\
 OK:                 Fenster schließen (fragt nach ungesicherten Änderungen)", "Hilfe")
+
+! Importing an address book: the summary, one line per entry cut or passed
+! over ("%1", "%2": line, code), and the question before occupied entries go.
+*phonebookImport.title: Adressbuch importieren
+*phonebookImport.counts: Importiert: %1 (davon %2 mit gekürztem Namen), übersprungen: %3
+*phonebookImport.line: Zeile %1: %2
+*phonebookImport.more: ... und %1 weitere
+*phonebookImport.cut: Name gekürzt (Kurzwahl %1)
+*phonebookImport.codeOutOfRange: Kurzwahl "%1" liegt nicht zwischen 100 und 299
+*phonebookImport.emptyNumber: keine Telefonnummer
+*phonebookImport.numberTooLong: Nummer länger als 24 Ziffern
+*phonebookImport.duplicateCode: Kurzwahl %1 schon in Zeile %2
+*phonebookImport.occupied: Kurzwahl %1 ist belegt
+*phonebookImport.directoryFull: keine Kurzwahl mehr frei
+*phonebookImport.help: Importierte Einträge stehen sofort in der Liste; zur Anlage kommen sie\n\
+erst mit "Programmieren", in eine Datei mit "Sichern".
+*phonebookReplace.title: Belegte Kurzwahlen
+*phonebookReplace.message: %ld Einträge haben Kurzwahlen, die schon belegt sind.\nSollen sie überschrieben werden?
+*import_dlg.title: Adressbuch importieren
+*import_dlg.message: Dateiauswahl:
+*import_dlg.help: Liest ein Adressbuch als CSV (Spalten Kurzwahl, Name, Nummer; Komma oder\n\
+Semikolon, auf Wunsch eine Kopfzeile) oder als vCard (*.vcf) in das Kurzwahlverzeichnis.
+*export_dlg.title: Adressbuch exportieren
+*export_dlg.message: Dateiauswahl:
+*export_dlg.help: Schreibt jeden belegten Eintrag des Kurzwahlverzeichnisses als Adressbuch:\n\
+endet der Name auf .vcf als vCard 3.0, sonst als CSV (UTF-8, Semikolon, Kopfzeile).
 
 ! The entry editor
 *editentry_dlg.title: Eintag ändern

@@ -89,3 +89,28 @@ Kelvora.children: Form main
 *main*theline.rightOffset: 0
 *main*theline.bottomOffset: 0
 )RES";
+
+// One resource line: what each part of the main window is for, shown by "Hilfe".
+extern const char res_help[] =
+    "*main*help.helpText: "
+    "Kurzwahlen/Nah-/Sperrber.: Kurzwahlverzeichniss/Nah- und Sperrbereiche editieren\\n"
+    "Gespräche ausgehend: Liste der ausgehenden Gespräche (Zusatzmodul nötig)\\n"
+    "Gespräche eingehend: Liste der eingegangenen Gespräche (Zusatzmodul nötig)\\n"
+    "Grundeinstellung: MSN Eingabe/Zuweisung und generelles Anlagen-Setup\\n"
+    "Globales: Globale Anlagenparameter (Autom.Amtsholung/Landes-/Ortsvorwahl...)\\n"
+    "Nebenstellen-Nr.: Vergabe der Nebenstellen-Nummern\\n"
+    "Berechtigungen: Master-/Aufschalte-/Aufschaltschutzberechtigungen\\n"
+    "Amtsberechtigungen: Vergabe der Amtsberechtigungen der Nebenstellen\\n"
+    "Endgeräte: Endgerätetypen der Nebenstellen festlegen (Telefon/Fax/Modem...)\\n"
+    "RWS/AVA/TFE: Zuordnung der Rufweiterleitung/Zweitwecker/Türfreisprechgeräte...\\n"
+    "Gebührenausdruck: Gebührenübertragung und -erfassung an Drucker/Nebenstellen\\n"
+    "Steuerkontakte: Konfiguration der Steuerkontakte\\n"
+    "Teilnehmerdaten: Teilnehmerspezifische Einstellungen\\n"
+    "Dateikennung: Auswahl der Dateikennung zwecks Kompatibilität zum Original-\\n"
+    "              Programm beim Sichern einer Datei\\n"
+    "Anlagen-Auswahl: z. Z. ohne Funktion (fuer vernetzte oder Unteranlagen)\\n"
+    "Sichern: Konfigurationsdatei sichern\\n"
+    "Laden: Konfigurationsdatei laden\\n"
+    "Auslesen: Konfigurationsdaten aus der Anlage lesen\\n"
+    "Programmieren: Konfigurationsdaten zur Anlage senden\\n"
+    "Beenden: \"kelvora\" beenden\n";

@@ -1,9 +1,9 @@
 #include "settings/amtsperm.h"
 
 #include "config/record.h"
-#include "shell/access.h"
-#include "shell/bind.h"
-#include "shell/subscribers.h"
+#include "ui/access.h"
+#include "ui/bind.h"
+#include "ui/subscribers.h"
 
 #include <array>
 

@@ -1,10 +1,10 @@
 #include "settings/calldist.h"
 
 #include "config/record.h"
-#include "shell/access.h"
-#include "shell/bind.h"
-#include "shell/subscribers.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
+#include "ui/bind.h"
+#include "ui/subscribers.h"
 
 #include <iterator>
 
@@ -17,7 +17,7 @@ constexpr std::size_t calldist_words[] = {0, 8, 16, 24, 32, 40, 44, 4, 12, 20, 2
 constexpr int Functions = 7;
 
 std::uint32_t set[std::size(calldist_words)]; // working copy while the dialog is open
-int lastdist;                                 // the function the check boxes show
+FunctionMasks dists{"*grp", std::span(set).first<Functions>()};
 
 // No bindings: the check boxes show one word of the working copy at a time,
 // and the words are stored once the runner has seen "OK".
@@ -27,31 +27,20 @@ unsigned char *word(std::size_t k) { return recAt(rufVertShare() + calldist_word
 
 void showCallDist(Widget dialog)
 {
-    lastdist = 0;
     for (std::size_t k = 0; k < std::size(set); k++)
         set[k] = getLe32(word(k));
     labelSubscriberItems(dialog, "*grp");
     setChooserState(dialog, "*todo", 0);
-    showSubscriberMask(dialog, "*grp", set[0]);
+    showFunctionMask(dists, dialog, 0);
     senseSubscriberGroups(dialog, "*grp");
 }
 
+void getNsetAVARWS() { keepFunctionMask(dists, avarwsdlg.shell); }
+
+// The function chooser changed: keep the shown function's boxes, show the new one's.
+void doCallDist(Widget, XtPointer, XtPointer call) { switchFunctionMask(dists, avarwsdlg.shell, call); }
+
 } // namespace
-
-void getNsetAVARWS()
-{
-    set[lastdist] = (set[lastdist] & ~SubscriberBits) | readSubscriberMask(avarwsdlg.shell, "*grp");
-}
-
-void doCallDist(Widget, XtPointer, XtPointer call)
-{
-    auto *cbs = static_cast<XmtChooserCallbackStruct *>(call);
-    if (!cbs || cbs->state < 0 || cbs->state >= Functions)
-        return;
-    getNsetAVARWS();
-    lastdist = cbs->state;
-    showSubscriberMask(avarwsdlg.shell, "*grp", set[lastdist]);
-}
 
 void displayCallDist(Widget parent)
 {

@@ -2,10 +2,10 @@
 
 #include "charges/gebzahl.h"
 #include "config/record.h"
-#include "shell/access.h"
-#include "shell/bind.h"
-#include "shell/subscribers.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
+#include "ui/bind.h"
+#include "ui/subscribers.h"
 
 #include <cstdio>
 
@@ -25,7 +25,7 @@ std::size_t gebShare() { return rec::GebKonfList + rec::GebKonfShare * std::size
 unsigned char *block() { return recAt(gebShare()); }
 
 std::uint32_t geb[Functions]; // working copy while the dialog is open
-int geblastsel;               // the function the check boxes show
+FunctionMasks charges{"*geb", geb};
 
 constexpr Binding gebdat_resources[] = {
     {"*base", Codec::Dec8, UnitPrice},
@@ -35,24 +35,12 @@ RecordDialog gebdatdlg{"gebdat_dlg", gebdat_resources, gebShare};
 // The rates are not a table: the rows of absent ports are neither filled nor stored.
 RecordDialog lcfdlg{"loccharge_dlg", {}, gebShare};
 
-void showGebDat(Widget dialog)
+// Sensitivity of one subscriber item of the check boxes.
+void setShortIfPrnOn(int group, int item, int on)
 {
-    geblastsel = NumberRecording;
-    const unsigned char *b = block();
-    for (int k = 0; k < Functions; k++)
-        geb[k] = getLe32(b + 4 * k);
-    setItemLabels(dialog, "*geb", "Ruf #", 0, 0, 7);
-    setChooserState(dialog, "*slct", NumberRecording);
-    setChooserState(dialog, "*com", (b[Output] & 0x03) - 1);
-    setChooserState(dialog, "*calls", (b[Output] >> 2) & 0x03);
-    setChooserState(dialog, "*impuls", (b[Pulse] >> 5) - 1);
-    // A kept dialog may still show the sensitivity of "Gekürzte Nummern";
-    // the function shown now restricts nothing.
-    setAllOn();
-    showSubscriberMask(dialog, "*geb", geb[NumberRecording]);
-    senseSubscriberGroups(dialog, "*geb");
-    disableChooserItem(dialog, "*slct", 0, 0);
-    disableChooserItem(dialog, "*slct", 1, 0);
+    char name[16];
+    std::snprintf(name, sizeof name, "*geb%-d", group);
+    setChooserItemSensitive(gebdatdlg.shell, name, item, on);
 }
 
 void senseItems(bool byRecording)
@@ -65,54 +53,42 @@ void senseItems(bool byRecording)
     }
 }
 
-} // namespace
-
-void setShortIfPrnOn(int group, int item, int on)
-{
-    char name[16];
-    std::snprintf(name, sizeof name, "*geb%-d", group);
-    disableChooserItem(gebdatdlg.shell, name, item, on);
-}
-
+// Subscriber items usable only where the working copy records numbers.
 void checkShortPrnOn() { senseItems(true); }
 
+// Every subscriber item usable (groups 1 and 2 only for internal buses).
 void setAllOn() { senseItems(false); }
 
-void getNsetGeb()
+void showGebDat(Widget dialog)
 {
-    geb[geblastsel] = (geb[geblastsel] & ~SubscriberBits) | readSubscriberMask(gebdatdlg.shell, "*geb");
+    const unsigned char *b = block();
+    for (int k = 0; k < Functions; k++)
+        geb[k] = getLe32(b + 4 * k);
+    setItemLabels(dialog, "*geb", "Ruf #", 0, 0, 7);
+    setChooserState(dialog, "*slct", NumberRecording);
+    setChooserState(dialog, "*com", (b[Output] & 0x03) - 1);
+    setChooserState(dialog, "*calls", (b[Output] >> 2) & 0x03);
+    setChooserState(dialog, "*impuls", (b[Pulse] >> 5) - 1);
+    // A kept dialog may still show the sensitivity of "Gekürzte Nummern";
+    // the function shown now restricts nothing.
+    setAllOn();
+    showFunctionMask(charges, dialog, NumberRecording);
+    senseSubscriberGroups(dialog, "*geb");
+    setChooserItemSensitive(dialog, "*slct", 0, false);
+    setChooserItemSensitive(dialog, "*slct", 1, false);
 }
 
+void getNsetGeb() { keepFunctionMask(charges, gebdatdlg.shell); }
+
+// The function chooser changed: keep the shown function's boxes, show the new one's.
 void doGebDat(Widget, XtPointer, XtPointer call)
 {
-    auto *cbs = static_cast<XmtChooserCallbackStruct *>(call);
-    if (!cbs || cbs->state < 0 || cbs->state >= Functions)
+    if (!switchFunctionMask(charges, gebdatdlg.shell, call))
         return;
-    getNsetGeb();
-    geblastsel = cbs->state;
-    if (geblastsel == ShortNumbers)
+    if (charges.shown == ShortNumbers)
         checkShortPrnOn();
     else
         setAllOn();
-    showSubscriberMask(gebdatdlg.shell, "*geb", geb[geblastsel]);
-}
-
-void displayGebDat(Widget parent)
-{
-    if (!runRecordDialog(gebdatdlg, parent, showGebDat))
-        return;
-    getNsetGeb();
-    unsigned char *b = block();
-    for (int k = 0; k < Functions; k++)
-        putLe32(b + 4 * k, geb[k]);
-    int com = 0, calls = 0, impuls = 0;
-    getChooserState(gebdatdlg.shell, "*com", &com);
-    getChooserState(gebdatdlg.shell, "*calls", &calls);
-    getChooserState(gebdatdlg.shell, "*impuls", &impuls);
-    // The bits no chooser shows go back as they came: an unedited "OK"
-    // changes no byte.
-    b[Output] = static_cast<unsigned char>((b[Output] & 0xF0) | (calls & 0x03) << 2 | ((com + 1) & 0x03));
-    b[Pulse] = static_cast<unsigned char>((b[Pulse] & 0x1F) | ((impuls + 1) & 0x07) << 5);
 }
 
 void disableLCFnums()
@@ -138,15 +114,36 @@ void readLCFnums()
             b[Rates + std::size_t(i)] = static_cast<unsigned char>(GetNumField(dialog, "*lcf", i));
 }
 
+// "Gebührenstand" and "Interne Verrechnung" open their dialogs over this one.
+void doGebStand(Widget, XtPointer, XtPointer) { doGebZaehler(gebdatdlg.shell); }
+
+void doGebLCF(Widget, XtPointer, XtPointer) { doDisplayLCF(gebdatdlg.shell); }
+
+} // namespace
+
+void displayGebDat(Widget parent)
+{
+    if (!runRecordDialog(gebdatdlg, parent, showGebDat))
+        return;
+    getNsetGeb();
+    unsigned char *b = block();
+    for (int k = 0; k < Functions; k++)
+        putLe32(b + 4 * k, geb[k]);
+    int com = 0, calls = 0, impuls = 0;
+    getChooserState(gebdatdlg.shell, "*com", &com);
+    getChooserState(gebdatdlg.shell, "*calls", &calls);
+    getChooserState(gebdatdlg.shell, "*impuls", &impuls);
+    // The bits no chooser shows go back as they came: an unedited "OK"
+    // changes no byte.
+    b[Output] = static_cast<unsigned char>((b[Output] & 0xF0) | (calls & 0x03) << 2 | ((com + 1) & 0x03));
+    b[Pulse] = static_cast<unsigned char>((b[Pulse] & 0x1F) | ((impuls + 1) & 0x07) << 5);
+}
+
 void doDisplayLCF(Widget parent)
 {
     if (runRecordDialog(lcfdlg, parent, [](Widget) { disableLCFnums(); }))
         readLCFnums();
 }
-
-void doGebStand(Widget, XtPointer, XtPointer) { doGebZaehler(gebdatdlg.shell); }
-
-void doGebLCF(Widget, XtPointer, XtPointer) { doDisplayLCF(gebdatdlg.shell); }
 
 void doSetupGebDat()
 {

@@ -1,7 +1,7 @@
 #include "settings/globdat.h"
 
 #include "config/record.h"
-#include "shell/bind.h"
+#include "ui/bind.h"
 
 namespace {
 

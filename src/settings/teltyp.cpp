@@ -1,8 +1,8 @@
 #include "settings/teltyp.h"
 
 #include "config/record.h"
-#include "shell/bind.h"
-#include "shell/subscribers.h"
+#include "ui/bind.h"
+#include "ui/subscribers.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "settings/tlnperm.h"
 
 #include "config/record.h"
-#include "shell/access.h"
-#include "shell/bind.h"
-#include "shell/subscribers.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
+#include "ui/bind.h"
+#include "ui/subscribers.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ namespace {
 constexpr int Functions = 3;
 
 std::uint32_t set[Functions]; // working copy while the dialog is open
-int lastset;                  // the function the check boxes show
+FunctionMasks perms{"*set", set};
 
 // No bindings: the check boxes show one word of the working copy at a time,
 // and the words are stored once the runner has seen "OK".
@@ -22,31 +22,20 @@ unsigned char *word(int k) { return recAt(berShare() + 4 * std::size_t(k)); }
 
 void showPerm(Widget dialog)
 {
-    lastset = 0;
     for (int k = 0; k < Functions; k++)
         set[k] = getLe32(word(k));
     labelSubscriberItems(dialog, "*set");
     setChooserState(dialog, "*funk", 0);
-    showSubscriberMask(dialog, "*set", set[0]);
+    showFunctionMask(perms, dialog, 0);
     senseSubscriberGroups(dialog, "*set");
 }
 
+void getNsetPerm() { keepFunctionMask(perms, masadlg.shell); }
+
+// The function chooser changed: keep the shown function's boxes, show the new one's.
+void doFunkPerm(Widget, XtPointer, XtPointer call) { switchFunctionMask(perms, masadlg.shell, call); }
+
 } // namespace
-
-void getNsetPerm()
-{
-    set[lastset] = (set[lastset] & ~SubscriberBits) | readSubscriberMask(masadlg.shell, "*set");
-}
-
-void doFunkPerm(Widget, XtPointer, XtPointer call)
-{
-    auto *cbs = static_cast<XmtChooserCallbackStruct *>(call);
-    if (!cbs || cbs->state < 0 || cbs->state >= Functions)
-        return;
-    getNsetPerm();
-    lastset = cbs->state;
-    showSubscriberMask(masadlg.shell, "*set", set[lastset]);
-}
 
 void displayTlnPerm(Widget parent)
 {

@@ -1,12 +1,13 @@
 #include "speeddial/kwz.h"
 
 #include "config/record.h"
-#include "shell/access.h"
-#include "shell/bind.h"
 #include "speeddial/kwzfile.h"
+#include "speeddial/kwzphonebook.h"
 #include "speeddial/kwztransfer.h"
 #include "speeddial/nahsperr.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
+#include "ui/bind.h"
 #include "ui/transferwindow.h"
 
 #include <Xm/List.h>
@@ -17,6 +18,12 @@
 Widget kwzdlg = nullptr;
 
 namespace {
+
+// "%4d %-38.38s %-25.25s": code, name, number of entry i.
+void formatLine(int i, char *line, int size)
+{
+    std::snprintf(line, std::size_t(size), "%4d %-38.38s %-25.25s", 100 + i, nameOf(i).c_str(), numberOf(i).c_str());
+}
 
 constexpr int EditNameSize = KwzNameMax + 1;
 constexpr int EditNumberSize = KwzNumberMax + 1;
@@ -31,8 +38,8 @@ XtResource edit_resources[] = {
 };
 
 // Usable only with a directory (present); "Sichern" also needs a loaded file and a change.
-const char *const directoryButtons[] = {"*saveas", "*savetxt", "*print", "*progcfg",
-                                        "*delcfg", "*editcfg", "*movecfg", "*mergenames"};
+const char *const directoryButtons[] = {"*saveas",  "*savetxt", "*print",      "*progcfg",  "*delcfg",
+                                        "*editcfg", "*movecfg", "*mergenames", "*importab", "*exportab"};
 
 Widget theList() { return kwzdlg ? XmtNameToWidget(kwzdlg, "*ziele") : nullptr; }
 
@@ -159,6 +166,14 @@ void printText(Widget, XtPointer, XtPointer)
     checkButtons();
 }
 
+void importFile(Widget, XtPointer, XtPointer)
+{
+    if (importSpeedDial(kwzdlg))
+        showkwz();
+}
+
+void exportFile(Widget, XtPointer, XtPointer) { exportSpeedDial(kwzdlg); }
+
 void mergeFile(Widget, XtPointer, XtPointer)
 {
     if (mergeKwzNames(kwzdlg))
@@ -179,11 +194,6 @@ void showNahBer(Widget, XtPointer, XtPointer) { doDisplayNahBer(kwzdlg); }
 void showSperrBer(Widget, XtPointer, XtPointer) { doDisplaySperrBer(kwzdlg); }
 
 } // namespace
-
-void formatLine(int i, char *line, int size)
-{
-    std::snprintf(line, std::size_t(size), "%4d %-38.38s %-25.25s", 100 + i, nameOf(i).c_str(), numberOf(i).c_str());
-}
 
 void checkButtons()
 {
@@ -239,12 +249,6 @@ TransferResult readSpeedDial(Widget parent)
     return readSpeedDial(observer);
 }
 
-TransferResult writeSpeedDial(Widget parent)
-{
-    WindowObserver observer(parent);
-    return writeSpeedDial(observer);
-}
-
 void readISkwz(Widget, XtPointer, XtPointer)
 {
     if (readSpeedDial(kwzdlg) == TransferResult::Done)
@@ -253,7 +257,8 @@ void readISkwz(Widget, XtPointer, XtPointer)
 
 void writeISkwz(Widget, XtPointer, XtPointer)
 {
-    if (writeSpeedDial(kwzdlg) == TransferResult::Done)
+    WindowObserver observer(kwzdlg);
+    if (writeSpeedDial(observer) == TransferResult::Done)
         showkwz();
 }
 
@@ -266,6 +271,8 @@ void doSetupKwz()
         {"saveText", saveText},
         {"printText", printText},
         {"mergeFile", mergeFile},
+        {"importFile", importFile},
+        {"exportFile", exportFile},
         {"editselct", editselct},
         {"get4delete", get4delete},
         {"get4edit", get4edit},

@@ -23,10 +23,6 @@ bool loadNshowFile(Widget parent, int show);
 
 // The directory's transfers with their dialogs under parent.
 TransferResult readSpeedDial(Widget parent);
-TransferResult writeSpeedDial(Widget parent);
 // Callbacks of "Auslesen" and "Programmieren"; the list follows a complete run.
 void readISkwz(Widget, XtPointer, XtPointer);
 void writeISkwz(Widget, XtPointer, XtPointer);
-
-// "%4d %-38.38s %-25.25s": code, name, number of entry i.
-void formatLine(int i, char *line, int size);

@@ -2,9 +2,9 @@
 
 #include "config/atomicfile.h"
 #include "config/cfgfile.h"
-#include "shell/output.h"
 #include "speeddial/kwzread.h"
 #include "toolkit/toolkit.h"
+#include "ui/output.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,8 +1,8 @@
 #include "speeddial/nahsperr.h"
 
 #include "config/record.h"
-#include "shell/access.h"
-#include "shell/bind.h"
+#include "ui/access.h"
+#include "ui/bind.h"
 
 #include <array>
 

@@ -2,10 +2,10 @@
 
 #include "config/record.h"
 #include "config/tlntransfer.h"
-#include "shell/access.h"
-#include "shell/bind.h"
 #include "subscriber/tndfile.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
+#include "ui/bind.h"
 #include "ui/transferwindow.h"
 
 #include <Xm/List.h>

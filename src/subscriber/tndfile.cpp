@@ -39,11 +39,13 @@ void countFile()
     incRecInt(rec::TlnFileCount);
 }
 
-} // namespace
-
+// The 1650 bytes of the file; false when they did not all reach the stream.
 bool writeTndEntries(FILE *fp) { return writeTndStream(fp, all); }
 
+// Reads the entries field by field; a short file fills what it holds.
 void readTndEntries(FILE *fp) { readTndStream(fp, all); }
+
+} // namespace
 
 bool saveTlnFile(Widget parent)
 {

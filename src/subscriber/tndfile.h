@@ -12,11 +12,6 @@ constexpr long TndFileSize = 30 * TndEntrySize;
 extern char tlndirname[256]; // directory of the subscriber file dialogs
 extern char tlnpatbuf[256];  // and their filter pattern
 
-// The 1650 bytes of the file; false when they did not all reach the stream.
-bool writeTndEntries(FILE *fp);
-// Reads the entries field by field; a short file fills what it holds.
-void readTndEntries(FILE *fp);
-
 // Asks for a file and writes the records into it; true when written (a write
 // failure is shown under parent).  Cancelled or not a regular file: false.
 bool saveTlnFile(Widget parent);

@@ -137,37 +137,53 @@ using namespace xmt;
 namespace xmt {
 namespace {
 
-// The file selection box itself: the start values from the three texts, the
-// choice into *choice.  mode nullptr asks for a file to save under.
-bool chooseFile(Widget w, const char *query_name, const char *prompt, const char *default_directory,
-                const char *default_pattern, const char *file_mode, const char *filename_start,
-                const char *directory_start, const char *pattern_start, const char *help_text, XmtFileChoice *choice)
+// Where the dialog starts and what it says: the texts handed in (what was
+// chosen last time) win over the query's resources, which win over the defaults.
+struct FileStart {
+    std::string name; // the query's widget name
+    std::string directory, pattern, filename;
+    std::string title, prompt, help;
+};
+
+FileStart startOf(Widget parent, const char *query_name, const char *prompt, const char *default_directory,
+                  const char *default_pattern, const char *filename, const char *directory, const char *pattern,
+                  const char *help_text)
 {
-    const char *directory_buffer = directory_start;
-    const char *pattern_buffer = pattern_start;
-    const char *filename_buffer = filename_start;
-    Widget parent = shellOf(w ? w : toplevel);
-    std::string name = query_name ? query_name : "askForFile";
-    while (!name.empty() && (name[0] == '*' || name[0] == '.'))
-        name.erase(0, 1);
-    if (name.empty())
-        name = "askForFile";
+    FileStart start;
+    start.name = query_name ? query_name : "askForFile";
+    while (!start.name.empty() && (start.name[0] == '*' || start.name[0] == '.'))
+        start.name.erase(0, 1);
+    if (start.name.empty())
+        start.name = "askForFile";
     auto res = [&](const char *field, const char *fallback) {
-        const char *r = lookup(parent, name.c_str(), "XmFileSelectionBox", field);
+        const char *r = lookup(parent, start.name.c_str(), "XmFileSelectionBox", field);
         return r ? r : fallback;
     };
-    // The buffers hold what was chosen last time; they win over the defaults.
-    std::string dir = directory_buffer && *directory_buffer ? directory_buffer
-                                                            : res("directory", default_directory ? default_directory : "");
-    std::string pattern = pattern_buffer && *pattern_buffer ? pattern_buffer
-                                                            : res("pattern", default_pattern ? default_pattern : "*");
+    start.directory = directory && *directory ? directory : res("directory", default_directory ? default_directory : "");
+    start.pattern = pattern && *pattern ? pattern : res("pattern", default_pattern ? default_pattern : "*");
+    start.filename = filename ? filename : "";
+    start.title = res("title", "Dateiauswahl");
+    start.prompt = res("message", prompt ? prompt : "");
     const char *help = res("help", help_text);
+    start.help = help ? help : "";
+    return start;
+}
 
+void setStringValue(Widget fsb, const char *resource, const std::string &text)
+{
+    XmString s = makeString(text.c_str());
+    XtVaSetValues(fsb, resource, s, nullptr);
+    XmStringFree(s);
+}
+
+// The file selection box, unmanaged, its answers going to q.
+Widget buildFileDialog(Widget parent, const FileStart &start, FileQuery &q)
+{
     Arg args[3];
     XtSetArg(args[0], const_cast<char *>(XmNdialogStyle), XmDIALOG_FULL_APPLICATION_MODAL);
     XtSetArg(args[1], const_cast<char *>(XmNautoUnmanage), False);
     XtSetArg(args[2], const_cast<char *>(XmNdeleteResponse), XmDO_NOTHING);
-    Widget fsb = XmCreateFileSelectionDialog(parent, const_cast<char *>(name.c_str()), args, 2);
+    Widget fsb = XmCreateFileSelectionDialog(parent, const_cast<char *>(start.name.c_str()), args, 2);
     Widget shell = XtParent(fsb);
     XtSetValues(shell, &args[2], 1);
 
@@ -177,45 +193,39 @@ bool chooseFile(Widget w, const char *query_name, const char *prompt, const char
     setTextDefault(fsb, XmNdirListLabelString, "Verzeichnisse");
     setTextDefault(fsb, XmNfileListLabelString, "Dateien");
     setTextDefault(fsb, XmNfilterLabelString, "Filter");
-    XmString title = makeString(res("title", "Dateiauswahl"));
-    XmString label = makeString(res("message", prompt ? prompt : ""));
-    XtVaSetValues(fsb, XmNdialogTitle, title, XmNselectionLabelString, label, nullptr);
-    XmStringFree(title);
-    XmStringFree(label);
-    if (!dir.empty()) {
-        XmString d = makeString(dir.c_str());
-        XtVaSetValues(fsb, XmNdirectory, d, nullptr);
-        XmStringFree(d);
-    }
-    if (!pattern.empty()) {
-        XmString p = makeString(pattern.c_str());
-        XtVaSetValues(fsb, XmNpattern, p, nullptr);
-        XmStringFree(p);
-    }
-    if (filename_buffer && *filename_buffer) {
-        XmString s = makeString(filename_buffer);
-        XtVaSetValues(fsb, XmNtextString, s, nullptr);
-        XmStringFree(s);
-    }
+    setStringValue(fsb, XmNdialogTitle, start.title);
+    setStringValue(fsb, XmNselectionLabelString, start.prompt);
+    if (!start.directory.empty())
+        setStringValue(fsb, XmNdirectory, start.directory);
+    if (!start.pattern.empty())
+        setStringValue(fsb, XmNpattern, start.pattern);
+    if (!start.filename.empty())
+        setStringValue(fsb, XmNtextString, start.filename);
 
-    FileQuery q;
-    q.mode = file_mode;
     Atom wmDelete = XmInternAtom(XtDisplay(shell), const_cast<char *>("WM_DELETE_WINDOW"), False);
     XmAddWMProtocolCallback(shell, wmDelete, cancel, &q);
     XtAddCallback(fsb, XmNokCallback, okay, &q);
     XtAddCallback(fsb, XmNcancelCallback, cancel, &q);
     XtAddCallback(fsb, XmNdestroyCallback, cancel, &q);
-    std::string helpText = help ? help : "";
-    if (!helpText.empty())
-        XtAddCallback(fsb, XmNhelpCallback, showHelp, const_cast<char *>(helpText.c_str()));
+    if (!start.help.empty())
+        XtAddCallback(fsb, XmNhelpCallback, showHelp, const_cast<char *>(start.help.c_str()));
     else
         XtUnmanageChild(XmFileSelectionBoxGetChild(fsb, XmDIALOG_HELP_BUTTON));
+    return fsb;
+}
 
+void runFileDialog(Widget fsb, FileQuery &q)
+{
     pushActive(fsb);
     XtManageChild(fsb);
     waitFor(&q.done);
     popActive(fsb);
+}
 
+// The choice as the dialog ended: the path, the directory it lies in and the
+// filter's pattern.  An opened file nobody takes is closed.
+void readBackChoice(Widget fsb, FileQuery &q, XmtFileChoice *choice)
+{
     if (q.chosen && choice) {
         choice->path = q.path;
         size_t slash = q.path.rfind('/');
@@ -227,8 +237,24 @@ bool chooseFile(Widget w, const char *query_name, const char *prompt, const char
     } else if (q.stream) {
         fclose(q.stream);
     }
+}
+
+// The file selection box itself: the start values from the three texts, the
+// choice into *choice.  mode nullptr asks for a file to save under.
+bool chooseFile(Widget w, const char *query_name, const char *prompt, const char *default_directory,
+                const char *default_pattern, const char *file_mode, const char *filename_start,
+                const char *directory_start, const char *pattern_start, const char *help_text, XmtFileChoice *choice)
+{
+    Widget parent = shellOf(w ? w : toplevel);
+    FileStart start = startOf(parent, query_name, prompt, default_directory, default_pattern, filename_start,
+                              directory_start, pattern_start, help_text);
+    FileQuery q;
+    q.mode = file_mode;
+    Widget fsb = buildFileDialog(parent, start, q);
+    runFileDialog(fsb, q);
+    readBackChoice(fsb, q, choice);
     XtRemoveCallback(fsb, XmNdestroyCallback, cancel, &q);
-    XtDestroyWidget(shell);
+    XtDestroyWidget(XtParent(fsb));
     return q.chosen;
 }
 

@@ -184,26 +184,6 @@ void stackFormChildren(Widget form)
     }
 }
 
-WidgetClass classOfKind(const std::string &kind)
-{
-    static const std::map<std::string, WidgetClass> classes = {
-        {"Button", xmPushButtonWidgetClass},   {"Label", xmLabelWidgetClass},
-        {"MsgLine", xmLabelWidgetClass},       {"Chooser", xmRowColumnWidgetClass},
-        {"InputField", nullptr},               {"List", xmListWidgetClass},
-        {"Separator", xmSeparatorWidgetClass}, {"Row", xmRowColumnWidgetClass},
-        {"Column", xmRowColumnWidgetClass},    {"EqualRow", xmRowColumnWidgetClass},
-        {"EqualColumn", xmRowColumnWidgetClass}, {"Frame", xmFrameWidgetClass},
-        {"HFrame", xmFrameWidgetClass},        {"Form", xmFormWidgetClass},
-    };
-    auto it = classes.find(kind);
-    return it == classes.end() ? nullptr : it->second;
-}
-
-bool knownKind(const std::string &kind)
-{
-    return kind == "InputField" || classOfKind(kind) != nullptr;
-}
-
 std::map<Widget, Widget> &captions()
 {
     static std::map<Widget, Widget> table;
@@ -215,100 +195,182 @@ void forgetCaption(Widget w, XtPointer, XtPointer)
     captions().erase(w);
 }
 
-// Creates one entry into container (and its subtree); the widget, or nullptr.
-// listCaption: the owner's "captions" entry for this child, if any; the child's
-// own "caption" line wins.
-Widget createEntry(const Entry &e, Widget container, const std::string *listCaption, BuildResult &result)
+struct Kind;
+
+// What making one entry gave: the widget that goes into the container, the one
+// its caption belongs to when that is another (a list in its scrolled window),
+// and the box its own children go into (containers only).
+struct Made {
+    Widget widget = nullptr;
+    Widget captioned = nullptr;
+    Widget childBox = nullptr;
+};
+
+using Maker = Made (*)(const Kind &kind, const Entry &e, Widget where, BuildResult &result);
+
+// One kind of the "children" lines.
+struct Kind {
+    const char *name;
+    WidgetClass *widgetClass; // nullptr: no Motif class of its own (the input field)
+    Maker make;
+    bool horizontal = false;           // rows and HFrame
+    bool equal = false;                // EqualRow, EqualColumn
+    void (*arrange)(Widget) = nullptr; // after the children are made
+    // The class the entry's own resource lines are looked up under before it exists.
+    const char *className() const { return widgetClass ? (*widgetClass)->core_class.class_name : "XmTextField"; }
+};
+
+Made makePlain(const Kind &kind, const Entry &e, Widget where, BuildResult &)
+{
+    return {XtCreateWidget(e.name.c_str(), *kind.widgetClass, where, nullptr, 0)};
+}
+
+Made makeMsgLine(const Kind &, const Entry &e, Widget where, BuildResult &)
+{
+    return {createMsgLine(where, e.name.c_str())};
+}
+
+Made makeChooser(const Kind &, const Entry &e, Widget where, BuildResult &)
+{
+    return {createChooser(where, e.name.c_str())};
+}
+
+Made makeInputField(const Kind &, const Entry &e, Widget where, BuildResult &result)
+{
+    Widget w = createInputField(where, e.name.c_str(), e.binding.empty() ? e.name.c_str() : e.binding.c_str());
+    if (w)
+        result.fields.push_back(w);
+    return {w};
+}
+
+// Row-column boxes size a scrolled list by its items, whatever its width says;
+// a list given a width sits in a form ("<name>_box"), which keeps it.
+Made makeList(const Kind &, const Entry &e, Widget where, BuildResult &)
 {
     const char *name = e.name.c_str();
-    WidgetClass wc = classOfKind(e.kind);
-    const char *cls = wc ? wc->core_class.class_name : "XmTextField";
-    Widget where = container;
-    Widget capBox = nullptr, capLabel = nullptr;
+    Widget holder = nullptr;
+    if (lookup(where, name, "XmList", "width")) {
+        std::string boxName = e.name + "_box";
+        holder = XtCreateWidget(boxName.c_str(), xmFormWidgetClass, where, nullptr, 0);
+    }
+    Made made;
+    made.captioned = XmCreateScrolledList(holder ? holder : where, const_cast<char *>(name), nullptr, 0);
+    XtManageChild(made.captioned);
+    made.widget = XtParent(made.captioned); // the scrolled window is the child that gets managed
+    if (holder) {
+        XtVaSetValues(made.widget, XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM,
+                      XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, nullptr);
+        XtManageChild(made.widget);
+        made.widget = holder;
+    }
+    return made;
+}
+
+Made makeBox(const Kind &kind, const Entry &e, Widget where, BuildResult &)
+{
+    Widget w = createRowColumn(where, e.name.c_str(), kind.horizontal ? XmHORIZONTAL : XmVERTICAL, kind.equal);
+    return {w, nullptr, w};
+}
+
+Made makeFrame(const Kind &kind, const Entry &e, Widget where, BuildResult &)
+{
+    Made made;
+    made.widget = createFrame(where, e.name.c_str(), kind.horizontal, made.childBox);
+    return made;
+}
+
+Made makeForm(const Kind &, const Entry &e, Widget where, BuildResult &)
+{
+    Defaults d{where, e.name.c_str(), xmFormWidgetClass, {}};
+    if (XmIsDialogShell(where)) {
+        d.add(XmNautoUnmanage, False);
+        d.add(XmNdialogStyle, XmDIALOG_FULL_APPLICATION_MODAL);
+    }
+    d.add(XmNhorizontalSpacing, 4);
+    d.add(XmNverticalSpacing, 4);
+    Widget w = d.create();
+    return {w, nullptr, w};
+}
+
+const Kind kinds[] = {
+    {"Button", &xmPushButtonWidgetClass, makePlain},
+    {"Label", &xmLabelWidgetClass, makePlain},
+    {"Separator", &xmSeparatorWidgetClass, makePlain},
+    {"MsgLine", &xmLabelWidgetClass, makeMsgLine},
+    {"Chooser", &xmRowColumnWidgetClass, makeChooser},
+    {"InputField", nullptr, makeInputField},
+    {"List", &xmListWidgetClass, makeList},
+    {"Row", &xmRowColumnWidgetClass, makeBox, true},
+    {"Column", &xmRowColumnWidgetClass, makeBox},
+    {"EqualRow", &xmRowColumnWidgetClass, makeBox, true, true},
+    {"EqualColumn", &xmRowColumnWidgetClass, makeBox, false, true},
+    {"Frame", &xmFrameWidgetClass, makeFrame},
+    {"HFrame", &xmFrameWidgetClass, makeFrame, true},
+    {"Form", &xmFormWidgetClass, makeForm, false, false, stackFormChildren},
+};
+
+const Kind *kindNamed(const std::string &name)
+{
+    for (const Kind &kind : kinds)
+        if (name == kind.name)
+            return &kind;
+    return nullptr;
+}
+
+// The box and label a caption puts around an entry: from the entry's own
+// "caption" line, else from the owner's "captions" list (listCaption).
+struct CaptionBox {
+    Widget box = nullptr;
+    Widget label = nullptr;
+};
+
+CaptionBox createCaptionBox(const Entry &e, const char *cls, Widget container, const std::string *listCaption)
+{
+    const char *name = e.name.c_str();
     const char *caption = lookup(container, name, cls, "caption");
     if (!caption && listCaption)
         caption = listCaption->c_str();
-    if (caption) {
-        const char *pos = lookup(container, name, cls, "captionPosition");
-        bool top = pos && strcmp(pos, "top") == 0;
-        std::string boxName = e.name + "_cap";
-        std::string labelName = e.name + "_label";
-        capBox = createRowColumn(container, boxName.c_str(), top ? XmVERTICAL : XmHORIZONTAL, false);
-        XtVaSetValues(capBox, XmNmarginWidth, 0, XmNmarginHeight, 0, nullptr);
-        if (!top)
-            XtVaSetValues(capBox, XmNentryVerticalAlignment, XmALIGNMENT_CENTER, nullptr);
-        capLabel = XtCreateManagedWidget(labelName.c_str(), xmLabelWidgetClass, capBox, nullptr, 0);
-        setLabel(capLabel, caption);
-        where = capBox;
-    }
+    if (!caption)
+        return {};
+    const char *pos = lookup(container, name, cls, "captionPosition");
+    bool top = pos && strcmp(pos, "top") == 0;
+    std::string boxName = e.name + "_cap";
+    std::string labelName = e.name + "_label";
+    CaptionBox cap;
+    cap.box = createRowColumn(container, boxName.c_str(), top ? XmVERTICAL : XmHORIZONTAL, false);
+    XtVaSetValues(cap.box, XmNmarginWidth, 0, XmNmarginHeight, 0, nullptr);
+    if (!top)
+        XtVaSetValues(cap.box, XmNentryVerticalAlignment, XmALIGNMENT_CENTER, nullptr);
+    cap.label = XtCreateManagedWidget(labelName.c_str(), xmLabelWidgetClass, cap.box, nullptr, 0);
+    setLabel(cap.label, caption);
+    return cap;
+}
 
-    Widget w = nullptr;
-    Widget captioned = nullptr;      // the widget a caption belongs to
-    Widget childContainer = nullptr; // where this widget's own children go
-    if (e.kind == "Button" || e.kind == "Label" || e.kind == "Separator") {
-        w = XtCreateWidget(name, wc, where, nullptr, 0);
-    } else if (e.kind == "MsgLine") {
-        w = createMsgLine(where, name);
-    } else if (e.kind == "Chooser") {
-        w = createChooser(where, name);
-    } else if (e.kind == "InputField") {
-        w = createInputField(where, name, e.binding.empty() ? name : e.binding.c_str());
-        if (w)
-            result.fields.push_back(w);
-    } else if (e.kind == "List") {
-        // Row-column boxes size a scrolled list by its items, whatever its width
-        // says; a list given a width sits in a form ("<name>_box"), which keeps it.
-        Widget holder = nullptr;
-        if (lookup(where, name, "XmList", "width")) {
-            std::string boxName = e.name + "_box";
-            holder = XtCreateWidget(boxName.c_str(), xmFormWidgetClass, where, nullptr, 0);
-        }
-        captioned = XmCreateScrolledList(holder ? holder : where, const_cast<char *>(name), nullptr, 0);
-        XtManageChild(captioned);
-        w = XtParent(captioned); // the scrolled window is the child that gets managed
-        if (holder) {
-            XtVaSetValues(w, XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM,
-                          XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, nullptr);
-            XtManageChild(w);
-            w = holder;
-        }
-    } else if (e.kind == "Row" || e.kind == "Column" || e.kind == "EqualRow" || e.kind == "EqualColumn") {
-        bool row = e.kind == "Row" || e.kind == "EqualRow";
-        w = createRowColumn(where, name, row ? XmHORIZONTAL : XmVERTICAL, e.kind.rfind("Equal", 0) == 0);
-        childContainer = w;
-    } else if (e.kind == "Frame" || e.kind == "HFrame") {
-        w = createFrame(where, name, e.kind == "HFrame", childContainer);
-    } else if (e.kind == "Form") {
-        Defaults d{where, name, xmFormWidgetClass, {}};
-        if (XmIsDialogShell(where)) {
-            d.add(XmNautoUnmanage, False);
-            d.add(XmNdialogStyle, XmDIALOG_FULL_APPLICATION_MODAL);
-        }
-        d.add(XmNhorizontalSpacing, 4);
-        d.add(XmNverticalSpacing, 4);
-        w = d.create();
-        childContainer = w;
-    }
-    if (!w) {
-        if (capBox)
-            XtDestroyWidget(capBox);
+// Creates one entry into container (and its subtree); the widget to manage
+// there, or nullptr.
+Widget createEntry(const Kind &kind, const Entry &e, Widget container, const std::string *listCaption,
+                   BuildResult &result)
+{
+    CaptionBox cap = createCaptionBox(e, kind.className(), container, listCaption);
+    Made made = kind.make(kind, e, cap.box ? cap.box : container, result);
+    if (!made.widget) {
+        if (cap.box)
+            XtDestroyWidget(cap.box);
         result.failed = true;
         return nullptr;
     }
-    if (childContainer) {
-        buildChildren(w, childContainer, true, result);
-        if (e.kind == "Form")
-            stackFormChildren(w);
+    if (made.childBox) {
+        buildChildren(made.widget, made.childBox, true, result);
+        if (kind.arrange)
+            kind.arrange(made.widget);
     }
-    if (capBox) {
-        XtManageChild(w);
-        if (!captioned)
-            captioned = w;
-        captions()[captioned] = capLabel;
-        XtAddCallback(captioned, XmNdestroyCallback, forgetCaption, nullptr);
-        return capBox;
-    }
-    return w;
+    if (!cap.box)
+        return made.widget;
+    XtManageChild(made.widget);
+    Widget captioned = made.captioned ? made.captioned : made.widget;
+    captions()[captioned] = cap.label;
+    XtAddCallback(captioned, XmNdestroyCallback, forgetCaption, nullptr);
+    return cap.box;
 }
 
 } // namespace
@@ -327,13 +389,14 @@ void buildChildren(Widget owner, Widget container, bool manage, BuildResult &res
     std::vector<Widget> made;
     for (size_t i = 0; i < entries.size(); ++i) {
         const Entry &e = entries[i];
-        if (!knownKind(e.kind)) {
+        const Kind *kind = kindNamed(e.kind);
+        if (!kind) {
             resourceProblem("unknown widget kind \"%s\" for %s\n", e.kind.c_str(),
                     pathOf(container, e.name.c_str()).c_str());
             result.failed = true;
             continue;
         }
-        if (Widget w = createEntry(e, container, i < captions.size() ? &captions[i] : nullptr, result)) {
+        if (Widget w = createEntry(*kind, e, container, i < captions.size() ? &captions[i] : nullptr, result)) {
             made.push_back(w);
             ++result.created;
         }

@@ -192,80 +192,93 @@ void showState(Chooser *c)
     }
 }
 
+XmtChooserType chooserTypeOf(Widget container, const char *name)
+{
+    const char *type = lookup(container, name, "XmRowColumn", "chooserType");
+    if (type && strcmp(type, "check") == 0)
+        return XmtChooserCheckBox;
+    if (type && strcmp(type, "option") == 0)
+        return XmtChooserOption;
+    if (type && strcmp(type, "list") == 0)
+        return XmtChooserRadioList;
+    if (type && strcmp(type, "radio") != 0)
+        resourceProblem("unknown chooserType \"%s\" for %s\n", type, pathOf(container, name).c_str());
+    return XmtChooserRadioBox;
+}
+
+// The chooser's own widgets for its type; returns the widget its items go into.
+Widget createChooserWidgets(Chooser &c, Widget container, const char *name)
+{
+    Arg args[2];
+    switch (c.type) {
+    case XmtChooserOption: {
+        std::string paneName = std::string(name) + "_pane";
+        c.pane = XmCreatePulldownMenu(container, const_cast<char *>(paneName.c_str()), nullptr, 0);
+        XtSetArg(args[0], const_cast<char *>(XmNsubMenuId), c.pane);
+        c.widget = XmCreateOptionMenu(container, const_cast<char *>(name), args, 1);
+        // The option menu's own label stays empty unless a resource fills it: a
+        // caption does that job here.
+        if (!lookup(c.widget, nullptr, nullptr, "labelString"))
+            XtUnmanageChild(XmOptionLabelGadget(c.widget));
+        return c.pane;
+    }
+    case XmtChooserRadioList:
+        XtSetArg(args[0], const_cast<char *>(XmNmarginWidth), 0);
+        c.widget = XtCreateWidget(name, xmRowColumnWidgetClass, container, args, 1);
+        XtSetArg(args[0], const_cast<char *>(XmNselectionPolicy), XmBROWSE_SELECT);
+        c.list = XmCreateScrolledList(c.widget, const_cast<char *>("list"), args, 1);
+        XtManageChild(c.list);
+        XtAddCallback(c.list, XmNbrowseSelectionCallback, listSelected, c.widget);
+        XtAddCallback(c.list, XmNsingleSelectionCallback, listSelected, c.widget);
+        return c.widget;
+    case XmtChooserRadioBox:
+        XtSetArg(args[0], const_cast<char *>(XmNradioBehavior), True);
+        XtSetArg(args[1], const_cast<char *>(XmNradioAlwaysOne), True);
+        c.widget = XtCreateWidget(name, xmRowColumnWidgetClass, container, args, 2);
+        return c.widget;
+    case XmtChooserCheckBox:
+        break;
+    }
+    c.widget = XtCreateWidget(name, xmRowColumnWidgetClass, container, nullptr, 0);
+    return c.widget;
+}
+
+// The "strings" as list entries, or as items "item0".. (push buttons in an
+// option menu, toggle buttons otherwise).
+void addItems(Chooser &c, Widget itemParent)
+{
+    const char *strings = lookup(c.widget, nullptr, nullptr, "strings");
+    std::vector<std::string> labels = strings ? splitStrings(strings) : std::vector<std::string>{};
+    for (size_t i = 0; i < labels.size(); ++i) {
+        XmString s = makeString(labels[i].c_str());
+        if (c.list) {
+            XmListAddItemUnselected(c.list, s, 0);
+            XmStringFree(s);
+            continue;
+        }
+        std::string itemName = "item" + std::to_string(i);
+        Arg a;
+        XtSetArg(a, const_cast<char *>(XmNlabelString), s);
+        Widget item;
+        if (c.type == XmtChooserOption) {
+            item = XtCreateManagedWidget(itemName.c_str(), xmPushButtonWidgetClass, itemParent, &a, 1);
+            XtAddCallback(item, XmNactivateCallback, activated, c.widget);
+        } else {
+            item = XtCreateManagedWidget(itemName.c_str(), xmToggleButtonWidgetClass, itemParent, &a, 1);
+            XtAddCallback(item, XmNvalueChangedCallback, toggled, c.widget);
+        }
+        XmStringFree(s);
+        c.items.push_back(item);
+    }
+}
+
 } // namespace
 
 Widget createChooser(Widget container, const char *name)
 {
     auto c = std::make_unique<Chooser>();
-    const char *type = lookup(container, name, "XmRowColumn", "chooserType");
-    if (type && strcmp(type, "check") == 0)
-        c->type = XmtChooserCheckBox;
-    else if (type && strcmp(type, "option") == 0)
-        c->type = XmtChooserOption;
-    else if (type && strcmp(type, "list") == 0)
-        c->type = XmtChooserRadioList;
-    else if (type && strcmp(type, "radio") != 0)
-        resourceProblem("unknown chooserType \"%s\" for %s\n", type, pathOf(container, name).c_str());
-
-    Widget itemParent;
-    if (c->type == XmtChooserOption) {
-        std::string paneName = std::string(name) + "_pane";
-        c->pane = XmCreatePulldownMenu(container, const_cast<char *>(paneName.c_str()), nullptr, 0);
-        Arg a;
-        XtSetArg(a, const_cast<char *>(XmNsubMenuId), c->pane);
-        c->widget = XmCreateOptionMenu(container, const_cast<char *>(name), &a, 1);
-        // The option menu's own label stays empty unless a resource fills it: a
-        // caption does that job here.
-        if (!lookup(c->widget, nullptr, nullptr, "labelString"))
-            XtUnmanageChild(XmOptionLabelGadget(c->widget));
-        itemParent = c->pane;
-    } else if (c->type == XmtChooserRadioList) {
-        Arg a;
-        XtSetArg(a, const_cast<char *>(XmNmarginWidth), 0);
-        c->widget = XtCreateWidget(name, xmRowColumnWidgetClass, container, &a, 1);
-        XtSetArg(a, const_cast<char *>(XmNselectionPolicy), XmBROWSE_SELECT);
-        c->list = XmCreateScrolledList(c->widget, const_cast<char *>("list"), &a, 1);
-        XtManageChild(c->list);
-        XtAddCallback(c->list, XmNbrowseSelectionCallback, listSelected, c->widget);
-        XtAddCallback(c->list, XmNsingleSelectionCallback, listSelected, c->widget);
-        itemParent = c->widget;
-    } else {
-        Arg args[2];
-        int n = 0;
-        if (c->type == XmtChooserRadioBox) {
-            XtSetArg(args[n], const_cast<char *>(XmNradioBehavior), True);
-            ++n;
-            XtSetArg(args[n], const_cast<char *>(XmNradioAlwaysOne), True);
-            ++n;
-        }
-        c->widget = XtCreateWidget(name, xmRowColumnWidgetClass, container, args, n);
-        itemParent = c->widget;
-    }
-
-    const char *strings = lookup(c->widget, nullptr, nullptr, "strings");
-    std::vector<std::string> labels = strings ? splitStrings(strings) : std::vector<std::string>{};
-    Widget owner = c->widget;
-    for (size_t i = 0; i < labels.size() && c->list; ++i) {
-        XmString s = makeString(labels[i].c_str());
-        XmListAddItemUnselected(c->list, s, 0);
-        XmStringFree(s);
-    }
-    for (size_t i = 0; i < labels.size() && !c->list; ++i) {
-        std::string itemName = "item" + std::to_string(i);
-        XmString s = makeString(labels[i].c_str());
-        Arg a;
-        XtSetArg(a, const_cast<char *>(XmNlabelString), s);
-        Widget item;
-        if (c->type == XmtChooserOption) {
-            item = XtCreateManagedWidget(itemName.c_str(), xmPushButtonWidgetClass, itemParent, &a, 1);
-            XtAddCallback(item, XmNactivateCallback, activated, owner);
-        } else {
-            item = XtCreateManagedWidget(itemName.c_str(), xmToggleButtonWidgetClass, itemParent, &a, 1);
-            XtAddCallback(item, XmNvalueChangedCallback, toggled, owner);
-        }
-        XmStringFree(s);
-        c->items.push_back(item);
-    }
+    c->type = chooserTypeOf(container, name);
+    addItems(*c, createChooserWidgets(*c, container, name));
     if (const char *cb = lookup(c->widget, nullptr, nullptr, "valueChangedCallback"))
         parseCalls(cb, XmtWidgetPath(c->widget), c->callbacks);
     XtAddCallback(c->widget, XmNdestroyCallback, destroyed, nullptr);

@@ -4,9 +4,9 @@
 
 #include "basic/anltyp.h"
 #include "config/record.h"
-#include "shell/access.h"
 #include "support/gui.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
 
 #include <cstring>
 

@@ -1,11 +1,11 @@
 #include "program.h"
 
+#include "app/app.h"
 #include "config/cfgfile.h"
 #include "config/record.h"
-#include "shell/access.h"
-#include "shell/shell.h"
 #include "support/gui.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
 
 #include <Xm/FileSB.h>
 #include <Xm/TextF.h>

@@ -3,10 +3,10 @@
 // of a loaded configuration through a read that fails back into its file.
 #include "program.h"
 
+#include "app/app.h"
 #include "config/atomicfile.h"
 #include "config/cfgfile.h"
 #include "config/record.h"
-#include "shell/shell.h"
 #include "speeddial/kwzfile.h"
 #include "subscriber/tndfile.h"
 #include "support/answers.h"

@@ -2,10 +2,10 @@
 // the frames on the line, the records, the flags and the percentages.
 #include "program.h"
 
+#include "app/app.h"
 #include "config/record.h"
 #include "config/tlntransfer.h"
 #include "link/trace.h"
-#include "shell/shell.h"
 #include "support/gui.h"
 #include "toolkit/toolkit.h"
 

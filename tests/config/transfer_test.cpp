@@ -1,8 +1,8 @@
 #include "program.h"
 
+#include "app/app.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
-#include "shell/shell.h"
 #include "support/gui.h"
 #include "toolkit/toolkit.h"
 
@@ -10,9 +10,6 @@
 #include <vector>
 
 namespace {
-
-const char *const editingButtons[] = {"*grund",    "*appnum",  "*sichern",  "*global", "*einricht", "*schreiben",
-                                      "*endgeraet", "*amtrecht", "*avas", "*gebuehr", "*bsteuer",  "*user"};
 
 std::vector<unsigned char> recordImage() { return {all, all + rec::PbxImageSize}; }
 
@@ -47,8 +44,8 @@ TEST_F(ConfigTransfer, ReadFillsTheImageShowsTheVersionAndEnablesEditing)
     EXPECT_STREQ(anl_vers, s.version.c_str());
     EXPECT_EQ(XmtMsgLineGetString(mainWidget("*theline")), "ROM-Version: " + s.version);
     EXPECT_EQ(recInt(rec::CfgValid), 1);
-    for (const char *b : editingButtons)
-        EXPECT_TRUE(sensitive(b)) << b;
+    for (const std::string &b : editingButtons())
+        EXPECT_TRUE(sensitive(b.c_str())) << b;
     EXPECT_EQ(scaleValues(), (std::vector<int>{0, 7, 15, 23, 30, 38, 46, 53, 61, 69, 76, 84, 92, 100}));
     EXPECT_FALSE(guiViewable(XmtNameToWidget(toplevel, "*cfgreadwbox")));
     EXPECT_EQ(takeMessage("tranfer_err"), "");
@@ -78,8 +75,8 @@ TEST_F(ConfigTransfer, RefusedBeginLeavesTheRecordAndDisablesEditing)
     readConfig();
     EXPECT_EQ(recordImage(), std::vector<unsigned char>(rec::PbxImageSize, 0x33));
     EXPECT_EQ(recInt(rec::CfgValid), 1);
-    for (const char *b : editingButtons)
-        EXPECT_TRUE(sensitive(b)) << b;
+    for (const std::string &b : editingButtons())
+        EXPECT_TRUE(sensitive(b.c_str())) << b;
     EXPECT_NE(takeMessage("tranfer_err").find("CMD-Fehler"), std::string::npos);
 }
 

@@ -1,13 +1,12 @@
 #include "transfers.h"
 
+#include "app/app.h"
 #include "charges/gebzahl.h"
 #include "charges/incalls.h"
 #include "charges/outcalls.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "config/tlntransfer.h"
-#include "shell/bind.h"
-#include "shell/shell.h"
 #include "speeddial/kwz.h"
 #include "speeddial/kwzfile.h"
 #include "speeddial/kwztransfer.h"
@@ -17,6 +16,7 @@
 #include "support/sim_line.h"
 #include "toolkit/internal.h"
 #include "toolkit/toolkit.h"
+#include "ui/bind.h"
 
 #include <Xm/List.h>
 #include <Xm/MessageB.h>
@@ -26,19 +26,16 @@
 
 namespace {
 
-// The main window's buttons that follow the configuration-valid flag.
-const char *const editingButtons[] = {"*grund",    "*appnum",  "*sichern",  "*global", "*einricht", "*schreiben",
-                                      "*endgeraet", "*amtrecht", "*avas", "*gebuehr", "*bsteuer",  "*user"};
-
+// The main window's editing buttons, one character each: '1' sensitive.
 std::string buttons()
 {
     std::string s;
-    for (const char *b : editingButtons)
-        s += XtIsSensitive(mainWidget(b)) ? '1' : '0';
+    for (const std::string &b : editingButtons())
+        s += XtIsSensitive(mainWidget(b.c_str())) ? '1' : '0';
     return s;
 }
 
-std::string allButtons(bool on) { return std::string(std::size(editingButtons), on ? '1' : '0'); }
+std::string allButtons(bool on) { return std::string(editingButtons().size(), on ? '1' : '0'); }
 
 // The configuration is valid and the main window follows it, as after a read.
 void validConfiguration()

@@ -5,8 +5,9 @@
 
 #include "fixture.h"
 
+#include "app/app.h"
 #include "settings/gebdat.h"
-#include "shell/shell.h"
+#include "support/program.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ TEST_F(ChargeSettings, OpensOnNumberRecordingAndOkWithoutChangesOnlyCounts)
     std::vector<unsigned char> before = image();
     // Through the main window's opener.
     runModal(
-        [] { dogebdat(nullptr, nullptr, nullptr); },
+        [] { mainButtonOpener("gebuehr")(nullptr, nullptr, nullptr); },
         [](Widget dialog) {
             EXPECT_EQ(shellTitle(dialog), "Gebührendaten");
             EXPECT_EQ(stateOf(dialog, "*slct"), 2);

@@ -2,8 +2,8 @@
 // move; the two prefix dialogs.
 #include "kwz_env.h"
 
+#include "app/app.h"
 #include "config/record.h"
-#include "shell/shell.h"
 #include "speeddial/kwz.h"
 #include "speeddial/kwzfile.h"
 #include "support/gui.h"
@@ -13,8 +13,8 @@
 namespace {
 
 const char *const alwaysUsable[] = {"*getcfg", "*loadall", "*help", "*quit"};
-const char *const withDirectory[] = {"*saveas", "*savetxt", "*print",  "*progcfg",
-                                     "*delcfg", "*editcfg", "*movecfg", "*mergenames"};
+const char *const withDirectory[] = {"*saveas",  "*savetxt", "*print",      "*progcfg",  "*delcfg",
+                                     "*editcfg", "*movecfg", "*mergenames", "*importab", "*exportab"};
 
 struct RuleCase {
     int present, changes, files, prefixes;

@@ -2,8 +2,8 @@
 
 #include "../basic/env.h"
 
+#include "app/app.h"
 #include "config/record.h"
-#include "shell/shell.h"
 #include "speeddial/rufzuord.h"
 #include "support/gui.h"
 #include "toolkit/toolkit.h"

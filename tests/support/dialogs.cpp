@@ -2,8 +2,8 @@
 
 #include "support/dialogs.h"
 
+#include "app/app.h"
 #include "config/record.h"
-#include "shell/shell.h"
 #include "support/gui.h"
 #include "support/program.h"
 #include "toolkit/toolkit.h"

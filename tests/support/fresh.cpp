@@ -1,11 +1,11 @@
 #include "support/fresh.h"
 
+#include "app/app.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "link/protocol.h"
 #include "link/serial.h"
 #include "link/trace.h"
-#include "shell/shell.h"
 
 #include <cstdio>
 #include <cstring>

@@ -2,13 +2,14 @@
 
 #include "support/program.h"
 
+#include "app/app.h"
+#include "app/registry.h"
 #include "config/record.h"
 #include "resources/resources.h"
-#include "shell/access.h"
-#include "shell/shell.h"
 #include "support/fresh.h"
 #include "support/gui.h"
 #include "toolkit/toolkit.h"
+#include "ui/access.h"
 
 #include <X11/IntrinsicP.h>
 #include <Xm/Scale.h>
@@ -94,6 +95,24 @@ Widget programTop()
 // Below the main window: dialogs built under the same top have widgets of the
 // same names ("*help", "*okay").
 Widget mainWidget(const char *name) { return guiFind(XmtNameToWidget(programTop(), "main"), name); }
+
+std::vector<std::string> editingButtons()
+{
+    std::vector<std::string> names;
+    for (const MainButton &b : mainButtons())
+        if (b.needsValidConfiguration)
+            names.push_back(std::string("*") + b.button);
+    return names;
+}
+
+XtCallbackProc mainButtonOpener(const char *button)
+{
+    for (const MainButton &b : mainButtons())
+        if (std::strcmp(b.button, button) == 0)
+            return b.run;
+    ADD_FAILURE() << "no button " << button << " in the main window's table";
+    return nullptr;
+}
 
 std::vector<int> &scaleValues()
 {

@@ -1,0 +1,44 @@
+// Start-up and the main window; toplevel comes from the toolkit.
+#pragma once
+
+#include "toolkit/toolkit.h" // toplevel
+
+#include <X11/Intrinsic.h>
+
+constexpr const char *KelvoraVersion = "0.0.5";
+
+// Runs the whole program (what main() does); returns only through exit().
+int kelvoraMain(int argc, char **argv);
+
+// kelvoraMain without its event loop: record, toolkit, command line, main window.
+void kelvoraStart(int argc, char **argv);
+// Reads -D and the device from what the toolkit left of the command line.
+void parseCommandLine(int argc, char **argv);
+// Registers the callback procedures, builds and realizes the main window under
+// toplevel and shows the version.
+void buildMainWindow();
+[[noreturn]] void usage(const char *progpath);
+
+void AllocateStructs();
+void SetUpVars();
+void kelvora_vers();
+void show_anl_vers();
+void activateMainButtons();
+// Quits; asks first while the configuration, the speed dial or the subscriber
+// data hold changes neither saved nor programmed.
+void quitting(Widget = nullptr, XtPointer = nullptr, XtPointer = nullptr);
+// True while they do.
+bool unsavedWork();
+void showHelp(Widget w, XtPointer, XtPointer);
+
+// The main window's transfers and files: each runs the configuration operation
+// and then brings the main window up to date.
+void readConfig(Widget = nullptr, XtPointer = nullptr, XtPointer = nullptr);
+void writeConfig(Widget = nullptr, XtPointer = nullptr, XtPointer = nullptr);
+void loadCFGFile(Widget, XtPointer, XtPointer);
+void saveCFGFile(Widget, XtPointer, XtPointer);
+void saveCFGFileAs(Widget, XtPointer, XtPointer);
+// The subscriber data transfers as registered procedures: the widget is the
+// parent of the working and error dialogs.
+void readTlnConfig(Widget parent, XtPointer = nullptr, XtPointer = nullptr);
+void writeTlnConfig(Widget parent, XtPointer = nullptr, XtPointer = nullptr);

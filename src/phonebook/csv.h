@@ -1,0 +1,30 @@
+// Comma- or semicolon-separated lines as RFC 4180 has them, read leniently
+// (spreadsheets and hand-written files bend the rules) and written strictly.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace phonebook::csv {
+
+struct Record {
+    int line = 0; // where the record starts, from 1; a quoted line break makes it span more
+    std::vector<std::string> fields;
+};
+
+// ';' when the first line that is not blank has one outside quotes, else ','.
+// Names with commas are common, names with semicolons are not.
+char separatorOf(std::string_view text);
+
+// The records of text.  Line ends are CR LF, LF or CR.  A quoted field may
+// hold separators, line breaks and doubled quotes; blanks around it are
+// dropped and text after its closing quote is added to it.  An unquoted
+// field loses its blanks at both ends.  Blank lines give no record.
+std::vector<Record> read(std::string_view text, char separator);
+
+// value as a field: quoted when it holds a separator (either), a quote, a line
+// break, or blanks at either end (which the reader would drop otherwise).
+std::string field(std::string_view value, char separator);
+
+} // namespace phonebook::csv

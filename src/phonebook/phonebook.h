@@ -1,0 +1,112 @@
+// The speed-dial directory and the user's address book: import from CSV and
+// vCard, export to both.  Works on the directory's two tables wherever they
+// are (the record, a speed-dial file's image), so that the dialog and a
+// command-line tool share it; needs no X.
+#pragma once
+
+#include "config/record.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace phonebook {
+
+constexpr int SlotCount = rec::KwzCount;
+constexpr int FirstCode = 100; // of slot 0
+constexpr std::size_t NameMax = rec::KwzNameSize - 2;   // 37, as the entry editor takes a name
+constexpr std::size_t NumberMax = rec::KwzNumberSize - 1; // 24 digits
+
+// The number table and the name table, as they follow each other in the
+// record and in a speed-dial file.
+constexpr std::size_t TablesSize = rec::NahBerList - rec::KwzNumbers;
+using Tables = std::span<unsigned char, TablesSize>;
+using ConstTables = std::span<const unsigned char, TablesSize>;
+
+// The tables of a record of rec::RecordSize bytes, and of a speed-dial file's
+// image (rec::KwzSizeInFile bytes from its mark on).
+inline Tables tablesOfRecord(unsigned char *record) { return Tables(record + rec::KwzNumbers, TablesSize); }
+inline Tables tablesOfFile(unsigned char *image)
+{
+    return Tables(image + (rec::KwzNumbers - rec::KwzHeader), TablesSize);
+}
+
+// A slot is occupied when its number is not empty.
+bool occupied(ConstTables tables, int slot);
+// Name and number of a slot (ISO 8859-1): up to the first zero byte, never
+// beyond the slot.
+std::string nameOf(ConstTables tables, int slot);
+std::string numberOf(ConstTables tables, int slot);
+// Stores an entry as the entry editor does: the name with its zero byte (the
+// bytes after it stay), the number into a slot whose first 24 bytes were
+// cleared.  name has at most NameMax bytes, number at most NumberMax digits.
+void storeEntry(Tables tables, int slot, std::string_view name, std::string_view number);
+
+// A number from an address book as the directory holds it: its digits only;
+// a leading "+" and country code become "00" and the code, or "0" for the
+// PBX's own country (digits, "" for none).  A "(0)" after the country code is
+// the national trunk prefix and goes.  May be empty or longer than NumberMax.
+std::string directoryNumber(std::string_view text, std::string_view ownCountry);
+
+enum class Format { Csv, VCard };
+// A vCard when the first line that is not blank begins a card, else CSV.
+Format formatOf(std::string_view bytes);
+
+struct ImportOptions {
+    bool replace = false;             // entries with a code may overwrite occupied slots
+    std::string ownCountry = "49";    // the PBX's country code (Landesvorw.)
+};
+
+enum class SkipReason {
+    CodeOutOfRange, // not a number from 100 to 299
+    EmptyNumber,    // no digits (a card without TEL too)
+    NumberTooLong,  // more than NumberMax digits
+    DuplicateCode,  // an earlier entry of this import took the code
+    Occupied,       // the code's slot holds an entry and replace is off
+    DirectoryFull,  // no free slot left for an entry without code
+};
+
+struct ImportedEntry {
+    int line = 0;              // in the input, from 1
+    int code = 0;              // where it went
+    std::string name;          // ISO 8859-1, as stored
+    std::string number;        // as stored
+    bool cut = false;          // the name was longer than NameMax
+    bool approximated = false; // characters of the name were replaced (see utf8ToLatin1)
+    bool replaced = false;     // an occupied slot was overwritten
+};
+
+struct SkippedEntry {
+    int line = 0;
+    SkipReason reason{};
+    std::string name;      // ISO 8859-1, cut as it would have been stored
+    std::string number;    // digits as converted
+    std::string code;      // as the input gave it, "" for none
+    int earlierLine = 0;   // DuplicateCode: the entry that has the code
+};
+
+struct ImportResult {
+    Format format{};
+    bool utf8 = true;    // CSV: the input was UTF-8 (else 8-bit)
+    int headerLine = 0;  // CSV: the header line passed over, 0 for none
+    std::vector<ImportedEntry> imported; // by input line
+    std::vector<SkippedEntry> skipped;   // by input line
+    int cutCount() const;
+};
+
+// Entries with a code go to their slot, then the others fill free slots from
+// slot 0 on, each in input order.  Nothing outside the tables is touched and
+// only slots of imported entries change.
+ImportResult importCsv(std::string_view bytes, Tables tables, const ImportOptions &options = {});
+ImportResult importVCard(std::string_view bytes, Tables tables, const ImportOptions &options = {});
+// By formatOf.
+ImportResult importAddressBook(std::string_view bytes, Tables tables, const ImportOptions &options = {});
+
+// Every occupied slot, names in UTF-8.  CSV: a byte order mark (spreadsheets
+// need it to see UTF-8), the header line, then code;name;number, CR LF line
+// ends.  vCard 3.0: FN, N, TEL and the code (vcard::CodeProperty), CR LF.
+std::string exportCsv(ConstTables tables);
+std::string exportVCard(ConstTables tables);
+
+} // namespace phonebook

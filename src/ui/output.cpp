@@ -1,0 +1,61 @@
+#include "ui/output.h"
+
+#include "config/atomicfile.h"
+#include "config/cfgfile.h"
+#include "config/record.h"
+#include "toolkit/toolkit.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sys/wait.h>
+
+bool saveLinesAs(Widget parent, const char *query, const char *prompt, const char *pattern, const LineWriter &write)
+{
+    XmtFileChoice choice;
+    if (!XmtChooseFile(parent, query, prompt, DefaultFilesDir, pattern, True, "", "", "", "No Help!", &choice))
+        return false;
+    switch (writeFileAtomically(choice.path.c_str(), write)) {
+    case FileWrite::Written: return true;
+    case FileWrite::NotRegular: return false;
+    case FileWrite::Failed: break;
+    }
+    showWriteError(parent, choice.path.c_str(), errno);
+    return false;
+}
+
+bool printLines(Widget parent, const LineWriter &write)
+{
+    // A printer command that has gone away must not take the program with it.
+    struct sigaction ignore = {}, before = {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &before);
+    bool written = false;
+    int status = -1;
+    FILE *pipe = popen("lpr", "w");
+    int error = errno;
+    if (pipe) {
+        written = write(pipe) && std::fflush(pipe) == 0;
+        status = pclose(pipe);
+        error = errno;
+    }
+    sigaction(SIGPIPE, &before, nullptr);
+
+    if (!pipe || status == -1) {
+        XmtDisplayErrorMsg(parent, "printError", "Der Druckbefehl \"lpr\" konnte nicht gestartet werden:\n%s",
+                           "Druck-Fehler", "No Help!", std::strerror(error));
+        return false;
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
+        XmtDisplayErrorMsg(parent, "printError", "Der Druckbefehl \"lpr\" wurde nicht gefunden.", "Druck-Fehler",
+                           "No Help!");
+        return false;
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !written) {
+        XmtDisplayErrorMsg(parent, "printError", "Der Druckbefehl \"lpr\" meldet einen Fehler (Status %d).\n"
+                           "Die Liste wurde nicht gedruckt.", "Druck-Fehler", "No Help!",
+                           WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,20 @@
+// Lists written as text: into a file the user picks, or through "lpr".  The
+// caller supplies the writer; failures are told to the user under parent.
+#pragma once
+
+#include <X11/Intrinsic.h>
+#include <cstdio>
+#include <functional>
+
+// Writes lines into fp; false when the stream did not take them all.
+using LineWriter = std::function<bool(FILE *fp)>;
+
+// Asks for a file (query name, prompt and pattern; the dialog starts in the
+// files directory with empty buffers) and writes it.  Nothing is written into
+// anything but a regular file.  True when written; a write that fails shows
+// "writeError".
+bool saveLinesAs(Widget parent, const char *query, const char *prompt, const char *pattern, const LineWriter &write);
+
+// Pipes the lines into "lpr"; false (after telling the user with "printError")
+// when lpr could not be run, was not found or reported an error.
+bool printLines(Widget parent, const LineWriter &write);

@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include "support/program.h"
+#include "support/gui.h"
+#include "support/dialogs.h"
+#include "config/cfgtransfer.h"
+#include "config/record.h"
+#include "app/app.h"
+#include "app/registry.h"
+#include "toolkit/toolkit.h"
+
+#include <Xm/MessageB.h>
+#include <cstring>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+struct ButtonRow {
+    const char *name;
+    const char *label;
+    bool sensitiveAtStart;
+};
+
+// Labels are Latin-1 here as in the program: this file is compiled the same way.
+const ButtonRow buttons[] = {
+    {"kurz", "Kurzwahlen / Nahbereichs- und Sperrnummern", true},
+    {"outcalls", "Gespräche ausgehend", true},
+    {"incalls", "Gespräche eingehend", true},
+    {"grund", "Grundeinstellungen", false},
+    {"appnum", "Interne Rufnummern", false},
+    {"amtrecht", "Amtsberechtigungen", false},
+    {"avas", "RWS/AVA/TFE", false},
+    {"bsteuer", "Steuerkontakte", false},
+    {"global", "Globale Einstellungen", false},
+    {"einricht", "Berechtigungen", false},
+    {"endgeraet", "Endgeräte", false},
+    {"gebuehr", "Gebühren", false},
+    {"user", "Teilnehmerdaten", false},
+    {"laden", "Laden", true},
+    {"sichern", "Sichern", false},
+    {"lesen", "Auslesen", true},
+    {"schreiben", "Programmieren", false},
+    {"help", "Hilfe", true},
+    {"quit", "Beenden", true},
+};
+
+class MainWindow : public ::testing::Test {
+protected:
+    Widget top = programTop();
+    Widget named(const char *name) { return mainWidget((std::string("*") + name).c_str()); }
+    // Each button's sensitivity, in the order of the table.
+    std::vector<bool> sensitivities()
+    {
+        std::vector<bool> s;
+        for (const ButtonRow &b : buttons)
+            s.push_back(XtIsSensitive(named(b.name)));
+        return s;
+    }
+    // The editing buttons, those that follow the configuration-valid flag, are
+    // the program's own table's.
+    static bool editing(const ButtonRow &b)
+    {
+        for (const MainButton &m : mainButtons())
+            if (std::string(m.button) == b.name)
+                return m.needsValidConfiguration;
+        ADD_FAILURE() << b.name << " is not in the main window's table";
+        return false;
+    }
+    std::vector<bool> expected(bool valid)
+    {
+        std::vector<bool> s;
+        for (const ButtonRow &b : buttons)
+            s.push_back(b.sensitiveAtStart || (valid && editing(b)));
+        return s;
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindow, StartsWithTitleVersionAndRecordDefaults)
+{
+    char *title = nullptr;
+    XtVaGetValues(top, XmNtitle, &title, nullptr);
+    ASSERT_NE(title, nullptr);
+    EXPECT_STREQ(title, "Ostrale 18x/Dorvan ISx Konfigurator");
+
+    Widget main = XmtNameToWidget(top, "main");
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(XtParent(main), top);
+    EXPECT_TRUE(XtIsRealized(top));
+
+    Widget line = named("theline");
+    EXPECT_STREQ(XmtMsgLineGetString(line), "kelvora v0.0.5");
+    Dimension shadow = 1, highlight = 1;
+    XtVaGetValues(line, XmNshadowThickness, &shadow, XmNhighlightThickness, &highlight, nullptr);
+    EXPECT_EQ(shadow, 0);
+    EXPECT_EQ(highlight, 0);
+
+    EXPECT_STREQ(recText(rec::CfgFilePath), "/usr/local/kelvora/etc/standard.cfg");
+    EXPECT_EQ(curPbx(), 0);
+}
+
+TEST_F(MainWindow, ButtonsLabelsAndStartSensitivity)
+{
+    // Every button of the program's table is one of these, and the other way round.
+    EXPECT_EQ(mainButtons().size(), std::size(buttons));
+    for (const ButtonRow &b : buttons)
+        EXPECT_EQ(guiText(named(b.name), XmNlabelString), b.label) << b.name;
+    EXPECT_EQ(sensitivities(), expected(false));
+    Widget absel = named("absel");
+    Widget whsel = named("whsel");
+    EXPECT_FALSE(XtIsSensitive(absel));
+    EXPECT_TRUE(XtIsSensitive(whsel));
+    EXPECT_EQ(XmtChooserGetState(whsel), 0);
+    for (auto [chooser, caption, items] : {std::tuple{whsel, "Dateikennung:", "Hembel|Wendholt"},
+                                           std::tuple{absel, "Anlagen-Auswahl:", "Anlage A|Anlage B"}}) {
+        std::string labels;
+        for (int i = 0; i < XmtChooserGetNumItems(chooser); i++)
+            labels += (i ? "|" : "") + guiText(XmtChooserGetItem(chooser, i), XmNlabelString);
+        EXPECT_EQ(labels, items);
+        EXPECT_EQ(guiText(XmtCaptionOf(chooser), XmNlabelString), caption);
+    }
+}
+
+TEST_F(MainWindow, ValidFlagMakesEditingButtonsSensitive)
+{
+    Widget absel = named("absel");
+    // Any non-zero flag counts as valid; "Anlage B" is never selectable.
+    for (int flag : {1, 0, 5}) {
+        setRecInt(rec::CfgValid, flag);
+        activateMainButtons();
+        EXPECT_EQ(sensitivities(), expected(flag != 0)) << flag;
+        EXPECT_EQ(bool(XtIsSensitive(absel)), flag != 0) << flag;
+        if (flag) {
+            EXPECT_TRUE(XmtChooserGetSensitive(absel, 0));
+        }
+        EXPECT_FALSE(XmtChooserGetSensitive(absel, 1)) << flag;
+    }
+}
+
+// The procedures named in the resource lines are bound when the window is
+// built: each button opens its own dialog.
+TEST_F(MainWindow, ButtonsOpenTheirOwnDialogs)
+{
+    const struct {
+        const char *button, *dialog, *close;
+    } opens[] = {
+        {"kurz", "kwz_dlg", "*quit"},          {"outcalls", "gebOlist_dlg", "*okay"},
+        {"incalls", "gebIlist_dlg", "*okay"},  {"grund", "anltyp_dlg", "*okay"}  ,
+        {"appnum", "rufzuord_dlg", "*cancel"}, {"amtrecht", "amtsperm_dlg", "*cancel"},
+        {"avas", "calldist_dlg", "*cancel"},   {"bsteuer", "steuer_dlg", "*cancel"},
+        {"global", "globdat_dlg", "*cancel"},  {"einricht", "tlnperm_dlg", "*cancel"},
+        {"endgeraet", "teltyp_dlg", "*cancel"}, {"gebuehr", "gebdat_dlg", "*cancel"},
+        {"user", "tndat_dlg", "*okay"},
+    };
+    freshRecord();
+    for (const auto &o : opens) {
+        std::string opened;
+        runModal([&] { guiPress(named(o.button)); }, [&](Widget d) { opened = XtName(d); }, o.close);
+        EXPECT_EQ(opened, o.dialog) << o.button;
+    }
+}
+
+TEST_F(MainWindow, RomVersionReplacesVersionLine)
+{
+    Widget line = named("theline");
+    std::strcpy(anl_vers, "V2.13 12/98");
+    show_anl_vers();
+    EXPECT_STREQ(XmtMsgLineGetString(line), "ROM-Version: V2.13 12/98");
+    kelvora_vers();
+    EXPECT_STREQ(XmtMsgLineGetString(line), "kelvora v0.0.5");
+}
+
+TEST_F(MainWindow, HelpShowsTheFunctionList)
+{
+    guiPress(named("help"));
+    guiPump(50);
+    const std::string expected =
+        "Kurzwahlen/Nah-/Sperrber.: Kurzwahlverzeichniss/Nah- und Sperrbereiche editieren\n"
+        "Gespräche ausgehend: Liste der ausgehenden Gespräche (Zusatzmodul nötig)\n"
+        "Gespräche eingehend: Liste der eingegangenen Gespräche (Zusatzmodul nötig)\n"
+        "Grundeinstellung: MSN Eingabe/Zuweisung und generelles Anlagen-Setup\n"
+        "Globales: Globale Anlagenparameter (Autom.Amtsholung/Landes-/Ortsvorwahl...)\n"
+        "Nebenstellen-Nr.: Vergabe der Nebenstellen-Nummern\n"
+        "Berechtigungen: Master-/Aufschalte-/Aufschaltschutzberechtigungen\n"
+        "Amtsberechtigungen: Vergabe der Amtsberechtigungen der Nebenstellen\n"
+        "Endgeräte: Endgerätetypen der Nebenstellen festlegen (Telefon/Fax/Modem...)\n"
+        "RWS/AVA/TFE: Zuordnung der Rufweiterleitung/Zweitwecker/Türfreisprechgeräte...\n"
+        "Gebührenausdruck: Gebührenübertragung und -erfassung an Drucker/Nebenstellen\n"
+        "Steuerkontakte: Konfiguration der Steuerkontakte\n"
+        "Teilnehmerdaten: Teilnehmerspezifische Einstellungen\n"
+        "Dateikennung: Auswahl der Dateikennung zwecks Kompatibilität zum Original-\n"
+        "              Programm beim Sichern einer Datei\n"
+        "Anlagen-Auswahl: z. Z. ohne Funktion (fuer vernetzte oder Unteranlagen)\n"
+        "Sichern: Konfigurationsdatei sichern\n"
+        "Laden: Konfigurationsdatei laden\n"
+        "Auslesen: Konfigurationsdaten aus der Anlage lesen\n"
+        "Programmieren: Konfigurationsdaten zur Anlage senden\n"
+        "Beenden: \"kelvora\" beenden";
+    std::string title;
+    EXPECT_EQ(takeMessage("msg1", &title), expected);
+    EXPECT_EQ(title, "Hilfe");
+}
+
+TEST_F(MainWindow, BeendenExitsWithStatusZero)
+{
+    EXPECT_EXIT(guiPress(named("quit")), ::testing::ExitedWithCode(0), "");
+}

@@ -1,0 +1,89 @@
+// Names from address books into ISO 8859-1, and the detection of UTF-8.
+#include <gtest/gtest.h>
+
+#include "phonebook/latin1.h"
+#include "phonebook_env.h"
+
+using namespace phonebook;
+
+namespace {
+
+struct NameCase {
+    const char *what;
+    std::string utf8;
+    std::string latin1;
+    bool approximated;
+};
+
+const NameCase nameCases[] = {
+    {"ASCII stays", "Meier & Co. (Zentrale)", "Meier & Co. (Zentrale)", false},
+    {"umlauts and sharp s are ISO 8859-1", utf8(u8"Jürgen Müller-Lüdenscheidt, Straße"),
+     "Jürgen Müller-Lüdenscheidt, Straße", false},
+    {"Polish, Hungarian, Czech: closest letters", utf8(u8"Łódź Erdős Šimůnek"), "Lódz Erdos Simunek", true},
+    {"ligatures become two letters", utf8(u8"Œuvre Ĳssel"), "OEuvre IJssel", true},
+    {"capital sharp s", utf8(u8"GROẞ"), "GROSS", true},
+    {"Romanian comma below, Vietnamese", utf8(u8"Ștefan Nguyễn"), "Stefan Nguyen", true},
+    {"a decomposed umlaut composes", utf8(u8"Mu\u0308ller Ce\u0301line"), "Müller Céline", false},
+    {"a mark with no ISO 8859-1 letter goes", utf8(u8"Dvor\u030Cak"), "Dvorak", true},
+    {"typographic quotes, dashes, euro", utf8(u8"„Zur Post“ – 5 €"), "\"Zur Post\" - 5 EUR", true},
+    {"other scripts become ?", utf8(u8"Иван 李"), "???? ?", true},
+    {"emoji: ? once, its variation selector vanishes", utf8(u8"Mama ❤️"), "Mama ?", true},
+    {"controls become blanks", "A\tB\r\nC", "A B  C", true},
+    {"broken UTF-8 gives ? per byte", "M\xC3(ller\xE2\x82", "M?(ller??", true},
+};
+
+TEST(Latin1, NamesIntoIso88591)
+{
+    for (const NameCase &c : nameCases) {
+        Latin1Text got = utf8ToLatin1(c.utf8);
+        EXPECT_EQ(got.text, c.latin1) << c.what;
+        EXPECT_EQ(got.approximated, c.approximated) << c.what;
+    }
+}
+
+// Every character a name slot can show survives the way out and back.
+TEST(Latin1, PrintableIso88591RoundTrips)
+{
+    std::string all;
+    for (int b = 0x20; b <= 0xFF; ++b)
+        if (b < 0x7F || b >= 0xA0)
+            all += char(b);
+    std::string out = latin1ToUtf8(all);
+    EXPECT_TRUE(isUtf8(out));
+    Latin1Text back = utf8ToLatin1(out);
+    EXPECT_EQ(back.text, all);
+    EXPECT_FALSE(back.approximated);
+}
+
+TEST(Latin1, Utf8Detection)
+{
+    struct {
+        const char *what;
+        std::string bytes;
+        bool utf8;
+    } cases[] = {
+        {"empty", "", true},
+        {"two, three and four bytes", utf8(u8"ü € 😀"), true},
+        {"an ISO 8859-1 umlaut", "M\xFCller", false},
+        {"overlong slash", "\xC0\xAF", false},
+        {"surrogate", "\xED\xA0\x80", false},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80", false},
+        {"cut off at the end", "ab\xE2\x82", false},
+        {"continuation byte alone", "\x80", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(isUtf8(c.bytes), c.utf8) << c.what;
+}
+
+TEST(Latin1, EightBitFilesReadWithTheWindowsCodePage)
+{
+    // (a macro would turn the characters beyond ISO 8859-1 into a plain literal)
+    const std::string read = utf8(u8"Müller „a“ € š");
+    EXPECT_EQ(legacyToUtf8("M\xFCller \x84" "a\x93 \x80 \x9A"), read);
+    // Where that code page has nothing the byte stays a control character.
+    EXPECT_EQ(legacyToUtf8("\x81"), "\xC2\x81");
+    EXPECT_EQ(anyToUtf8(utf8(u8"schon UTF-8: ü")), utf8(u8"schon UTF-8: ü"));
+    EXPECT_EQ(anyToUtf8("\xFC"), utf8(u8"ü"));
+}
+
+} // namespace
