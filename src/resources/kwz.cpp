@@ -67,8 +67,8 @@ Sichern unter...:   In eine neue Datei sichern\n\
 Namen nachladen...: Die Namen aus einer anderen Kurzwahl-Datei übernehmen\n\
 Importieren...:     Namen und Nummern aus einem Adressbuch übernehmen (CSV oder vCard):\n\
                     Einträge mit Kurzwahl (100-299) auf ihren Platz, die anderen auf freie\n\
-                    Plätze; belegte Kurzwahlen nur nach Rückfrage. \"+49\" wird zu \"0\"\n\
-                    (die Landesvorwahl der Anlage), andere Länder zu \"00\".\n\
+                    Plätze; belegte Kurzwahlen nur nach Rückfrage. Aus +49 (der Landes-\n\
+                    vorwahl der Anlage) wird 0, aus anderen Ländern 00 und ihre Vorwahl.\n\
 Exportieren...:     Das Verzeichnis als Adressbuch schreiben (Name auf .vcf: vCard, sonst CSV)\n\
 Text sichern:       Das Verzeichnis als Text in eine Datei schreiben\n\
 Drucken:            Das Verzeichnis drucken\n\

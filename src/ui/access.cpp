@@ -90,7 +90,8 @@ void setItemCaptions(Widget parent, const char *prefix, const char *text, int fr
             continue;
         char name[64], caption[128];
         numberedName(name, sizeof name, prefix, i);
-        std::snprintf(caption, sizeof caption, "%s%s: ", text, num);
+        // The number slot need not be terminated within its 3 bytes.
+        std::snprintf(caption, sizeof caption, "%s%.*s: ", text, int(rec::IntNumSize), num);
         set_captionname(parent, name, caption);
     }
 }
@@ -103,7 +104,7 @@ void setItemLabels(Widget parent, const char *prefix, const char *text, int grou
             continue;
         char name[64], label[128];
         std::snprintf(name, sizeof name, "%s%-d.item%-d", prefix, group, i);
-        std::snprintf(label, sizeof label, "%s%s", text, num);
+        std::snprintf(label, sizeof label, "%s%.*s", text, int(rec::IntNumSize), num);
         set_labelname(parent, name, label);
     }
 }

@@ -93,6 +93,16 @@ TEST_F(Access, ItemCaptionsOnlyForSubscribersWithNumbers)
     setItemCaptions(w, "*cap", "Ruf #", 5, 6);
     EXPECT_EQ(guiText(XmtCaptionOf(cap5), XmNlabelString), "Ruf #15: ");
     EXPECT_EQ(guiText(XmtCaptionOf(cap6), XmNlabelString), "Sechs:");
+
+    // A number filling its three bytes has no zero byte; the next one must not run into it.
+    for (int k : {5, 15}) {
+        setIntNum(k, "151");
+        setIntNum(k + 1, "16");
+    }
+    setItemCaptions(w, "*cap", "Ruf #", 5, 5);
+    setItemLabels(w, "*app", "Ruf #", 1, 5, 5);
+    EXPECT_EQ(guiText(XmtCaptionOf(cap5), XmNlabelString), "Ruf #151: ");
+    EXPECT_EQ(label("*app1.item5"), "Ruf #151");
 }
 
 TEST_F(Access, NumFieldsByNameAndIndex)
