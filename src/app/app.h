@@ -1,11 +1,11 @@
 // Start-up and the main window; toplevel comes from the toolkit.
 #pragma once
 
+#include "app/cfgfiles.h"
+#include "config/version.h"
 #include "toolkit/toolkit.h" // toplevel
 
 #include <X11/Intrinsic.h>
-
-constexpr const char *KelvoraVersion = "0.0.5";
 
 // Runs the whole program (what main() does); returns only through exit().
 int kelvoraMain(int argc, char **argv);

@@ -1,8 +1,8 @@
 // Entry point: command line, the record, the toolkit and the main window.
 #include "app/app.h"
 
+#include "app/cfgfiles.h"
 #include "app/registry.h"
-#include "config/cfgfile.h"
 #include "config/record.h"
 #include "config/tlntransfer.h"
 #include "link/trace.h"

@@ -2,7 +2,7 @@
 // does the work and reports; the main window follows here.
 #include "app/app.h"
 
-#include "config/cfgfile.h"
+#include "app/cfgfiles.h"
 #include "config/cfgtransfer.h"
 #include "config/tlntransfer.h"
 #include "ui/access.h"

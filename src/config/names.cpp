@@ -19,7 +19,8 @@ const char *internalNumber(const unsigned char *record, int i)
 {
     if (i < 0 || i >= rec::TlnCount)
         return nullptr;
-    std::size_t share = rec::RufnrList + rec::RufnrShare * std::size_t(getLe32(record + rec::CurrentPbx));
+    // A record from a file may hold anything there; only PBX B is another share.
+    std::size_t share = rec::RufnrList + (getLe32(record + rec::CurrentPbx) == 1 ? rec::RufnrShare : 0);
     const char *slot = reinterpret_cast<const char *>(record + share + rec::IntNumInShare + rec::IntNumSize * std::size_t(i));
     return slot[0] ? slot : nullptr;
 }

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr long TndSize = 30 * 55; // a subscriber file has no mark, only its size
 constexpr const char *KwzFileMark = "KwDaten";
 
 bool allZero(const Field &f, const unsigned char *record)
@@ -62,7 +61,7 @@ FileOpen loadFileImage(const char *path, FileImage &image)
     } else if (got >= 7 && hasMark(head, KwzFileMark, 7)) {
         image.kind = FileKind::SpeedDial;
         readKwzStream(fp, image.record.data());
-    } else if (st.st_size == TndSize) {
+    } else if (st.st_size == TndFileSize) { // no mark: its size is all that tells it
         image.kind = FileKind::Subscribers;
         readTndStream(fp, image.record.data());
     } else {
