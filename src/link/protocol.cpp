@@ -11,6 +11,7 @@
 #include <cstring>
 #include <sys/select.h>
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 
 unsigned char outbuff[FrameBufSize];
@@ -57,20 +58,6 @@ void framePause()
 } // namespace
 
 void setFramePause(FramePause pause) { pauseHook = pause; }
-
-int writech(int fd, unsigned char ch)
-{
-    if (!waitLine(fd, true, inOneSecond())) {
-        if (traceBytes())
-            tracePrintf("\n!!!!!!!Error writing data to serial port!");
-        return 0;
-    }
-    ssize_t n = write(fd, &ch, 1);
-    (void)n;
-    if (traceBytes())
-        tracePrintf(" %X", unsigned(ch));
-    return 1;
-}
 
 namespace {
 
@@ -123,16 +110,29 @@ private:
     int fd_;
 };
 
+// At 4800 baud a byte comes every 2.3 ms, each with a readiness event of its
+// own.  While an answer still lacks more than a few bytes, a line found empty
+// is given this long to gather some before the program waits on it again: one
+// wake-up then takes several bytes.  A byte may so be taken up to this much
+// after it came, as by a program woken late; the last few bytes of an answer
+// are taken as they come.
+constexpr auto GatherTime = std::chrono::milliseconds(10);
+constexpr int GatherBytes = 8;
+
+void pauseUntil(LineClock::time_point until)
+{
+    auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(until - LineClock::now()).count();
+    if (left <= 0)
+        return;
+    struct timespec ts = {time_t(left / 1000000000), long(left % 1000000000)};
+    nanosleep(&ts, nullptr); // a signal only makes it shorter
+}
+
 int LineSource::take(unsigned char *into, int most, LineClock::time_point deadline, int *status)
 {
     *status = 0;
+    bool gathered = most <= GatherBytes;
     for (;;) {
-        if (!waitLine(fd_, false, deadline)) {
-            *status = -1;
-            if (traceErrors())
-                tracePrintf("\nTimeout while reading data!\n");
-            return -1;
-        }
         ssize_t n = read(fd_, into, std::size_t(most));
         if (n > 0) {
             heard += n;
@@ -141,14 +141,28 @@ int LineSource::take(unsigned char *into, int most, LineClock::time_point deadli
                     tracePrintf(" %X", unsigned(into[i]));
             return int(n);
         }
-        if (n < 0 && (errno == EAGAIN || errno == EINTR))
+        if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0)
-            std::perror("reading data");
-        else
-            std::fprintf(stderr, "reading data: end of file\n");
-        *status = -1;
-        return -1;
+        if (n == 0 || errno != EAGAIN) {
+            if (n < 0)
+                std::perror("reading data");
+            else
+                std::fprintf(stderr, "reading data: end of file\n");
+            *status = -1;
+            return -1;
+        }
+        // Nothing there yet.
+        if (!gathered) {
+            gathered = true;
+            pauseUntil(std::min(LineClock::now() + GatherTime, deadline));
+            continue;
+        }
+        if (!waitLine(fd_, false, deadline)) {
+            *status = -1;
+            if (traceErrors())
+                tracePrintf("\nTimeout while reading data!\n");
+            return -1;
+        }
     }
 }
 
@@ -190,6 +204,8 @@ int writeBytes(int fd, const unsigned char *bytes, int count)
 }
 
 } // namespace
+
+int writech(int fd, unsigned char ch) { return writeBytes(fd, &ch, 1); }
 
 int writebuf(int fd, unsigned char *frame, int length, int with_checksum)
 {

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <poll.h>
+#include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
 
@@ -137,6 +138,36 @@ TEST(BulkAnswers, ZeroBytesWithoutEndHitTheAnswerLimit)
     EXPECT_EQ(length, -1);
     EXPECT_GE(ms, 3 * ByteMs * 0.9);
     EXPECT_LT(ms, 3 * ByteMs * 2.0);
+}
+
+// A line that brings its bytes at 4800 baud, one by one, as a real one does:
+// the program must not wake up for every one of them.
+TEST(BulkAnswers, ALineAt4800BaudWakesTheReaderForSeveralBytesAtATime)
+{
+    RawLine line;
+    ASSERT_GE(line.fd, 0);
+    Bytes data(200);
+    for (std::size_t i = 0; i < data.size(); i++)
+        data[i] = std::uint8_t(i * 7 + 1);
+    Bytes sent = answerOf(data);
+    std::thread paced([&] {
+        auto next = std::chrono::steady_clock::now();
+        for (std::uint8_t b : sent) {
+            next += std::chrono::microseconds(2292); // 11 bits at 4800 baud
+            std::this_thread::sleep_until(next);
+            line.peer.send({b});
+        }
+    });
+    struct rusage before, after;
+    getrusage(RUSAGE_THREAD, &before);
+    unsigned char buffer[MaxFrame];
+    int length = readAnswer(line.fd, buffer);
+    getrusage(RUSAGE_THREAD, &after);
+    paced.join();
+    ASSERT_EQ(length, int(sent.size()));
+    EXPECT_EQ(Bytes(buffer, buffer + length), sent);
+    long wakeUps = after.ru_nvcsw - before.ru_nvcsw;
+    EXPECT_LT(wakeUps, long(sent.size()) / 2) << "one wake-up a byte";
 }
 
 // A source that hands out what it has in the amounts asked for, and notes them.
