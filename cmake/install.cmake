@@ -1,21 +1,21 @@
 # What "cmake --install" puts where, and the Debian package "cpack -G DEB" makes
-# of it.  Only the two programs, their manual pages, the desktop entry and the
+# of it.  Only the three programs, their manual pages, the desktop entry and the
 # icon are installed; test programs, benchmarks and the simulator's library are not.
 # The simulator is built as pbxsim and installed as kelvora-pbxsim: a bare
 # "pbxsim" in /usr/bin would say nothing of whose it is.
 include(GNUInstallDirs)
 
-# The version shown in the main window is the package version.
-file(STRINGS ${CMAKE_SOURCE_DIR}/src/app/app.h kelvora_version_line
+# The version both programs show is the package version.
+file(STRINGS ${CMAKE_SOURCE_DIR}/src/config/version.h kelvora_version_line
      REGEX "KelvoraVersion = \"[0-9.]+\"")
 string(REGEX REPLACE ".*\"([0-9.]+)\".*" "\\1" KELVORA_VERSION "${kelvora_version_line}")
 if(NOT KELVORA_VERSION MATCHES "^[0-9]+(\\.[0-9]+)*$")
-  message(FATAL_ERROR "no version found in src/app/app.h")
+  message(FATAL_ERROR "no version found in src/config/version.h")
 endif()
 
 # Manual pages go in gzip-compressed, as Debian wants them (-n: no name or time
 # stamp in the file, so the same page makes the same bytes).
-set(man_pages kelvora)
+set(man_pages kelvora kelvoractl)
 if(TARGET pbxsim)
   list(APPEND man_pages kelvora-pbxsim)
 endif()
@@ -30,7 +30,7 @@ foreach(page ${man_pages})
 endforeach()
 add_custom_target(manpages ALL DEPENDS ${man_gz})
 
-install(TARGETS kelvora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS kelvora kelvoractl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET pbxsim)
   install(PROGRAMS $<TARGET_FILE:pbxsim> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME kelvora-pbxsim)
 endif()
@@ -80,6 +80,10 @@ set(CPACK_PACKAGE_DESCRIPTION
 ports) over a serial line, lets you edit them in Motif dialogs and programs
 them back. Configurations, speed-dial directories and subscriber data can be
 kept in files; charge counters and call lists can be exported and printed.
+
+kelvoractl does every transfer and file of kelvora from a shell, cron or a
+script, without a display: backups, call lists on standard output, and
+configuration files shown and compared as text.
 
 The package also carries kelvora-pbxsim, a simulator of the PBX on a pseudo-terminal,
 to try kelvora without one.")

@@ -31,7 +31,7 @@ if [ -z "$deb" ]; then
   scripts/deps.sh
   build=${BUILD_DIR:-build}
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$build" -j"$(nproc)" --target kelvora pbxsim
+  cmake --build "$build" -j"$(nproc)" --target kelvora kelvoractl pbxsim
   (cd "$build" && rm -f kelvora_*.deb && cpack -G DEB >/dev/null)
   deb=$(ls "$build"/kelvora_*.deb)
 fi
@@ -83,13 +83,15 @@ echo "== apt-get install -y ./$name"
 apt-get install -y -q "/tmp/$name" >/tmp/apt-kelvora.log 2>&1 || { tail -30 /tmp/apt-kelvora.log; fail "apt-get install"; }
 sed -n '/NEW packages/,/upgraded/p' /tmp/apt-kelvora.log
 dpkg -s kelvora | grep -E '^(Status|Version|Depends):'
-for f in /usr/bin/kelvora /usr/bin/kelvora-pbxsim /usr/share/man/man1/kelvora.1.gz /usr/share/man/man1/kelvora-pbxsim.1.gz \
+for f in /usr/bin/kelvora /usr/bin/kelvoractl /usr/bin/kelvora-pbxsim /usr/share/man/man1/kelvora.1.gz \
+         /usr/share/man/man1/kelvoractl.1.gz /usr/share/man/man1/kelvora-pbxsim.1.gz \
          /usr/share/applications/kelvora.desktop /usr/share/icons/hicolor/scalable/apps/kelvora.svg; do
   [ -e "$f" ] || fail "$f is missing"
 done
 [ -d /usr/local/kelvora/etc ] || fail "postinst made no /usr/local/kelvora/etc"
 echo "files directory: $(stat -c '%A %U:%G %n' /usr/local/kelvora/etc)"
 ldd /usr/bin/kelvora | grep 'not found' && fail "kelvora lacks a library"
+ldd /usr/bin/kelvoractl | grep -E 'not found|libX' && fail "kelvoractl lacks a library or links X"
 
 echo "== apt-get install -y xvfb x11-utils x11-apps xdotool"
 apt-get install -y -q xvfb x11-utils x11-apps xdotool >/tmp/apt-x.log 2>&1 || { tail -30 /tmp/apt-x.log; fail "apt-get install xvfb"; }
@@ -137,6 +139,11 @@ grep -q '^< 05 63 ' /tmp/pbx.log || fail "no end of transmission (99) reached pb
 grep '^#' /tmp/pbx.log && fail "pbxsim reports a problem with a frame"
 ls /var/lock/LCK..pbx 2>/dev/null && fail "the lock file is still there after the read"
 echo "read ended, lock /var/lock/LCK..pbx released"
+# kelvoractl on the same line, with no display at all.
+DISPLAY= kelvoractl -d /tmp/pbx read-config /tmp/ctl.cfg || fail "kelvoractl read-config: status $?"
+[ "$(stat -c %s /tmp/ctl.cfg)" = 2134 ] || fail "kelvoractl wrote no configuration file"
+kelvoractl show /tmp/ctl.cfg | grep -q '^Globale Anlagendaten: Ortsvorwahl: ' || fail "kelvoractl show"
+echo "kelvoractl read the configuration without a display"
 xwd -root -silent >/tmp/kelvora-deb-check.xwd
 stop
 trap - EXIT

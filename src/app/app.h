@@ -1,11 +1,11 @@
 // Start-up and the main window; toplevel comes from the toolkit.
 #pragma once
 
+#include "app/cfgfiles.h"
+#include "config/version.h"
 #include "toolkit/toolkit.h" // toplevel
 
 #include <X11/Intrinsic.h>
-
-constexpr const char *KelvoraVersion = "0.0.5";
 
 // Runs the whole program (what main() does); returns only through exit().
 int kelvoraMain(int argc, char **argv);
@@ -38,3 +38,7 @@ void writeConfig(Widget = nullptr, XtPointer = nullptr, XtPointer = nullptr);
 void loadCFGFile(Widget, XtPointer, XtPointer);
 void saveCFGFile(Widget, XtPointer, XtPointer);
 void saveCFGFileAs(Widget, XtPointer, XtPointer);
+// The subscriber data transfers as registered procedures: the widget is the
+// parent of the working and error dialogs.
+void readTlnConfig(Widget parent, XtPointer = nullptr, XtPointer = nullptr);
+void writeTlnConfig(Widget parent, XtPointer = nullptr, XtPointer = nullptr);

@@ -1,15 +1,15 @@
 // Entry point: command line, the record, the toolkit and the main window.
 #include "app/app.h"
 
+#include "app/cfgfiles.h"
 #include "app/registry.h"
-#include "ui/safetynet.h"
-#include "config/cfgfile.h"
 #include "config/record.h"
 #include "config/tlntransfer.h"
 #include "link/trace.h"
 #include "resources/resources.h"
 #include "toolkit/toolkit.h"
 #include "ui/access.h"
+#include "ui/safetynet.h"
 
 #include <X11/Xresource.h>
 #include <Xm/Protocols.h>

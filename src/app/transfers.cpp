@@ -2,9 +2,11 @@
 // does the work and reports; the main window follows here.
 #include "app/app.h"
 
-#include "config/cfgfile.h"
+#include "app/cfgfiles.h"
 #include "config/cfgtransfer.h"
+#include "config/tlntransfer.h"
 #include "ui/access.h"
+#include "ui/transferwindow.h"
 
 namespace {
 
@@ -27,7 +29,8 @@ CfgVendor chosenVendor()
 
 void readConfig(Widget, XtPointer, XtPointer)
 {
-    TransferResult result = readConfiguration(toplevel);
+    WindowObserver observer(toplevel);
+    TransferResult result = readConfiguration(observer);
     if (result == TransferResult::Done)
         show_anl_vers();
     followTransfer(result);
@@ -35,7 +38,20 @@ void readConfig(Widget, XtPointer, XtPointer)
 
 void writeConfig(Widget, XtPointer, XtPointer)
 {
-    followTransfer(writeConfiguration(toplevel));
+    WindowObserver observer(toplevel);
+    followTransfer(writeConfiguration(observer));
+}
+
+void readTlnConfig(Widget parent, XtPointer, XtPointer)
+{
+    WindowObserver observer(parent);
+    readTlnConfiguration(observer);
+}
+
+void writeTlnConfig(Widget parent, XtPointer, XtPointer)
+{
+    WindowObserver observer(parent);
+    writeTlnConfiguration(observer);
 }
 
 void loadCFGFile(Widget, XtPointer, XtPointer)

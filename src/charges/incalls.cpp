@@ -1,18 +1,18 @@
 #include "charges/incalls.h"
 
-#include "link/protocol.h"
+#include "charges/calltransfer.h"
 
 namespace {
 
 CallList incalls{.dialogName = "gebIlist_dlg",
                  .listName = "*gebItext",
-                 .readMessage = "Eingegangene Gespräche auslesen...",
-                 .traceLabel = "K_READ_IN_GEB_LIST",
-                 .command = K_READ_IN_GEB_LIST,
-                 .wideIndex = false,
-                 .recordSize = InCallSize,
-                 .capacity = InCallCount,
-                 .line = printIncallbuf,
+                 .readMessage = incomingCalls.message,
+                 .traceLabel = incomingCalls.traceLabel,
+                 .command = incomingCalls.command,
+                 .wideIndex = incomingCalls.wideIndex,
+                 .recordSize = incomingCalls.recordSize,
+                 .capacity = incomingCalls.capacity,
+                 .line = incomingCalls.line,
                  .dialog = nullptr,
                  .store = {}};
 

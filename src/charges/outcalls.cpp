@@ -2,21 +2,21 @@
 
 #include "charges/incalls.h"
 #include "config/record.h"
-#include "link/protocol.h"
-#include "link/transfer.h"
+#include "charges/calltransfer.h"
 #include "toolkit/toolkit.h"
+#include "ui/transferwindow.h"
 
 namespace {
 
 CallList outcalls{.dialogName = "gebOlist_dlg",
                   .listName = "*gebOtext",
-                  .readMessage = "Ausgehende Gespräche lesen...",
-                  .traceLabel = "K_READ_TLN_GEB_LIST",
-                  .command = K_READ_OUT_GEB_LIST,
-                  .wideIndex = true,
-                  .recordSize = OutCallSize,
-                  .capacity = OutCallCount,
-                  .line = printOutcallbuf,
+                  .readMessage = outgoingCalls.message,
+                  .traceLabel = outgoingCalls.traceLabel,
+                  .command = outgoingCalls.command,
+                  .wideIndex = outgoingCalls.wideIndex,
+                  .recordSize = outgoingCalls.recordSize,
+                  .capacity = outgoingCalls.capacity,
+                  .line = outgoingCalls.line,
                   .dialog = nullptr,
                   .store = {}};
 
@@ -54,12 +54,8 @@ void doKitDelOut(Widget, XtPointer, XtPointer)
     if (!XmtDisplayWarningAndAsk(outcalls.dialog, "gebkitdel", "Wollen Sie wirklich den Gebührenspeicher löschen?",
                                  "Ja", "Nein", False, "No Help!"))
         return;
-    TransferPlan transfer{devicePath(), outcalls.dialog, "gebkitdlg", "Gebührenspeicher löschen...", false, 1, {},
-                          false};
-    runTransfer(transfer, [](TransferContext &t) {
-        static const unsigned char nothing[1] = {0};
-        t.send(K_CLEAR_OUT_GEB_LIST, NoSubCode, nothing, sizeof nothing);
-    });
+    WindowObserver observer(outcalls.dialog);
+    eraseOutgoingCalls(observer);
 }
 
 CallList &outCallList()

@@ -91,14 +91,14 @@ void clearUnusedPorts()
         std::memset(all + rec::PortBlock0 + rec::PortBlockSize, 0, rec::PortBlockSize);
 }
 
-TransferResult readConfiguration(Widget parent)
+TransferResult readConfiguration(TransferObserver &observer)
 {
     // A read that breaks off must not leave a mix of two configurations: the
     // answers go into a copy that replaces the image only once all arrived.
     ReadCopy copy;
     copy.record.assign(all, all + rec::RecordSize);
-    TransferPlan transfer{devicePath(), parent, "cfgreadwbox", "Konfiguration lesen", true, readSteps};
-    TransferResult result = runTransfer(transfer, [&copy](TransferContext &t) { readLists(t, copy); });
+    Transmission transfer{devicePath(), percentShow("cfgreadwbox", "Konfiguration lesen"), true, readSteps};
+    TransferResult result = runTransmission(transfer, observer, [&copy](TransferContext &t) { readLists(t, copy); });
     if (result != TransferResult::Done)
         return result;
     std::memcpy(all, copy.record.data(), rec::PbxImageSize);
@@ -108,14 +108,14 @@ TransferResult readConfiguration(Widget parent)
     return result;
 }
 
-TransferResult writeConfiguration(Widget parent)
+TransferResult writeConfiguration(TransferObserver &observer)
 {
-    TransferPlan transfer{devicePath(), parent, "cfgwritewbox", "Konfiguration schreiben", false, writeSteps,
+    Transmission transfer{devicePath(), percentShow("cfgwritewbox", "Konfiguration schreiben"), false, writeSteps,
                           [] {
                               clearUnusedPorts();
                               setFlags(0);
                           }};
-    TransferResult result = runTransfer(transfer, writeLists);
+    TransferResult result = runTransmission(transfer, observer, writeLists);
     if (result == TransferResult::Done) {
         setFlags(1);
         markClean(RecordPart::Configuration);

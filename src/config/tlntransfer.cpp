@@ -43,12 +43,13 @@ void writeRecords(TransferContext &t)
 
 } // namespace
 
-TransferResult readTlnConfiguration(Widget parent)
+TransferResult readTlnConfiguration(TransferObserver &observer)
 {
     // Into a copy: a read that breaks off changes no record, flag or counter.
     std::vector<unsigned char> copy(all, all + rec::RecordSize);
-    TransferPlan transfer{devicePath(), parent, "tlnreadwbox", "Teilnehmerdaten lesen", true, tlnSteps};
-    TransferResult result = runTransfer(transfer, [&copy](TransferContext &t) { readRecords(t, copy.data()); });
+    Transmission transfer{devicePath(), percentShow("tlnreadwbox", "Teilnehmerdaten lesen"), true, tlnSteps};
+    TransferResult result =
+        runTransmission(transfer, observer, [&copy](TransferContext &t) { readRecords(t, copy.data()); });
     if (result != TransferResult::Done)
         return result;
     std::memcpy(recAt(rec::TlnData), copy.data() + rec::TlnData, rec::TlnCount * rec::TlnDataSize);
@@ -58,19 +59,15 @@ TransferResult readTlnConfiguration(Widget parent)
     return result;
 }
 
-TransferResult writeTlnConfiguration(Widget parent)
+TransferResult writeTlnConfiguration(TransferObserver &observer)
 {
-    TransferPlan transfer{devicePath(), parent, "cfgwritewbox", "Konfiguration schreiben", false, tlnSteps,
+    Transmission transfer{devicePath(), percentShow("cfgwritewbox", "Konfiguration schreiben"), false, tlnSteps,
                           [] {
                               clearUnusedPorts();
                               setFlags(0);
                           }};
-    TransferResult result = runTransfer(transfer, writeRecords);
+    TransferResult result = runTransmission(transfer, observer, writeRecords);
     if (result == TransferResult::Done)
         markClean(RecordPart::Subscribers);
     return result;
 }
-
-void readTlnConfig(Widget parent, XtPointer, XtPointer) { readTlnConfiguration(parent); }
-
-void writeTlnConfig(Widget parent, XtPointer, XtPointer) { writeTlnConfiguration(parent); }

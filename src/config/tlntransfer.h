@@ -5,14 +5,7 @@
 
 #include "link/transfer.h"
 
-#include <X11/Intrinsic.h>
-
 // Reads the 30 records; the subscriber-data-present flag is set when all came.
-TransferResult readTlnConfiguration(Widget parent);
+TransferResult readTlnConfiguration(TransferObserver &observer);
 // Programs the 30 records; clears the port blocks the PBX type does not have.
-TransferResult writeTlnConfiguration(Widget parent);
-
-// The same as registered procedures: the widget is the parent of the working
-// and error dialogs.
-void readTlnConfig(Widget parent, XtPointer = nullptr, XtPointer = nullptr);
-void writeTlnConfig(Widget parent, XtPointer = nullptr, XtPointer = nullptr);
+TransferResult writeTlnConfiguration(TransferObserver &observer);

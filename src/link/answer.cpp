@@ -38,6 +38,19 @@ bool isCheckSumOK(const unsigned char *answer, int length)
     return received == computed;
 }
 
+int ByteSource::take(unsigned char *into, int most, LineClock::time_point deadline, int *status)
+{
+    if (most <= 0) {
+        *status = 0;
+        return 0;
+    }
+    int c = next(deadline, status);
+    if (*status != 0)
+        return -1;
+    into[0] = static_cast<unsigned char>(c);
+    return 1;
+}
+
 int MemorySource::next(LineClock::time_point, int *status)
 {
     if (pos_ >= count_) {
@@ -69,10 +82,14 @@ int readAnswerFrom(ByteSource &source, unsigned char *buffer)
         tracePrintf("\nWaiting...%d\n", length);
     if (traceBytes())
         tracePrintf("IN: ");
+    // Each byte has its deadline from the one before it: bytes that came
+    // together met theirs, and the next one's starts now.
     int i = 1;
-    for (; i < length && status == 0; i++) {
-        c = source.next(byteDeadline(), &status);
-        buffer[i] = status == 0 ? static_cast<unsigned char>(c) : 0xFF;
+    while (i < length) {
+        int got = source.take(buffer + i, length - i, byteDeadline(), &status);
+        if (status != 0)
+            break;
+        i += got;
     }
     if (status != 0) {
         // A line that missed one byte will not deliver the rest in time.

@@ -21,10 +21,13 @@ bool isCheckSumOK(const unsigned char *answer, int length);
 
 // Where answer bytes come from.  next() returns the next byte with *status 0,
 // or -1 with *status -1 when none came before the deadline (or none will).
+// take() does the same for up to most bytes at once: however many are there
+// when the first is (at least one), or -1.
 class ByteSource {
 public:
     virtual ~ByteSource() = default;
     virtual int next(LineClock::time_point deadline, int *status) = 0;
+    virtual int take(unsigned char *into, int most, LineClock::time_point deadline, int *status);
 };
 
 // Bytes held in memory: after the last one every read times out at once.
@@ -41,7 +44,8 @@ private:
 };
 
 // Reads one answer into buffer (room for 255 bytes): its length, or -1.
-// Zero bytes ahead of the length byte are skipped.  The first byte missed ends
+// Zero bytes ahead of the length byte are skipped one by one; the rest of the
+// answer is taken as it comes, never a byte beyond its length.  The first byte missed ends
 // the answer (the rest of it reads as 0xFF), and so does the answer limit
 // passing, however many zero bytes keep the line busy.
 int readAnswerFrom(ByteSource &source, unsigned char *buffer);

@@ -2,7 +2,7 @@
 
 #include "link/serial.h"
 #include "link/trace.h"
-#include "toolkit/toolkit.h"
+#include "resources/lookup.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,6 +11,7 @@
 #include <cstring>
 #include <sys/select.h>
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 
 unsigned char outbuff[FrameBufSize];
@@ -58,20 +59,6 @@ void framePause()
 
 void setFramePause(FramePause pause) { pauseHook = pause; }
 
-int writech(int fd, unsigned char ch)
-{
-    if (!waitLine(fd, true, inOneSecond())) {
-        if (traceBytes())
-            tracePrintf("\n!!!!!!!Error writing data to serial port!");
-        return 0;
-    }
-    ssize_t n = write(fd, &ch, 1);
-    (void)n;
-    if (traceBytes())
-        tracePrintf(" %X", unsigned(ch));
-    return 1;
-}
-
 namespace {
 
 // readch, waiting at most until the deadline.
@@ -110,17 +97,115 @@ int readch(int fd, int *status) { return readBefore(fd, status, inOneSecond()); 
 
 namespace {
 
-// The serial line as a source of answer bytes.
+// The serial line as a source of answer bytes: on each readiness event it
+// takes what the line has, but never more than asked for, so that nothing
+// beyond the answer leaves the line before its time.
 class LineSource : public ByteSource {
 public:
     explicit LineSource(int fd) : fd_(fd) {}
     int next(LineClock::time_point deadline, int *status) override { return readBefore(fd_, status, deadline); }
+    int take(unsigned char *into, int most, LineClock::time_point deadline, int *status) override;
 
 private:
     int fd_;
 };
 
+// At 4800 baud a byte comes every 2.3 ms, each with a readiness event of its
+// own.  While an answer still lacks more than a few bytes, a line found empty
+// is given this long to gather some before the program waits on it again: one
+// wake-up then takes several bytes.  A byte may so be taken up to this much
+// after it came, as by a program woken late; the last few bytes of an answer
+// are taken as they come.
+constexpr auto GatherTime = std::chrono::milliseconds(10);
+constexpr int GatherBytes = 8;
+
+void pauseUntil(LineClock::time_point until)
+{
+    auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(until - LineClock::now()).count();
+    if (left <= 0)
+        return;
+    struct timespec ts = {time_t(left / 1000000000), long(left % 1000000000)};
+    nanosleep(&ts, nullptr); // a signal only makes it shorter
+}
+
+int LineSource::take(unsigned char *into, int most, LineClock::time_point deadline, int *status)
+{
+    *status = 0;
+    bool gathered = most <= GatherBytes;
+    for (;;) {
+        ssize_t n = read(fd_, into, std::size_t(most));
+        if (n > 0) {
+            heard += n;
+            if (traceBytes())
+                for (ssize_t i = 0; i < n; i++)
+                    tracePrintf(" %X", unsigned(into[i]));
+            return int(n);
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0 || errno != EAGAIN) {
+            if (n < 0)
+                std::perror("reading data");
+            else
+                std::fprintf(stderr, "reading data: end of file\n");
+            *status = -1;
+            return -1;
+        }
+        // Nothing there yet.
+        if (!gathered) {
+            gathered = true;
+            pauseUntil(std::min(LineClock::now() + GatherTime, deadline));
+            continue;
+        }
+        if (!waitLine(fd_, false, deadline)) {
+            *status = -1;
+            if (traceErrors())
+                tracePrintf("\nTimeout while reading data!\n");
+            return -1;
+        }
+    }
+}
+
 } // namespace
+
+namespace {
+
+// Hands bytes to the line in as few writes as it takes them.  Each byte has a
+// second to be taken, as if written one by one: the line must become ready
+// within a second of the last byte it took.  A write the line refuses outright
+// costs its byte, as a single byte's failed write would.
+int writeBytes(int fd, const unsigned char *bytes, int count)
+{
+    int sent = 0;
+    while (sent < count) {
+        ssize_t n = write(fd, bytes + sent, std::size_t(count - sent));
+        if (n > 0) {
+            if (traceBytes())
+                for (ssize_t i = 0; i < n; i++)
+                    tracePrintf(" %X", unsigned(bytes[sent + i]));
+            sent += int(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        bool refused = n < 0 && errno != EAGAIN;
+        if (!waitLine(fd, true, inOneSecond())) {
+            if (traceBytes())
+                tracePrintf("\n!!!!!!!Error writing data to serial port!");
+            return 0;
+        }
+        if (refused) {
+            if (traceBytes())
+                tracePrintf(" %X", unsigned(bytes[sent]));
+            ++sent;
+        }
+    }
+    return 1;
+}
+
+} // namespace
+
+int writech(int fd, unsigned char ch) { return writeBytes(fd, &ch, 1); }
 
 int writebuf(int fd, unsigned char *frame, int length, int with_checksum)
 {
@@ -133,14 +218,16 @@ int writebuf(int fd, unsigned char *frame, int length, int with_checksum)
     }
     if (traceBytes())
         tracePrintf("\nOUT: ");
-    for (int i = 0; i < length; i++)
-        if (!writech(fd, frame[i]))
-            return 0;
+    if (length <= 0)
+        return 1;
+    // The frame and its padding in one piece: a line that takes them together
+    // carries them without a gap.
+    unsigned char bytes[FrameBufSize + PaddingBytes] = {};
+    int count = std::min(length, FrameBufSize);
+    std::memcpy(bytes, frame, std::size_t(count));
     if (length > 5)
-        for (int i = 0; i < PaddingBytes; i++)
-            if (!writech(fd, 0))
-                return 0;
-    return 1;
+        count += PaddingBytes;
+    return writeBytes(fd, bytes, count);
 }
 
 int write_cmd(int fd, int code, int index)
@@ -213,13 +300,13 @@ int isOK(int fd)
     return tmpbuff[1];
 }
 
-int getNextPacket(Widget parent, int fd, unsigned char *buffer)
+int getNextPacket(TransferObserver &observer, int fd, unsigned char *buffer)
 {
     LineSource line(fd);
     int error = 0;
     int length = receivePacket(line, buffer, &error);
     if (length == 0)
-        stop_conn(parent, fd, error);
+        stop_conn(observer, fd, error);
     return length;
 }
 
@@ -264,21 +351,18 @@ const char *adviceFor(int code, bool heard_any)
     }
 }
 
-std::string adviceText(Widget parent, const char *which, const char *arg)
+std::string builtinAdvice(const char *which, const std::string &arg)
 {
-    Widget ref = parent ? parent : toplevel;
-    const char *line = ref && which ? XmtGetResourceString(ref, "tranfer_err", which) : nullptr;
-    if (!line)
+    if (!which)
         return "";
-    // Not printf: the line may come from a user's resources.
-    std::string text = line;
+    std::string text = builtinResource(std::string("*tranfer_err.") + which);
     std::size_t at = text.find("%s");
     if (at != std::string::npos)
-        text.replace(at, 2, arg ? arg : "");
+        text.replace(at, 2, arg);
     return text;
 }
 
-void stop_conn(Widget parent, int fd, int code)
+void stop_conn(TransferObserver &observer, int fd, int code)
 {
     // Taken before the end command, whose answer would count.
     bool heard_any = heard > 0;
@@ -292,57 +376,41 @@ void stop_conn(Widget parent, int fd, int code)
     closeSer(fd);
     heard = 0;
 
-    if (parent) {
-        XmtHideWorkingDialog(parent);
-        // Focus may only go to a viewable window; anything else is an X error.
-        XWindowAttributes wa;
-        if (XtIsRealized(parent) && XGetWindowAttributes(XtDisplay(parent), XtWindow(parent), &wa) &&
-            wa.map_state == IsViewable)
-            XSetInputFocus(XtDisplay(parent), XtWindow(parent), RevertToParent, CurrentTime);
-    }
-
     // The trace of a finished transmission can be read while the program runs.
     traceFlush();
 
     if (const char *text = transferErrText(code)) {
-        std::string line = adviceText(parent, adviceFor(code, heard_any), device.c_str());
-        showTransferErr(parent, text, line.c_str());
+        TransferTrouble trouble{code, text, adviceFor(code, heard_any), device};
+        observer.ended(&trouble);
+    } else {
+        observer.ended(nullptr);
     }
 }
 
-void showTransferErr(Widget parent, const char *text, const char *advice)
-{
-    // The advice goes into the argument: the message stays as it is.
-    std::string shown = text ? text : "";
-    if (advice && *advice)
-        shown += std::string("\n") + advice;
-    XmtDisplayErrorMsg(parent, "tranfer_err", "Fehler bei der Uebertragung: \n%s", "Uebertragungs-Fehler",
-                       "No Help!", shown.c_str());
-}
-
-void showPercent(Widget wbox, int total, int done)
+int percentOf(int total, int done)
 {
     if (total <= 0)
-        return;
+        return -1;
     float percent = static_cast<float>(100.0 / total * done);
-    XmtWorkingBoxSetScaleValue(wbox, static_cast<int>(percent));
+    return static_cast<int>(percent);
 }
 
-int sendAndCheck(int fd, Widget parent, Widget wbox, int code, int subcode, const unsigned char *data,
-                 int length, int total, int *counter)
+int sendAndCheck(int fd, TransferObserver &observer, int code, int subcode, const unsigned char *data, int length,
+                 int total, int *counter)
 {
     if (!send_data(fd, code, subcode, data, length)) {
         // A frame the line would not take is a failed transfer, and the user
         // must hear of it: ending quietly would look like a finished run.
-        stop_conn(parent, fd, ANS_TRANSFER);
+        stop_conn(observer, fd, ANS_TRANSFER);
         return 1;
     }
     int answer = isOK(fd);
     if (answer != ANS_OK) {
-        stop_conn(parent, fd, answer);
+        stop_conn(observer, fd, answer);
         return 1;
     }
     ++*counter;
-    showPercent(wbox, total, *counter);
+    if (int percent = percentOf(total, *counter); percent >= 0)
+        observer.progress(percent);
     return 0;
 }

@@ -5,14 +5,15 @@
 // first); data frames and answers carry a 16-bit checksum of bytes 4.. in
 // bytes 2-3.  Frames longer than 5 bytes are followed by 10 zero bytes.
 //
-// Results: 1 success / 0 failure for line operations.  Functions given a parent
-// widget may end the transmission themselves (stop_conn): the port is then
-// closed and the caller must not touch it again.
+// Results: 1 success / 0 failure for line operations.  Functions given an
+// observer may end the transmission themselves (stop_conn): the port is then
+// closed, the observer told, and the caller must not touch the port again.
+// Nothing here knows of X: the window's flavour is ui/transferwindow.h.
 #pragma once
 
 #include "link/answer.h"
+#include "link/observer.h"
 
-#include <X11/Intrinsic.h>
 #include <string>
 
 constexpr int FrameBufSize = 1023; // outbuff, tmpbuff
@@ -88,7 +89,9 @@ int writech(int fd, unsigned char ch);
 int readch(int fd, int *status);
 
 // Sends length bytes (and the padding when length > 5); with_checksum stores
-// the checksum of bytes 4.. into bytes 2-3 first.
+// the checksum of bytes 4.. into bytes 2-3 first.  The bytes go to the line in
+// as few writes as it takes them in, and the line has a second for each byte:
+// the send fails when it takes none for a second.
 int writebuf(int fd, unsigned char *frame, int length, int with_checksum);
 int write_cmd(int fd, int code, int index);
 int write6_cmd(int fd, int code, int index);
@@ -109,16 +112,14 @@ int isOK(int fd);
 
 // Reads a data answer into buffer (RecvBufSize bytes, cleared first): its
 // length, or 0 after the transmission was ended (108 nothing came, 105 checksum).
-int getNextPacket(Widget parent, int fd, unsigned char *buffer);
+int getNextPacket(TransferObserver &observer, int fd, unsigned char *buffer);
 // Ends the transmission: 255 zero bytes (unless code 0), end command, close
-// the port, hide the working dialog, and for codes other than 0 and 96 show the
-// transfer error dialog.
-void stop_conn(Widget parent, int fd, int code);
+// the port, then tell the observer, with the text and advice for codes other
+// than 0 and 96.
+void stop_conn(TransferObserver &observer, int fd, int code);
 // The text the transfer error dialog shows for a code; nullptr for 0 and 96.
 // Points to a static buffer for unknown codes.
 const char *transferErrText(int code);
-// The dialog with the text and, when given, one line of advice below it.
-void showTransferErr(Widget parent, const char *text, const char *advice = nullptr);
 
 // Advice for the user where the cause of a failure is known.  Each names a
 // resource under "tranfer_err" holding the German line, in which a "%s"
@@ -135,15 +136,15 @@ constexpr const char *LockDenied = "lockDirDenied"; // no lock file may be made 
 // Which advice fits a code of stop_conn; heard tells whether any byte came
 // back since the port was opened.  nullptr when the cause is not known.
 const char *adviceFor(int code, bool heard);
-// The advice line from the resources, "%s" replaced by arg; "" when the
-// resources have none.
-std::string adviceText(Widget parent, const char *which, const char *arg);
-// Starts counting the bytes read from the line afresh (runTransfer calls it
-// once the port is open); stop_conn's advice asks whether any came.
+// Starts counting the bytes read from the line afresh (runTransmission calls
+// it once the port is open); stop_conn's advice asks whether any came.
 void forgetBytesHeard();
-void showPercent(Widget wbox, int total, int done);
+// The scale value showPercent sets for done of total steps: the whole-number
+// part of 100 / total * done, rounded to single precision first; -1 (leave the
+// scale alone) for no steps.
+int percentOf(int total, int done);
 // Sends a data frame and checks its acknowledgement: 0 on success (counter
-// advanced, percentage shown), 1 after the transmission was ended (with 108
+// advanced, percentage reported), 1 after the transmission was ended (with 108
 // when the frame could not be sent, else with the PBX's answer).
-int sendAndCheck(int fd, Widget parent, Widget wbox, int code, int subcode, const unsigned char *data,
-                 int length, int total, int *counter);
+int sendAndCheck(int fd, TransferObserver &observer, int code, int subcode, const unsigned char *data, int length,
+                 int total, int *counter);

@@ -1,7 +1,6 @@
 #include "link/transfer.h"
 
 #include "link/serial.h"
-#include "toolkit/toolkit.h"
 
 int TransferContext::request(int code, int index)
 {
@@ -21,12 +20,13 @@ int TransferContext::requestWide(int code, int index)
 
 int TransferContext::receive()
 {
-    int length = getNextPacket(parent_, fd_, answer_);
+    int length = getNextPacket(observer_, fd_, answer_);
     if (length == 0) {
         ended_ = true;
         return 0;
     }
-    showPercent(wbox_, total_, ++done_);
+    if (int percent = percentOf(total_, ++done_); percent >= 0)
+        observer_.progress(percent);
     return length;
 }
 
@@ -34,56 +34,59 @@ bool TransferContext::send(int code, int subcode, const unsigned char *data, int
 {
     if (ended_)
         return false;
-    if (sendAndCheck(fd_, parent_, wbox_, code, subcode, data, length, total_, &done_) != 0)
+    if (sendAndCheck(fd_, observer_, code, subcode, data, length, total_, &done_) != 0)
         ended_ = true;
     return !ended_;
 }
 
-void TransferContext::setScale(int value)
+TransferShow percentShow(const char *name, const char *message) { return {name, message, "Prozent:", 100, true}; }
+
+TransferShow messageShow(const char *name, const char *message) { return {name, message, "", 100, false}; }
+
+namespace {
+
+const char *adviceForPort(PortFailure cause)
 {
-    XmtWorkingBoxSetScaleValue(wbox_, value);
+    switch (cause) {
+    case PortFailure::Busy: return advice::Busy;
+    case PortFailure::Denied: return advice::Denied;
+    case PortFailure::NoDevice: return advice::NoDevice;
+    case PortFailure::LockDirDenied: return advice::LockDenied;
+    case PortFailure::NoCause: break;
+    }
+    return nullptr;
 }
 
-TransferResult runTransfer(const TransferPlan &transfer, const std::function<void(TransferContext &)> &body)
+} // namespace
+
+TransferResult runTransmission(const Transmission &transmission, TransferObserver &observer,
+                               const std::function<void(TransferContext &)> &body)
 {
-    int fd = openSer(transfer.device);
+    int fd = openSer(transmission.device);
     if (fd < 0) {
-        // Started from a desktop menu, the program has no standard error anyone reads.
-        if (transfer.parent && *portFailureText()) {
-            const char *which = nullptr;
-            switch (portFailureCause()) {
-            case PortFailure::Busy: which = advice::Busy; break;
-            case PortFailure::Denied: which = advice::Denied; break;
-            case PortFailure::NoDevice: which = advice::NoDevice; break;
-            case PortFailure::LockDirDenied: which = advice::LockDenied; break;
-            case PortFailure::NoCause: break;
-            }
-            std::string line = adviceText(transfer.parent, which, portFailureArgument());
-            showTransferErr(transfer.parent, portFailureText(), line.c_str());
-        }
+        TransferTrouble trouble{0, portFailureText(), adviceForPort(portFailureCause()), portFailureArgument()};
+        observer.portFailed(trouble);
         return TransferResult::NoPort;
     }
     forgetBytesHeard();
-    Widget wbox = XmtDisplayWorkingDialog(transfer.parent, transfer.name, transfer.message,
-                                          transfer.scale ? transfer.scaleLabel : "", transfer.scale ? "Abbrechen" : "", 0,
-                                          transfer.scaleMax, transfer.scale, False);
+    observer.started(transmission.show);
     synchronize(fd);
-    if (transfer.onOpen)
-        transfer.onOpen();
-    if (transfer.reading)
+    if (transmission.onOpen)
+        transmission.onOpen();
+    if (transmission.reading)
         sendBOTR(fd);
     else
         sendBOTW(fd);
     int ack = isOK(fd);
     if (ack != ANS_OK) {
-        stop_conn(transfer.parent, fd, ack);
+        stop_conn(observer, fd, ack);
         return TransferResult::Refused;
     }
 
-    TransferContext context(fd, transfer.parent, wbox, transfer.steps);
+    TransferContext context(fd, observer, transmission.steps);
     body(context);
     if (context.ended())
         return TransferResult::Failed;
-    stop_conn(transfer.parent, fd, ANS_OK);
+    stop_conn(observer, fd, ANS_OK);
     return TransferResult::Done;
 }

@@ -1,11 +1,11 @@
 // One transmission to the PBX.  Every transfer is the same frame -- open the
-// port, show the working dialog, synchronise, begin, check the acknowledgement,
-// the transfer's own frames, end -- and differs only in its body.
+// port, tell the observer, synchronise, begin, check the acknowledgement, the
+// transfer's own frames, end -- and differs only in its body.
 #pragma once
 
+#include "link/observer.h"
 #include "link/protocol.h"
 
-#include <X11/Intrinsic.h>
 #include <functional>
 
 enum class TransferResult {
@@ -15,15 +15,12 @@ enum class TransferResult {
     Done,    // the body ran through; the transmission is ended with 96
 };
 
-// What a body works with.  request and send count one step each and show the
-// percentage; on failure they end the transmission (with its error dialog) and
-// every later call fails without touching the line, so a body just returns.
+// What a body works with.  request and send count one step each and report the
+// percentage; on failure they end the transmission (the observer hears why)
+// and every later call fails without touching the line, so a body just returns.
 class TransferContext {
 public:
-    TransferContext(int fd, Widget parent, Widget wbox, int total)
-        : fd_(fd), parent_(parent), wbox_(wbox), total_(total)
-    {
-    }
+    TransferContext(int fd, TransferObserver &observer, int total) : fd_(fd), observer_(observer), total_(total) {}
 
     // Sends a 5-byte command and reads its data answer into answer(): the
     // answer's length, or 0 when the transmission has ended.  Whether the
@@ -39,41 +36,37 @@ public:
     const unsigned char *answer() const { return answer_; }
     bool ended() const { return ended_; }
     int fd() const { return fd_; }
-    Widget parent() const { return parent_; }
-    Widget workingBox() const { return wbox_; }
+    TransferObserver &observer() const { return observer_; }
     int total() const { return total_; }
     int done() const { return done_; }
     // For transfers whose scale counts records rather than percent (steps 0).
-    void setScale(int value);
+    void setScale(int value) { observer_.progress(value); }
 
 private:
     int receive();
 
     int fd_;
-    Widget parent_;
-    Widget wbox_;
+    TransferObserver &observer_;
     int total_;
     int done_ = 0;
     bool ended_ = false;
     unsigned char answer_[RecvBufSize] = {};
 };
 
-struct TransferPlan {
+struct Transmission {
     const char *device;
-    Widget parent;       // of the working dialog and the error dialog
-    const char *name;    // the working dialog's name
-    const char *message; // and its message
+    TransferShow show;   // the working display: name, message, scale
     bool reading;        // begin-of-read (98), else begin-of-write (97)
-    int steps;           // what the percentage counts up to
+    int steps;           // what the percentage counts up to; 0: the body sets the scale
     // Runs once the port is open and synchronised, just before the begin
     // command; not at all when the port cannot be opened.
     std::function<void()> onOpen = {};
-    // Transfers of one frame show only their message: no scale, no labels.
-    bool scale = true;
-    // The working dialog's scale: its label and its range from 0.  With steps
-    // 0 the body sets the scale itself (setScale).
-    const char *scaleLabel = "Prozent:";
-    int scaleMax = 100;
 };
 
-TransferResult runTransfer(const TransferPlan &transfer, const std::function<void(TransferContext &)> &body);
+// The working display of a transfer that shows a percentage ("Prozent:", 0..100).
+TransferShow percentShow(const char *name, const char *message);
+// The display of a transfer of one frame: its message, no scale.
+TransferShow messageShow(const char *name, const char *message);
+
+TransferResult runTransmission(const Transmission &transmission, TransferObserver &observer,
+                               const std::function<void(TransferContext &)> &body);

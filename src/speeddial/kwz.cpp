@@ -8,6 +8,7 @@
 #include "toolkit/toolkit.h"
 #include "ui/access.h"
 #include "ui/bind.h"
+#include "ui/transferwindow.h"
 
 #include <Xm/List.h>
 #include <cstdio>
@@ -240,6 +241,25 @@ void doKurzwahlen(Widget parent)
     buildDialogOnce(kwzdlg, parent, "kwz_dlg");
     checkButtons();
     XmtDialogRun(kwzdlg);
+}
+
+TransferResult readSpeedDial(Widget parent)
+{
+    WindowObserver observer(parent);
+    return readSpeedDial(observer);
+}
+
+void readISkwz(Widget, XtPointer, XtPointer)
+{
+    if (readSpeedDial(kwzdlg) == TransferResult::Done)
+        showkwz();
+}
+
+void writeISkwz(Widget, XtPointer, XtPointer)
+{
+    WindowObserver observer(kwzdlg);
+    if (writeSpeedDial(observer) == TransferResult::Done)
+        showkwz();
 }
 
 void doSetupKwz()

@@ -2,6 +2,8 @@
 // files, text export and printing, the transfers and the prefix dialogs.
 #pragma once
 
+#include "link/transfer.h"
+
 #include <X11/Intrinsic.h>
 
 extern Widget kwzdlg; // built on first opening; parent of everything it shows
@@ -19,3 +21,8 @@ void checkButtons();
 // list is rebuilt.  True when a file was loaded.
 bool loadNshowFile(Widget parent, int show);
 
+// The directory's transfers with their dialogs under parent.
+TransferResult readSpeedDial(Widget parent);
+// Callbacks of "Auslesen" and "Programmieren"; the list follows a complete run.
+void readISkwz(Widget, XtPointer, XtPointer);
+void writeISkwz(Widget, XtPointer, XtPointer);

@@ -17,10 +17,6 @@ char patbuf[256];
 
 namespace {
 
-constexpr std::size_t FirstPiece = rec::NahBerList - rec::KwzHeader; // header, numbers, names
-constexpr const char *HeaderFormat = "%4s %-25.25s %12.12s\n%s\n";
-constexpr const char *DashLine = " ------------------------------------------";
-
 char *kwzPath() { return recText(rec::KwzFilePath); }
 
 bool askForKwzFile(Widget parent, const char *query, const char *prompt, bool saving, XmtFileChoice &choice)
@@ -36,20 +32,12 @@ void keepChoice(const XmtFileChoice &choice)
     XmtKeepFileChoice(choice, kwzPath(), int(rec::PathSize), thedirname, sizeof thedirname, patbuf, sizeof patbuf);
 }
 
-bool writeDirectory(FILE *fp)
-{
-    return std::fwrite(all + rec::KwzHeader, 1, FirstPiece, fp) == FirstPiece &&
-           std::fwrite(all + rec::NahBerList, 1, 2 * rec::PrefixListSize, fp) == 2 * rec::PrefixListSize;
-}
-
 // The directory as the file holds it, in two pieces as the record has them.
 // Files that are not regular files are neither written nor reported.
 bool writeKwz(Widget parent, const char *path)
 {
-    switch (writeFileAtomically(path, writeDirectory)) {
+    switch (writeKwzFile(path)) {
     case FileWrite::Written:
-        setRecInt(rec::KwzChanges, 0);
-        markClean(RecordPart::SpeedDial);
         return true;
     case FileWrite::NotRegular:
         return false;
@@ -62,41 +50,6 @@ bool writeKwz(Widget parent, const char *path)
 }
 
 } // namespace
-
-std::string slotText(const char *slot, std::size_t size) { return std::string(slot, strnlen(slot, size)); }
-
-void putEntry(int i, const char *name, const char *number)
-{
-    char *nameSlot = kwzName(i);
-    std::size_t n = strnlen(name, rec::KwzNameSize - 1);
-    std::memcpy(nameSlot, name, n);
-    nameSlot[n] = '\0';
-    char *numberSlot = kwzNumber(i);
-    std::memset(numberSlot, 0, KwzNumberMax);
-    n = strnlen(number, KwzNumberMax);
-    std::memcpy(numberSlot, number, n);
-    numberSlot[n] = '\0';
-    incRecInt(rec::KwzChanges);
-}
-
-void normaliseNumbers() { normaliseNumbers(all); }
-
-bool writeTextFile(FILE *fp)
-{
-    bool ok = std::fprintf(fp, HeaderFormat, " Nr.", "Name", "Telefon", DashLine) > 0;
-    int last = 99;
-    for (int i = 0; i < rec::KwzCount && ok; ++i) {
-        if (i == 100)
-            ok = std::fprintf(fp, "%c", 12) > 0 && std::fprintf(fp, HeaderFormat, " Nr.", "Name", "Telefon", DashLine) > 0;
-        if (kwzNumber(i)[0] == '\0')
-            continue;
-        if (i != 0 && i != 100 && last != i - 1)
-            ok = ok && std::fputs(" ...\n", fp) >= 0;
-        ok = ok && std::fprintf(fp, "%4d %-25.25s %12.12s\n", 100 + i, nameOf(i).c_str(), numberOf(i).c_str()) > 0;
-        last = i;
-    }
-    return ok && !std::ferror(fp);
-}
 
 void setKwzDefaults()
 {
@@ -111,12 +64,7 @@ bool loadKwzFile(Widget parent)
         return false;
     bool loaded = false;
     if (isNormalFile(choice.stream)) {
-        if (readKwzStream(choice.stream, all) == FileLoad::Loaded) {
-            setRecInt(rec::KwzChanges, 0);
-            incRecInt(rec::KwzPresent);
-            incRecInt(rec::PrefixPresent);
-            incRecInt(rec::KwzFileCount);
-            markClean(RecordPart::SpeedDial);
+        if (loadKwzImage(choice.stream) == FileLoad::Loaded) {
             keepChoice(choice);
             loaded = true;
         } else {

@@ -5,6 +5,7 @@
 #include "config/record.h"
 #include "phonebook/phonebook.h"
 #include "toolkit/toolkit.h"
+#include "ui/output.h"
 
 #include <cerrno>
 #include <cstring>

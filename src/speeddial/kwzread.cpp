@@ -1,7 +1,7 @@
 #include "speeddial/kwzread.h"
 
 #include "config/record.h"
-#include "speeddial/kwzfile.h"
+#include "speeddial/kwzformat.h"
 
 #include <cstring>
 

@@ -3,9 +3,8 @@
 #include "config/record.h"
 #include "link/protocol.h"
 #include "link/trace.h"
-#include "speeddial/kwz.h"
 #include "speeddial/kwzanswers.h"
-#include "speeddial/kwzfile.h"
+#include "speeddial/kwzformat.h"
 
 #include <algorithm>
 #include <cstring>
@@ -58,19 +57,13 @@ void writeLists(TransferContext &t)
 
 } // namespace
 
-TransferResult readSpeedDial(Widget parent)
+TransferResult readSpeedDial(TransferObserver &observer)
 {
-    TransferPlan transfer{.device = devicePath(),
-                          .parent = parent,
-                          .name = "readwbox",
-                          .message = "KWZ lesen",
-                          .reading = true,
-                          .steps = 0,
-                          .scaleLabel = "Kurzwahl",
-                          .scaleMax = ScaleMax};
+    Transmission transfer{devicePath(), {"readwbox", "KWZ lesen", "Kurzwahl", ScaleMax, true}, true, 0};
     // Into a copy: a read that breaks off leaves the directory as it was.
     std::vector<unsigned char> copy(all, all + rec::RecordSize);
-    TransferResult result = runTransfer(transfer, [&copy](TransferContext &t) { readLists(t, copy.data()); });
+    TransferResult result =
+        runTransmission(transfer, observer, [&copy](TransferContext &t) { readLists(t, copy.data()); });
     if (result != TransferResult::Done)
         return result;
     std::memcpy(recAt(rec::KwzNumbers), copy.data() + rec::KwzNumbers, rec::KwzCount * rec::KwzNumberSize);
@@ -84,34 +77,13 @@ TransferResult readSpeedDial(Widget parent)
     return result;
 }
 
-// Programs the numbers and both prefix lists; nothing (NoPort) while no
-// directory was read or loaded.
-static TransferResult writeSpeedDial(Widget parent)
+TransferResult writeSpeedDial(TransferObserver &observer)
 {
     if (recInt(rec::KwzPresent) == 0)
         return TransferResult::NoPort;
-    TransferPlan transfer{.device = devicePath(),
-                          .parent = parent,
-                          .name = "writewbox",
-                          .message = "KWZ schreiben",
-                          .reading = false,
-                          .steps = 0,
-                          .scaleLabel = "Kurzwahl",
-                          .scaleMax = ScaleMax};
-    TransferResult result = runTransfer(transfer, writeLists);
+    Transmission transfer{devicePath(), {"writewbox", "KWZ schreiben", "Kurzwahl", ScaleMax, true}, false, 0};
+    TransferResult result = runTransmission(transfer, observer, writeLists);
     if (result == TransferResult::Done)
         markClean(RecordPart::SpeedDial);
     return result;
-}
-
-void readISkwz(Widget, XtPointer, XtPointer)
-{
-    if (readSpeedDial(kwzdlg) == TransferResult::Done)
-        showkwz();
-}
-
-void writeISkwz(Widget, XtPointer, XtPointer)
-{
-    if (writeSpeedDial(kwzdlg) == TransferResult::Done)
-        showkwz();
 }

@@ -5,12 +5,9 @@
 
 #include "link/transfer.h"
 
-#include <X11/Intrinsic.h>
-
 // Reads the 25 number blocks and the two prefix lists into the record; when it
 // ran through, marks the directory read ("KwDaten", counters).  Names stay.
-TransferResult readSpeedDial(Widget parent);
-
-// Callbacks of "Auslesen" and "Programmieren"; the list follows a complete run.
-void readISkwz(Widget, XtPointer, XtPointer);
-void writeISkwz(Widget, XtPointer, XtPointer);
+TransferResult readSpeedDial(TransferObserver &observer);
+// Programs the numbers and both prefix lists; nothing (NoPort) while no
+// directory was read or loaded.
+TransferResult writeSpeedDial(TransferObserver &observer);

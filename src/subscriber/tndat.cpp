@@ -6,6 +6,7 @@
 #include "toolkit/toolkit.h"
 #include "ui/access.h"
 #include "ui/bind.h"
+#include "ui/transferwindow.h"
 
 #include <Xm/List.h>
 #include <algorithm>
@@ -209,7 +210,8 @@ void selectTDat(Widget, XtPointer, XtPointer call)
 
 void readTlnDat(Widget, XtPointer, XtPointer)
 {
-    readTlnConfiguration(userdlg);
+    WindowObserver observer(userdlg);
+    readTlnConfiguration(observer);
     if (!dataPresent())
         return;
     activateTndButtons();
@@ -220,8 +222,10 @@ void readTlnDat(Widget, XtPointer, XtPointer)
 void writeTlnDat(Widget, XtPointer, XtPointer)
 {
     getNsetUser(lastTln);
-    if (dataPresent())
-        writeTlnConfiguration(userdlg);
+    if (dataPresent()) {
+        WindowObserver observer(userdlg);
+        writeTlnConfiguration(observer);
+    }
 }
 
 void saveTlnDat(Widget, XtPointer, XtPointer)

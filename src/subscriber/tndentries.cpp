@@ -1,7 +1,6 @@
 #include "subscriber/tndentries.h"
 
 #include "config/record.h"
-#include "subscriber/tndfile.h"
 
 namespace {
 

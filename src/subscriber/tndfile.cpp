@@ -5,6 +5,7 @@
 #include "config/record.h"
 #include "subscriber/tndentries.h"
 #include "toolkit/toolkit.h"
+#include "ui/output.h"
 
 #include <cerrno>
 #include <sys/stat.h>

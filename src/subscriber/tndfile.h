@@ -1,13 +1,10 @@
-// Subscriber data files (".tnd"): no header, one 55-byte entry per subscriber
-// in subscriber order, each a copy of the record's functions, wake-up time,
-// both forwarding targets and the ring time.
+// Subscriber data files (".tnd") as the subscriber dialog loads and saves them;
+// the format is subscriber/tndentries.h.
 #pragma once
 
-#include <X11/Intrinsic.h>
-#include <cstdio>
+#include "subscriber/tndentries.h"
 
-constexpr long TndEntrySize = 55;
-constexpr long TndFileSize = 30 * TndEntrySize;
+#include <X11/Intrinsic.h>
 
 extern char tlndirname[256]; // directory of the subscriber file dialogs
 extern char tlnpatbuf[256];  // and their filter pattern

@@ -10,6 +10,18 @@
 #include <cstring>
 #include <sys/wait.h>
 
+void showWrongFile(Widget parent, const char *path, const char *kind)
+{
+    XmtDisplayErrorMsg(parent, "wrongFile", "Die Datei \"%s\" \nist kein %s!", "Datei-Fehler", "No Help!", path,
+                       kind);
+}
+
+void showWriteError(Widget parent, const char *path, int error)
+{
+    XmtDisplayErrorMsg(parent, "writeError", "Die Datei \"%s\"\nkonnte nicht geschrieben werden:\n%s",
+                       "Datei-Fehler", "No Help!", path, std::strerror(error));
+}
+
 bool saveLinesAs(Widget parent, const char *query, const char *prompt, const char *pattern, const LineWriter &write)
 {
     XmtFileChoice choice;

@@ -15,6 +15,11 @@ using LineWriter = std::function<bool(FILE *fp)>;
 // "writeError".
 bool saveLinesAs(Widget parent, const char *query, const char *prompt, const char *pattern, const LineWriter &write);
 
+// Tells under parent that the file at path could not be written, and why.
+void showWriteError(Widget parent, const char *path, int error);
+// Tells under parent that the file at path is no file of that kind.
+void showWrongFile(Widget parent, const char *path, const char *kind);
+
 // Pipes the lines into "lpr"; false (after telling the user with "printError")
 // when lpr could not be run, was not found or reported an error.
 bool printLines(Widget parent, const LineWriter &write);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h> // before X11, whose macros clash with it
 
 #include "pbxsim/pbxsim.h"
+#include "ui/transferwindow.h" // the window's flavour of the protocol: adviceText
 
 #include <X11/Intrinsic.h>
 #include <functional>

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build tree BUILD with "cmake --install" under a few prefixes into
-# a scratch DESTDIR and compares what lands there with what should: the two
+# a scratch DESTDIR and compares what lands there with what should: the three
 # programs, their manual pages (compressed), the desktop entry and the icon, and the files
 # directory /usr/local/kelvora/etc only when the prefix is /usr/local.  Nothing
 # else: no test program, no library, no benchmark.  Usage: check_install.sh BUILD
@@ -15,7 +15,8 @@ cases=(
   "/usr|"
   "/opt/kelvora|"
 )
-common="@/bin/kelvora @/bin/kelvora-pbxsim @/share/man/man1/kelvora.1.gz @/share/man/man1/kelvora-pbxsim.1.gz
+common="@/bin/kelvora @/bin/kelvoractl @/bin/kelvora-pbxsim
+@/share/man/man1/kelvora.1.gz @/share/man/man1/kelvoractl.1.gz @/share/man/man1/kelvora-pbxsim.1.gz
 @/share/applications/kelvora.desktop @/share/icons/hicolor/scalable/apps/kelvora.svg"
 
 status=0
@@ -38,13 +39,13 @@ for c in "${cases[@]}"; do
     continue
   fi
   # The simulator is built as pbxsim and installed as kelvora-pbxsim.
-  for pair in kelvora:kelvora kelvora-pbxsim:pbxsim; do
+  for pair in kelvora:kelvora kelvoractl:kelvoractl kelvora-pbxsim:pbxsim; do
     prog=${pair%%:*} built=${pair#*:}
     if [ ! -x "$dest$prefix/bin/$prog" ] || ! cmp -s "$dest$prefix/bin/$prog" "$build/$built"; then
       echo "prefix $prefix: bin/$prog is not the built, executable $built"; status=1
     fi
   done
-  for page in kelvora kelvora-pbxsim; do
+  for page in kelvora kelvoractl kelvora-pbxsim; do
     if ! zcmp -s "$dest$prefix/share/man/man1/$page.1.gz" "$(dirname "$0")/../../man/$page.1"; then
       echo "prefix $prefix: man1/$page.1.gz is not man/$page.1"; status=1
     fi

@@ -9,6 +9,7 @@
 #include "support/pty_peer.h"
 #include "support/sim_line.h"
 #include "support/tempdir.h"
+#include "ui/transferwindow.h" // the window's flavour of the protocol and transfers
 
 #include <X11/Intrinsic.h>
 #include <memory>

@@ -1,0 +1,447 @@
+#include "ctl/ctl.h"
+
+#include "charges/calltransfer.h"
+#include "charges/counters.h"
+#include "config/backups.h"
+#include "config/cfgfile.h"
+#include "config/cfgtransfer.h"
+#include "config/record.h"
+#include "config/tlntransfer.h"
+#include "ctl/console.h"
+#include "fields/describe.h"
+#include "resources/lookup.h"
+#include "speeddial/kwzformat.h"
+#include "speeddial/kwztransfer.h"
+#include "subscriber/tndentries.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// ---------------------------------------------------------------- arguments
+
+// A command's arguments: its files, its options with a value ("--ident
+// dorvan", "--ident=dorvan") and its flags ("--csv").
+struct Args {
+    std::vector<std::string> files;
+    std::map<std::string, std::string> values;
+    std::set<std::string> flags;
+    std::string error;
+    bool has(const std::string &flag) const { return flags.count(flag) != 0; }
+    std::string value(const std::string &option) const
+    {
+        auto at = values.find(option);
+        return at == values.end() ? "" : at->second;
+    }
+};
+
+Args parseArgs(const std::vector<std::string> &in, const std::set<std::string> &valued,
+               const std::set<std::string> &flags)
+{
+    Args args;
+    for (std::size_t i = 0; i < in.size(); i++) {
+        const std::string &a = in[i];
+        if (a.size() < 3 || a.compare(0, 2, "--") != 0) {
+            args.files.push_back(a);
+            continue;
+        }
+        std::size_t eq = a.find('=');
+        std::string name = a.substr(0, eq);
+        if (valued.count(name)) {
+            if (eq != std::string::npos)
+                args.values[name] = a.substr(eq + 1);
+            else if (i + 1 < in.size())
+                args.values[name] = in[++i];
+            else
+                args.error = name + " needs a value";
+        } else if (flags.count(name) && eq == std::string::npos) {
+            args.flags.insert(name);
+        } else {
+            args.error = "unknown option " + a;
+        }
+    }
+    return args;
+}
+
+// ---------------------------------------------------------------- files
+
+// The window's own wording, on one line.
+std::string fileMessage(const std::string &resource, const char *fallback, const std::string &path,
+                        const std::string &detail)
+{
+    std::string text = builtinResource(resource);
+    if (text.empty())
+        text = fallback;
+    for (const std::string &arg : {path, detail}) {
+        std::size_t at = text.find("%s");
+        if (at != std::string::npos)
+            text.replace(at, 2, arg);
+    }
+    for (char &c : text)
+        if (c == '\n')
+            c = ' ';
+    return text;
+}
+
+int unreadable(const std::string &path, int error)
+{
+    complain("Die Datei \"" + path + "\" kann nicht gelesen werden: " + std::strerror(error));
+    return FileTrouble;
+}
+
+int wrongKind(const std::string &path, const char *kind)
+{
+    complain(fileMessage("*wrongFile.message", "Die Datei \"%s\" ist keine %s!", path, kind));
+    return FileTrouble;
+}
+
+int unwritten(const std::string &path, FileWrite written, int error)
+{
+    std::string why = written == FileWrite::NotRegular ? "keine gewöhnliche Datei" : std::strerror(error);
+    complain("Die Datei \"" + path + "\" konnte nicht geschrieben werden: " + why);
+    return FileTrouble;
+}
+
+using FilePtr = std::unique_ptr<FILE, int (*)(FILE *)>;
+
+// Opens a file to be loaded: a regular file that starts with its kind's mark
+// (none for subscriber files) and has exactly its kind's size.  Programming
+// from a file cut short would send zeros for the rest.
+FilePtr openInput(const std::string &path, const char *mark, long size, const char *kind, int *status)
+{
+    FilePtr fp(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!fp) {
+        *status = unreadable(path, errno);
+        return fp;
+    }
+    struct stat st;
+    char head[20] = {};
+    std::size_t got = std::fread(head, 1, sizeof head, fp.get());
+    std::rewind(fp.get());
+    if (!isNormalFile(fp.get()) || fstat(fileno(fp.get()), &st) != 0 ||
+        (mark && (got < std::strlen(mark) || std::strncmp(head, mark, std::strlen(mark)) != 0))) {
+        *status = wrongKind(path, kind);
+        return FilePtr(nullptr, std::fclose);
+    }
+    if (st.st_size != size) {
+        complain("Die Datei \"" + path + "\" ist keine vollständige " + kind + " (" + std::to_string(st.st_size) +
+                 " statt " + std::to_string(size) + " Bytes).");
+        *status = FileTrouble;
+        return FilePtr(nullptr, std::fclose);
+    }
+    *status = Success;
+    return fp;
+}
+
+int loadConfig(const std::string &path)
+{
+    int status;
+    FilePtr fp = openInput(path, "Daten Konfigurator", CfgFileSize, "Konfigurationsdatei", &status);
+    if (!fp)
+        return status;
+    loadConfigImage(fp.get());
+    return Success;
+}
+
+int loadSpeedDial(const std::string &path)
+{
+    int status;
+    FilePtr fp = openInput(path, KwzMark, long(KwzFileSize), "Kurzwahl-Datei", &status);
+    if (!fp)
+        return status;
+    loadKwzImage(fp.get());
+    return Success;
+}
+
+bool writeTnd(FILE *fp) { return writeTndStream(fp, all); }
+
+// ---------------------------------------------------------------- transfers
+
+struct Context {
+    const Invocation &invocation;
+    ConsoleObserver observer;
+};
+
+// The status of a transfer that did not run through, said when the observer
+// had nothing to say (an acknowledgement 0 ends a transfer without a text).
+int transferStatus(Context &c, TransferResult result)
+{
+    if (result == TransferResult::Done)
+        return Success;
+    if (!c.observer.told())
+        complain("Die Übertragung wurde abgebrochen.");
+    return LineFailed;
+}
+
+int readConfig(Context &c, const Args &args)
+{
+    std::string ident = args.value("--ident");
+    if (ident.empty())
+        ident = "dorvan"; // as the window's "Dateikennung" starts
+    if (ident != "dorvan" && ident != "ostrale") {
+        complain("--ident takes dorvan or ostrale");
+        return WrongUsage;
+    }
+    if (int status = transferStatus(c, readConfiguration(c.observer)); status != Success)
+        return status;
+    const std::string &path = args.files[0];
+    FileWrite written = writeConfigFile(path.c_str(), ident == "dorvan" ? CfgVendor::Dorvan : CfgVendor::Ostrale);
+    return written == FileWrite::Written ? Success : unwritten(path, written, errno);
+}
+
+int programConfig(Context &c, const Args &args)
+{
+    if (int status = loadConfig(args.files[0]); status != Success)
+        return status;
+    return transferStatus(c, writeConfiguration(c.observer));
+}
+
+int readSpeedDialFile(Context &c, const Args &args)
+{
+    const std::string &path = args.files[0];
+    // The PBX keeps no names: those of the file being replaced stay with
+    // their entries, as they stay in the window.
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0)
+        if (int status = loadSpeedDial(path); status != Success)
+            return status;
+    if (int status = transferStatus(c, readSpeedDial(c.observer)); status != Success)
+        return status;
+    FileWrite written = writeKwzFile(path.c_str());
+    return written == FileWrite::Written ? Success : unwritten(path, written, errno);
+}
+
+int programSpeedDial(Context &c, const Args &args)
+{
+    if (int status = loadSpeedDial(args.files[0]); status != Success)
+        return status;
+    return transferStatus(c, writeSpeedDial(c.observer));
+}
+
+int readSubscribers(Context &c, const Args &args)
+{
+    if (int status = transferStatus(c, readTlnConfiguration(c.observer)); status != Success)
+        return status;
+    const std::string &path = args.files[0];
+    FileWrite written = writeFileAtomically(path.c_str(), writeTnd);
+    return written == FileWrite::Written ? Success : unwritten(path, written, errno);
+}
+
+int programSubscribers(Context &c, const Args &args)
+{
+    int status;
+    FilePtr fp = openInput(args.files[0], nullptr, TndFileSize, "Teilnehmerdatei", &status);
+    if (!fp)
+        return status;
+    // The file holds 55 of each record's 124 bytes: the rest is read from the
+    // PBX first, so that programming sends back what it had.
+    if (status = transferStatus(c, readTlnConfiguration(c.observer)); status != Success)
+        return status;
+    if (readTndStream(fp.get(), all) != rec::TlnCount)
+        return unreadable(args.files[0], errno ? errno : EIO);
+    return transferStatus(c, writeTlnConfiguration(c.observer));
+}
+
+int calls(Context &c, const Args &args)
+{
+    const std::string &which = args.files[0];
+    if (which != "out" && which != "in") {
+        complain("calls takes out or in");
+        return WrongUsage;
+    }
+    bool csv = args.has("--csv");
+    if (csv && which == "in") {
+        complain("the incoming calls have no CSV form (as in the window)");
+        return WrongUsage;
+    }
+    if (std::string names = args.value("--names"); !names.empty())
+        if (int status = loadSpeedDial(names); status != Success)
+            return status;
+    const CallRead &list = which == "out" ? outgoingCalls : incomingCalls;
+    std::vector<unsigned char> store;
+    if (int status = transferStatus(c, readCalls(list, store, c.observer)); status != Success)
+        return status;
+    // The lines as the window saves them: ISO 8859-1, whatever the locale.
+    bool written = writeCallLines(list, store, stdout, false, csv ? CallForm::Spreadsheet : CallForm::Text);
+    return written && std::fflush(stdout) == 0 ? Success : unwritten("-", FileWrite::Failed, errno);
+}
+
+int counters(Context &c, const Args &args)
+{
+    // Only subscribers with an internal number are listed: the numbers come
+    // from the configuration, read first unless a file gives them.
+    if (std::string config = args.value("--config"); !config.empty()) {
+        if (int status = loadConfig(config); status != Success)
+            return status;
+    } else if (int status = transferStatus(c, readConfiguration(c.observer)); status != Success) {
+        return status;
+    }
+    std::int32_t counters[ChargeCounters];
+    if (int status = transferStatus(c, readChargeCounters(counters, c.observer)); status != Success)
+        return status;
+    CounterList list = counterList(counters, all);
+    for (const std::string &line : list.lines)
+        std::printf("%s\n", line.c_str());
+    // The total under its caption in the window.
+    std::printf("%s %s\n", builtinResource("*gz_sumf.caption").c_str(), list.total.c_str());
+    return std::fflush(stdout) == 0 ? Success : unwritten("-", FileWrite::Failed, errno);
+}
+
+int backup(Context &c, const Args &args)
+{
+    const std::string &dir = args.files[0];
+    // Everything is read before anything is written: a backup is all three
+    // files of one moment, or none.
+    if (int status = transferStatus(c, readConfiguration(c.observer)); status != Success)
+        return status;
+    if (int status = transferStatus(c, readSpeedDial(c.observer)); status != Success)
+        return status;
+    if (int status = transferStatus(c, readTlnConfiguration(c.observer)); status != Success)
+        return status;
+    struct Piece {
+        BackupKind kind;
+        std::function<bool(FILE *)> write;
+    };
+    const Piece pieces[] = {
+        {BackupKind::Configuration, [](FILE *fp) { return writeCfgImage(fp, CfgVendor::Dorvan); }},
+        {BackupKind::SpeedDial, writeKwzImage},
+        {BackupKind::Subscribers, writeTnd},
+    };
+    std::time_t now = std::time(nullptr);
+    std::vector<std::string> done;
+    for (const Piece &p : pieces) {
+        BackupResult result = writeBackup(dir, p.kind, c.invocation.device, INT_MAX, p.write, now);
+        if (!result.written) {
+            for (const std::string &path : done)
+                unlink(path.c_str());
+            complain("Die Datei \"" + result.path + "\" konnte nicht geschrieben werden: " + result.error);
+            return FileTrouble;
+        }
+        done.push_back(result.path);
+    }
+    for (const std::string &path : done)
+        std::printf("%s\n", path.c_str());
+    return Success;
+}
+
+// ---------------------------------------------------------------- show, diff
+
+int loadImage(const std::string &path, FileImage &image, int trouble)
+{
+    switch (loadFileImage(path.c_str(), image)) {
+    case FileOpen::Loaded:
+        return Success;
+    case FileOpen::Unreadable:
+        unreadable(path, errno);
+        return trouble;
+    case FileOpen::NotRegular:
+    case FileOpen::Unknown:
+        complain("Die Datei \"" + path + "\" ist weder Konfigurations-, Kurzwahl- noch Teilnehmerdatei.");
+        return trouble;
+    }
+    return trouble;
+}
+
+int show(Context &, const Args &args)
+{
+    FileImage image;
+    if (int status = loadImage(args.files[0], image, FileTrouble); status != Success)
+        return status;
+    for (const std::string &line : showLines(image))
+        std::printf("%s\n", forLocale(line).c_str());
+    return std::fflush(stdout) == 0 ? Success : unwritten("-", FileWrite::Failed, errno);
+}
+
+// As diff(1): 0 equal, 1 different, 2 trouble.
+int diff(Context &, const Args &args)
+{
+    constexpr int Trouble = 2;
+    FileImage a, b;
+    if (loadImage(args.files[0], a, Trouble) != Success || loadImage(args.files[1], b, Trouble) != Success)
+        return Trouble;
+    if (a.kind != b.kind) {
+        complain("\"" + args.files[0] + "\" ist eine " + kindName(a.kind) + ", \"" + args.files[1] + "\" eine " +
+                 kindName(b.kind) + ".");
+        return Trouble;
+    }
+    std::vector<std::string> lines = diffLines(a, b);
+    for (const std::string &line : lines)
+        std::printf("%s\n", forLocale(line).c_str());
+    if (std::fflush(stdout) != 0)
+        return Trouble;
+    return lines.empty() ? 0 : 1;
+}
+
+// ---------------------------------------------------------------- the table
+
+struct Command {
+    const char *name;
+    const char *synopsis;
+    std::size_t files; // positional arguments
+    bool device;       // talks to the PBX
+    std::set<std::string> valued, flags;
+    int (*run)(Context &, const Args &);
+};
+
+const Command commands[] = {
+    {"read-config", "read-config FILE.cfg [--ident dorvan|ostrale]", 1, true, {"--ident"}, {}, readConfig},
+    {"program-config", "program-config FILE.cfg", 1, true, {}, {}, programConfig},
+    {"read-speeddial", "read-speeddial FILE.kwz", 1, true, {}, {}, readSpeedDialFile},
+    {"program-speeddial", "program-speeddial FILE.kwz", 1, true, {}, {}, programSpeedDial},
+    {"read-subscribers", "read-subscribers FILE.tnd", 1, true, {}, {}, readSubscribers},
+    {"program-subscribers", "program-subscribers FILE.tnd", 1, true, {}, {}, programSubscribers},
+    {"calls", "calls out|in [--csv] [--names FILE.kwz]", 1, true, {"--names"}, {"--csv"}, calls},
+    {"counters", "counters [--config FILE.cfg]", 0, true, {"--config"}, {}, counters},
+    {"backup", "backup DIR", 1, true, {}, {}, backup},
+    {"show", "show FILE", 1, false, {}, {}, show},
+    {"diff", "diff FILE1 FILE2", 2, false, {}, {}, diff},
+};
+
+int wrongUsage(const Invocation &invocation, const std::string &text)
+{
+    complain(text);
+    std::fprintf(stderr, "Try '%s --help'.\n", invocation.program.c_str());
+    return WrongUsage;
+}
+
+} // namespace
+
+const char *commandSummary()
+{
+    static std::string text;
+    if (text.empty()) {
+        text = "Commands:\n";
+        for (const Command &c : commands)
+            text += std::string("  ") + c.synopsis + "\n";
+    }
+    return text.c_str();
+}
+
+int runCommand(const Invocation &invocation)
+{
+    for (const Command &command : commands) {
+        if (invocation.command != command.name)
+            continue;
+        Args args = parseArgs(invocation.args, command.valued, command.flags);
+        if (!args.error.empty())
+            return wrongUsage(invocation, invocation.command + ": " + args.error);
+        if (args.files.size() != command.files)
+            return wrongUsage(invocation, std::string("usage: ") + command.synopsis);
+        if (command.device && invocation.device.empty())
+            return wrongUsage(invocation, invocation.command + " needs the PBX's line: -d DEVICE or KELVORA_DEVICE");
+        setDevicePath(invocation.device.c_str());
+        Context context{invocation, ConsoleObserver(invocation.progress)};
+        return command.run(context, args);
+    }
+    return wrongUsage(invocation, "unknown command " + invocation.command);
+}

@@ -1,0 +1,113 @@
+#include "config/record.h"
+#include "config/version.h"
+#include "ctl/console.h"
+#include "ctl/ctl.h"
+#include "link/trace.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <getopt.h>
+#include <unistd.h>
+
+namespace {
+
+const char *baseName(const char *path)
+{
+    const char *slash = std::strrchr(path, '/');
+    return slash ? slash + 1 : path;
+}
+
+void printHelp(const char *program)
+{
+    std::printf("usage: %s [-d DEVICE] [-D LEVEL] [-q] COMMAND [ARGS]\n"
+                "       %s -h | --help | --version\n"
+                "\n"
+                "Reads, programs and shows what kelvora does in its window, without a display.\n"
+                "\n"
+                "%s"
+                "\n"
+                "  -d DEVICE   the PBX's serial line (default: $KELVORA_DEVICE)\n"
+                "  -D LEVEL    trace every transfer into /tmp/kelvora.debug (level 3: every byte)\n"
+                "  -q          no progress on standard error (shown only on a terminal anyway)\n"
+                "  -h, --help  print this text and exit\n"
+                "  --version   print the version and exit\n"
+                "\n"
+                "Exit status: 0 done, 1 wrong usage, 2 the line or the PBX failed, 3 file trouble;\n"
+                "diff: 0 equal, 1 different, 2 trouble.  See kelvoractl(1).\n",
+                program, program, commandSummary());
+}
+
+int usageError(const char *program, const char *text)
+{
+    if (text)
+        std::fprintf(stderr, "%s: %s\n", program, text);
+    std::fprintf(stderr, "Try '%s --help'.\n", program);
+    return WrongUsage;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const char *program = baseName(argv[0]);
+    setUpConsole();
+    static const option longOptions[] = {
+        {"help", no_argument, nullptr, 'h'},
+        {"version", no_argument, nullptr, 'V'},
+        {nullptr, 0, nullptr, 0},
+    };
+    Invocation invocation;
+    invocation.program = program;
+    bool quiet = false;
+    int level = 0;
+    int c;
+    // "+": the command's own options are the command's.
+    while ((c = getopt_long(argc, argv, "+d:D:qh", longOptions, nullptr)) != -1) {
+        switch (c) {
+        case 'd':
+            invocation.device = optarg;
+            break;
+        case 'D': {
+            char *end = nullptr;
+            long value = std::strtol(optarg, &end, 10);
+            if (!*optarg || *end || value < 0 || value > 99)
+                return usageError(program, "-D takes a trace level (0 to 99)");
+            level = int(value);
+            break;
+        }
+        case 'q':
+            quiet = true;
+            break;
+        case 'h':
+            printHelp(program);
+            return Success;
+        case 'V':
+            std::printf("kelvoractl %s\n", KelvoraVersion);
+            return Success;
+        default: // getopt has said what is wrong
+            return usageError(program, nullptr);
+        }
+    }
+    if (optind >= argc)
+        return usageError(program, "no command given");
+    invocation.command = argv[optind];
+    invocation.args.assign(argv + optind + 1, argv + argc);
+    if (invocation.device.empty())
+        if (const char *env = std::getenv("KELVORA_DEVICE"))
+            invocation.device = env;
+    invocation.progress = !quiet && isatty(STDERR_FILENO);
+
+    all = static_cast<unsigned char *>(std::calloc(1, rec::RecordSize));
+    if (!all) {
+        std::perror(program);
+        return LineFailed;
+    }
+    if (level > 0)
+        openTrace(level);
+    int status = runCommand(invocation);
+    closeTrace();
+    std::free(all);
+    all = nullptr;
+    return status;
+}

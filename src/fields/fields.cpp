@@ -1,0 +1,490 @@
+#include "fields/fields.h"
+
+#include "config/names.h"
+#include "config/record.h"
+#include "resources/lookup.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// ---------------------------------------------------------------- labels
+
+// The window's own words: dialog titles, captions and chooser items.
+std::string title(const char *dialog) { return builtinResource(std::string("*") + dialog + ".title"); }
+
+std::string caption(const char *key, std::size_t i)
+{
+    std::vector<std::string> all = builtinList(key);
+    return i < all.size() ? labelText(all[i]) : "";
+}
+
+std::vector<FieldItem> indexed(const std::vector<std::string> &strings, unsigned base = 0)
+{
+    std::vector<FieldItem> items;
+    for (std::size_t i = 0; i < strings.size(); i++)
+        items.push_back({unsigned(i) + base, strings[i]});
+    return items;
+}
+
+// Check box items as bits; "---" marks a box without a function.
+std::vector<FieldItem> bitsOf(const std::vector<std::string> &strings)
+{
+    std::vector<FieldItem> items;
+    for (std::size_t i = 0; i < strings.size() && i < 8; i++)
+        if (strings[i] != "---")
+            items.push_back({1u << i, strings[i]});
+    return items;
+}
+
+struct Table {
+    std::vector<Field> fields;
+
+    void add(std::string name, std::string label, std::size_t offset, std::size_t size, Reading reading,
+             unsigned mask = 0xFF, std::vector<FieldItem> items = {})
+    {
+        fields.push_back({std::move(name), std::move(label), offset, size, reading, mask, std::move(items)});
+    }
+    void text(std::string name, std::string label, std::size_t offset, std::size_t size)
+    {
+        add(std::move(name), std::move(label), offset, size, Reading::Text);
+    }
+    void choice(std::string name, std::string label, std::size_t offset, std::vector<FieldItem> items,
+                unsigned mask = 0xFF)
+    {
+        add(std::move(name), std::move(label), offset, 1, Reading::Choice, mask, std::move(items));
+    }
+    void bits(std::string name, std::string label, std::size_t offset, std::vector<FieldItem> items, unsigned mask)
+    {
+        add(std::move(name), std::move(label), offset, 1, Reading::Bits, mask, std::move(items));
+    }
+};
+
+std::string num(int n) { return std::to_string(n); }
+
+// ---------------------------------------------------------------- configuration
+
+// A named stretch of the PBX image, for the bytes no dialog shows.
+struct Region {
+    std::size_t offset, size;
+    std::string name, key;
+};
+
+std::vector<Region> configRegions()
+{
+    std::string b = "Anlage B: ";
+    std::vector<Region> r;
+    r.push_back({rec::TypeByte, 1, title("anltyp_dlg"), "anltyp"});
+    for (int p = 0; p < 3; p++)
+        r.push_back({rec::PortBlock0 + rec::PortBlockSize * std::size_t(p), rec::PortBlockSize,
+                     title("anltyp_dlg") + ": Port " + num(p + 1), "port" + num(p + 1)});
+    r.push_back({rec::PortAreaB, rec::PortAreaSize, b + title("anltyp_dlg"), "b.ports"});
+    struct List {
+        std::size_t offset, share;
+        const char *dialog, *key;
+    };
+    const List lists[] = {
+        {rec::RufnrList, rec::RufnrShare, "rufzuord_dlg", "rufnr"},
+        {rec::BerList, rec::BerShare, "tlnperm_dlg", "ber"},
+        {rec::RufVertList, rec::RufVertShare, "calldist_dlg", "rufvert"},
+        {rec::GebKonfList, rec::GebKonfShare, "gebdat_dlg", "gebkonf"},
+        {rec::StKonList, rec::StKonShare, "steuer_dlg", "stkon"},
+    };
+    for (const List &l : lists) {
+        r.push_back({l.offset, l.share, title(l.dialog), l.key});
+        r.push_back({l.offset + l.share, l.share, b + title(l.dialog), std::string("b.") + l.key});
+    }
+    r.push_back({rec::AnlDatList, rec::AnlDatListSize, title("globdat_dlg"), "anldat"});
+    return r;
+}
+
+void subscriberWords(Table &t, const std::string &dialog, const char *key, std::size_t block,
+                     const std::vector<std::string> &functions, const std::vector<std::size_t> &offsets)
+{
+    for (std::size_t k = 0; k < functions.size() && k < offsets.size(); k++)
+        t.add(std::string(key) + "." + num(int(k)), dialog + ": " + functions[k], block + offsets[k], 4,
+              Reading::Subscribers);
+}
+
+void configFields(Table &t)
+{
+    // PBX type and ports.
+    std::string anl = title("anltyp_dlg");
+    t.choice("anltyp.typ", anl + ": " + builtinResource("*anl_typf.title"), rec::TypeByte,
+             indexed(builtinList("*anltyp*typ.strings")));
+    std::vector<std::string> bus = builtinList("*anltyp*s0bus.strings");
+    std::vector<std::string> conn = builtinList("*anltyp*anschl.strings");
+    const unsigned busBits[4] = {0x00, 0x80, 0x40, 0xC0};
+    std::string msnTitle = title("msns_dlg"), zuordTitle = title("zuord_dlg");
+    std::vector<std::string> msnNames = builtinList("*zuord*msn.strings");
+    for (int p = 0; p < 3; p++) {
+        std::size_t block = rec::PortBlock0 + rec::PortBlockSize * std::size_t(p);
+        std::string port = anl + ": Port " + num(p + 1) + ": ";
+        std::string key = "port" + num(p + 1) + ".";
+        std::vector<FieldItem> busItems;
+        for (std::size_t i = 0; i < bus.size() && i < 4; i++)
+            busItems.push_back({busBits[i], bus[i]});
+        t.choice(key + "bus", port + builtinResource("*anl_busf.title"), block, busItems, 0xC0);
+        std::vector<FieldItem> connItems;
+        if (conn.size() == 2)
+            connItems = {{0x10, conn[0]}, {0x00, conn[1]}};
+        t.choice(key + "anschl", port + builtinResource("*anl_anschlf.title"), block, connItems, 0x30);
+        for (int k = 0; k < int(rec::MsnCount); k++)
+            t.text(key + "msn" + num(k), port + msnTitle + ": " + (k < int(msnNames.size()) ? msnNames[k] : num(k)),
+                   block + rec::MsnInBlock + rec::MsnSize * std::size_t(k), rec::MsnSize);
+        for (int k = 0; k < int(rec::MsnCount); k++)
+            t.add(key + "zuord" + num(k),
+                  port + zuordTitle + ": " + (k < int(msnNames.size()) ? msnNames[k] : num(k)),
+                  block + rec::MsnZuordInBlock + rec::MsnZuordSize * std::size_t(k), 4, Reading::Subscribers);
+    }
+
+    // Internal numbers.
+    std::string rnz = title("rufzuord_dlg");
+    t.choice("rufzuord.hpttyp", rnz + ": " + builtinResource("*rnz_hpt.title") + " " +
+                                    labelText(builtinResource("*rufzuord*hpttyp.caption")),
+             rec::RufnrList + rec::HptTypInShare, indexed(builtinList("*rufzuord*hpttyp.strings"), 1));
+    t.text("rufzuord.hptnum",
+           rnz + ": " + builtinResource("*rnz_hpt.title") + " " + labelText(builtinResource("*rufzuord*hptnum.caption")),
+           rec::RufnrList + rec::HptNumInShare, rec::HptNumSize);
+    for (int i = 0; i < rec::TlnCount; i++)
+        t.text("rufzuord.num" + num(i), rnz + ": " + subscriberName(i),
+               rec::RufnrList + rec::IntNumInShare + rec::IntNumSize * std::size_t(i), rec::IntNumSize);
+
+    // Permissions, terminal types and trunk permissions share one list.
+    subscriberWords(t, title("tlnperm_dlg"), "tlnperm", rec::BerList, builtinList("*tlnperm*funk.strings"),
+                    {0, 4, 8});
+    std::string amts = title("amtsperm_dlg");
+    std::vector<FieldItem> levels = indexed(builtinList("*am_grp*strings"));
+    for (int i = 0; i < rec::TlnCount; i++)
+        t.choice("amtsperm." + num(i), amts + ": " + subscriberName(i), rec::BerList + 12 + std::size_t(i), levels);
+    std::string tt = title("teltyp_dlg");
+    for (int i = 0; i < 8; i++)
+        t.choice("teltyp." + num(i), tt + ": " + subscriberName(i), rec::BerList + 42 + std::size_t(i),
+                 indexed(builtinList(i == 0 ? "*tt_typen*tln0.strings" : "*tt_typen*strings")));
+
+    // Call distribution; its last two bytes belong to the global data dialog.
+    subscriberWords(t, title("calldist_dlg"), "calldist", rec::RufVertList, builtinList("*calldist*todo.strings"),
+                    {0, 8, 16, 24, 32, 40, 44});
+    std::string glob = title("globdat_dlg");
+    t.add("globdat.rwst", glob + ": " + caption("*gl_lower.captions", 5), rec::RwsTime, 1, Reading::Decimal);
+    t.choice("globdat.autamt", glob + ": " + caption("*gl_menus.captions", 1), rec::RufVertList + 49,
+             indexed(builtinList("*globdat*autamt.strings")));
+
+    // Charge settings and the internal rates.
+    std::string geb = title("gebdat_dlg");
+    subscriberWords(t, geb, "gebdat", rec::GebKonfList, builtinList("*gebdat*slct.strings"), {0, 4, 8, 12, 16});
+    t.add("gebdat.base", geb + ": " + caption("*gd_misc.captions", 0), rec::GebKonfList + 51, 1, Reading::Decimal);
+    std::string rates = title("loccharge_dlg");
+    for (int i = 0; i < rec::TlnCount; i++)
+        t.add("loccharge." + num(i), rates + ": " + subscriberName(i), rec::GebKonfList + 52 + std::size_t(i), 1,
+              Reading::Decimal);
+    std::vector<std::string> com = builtinList("*gebdat*com.strings");
+    t.choice("gebdat.com", geb + ": " + builtinResource("*gd_comf.title"), rec::GebKonfList + 83,
+             indexed(com, 1), 0x03);
+    std::vector<std::string> calls = builtinList("*gebdat*calls.strings");
+    std::vector<FieldItem> callItems;
+    for (std::size_t i = 0; i < calls.size(); i++)
+        callItems.push_back({unsigned(i) << 2, calls[i]});
+    t.choice("gebdat.calls", geb + ": " + builtinResource("*gd_callsf.title"), rec::GebKonfList + 83, callItems,
+             0x0C);
+    std::vector<std::string> pulse = builtinList("*gebdat*impuls.strings");
+    std::vector<FieldItem> pulseItems;
+    for (std::size_t i = 0; i < pulse.size(); i++)
+        pulseItems.push_back({unsigned(i + 1) << 5, pulse[i]});
+    t.choice("gebdat.impuls", geb + ": " + builtinResource("*gd_impf.title"), rec::GebKonfList + 85, pulseItems,
+             0xE0);
+    t.add("gebdat.zlanz", geb + ": " + caption("*gd_misc.captions", 1), rec::GebKonfList + 87, 1, Reading::Decimal);
+
+    // Control contacts.
+    std::string st = title("steuer_dlg");
+    std::size_t s = rec::StKonList;
+    std::string sensor = builtinResource("*st_sensor.title");
+    t.add("steuer.start", st + ": " + sensor + " " + caption("*st_sensor.captions", 0), s + 0, 2, Reading::Time);
+    t.add("steuer.end", st + ": " + sensor + " " + caption("*st_sensor.captions", 1), s + 2, 2, Reading::Time);
+    std::string switchTime = labelText(builtinResource("*st_lower*XmTextField.caption"));
+    std::vector<FieldItem> actions = indexed(builtinList("*st_lower*strings"));
+    t.add("steuer.ask1", st + ": " + builtinResource("*st_akt1.title") + " " + switchTime, s + 4, 2,
+          Reading::Decimal);
+    t.add("steuer.ask2", st + ": " + builtinResource("*st_akt2.title") + " " + switchTime, s + 6, 2,
+          Reading::Decimal);
+    t.choice("steuer.akt1", st + ": " + builtinResource("*st_akt1.title"), s + 8, actions);
+    t.choice("steuer.akt2", st + ": " + builtinResource("*st_akt2.title"), s + 9, actions);
+    t.bits("steuer.auto", st + ": " + builtinResource("*steuer*auto.strings"), s + 10,
+           bitsOf(builtinList("*steuer*auto.strings")), 0x01);
+    t.text("steuer.rnr1", st + ": " + labelText(builtinResource("*steuer*rnr1.caption")), s + 11, 25);
+    t.text("steuer.rnr2", st + ": " + labelText(builtinResource("*steuer*rnr2.caption")), s + 36, 25);
+    t.text("steuer.rnr3", st + ": " + labelText(builtinResource("*steuer*rnr3.caption")), s + 61, 25);
+    t.text("steuer.utou", st + ": " + labelText(builtinResource("*steuer*utou.caption")), s + 86, 33);
+
+    // Global data.
+    std::size_t a = rec::AnlDatList;
+    t.text("globdat.uus", glob + ": " + caption("*gl_lower.captions", 0), a + 0, 33);
+    t.text("globdat.code", glob + ": " + caption("*gl_lower.captions", 1), a + 33, 7);
+    t.text("globdat.lkz", glob + ": " + caption("*gl_lower.captions", 2), a + 40, 7);
+    t.text("globdat.okz", glob + ": " + caption("*gl_lower.captions", 3), a + 47, 6);
+    t.text("globdat.hot", glob + ": " + caption("*gl_lower.captions", 4), a + 53, 25);
+    t.choice("globdat.moh", glob + ": " + caption("*gl_menus.captions", 0), a + 78,
+             indexed(builtinList("*globdat*moh.strings")));
+    // The check boxes have no caption of their own in the window.
+    t.bits("globdat.amtamt", glob + ": Optionen", a + 79,
+           bitsOf(builtinList("*globdat*amtamt.strings")), 0x0F);
+    t.choice("globdat.ava", glob + ": " + caption("*gl_menus.captions", 2), a + 111,
+             indexed(builtinList("*globdat*ava.strings")));
+}
+
+// What no field shows: whole bytes in rows of 16 within their region, and
+// the bits of a byte that its fields leave over.
+void fillGaps(Table &t, std::size_t from, std::size_t size, const std::vector<Region> &regions)
+{
+    std::vector<unsigned> covered(size, 0);
+    for (const Field &f : t.fields)
+        for (std::size_t i = 0; i < f.size; i++)
+            if (f.offset + i >= from && f.offset + i < from + size)
+                covered[f.offset + i - from] |= f.size == 1 ? f.mask : 0xFFu;
+    for (const Region &r : regions) {
+        std::size_t i = r.offset;
+        while (i < r.offset + r.size) {
+            unsigned have = covered[i - from];
+            if (have == 0xFF) {
+                ++i;
+                continue;
+            }
+            if (have != 0) {
+                char label[64];
+                std::snprintf(label, sizeof label, ", Byte %zu: weitere Bits", i - r.offset);
+                t.bits(r.key + ".bits" + num(int(i - r.offset)), r.name + label, i, {}, ~have & 0xFFu);
+                t.fields.back().extra = true;
+                ++i;
+                continue;
+            }
+            std::size_t start = i;
+            while (i < r.offset + r.size && covered[i - from] == 0 && i - start < 16)
+                ++i;
+            char label[64];
+            std::snprintf(label, sizeof label, ", Bytes %zu-%zu", start - r.offset, i - 1 - r.offset);
+            t.add(r.key + ".bytes" + num(int(start - r.offset)), r.name + label, start, i - start, Reading::Bytes);
+            t.fields.back().extra = true;
+        }
+    }
+}
+
+// ---------------------------------------------------------------- speed dial
+
+void speedDialFields(Table &t)
+{
+    t.text("kwz.kennung", "Kennung", rec::KwzHeader, rec::KwzHeaderSize);
+    std::string name = caption("*ed_fields.captions", 0), number = caption("*ed_fields.captions", 1);
+    for (int i = 0; i < rec::KwzCount; i++) {
+        std::string entry = "Kurzwahl " + num(100 + i);
+        t.text("kwz." + num(100 + i) + ".number", entry + ": " + number,
+               rec::KwzNumbers + rec::KwzNumberSize * std::size_t(i), rec::KwzNumberSize);
+        t.text("kwz." + num(100 + i) + ".name", entry + ": " + name, rec::KwzNames + rec::KwzNameSize * std::size_t(i),
+               rec::KwzNameSize);
+    }
+    struct Prefixes {
+        std::size_t table;
+        const char *dialog, *left, *right, *key;
+    };
+    const Prefixes lists[] = {{rec::NahBerList, "nahber_dlg", "*nb_left.captions", "*nb_right.captions", "nahber"},
+                              {rec::SperrBerList, "sperrber_dlg", "*sb_left.captions", "*sb_right.captions", "sperrber"}};
+    for (const Prefixes &p : lists)
+        for (int k = 0; k < rec::PrefixCount; k++)
+            t.text(std::string(p.key) + "." + num(k + 1),
+                   title(p.dialog) + ": " + caption(k < 10 ? p.left : p.right, std::size_t(k % 10)),
+                   p.table + rec::PrefixSlotSize * std::size_t(k), rec::PrefixSlotSize);
+}
+
+// ---------------------------------------------------------------- subscribers
+
+void subscriberFields(Table &t)
+{
+    std::string funk = builtinResource("*tn_funk.title");
+    std::string weck = builtinResource("*tn_weck.title");
+    std::string umleit = builtinResource("*tn_umleit.title");
+    std::vector<FieldItem> f1 = bitsOf(builtinList("*tndat*settings1.strings"));
+    std::vector<FieldItem> f2 = bitsOf(builtinList("*tndat*settings2.strings"));
+    for (int i = 0; i < rec::TlnCount; i++) {
+        std::size_t r = rec::TlnData + rec::TlnDataSize * std::size_t(i);
+        std::string who = std::string(subscriberName(i)) + ": ";
+        std::string key = "tln" + num(i) + ".";
+        t.bits(key + "funk1", who + funk, r + rec::TlnFunc1, f1, 0xFF);
+        t.bits(key + "funk2", who + funk + " (" + weck + ")", r + rec::TlnFunc2, f2, 0xFF);
+        t.add(key + "weckz", who + weck, r + rec::TlnWake, 2, Reading::Time);
+        t.text(key + "nbb", who + umleit + " " + caption("*tn_umleit.captions", 0), r + rec::TlnBusyTarget,
+               rec::TlnTargetSize);
+        t.text(key + "ziel", who + umleit + " " + caption("*tn_umleit.captions", 1) + "/" +
+                                 caption("*tn_umleit.captions", 2),
+               r + rec::TlnTarget, rec::TlnTargetSize);
+        t.add(key + "rufz", who + umleit + " " + caption("*tn_umleit.captions", 3), r + rec::TlnRingTime, 1,
+              Reading::Decimal);
+    }
+}
+
+// ---------------------------------------------------------------- readings
+
+std::string hex(const unsigned char *bytes, std::size_t count)
+{
+    std::string out;
+    char b[4];
+    for (std::size_t i = 0; i < count; i++) {
+        std::snprintf(b, sizeof b, i ? " %02X" : "%02X", bytes[i]);
+        out += b;
+    }
+    return out;
+}
+
+// Printable ISO 8859-1 as it is, anything else escaped, so that two texts
+// read alike only when their bytes are alike.
+std::string printable(const unsigned char *bytes, std::size_t count)
+{
+    std::string out;
+    for (std::size_t i = 0; i < count; i++) {
+        unsigned char c = bytes[i];
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0)) {
+            char b[8];
+            std::snprintf(b, sizeof b, "\\x%02X", c);
+            out += b;
+        } else {
+            out += char(c);
+        }
+    }
+    return out;
+}
+
+std::string readText(const unsigned char *p, std::size_t size)
+{
+    std::size_t length = strnlen(reinterpret_cast<const char *>(p), size);
+    std::string out = length ? printable(p, length) : "(leer)";
+    std::size_t last = size;
+    while (last > length && p[last - 1] == 0)
+        --last;
+    if (last > length + 1)
+        out += " [dahinter " + hex(p + length + 1, last - length - 1) + "]";
+    return out;
+}
+
+std::uint32_t little(const unsigned char *p, std::size_t size)
+{
+    std::uint32_t v = 0;
+    for (std::size_t i = size; i-- > 0;)
+        v = v << 8 | p[i];
+    return v;
+}
+
+std::string joined(const std::vector<std::string> &parts)
+{
+    if (parts.empty())
+        return "(keine)";
+    std::string out;
+    for (const std::string &p : parts)
+        out += (out.empty() ? "" : ", ") + p;
+    return out;
+}
+
+std::string hexByte(unsigned v)
+{
+    char b[8];
+    std::snprintf(b, sizeof b, "0x%02X", v);
+    return b;
+}
+
+} // namespace
+
+const std::vector<Field> &fieldsOf(FileKind kind)
+{
+    static std::vector<Field> tables[3];
+    std::vector<Field> &fields = tables[int(kind)];
+    if (!fields.empty())
+        return fields;
+    Table t;
+    switch (kind) {
+    case FileKind::Configuration:
+        configFields(t);
+        fillGaps(t, 0, rec::PbxImageSize, configRegions());
+        break;
+    case FileKind::SpeedDial:
+        speedDialFields(t);
+        break;
+    case FileKind::Subscribers:
+        subscriberFields(t);
+        break;
+    }
+    // In the record's order, a byte's fields together.
+    std::stable_sort(t.fields.begin(), t.fields.end(),
+                     [](const Field &a, const Field &b) { return a.offset < b.offset; });
+    if (kind == FileKind::SpeedDial) {
+        // Entry by entry: number and name of one speed-dial code together.
+        std::stable_sort(t.fields.begin(), t.fields.end(), [](const Field &a, const Field &b) {
+            auto entry = [](const Field &f) -> std::size_t {
+                if (f.offset >= rec::KwzNumbers && f.offset < rec::KwzNames)
+                    return 1 + (f.offset - rec::KwzNumbers) / rec::KwzNumberSize;
+                if (f.offset >= rec::KwzNames && f.offset < rec::NahBerList)
+                    return 1 + (f.offset - rec::KwzNames) / rec::KwzNameSize;
+                return f.offset < rec::KwzNumbers ? 0 : 1000;
+            };
+            return entry(a) < entry(b);
+        });
+    }
+    fields = std::move(t.fields);
+    return fields;
+}
+
+std::string readField(const Field &f, const unsigned char *record)
+{
+    const unsigned char *p = record + f.offset;
+    switch (f.reading) {
+    case Reading::Text:
+        return readText(p, f.size);
+    case Reading::Decimal:
+        return std::to_string(little(p, f.size));
+    case Reading::Choice: {
+        unsigned v = p[0] & f.mask;
+        for (const FieldItem &item : f.items)
+            if (item.value == v)
+                return item.text;
+        return "? (" + hexByte(v) + ")";
+    }
+    case Reading::Bits: {
+        unsigned v = p[0] & f.mask;
+        std::vector<std::string> set;
+        for (const FieldItem &item : f.items)
+            if (v & item.value) {
+                set.push_back(item.text);
+                v &= ~item.value;
+            }
+        if (v)
+            set.push_back(hexByte(v));
+        return joined(set);
+    }
+    case Reading::Time: {
+        unsigned v = unsigned(little(p, 2));
+        if (v == 0xFFFF)
+            return "(keine)";
+        char b[8];
+        std::snprintf(b, sizeof b, "%02X:%02X", v >> 8, v & 0xFF);
+        return b;
+    }
+    case Reading::Subscribers: {
+        std::uint32_t v = little(p, 4);
+        std::vector<std::string> set;
+        for (int i = 0; i < 32; i++)
+            if (v >> i & 1)
+                set.push_back(i < rec::TlnCount ? std::string(subscriberName(i)) : "Bit " + num(i));
+        return joined(set);
+    }
+    case Reading::Bytes:
+        return hex(p, f.size);
+    }
+    return "";
+}
+
+bool fieldDiffers(const Field &f, const unsigned char *a, const unsigned char *b)
+{
+    if (f.size == 1)
+        return ((a[f.offset] ^ b[f.offset]) & f.mask) != 0;
+    return std::memcmp(a + f.offset, b + f.offset, f.size) != 0;
+}

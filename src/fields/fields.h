@@ -1,0 +1,49 @@
+// What the bytes of the files mean: every field of a configuration, speed-dial
+// and subscriber file with its place in the record, its German label as the
+// window words it, and how its value reads.  kelvoractl's show and diff print
+// from here, so that they and the dialogs say the same.
+//
+// The fields cover every byte of their file's part of the record: what no
+// dialog shows is listed as bytes of its list ("weitere Bytes"), so that two
+// files whose fields all read alike are byte for byte the same.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+enum class FileKind { Configuration, SpeedDial, Subscribers };
+
+enum class Reading {
+    Text,        // up to the first zero byte; bytes after it in hex while not all zero
+    Decimal,     // unsigned, little-endian, 1, 2 or 4 bytes
+    Choice,      // the masked byte names one item; any other value in hex
+    Bits,        // the masked byte's set bits by name; unnamed ones in hex
+    Time,        // 16-bit BCD hhmm, 0xFFFF none
+    Subscribers, // 32-bit mask over the 30 subscribers, bits 30-31 in hex
+    Bytes,       // hex
+};
+
+struct FieldItem {
+    unsigned value; // Choice: the masked value; Bits: the bit
+    std::string text;
+};
+
+struct Field {
+    std::string name;  // a stable key: "anldat.okz", "kwz.142.number"
+    std::string label; // "Globale Anlagendaten: Ortsvorwahl" (ISO 8859-1)
+    std::size_t offset; // in the record
+    std::size_t size;
+    Reading reading;
+    unsigned mask = 0xFF; // Choice and Bits: the bits of the byte that are theirs
+    std::vector<FieldItem> items = {};
+    bool extra = false; // bytes or bits no dialog shows
+};
+
+// The fields of one kind of file, in the order show prints them.
+const std::vector<Field> &fieldsOf(FileKind kind);
+
+// How the field reads in a record of rec::RecordSize bytes (ISO 8859-1 text).
+std::string readField(const Field &field, const unsigned char *record);
+// True when the field's bits differ between two records.
+bool fieldDiffers(const Field &field, const unsigned char *a, const unsigned char *b);

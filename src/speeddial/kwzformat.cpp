@@ -1,0 +1,77 @@
+#include "speeddial/kwzformat.h"
+
+#include "speeddial/kwzread.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t FirstPiece = rec::NahBerList - rec::KwzHeader; // header, numbers, names
+constexpr const char *HeaderFormat = "%4s %-25.25s %12.12s\n%s\n";
+constexpr const char *DashLine = " ------------------------------------------";
+
+} // namespace
+
+std::string slotText(const char *slot, std::size_t size) { return std::string(slot, strnlen(slot, size)); }
+
+void putEntry(int i, const char *name, const char *number)
+{
+    char *nameSlot = kwzName(i);
+    std::size_t n = strnlen(name, rec::KwzNameSize - 1);
+    std::memcpy(nameSlot, name, n);
+    nameSlot[n] = '\0';
+    char *numberSlot = kwzNumber(i);
+    std::memset(numberSlot, 0, KwzNumberMax);
+    n = strnlen(number, KwzNumberMax);
+    std::memcpy(numberSlot, number, n);
+    numberSlot[n] = '\0';
+    incRecInt(rec::KwzChanges);
+}
+
+void normaliseNumbers() { normaliseNumbers(all); }
+
+bool writeTextFile(FILE *fp)
+{
+    bool ok = std::fprintf(fp, HeaderFormat, " Nr.", "Name", "Telefon", DashLine) > 0;
+    int last = 99;
+    for (int i = 0; i < rec::KwzCount && ok; ++i) {
+        if (i == 100)
+            ok = std::fprintf(fp, "%c", 12) > 0 && std::fprintf(fp, HeaderFormat, " Nr.", "Name", "Telefon", DashLine) > 0;
+        if (kwzNumber(i)[0] == '\0')
+            continue;
+        if (i != 0 && i != 100 && last != i - 1)
+            ok = ok && std::fputs(" ...\n", fp) >= 0;
+        ok = ok && std::fprintf(fp, "%4d %-25.25s %12.12s\n", 100 + i, nameOf(i).c_str(), numberOf(i).c_str()) > 0;
+        last = i;
+    }
+    return ok && !std::ferror(fp);
+}
+
+bool writeKwzImage(FILE *fp)
+{
+    return std::fwrite(all + rec::KwzHeader, 1, FirstPiece, fp) == FirstPiece &&
+           std::fwrite(all + rec::NahBerList, 1, 2 * rec::PrefixListSize, fp) == 2 * rec::PrefixListSize;
+}
+
+FileWrite writeKwzFile(const char *path)
+{
+    FileWrite written = writeFileAtomically(path, writeKwzImage);
+    if (written == FileWrite::Written) {
+        setRecInt(rec::KwzChanges, 0);
+        markClean(RecordPart::SpeedDial);
+    }
+    return written;
+}
+
+FileLoad loadKwzImage(FILE *fp)
+{
+    FileLoad loaded = readKwzStream(fp, all);
+    if (loaded == FileLoad::Loaded) {
+        setRecInt(rec::KwzChanges, 0);
+        incRecInt(rec::KwzPresent);
+        incRecInt(rec::PrefixPresent);
+        incRecInt(rec::KwzFileCount);
+        markClean(RecordPart::SpeedDial);
+    }
+    return loaded;
+}

@@ -1,0 +1,45 @@
+// The speed-dial directory in the record: its slots, its file (".kwz") and its
+// text export, without dialogs.  The dialogs over it are in kwzfile.h.
+#pragma once
+
+#include "config/atomicfile.h"
+#include "config/cfgread.h"
+#include "config/record.h"
+
+#include <cstdio>
+#include <string>
+
+constexpr const char *KwzMark = "KwDaten";
+constexpr int KwzMarkLength = 7;
+constexpr std::size_t KwzFileSize = rec::KwzSizeInFile; // 13060
+constexpr std::size_t KwzNameFileOffset = rec::KwzNames - rec::KwzHeader;
+constexpr int KwzNameMax = 37;   // as the editor takes it
+constexpr int KwzNumberMax = 24; // digits
+
+inline char *kwzNumber(int i) { return recText(rec::KwzNumbers + rec::KwzNumberSize * std::size_t(i)); }
+inline char *kwzName(int i) { return recText(rec::KwzNames + rec::KwzNameSize * std::size_t(i)); }
+
+// A slot's text up to its first zero byte and never beyond the slot.
+std::string slotText(const char *slot, std::size_t size);
+inline std::string numberOf(int i) { return slotText(kwzNumber(i), rec::KwzNumberSize); }
+inline std::string nameOf(int i) { return slotText(kwzName(i), rec::KwzNameSize); }
+
+// Name and number into slot i: the name as it is (at most 38 characters), the
+// number into a slot whose first 24 bytes were cleared; counts one change.
+void putEntry(int i, const char *name, const char *number);
+// Zeroes the bytes after each number's terminating zero up to its 24th byte.
+void normaliseNumbers();
+
+// The export of the directory as text (two pages of 100 entries); false when
+// the stream took it not completely.
+bool writeTextFile(FILE *fp);
+
+// The directory as its file holds it: header, numbers, names, both prefix lists.
+bool writeKwzImage(FILE *fp);
+// Writes the file at path (atomically); when written, the directory counts as
+// saved (change counter 0).
+FileWrite writeKwzFile(const char *path);
+// Loads a speed-dial file into the record as the dialog's "Laden" does: the
+// counters say a directory is present and saved.  Loaded, WrongFile or
+// Unplaced as readKwzStream says; the record is untouched unless Loaded.
+FileLoad loadKwzImage(FILE *fp);

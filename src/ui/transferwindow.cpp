@@ -1,0 +1,96 @@
+#include "ui/transferwindow.h"
+
+#include "toolkit/toolkit.h"
+
+void WindowObserver::started(const TransferShow &show)
+{
+    wbox_ = XmtDisplayWorkingDialog(parent_, show.name, show.message, show.scale ? show.scaleLabel : "",
+                                    show.scale ? "Abbrechen" : "", 0, show.scaleMax, show.scale, False);
+}
+
+void WindowObserver::progress(int value) { XmtWorkingBoxSetScaleValue(wbox_, value); }
+
+void WindowObserver::ended(const TransferTrouble *trouble)
+{
+    if (parent_) {
+        XmtHideWorkingDialog(parent_);
+        // Focus may only go to a viewable window; anything else is an X error.
+        XWindowAttributes wa;
+        if (XtIsRealized(parent_) && XGetWindowAttributes(XtDisplay(parent_), XtWindow(parent_), &wa) &&
+            wa.map_state == IsViewable)
+            XSetInputFocus(XtDisplay(parent_), XtWindow(parent_), RevertToParent, CurrentTime);
+    }
+    if (trouble) {
+        std::string line = adviceText(parent_, trouble->advice, trouble->adviceArg.c_str());
+        showTransferErr(parent_, trouble->text.c_str(), line.c_str());
+    }
+}
+
+void WindowObserver::portFailed(const TransferTrouble &trouble)
+{
+    // Started from a desktop menu, the program has no standard error anyone reads.
+    if (!parent_ || trouble.text.empty())
+        return;
+    std::string line = adviceText(parent_, trouble.advice, trouble.adviceArg.c_str());
+    showTransferErr(parent_, trouble.text.c_str(), line.c_str());
+}
+
+int getNextPacket(Widget parent, int fd, unsigned char *buffer)
+{
+    WindowObserver observer(parent);
+    return getNextPacket(observer, fd, buffer);
+}
+
+void stop_conn(Widget parent, int fd, int code)
+{
+    WindowObserver observer(parent);
+    stop_conn(observer, fd, code);
+}
+
+int sendAndCheck(int fd, Widget parent, Widget wbox, int code, int subcode, const unsigned char *data, int length,
+                 int total, int *counter)
+{
+    WindowObserver observer(parent, wbox);
+    return sendAndCheck(fd, observer, code, subcode, data, length, total, counter);
+}
+
+void showPercent(Widget wbox, int total, int done)
+{
+    if (int percent = percentOf(total, done); percent >= 0)
+        XmtWorkingBoxSetScaleValue(wbox, percent);
+}
+
+void showTransferErr(Widget parent, const char *text, const char *advice)
+{
+    // The advice goes into the argument: the message stays as it is.
+    std::string shown = text ? text : "";
+    if (advice && *advice)
+        shown += std::string("\n") + advice;
+    XmtDisplayErrorMsg(parent, "tranfer_err", "Fehler bei der Uebertragung: \n%s", "Uebertragungs-Fehler",
+                       "No Help!", shown.c_str());
+}
+
+std::string adviceText(Widget parent, const char *which, const char *arg)
+{
+    Widget ref = parent ? parent : toplevel;
+    const char *line = ref && which ? XmtGetResourceString(ref, "tranfer_err", which) : nullptr;
+    if (!line)
+        return "";
+    // Not printf: the line may come from a user's resources.
+    std::string text = line;
+    std::size_t at = text.find("%s");
+    if (at != std::string::npos)
+        text.replace(at, 2, arg ? arg : "");
+    return text;
+}
+
+TransferResult runTransfer(const TransferPlan &transfer, const std::function<void(TransferContext &)> &body)
+{
+    Transmission transmission{transfer.device,
+                              {transfer.name, transfer.message, transfer.scaleLabel, transfer.scaleMax, transfer.scale},
+                              transfer.reading,
+                              transfer.steps,
+                              transfer.onOpen};
+    WindowObserver observer(transfer.parent);
+    return runTransmission(transmission, observer, body);
+}

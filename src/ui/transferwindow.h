@@ -1,0 +1,61 @@
+// Transfers in the window: the working dialog shows a transfer's progress and
+// the transfer error box its end.  The transfers themselves know nothing of
+// X (link/transfer.h); this is the window's observer of them, and the frame
+// protocol's operations as the window calls them, with a parent widget.
+#pragma once
+
+#include "link/transfer.h"
+
+#include <X11/Intrinsic.h>
+#include <functional>
+#include <string>
+
+// Shows the working dialog under parent when a transfer starts, moves its
+// scale, hides it at the end (the parent gets the focus back) and then shows
+// the transfer error box when the transfer went wrong.
+class WindowObserver : public TransferObserver {
+public:
+    explicit WindowObserver(Widget parent, Widget wbox = nullptr) : parent_(parent), wbox_(wbox) {}
+    void started(const TransferShow &show) override;
+    void progress(int value) override;
+    void ended(const TransferTrouble *trouble) override;
+    void portFailed(const TransferTrouble &trouble) override;
+    Widget workingBox() const { return wbox_; }
+
+private:
+    Widget parent_;
+    Widget wbox_;
+};
+
+// The protocol's operations with the window's parent widget; see link/protocol.h.
+int getNextPacket(Widget parent, int fd, unsigned char *buffer);
+void stop_conn(Widget parent, int fd, int code);
+int sendAndCheck(int fd, Widget parent, Widget wbox, int code, int subcode, const unsigned char *data, int length,
+                 int total, int *counter);
+void showPercent(Widget wbox, int total, int done);
+// The dialog with the text and, when given, one line of advice below it.
+void showTransferErr(Widget parent, const char *text, const char *advice = nullptr);
+// The advice line from the resources (a user's own lines included), "%s"
+// replaced by arg; "" when the resources have none.
+std::string adviceText(Widget parent, const char *which, const char *arg);
+
+// A transmission as the window starts it: its dialogs under parent.
+struct TransferPlan {
+    const char *device;
+    Widget parent;       // of the working dialog and the error dialog
+    const char *name;    // the working dialog's name
+    const char *message; // and its message
+    bool reading;        // begin-of-read (98), else begin-of-write (97)
+    int steps;           // what the percentage counts up to
+    // Runs once the port is open and synchronised, just before the begin
+    // command; not at all when the port cannot be opened.
+    std::function<void()> onOpen = {};
+    // Transfers of one frame show only their message: no scale, no labels.
+    bool scale = true;
+    // The working dialog's scale: its label and its range from 0.  With steps
+    // 0 the body sets the scale itself (setScale).
+    const char *scaleLabel = "Prozent:";
+    int scaleMax = 100;
+};
+
+TransferResult runTransfer(const TransferPlan &transfer, const std::function<void(TransferContext &)> &body);

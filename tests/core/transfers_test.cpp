@@ -1,0 +1,205 @@
+// Every transfer of the core tells its observer what the window's working
+// dialog and error box show: its display, each step, its end and why it failed.
+#include <gtest/gtest.h>
+
+#include "charges/calltransfer.h"
+#include "charges/counters.h"
+#include "config/cfgtransfer.h"
+#include "config/record.h"
+#include "config/tlntransfer.h"
+#include "link/answer.h"
+#include "link/protocol.h"
+#include "speeddial/kwztransfer.h"
+#include "support/sim_line.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// What an observer was told, in order.
+struct Recording : TransferObserver {
+    std::string show;          // "name|message|label|max|scale"
+    std::vector<int> steps; // the scale's values
+    std::string end;           // "ok", or "code|text|advice|argument"
+    std::string port;          // "text|advice|argument" when the port failed
+    int starts = 0, ends = 0;
+    void started(const TransferShow &s) override
+    {
+        ++starts;
+        show = std::string(s.name) + "|" + s.message + "|" + s.scaleLabel + "|" + std::to_string(s.scaleMax) + "|" +
+               (s.scale ? "scale" : "no scale");
+    }
+    void progress(int value) override { steps.push_back(value); }
+    void ended(const TransferTrouble *t) override
+    {
+        ++ends;
+        end = t ? std::to_string(t->code) + "|" + t->text + "|" + (t->advice ? t->advice : "") + "|" + t->adviceArg
+                : "ok";
+    }
+    void portFailed(const TransferTrouble &t) override
+    {
+        port = t.text + "|" + (t.advice ? t.advice : "") + "|" + t.adviceArg;
+    }
+};
+
+struct Row {
+    const char *name;
+    std::function<TransferResult(TransferObserver &)> run;
+    const char *show;
+    std::vector<int> progress;
+};
+
+std::vector<int> upTo(int from, int step, int last)
+{
+    std::vector<int> v;
+    for (int x = from; x <= last; x += step)
+        v.push_back(x);
+    return v;
+}
+
+std::vector<int> concat(std::vector<int> a, const std::vector<int> &b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+std::vector<unsigned char> callStore;
+std::int32_t counterTable[ChargeCounters];
+
+const std::vector<Row> &rows()
+{
+    static const std::vector<Row> table = {
+        {"configuration read", readConfiguration, "cfgreadwbox|Konfiguration lesen|Prozent:|100|scale",
+         {7, 15, 23, 30, 38, 46, 53, 61, 69, 76, 84, 92, 100}},
+        {"configuration program", writeConfiguration, "cfgwritewbox|Konfiguration schreiben|Prozent:|100|scale",
+         {8, 16, 25, 33, 41, 50, 58, 66, 75, 83, 91, 100}},
+        {"subscriber read", readTlnConfiguration, "tlnreadwbox|Teilnehmerdaten lesen|Prozent:|100|scale",
+         {3,  6,  10, 13, 16, 20, 23, 26, 30, 33, 36, 40, 43, 46, 50,
+          53, 56, 60, 63, 66, 70, 73, 76, 80, 83, 86, 90, 93, 96, 100}},
+        {"subscriber program", writeTlnConfiguration, "cfgwritewbox|Konfiguration schreiben|Prozent:|100|scale",
+         {3,  6,  10, 13, 16, 20, 23, 26, 30, 33, 36, 40, 43, 46, 50,
+          53, 56, 60, 63, 66, 70, 73, 76, 80, 83, 86, 90, 93, 96, 100}},
+        // The speed-dial scale counts entries: 25 blocks of 8, then the two lists.
+        {"speed-dial read", readSpeedDial, "readwbox|KWZ lesen|Kurzwahl|202|scale",
+         concat(upTo(8, 8, 200), {200, 201})},
+        {"speed-dial program",
+         [](TransferObserver &o) {
+             setRecInt(rec::KwzPresent, 1);
+             return writeSpeedDial(o);
+         },
+         "writewbox|KWZ schreiben|Kurzwahl|202|scale", concat(upTo(8, 8, 200), {201, 202})},
+        {"charge counters read", [](TransferObserver &o) { return readChargeCounters(counterTable, o); },
+         "gebreaddlg|Gebührenzähler lesen...||100|no scale", {100}},
+        {"charge counters reset", resetChargeCounters, "gebwritedlg|Gebührenzähler löschen...||100|no scale", {100}},
+        // pbxsim's default memory: 25 outgoing calls (of 1000), 12 incoming (of 75).
+        {"outgoing calls read", [](TransferObserver &o) { return readCalls(outgoingCalls, callStore, o); },
+         "gebreaddlg|Ausgehende Gespräche lesen...|Prozent:|100|scale", {1, 2, 2}},
+        {"incoming calls read", [](TransferObserver &o) { return readCalls(incomingCalls, callStore, o); },
+         "gebreaddlg|Eingegangene Gespräche auslesen...|Prozent:|100|scale", {16}},
+        {"outgoing calls erased", eraseOutgoingCalls, "gebkitdlg|Gebührenspeicher löschen...||100|no scale", {100}},
+    };
+    return table;
+}
+
+class Observed : public ::testing::Test {
+protected:
+    SimLine line;
+    void SetUp() override
+    {
+        setFramePause([] {});
+        setDevicePath(line.device.c_str());
+    }
+    void fault(pbxsim::AnswerFault kind, int answer)
+    {
+        pbxsim::Faults f;
+        f.answers.push_back({kind, answer, 0});
+        line.sim.setFaults(f);
+    }
+};
+
+TEST_F(Observed, EveryTransferShowsItsDisplayEachStepAndAQuietEnd)
+{
+    for (const Row &row : rows()) {
+        Recording seen;
+        EXPECT_EQ(row.run(seen), TransferResult::Done) << row.name;
+        EXPECT_EQ(seen.show, row.show) << row.name;
+        EXPECT_EQ(seen.steps, row.progress) << row.name;
+        EXPECT_EQ(seen.end, "ok") << row.name;
+        EXPECT_EQ(seen.starts, 1) << row.name;
+        EXPECT_EQ(seen.ends, 1) << row.name;
+    }
+}
+
+struct Failure {
+    const char *name;
+    std::function<void(pbxsim::Faults &)> fault;
+    TransferResult result;
+    const char *end;    // code|text|advice (the device follows)
+    std::size_t steps;  // progress reports before the failure
+};
+
+TEST_F(Observed, AFailureTellsTheWindowsTextAndItsAdvice)
+{
+    setByteTimeoutMs(100);
+    const Failure failures[] = {
+        {"refused begin", [](pbxsim::Faults &f) { f.refuse_begin = 106; }, TransferResult::Refused,
+         "106|CMD-Fehler|cmdRefused", 0},
+        {"wrong checksum", [](pbxsim::Faults &f) { f.answers.push_back({pbxsim::AnswerFault::BadChecksum, 4, 0}); },
+         TransferResult::Failed, "105|CRC-Fehler|crcError", 2},
+        // Silence from the start points at the cable; silence later does not.
+        {"no answer at all", [](pbxsim::Faults &f) { f.answers.push_back({pbxsim::AnswerFault::Silent, 1, 0}); },
+         TransferResult::Refused, "-1|Uebertragungs-Fehler|noAnswer", 0},
+        {"no answer midway", [](pbxsim::Faults &f) { f.answers.push_back({pbxsim::AnswerFault::Silent, 3, 0}); },
+         TransferResult::Failed, "108|Uebertragungs-Fehler|", 1},
+        {"unknown refusal", [](pbxsim::Faults &f) { f.refuse_begin = 112; }, TransferResult::Refused,
+         "112|Unbekannter Fehler 0070|", 0},
+    };
+    for (const Failure &c : failures) {
+        pbxsim::Faults f;
+        c.fault(f);
+        line.sim.setFaults(f);
+        Recording seen;
+        EXPECT_EQ(readConfiguration(seen), c.result) << c.name;
+        EXPECT_EQ(seen.end, std::string(c.end) + "|" + line.device) << c.name;
+        EXPECT_EQ(seen.steps.size(), c.steps) << c.name;
+        EXPECT_EQ(recInt(rec::CfgValid), 0) << c.name;
+    }
+}
+
+TEST_F(Observed, AnAcknowledgementZeroEndsWithoutATextButNotAsDone)
+{
+    pbxsim::Faults f;
+    f.refuse_data_at = 3;
+    f.refuse_data_code = 0;
+    line.sim.setFaults(f);
+    Recording seen;
+    EXPECT_EQ(writeConfiguration(seen), TransferResult::Failed);
+    EXPECT_EQ(seen.end, "ok");
+    EXPECT_EQ(seen.steps, (std::vector<int>{8, 16}));
+}
+
+TEST_F(Observed, APortThatWillNotOpenIsToldWithItsAdviceAndNothingStarts)
+{
+    std::string missing = line.dir.file("nothere");
+    setDevicePath(missing.c_str());
+    Recording seen;
+    EXPECT_EQ(readSpeedDial(seen), TransferResult::NoPort);
+    EXPECT_EQ(seen.port, "Das Gerät \"" + missing + "\"\nkann nicht geöffnet werden:\nNo such file or directory|noDevice|" +
+                             missing);
+    EXPECT_EQ(seen.starts, 0);
+    EXPECT_EQ(seen.ends, 0);
+    EXPECT_TRUE(line.sim.frames().empty());
+}
+
+TEST(BuiltinAdvice, TheResourceLineWithTheDeviceInIt)
+{
+    EXPECT_EQ(builtinAdvice(advice::NoAnswer, "/dev/ttyS0"),
+              "Die Anlage an /dev/ttyS0 antwortet nicht: Kabel (mit RTS/CTS), Schnittstelle und Strom prüfen.");
+    EXPECT_EQ(builtinAdvice(advice::Refused, "x").find("%s"), std::string::npos);
+    EXPECT_EQ(builtinAdvice(nullptr, "x"), "");
+    EXPECT_EQ(builtinAdvice("noSuchAdvice", "x"), "");
+}
+
+} // namespace

@@ -1,0 +1,146 @@
+#include "ctl_env.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+std::vector<std::string> environmentFor(const std::vector<std::string> &changes)
+{
+    std::vector<std::string> env;
+    auto named = [](const std::string &entry, const std::string &name) {
+        return entry.compare(0, name.size() + 1, name + "=") == 0;
+    };
+    for (char **e = environ; *e; ++e) {
+        std::string entry = *e;
+        if (named(entry, "DISPLAY") || named(entry, "KELVORA_DEVICE"))
+            continue;
+        bool changed = false;
+        for (const std::string &c : changes)
+            changed = changed || named(entry, c.substr(0, c.find('=')));
+        if (!changed)
+            env.push_back(entry);
+    }
+    for (const std::string &c : changes)
+        if (c.back() != '=')
+            env.push_back(c);
+    return env;
+}
+
+std::vector<char *> pointers(std::vector<std::string> &strings)
+{
+    std::vector<char *> p;
+    for (std::string &s : strings)
+        p.push_back(s.data());
+    p.push_back(nullptr);
+    return p;
+}
+
+} // namespace
+
+CtlRun runCtl(const std::vector<std::string> &args, const CtlOptions &options)
+{
+    CtlRun run;
+    std::vector<std::string> argv = {KELVORACTL_BINARY};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<std::string> env = environmentFor(options.env);
+    std::vector<char *> av = pointers(argv), ev = pointers(env);
+
+    int out[2], err[2] = {-1, -1};
+    if (pipe2(out, O_CLOEXEC) != 0)
+        return run;
+    if (options.terminal) {
+        if (openpty(&err[0], &err[1], nullptr, nullptr, nullptr) != 0)
+            return run;
+    } else if (pipe2(err, O_CLOEXEC) != 0) {
+        return run;
+    }
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out[1], 1);
+        dup2(err[1], 2);
+        int null = open("/dev/null", O_RDONLY);
+        dup2(null, 0);
+        execve(av[0], av.data(), ev.data());
+        _exit(127);
+    }
+    close(out[1]);
+    close(err[1]);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(options.timeout_ms);
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    std::string *into[2] = {&run.out, &run.err};
+    int open = 2;
+    while (open > 0 && std::chrono::steady_clock::now() < deadline) {
+        if (poll(fds, 2, 100) <= 0)
+            continue;
+        for (int i = 0; i < 2; i++) {
+            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
+                continue;
+            char buf[4096];
+            ssize_t n = read(fds[i].fd, buf, sizeof buf);
+            if (n > 0) {
+                into[i]->append(buf, std::size_t(n));
+            } else {
+                // A pty's master reads EIO once the child is gone.
+                close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+            }
+        }
+    }
+    for (pollfd &p : fds)
+        if (p.fd >= 0)
+            close(p.fd);
+    int status = 0;
+    if (open > 0)
+        kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    run.status = WIFEXITED(status) && open == 0 ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+void CtlLine::start(const pbxsim::State &state, std::vector<std::string> extra)
+{
+    device = dir.file(uniqueLineName("ctl"));
+    std::string error;
+    ASSERT_TRUE(pbxsim::saveState(state, dir.file("start.pbx"), &error)) << error;
+    PbxsimOptions options;
+    options.load = dir.file("start.pbx");
+    options.save = dir.file("end.pbx");
+    options.extra = std::move(extra);
+    ASSERT_TRUE(sim_.start(device, options, dir.file("pbxsim.out"), &error)) << error;
+    running_ = true;
+}
+
+pbxsim::State CtlLine::stop()
+{
+    pbxsim::State state;
+    if (!running_)
+        return state;
+    sim_.stop();
+    running_ = false;
+    std::string error;
+    EXPECT_TRUE(pbxsim::loadState(state, dir.file("end.pbx"), &error)) << error;
+    return state;
+}
+
+CtlRun CtlLine::ctl(std::vector<std::string> args, const CtlOptions &options)
+{
+    args.insert(args.begin(), {"-d", device});
+    return runCtl(args, options);
+}
+
+void CtlLine::TearDown()
+{
+    if (running_)
+        stop();
+    EXPECT_NE(access(lockFileFor(device).c_str(), F_OK), 0) << "a lock file left behind";
+}

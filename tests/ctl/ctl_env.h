@@ -1,0 +1,44 @@
+// kelvoractl as a user runs it: the real program in a child process without a
+// display, against the real pbxsim on a line of the test's own.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "pbxsim/pbxsim.h"
+#include "support/e2e_process.h"
+#include "support/tempdir.h"
+
+#include <string>
+#include <vector>
+
+struct CtlRun {
+    int status = -1;      // exit status; -1 when it did not exit normally
+    std::string out, err; // standard output and error
+};
+
+struct CtlOptions {
+    std::vector<std::string> env; // NAME=value added, or NAME= to take it away
+    bool terminal = false;        // standard error is a terminal
+    int timeout_ms = 60000;
+};
+
+// Runs kelvoractl with args; DISPLAY and KELVORA_DEVICE are not passed on
+// unless options.env sets them.
+CtlRun runCtl(const std::vector<std::string> &args, const CtlOptions &options = {});
+
+// pbxsim with a state of the test's choosing on <tmp>/<unique name>; stop()
+// returns the state it ended with.
+class CtlLine : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string device;
+    void start(const pbxsim::State &state = pbxsim::defaultState(), std::vector<std::string> extra = {});
+    pbxsim::State stop();
+    // kelvoractl -d <device> args
+    CtlRun ctl(std::vector<std::string> args, const CtlOptions &options = {});
+    void TearDown() override;
+
+private:
+    PbxsimProcess sim_;
+    bool running_ = false;
+};

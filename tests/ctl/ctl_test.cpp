@@ -1,0 +1,256 @@
+// kelvoractl end to end: the real program, no display, the real pbxsim on a pty
+// link.  What it writes must be what the window writes.
+#include "ctl_env.h"
+
+#include "support/calls_model.h"
+#include "support/sim_line.h"
+
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string configFile(const pbxsim::State &state, const char *id)
+{
+    Bytes image = imageOf(state);
+    std::string file(id);
+    file.push_back('\0');
+    file.append(image.begin(), image.end());
+    return file;
+}
+
+const char *const Dorvan = "Daten Konfigurator DORVAN IS-x V1.4";
+const char *const Ostrale = "Daten Konfigurator OSTRALE 18x V1.4";
+constexpr std::size_t AreaCode = 36 + 1986 + 47; // in a configuration file
+
+// The same bytes the window's "Sichern" writes after "Auslesen" (the window's
+// end-to-end test holds the window to the same expectation).
+TEST_F(CtlLine, ReadConfigWritesTheFileTheWindowSaves)
+{
+    start();
+    CtlRun run = ctl({"read-config", dir.file("a.cfg")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "") << "no terminal, no progress";
+    EXPECT_EQ(readFile(dir.file("a.cfg")), configFile(pbxsim::defaultState(), Dorvan));
+
+    run = ctl({"read-config", "--ident", "ostrale", dir.file("b.cfg")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readFile(dir.file("b.cfg")), configFile(pbxsim::defaultState(), Ostrale));
+    EXPECT_TRUE(stop() == pbxsim::defaultState()) << "reading changes nothing in the PBX";
+}
+
+TEST_F(CtlLine, AnEditedFileProgrammedLandsInThePbx)
+{
+    start();
+    ASSERT_EQ(ctl({"read-config", dir.file("a.cfg")}).status, 0);
+    std::string edited = readFile(dir.file("a.cfg"));
+    edited.replace(AreaCode, 5, std::string("6356\0", 5));
+    writeFile(dir.file("edited.cfg"), edited);
+    CtlRun run = ctl({"program-config", dir.file("edited.cfg")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(ctl({"read-config", dir.file("again.cfg")}).status, 0);
+    EXPECT_EQ(readFile(dir.file("again.cfg")), edited);
+    pbxsim::State after = stop();
+    EXPECT_EQ(std::string(after.anldat.begin() + 47, after.anldat.begin() + 52), std::string("6356\0", 5));
+    pbxsim::State expected = pbxsim::defaultState();
+    expected.anldat = after.anldat;
+    EXPECT_TRUE(after == expected) << "nothing else changed";
+}
+
+// The lines the window's "CVS sichern", "Text sichern" write, byte for byte.
+TEST_F(CtlLine, CallListsAreTheWindowsFiles)
+{
+    start(pbxWithCalls());
+    writeFile(dir.file("names.kwz"), callNamesFile());
+    std::string outCsv, outText, inText, outPlain;
+    for (int k = 0; k < 1000; k++) {
+        outCsv += callCsvLine(outgoingCall(k)) + "\n";
+        outText += callTextLine(k, outgoingCall(k), true) + "\n";
+    }
+    for (int k = 0; k < 75; k++)
+        inText += callTextLine(k, incomingCall(k), false) + "\n";
+
+    CtlRun run = ctl({"calls", "out", "--csv", "--names", dir.file("names.kwz")}, {{"LC_ALL=C.UTF-8"}});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, outCsv);
+    run = ctl({"calls", "out", "--names=" + dir.file("names.kwz")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, outText);
+    run = ctl({"calls", "in", "--names", dir.file("names.kwz")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, inText);
+    // Without names the name column stays empty.
+    run = ctl({"calls", "out", "--csv"});
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "11,01.01,00:00,0,0.00,#030000000,");
+}
+
+TEST_F(CtlLine, DiffOfACopyWithOneChangedAreaCodePrintsOneLine)
+{
+    start();
+    ASSERT_EQ(ctl({"read-config", dir.file("a.cfg")}).status, 0);
+    std::string copy = readFile(dir.file("a.cfg"));
+    ASSERT_EQ(copy.substr(AreaCode, 3), std::string("30\0", 3));
+    copy[AreaCode + 1] = '1';
+    writeFile(dir.file("b.cfg"), copy);
+    CtlRun run = runCtl({"diff", dir.file("a.cfg"), dir.file("b.cfg")});
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_EQ(run.out, "Globale Anlagendaten: Ortsvorwahl: 30 -> 31\n");
+    run = runCtl({"diff", dir.file("a.cfg"), dir.file("a.cfg")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "");
+}
+
+TEST_F(CtlLine, SubscribersProgrammedFromAFileKeepWhatTheFileDoesNotHold)
+{
+    start();
+    ASSERT_EQ(ctl({"read-subscribers", dir.file("t.tnd")}).status, 0);
+    std::string file = readFile(dir.file("t.tnd"));
+    ASSERT_EQ(file.size(), 1650u);
+    // Subscriber 3's wake-up time: entry bytes 2-3.
+    file[55 * 3 + 2] = 0x30;
+    file[55 * 3 + 3] = 0x07;
+    writeFile(dir.file("t.tnd"), file);
+    CtlRun run = ctl({"program-subscribers", dir.file("t.tnd")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    pbxsim::State after = stop(), expected = pbxsim::defaultState();
+    expected.tln[3][8] = 0x30;
+    expected.tln[3][9] = 0x07;
+    for (int i = 0; i < 30; i++)
+        expected.tln[std::size_t(i)][0] = std::uint8_t(i); // the sub-code travels in byte 0
+    EXPECT_TRUE(after.tln == expected.tln);
+}
+
+TEST_F(CtlLine, ASpeedDialReadKeepsTheNamesOfTheFileItReplaces)
+{
+    start();
+    writeFile(dir.file("k.kwz"), callNamesFile());
+    CtlRun run = ctl({"read-speeddial", dir.file("k.kwz")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    std::string file = readFile(dir.file("k.kwz")), names = callNamesFile();
+    ASSERT_EQ(file.size(), 13060u);
+    EXPECT_EQ(file.substr(5020, 7800), names.substr(5020, 7800));
+    pbxsim::State pbx = pbxsim::defaultState();
+    EXPECT_EQ(file.substr(20, 5000), std::string(pbx.kwz.begin(), pbx.kwz.end()));
+}
+
+TEST_F(CtlLine, ABackupIsAllThreeFilesOrNone)
+{
+    start();
+    ASSERT_EQ(ctl({"read-config", dir.file("a.cfg")}).status, 0);
+    CtlRun run = ctl({"backup", dir.file("backups")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    std::string base = uniqueLineName("ctl");
+    std::vector<std::string> written;
+    for (std::size_t at = 0, nl; (nl = run.out.find('\n', at)) != std::string::npos; at = nl + 1)
+        written.push_back(run.out.substr(at, nl - at));
+    ASSERT_EQ(written.size(), 3u) << run.out;
+    EXPECT_NE(written[0].find("/konfiguration-" + base + "-"), std::string::npos);
+    EXPECT_EQ(readFile(written[0]), readFile(dir.file("a.cfg")));
+    EXPECT_EQ(readFile(written[1]).size(), 13060u);
+    EXPECT_EQ(readFile(written[2]).size(), 1650u);
+    stop();
+
+    // The subscriber read fails: answers 15 (configuration), 29 (speed dial), then its fifth.
+    start(pbxsim::defaultState(), {"--bad-checksum", "49"});
+    run = ctl({"backup", dir.file("failed")});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("CRC-Fehler"), std::string::npos) << run.err;
+    struct stat st;
+    EXPECT_NE(stat(dir.file("failed").c_str(), &st), 0) << "a directory made for nothing";
+}
+
+struct Usage {
+    const char *name;
+    std::vector<std::string> args; // "@" stands for the test's directory
+    std::vector<std::string> env;
+    int status;
+    const char *said; // in standard error
+};
+
+TEST_F(CtlLine, ExitStatusAndMessageForEachKindOfTrouble)
+{
+    start();
+    ASSERT_EQ(ctl({"read-config", dir.file("a.cfg")}).status, 0);
+    ASSERT_EQ(ctl({"read-speeddial", dir.file("k.kwz")}).status, 0);
+    writeFile(dir.file("short.cfg"), readFile(dir.file("a.cfg")).substr(0, 1000));
+    const Usage cases[] = {
+        {"no command", {}, {}, 1, "no command given"},
+        {"unknown command", {"frobnicate"}, {}, 1, "unknown command frobnicate"},
+        {"unknown option", {"read-config", "@/x.cfg", "--frob"}, {"KELVORA_DEVICE=" + device}, 1, "unknown option"},
+        {"no device", {"read-config", "@/x.cfg"}, {}, 1, "-d DEVICE or KELVORA_DEVICE"},
+        {"a file too many", {"show", "@/a.cfg", "@/k.kwz"}, {}, 1, "usage: show FILE"},
+        {"no such device", {"-d", "@/nothere", "read-config", "@/x.cfg"}, {}, 2, "gibt es nicht"},
+        {"not a configuration file", {"program-config", "@/k.kwz"}, {"KELVORA_DEVICE=" + device}, 3,
+         "ist keine Konfigurationsdatei"},
+        {"a configuration file cut short", {"program-config", "@/short.cfg"}, {"KELVORA_DEVICE=" + device}, 3,
+         "(1000 statt 2134 Bytes)"},
+        {"no such file", {"show", "@/none.cfg"}, {}, 3, "kann nicht gelesen werden"},
+        {"a directory to write", {"read-config", "@"}, {"KELVORA_DEVICE=" + device}, 3,
+         "konnte nicht geschrieben werden"},
+        {"files of two kinds", {"diff", "@/a.cfg", "@/k.kwz"}, {}, 2, "eine Kurzwahl-Datei"},
+        {"incoming calls as CSV", {"calls", "in", "--csv"}, {"KELVORA_DEVICE=" + device}, 1, "no CSV form"},
+        {"help", {"--help"}, {}, 0, ""},
+    };
+    for (const Usage &c : cases) {
+        std::vector<std::string> args;
+        for (std::string a : c.args) {
+            if (a[0] == '@')
+                a = dir.path() + a.substr(1);
+            args.push_back(a);
+        }
+        CtlRun run = runCtl(args, {c.env});
+        EXPECT_EQ(run.status, c.status) << c.name << ": " << run.err;
+        EXPECT_NE(run.err.find(c.said), std::string::npos) << c.name << ": " << run.err;
+        if (c.status != 0) {
+            EXPECT_EQ(run.out, "") << c.name;
+        }
+    }
+    CtlRun help = runCtl({"--help"});
+    for (const char *command : {"read-config", "program-config", "read-speeddial", "program-speeddial",
+                                "read-subscribers", "program-subscribers", "calls", "counters", "backup", "show", "diff"})
+        EXPECT_NE(help.out.find(std::string("  ") + command + " "), std::string::npos) << command;
+}
+
+TEST_F(CtlLine, APbxThatRefusesIsTheWindowsTextWithItsAdvice)
+{
+    start(pbxsim::defaultState(), {"--refuse-begin", "106"});
+    CtlRun run = ctl({"read-config", dir.file("x.cfg")}, {{"LC_ALL=C.UTF-8"}});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "kelvoractl: Fehler bei der Uebertragung: CMD-Fehler\n"
+                       "kelvoractl: Die Anlage kennt diesen Befehl nicht: ROM-Version und Zusatzmodule der Anlage "
+                       "pr\xC3\xBC" "fen.\n"); // UTF-8, as the locale wants
+    struct stat st;
+    EXPECT_NE(stat(dir.file("x.cfg").c_str(), &st), 0) << "a file written after a failed read";
+}
+
+TEST_F(CtlLine, ProgressOnlyOnATerminalAndNotWithQ)
+{
+    start();
+    CtlRun run = ctl({"read-config", dir.file("a.cfg")}, {{}, true});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.err.find("Konfiguration lesen"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("100 %"), std::string::npos) << run.err;
+    run = runCtl({"-q", "-d", device, "read-config", dir.file("a.cfg")}, {{}, true});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(CtlLine, TheWindowsLockKeepsItOffTheLine)
+{
+    start();
+    std::string lock = lockFileFor(device);
+    {
+        std::ofstream held(lock);
+        held << getpid() << " kelvora\n";
+    }
+    CtlRun run = ctl({"read-config", dir.file("a.cfg")});
+    std::string left = readFile(lock);
+    unlink(lock.c_str());
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("Belegt von Prozess " + std::to_string(getpid())), std::string::npos) << run.err;
+    EXPECT_EQ(left, std::to_string(getpid()) + " kelvora\n") << "someone else's lock is left alone";
+}
+
+} // namespace
