@@ -16,6 +16,7 @@
 #include "speeddial/kwztransfer.h"
 #include "ui/bind.h"
 #include "ui/transferwindow.h"
+#include "ui/safetynet.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -403,6 +404,8 @@ int main(int argc, char **argv)
     std::string argv0 = "kelvora";
     char *args[] = {argv0.data(), device.data(), nullptr};
     kelvoraStart(2, args);
+    // Transfers as they take the line: no backups, no question before programming.
+    setSafetySettings({"", 0, false});
 
     std::vector<Transfer> reads, writes, tlnReads, tlnWrites, bare;
     for (int i = 0; i < TransferRuns; i++) {

@@ -11,6 +11,7 @@
 #include "config/record.h"
 #include "link/serial.h"
 #include "pbxsim/pbxsim.h"
+#include "ui/safetynet.h"
 
 #include <X11/Intrinsic.h>
 #include <X11/Xlib.h>
@@ -134,6 +135,8 @@ int main(int argc, char **argv)
     std::string argv0 = "kelvora";
     char *args[] = {argv0.data(), device.data(), nullptr};
     kelvoraStart(2, args);
+    // Transfers as they take the line: no backups, no question before programming.
+    setSafetySettings({"", 0, false});
     drainEvents();
 
     // What the PBX holds is changed a little before every programming run, so

@@ -4,8 +4,12 @@
 
 #include "app/cfgfiles.h"
 #include "config/cfgtransfer.h"
+#include "config/record.h"
 #include "config/tlntransfer.h"
+#include "subscriber/tndentries.h"
 #include "ui/access.h"
+#include "ui/preview.h"
+#include "ui/safetynet.h"
 #include "ui/transferwindow.h"
 
 namespace {
@@ -31,27 +35,42 @@ void readConfig(Widget, XtPointer, XtPointer)
 {
     WindowObserver observer(toplevel);
     TransferResult result = readConfiguration(observer);
-    if (result == TransferResult::Done)
+    if (result == TransferResult::Done) {
         show_anl_vers();
+        CfgVendor vendor = chosenVendor();
+        keepBackup(BackupKind::Configuration, [vendor](FILE *fp) { return writeCfgImage(fp, vendor); });
+        rememberPbxHolds(FileKind::Configuration);
+    }
     followTransfer(result);
 }
 
 void writeConfig(Widget, XtPointer, XtPointer)
 {
+    if (!confirmProgramming(toplevel, FileKind::Configuration))
+        return;
     WindowObserver observer(toplevel);
-    followTransfer(writeConfiguration(observer));
+    TransferResult result = writeConfiguration(observer);
+    if (result == TransferResult::Done)
+        rememberPbxHolds(FileKind::Configuration);
+    followTransfer(result);
 }
 
 void readTlnConfig(Widget parent, XtPointer, XtPointer)
 {
     WindowObserver observer(parent);
-    readTlnConfiguration(observer);
+    if (readTlnConfiguration(observer) == TransferResult::Done) {
+        keepBackup(BackupKind::Subscribers, [](FILE *fp) { return writeTndStream(fp, all); });
+        rememberPbxHolds(FileKind::Subscribers);
+    }
 }
 
 void writeTlnConfig(Widget parent, XtPointer, XtPointer)
 {
+    if (!confirmProgramming(parent, FileKind::Subscribers))
+        return;
     WindowObserver observer(parent);
-    writeTlnConfiguration(observer);
+    if (writeTlnConfiguration(observer) == TransferResult::Done)
+        rememberPbxHolds(FileKind::Subscribers);
 }
 
 void loadCFGFile(Widget, XtPointer, XtPointer)

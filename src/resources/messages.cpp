@@ -55,6 +55,24 @@ beim Programmieren die Übertragung wiederholen.
 *cfgsave_dlg.directory: /usr/local/kelvora/etc
 *cfgsave_dlg.pattern: *.cfg
 *cfgsave_dlg.help: Sichert die Konfigurationsdaten in einer Datei.
+! The question before programming: what changes against what the PBX last gave
+! ("%1": "dem letzten Auslesen" or "der Sicherung <file>").  No .message line:
+! the question's text is made of these.
+*programPreview.title: Programmieren?
+*programPreview.yesLabel: Programmieren
+*programPreview.noLabel: Abbrechen
+*programPreview.lastRead: dem letzten Auslesen
+*programPreview.backup: der Sicherung %1
+*programPreview.changes: Gegenüber %1 ändert sich in der Anlage (alt -> neu):
+*programPreview.nothing: Gegenüber %1 ändert sich in der Anlage nichts.
+*programPreview.unknown: Was sich in der Anlage ändert, ist nicht bekannt: sie wurde noch nicht\n\
+ausgelesen, und es gibt keine Sicherung von ihr.
+*programPreview.more: ... und %1 weitere
+*programPreview.help: Programmieren schickt die Daten zur Anlage; sie gelten dort sofort.\n\
+Die Liste zeigt jedes Feld, das sich dabei ändert, mit dem Wert, den die Anlage zuletzt\n\
+hatte (beim letzten Auslesen oder Programmieren, sonst in der neuesten Sicherung),\n\
+und dem neuen. "Abbrechen" schickt nichts.
+
 ! Backups of every read: the message line when one could not be written
 ! ("%1" the directory, "%2" why), and the load dialogs' way to them.
 *backup.failed: Keine Sicherungskopie in %1: %2

@@ -2,12 +2,15 @@
 
 #include "config/record.h"
 #include "speeddial/kwzfile.h"
+#include "speeddial/kwzformat.h"
 #include "speeddial/kwzphonebook.h"
 #include "speeddial/kwztransfer.h"
 #include "speeddial/nahsperr.h"
 #include "toolkit/toolkit.h"
 #include "ui/access.h"
 #include "ui/bind.h"
+#include "ui/preview.h"
+#include "ui/safetynet.h"
 #include "ui/transferwindow.h"
 
 #include <Xm/List.h>
@@ -246,7 +249,12 @@ void doKurzwahlen(Widget parent)
 TransferResult readSpeedDial(Widget parent)
 {
     WindowObserver observer(parent);
-    return readSpeedDial(observer);
+    TransferResult result = readSpeedDial(observer);
+    if (result == TransferResult::Done) {
+        keepBackup(BackupKind::SpeedDial, writeKwzImage);
+        rememberPbxHolds(FileKind::SpeedDial);
+    }
+    return result;
 }
 
 void readISkwz(Widget, XtPointer, XtPointer)
@@ -257,9 +265,13 @@ void readISkwz(Widget, XtPointer, XtPointer)
 
 void writeISkwz(Widget, XtPointer, XtPointer)
 {
+    if (!confirmProgramming(kwzdlg, FileKind::SpeedDial))
+        return;
     WindowObserver observer(kwzdlg);
-    if (writeSpeedDial(observer) == TransferResult::Done)
+    if (writeSpeedDial(observer) == TransferResult::Done) {
+        rememberPbxHolds(FileKind::SpeedDial);
         showkwz();
+    }
 }
 
 void doSetupKwz()

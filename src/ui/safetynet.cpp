@@ -22,12 +22,13 @@ XtResource resources[] = {
      sizeof(Boolean), offsetof(Resources, confirm), XtRImmediate, reinterpret_cast<XtPointer>(True)},
 };
 
+SafetySettings settings;
+bool read = false;
+
 } // namespace
 
 const SafetySettings &safetySettings()
 {
-    static SafetySettings settings;
-    static bool read = false;
     if (!read && toplevel) {
         Resources r{};
         XtGetApplicationResources(toplevel, &r, resources, XtNumber(resources), nullptr, 0);
@@ -37,6 +38,12 @@ const SafetySettings &safetySettings()
         read = true;
     }
     return settings;
+}
+
+void setSafetySettings(const SafetySettings &given)
+{
+    settings = given;
+    read = true;
 }
 
 void offerBackupsInLoadDialogs()

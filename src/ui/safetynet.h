@@ -18,6 +18,8 @@ struct SafetySettings {
 
 // Read from the resources on the first call.
 const SafetySettings &safetySettings();
+// Test-only (and for the benchmarks): settings instead of the resources.
+void setSafetySettings(const SafetySettings &settings);
 
 // The configuration's, speed dial's and subscriber data's load dialogs get a
 // button "Sicherungen" that shows the backup directory.

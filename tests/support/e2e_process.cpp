@@ -191,6 +191,9 @@ bool KelvoraProcess::start(const std::string &device, const KelvoraOptions &opti
     }
     if (options.traceLevel >= 0 && !tracePath_.empty())
         argv.insert(argv.end(), {"-D", std::to_string(options.traceLevel)});
+    argv.insert(argv.end(), {"-xrm", "*backupDirectory: " + dir + "/backups"});
+    if (!options.confirmProgramming)
+        argv.insert(argv.end(), {"-xrm", "*confirmProgramming: False"});
     argv.insert(argv.end(), options.xtArgs.begin(), options.xtArgs.end());
     argv.push_back(device);
     argv.insert(argv.begin(), prefix.begin(), prefix.end());

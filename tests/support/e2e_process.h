@@ -65,6 +65,7 @@ private:
 struct KelvoraOptions {
     int traceLevel = -1;              // -D level; -1: no -D
     std::vector<std::string> xtArgs;  // toolkit options (-geometry, -xrm ...) before the device
+    bool confirmProgramming = false;  // the question before programming; backups go to dir/backups
 };
 
 class KelvoraProcess {

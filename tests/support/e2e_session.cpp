@@ -30,6 +30,7 @@ void E2eSession::startBoth(const pbxsim::State &state, int traceLevel, long baud
 
     KelvoraOptions options;
     options.traceLevel = traceLevel;
+    options.confirmProgramming = confirmProgramming;
     // Out of the way of windows that other programs on this display open:
     // without a window manager, one mapped over ours would take our clicks.
     options.xtArgs = {"-geometry", "-0-0"};

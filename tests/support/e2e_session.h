@@ -20,6 +20,8 @@ protected:
     // Starts pbxsim (state saved to after.state when it ends; pacing the line
     // at baud, 0 none) and kelvora; fails the test when either does not come up.
     void startBoth(const pbxsim::State &state, int traceLevel = -1, long baud = 0);
+    // Whether kelvora asks before programming (off unless a test turns it on).
+    bool confirmProgramming = false;
     // Waits until the transfer ending with the n-th end-of-transmission is over:
     // pbxsim acknowledged it, the lock is gone, no dialog of the main window is up
     // (but `from`, the dialog that started the transfer, with none of its own)

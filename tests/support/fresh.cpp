@@ -6,6 +6,8 @@
 #include "link/protocol.h"
 #include "link/serial.h"
 #include "link/trace.h"
+#include "ui/preview.h"
+#include "ui/safetynet.h"
 
 #include <cstdio>
 #include <cstring>
@@ -29,6 +31,10 @@ void freshStart()
     static const std::string startTrace = debugFilePath();
     setLockDir(nullptr);
     setFramePause(nullptr);
+    // No backups into the home directory, no question before programming:
+    // the tests of those turn them on.
+    setSafetySettings({"", 0, false});
+    forgetPbxHolds();
     setByteTimeoutMs(0);
     closeTrace();
     setDebugFilePath(startTrace.c_str());
