@@ -2,6 +2,7 @@
 #include "app/app.h"
 
 #include "app/cfgfiles.h"
+#include "app/preview.h"
 #include "app/registry.h"
 #include "config/record.h"
 #include "config/tlntransfer.h"
@@ -196,6 +197,7 @@ void buildMainWindow()
         if (b.setup)
             b.setup();
     offerBackupsInLoadDialogs();
+    setProgrammingQuestion(askBeforeProgramming);
 
     SetUpVars();
     // The version goes in before realizing: the shell keeps the size it was

@@ -8,7 +8,6 @@
 #include "config/tlntransfer.h"
 #include "subscriber/tndentries.h"
 #include "ui/access.h"
-#include "ui/preview.h"
 #include "ui/safetynet.h"
 #include "ui/transferwindow.h"
 
@@ -39,19 +38,19 @@ void readConfig(Widget, XtPointer, XtPointer)
         show_anl_vers();
         CfgVendor vendor = chosenVendor();
         keepBackup(BackupKind::Configuration, [vendor](FILE *fp) { return writeCfgImage(fp, vendor); });
-        rememberPbxHolds(FileKind::Configuration);
+        rememberPbxHolds(BackupKind::Configuration);
     }
     followTransfer(result);
 }
 
 void writeConfig(Widget, XtPointer, XtPointer)
 {
-    if (!confirmProgramming(toplevel, FileKind::Configuration))
+    if (!confirmProgramming(toplevel, BackupKind::Configuration))
         return;
     WindowObserver observer(toplevel);
     TransferResult result = writeConfiguration(observer);
     if (result == TransferResult::Done)
-        rememberPbxHolds(FileKind::Configuration);
+        rememberPbxHolds(BackupKind::Configuration);
     followTransfer(result);
 }
 
@@ -60,17 +59,17 @@ void readTlnConfig(Widget parent, XtPointer, XtPointer)
     WindowObserver observer(parent);
     if (readTlnConfiguration(observer) == TransferResult::Done) {
         keepBackup(BackupKind::Subscribers, [](FILE *fp) { return writeTndStream(fp, all); });
-        rememberPbxHolds(FileKind::Subscribers);
+        rememberPbxHolds(BackupKind::Subscribers);
     }
 }
 
 void writeTlnConfig(Widget parent, XtPointer, XtPointer)
 {
-    if (!confirmProgramming(parent, FileKind::Subscribers))
+    if (!confirmProgramming(parent, BackupKind::Subscribers))
         return;
     WindowObserver observer(parent);
     if (writeTlnConfiguration(observer) == TransferResult::Done)
-        rememberPbxHolds(FileKind::Subscribers);
+        rememberPbxHolds(BackupKind::Subscribers);
 }
 
 void loadCFGFile(Widget, XtPointer, XtPointer)

@@ -9,7 +9,6 @@
 #include "toolkit/toolkit.h"
 #include "ui/access.h"
 #include "ui/bind.h"
-#include "ui/preview.h"
 #include "ui/safetynet.h"
 #include "ui/transferwindow.h"
 
@@ -252,7 +251,7 @@ TransferResult readSpeedDial(Widget parent)
     TransferResult result = readSpeedDial(observer);
     if (result == TransferResult::Done) {
         keepBackup(BackupKind::SpeedDial, writeKwzImage);
-        rememberPbxHolds(FileKind::SpeedDial);
+        rememberPbxHolds(BackupKind::SpeedDial);
     }
     return result;
 }
@@ -265,11 +264,11 @@ void readISkwz(Widget, XtPointer, XtPointer)
 
 void writeISkwz(Widget, XtPointer, XtPointer)
 {
-    if (!confirmProgramming(kwzdlg, FileKind::SpeedDial))
+    if (!confirmProgramming(kwzdlg, BackupKind::SpeedDial))
         return;
     WindowObserver observer(kwzdlg);
     if (writeSpeedDial(observer) == TransferResult::Done) {
-        rememberPbxHolds(FileKind::SpeedDial);
+        rememberPbxHolds(BackupKind::SpeedDial);
         showkwz();
     }
 }

@@ -24,6 +24,10 @@ XtResource resources[] = {
 
 SafetySettings settings;
 bool read = false;
+ProgrammingQuestion question = nullptr;
+
+std::vector<unsigned char> held[3];
+bool holding[3] = {};
 
 } // namespace
 
@@ -44,6 +48,27 @@ void setSafetySettings(const SafetySettings &given)
 {
     settings = given;
     read = true;
+}
+
+void setProgrammingQuestion(ProgrammingQuestion ask) { question = ask; }
+
+bool confirmProgramming(Widget parent, BackupKind kind)
+{
+    return !safetySettings().confirmProgramming || !question || question(parent, kind);
+}
+
+void rememberPbxHolds(BackupKind kind)
+{
+    held[int(kind)].assign(all, all + rec::RecordSize);
+    holding[int(kind)] = true;
+}
+
+const std::vector<unsigned char> *pbxHolds(BackupKind kind) { return holding[int(kind)] ? &held[int(kind)] : nullptr; }
+
+void forgetPbxHolds()
+{
+    for (bool &h : holding)
+        h = false;
 }
 
 void offerBackupsInLoadDialogs()

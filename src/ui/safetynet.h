@@ -9,6 +9,9 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include <X11/Intrinsic.h>
 
 struct SafetySettings {
     std::string backupDirectory;
@@ -24,6 +27,18 @@ void setSafetySettings(const SafetySettings &settings);
 // The configuration's, speed dial's and subscriber data's load dialogs get a
 // button "Sicherungen" that shows the backup directory.
 void offerBackupsInLoadDialogs();
+
+// Before programming a part: true when the transfer may go.  The question
+// itself is the application's (app/preview.h); without one, nothing is asked.
+using ProgrammingQuestion = bool (*)(Widget parent, BackupKind kind);
+void setProgrammingQuestion(ProgrammingQuestion ask);
+bool confirmProgramming(Widget parent, BackupKind kind);
+
+// What the PBX holds of a part as far as this session knows: set after a read
+// or programming that went through; nullptr before.
+void rememberPbxHolds(BackupKind kind);
+const std::vector<unsigned char> *pbxHolds(BackupKind kind);
+void forgetPbxHolds();
 
 // Writes the backup of a read that went through, with write() as a save
 // writes the file.  One that cannot be written fails nothing: the main

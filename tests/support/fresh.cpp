@@ -6,7 +6,6 @@
 #include "link/protocol.h"
 #include "link/serial.h"
 #include "link/trace.h"
-#include "ui/preview.h"
 #include "ui/safetynet.h"
 
 #include <cstdio>

@@ -10,7 +10,6 @@
 #include "subscriber/tndentries.h"
 #include "support/answers.h"
 #include "support/tempdir.h"
-#include "ui/preview.h"
 #include "ui/safetynet.h"
 
 #include <Xm/MessageB.h>
@@ -67,7 +66,7 @@ protected:
             defaultNo = type == XmDIALOG_CANCEL_BUTTON;
             XtCallCallbacks(box, yes ? XmNokCallback : XmNcancelCallback, nullptr);
         });
-        *go = confirmProgramming(programTop(), FileKind::Configuration);
+        *go = confirmProgramming(programTop(), BackupKind::Configuration);
         return {text, defaultNo};
     }
 };
@@ -127,6 +126,6 @@ TEST_F(SafetyNet, QuestionSaysWhatChangesAgainstWhat)
     setSafetySettings({backups.path(), 5, false});
     bool asked = false;
     answerQuestion(false, &asked);
-    EXPECT_TRUE(confirmProgramming(programTop(), FileKind::Configuration));
+    EXPECT_TRUE(confirmProgramming(programTop(), BackupKind::Configuration));
     EXPECT_FALSE(asked) << "confirmProgramming False asks nothing";
 }

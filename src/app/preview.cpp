@@ -1,4 +1,4 @@
-#include "ui/preview.h"
+#include "app/preview.h"
 
 #include "config/backups.h"
 #include "config/record.h"
@@ -6,8 +6,6 @@
 #include "toolkit/toolkit.h"
 #include "ui/safetynet.h"
 
-#include <array>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,20 +15,14 @@ constexpr const char *Question = "programPreview";
 // More lines would make the box taller than the screen.
 constexpr std::size_t ShownLines = 25;
 
-std::array<std::optional<std::vector<unsigned char>>, 3> &held()
-{
-    static std::array<std::optional<std::vector<unsigned char>>, 3> records;
-    return records;
-}
-
-BackupKind backupKindOf(FileKind kind)
+FileKind fileKindOf(BackupKind kind)
 {
     switch (kind) {
-    case FileKind::Configuration: return BackupKind::Configuration;
-    case FileKind::SpeedDial: return BackupKind::SpeedDial;
-    case FileKind::Subscribers: return BackupKind::Subscribers;
+    case BackupKind::Configuration: return FileKind::Configuration;
+    case BackupKind::SpeedDial: return FileKind::SpeedDial;
+    case BackupKind::Subscribers: return FileKind::Subscribers;
     }
-    return BackupKind::Configuration;
+    return FileKind::Configuration;
 }
 
 // A text of the question's resource lines with %1, %2 replaced (not printf:
@@ -47,26 +39,17 @@ std::string text(Widget parent, const char *which, const char *fallback, const s
 
 } // namespace
 
-void rememberPbxHolds(FileKind kind) { held()[std::size_t(kind)] = std::vector<unsigned char>(all, all + rec::RecordSize); }
-
-void forgetPbxHolds()
+bool askBeforeProgramming(Widget parent, BackupKind backupKind)
 {
-    for (auto &r : held())
-        r.reset();
-}
-
-bool confirmProgramming(Widget parent, FileKind kind)
-{
-    if (!safetySettings().confirmProgramming)
-        return true;
+    FileKind kind = fileKindOf(backupKind);
     FileImage now{kind, std::vector<unsigned char>(all, all + rec::RecordSize)};
     FileImage before{kind, {}};
     std::string against;
-    if (const auto &r = held()[std::size_t(kind)]) {
+    if (const std::vector<unsigned char> *r = pbxHolds(backupKind)) {
         before.record = *r;
         against = text(parent, "lastRead", "dem letzten Auslesen");
     } else {
-        std::string path = newestBackup(safetySettings().backupDirectory, backupKindOf(kind),
+        std::string path = newestBackup(safetySettings().backupDirectory, backupKind,
                                         devicePath() ? devicePath() : "");
         FileImage image;
         if (!path.empty() && loadFileImage(path.c_str(), image) == FileOpen::Loaded && image.kind == kind) {
