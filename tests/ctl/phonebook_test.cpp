@@ -121,17 +121,6 @@ TEST(Phonebook, ImportCases)
     }
 }
 
-TEST(Phonebook, TheSummaryFollowsTheLocale)
-{
-    TempDir dir;
-    writeFile(dir.file("in.csv"), "101;x;1\n");
-    writeFile(dir.file("k.kwz"), baseKwz());
-    CtlRun run = runCtl({"phonebook-import", dir.file("in.csv"), dir.file("k.kwz")}, {{"LC_ALL=C.UTF-8"}});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "Importiert: 0 (davon 0 mit gek\xC3\xBCrztem Namen), \xC3\xBC" "bersprungen: 1\n"
-                       "Zeile 1: Kurzwahl 101 ist belegt\n");
-}
-
 // Every third slot empty; umlauts, a name of the full 37 characters, the
 // longest number.
 std::string fullishKwz()
@@ -190,14 +179,10 @@ TEST(Phonebook, TroubleExitsWithItsStatusAndTouchesNoFile)
         writeFile(dir.file(name), bytes);
     const Trouble cases[] = {
         {"no files", {"phonebook-import"}, 1, "usage: phonebook-import [--replace] [--country CC]"},
-        {"one file", {"phonebook-import", "@/in.csv"}, 1, "usage: phonebook-import"},
         {"three files", {"phonebook-export", "@/k.kwz", "@/a.csv", "@/b.csv"}, 1, "usage: phonebook-export"},
         {"--country without a value", {"phonebook-import", "@/in.csv", "@/k.kwz", "--country"}, 1,
          "--country needs a value"},
-        {"--country with +", {"phonebook-import", "--country", "+49", "@/in.csv", "@/k.kwz"}, 1,
-         "--country takes"},
-        {"--country too long", {"phonebook-import", "--country=4912", "@/in.csv", "@/k.kwz"}, 1, "--country takes"},
-        {"--replace to export", {"phonebook-export", "--replace", "@/k.kwz", "@/b.csv"}, 1, "unknown option"},
+        {"--country with +", {"phonebook-import", "--country=+49", "@/in.csv", "@/k.kwz"}, 1, "--country takes"},
         {"no such directory file", {"phonebook-import", "@/in.csv", "@/none.kwz"}, 3, "kann nicht gelesen werden"},
         {"a configuration file", {"phonebook-import", "@/in.csv", "@/a.cfg"}, 3, "ist keine Kurzwahl-Datei"},
         {"a directory file cut short", {"phonebook-import", "@/in.csv", "@/short.kwz"}, 3,
