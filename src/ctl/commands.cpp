@@ -9,11 +9,13 @@
 #include "config/tlntransfer.h"
 #include "ctl/console.h"
 #include "fields/describe.h"
+#include "phonebook/phonebook.h"
 #include "resources/lookup.h"
 #include "speeddial/kwzformat.h"
 #include "speeddial/kwztransfer.h"
 #include "subscriber/tndentries.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -23,6 +25,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -382,6 +385,127 @@ int diff(Context &, const Args &args)
     return lines.empty() ? 0 : 1;
 }
 
+// ---------------------------------------------------------------- address books
+
+// A speed-dial file's bytes as they are: the import changes only the slots it
+// fills, and every other byte of the file stays.
+int readSpeedDialImage(const std::string &path, std::string &image)
+{
+    int status;
+    FilePtr fp = openInput(path, KwzMark, long(KwzFileSize), "Kurzwahl-Datei", &status);
+    if (!fp)
+        return status;
+    image.resize(KwzFileSize);
+    if (std::fread(image.data(), 1, image.size(), fp.get()) != image.size())
+        return unreadable(path, errno ? errno : EIO);
+    return Success;
+}
+
+int readAddressBook(const std::string &path, std::string &bytes)
+{
+    FilePtr fp(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!fp)
+        return unreadable(path, errno);
+    if (!isNormalFile(fp.get()))
+        return wrongKind(path, "Adressbuch-Datei");
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, fp.get())) > 0)
+        bytes.append(buffer, n);
+    return std::ferror(fp.get()) ? unreadable(path, errno ? errno : EIO) : Success;
+}
+
+int writeBytes(const std::string &path, const std::string &bytes)
+{
+    FileWrite written = writeFileAtomically(path.c_str(), [&bytes](FILE *fp) {
+        return std::fwrite(bytes.data(), 1, bytes.size(), fp) == bytes.size();
+    });
+    return written == FileWrite::Written ? Success : unwritten(path, written, errno);
+}
+
+// The window's summary line of this name with %1, %2 ... replaced.
+std::string summaryText(const char *which, const std::vector<std::string> &args = {})
+{
+    std::string t = builtinResource(std::string("*phonebookImport.") + which);
+    for (std::size_t i = args.size(); i-- > 0;) {
+        std::string mark = "%" + std::to_string(i + 1);
+        for (std::size_t at = t.find(mark); at != std::string::npos; at = t.find(mark, at + args[i].size()))
+            t.replace(at, mark.size(), args[i]);
+    }
+    return t;
+}
+
+std::string skipText(const phonebook::SkippedEntry &s)
+{
+    using R = phonebook::SkipReason;
+    switch (s.reason) {
+    case R::CodeOutOfRange: return summaryText("codeOutOfRange", {s.code});
+    case R::EmptyNumber: return summaryText("emptyNumber");
+    case R::NumberTooLong: return summaryText("numberTooLong");
+    case R::DuplicateCode: return summaryText("duplicateCode", {s.code, std::to_string(s.earlierLine)});
+    case R::Occupied: return summaryText("occupied", {s.code});
+    case R::DirectoryFull: return summaryText("directoryFull");
+    }
+    return "";
+}
+
+// The window's summary, but every line of it: a script's log has room.
+std::vector<std::string> summaryLines(const phonebook::ImportResult &r)
+{
+    std::vector<std::string> out = {summaryText(
+        "counts", {std::to_string(r.imported.size()), std::to_string(r.cutCount()), std::to_string(r.skipped.size())})};
+    std::vector<std::pair<int, std::string>> lines;
+    for (const auto &e : r.imported)
+        if (e.cut)
+            lines.push_back({e.line, summaryText("cut", {std::to_string(e.code)})});
+    for (const auto &e : r.skipped)
+        lines.push_back({e.line, skipText(e)});
+    std::stable_sort(lines.begin(), lines.end(), [](auto &a, auto &b) { return a.first < b.first; });
+    for (const auto &[line, text] : lines)
+        out.push_back(summaryText("line", {std::to_string(line), text}));
+    return out;
+}
+
+int phonebookImport(Context &, const Args &args)
+{
+    phonebook::ImportOptions options;
+    options.replace = args.has("--replace");
+    if (args.values.count("--country")) {
+        options.ownCountry = args.value("--country");
+        if (options.ownCountry.empty() || options.ownCountry.size() > 3 ||
+            options.ownCountry.find_first_not_of("0123456789") != std::string::npos) {
+            complain("--country takes a country code of 1 to 3 digits, without + or 00");
+            return WrongUsage;
+        }
+    }
+    const std::string &in = args.files[0], &path = args.files[1];
+    std::string image, bytes;
+    if (int status = readSpeedDialImage(path, image); status != Success)
+        return status;
+    if (int status = readAddressBook(in, bytes); status != Success)
+        return status;
+    auto *file = reinterpret_cast<unsigned char *>(image.data());
+    phonebook::ImportResult result = phonebook::importAddressBook(bytes, phonebook::tablesOfFile(file), options);
+    // Nothing imported, nothing written: the file keeps its time stamp.
+    if (!result.imported.empty())
+        if (int status = writeBytes(path, image); status != Success)
+            return status;
+    for (const std::string &line : summaryLines(result))
+        std::printf("%s\n", forLocale(line).c_str());
+    return std::fflush(stdout) == 0 ? Success : unwritten("-", FileWrite::Failed, errno);
+}
+
+int phonebookExport(Context &, const Args &args)
+{
+    const std::string &path = args.files[0], &out = args.files[1];
+    std::string image;
+    if (int status = readSpeedDialImage(path, image); status != Success)
+        return status;
+    phonebook::ConstTables tables = phonebook::tablesOfFile(reinterpret_cast<unsigned char *>(image.data()));
+    bool vcard = out.size() >= 4 && strcasecmp(out.c_str() + out.size() - 4, ".vcf") == 0;
+    return writeBytes(out, vcard ? phonebook::exportVCard(tables) : phonebook::exportCsv(tables));
+}
+
 // ---------------------------------------------------------------- the table
 
 struct Command {
@@ -405,6 +529,9 @@ const Command commands[] = {
     {"backup", "backup DIR", 1, true, {}, {}, backup},
     {"show", "show FILE", 1, false, {}, {}, show},
     {"diff", "diff FILE1 FILE2", 2, false, {}, {}, diff},
+    {"phonebook-import", "phonebook-import [--replace] [--country CC] IN.csv|IN.vcf FILE.kwz", 2, false,
+     {"--country"}, {"--replace"}, phonebookImport},
+    {"phonebook-export", "phonebook-export FILE.kwz OUT.csv|OUT.vcf", 2, false, {}, {}, phonebookExport},
 };
 
 int wrongUsage(const Invocation &invocation, const std::string &text)

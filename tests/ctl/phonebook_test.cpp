@@ -1,0 +1,235 @@
+// phonebook-import and phonebook-export as a user runs them: the bytes of the
+// speed-dial file they leave, the summary they print, their exit status.
+#include "ctl_env.h"
+
+#include <algorithm>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr std::size_t NumberAt = 20, NumberSize = 25, NameAt = 5020, NameSize = 39, PrefixesAt = 12820;
+
+// A slot as the entry editor stores it: 24 number bytes cleared, the number;
+// the name and its zero byte, the bytes after it left.
+void put(std::string &file, int code, const std::string &name, const std::string &number)
+{
+    std::size_t slot = std::size_t(code - 100);
+    file.replace(NumberAt + NumberSize * slot, 24, std::string(24, '\0'));
+    file.replace(NumberAt + NumberSize * slot, number.size(), number);
+    file.replace(NameAt + NameSize * slot, name.size() + 1, name + '\0');
+}
+
+std::string emptyKwz()
+{
+    std::string file(13060, '\0');
+    std::memcpy(file.data(), "KwDaten", 7);
+    return file;
+}
+
+// Slot 101 taken; header and prefix lists hold bytes an import must keep.
+std::string baseKwz()
+{
+    std::string file = emptyKwz();
+    file.replace(8, 12, std::string(12, '\x44'));
+    for (std::size_t i = PrefixesAt; i < file.size(); i++)
+        file[i] = char('0' + i % 10);
+    put(file, 101, "Alt", "0301111");
+    return file;
+}
+
+struct Entry {
+    int code;
+    std::string name, number; // ISO 8859-1, as stored
+};
+
+struct ImportCase {
+    const char *what;
+    std::vector<std::string> options;
+    std::string input;             // the address book, UTF-8 unless it says so
+    std::vector<Entry> stored;     // the slots that change from baseKwz()
+    std::vector<std::string> said; // standard output, line by line, ISO 8859-1
+};
+
+const char *const CountsNone = "Importiert: 1 (davon 0 mit gekürztem Namen), übersprungen: 0";
+
+const ImportCase importCases[] = {
+    {"a code", {}, "105;M\xC3\xBC" "ller;030 12345\n", {{105, "Müller", "03012345"}}, {CountsNone}},
+    {"no code: free slots in order, past the taken 101", {}, "Kurzwahl;Name;Telefon\n;Schulz;040 999\n;Meier;1\n",
+     {{100, "Schulz", "040999"}, {102, "Meier", "1"}},
+     {"Importiert: 2 (davon 0 mit gekürztem Namen), übersprungen: 0"}},
+    {"a duplicate code: the first keeps it", {}, "105;Erst;1\n105;Zweit;2\n", {{105, "Erst", "1"}},
+     {"Importiert: 1 (davon 0 mit gekürztem Namen), übersprungen: 1", "Zeile 2: Kurzwahl 105 schon in Zeile 1"}},
+    {"an occupied slot stays", {}, "101;Neu;2\n", {},
+     {"Importiert: 0 (davon 0 mit gekürztem Namen), übersprungen: 1", "Zeile 1: Kurzwahl 101 ist belegt"}},
+    {"an occupied slot with --replace", {"--replace"}, "101;Neuer Name;2\n", {{101, "Neuer Name", "2"}},
+     {CountsNone}},
+    {"foreign and own country, 49 by default", {}, ";Smith;+44 20 7946 0958\n;Meier;+49 (0)30 1\n",
+     {{100, "Smith", "00442079460958"}, {102, "Meier", "0301"}},
+     {"Importiert: 2 (davon 0 mit gekürztem Namen), übersprungen: 0"}},
+    {"--country makes another country the own", {"--country", "44"}, ";Smith;+44 20 7946 0958\n;Meier;+49 30 1\n",
+     {{100, "Smith", "02079460958"}, {102, "Meier", "0049301"}},
+     {"Importiert: 2 (davon 0 mit gekürztem Namen), übersprungen: 0"}},
+    {"a name cut, a number too long, lines counted", {"--country=49"},
+     "110;Gesellschaft f\xC3\xBCr lange Namen und Titel mbH;1\n\n111;B;1234567890123456789012345\n",
+     {{110, "Gesellschaft für lange Namen und Tite", "1"}},
+     {"Importiert: 1 (davon 1 mit gekürztem Namen), übersprungen: 1", "Zeile 1: Name gekürzt (Kurzwahl 110)",
+      "Zeile 3: Nummer länger als 24 Ziffern"}},
+    {"8-bit CSV with commas", {}, "120,\xC4nne,030-1\n", {{120, "Änne", "0301"}}, {CountsNone}},
+    {"a vCard", {}, "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:B\xC3\xBCro\r\nTEL:+49 30 1\r\nEND:VCARD\r\n",
+     {{100, "Büro", "0301"}}, {CountsNone}},
+};
+
+std::vector<std::string> linesOf(const std::string &text)
+{
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, nl; (nl = text.find('\n', at)) != std::string::npos; at = nl + 1)
+        lines.push_back(text.substr(at, nl - at));
+    return lines;
+}
+
+// ISO 8859-1 output, as the expectations are written.
+const CtlOptions Latin1{{"LC_ALL=C"}};
+
+TEST(Phonebook, ImportCases)
+{
+    for (const ImportCase &c : importCases) {
+        TempDir dir;
+        writeFile(dir.file("in.csv"), c.input);
+        writeFile(dir.file("k.kwz"), baseKwz());
+        std::vector<std::string> args = {"phonebook-import"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        args.insert(args.end(), {dir.file("in.csv"), dir.file("k.kwz")});
+        struct stat before, after;
+        ASSERT_EQ(stat(dir.file("k.kwz").c_str(), &before), 0);
+        CtlRun run = runCtl(args, Latin1);
+        ASSERT_EQ(stat(dir.file("k.kwz").c_str(), &after), 0);
+        // Written means replaced by a new file; nothing imported, nothing written.
+        EXPECT_EQ(after.st_ino != before.st_ino, !c.stored.empty()) << c.what;
+        EXPECT_EQ(run.status, 0) << c.what << ": " << run.err;
+        EXPECT_EQ(run.err, "") << c.what;
+        EXPECT_EQ(linesOf(run.out), c.said) << c.what;
+        std::string expected = baseKwz();
+        for (const Entry &e : c.stored)
+            put(expected, e.code, e.name, e.number);
+        // Byte for byte: the slots changed, nothing else (the header and the
+        // prefix lists of baseKwz() are no directory's bytes).
+        std::string file = readFile(dir.file("k.kwz"));
+        ASSERT_EQ(file.size(), expected.size()) << c.what;
+        auto [differs, _] = std::mismatch(file.begin(), file.end(), expected.begin());
+        EXPECT_TRUE(differs == file.end()) << c.what << ": first difference at byte " << differs - file.begin();
+    }
+}
+
+// Every third slot empty; umlauts, a name of the full 37 characters, the
+// longest number.
+std::string fullishKwz()
+{
+    std::string file = emptyKwz();
+    for (int code = 100; code < 300; code++) {
+        if (code % 3 == 0)
+            continue;
+        std::string name = code % 10 == 1 ? "Müller-Lüdenscheidt, Ärztehaus Süd " + std::to_string(code % 100 / 10)
+                                          : "Kunde " + std::to_string(code);
+        std::string number = code == 299 ? "123456789012345678901234" : "0" + std::to_string(30000000 + 17 * code);
+        put(file, code, name.substr(0, 37), number);
+    }
+    return file;
+}
+
+TEST(Phonebook, ExportThenImportIntoAnEmptyDirectoryGivesTheSameBytes)
+{
+    TempDir dir;
+    writeFile(dir.file("full.kwz"), fullishKwz());
+    for (const char *out : {"book.csv", "book.vcf", "BOOK.VCF"}) {
+        CtlRun run = runCtl({"phonebook-export", dir.file("full.kwz"), dir.file(out)});
+        ASSERT_EQ(run.status, 0) << out << ": " << run.err;
+        EXPECT_EQ(run.out, "") << out;
+        std::string book = readFile(dir.file(out));
+        bool vcard = out[5] != 'c';
+        EXPECT_EQ(book.substr(0, vcard ? 11 : 3), vcard ? "BEGIN:VCARD" : "\xEF\xBB\xBF") << out;
+
+        writeFile(dir.file("empty.kwz"), emptyKwz());
+        run = runCtl({"phonebook-import", dir.file(out), dir.file("empty.kwz")}, Latin1);
+        EXPECT_EQ(run.status, 0) << out << ": " << run.err;
+        EXPECT_EQ(linesOf(run.out), std::vector<std::string>{"Importiert: 134 (davon 0 mit gekürztem Namen), "
+                                                             "übersprungen: 0"})
+            << out;
+        EXPECT_TRUE(readFile(dir.file("empty.kwz")) == fullishKwz()) << out;
+    }
+}
+
+struct Trouble {
+    const char *what;
+    std::vector<std::string> args; // "@" stands for the test's directory
+    int status;
+    const char *said; // in standard error
+};
+
+TEST(Phonebook, TroubleExitsWithItsStatusAndTouchesNoFile)
+{
+    TempDir dir;
+    const std::pair<const char *, std::string> files[] = {
+        {"in.csv", "105;A;1\n"},
+        {"k.kwz", baseKwz()},
+        {"a.cfg", "Daten Konfigurator DORVAN IS-x V1.4" + std::string(2099, '\0')},
+        {"short.kwz", baseKwz().substr(0, 1000)},
+    };
+    for (const auto &[name, bytes] : files)
+        writeFile(dir.file(name), bytes);
+    const Trouble cases[] = {
+        {"no files", {"phonebook-import"}, 1, "usage: phonebook-import [--replace] [--country CC]"},
+        {"three files", {"phonebook-export", "@/k.kwz", "@/a.csv", "@/b.csv"}, 1, "usage: phonebook-export"},
+        {"--country without a value", {"phonebook-import", "@/in.csv", "@/k.kwz", "--country"}, 1,
+         "--country needs a value"},
+        {"--country with +", {"phonebook-import", "--country=+49", "@/in.csv", "@/k.kwz"}, 1, "--country takes"},
+        {"no such directory file", {"phonebook-import", "@/in.csv", "@/none.kwz"}, 3, "kann nicht gelesen werden"},
+        {"a configuration file", {"phonebook-import", "@/in.csv", "@/a.cfg"}, 3, "ist keine Kurzwahl-Datei"},
+        {"a directory file cut short", {"phonebook-import", "@/in.csv", "@/short.kwz"}, 3,
+         "(1000 statt 13060 Bytes)"},
+        {"no such address book", {"phonebook-import", "@/none.csv", "@/k.kwz"}, 3, "kann nicht gelesen werden"},
+        {"a directory as address book", {"phonebook-import", "@", "@/k.kwz"}, 3, "keine Adressbuch-Datei"},
+        {"export of a configuration file", {"phonebook-export", "@/a.cfg", "@/b.csv"}, 3, "ist keine Kurzwahl-Datei"},
+        {"export into a directory", {"phonebook-export", "@/k.kwz", "@"}, 3, "konnte nicht geschrieben werden"},
+    };
+    for (const Trouble &c : cases) {
+        std::vector<std::string> args;
+        for (std::string a : c.args)
+            args.push_back(a[0] == '@' ? dir.path() + a.substr(1) : a);
+        CtlRun run = runCtl(args, Latin1);
+        EXPECT_EQ(run.status, c.status) << c.what << ": " << run.err;
+        EXPECT_NE(run.err.find(c.said), std::string::npos) << c.what << ": " << run.err;
+        EXPECT_EQ(run.out, "") << c.what;
+        for (const auto &[name, bytes] : files)
+            EXPECT_TRUE(readFile(dir.file(name)) == bytes) << c.what << ": " << name << " changed";
+        EXPECT_EQ(readFile(dir.file("b.csv")), "") << c.what << ": an export written";
+        EXPECT_EQ(readFile(dir.file("none.kwz")), "") << c.what << ": a directory file made";
+    }
+    CtlRun help = runCtl({"--help"});
+    for (const char *command : {"  phonebook-import [--replace] [--country CC] IN.csv|IN.vcf FILE.kwz\n",
+                                "  phonebook-export FILE.kwz OUT.csv|OUT.vcf\n"})
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+}
+
+// What the command line is for: an address book into the PBX.
+TEST_F(CtlLine, AnImportedEntryProgrammedLandsInThePbx)
+{
+    start();
+    ASSERT_EQ(ctl({"read-speeddial", dir.file("k.kwz")}).status, 0);
+    // Slots 100-102 are taken in the simulator: the entry without code goes to 103.
+    writeFile(dir.file("in.csv"), "150;B\xC3\xBCro;+49 30 12345\n;Smith;+44 20 1\n");
+    CtlRun run = ctl({"phonebook-import", dir.file("in.csv"), dir.file("k.kwz")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    run = ctl({"program-speeddial", dir.file("k.kwz")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    pbxsim::State after = stop(), expected = pbxsim::defaultState();
+    const std::pair<int, std::string> landed[] = {{50, "03012345"}, {3, "0044201"}};
+    for (const auto &[slot, digits] : landed) {
+        std::string number = digits + std::string(25 - digits.size(), '\0');
+        std::copy(number.begin(), number.end(), expected.kwz.begin() + 25 * slot);
+        EXPECT_EQ(std::string(after.kwz.begin() + 25 * slot, after.kwz.begin() + 25 * (slot + 1)), number);
+    }
+    EXPECT_TRUE(after.kwz == expected.kwz) << "nothing else changed";
+}
+
+} // namespace
