@@ -15,8 +15,8 @@ case_() {
     shift 3
     tree=$scratch/$name
     mkdir -p "$tree"
-    for spec in "$@"; do
-        file=${spec%%:*} include=${spec#*:}
+    for pair in "$@"; do
+        file=${pair%%:*} include=${pair#*:}
         mkdir -p "$tree/$(dirname "$file")"
         case $include in
         '<'*) echo "#include $include" >>"$tree/$file" ;;
