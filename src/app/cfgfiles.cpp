@@ -28,17 +28,8 @@ void keepChoice(const XmtFileChoice &choice)
 // target that is not a regular file.
 bool writeCfg(Widget parent, const char *path, CfgVendor vendor)
 {
-    switch (writeConfigFile(path, vendor)) {
-    case FileWrite::Written:
-        return true;
-    case FileWrite::NotRegular:
-        return false;
-    case FileWrite::Failed:
-        break;
-    }
     // A configuration that did not reach the disk must not pass for saved.
-    showWriteError(parent, path, errno);
-    return false;
+    return toldWrite(parent, path, writeConfigFile(path, vendor));
 }
 
 // Reads an accepted file into the record; false when it is not a regular file

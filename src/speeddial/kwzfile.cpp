@@ -36,17 +36,8 @@ void keepChoice(const XmtFileChoice &choice)
 // Files that are not regular files are neither written nor reported.
 bool writeKwz(Widget parent, const char *path)
 {
-    switch (writeKwzFile(path)) {
-    case FileWrite::Written:
-        return true;
-    case FileWrite::NotRegular:
-        return false;
-    case FileWrite::Failed:
-        break;
-    }
     // Unsaved changes must not pass for saved.
-    showWriteError(parent, path, errno);
-    return false;
+    return toldWrite(parent, path, writeKwzFile(path));
 }
 
 } // namespace

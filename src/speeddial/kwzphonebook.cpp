@@ -144,13 +144,7 @@ bool exportSpeedDial(Widget parent)
     bool vcard = path.size() >= 4 && strcasecmp(path.c_str() + path.size() - 4, ".vcf") == 0;
     phonebook::ConstTables tables(all + rec::KwzNumbers, phonebook::TablesSize);
     std::string bytes = vcard ? phonebook::exportVCard(tables) : phonebook::exportCsv(tables);
-    switch (writeFileAtomically(path.c_str(), [&bytes](FILE *fp) {
-        return std::fwrite(bytes.data(), 1, bytes.size(), fp) == bytes.size();
-    })) {
-    case FileWrite::Written: return true;
-    case FileWrite::NotRegular: return false;
-    case FileWrite::Failed: break;
-    }
-    showWriteError(parent, path.c_str(), errno);
-    return false;
+    return toldWrite(parent, path.c_str(), writeFileAtomically(path.c_str(), [&bytes](FILE *fp) {
+                         return std::fwrite(bytes.data(), 1, bytes.size(), fp) == bytes.size();
+                     }));
 }

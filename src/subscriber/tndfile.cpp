@@ -53,20 +53,13 @@ bool saveTlnFile(Widget parent)
     XmtFileChoice choice;
     if (!askForTndFile(parent, "tlnsave_dlg", "Datei sichern:", true, choice))
         return false;
-    switch (writeFileAtomically(choice.path.c_str(), writeTndEntries)) {
-    case FileWrite::Written:
-        countFile();
-        markClean(RecordPart::Subscribers);
-        keepChoice(choice);
-        return true;
-    case FileWrite::NotRegular:
-        return false;
-    case FileWrite::Failed:
-        break;
-    }
     // Subscriber data that did not reach the disk must not pass for saved.
-    showWriteError(parent, choice.path.c_str(), errno);
-    return false;
+    if (!toldWrite(parent, choice.path.c_str(), writeFileAtomically(choice.path.c_str(), writeTndEntries)))
+        return false;
+    countFile();
+    markClean(RecordPart::Subscribers);
+    keepChoice(choice);
+    return true;
 }
 
 bool loadTlnFile(Widget parent)

@@ -27,13 +27,14 @@ bool saveLinesAs(Widget parent, const char *query, const char *prompt, const cha
     XmtFileChoice choice;
     if (!XmtChooseFile(parent, query, prompt, DefaultFilesDir, pattern, True, "", "", "", "No Help!", &choice))
         return false;
-    switch (writeFileAtomically(choice.path.c_str(), write)) {
-    case FileWrite::Written: return true;
-    case FileWrite::NotRegular: return false;
-    case FileWrite::Failed: break;
-    }
-    showWriteError(parent, choice.path.c_str(), errno);
-    return false;
+    return toldWrite(parent, choice.path.c_str(), writeFileAtomically(choice.path.c_str(), write));
+}
+
+bool toldWrite(Widget parent, const char *path, FileWrite result)
+{
+    if (result == FileWrite::Failed)
+        showWriteError(parent, path, errno);
+    return result == FileWrite::Written;
 }
 
 bool printLines(Widget parent, const LineWriter &write)

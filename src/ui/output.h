@@ -2,6 +2,8 @@
 // caller supplies the writer; failures are told to the user under parent.
 #pragma once
 
+#include "config/atomicfile.h"
+
 #include <X11/Intrinsic.h>
 #include <cstdio>
 #include <functional>
@@ -17,6 +19,10 @@ bool saveLinesAs(Widget parent, const char *query, const char *prompt, const cha
 
 // Tells under parent that the file at path could not be written, and why.
 void showWriteError(Widget parent, const char *path, int error);
+// What a write through writeFileAtomically comes to for the user: true when
+// written; a target that is no regular file is passed over without a word; a
+// failure shows "writeError" (errno as the write left it).
+bool toldWrite(Widget parent, const char *path, FileWrite result);
 // Tells under parent that the file at path is no file of that kind.
 void showWrongFile(Widget parent, const char *path, const char *kind);
 
