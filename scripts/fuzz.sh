@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (fuzz/, with clang++, in build-fuzz) and runs
-# them one after the other.
+# them, one per core at a time (FUZZ_JOBS=N: N at a time).
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]   each target SECONDS long (default 1800)
 #   scripts/fuzz.sh --smoke [TARGET...]     10 s each, on the seed corpus (CI)
@@ -50,42 +50,60 @@ fi
 export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
-status=0
-summary=()
-for t in "${targets[@]}"; do
-  bin=$build/fuzz/fuzz_$t
-  seeds=fuzz/corpus/$t
-  [ -x "$bin" ] || { echo "no such target: $t"; exit 2; }
-  work=$build/corpus/$t
-  artifacts=$build/artifacts/$t
+# One target: its log in build-fuzz/fuzz-<target>.log, its summary line in
+# build-fuzz/fuzz-<target>.result ("ok" or "FAILED" when it found something).
+fuzz_one() {
+  local t=$1 bin=$build/fuzz/fuzz_$1 seeds=fuzz/corpus/$1
+  local work=$build/corpus/$1 artifacts=$build/artifacts/$1 log=$build/fuzz-$1.log
+  local args corpora result runs rate line
   mkdir -p "$work" "$artifacts"
   args=(-max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$artifacts/")
   [ -n "${FUZZ_RUNS:-}" ] && args+=(-runs="$FUZZ_RUNS")
-  corpora=("$work")
-  [ -d "$seeds" ] && corpora+=("$seeds")
   if [ $smoke = 1 ]; then
     # Only the seeds: new inputs go to a scratch directory.
     work=$(mktemp -d)
-    corpora=("$work")
-    [ -d "$seeds" ] && corpora+=("$seeds")
   fi
+  corpora=("$work")
+  [ -d "$seeds" ] && corpora+=("$seeds")
   echo "== $t: ${seconds}s"
-  log=$build/fuzz-$t.log
   if "$bin" "${args[@]}" "${corpora[@]}" >"$log" 2>&1; then
     result=ok
   else
     result=FAILED
-    status=1
-    grep -E 'ERROR|SUMMARY|^[a-z_]+: ' "$log" | head -20 || true
-    echo "   (log: $log; input: $(ls -t "$artifacts" | head -1))"
+    { grep -E 'ERROR|SUMMARY|^[a-z_]+: ' "$log" | head -20 || true
+      echo "   (log: $log; input: $(ls -t "$artifacts" | head -1))"; } | sed "s/^/$t: /"
   fi
   [ $smoke = 1 ] && rm -rf "$work"
   runs=$(grep -oP 'stat::number_of_executed_units:\s*\K[0-9]+' "$log" | tail -1 || true)
   rate=$(grep -oP 'stat::average_exec_per_sec:\s*\K[0-9]+' "$log" | tail -1 || true)
   line=$(printf '%-16s %-6s %12s executions %8s exec/s' "$t" "$result" "${runs:-?}" "${rate:-?}")
   echo "   $line"
-  summary+=("$line")
+  echo "$line" >"$build/fuzz-$t.result"
+}
+
+for t in "${targets[@]}"; do
+  [ -x "$build/fuzz/fuzz_$t" ] || { echo "no such target: $t"; exit 2; }
+  rm -f "$build/fuzz-$t.result"
 done
+# FUZZ_JOBS targets at a time (default: one per core); each is one process.
+jobs=${FUZZ_JOBS:-$(nproc)}
+for t in "${targets[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do
+    wait -n || true
+  done
+  fuzz_one "$t" &
+done
+wait
+# The result files, not the exit codes, tell how each target ended.
+status=0
 echo "== fuzzing summary"
-printf '%s\n' "${summary[@]}"
+for t in "${targets[@]}"; do
+  if [ -f "$build/fuzz-$t.result" ]; then
+    cat "$build/fuzz-$t.result"
+    grep -q ' ok ' "$build/fuzz-$t.result" || status=1
+  else
+    echo "$t: no result"
+    status=1
+  fi
+done
 exit $status
