@@ -445,6 +445,7 @@ std::string skipText(const phonebook::SkippedEntry &s)
     case R::DuplicateCode: return summaryText("duplicateCode", {s.code, std::to_string(s.earlierLine)});
     case R::Occupied: return summaryText("occupied", {s.code});
     case R::DirectoryFull: return summaryText("directoryFull");
+    case R::AlreadyThere: return summaryText("alreadyThere", {s.code});
     }
     return "";
 }

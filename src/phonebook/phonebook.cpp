@@ -64,6 +64,20 @@ int slotOfCode(std::string_view code)
     return value >= FirstCode && value < FirstCode + SlotCount ? value - FirstCode : -1;
 }
 
+bool holds(ConstTables tables, int slot, const std::string &name, const std::string &number)
+{
+    return occupied(tables, slot) && numberOf(tables, slot) == number && nameOf(tables, slot) == name;
+}
+
+// The first slot holding exactly this entry, -1 for none.
+int slotHolding(ConstTables tables, const std::string &name, const std::string &number)
+{
+    for (int slot = 0; slot < SlotCount; ++slot)
+        if (holds(tables, slot, name, number))
+            return slot;
+    return -1;
+}
+
 // Entries with a code first, so that an entry without one cannot take a slot
 // that a later line of the file names.
 void place(const std::vector<Candidate> &candidates, Tables tables, const ImportOptions &options,
@@ -100,6 +114,13 @@ void place(const std::vector<Candidate> &candidates, Tables tables, const Import
             }
             if (number.size() > NumberMax) {
                 skipped(SkipReason::NumberTooLong);
+                continue;
+            }
+            int same = coded ? (holds(tables, slot, name.text, number) ? slot : -1)
+                             : slotHolding(tables, name.text, number);
+            if (same >= 0) {
+                skip.code = std::to_string(FirstCode + same);
+                skipped(SkipReason::AlreadyThere);
                 continue;
             }
             bool replaced = false;

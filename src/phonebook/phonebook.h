@@ -65,6 +65,10 @@ enum class SkipReason {
     DuplicateCode,  // an earlier entry of this import took the code
     Occupied,       // the code's slot holds an entry and replace is off
     DirectoryFull,  // no free slot left for an entry without code
+    AlreadyThere,   // the directory (or an earlier line) holds this name and
+                    // number: in any slot for an entry without code, in its
+                    // own slot for one with a code; a book imported twice adds
+                    // nothing and asks nothing
 };
 
 struct ImportedEntry {
@@ -82,7 +86,7 @@ struct SkippedEntry {
     SkipReason reason{};
     std::string name;      // ISO 8859-1, cut as it would have been stored
     std::string number;    // digits as converted
-    std::string code;      // as the input gave it, "" for none
+    std::string code;      // as the input gave it, "" for none; AlreadyThere: where it stands
     int earlierLine = 0;   // DuplicateCode: the entry that has the code
 };
 

@@ -91,6 +91,7 @@ OK:                 Fenster schließen (fragt nach ungesicherten Änderungen)", 
 *phonebookImport.duplicateCode: Kurzwahl %1 schon in Zeile %2
 *phonebookImport.occupied: Kurzwahl %1 ist belegt
 *phonebookImport.directoryFull: keine Kurzwahl mehr frei
+*phonebookImport.alreadyThere: steht schon unter Kurzwahl %1
 *phonebookImport.help: Importierte Einträge stehen sofort in der Liste; zur Anlage kommen sie\n\
 erst mit "Programmieren", in eine Datei mit "Sichern".
 *phonebookReplace.title: Belegte Kurzwahlen
@@ -98,7 +99,8 @@ erst mit "Programmieren", in eine Datei mit "Sichern".
 *import_dlg.title: Adressbuch importieren
 *import_dlg.message: Dateiauswahl:
 *import_dlg.help: Liest ein Adressbuch als CSV (Spalten Kurzwahl, Name, Nummer; Komma oder\n\
-Semikolon, auf Wunsch eine Kopfzeile) oder als vCard (*.vcf) in das Kurzwahlverzeichnis.
+Semikolon, auf Wunsch eine Kopfzeile) oder als vCard (*.vcf) in das Kurzwahlverzeichnis.\n\
+Einträge, die schon mit Name und Nummer im Verzeichnis stehen, werden übersprungen.
 *export_dlg.title: Adressbuch exportieren
 *export_dlg.message: Dateiauswahl:
 *export_dlg.help: Schreibt jeden belegten Eintrag des Kurzwahlverzeichnisses als Adressbuch:\n\

@@ -42,6 +42,7 @@ std::string reasonText(Widget parent, const phonebook::SkippedEntry &s)
     case R::DuplicateCode: return text(parent, "duplicateCode", {s.code, std::to_string(s.earlierLine)});
     case R::Occupied: return text(parent, "occupied", {s.code});
     case R::DirectoryFull: return text(parent, "directoryFull");
+    case R::AlreadyThere: return text(parent, "alreadyThere", {s.code});
     }
     return "";
 }
