@@ -1,20 +1,12 @@
 #include "phonebook/csv.h"
 
+#include "phonebook/latin1.h"
+
 namespace phonebook::csv {
 
 namespace {
 
 bool blank(char c) { return c == ' ' || c == '\t'; }
-
-std::string trimmed(std::string_view s)
-{
-    std::size_t from = 0, to = s.size();
-    while (from < to && blank(s[from]))
-        ++from;
-    while (to > from && blank(s[to - 1]))
-        --to;
-    return std::string(s.substr(from, to - from));
-}
 
 bool lineEnd(char c) { return c == '\n' || c == '\r'; }
 

@@ -6,6 +6,15 @@
 
 namespace phonebook {
 
+std::string_view trimmed(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
 namespace {
 
 constexpr char32_t Invalid = 0xFFFFFFFF;

@@ -7,6 +7,9 @@
 
 namespace phonebook {
 
+// s without the blanks and tabs at either end.
+std::string_view trimmed(std::string_view s);
+
 // Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool isUtf8(std::string_view bytes);
 

@@ -38,15 +38,6 @@ std::string_view withoutMark(std::string_view bytes)
     return bytes;
 }
 
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
-
 // An entry as the input gave it.
 struct Candidate {
     int line;
