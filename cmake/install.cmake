@@ -94,6 +94,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Printing goes through "lpr".
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups-bsd | lpr")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core") # the window's default font, through Xft
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${CMAKE_SOURCE_DIR}/cmake/debian/postinst ${CMAKE_SOURCE_DIR}/cmake/debian/postrm)

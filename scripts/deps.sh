@@ -3,7 +3,7 @@
 # that are missing, non-interactively.  Needs root when something is missing.
 set -euo pipefail
 packages=(g++ cmake make libmotif-dev libxt-dev libx11-dev libxmu-dev libgtest-dev
-          xvfb xauth xfonts-base xdotool x11-apps imagemagick man-db groff-base)
+          xvfb xauth xfonts-base fonts-dejavu-core locales xdotool x11-apps imagemagick man-db groff-base)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -13,4 +13,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q
   apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+# The window is tested in a German UTF-8 locale too.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  echo "generating the locale de_DE.UTF-8"
+  sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^de_DE\.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
 fi

@@ -47,7 +47,7 @@ void showCallList(CallList &list)
         std::string line = list.line(i, list.store.data() + std::size_t(i) * std::size_t(list.recordSize), CallForm::Text);
         if (line.empty())
             break;
-        items.push_back(XmStringCreate(line.data(), const_cast<char *>(XmFONTLIST_DEFAULT_TAG)));
+        items.push_back(XmtCreateXmString(line.data()));
     }
     XmListAddItems(shown, items.data(), int(items.size()), 0);
     for (XmString item : items)

@@ -25,7 +25,7 @@ void showGebuehren(const std::int32_t *counters)
     CounterList shown = counterList(counters, all);
     std::vector<XmString> items;
     for (std::string &line : shown.lines)
-        items.push_back(XmStringCreate(line.data(), const_cast<char *>(XmFONTLIST_DEFAULT_TAG)));
+        items.push_back(XmtCreateXmString(line.data()));
     XmListAddItems(list, items.data(), int(items.size()), 0);
     for (XmString s : items)
         XmStringFree(s);

@@ -1,10 +1,19 @@
 #include "resources/resources.h"
 
-// Single ISO 8859-1 core fonts, never font sets: a font set would drop or cut
-// the umlauts in UTF-8 and C locales.
+// DejaVu Sans through Xft, its size in points so that it follows Xft.dpi (else
+// the screen's resolution); lists in its monospaced cut, for their columns.
+// Kelvora.coreFont puts the whole window into one core font instead.
+// A core font is named singly, never as a font set: a font set would drop or
+// cut the umlauts in UTF-8 and C locales.
 extern const char res_common[] = R"RES(
-*fontList: -misc-fixed-medium-r-normal--13-*-*-*-c-70-iso8859-1
-*XmPushButton.fontList: -misc-fixed-bold-r-normal--13-*-*-*-c-70-iso8859-1
+*renderTable: sans
+*XmList.renderTable: mono
+*sans.fontType: FONT_IS_XFT
+*sans.fontName: DejaVu Sans
+*sans.fontSize: 9
+*mono.fontType: FONT_IS_XFT
+*mono.fontName: DejaVu Sans Mono
+*mono.fontSize: 9
 ! Every input field is a tab group of its own and shows its cursor only while
 ! it has the focus.  (Input fields are text fields; the file dialog's get this too.)
 *XmTextField.navigationType: exclusive_tab_group

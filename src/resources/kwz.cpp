@@ -10,6 +10,7 @@ extern const char res_kwz[] = R"RES(
 *kwz_left.children: List ziele
 *kwz*ziele.caption: KURZ Name                                   Telefonnummer
 *kwz*ziele.captionPosition: top
+*kwz*ziele_label.renderTable: mono
 *kwz*ziele.selectionPolicy: browse_select
 *kwz*ziele.defaultActionCallback: editselct()
 *kwz*ziele.visibleItemCount: 25

@@ -50,7 +50,7 @@ XmString lineString(int i)
 {
     char line[80];
     formatLine(i, line, sizeof line);
-    return XmStringCreate(line, const_cast<char *>(XmFONTLIST_DEFAULT_TAG));
+    return XmtCreateXmString(line);
 }
 
 int getSelPos()

@@ -77,7 +77,7 @@ void addEntry(Widget list, int i)
     char entry[32];
     // A slot without its zero byte must not run into the next one.
     std::snprintf(entry, sizeof entry, "%s (%.*s)", getAppName(i), int(rec::IntNumSize), num ? num : "");
-    XmString s = XmStringCreate(entry, const_cast<char *>(XmFONTLIST_DEFAULT_TAG));
+    XmString s = XmtCreateXmString(entry);
     XmListAddItemUnselected(list, s, 0);
     XmStringFree(s);
     listTln[listCount++] = i;

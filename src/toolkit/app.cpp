@@ -5,6 +5,7 @@
 #include <X11/IntrinsicP.h>
 #include <X11/CoreP.h>
 #include <X11/ShellP.h>
+#include <Xm/Label.h>
 #include <Xm/Xm.h>
 
 #include <algorithm>
@@ -142,6 +143,25 @@ Boolean cvtStringToWidgetList(Display *, XrmValue *, Cardinal *, XrmValue *, Xrm
     return True;
 }
 
+// Labels, titles and captions given in resource lines are ISO 8859-1 too.
+Boolean cvtStringToXmString(Display *, XrmValue *, Cardinal *, XrmValue *from, XrmValue *to, XtPointer *)
+{
+    static XmString result;
+    if (to->addr && to->size < sizeof(XmString)) {
+        to->size = sizeof(XmString);
+        return False;
+    }
+    XmString s = makeString(static_cast<const char *>(from->addr));
+    if (to->addr) {
+        *reinterpret_cast<XmString *>(to->addr) = s;
+    } else {
+        result = s;
+        to->addr = reinterpret_cast<XPointer>(&result);
+    }
+    to->size = sizeof(XmString);
+    return True;
+}
+
 XtConvertArgRec callbackConvertArgs[] = {
     {XtWidgetBaseOffset, reinterpret_cast<XtPointer>(XtOffsetOf(WidgetRec, core.self)), sizeof(Widget)},
 };
@@ -269,12 +289,17 @@ Widget shellOf(Widget w)
     return w;
 }
 
-XmString makeString(const char *text)
+XmString makeRawString(const char *bytes)
 {
-    return XmStringCreateLtoR(const_cast<char *>(text ? text : ""), const_cast<char *>(XmFONTLIST_DEFAULT_TAG));
+    return XmStringCreateLtoR(const_cast<char *>(bytes ? bytes : ""), const_cast<char *>(XmFONTLIST_DEFAULT_TAG));
 }
 
-std::string stringOf(XmString s)
+XmString makeString(const char *text)
+{
+    return makeRawString(toDisplay(text ? text : "").c_str());
+}
+
+std::string rawStringOf(XmString s)
 {
     std::string text;
     XmStringContext ctx;
@@ -293,6 +318,11 @@ std::string stringOf(XmString s)
     }
     XmStringFreeContext(ctx);
     return text;
+}
+
+std::string stringOf(XmString s)
+{
+    return fromDisplay(rawStringOf(s));
 }
 
 void setLabel(Widget w, const char *text)
@@ -332,6 +362,49 @@ void mergeBeneath(Display *dpy, const char **lines)
     XrmCombineDatabase(builtin, &db, False); // False: an existing line wins
 }
 
+// Every renderTable line of the database, by its bindings and quarks.
+struct RenderTableLine {
+    std::vector<XrmBinding> bindings;
+    std::vector<XrmQuark> quarks;
+};
+
+Bool collectRenderTable(XrmDatabase *, XrmBindingList bindings, XrmQuarkList quarks, XrmRepresentation *,
+                        XrmValue *, XPointer found)
+{
+    size_t n = 0;
+    while (quarks[n] != NULLQUARK)
+        ++n;
+    if (n && quarks[n - 1] == XrmStringToQuark("renderTable"))
+        reinterpret_cast<std::vector<RenderTableLine> *>(found)->push_back(
+            {std::vector<XrmBinding>(bindings, bindings + n), std::vector<XrmQuark>(quarks, quarks + n + 1)});
+    return False;
+}
+
+// "Kelvora.coreFont: fixed" draws the whole window in that one core font
+// instead of the table's Xft renditions: every render table becomes it.
+void applyCoreFont(Display *dpy)
+{
+    String name, cls;
+    XtGetApplicationNameAndClass(dpy, &name, &cls);
+    std::string resName = std::string(name) + ".coreFont", resClass = std::string(cls) + ".CoreFont";
+    XrmDatabase db = XtDatabase(dpy);
+    char *type = nullptr;
+    XrmValue value;
+    if (!XrmGetResource(db, resName.c_str(), resClass.c_str(), &type, &value) || !value.addr)
+        return;
+    std::string font = static_cast<const char *>(value.addr);
+    font.erase(0, font.find_first_not_of(" \t"));
+    font.erase(font.find_last_not_of(" \t") + 1);
+    if (font.empty())
+        return;
+    std::vector<RenderTableLine> lines;
+    XrmQuark none[] = {NULLQUARK};
+    XrmEnumerateDatabase(db, none, none, XrmEnumAllLevels, collectRenderTable, reinterpret_cast<XPointer>(&lines));
+    XrmPutStringResource(&db, "*renderTable", font.c_str());
+    for (RenderTableLine &l : lines)
+        XrmQPutStringResource(&db, l.bindings.data(), l.quarks.data(), font.c_str());
+}
+
 } // namespace
 
 Widget XmtInitialize(XtAppContext *app_return, const char *app_class, int *argc, char **argv,
@@ -354,14 +427,25 @@ Widget XmtInitialize(XtAppContext *app_return, const char *app_class, int *argc,
                       &one);
     }
     mergeBeneath(dpy, fallback_resources);
+    applyCoreFont(dpy);
     Arg args[2];
     XtSetArg(args[0], const_cast<char *>(XtNargc), *argc);
     XtSetArg(args[1], const_cast<char *>(XtNargv), argv);
     Widget top = XtAppCreateShell(nullptr, app_class, applicationShellWidgetClass, dpy, args, 2);
     toplevel = top;
+    chooseTextForm(top);
+    // After Motif's own, which its classes register once, on their first use;
+    // cached: the texts are the table's.
+    XtInitializeWidgetClass(xmLabelWidgetClass);
+    XtSetTypeConverter(XmRString, XmRXmString, cvtStringToXmString, nullptr, 0, XtCacheAll, nullptr);
     if (app_return)
         *app_return = app;
     return top;
+}
+
+XmString XmtCreateXmString(const char *text)
+{
+    return makeString(text);
 }
 
 int XmtResourceProblems()

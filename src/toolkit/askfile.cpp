@@ -76,7 +76,7 @@ std::string valueOf(Widget fsb, const char *resource)
 {
     XmString s = nullptr;
     XtVaGetValues(fsb, resource, &s, nullptr);
-    std::string text = stringOf(s);
+    std::string text = rawStringOf(s);
     XmStringFree(s);
     return text;
 }
@@ -85,7 +85,7 @@ void okay(Widget fsb, XtPointer client, XtPointer call)
 {
     auto *q = static_cast<FileQuery *>(client);
     auto *cbs = static_cast<XmFileSelectionBoxCallbackStruct *>(call);
-    std::string path = stringOf(cbs->value);
+    std::string path = rawStringOf(cbs->value);
     if (path.empty()) {
         XmtDisplayErrorMsg(fsb, "noFile", "Bitte eine Datei auswählen!", "Datei-Fehler", nullptr);
         return;
@@ -171,9 +171,11 @@ FileStart startOf(Widget parent, const char *query_name, const char *prompt, con
     return start;
 }
 
-void setStringValue(Widget fsb, const char *resource, const std::string &text)
+// Texts (title, prompt, labels) are ISO 8859-1; paths and patterns are file
+// names, bytes as they are.
+void setStringValue(Widget fsb, const char *resource, const std::string &text, bool path = false)
 {
-    XmString s = makeString(text.c_str());
+    XmString s = path ? makeRawString(text.c_str()) : makeString(text.c_str());
     XtVaSetValues(fsb, resource, s, nullptr);
     XmStringFree(s);
 }
@@ -194,7 +196,7 @@ void goToPlace(Widget button, XtPointer client, XtPointer)
     const Place *place = static_cast<const Place *>(client);
     Widget fsb = XtParent(button);
     std::string pattern = valueOf(fsb, XmNpattern);
-    XmString mask = makeString((place->directory() + "/" + (pattern.empty() ? "*" : pattern)).c_str());
+    XmString mask = makeRawString((place->directory() + "/" + (pattern.empty() ? "*" : pattern)).c_str());
     XmFileSelectionDoSearch(fsb, mask);
     XmStringFree(mask);
 }
@@ -232,11 +234,11 @@ Widget buildFileDialog(Widget parent, const FileStart &start, FileQuery &q)
     setStringValue(fsb, XmNdialogTitle, start.title);
     setStringValue(fsb, XmNselectionLabelString, start.prompt);
     if (!start.directory.empty())
-        setStringValue(fsb, XmNdirectory, start.directory);
+        setStringValue(fsb, XmNdirectory, start.directory, true);
     if (!start.pattern.empty())
-        setStringValue(fsb, XmNpattern, start.pattern);
+        setStringValue(fsb, XmNpattern, start.pattern, true);
     if (!start.filename.empty())
-        setStringValue(fsb, XmNtextString, start.filename);
+        setStringValue(fsb, XmNtextString, start.filename, true);
 
     Atom wmDelete = XmInternAtom(XtDisplay(shell), const_cast<char *>("WM_DELETE_WINDOW"), False);
     XmAddWMProtocolCallback(shell, wmDelete, cancel, &q);

@@ -66,10 +66,11 @@ bool fitsPattern(const Field &f, const std::string &text)
     return true;
 }
 
+// The field's text as ISO 8859-1, whatever form the field holds it in.
 std::string textOf(Widget w)
 {
     char *t = XmTextFieldGetString(w);
-    std::string s = t ? t : "";
+    std::string s = fromDisplay(t ? t : "");
     XtFree(t);
     return s;
 }
@@ -83,9 +84,12 @@ void modifyVerify(Widget w, XtPointer, XtPointer call)
     std::string old = textOf(w);
     size_t start = std::min<size_t>(static_cast<size_t>(cbs->startPos), old.size());
     size_t end = std::min<size_t>(static_cast<size_t>(cbs->endPos), old.size());
-    std::string inserted = cbs->text->ptr ? std::string(cbs->text->ptr, static_cast<size_t>(cbs->text->length)) : "";
+    std::string inserted;
+    // A character ISO 8859-1 has not is refused like one the pattern refuses.
+    bool representable = fromDisplay(
+        cbs->text->ptr ? std::string_view(cbs->text->ptr, static_cast<size_t>(cbs->text->length)) : "", inserted);
     std::string result = old.substr(0, start) + inserted + old.substr(end);
-    if (!fitsPattern(*f, result))
+    if (!representable || !fitsPattern(*f, result))
         cbs->doit = False;
 }
 
@@ -183,7 +187,7 @@ void inputFieldSetRaw(Widget field, const char *text, size_t len)
         s.resize(f->pattern.size());
     if (f)
         f->raw = true;
-    XmTextFieldSetString(field, const_cast<char *>(s.c_str()));
+    XmTextFieldSetString(field, const_cast<char *>(toDisplay(s).c_str()));
     if (f) {
         f->raw = false;
         f->accepted = textOf(field);

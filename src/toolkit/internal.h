@@ -6,6 +6,7 @@
 #include <X11/Intrinsic.h>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace xmt {
@@ -54,9 +55,30 @@ void inputFieldSetRaw(Widget field, const char *text, size_t len);
 // False while the field shows what the program last put in.
 bool inputFieldChanged(Widget field);
 
-// XmString helpers.
+// What the window's fonts read: Xft UTF-8, a single core font the ISO 8859-1
+// bytes, a font set the locale's text.  Chosen once, from the render table (or
+// font list) a label gets, by chooseTextForm, which also sets LC_CTYPE to fit.
+enum class TextForm { Latin1, Utf8 };
+enum class FontKind { Single, FontSet, Xft };
+FontKind fontKindOf(const char *render_table, const char *first_font_type, const char *font_list);
+TextForm textFormFor(FontKind kind, bool utf8_locale);
+void chooseTextForm(Widget top);
+TextForm textForm();
+void setTextForm(TextForm form); // for tests
+std::string latin1ToUtf8(std::string_view latin1);
+// False when a character has no ISO 8859-1 form (it is left out).
+bool utf8ToLatin1(std::string_view utf8, std::string &latin1);
+// ISO 8859-1 to the window's form and back.
+std::string toDisplay(std::string_view latin1);
+bool fromDisplay(std::string_view shown, std::string &latin1);
+std::string fromDisplay(std::string_view shown);
+
+// XmString helpers: makeString and stringOf take and give ISO 8859-1; the raw
+// ones pass bytes as they are (file names).
 XmString makeString(const char *text);
 std::string stringOf(XmString s);
+XmString makeRawString(const char *bytes);
+std::string rawStringOf(XmString s);
 void setLabel(Widget w, const char *text);
 // Sets an XmString resource of a standard box to our (German) text unless a
 // resource line for the box sets it.

@@ -48,6 +48,10 @@ extern Widget toplevel;
 // XtOpenApplication; registers the converters our resource lines need.
 Widget XmtInitialize(XtAppContext *app_return, const char *app_class, int *argc, char **argv,
                      const char **fallback_resources);
+// An ISO 8859-1 text as a compound string in the form the window's fonts read
+// (UTF-8 for Xft); free it with XmStringFree.  Every label, list item and
+// title the program makes goes through here or through the resource lines.
+XmString XmtCreateXmString(const char *text);
 // Creates parent's children from its "children" resource (recursively).
 void XmtCreateChildren(Widget parent);
 // Finds a widget by a name path ("*a.b", "name"); nullptr when not found.

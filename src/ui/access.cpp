@@ -33,7 +33,7 @@ void numberedName(char *buf, std::size_t size, const char *prefix, int index)
 
 void setLabel(Widget w, const char *text)
 {
-    XmString s = XmStringCreate(const_cast<char *>(text ? text : ""), const_cast<char *>(XmFONTLIST_DEFAULT_TAG));
+    XmString s = XmtCreateXmString(text ? text : "");
     XtVaSetValues(w, XmNlabelString, s, nullptr);
     XmStringFree(s);
 }
