@@ -23,10 +23,9 @@ extern const char res_amtsperm[] = R"RES(
 ! ten menus to a column: no vertical margin
 *am_grp*XmRowColumn.marginHeight: 0
 ! Captions of one width, so that the menus of a column line up whether a
-! caption shows a number or not: 70 pixels hold "Ruf #nn: " in the fixed font.
-*am_grp.box*XmLabel.recomputeSize: False
+! caption shows a number or not.
 *am_grp.box*XmLabel.alignment: alignment_beginning
-*am_grp.box*XmLabel.width: 70
+*am_grp*captionWidth: Ruf #00:\040
 *am_btns.children: Button okay; Button cancel; Button help
 *amtsperm*help.activateCallback: XmtDisplayInformationMsg("msg1", \
 "Hier koennen Sie jeder Nebenstelle eine der folgenden Berechtigungen zuweisen:\n\

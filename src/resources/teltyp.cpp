@@ -17,9 +17,8 @@ extern const char res_teltyp[] = R"RES(
 ! only the first port can be the door station
 *tt_typen*tln0.strings: Telefon, Anrufbeantworter, Fax, Modem, Kombi (Fax/Tel.), Türstation
 ! Captions of one width, as in the trunk permissions.
-*tt_typen.box*XmLabel.recomputeSize: False
 *tt_typen.box*XmLabel.alignment: alignment_beginning
-*tt_typen.box*XmLabel.width: 70
+*tt_typen*captionWidth: Ruf #00:\040
 *tt_btns.children: Button okay; Button cancel; Button help
 *tt_btns.help.activateCallback: XmtDisplayInformationMsg("msg1", \
 "Für jede analoge Nebenstelle (AB #1 bis #8) das angeschlossene Gerät.\n\

@@ -317,6 +317,21 @@ const Kind *kindNamed(const std::string &name)
     return nullptr;
 }
 
+// The caption keeps the width that text takes in its font, whichever caption
+// it shows later: the widgets of a column line up at any size of the font.
+void fitCaptionTo(Widget label, const char *text)
+{
+    XmRenderTable table = nullptr;
+    Dimension margin = 0, shadow = 0, highlight = 0, left = 0, right = 0, width = 0, height = 0;
+    XtVaGetValues(label, XmNrenderTable, &table, XmNmarginWidth, &margin, XmNshadowThickness, &shadow,
+                  XmNhighlightThickness, &highlight, XmNmarginLeft, &left, XmNmarginRight, &right, nullptr);
+    XmString s = makeString(text);
+    XmStringExtent(table, s, &width, &height);
+    XmStringFree(s);
+    XtVaSetValues(label, XmNrecomputeSize, False, XmNwidth, width + 2 * (margin + shadow + highlight) + left + right,
+                  nullptr);
+}
+
 // The box and label a caption puts around an entry: from the entry's own
 // "caption" line, else from the owner's "captions" list (listCaption).
 struct CaptionBox {
@@ -343,6 +358,8 @@ CaptionBox createCaptionBox(const Entry &e, const char *cls, Widget container, c
         XtVaSetValues(cap.box, XmNentryVerticalAlignment, XmALIGNMENT_CENTER, nullptr);
     cap.label = XtCreateManagedWidget(labelName.c_str(), xmLabelWidgetClass, cap.box, nullptr, 0);
     setLabel(cap.label, caption);
+    if (const char *room = lookup(container, name, cls, "captionWidth"))
+        fitCaptionTo(cap.label, room);
     return cap;
 }
 

@@ -19,6 +19,7 @@
 //        its width (used as the top of dialogs).
 //   <widget>.caption: text         wraps the widget with a label ("<name>_cap" box,
 //   <widget>.captionPosition: top  label "<name>_label"); default position left.
+//   <widget>.captionWidth: text    the caption as wide as that text, whatever it shows.
 //   Chooser:   chooserType: radio | check | option | list;  strings: a, b, "c, d"
 //              (items become children item0..itemN); valueChangedCallback: proc()
 //              A list is a scrolled list "<name>.listSW.list" whose entries the

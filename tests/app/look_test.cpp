@@ -1,17 +1,14 @@
-// The default look at 96, 144 and 192 dpi: the main window and the largest
-// dialogs lay out with no label narrower or lower than its text, nothing cut
-// by its window's edge; screenshots of each go to the test output folder.
+// The default look at 96, 144 and 192 dpi: the main window and every dialog it
+// opens lay out with no label narrower or lower than its text and nothing cut
+// by its window's edge; the main window and four dialogs are photographed.
 #include <gtest/gtest.h>
 
+#include "config/record.h"
 #include "support/dialogs.h"
 #include "support/e2e_x.h"
 #include "support/gui.h"
 #include "support/program.h"
 
-#include "settings/calldist.h"
-#include "settings/globdat.h"
-#include "speeddial/kwz.h"
-#include "subscriber/tndat.h"
 #include "toolkit/internal.h"
 
 #include <X11/IntrinsicP.h>
@@ -20,6 +17,7 @@
 #include <Xm/ToggleB.h>
 #include <Xm/ToggleBG.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -78,13 +76,13 @@ void findClipped(Widget w, Widget shell, std::string &clipped)
 std::string dpi() { return std::getenv("KELVORA_LOOK_DPI"); }
 
 // Lays out and photographs one window; false (with what is cut) when any label is.
-bool looksRight(Widget shell, const char *name)
+bool looksRight(Widget shell, const char *name, const char *pictureName)
 {
     guiPump(200);
     std::string clipped;
     findClipped(shell, shell, clipped);
-    std::string picture = testOutputDir() + "/look-" + name + "-" + dpi() + "dpi.png";
-    bool saved = screenshot(XtWindow(shell), picture);
+    std::string picture = pictureName ? testOutputDir() + "/look-" + pictureName + "-" + dpi() + "dpi.png" : "";
+    bool saved = !pictureName || screenshot(XtWindow(shell), picture);
     if (!clipped.empty())
         std::fprintf(stderr, "%s at %s dpi, clipped:\n%s", name, dpi().c_str(), clipped.c_str());
     if (!saved)
@@ -100,25 +98,34 @@ void layOutEverythingAndExit()
     GuiStartupResources({xftDpi.c_str(), "toolkit_test.coreFont:"});
     Widget top = programTop();
     freshRecord();
+    // Every subscriber with an internal number: captions and items read "Ruf #nn".
+    for (std::size_t i = 0; i < 30; i++)
+        std::snprintf(recText(rec::RufnrList + rec::IntNumInShare + rec::IntNumSize * i), rec::IntNumSize, "%02zu",
+                      11 + i);
     // The test application's shell is kept small; the program's takes the
     // size its window asks for.
     XtWidgetGeometry wanted{};
     XtQueryGeometry(XmtNameToWidget(top, "main"), nullptr, &wanted);
     XtVaSetValues(top, XtNwidth, wanted.width, XtNheight, wanted.height, nullptr);
     guiPump(100);
-    int faults = looksRight(top, "main") ? 0 : 1;
+    int faults = looksRight(top, "main", "main") ? 0 : 1;
+    // Every dialog of the main window; the five named are photographed.
     struct {
-        const char *name;
-        std::function<void()> open;
-        const char *close;
+        const char *button, *picture;
     } dialogs[] = {
-        {"global-data", [] { displayGlobDat(dialogTop()); }, "*cancel"},
-        {"speed-dial", [] { doKurzwahlen(dialogTop()); }, "*quit"},
-        {"call-distribution", [] { displayCallDist(dialogTop()); }, "*cancel"},
-        {"subscribers", [] { displayUserFkt(dialogTop()); }, "*okay"},
+        {"global", "global-data"}, {"kurz", "speed-dial"}, {"avas", "call-distribution"}, {"user", "subscribers"},
+        {"grund", nullptr},        {"appnum", nullptr},    {"einricht", nullptr},         {"gebuehr", nullptr},
+        {"outcalls", nullptr},     {"incalls", nullptr},   {"endgeraet", nullptr},        {"amtrecht", nullptr},
+        {"bsteuer", nullptr},
     };
-    for (auto &d : dialogs)
-        runModal(d.open, [&](Widget dialog) { faults += looksRight(xmt::shellOf(dialog), d.name) ? 0 : 1; }, d.close);
+    for (auto &d : dialogs) {
+        XtCallbackProc open = mainButtonOpener(d.button);
+        if (!open)
+            continue;
+        runModal([&] { open(top, nullptr, nullptr); },
+                 [&](Widget dialog) { faults += looksRight(xmt::shellOf(dialog), d.button, d.picture) ? 0 : 1; },
+                 std::string(d.button) == "kurz" ? "*quit" : "*okay");
+    }
     std::exit(faults || ::testing::Test::HasFailure() ? 1 : 0);
 }
 

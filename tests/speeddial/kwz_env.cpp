@@ -34,16 +34,10 @@ static Widget theList() { return guiFind(kwzDialog(), "*ziele"); }
 
 std::string listLine(int position)
 {
-    XmStringTable items = nullptr;
-    int count = 0;
-    XtVaGetValues(theList(), XmNitems, &items, XmNitemCount, &count, nullptr);
-    if (position < 1 || position > count)
+    std::vector<std::string> lines = listItems(theList());
+    if (position < 1 || position > int(lines.size()))
         return "<no line " + std::to_string(position) + ">";
-    char *text = nullptr;
-    XmStringGetLtoR(items[position - 1], const_cast<char *>(XmFONTLIST_DEFAULT_TAG), &text);
-    std::string line = text ? text : "";
-    XtFree(text);
-    return line;
+    return lines[std::size_t(position - 1)];
 }
 
 int listCount()

@@ -54,19 +54,7 @@ void openTnd(const std::function<void(Widget)> &drive, const char *close)
 std::vector<std::string> listEntries(Widget dialog)
 {
     Widget list = XmtNameToWidget(dialog, "*whichone.listSW.list");
-    std::vector<std::string> out;
-    if (!list)
-        return out;
-    XmStringTable items = nullptr;
-    int count = 0;
-    XtVaGetValues(list, XmNitems, &items, XmNitemCount, &count, nullptr);
-    for (int k = 0; k < count; k++) {
-        char *text = nullptr;
-        XmStringGetLtoR(items[k], const_cast<char *>(XmFONTLIST_DEFAULT_TAG), &text);
-        out.push_back(text ? text : "");
-        XtFree(text);
-    }
-    return out;
+    return list ? listItems(list) : std::vector<std::string>{};
 }
 
 void choose(Widget dialog, int position)
