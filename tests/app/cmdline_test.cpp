@@ -129,7 +129,7 @@ TEST(Program, WithoutADeviceOffATerminalShowsTheUsageInABoxAndExits1)
         << "no usage box; kelvora: " << kelvora.output();
     ASSERT_TRUE(waitIdle(boxes[0]));
     screenshot(boxes[0], testOutputDir() + "/usage-box.png");
-    EXPECT_TRUE(sendKeys(boxes[0], "Return"));
+    EXPECT_TRUE(clickWidget(boxes[0], "okButton"));
     int status = kelvora.waitExit(10000);
     ASSERT_TRUE(status != -1 && WIFEXITED(status)) << "kelvora did not exit: " << kelvora.output();
     EXPECT_EQ(WEXITSTATUS(status), 1);
