@@ -8,7 +8,8 @@
 #include "config/record.h"
 #include "config/tlntransfer.h"
 #include "ctl/console.h"
-#include "fields/describe.h"
+#include "ctl/settext.h"
+#include "show/describe.h"
 #include "phonebook/phonebook.h"
 #include "resources/lookup.h"
 #include "speeddial/kwzformat.h"
@@ -507,6 +508,12 @@ int phonebookExport(Context &, const Args &args)
     return writeBytes(out, vcard ? phonebook::exportVCard(tables) : phonebook::exportCsv(tables));
 }
 
+// ---------------------------------------------------------------- set, apply, edit (settext.cpp)
+
+int set(Context &c, const Args &args) { return setFields(c.invocation, args.files, args.flags); }
+int apply(Context &c, const Args &args) { return applyText(c.invocation, args.files, args.flags); }
+int edit(Context &c, const Args &args) { return editFile(c.invocation, args.files); }
+
 // ---------------------------------------------------------------- the table
 
 struct Command {
@@ -516,6 +523,7 @@ struct Command {
     bool device;       // talks to the PBX
     std::set<std::string> valued, flags;
     int (*run)(Context &, const Args &);
+    bool checksItsOwn = false; // the command checks its operands and device itself
 };
 
 const Command commands[] = {
@@ -533,6 +541,11 @@ const Command commands[] = {
     {"phonebook-import", "phonebook-import [--replace] [--country CC] IN.csv|IN.vcf FILE.kwz", 2, false,
      {"--country"}, {"--replace"}, phonebookImport},
     {"phonebook-export", "phonebook-export FILE.kwz OUT.csv|OUT.vcf", 2, false, {}, {}, phonebookExport},
+    {"set", "set FILE LABEL=VALUE...  |  set --pbx [--yes] [--dry-run] LABEL=VALUE...", 0, false, {},
+     {"--pbx", "--yes", "--dry-run"}, set, true},
+    {"apply", "apply TEXT|- FILE  |  apply --pbx [--yes] [--dry-run] TEXT|-", 0, false, {},
+     {"--pbx", "--yes", "--dry-run"}, apply, true},
+    {"edit", "edit FILE", 1, false, {}, {}, edit},
 };
 
 int wrongUsage(const Invocation &invocation, const std::string &text)
@@ -563,7 +576,7 @@ int runCommand(const Invocation &invocation)
         Args args = parseArgs(invocation.args, command.valued, command.flags);
         if (!args.error.empty())
             return wrongUsage(invocation, invocation.command + ": " + args.error);
-        if (args.files.size() != command.files)
+        if (args.files.size() != command.files && !command.checksItsOwn)
             return wrongUsage(invocation, std::string("usage: ") + command.synopsis);
         if (command.device && invocation.device.empty())
             return wrongUsage(invocation, invocation.command + " needs the PBX's line: -d DEVICE or KELVORA_DEVICE");
