@@ -260,9 +260,9 @@ std::string assignText(const Field &f, const std::string &value, unsigned char *
             if (n < r.low || n > r.high)
                 return rangeWords(r);
         }
-        // As the dialog stores a field: the text and its zero, the bytes behind kept.
+        // The field reads as given: nothing of the old text stays behind its end.
+        std::memset(p, 0, f.size);
         std::memcpy(p, v.text.data(), v.text.size());
-        p[v.text.size()] = 0;
         return "";
     }
     if (v.text.size() > f.size || (!v.behind.empty() && v.text.size() + 1 + v.behind.size() > f.size))
