@@ -237,6 +237,36 @@ TEST(SaveOverAFile, AFileThatFailedToLoadIsNotTheNextTarget)
     EXPECT_EQ(readFile(dir.file("standard.kwz")).size(), rec::KwzSizeInFile);
 }
 
+// As an ordinary user, "Sichern" onto a write-protected file or another
+// user's says so and leaves the file.
+TEST(SaveOverAFile, AFileTheUserMayNotReplaceIsLeftWithItsMessage)
+{
+    programTop();
+    const struct {
+        uid_t owner;
+        mode_t mode;
+        const char *message, *said;
+    } cases[] = {
+        {Nobody, 0444, "readOnly", "ist schreibgeschützt."},
+        {0, 0666, "otherOwner", "gehört einem anderen Benutzer."},
+    };
+    for (const auto &c : cases) {
+        TempDir dir;
+        std::string path = dir.file("standard.kwz");
+        writeFile(path, "alt");
+        ASSERT_EQ(chown(dir.path().c_str(), Nobody, Nobody), 0);
+        ASSERT_EQ(chown(path.c_str(), c.owner, c.owner), 0);
+        chmod(path.c_str(), c.mode);
+        std::snprintf(recText(rec::KwzFilePath), rec::PathSize, "%s", path.c_str());
+        ASSERT_EQ(seteuid(Nobody), 0);
+        bool saved = saveKwzFile(toplevel);
+        ASSERT_EQ(seteuid(0), 0);
+        EXPECT_FALSE(saved) << c.message;
+        EXPECT_EQ(takeMessage(c.message), "Die Datei\n\"" + path + "\"\n" + c.said);
+        EXPECT_EQ(readFile(path), "alt") << c.message;
+    }
+}
+
 // Load a configuration file, read from a PBX whose ninth answer is broken,
 // dismiss the error, "Sichern" onto the same file: it is the file loaded.
 TEST(NothingLost, AFailedReadBetweenLoadAndSaveChangesNoByteOfTheFile)
