@@ -54,12 +54,17 @@ FileOpen loadFileImage(const char *path, FileImage &image)
     if (!fp)
         return regular ? FileOpen::Unreadable : FileOpen::NotRegular;
     struct stat st;
-    if (fstat(fileno(fp), &st) != 0) {
-        int error = errno;
-        std::fclose(fp);
-        errno = error;
-        return FileOpen::Unreadable;
-    }
+    FileOpen result = FileOpen::Unreadable;
+    if (fstat(fileno(fp), &st) == 0)
+        result = loadFileImage(fp, long(st.st_size), image);
+    int error = errno;
+    std::fclose(fp);
+    errno = error;
+    return result;
+}
+
+FileOpen loadFileImage(FILE *fp, long size, FileImage &image)
+{
     char head[CfgIdSize] = {};
     std::size_t got = std::fread(head, 1, sizeof head, fp);
     bool unread = std::ferror(fp);
@@ -72,13 +77,13 @@ FileOpen loadFileImage(const char *path, FileImage &image)
         image.kind = FileKind::Configuration;
     } else if (got >= 7 && hasMark(head, KwzFileMark, 7)) {
         image.kind = FileKind::SpeedDial;
-    } else if (st.st_size == TndFileSize) { // no mark: its size is all that tells it
+    } else if (size == TndFileSize) { // no mark: its size is all that tells it
         image.kind = FileKind::Subscribers;
     } else {
         result = FileOpen::Unknown;
     }
     // A file cut short or grown would be compared as if the rest were zeros.
-    if (result == FileOpen::Loaded && st.st_size != fileSizeOf(image.kind))
+    if (result == FileOpen::Loaded && size != fileSizeOf(image.kind))
         result = FileOpen::WrongSize;
     if (result == FileOpen::Loaded) {
         if (image.kind == FileKind::Configuration)
@@ -90,9 +95,6 @@ FileOpen loadFileImage(const char *path, FileImage &image)
         if (std::ferror(fp))
             result = FileOpen::Unreadable;
     }
-    int error = errno;
-    std::fclose(fp);
-    errno = error;
     return result;
 }
 

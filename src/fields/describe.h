@@ -4,6 +4,7 @@
 
 #include "fields/fields.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ enum class FileOpen {
 // (subscriber data: exactly 1650 bytes) and loads it into a zeroed record.
 // Opened without waiting: a FIFO or a device is NotRegular.
 FileOpen loadFileImage(const char *path, FileImage &image);
+// The same from a stream of size bytes (standard input read into memory).
+FileOpen loadFileImage(FILE *fp, long size, FileImage &image);
 // The size a file of that kind has.
 long fileSizeOf(FileKind kind);
 
