@@ -9,7 +9,8 @@
 #include "config/record.h"
 #include "config/tlntransfer.h"
 #include "ctl/console.h"
-#include "fields/describe.h"
+#include "ctl/settext.h"
+#include "show/describe.h"
 #include "phonebook/phonebook.h"
 #include "resources/lookup.h"
 #include "speeddial/kwzformat.h"
@@ -641,6 +642,12 @@ int phonebookExport(Context &, const Args &args)
     return writeBytes(out, vcard ? phonebook::exportVCard(tables) : phonebook::exportCsv(tables));
 }
 
+// ---------------------------------------------------------------- set, apply, edit (settext.cpp)
+
+int set(Context &c, const Args &args) { return setFields(c.invocation, args.files, args.flags); }
+int apply(Context &c, const Args &args) { return applyText(c.invocation, args.files, args.flags); }
+int edit(Context &c, const Args &args) { return editFile(c.invocation, args.files); }
+
 // ---------------------------------------------------------------- the table
 
 struct Command {
@@ -651,6 +658,7 @@ struct Command {
     bool device;       // talks to the PBX
     std::set<std::string> valued, flags;
     int (*run)(Context &, const Args &);
+    bool checksItsOwn = false; // the command checks its operands and device itself
 };
 
 const Command commands[] = {
@@ -698,6 +706,20 @@ const Command commands[] = {
     {"phonebook-export", "phonebook-export [--vcf] FILE.kwz OUT.csv|OUT.vcf|-",
      "Writes the speed-dial directory as CSV or, for .vcf or with --vcf, as vCard (- standard output).", 2, false,
      {}, {"--vcf"}, phonebookExport},
+    {"set", "set [--pbx] [--yes] [--dry-run] FILE LABEL=VALUE...",
+     "Sets fields of a .cfg, .kwz or .tnd file, each LABEL and VALUE as show prints them, under the rules\n"
+     "of the field's dialog; nothing is written unless all are valid.  With --pbx (and no FILE) the\n"
+     "fields are set in the PBX: read, what changes printed, asked on a terminal unless --yes\n"
+     "(--dry-run stops there), programmed.",
+     0, false, {}, {"--pbx", "--yes", "--dry-run"}, set, true},
+    {"apply", "apply [--pbx] [--yes] [--dry-run] TEXT.txt|- FILE",
+     "Sets every field a text in show's form names (- standard input; blank and # lines skipped);\n"
+     "show A | apply - B makes B equal to A.  With --pbx (and no FILE) into the PBX, as set --pbx.",
+     0, false, {}, {"--pbx", "--yes", "--dry-run"}, apply, true},
+    {"edit", "edit FILE",
+     "Opens show's text of a file in $VISUAL or $EDITOR, applies it when the editor ends and prints\n"
+     "what changed; on an error the file stays as it was.",
+     1, false, {}, {}, edit},
 };
 
 int wrongUsage(const Invocation &invocation, const std::string &text)
@@ -740,7 +762,7 @@ int runCommand(const Invocation &invocation)
         Args args = parseArgs(invocation.args, command.valued, command.flags);
         if (!args.error.empty())
             return wrongUsage(invocation, invocation.command + ": " + args.error);
-        if (args.files.size() != command.files)
+        if (args.files.size() != command.files && !command.checksItsOwn)
             return wrongUsage(invocation, std::string("usage: ") + command.synopsis);
         if (command.device && invocation.device.empty())
             return wrongUsage(invocation, invocation.command + " needs the PBX's line: -d DEVICE or KELVORA_DEVICE");

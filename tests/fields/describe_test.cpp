@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "config/record.h"
-#include "fields/describe.h"
+#include "show/describe.h"
 #include "support/tempdir.h"
 
 #include <algorithm>

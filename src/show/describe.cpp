@@ -1,4 +1,4 @@
-#include "fields/describe.h"
+#include "show/describe.h"
 
 #include "config/cfgfile.h"
 #include "config/cfgread.h"
