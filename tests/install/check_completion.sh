@@ -44,7 +44,7 @@ done <<'CASES'
 -q read-|read-config read-speeddial read-subscribers
 -d /dev/ttyS0 program-|program-config program-speeddial program-subscribers
 read-config |a.cfg sub
-read-config x.cfg --|--help --ident
+read-config x.cfg --|--help --ident --no-backup
 read-config x.cfg --ident=|dorvan ostrale
 read-config x.cfg --ident o|ostrale
 read-config x.cfg |
