@@ -4,6 +4,7 @@
 #include "toolkit/toolkit.h"
 
 #include <X11/Intrinsic.h>
+#include <cstdarg>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -54,6 +55,9 @@ bool inputFieldCommitIfChanged(Widget field);
 void inputFieldSetRaw(Widget field, const char *text, size_t len);
 // False while the field shows what the program last put in.
 bool inputFieldChanged(Widget field);
+
+// printf into a string of whatever length the text has.
+std::string formatted(const char *fmt, va_list ap);
 
 // What the window's fonts read: Xft UTF-8, a single core font the ISO 8859-1
 // bytes, a font set the locale's text.  Chosen once, from the render table (or
