@@ -1,5 +1,7 @@
 #include "config/atomicfile.h"
 
+#include "link/interrupt.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -35,6 +37,7 @@ FileWrite fail(const std::string &temp, int fd, FILE *fp)
         std::fclose(fp);
     else if (fd >= 0)
         close(fd);
+    forgetOnInterrupt(temp.c_str());
     unlink(temp.c_str());
     errno = error;
     return FileWrite::Failed;
@@ -57,7 +60,7 @@ FileWrite writeFileAtomically(const char *path, const std::function<bool(FILE *)
     std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
     std::string temp = dir + "/." + base + ".XXXXXX";
 
-    int fd = mkstemp(temp.data());
+    int fd = mkstempRemovedOnInterrupt(temp.data()); // a signal takes it away
     if (fd < 0)
         return FileWrite::Failed;
     if (fchmod(fd, mode) != 0)
@@ -74,6 +77,7 @@ FileWrite writeFileAtomically(const char *path, const std::function<bool(FILE *)
         return fail(temp, -1, nullptr);
     if (rename(temp.c_str(), target.c_str()) != 0)
         return fail(temp, -1, nullptr);
+    forgetOnInterrupt(temp.c_str());
     // The rename itself reaches the disk with the directory.
     int dirfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY);
     if (dirfd >= 0) {

@@ -9,6 +9,7 @@
 #include "config/tlntransfer.h"
 #include "ctl/console.h"
 #include "fields/describe.h"
+#include "link/interrupt.h"
 #include "phonebook/phonebook.h"
 #include "resources/lookup.h"
 #include "speeddial/kwzformat.h"
@@ -322,6 +323,7 @@ int backup(Context &c, const Args &args)
     };
     std::time_t now = std::time(nullptr);
     std::vector<std::string> done;
+    InterruptsDeferred wholly; // a signal waits until all three are there (or none)
     for (const Piece &p : pieces) {
         BackupResult result = writeBackup(dir, p.kind, c.invocation.device, INT_MAX, p.write, now);
         if (!result.written) {

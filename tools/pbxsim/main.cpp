@@ -1,6 +1,7 @@
 // pbxsim: the PBX simulator as a program for people and end-to-end tests.
 #include "pbxsim/pbxsim.h"
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -10,12 +11,14 @@
 
 namespace {
 
-pbxsim::Simulator *running = nullptr;
+// Read by the signal handler: an atomic that needs no lock is safe there.
+std::atomic<pbxsim::Simulator *> running{nullptr};
+static_assert(std::atomic<pbxsim::Simulator *>::is_always_lock_free);
 
 void onSignal(int)
 {
-    if (running)
-        running->requestStop();
+    if (pbxsim::Simulator *sim = running.load())
+        sim->requestStop();
 }
 
 const char usage[] = R"(Usage: pbxsim [OPTION]...
