@@ -369,7 +369,7 @@ void stop_conn(TransferObserver &observer, int fd, int code)
     std::string device = openedDevice();
     closeSer(fd);
     heard = 0;
-    transmissionEnds(code == ANS_OK && !signal);
+    transmissionEnds(code == ANS_OK); // only the end of a whole transmission says 96
 
     // The trace of a finished transmission can be read while the program runs.
     traceFlush();

@@ -98,7 +98,7 @@ TransferResult runTransmission(const Transmission &transmission, TransferObserve
         sendBOTW(fd);
     int ack = isOK(fd);
     if (ack != ANS_OK || interruptCaught()) {
-        stop_conn(observer, fd, ack);
+        stop_conn(observer, fd, ack != ANS_OK ? ack : ANS_NONE);
         return TransferResult::Refused;
     }
 
