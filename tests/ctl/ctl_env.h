@@ -21,6 +21,7 @@ struct CtlOptions {
     std::vector<std::string> env; // NAME=value added, or NAME= to take it away
     bool terminal = false;        // standard error is a terminal
     int timeout_ms = 60000;
+    std::string input{};          // standard input (a pipe; /dev/null when empty)
 };
 
 // A signal sent to kelvoractl as soon as when() is true.
