@@ -131,7 +131,7 @@ TEST(Device, OfEightProgramsExactlyOneGetsTheLine)
                 close(release[1]);
                 char c;
                 (void)!read(go[0], &c, 1); // all start at once
-                freopen("/dev/null", "w", stderr);
+                (void)!freopen("/dev/null", "w", stderr);
                 bool got = lockSer(peer.slavePath().c_str()) == 0;
                 char verdict = got ? 'W' : 'L';
                 (void)!write(told[1], &verdict, 1);
