@@ -105,6 +105,9 @@ int loadTarget(const std::string &path, FileImage &image, CfgVendor &vendor)
     case FileOpen::NotRegular:
     case FileOpen::Unknown:
         return fileTrouble(path, "ist weder Konfigurations-, Kurzwahl- noch Teilnehmerdatei.");
+    case FileOpen::WrongSize:
+        // Set, the missing part would be written as zeros.
+        return fileTrouble(path, std::string("ist keine vollständige ") + kindName(image.kind) + ".");
     }
     // The identification stays the file's.
     vendor = CfgVendor::Dorvan;
