@@ -8,6 +8,7 @@
 #include "config/record.h"
 #include "config/tlntransfer.h"
 #include "ctl/console.h"
+#include "ctl/print.h"
 #include "fields/describe.h"
 #include "phonebook/phonebook.h"
 #include "resources/lookup.h"
@@ -267,6 +268,13 @@ int calls(Context &c, const Args &args)
         complain("the incoming calls have no CSV form (as in the window)");
         return WrongUsage;
     }
+    if (int(csv) + int(args.has("--sheet")) + int(args.has("--print")) > 1) {
+        complain("calls takes one of --csv, --sheet and --print");
+        return WrongUsage;
+    }
+    print::Settings printing;
+    if (!printSettingsOf(args.value("--print-encoding"), args.value("--print-command"), printing))
+        return WrongUsage;
     if (std::string names = args.value("--names"); !names.empty())
         if (int status = loadSpeedDial(names); status != Success)
             return status;
@@ -274,9 +282,23 @@ int calls(Context &c, const Args &args)
     std::vector<unsigned char> store;
     if (int status = transferStatus(c, readCalls(list, store, c.observer)); status != Success)
         return status;
+    if (args.has("--print"))
+        return printCalls(list, store, printing);
+    if (args.has("--sheet"))
+        return writeCallSheet(list, store);
     // The lines as the window saves them: ISO 8859-1, whatever the locale.
     bool written = writeCallLines(list, store, stdout, false, csv ? CallForm::Spreadsheet : CallForm::Text);
     return written && std::fflush(stdout) == 0 ? Success : unwritten("-", FileWrite::Failed, errno);
+}
+
+int printSpeedDialFile(Context &, const Args &args)
+{
+    print::Settings printing;
+    if (!printSettingsOf(args.value("--print-encoding"), args.value("--print-command"), printing))
+        return WrongUsage;
+    if (int status = loadSpeedDial(args.files[0]); status != Success)
+        return status;
+    return printSpeedDial(printing);
 }
 
 int counters(Context &c, const Args &args)
@@ -525,7 +547,10 @@ const Command commands[] = {
     {"program-speeddial", "program-speeddial FILE.kwz", 1, true, {}, {}, programSpeedDial},
     {"read-subscribers", "read-subscribers FILE.tnd", 1, true, {}, {}, readSubscribers},
     {"program-subscribers", "program-subscribers FILE.tnd", 1, true, {}, {}, programSubscribers},
-    {"calls", "calls out|in [--csv] [--names FILE.kwz]", 1, true, {"--names"}, {"--csv"}, calls},
+    {"calls", "calls out|in [--csv|--sheet|--print [--print-encoding ENC]] [--names FILE.kwz]", 1, true,
+     {"--names", "--print-encoding", "--print-command"}, {"--csv", "--sheet", "--print"}, calls},
+    {"print-speeddial", "print-speeddial FILE.kwz [--print-encoding UTF-8|ISO-8859-1]", 1, false,
+     {"--print-encoding", "--print-command"}, {}, printSpeedDialFile},
     {"counters", "counters [--config FILE.cfg]", 0, true, {"--config"}, {}, counters},
     {"backup", "backup DIR", 1, true, {}, {}, backup},
     {"show", "show FILE", 1, false, {}, {}, show},
