@@ -89,9 +89,10 @@ lpadmin -p "$queue" -E -v "cups-pdf:/$queue" -P /usr/share/ppd/cups-pdf/CUPS-PDF
 export PRINTER=$queue
 
 pdfs() { ls "$work/pdf" | grep -c '\.pdf$' || true; }
-# Waits until there are n PDFs.
+# Waits until there are n PDFs and no job is left: cups-pdf writes a PDF as
+# its job goes, and is done with it when the job is.
 wait_pdfs() {
-  for _ in $(seq 600); do [ "$(pdfs)" -ge "$1" ] && return 0; sleep 0.2; done
+  for _ in $(seq 600); do [ "$(pdfs)" -ge "$1" ] && [ -z "$(lpstat -o)" ] && return 0; sleep 0.2; done
   echo "only $(pdfs) of $1 printouts came out of the spooler" >&2
   tail -20 "$work/log/error_log" >&2
   exit 1
