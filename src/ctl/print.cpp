@@ -11,7 +11,7 @@
 bool printSettingsOf(const std::string &encoding, const std::string &command, print::Settings &settings)
 {
     if (!encoding.empty() && !print::parseEncoding(encoding, settings.encoding)) {
-        complain("--print-encoding takes UTF-8 or ISO-8859-1");
+        complain("--print-encoding takes utf8 (UTF-8) or latin1 (ISO-8859-1)");
         return false;
     }
     if (!command.empty())
