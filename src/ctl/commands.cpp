@@ -11,6 +11,7 @@
 #include "ctl/console.h"
 #include "ctl/print.h"
 #include "ctl/settext.h"
+#include "link/interrupt.h"
 #include "show/describe.h"
 #include "phonebook/phonebook.h"
 #include "resources/lookup.h"
@@ -425,6 +426,7 @@ int backup(Context &c, const Args &args)
     };
     std::time_t now = std::time(nullptr);
     std::vector<std::string> done, made;
+    InterruptsDeferred wholly; // a signal waits until all three are there (or none)
     for (const Piece &p : pieces) {
         BackupResult result = writeBackup(dir, p.kind, c.invocation.device, INT_MAX, p.write, now);
         made.insert(made.end(), result.made.begin(), result.made.end());
