@@ -35,7 +35,7 @@ protected:
             setenv(var, GetParam().locale, 1);
         }
         if (GetParam().coreFont)
-            xtArgs = {"-xrm", std::string("Kelvora.coreFont: ") + GetParam().coreFont};
+            kelvoraArgs = {"-xrm", std::string("Kelvora.coreFont: ") + GetParam().coreFont};
     }
     void TearDown() override
     {
