@@ -102,8 +102,9 @@ bool looksLikeLostZero(std::string_view text, std::string_view ownCountry)
     if (first == std::string_view::npos || text[first] == '+')
         return false;
     std::string digits = digitsOf(text);
-    // Nine digits and more are no local number without an area code.
-    return digits.size() >= 9 && digits[0] != '0' && !keepsTrunkZero(digitsOf(ownCountry));
+    // Nine digits and more are no local number without an area code, and more
+    // than 13 no national number at all.
+    return digits.size() >= 9 && digits.size() <= 13 && digits[0] != '0' && !keepsTrunkZero(digitsOf(ownCountry));
 }
 
 std::string textSafeNumber(std::string_view digits, std::string_view ownCountry)

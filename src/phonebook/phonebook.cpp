@@ -106,6 +106,11 @@ void addContact(const Contact &contact, const ImportOptions &options, std::vecto
         mine.push_back({n.line, mine.empty() ? contact.code : "", contact.name, digits, n.fax,
                         looksLikeLostZero(n.value, options.ownCountry)});
     }
+    // Voice numbers first: the code goes to the first of them.
+    std::stable_partition(mine.begin(), mine.end(), [](const Candidate &c) { return !c.fax; });
+    if (!mine.empty() && !mine[0].fax)
+        for (std::size_t k = 0; k < mine.size(); ++k)
+            mine[k].code = k == 0 ? contact.code : "";
     if (mine.empty() && faxLeftOut) {
         StoredName name = storedName(contact.name, false);
         result.skipped.push_back({contact.line, SkipReason::OnlyFax, name.name.text, "", std::string(trimmed(contact.code)), 0});

@@ -58,7 +58,7 @@ std::string directoryNumber(std::string_view text, std::string_view ownCountry);
 // with, 0 when they are too short to tell.
 std::size_t countryCodeLength(std::string_view digits);
 // text has the digits of a number in the own country whose leading 0 is
-// gone, as a spreadsheet makes of it.
+// gone, as a spreadsheet makes of it: 9 to 13 digits, the first not 0.
 bool looksLikeLostZero(std::string_view text, std::string_view ownCountry);
 // A number of the directory in a form spreadsheets keep as text and
 // directoryNumber turns back into the same digits: "+49 1701234567" for

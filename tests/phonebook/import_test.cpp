@@ -6,6 +6,7 @@
 #include "speeddial/kwzfile.h"
 
 #include <cstring>
+#include <unistd.h>
 
 using namespace phonebook;
 
@@ -138,6 +139,7 @@ TEST(Import, NumberRules)
         {"+49", "49", ""},                           {"gesperrt", "49", ""},
         {"1701234567", "49", "1701234567", true},    {"30 1234567", "49", "301234567", true},
         {"12345678", "49", "12345678"},              {"3331234567", "39", "3331234567"},
+        {"12345678901234", "49", "12345678901234"},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(directoryNumber(c.written, c.country), c.stored) << c.written << " in " << c.country;
@@ -274,6 +276,37 @@ TEST(Import, SampleAddressBook)
     EXPECT_EQ(result.skipped[0].earlierLine, 4);
     EXPECT_EQ(result.skipped[0].name, "Bäckerei Größ");
     EXPECT_EQ(result.skipped[0].number, "063564711");
+}
+
+} // namespace
+
+namespace {
+
+// An address book over 16 MB is not read: a file by its size, a pipe after
+// 16 MB and one byte.
+TEST(Import, BooksOver16MegabytesAreRefused)
+{
+    char name[] = "/tmp/kelvora-book-XXXXXX";
+    int fd = mkstemp(name);
+    ASSERT_GE(fd, 0);
+    unlink(name);
+    for (off_t size : {off_t(MaxBookSize), off_t(MaxBookSize) + 1}) {
+        ASSERT_EQ(ftruncate(fd, size), 0);
+        FILE *fp = fdopen(dup(fd), "rb");
+        std::string bytes;
+        EXPECT_EQ(readBook(fp, bytes), size > off_t(MaxBookSize) ? BookRead::TooBig : BookRead::Read) << size;
+        EXPECT_EQ(bytes.size(), size > off_t(MaxBookSize) ? 0u : MaxBookSize) << "read nothing when too big";
+        std::fclose(fp);
+    }
+    close(fd);
+    for (std::size_t size : {MaxBookSize, MaxBookSize + 1, 3 * MaxBookSize}) {
+        FILE *fp = popen(("head -c " + std::to_string(size) + " /dev/zero").c_str(), "r");
+        ASSERT_NE(fp, nullptr);
+        std::string bytes;
+        EXPECT_EQ(readBook(fp, bytes), size > MaxBookSize ? BookRead::TooBig : BookRead::Read) << size;
+        EXPECT_LE(bytes.size(), MaxBookSize + 1) << size;
+        pclose(fp);
+    }
 }
 
 } // namespace
