@@ -9,6 +9,8 @@ namespace phonebook::columns {
 
 namespace {
 
+// Header names are UTF-8 here, whatever the file was: those with umlauts are
+// written as bytes.
 std::string normalised(std::string_view s)
 {
     std::string out(trimmed(s));
@@ -32,7 +34,7 @@ std::size_t indexIn(std::string_view h, std::initializer_list<std::string_view> 
 }
 
 const std::initializer_list<std::string_view> DisplayNames = {
-    "name", "display name", "anzeigename", "full name", "vollständiger name", "file as", "speichern unter"};
+    "name", "display name", "anzeigename", "full name", "vollst\xC3\xA4ndiger name", "file as", "speichern unter"};
 // Title, given, middle, family, suffix.
 const std::array<std::initializer_list<std::string_view>, 5> PartNames = {{
     {"title", "name prefix", "anrede", "titel", "prefix"},
@@ -71,7 +73,7 @@ NumberKind numberKindOf(std::string_view h)
     for (std::string_view part : {"phone", "telefon", "tel.", "handy", "mobil", "rufnummer"})
         if (contains(h, part))
             return NumberKind::Voice;
-    for (std::string_view whole : {"tel", "privat", "geschäftlich", "nummer", "number", "isdn"})
+    for (std::string_view whole : {"tel", "privat", "gesch\xC3\xA4" "ftlich", "nummer", "number", "isdn"})
         if (h == whole)
             return NumberKind::Voice;
     return NumberKind::NoNumber;

@@ -94,6 +94,8 @@ TEST(Exporters, CsvFiles)
          {counts(6, 0, 0), "Zeile 3 (Klaus Meier): Nummer 301234567" + LostZero,
           "Zeile 3 (Klaus Meier): Nummer 1701234567" + LostZero,
           "Zeile 5: Anführungszeichen ohne Ende, als Zeichen gelesen"}},
+        {"a sheet with German column names, Windows-1252", "Name;Privat;Gesch\xE4" "ftlich;Stra\xDF" "e\nAnna;030 1;040 2;Weg 1\n",
+         {}, {{"Anna", "0301"}, {"Anna", "0402"}}, {counts(2, 0, 0)}},
         {"columns nobody knows", "Wer;Wo;Was\nAnna;Berlin;0301234\n", {},
          {},
          {counts(0, 0, 0),
