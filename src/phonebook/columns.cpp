@@ -46,7 +46,9 @@ const std::array<std::initializer_list<std::string_view>, 5> PartNames = {{
 const std::initializer_list<std::string_view> CompanyNames = {
     "company", "organization", "organisation", "organization name", "organization 1 - name", "firma",
     "unternehmen", "company name"};
-const std::initializer_list<std::string_view> CodeNames = {"kurzwahl", "speed dial", "speeddial", "speed-dial"};
+// "Nr" and "Code": what a hand-made list of code, name, number calls its first column.
+const std::initializer_list<std::string_view> CodeNames = {"kurzwahl", "speed dial", "speeddial", "speed-dial",
+                                                           "nr", "nr.", "code"};
 
 // "phone 3 - value" and the like: the 3, else "".
 std::string googleIndex(std::string_view h, std::string_view what)

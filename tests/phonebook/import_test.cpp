@@ -99,7 +99,7 @@ TEST(Import, InputLinesIntoSlotBytes)
 TEST(Import, DetectsHeaderAndEncoding)
 {
     Directory d;
-    ImportResult latin = importCsv("Nr;Name;Nummer\n;M\xFCller;1\n", d.tables());
+    ImportResult latin = importCsv("Nr;Name;Nummer\n;M\xFCller;1\n150;Code;2\n", d.tables());
     EXPECT_EQ(latin.format, Format::Csv);
     EXPECT_FALSE(latin.utf8);
     EXPECT_EQ(latin.headerLine, 1);
@@ -107,6 +107,7 @@ TEST(Import, DetectsHeaderAndEncoding)
     EXPECT_TRUE(plain.utf8);
     EXPECT_EQ(plain.headerLine, 0);
     EXPECT_EQ(nameOf(d.tables(), 0), "Müller");
+    EXPECT_EQ(nameOf(d.tables(), 50), "Code") << "a hand-made list's \"Nr\" is the code";
     EXPECT_EQ(nameOf(d.tables(), 1), "Müller");
 }
 
