@@ -1,6 +1,8 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What "cmake --install" puts where, and the Debian package "cpack -G DEB" makes
-# of it.  Only the three programs, their manual pages, the desktop entry and the
-# icon are installed; test programs, benchmarks and the simulator's library are not.
+# of it.  Only the three programs, their manual pages, kelvoractl's bash
+# completion, the desktop entry, the icon, the copyright file and the changelog
+# are installed; test programs, benchmarks and the simulator's library are not.
 # The simulator is built as pbxsim and installed as kelvora-pbxsim: a bare
 # "pbxsim" in /usr/bin would say nothing of whose it is.
 include(GNUInstallDirs)
@@ -30,11 +32,43 @@ foreach(page ${man_pages})
 endforeach()
 add_custom_target(manpages ALL DEPENDS ${man_gz})
 
+# The changelog of a native Debian package, made from NEWS; it names the
+# package's maintainer.
+set(KELVORA_MAINTAINER "kelvora developers <maintainers@kelvora.org>")
+set(changelog_gz ${CMAKE_BINARY_DIR}/changelog.gz)
+add_custom_command(OUTPUT ${changelog_gz}
+  COMMAND ${CMAKE_COMMAND} -DNEWS=${CMAKE_SOURCE_DIR}/NEWS -DVERSION=${KELVORA_VERSION}
+          -DMAINTAINER=${KELVORA_MAINTAINER} -DOUTPUT=${CMAKE_BINARY_DIR}/changelog
+          -P ${CMAKE_SOURCE_DIR}/cmake/changelog.cmake
+  COMMAND gzip -9n -f ${CMAKE_BINARY_DIR}/changelog
+  DEPENDS ${CMAKE_SOURCE_DIR}/NEWS ${CMAKE_SOURCE_DIR}/src/config/version.h ${CMAKE_SOURCE_DIR}/cmake/changelog.cmake
+  VERBATIM)
+add_custom_target(changelog ALL DEPENDS ${changelog_gz})
+
 install(TARGETS kelvora kelvoractl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET pbxsim)
   install(PROGRAMS $<TARGET_FILE:pbxsim> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME kelvora-pbxsim)
 endif()
+# "--strip" (and cpack, CPACK_STRIP_FILES) strips install(TARGETS) only; the
+# renamed simulator is stripped here.  All three lose the .comment and .note
+# sections too, as Debian's packages do.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(program kelvora kelvoractl kelvora-pbxsim)
+      set(path \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\")
+      if(EXISTS \"\${path}\")
+        execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note \"\${path}\"
+                        RESULT_VARIABLE failed)
+        if(failed)
+          message(FATAL_ERROR \"strip \${path} failed\")
+        endif()
+      endif()
+    endforeach()
+  endif()")
 install(FILES ${man_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_SOURCE_DIR}/data/kelvoractl.bash-completion
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME kelvoractl)
+install(FILES ${CMAKE_SOURCE_DIR}/cmake/debian/copyright ${changelog_gz} DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/data/kelvora.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/data/kelvora.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
@@ -73,7 +107,7 @@ install(CODE [[
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kelvora)
 set(CPACK_PACKAGE_VERSION ${KELVORA_VERSION})
-set(CPACK_PACKAGE_CONTACT "kelvora developers <kelvora@localhost>")
+set(CPACK_PACKAGE_CONTACT "${KELVORA_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configures small ISDN PBXs over a serial line")
 set(CPACK_PACKAGE_DESCRIPTION
 "kelvora reads the configuration lists of a small ISDN PBX (one to three S0
@@ -85,8 +119,8 @@ kelvoractl does every transfer and file of kelvora from a shell, cron or a
 script, without a display: backups, call lists on standard output, and
 configuration files shown and compared as text.
 
-The package also carries kelvora-pbxsim, a simulator of the PBX on a pseudo-terminal,
-to try kelvora without one.")
+The package also carries kelvora-pbxsim, a simulator of the PBX on a
+pseudo-terminal, to try kelvora without one.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION comm)

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Checks the Debian package on a fresh Debian 12: builds kelvora_*.deb (unless
-# one is given), makes a minimal bookworm system with debootstrap, installs the
-# package there with apt (its dependencies come from Debian's mirror), then
-# runs kelvora-pbxsim and kelvora on Xvfb inside it and looks for kelvora's window.
-# Finally removes the package again.  Needs root and the network to the Debian
-# mirror; takes a few minutes.  Not part of CI.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Checks the Debian package: builds kelvora_*.deb (unless one is given), runs
+# lintian on it (no error and no warning may remain), then makes a minimal
+# bookworm system with debootstrap, installs the package there with apt (its
+# dependencies come from Debian's mirror), runs kelvora-pbxsim and kelvora on
+# Xvfb inside it and looks for kelvora's window.  Finally removes the package
+# again.  Needs root and the network to the Debian mirror; takes a few
+# minutes.  With --lint it stops after lintian (CI runs that part).
 #
-#   scripts/check-deb.sh [PACKAGE.deb]
+#   scripts/check-deb.sh [--lint] [PACKAGE.deb]
 #
 # CHROOT=DIR uses (and keeps) DIR for the system instead of a fresh scratch
 # folder; an existing bookworm there is used as it is.  The screenshot of the
@@ -16,8 +18,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 mirror=${MIRROR:-http://deb.debian.org/debian}
 
+lint_only=no
+if [ "${1:-}" = --lint ]; then
+  lint_only=yes
+  shift
+fi
+
 need=()
-for p in debootstrap dpkg-dev; do
+tools=(dpkg-dev lintian)
+[ $lint_only = yes ] || tools+=(debootstrap)
+for p in "${tools[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
 done
 if [ ${#need[@]} -gt 0 ]; then
@@ -31,13 +41,21 @@ if [ -z "$deb" ]; then
   scripts/deps.sh
   build=${BUILD_DIR:-build}
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$build" -j"$(nproc)" --target kelvora kelvoractl pbxsim
+  cmake --build "$build" -j"$(nproc)"
   (cd "$build" && rm -f kelvora_*.deb && cpack -G DEB >/dev/null)
   deb=$(ls "$build"/kelvora_*.deb)
 fi
 deb=$(realpath "$deb")
 echo "package: $deb ($(stat -c %s "$deb") bytes)"
 dpkg-deb -f "$deb" Depends | sed 's/^/Depends: /'
+
+# Errors and warnings fail; what is left of the pedantic and informational
+# tags is shown (see docs/testing.md for why each of them stays).
+echo "== lintian --info --pedantic $(basename "$deb")"
+lintian --info --pedantic --fail-on error,warning "$deb" && lint=0 || lint=$?
+[ $lint = 0 ] || { echo "FAIL: lintian reports errors or warnings"; exit 1; }
+echo "lintian: no errors, no warnings"
+[ $lint_only = yes ] && exit 0
 
 keep=yes
 root=${CHROOT:-}
@@ -85,6 +103,8 @@ sed -n '/NEW packages/,/upgraded/p' /tmp/apt-kelvora.log
 dpkg -s kelvora | grep -E '^(Status|Version|Depends):'
 for f in /usr/bin/kelvora /usr/bin/kelvoractl /usr/bin/kelvora-pbxsim /usr/share/man/man1/kelvora.1.gz \
          /usr/share/man/man1/kelvoractl.1.gz /usr/share/man/man1/kelvora-pbxsim.1.gz \
+         /usr/share/bash-completion/completions/kelvoractl /usr/share/doc/kelvora/copyright \
+         /usr/share/doc/kelvora/changelog.gz \
          /usr/share/applications/kelvora.desktop /usr/share/icons/hicolor/scalable/apps/kelvora.svg; do
   [ -e "$f" ] || fail "$f is missing"
 done
@@ -109,12 +129,13 @@ cat /tmp/pbxsim.out
 export DISPLAY=:57
 for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
 set +e
-kelvora >/tmp/usage.out 2>&1
+DISPLAY= KELVORA_DEVICE= kelvora >/tmp/usage.out 2>&1
 rc=$?
 set -e
 [ $rc -eq 1 ] && grep -q '^usage: kelvora' /tmp/usage.out || fail "kelvora without a device: status $rc, $(cat /tmp/usage.out)"
 echo "kelvora without a device: status 1, $(cat /tmp/usage.out)"
-kelvora /tmp/pbx >/tmp/kelvora.out 2>&1 &
+# As the desktop entry starts it: the line from the environment.
+KELVORA_DEVICE=/tmp/pbx kelvora >/tmp/kelvora.out 2>&1 &
 kpid=$!
 pids+=($kpid)
 found=

@@ -2,7 +2,7 @@
 # Installs the Debian packages kelvora needs to build, run and test -- only those
 # that are missing, non-interactively.  Needs root when something is missing.
 set -euo pipefail
-packages=(g++ cmake make libmotif-dev libxt-dev libx11-dev libxmu-dev libgtest-dev
+packages=(g++ cmake make libmotif-dev libxt-dev libx11-dev libxmu-dev libgtest-dev bash-completion
           xvfb xauth xfonts-base xdotool x11-apps imagemagick man-db groff-base)
 missing=()
 for p in "${packages[@]}"; do

@@ -105,10 +105,20 @@ void printHelp(const char *progpath)
                 baseName(progpath), baseName(progpath));
 }
 
+// The device when the command line names none.
+const char *deviceFromEnvironment()
+{
+    const char *env = std::getenv("KELVORA_DEVICE");
+    return env && *env ? env : nullptr;
+}
+
 // Before the display is opened: -h/--help and --version print and exit 0; a
-// wrong option or no device prints the usage line and exits 1.  Leaves argv as
+// wrong option prints the usage line and exits 1, and so does a missing device
+// (neither argument nor $KELVORA_DEVICE) when standard error is a terminal.
+// False when the device is missing and the usage is for the window to show
+// as well: started from a menu, nobody reads standard error.  Leaves argv as
 // it is and opens nothing.
-void checkCommandLine(int argc, char **argv)
+bool checkCommandLine(int argc, char **argv)
 {
     // On a copy: Xt reads the real one once the display is open.
     std::vector<char *> args(argv, argv + argc);
@@ -134,8 +144,21 @@ void checkCommandLine(int argc, char **argv)
             usage(argv[0]);
         }
     }
-    if (optind >= left)
+    if (optind < left || deviceFromEnvironment())
+        return true;
+    if (isatty(STDERR_FILENO))
         usage(argv[0]);
+    return false;
+}
+
+// The usage in a message box; exits 1 when the box goes.
+[[noreturn]] void usageInBox(const char *progpath)
+{
+    XmtDisplayErrorMsg(toplevel, "usage", "Aufruf: %s <Gerät>", "kelvora", nullptr, baseName(progpath));
+    XtAddCallback(XmtLastMessageBox("usage"), XmNdestroyCallback, [](Widget, XtPointer, XtPointer) { std::exit(1); },
+                  nullptr);
+    XtAppMainLoop(appContext);
+    std::exit(1);
 }
 
 } // namespace
@@ -169,10 +192,11 @@ void parseCommandLine(int argc, char **argv)
             usage(argv[0]);
         }
     }
-    if (optind >= argc)
+    const char *device = optind < argc ? argv[optind] : deviceFromEnvironment();
+    if (!device)
         usage(argv[0]);
     // The argument itself, not a copy; any further arguments are ignored.
-    setDevicePath(argv[optind]);
+    setDevicePath(device);
 }
 
 void SetUpVars()
@@ -220,8 +244,13 @@ void kelvoraStart(int argc, char **argv)
     std::setlocale(LC_MESSAGES, "");
     bind_textdomain_codeset("libc", "ISO-8859-1");
     // Help, version and a wrong command line need no display.
-    checkCommandLine(argc, argv);
+    bool device = checkCommandLine(argc, argv);
+    // The usage line goes out first, also when there turns out to be no display.
+    if (!device)
+        std::fprintf(stderr, "usage: %s </dev/cuaX>\n", baseName(argv[0]));
     toplevel = XmtInitialize(&appContext, "Kelvora", &argc, argv, kelvoraFallbackResources());
+    if (!device)
+        usageInBox(argv[0]);
     parseCommandLine(argc, argv);
     buildMainWindow();
 }

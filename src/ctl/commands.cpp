@@ -117,6 +117,16 @@ int unwritten(const std::string &path, FileWrite written, int error)
 
 using FilePtr = std::unique_ptr<FILE, int (*)(FILE *)>;
 
+// Everything left in a stream; false on a read error (errno tells).
+bool readStream(FILE *fp, std::string &bytes)
+{
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, fp)) > 0)
+        bytes.append(buffer, n);
+    return !std::ferror(fp);
+}
+
 // Opens a file to be loaded: a regular file that starts with its kind's mark
 // (none for subscriber files) and has exactly its kind's size.  Programming
 // from a file cut short would send zeros for the rest.
@@ -339,9 +349,24 @@ int backup(Context &c, const Args &args)
 
 // ---------------------------------------------------------------- show, diff
 
+// "-" is standard input, read whole first: the kind of file is told by its
+// bytes and its size.
+FileOpen loadImageOf(const std::string &path, FileImage &image)
+{
+    if (path != "-")
+        return loadFileImage(path.c_str(), image);
+    std::string bytes;
+    if (!readStream(stdin, bytes))
+        return FileOpen::Unreadable;
+    if (bytes.empty())
+        return FileOpen::Unknown;
+    FilePtr fp(fmemopen(bytes.data(), bytes.size(), "rb"), std::fclose);
+    return fp ? loadFileImage(fp.get(), long(bytes.size()), image) : FileOpen::Unreadable;
+}
+
 int loadImage(const std::string &path, FileImage &image, int trouble)
 {
-    switch (loadFileImage(path.c_str(), image)) {
+    switch (loadImageOf(path, image)) {
     case FileOpen::Loaded:
         return Success;
     case FileOpen::Unreadable:
@@ -389,6 +414,13 @@ int diff(Context &, const Args &args)
 
 // A speed-dial file's bytes as they are: the import changes only the slots it
 // fills, and every other byte of the file stays.
+std::string emptySpeedDialImage()
+{
+    std::string image(KwzFileSize, '\0');
+    image.replace(0, KwzMarkLength, KwzMark);
+    return image;
+}
+
 int readSpeedDialImage(const std::string &path, std::string &image)
 {
     int status;
@@ -401,14 +433,20 @@ int readSpeedDialImage(const std::string &path, std::string &image)
     return Success;
 }
 
+// "-" is standard input.
 int readAddressBook(const std::string &path, std::string &bytes)
 {
-    FilePtr fp(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!fp)
-        return unreadable(path, errno);
-    if (!isNormalFile(fp.get()))
-        return wrongKind(path, "Adressbuch-Datei");
-    switch (phonebook::readBook(fp.get(), bytes)) {
+    FILE *in = stdin;
+    FilePtr fp(nullptr, std::fclose);
+    if (path != "-") {
+        fp.reset(std::fopen(path.c_str(), "rb"));
+        if (!fp)
+            return unreadable(path, errno);
+        if (!isNormalFile(fp.get()))
+            return wrongKind(path, "Adressbuch-Datei");
+        in = fp.get();
+    }
+    switch (phonebook::readBook(in, bytes)) {
     case phonebook::BookRead::Read: return Success;
     case phonebook::BookRead::TooBig:
         complain("Das Adressbuch \"" + path + "\" ist größer als 16 MB und wird nicht gelesen.");
@@ -418,8 +456,13 @@ int readAddressBook(const std::string &path, std::string &bytes)
     return unreadable(path, errno ? errno : EIO);
 }
 
+// "-" is standard output.
 int writeBytes(const std::string &path, const std::string &bytes)
 {
+    if (path == "-")
+        return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0
+                   ? Success
+                   : unwritten(path, FileWrite::Failed, errno);
     FileWrite written = writeFileAtomically(path.c_str(), [&bytes](FILE *fp) {
         return std::fwrite(bytes.data(), 1, bytes.size(), fp) == bytes.size();
     });
@@ -473,14 +516,20 @@ int phonebookImport(Context &, const Args &args)
         options.numberColumns = columnList(args.value("--number-column"));
     const std::string &in = args.files[0], &path = args.files[1];
     std::string image, bytes;
-    if (int status = readSpeedDialImage(path, image); status != Success)
+    // A directory file that is not there yet starts empty, as "Sichern"
+    // writes one after reading a PBX with no entries.
+    struct stat st;
+    bool fresh = stat(path.c_str(), &st) != 0 && errno == ENOENT;
+    if (fresh)
+        image = emptySpeedDialImage();
+    else if (int status = readSpeedDialImage(path, image); status != Success)
         return status;
     if (int status = readAddressBook(in, bytes); status != Success)
         return status;
     auto *file = reinterpret_cast<unsigned char *>(image.data());
     phonebook::ImportResult result = phonebook::importAddressBook(bytes, phonebook::tablesOfFile(file), options);
     // Nothing imported, nothing written: the file keeps its time stamp.
-    if (!result.imported.empty())
+    if (fresh || !result.imported.empty())
         if (int status = writeBytes(path, image); status != Success)
             return status;
     for (const std::string &line : summaryLines(result))
@@ -499,7 +548,7 @@ int phonebookExport(Context &, const Args &args)
     if (int status = readSpeedDialImage(path, image); status != Success)
         return status;
     phonebook::ConstTables tables = phonebook::tablesOfFile(reinterpret_cast<unsigned char *>(image.data()));
-    bool vcard = out.size() >= 4 && strcasecmp(out.c_str() + out.size() - 4, ".vcf") == 0;
+    bool vcard = args.has("--vcf") || (out.size() >= 4 && strcasecmp(out.c_str() + out.size() - 4, ".vcf") == 0);
     return writeBytes(out, vcard ? phonebook::exportVCard(tables) : phonebook::exportCsv(tables, country));
 }
 
@@ -507,31 +556,60 @@ int phonebookExport(Context &, const Args &args)
 
 struct Command {
     const char *name;
-    const char *synopsis;
-    std::size_t files; // positional arguments
+    const char *synopsis;    // also read by the bash completion: keep FILE.cfg, DIR, a|b, [--flag], [--opt VALUE]
+    const char *description; // for "COMMAND --help"
+    std::size_t files;       // positional arguments
     bool device;       // talks to the PBX
     std::set<std::string> valued, flags;
     int (*run)(Context &, const Args &);
 };
 
 const Command commands[] = {
-    {"read-config", "read-config FILE.cfg [--ident dorvan|ostrale]", 1, true, {"--ident"}, {}, readConfig},
-    {"program-config", "program-config FILE.cfg", 1, true, {}, {}, programConfig},
-    {"read-speeddial", "read-speeddial FILE.kwz", 1, true, {}, {}, readSpeedDialFile},
-    {"program-speeddial", "program-speeddial FILE.kwz", 1, true, {}, {}, programSpeedDial},
-    {"read-subscribers", "read-subscribers FILE.tnd", 1, true, {}, {}, readSubscribers},
-    {"program-subscribers", "program-subscribers FILE.tnd", 1, true, {}, {}, programSubscribers},
-    {"calls", "calls out|in [--csv] [--names FILE.kwz]", 1, true, {"--names"}, {"--csv"}, calls},
-    {"counters", "counters [--config FILE.cfg]", 0, true, {"--config"}, {}, counters},
-    {"backup", "backup DIR", 1, true, {}, {}, backup},
-    {"show", "show FILE", 1, false, {}, {}, show},
-    {"diff", "diff FILE1 FILE2", 2, false, {}, {}, diff},
+    {"read-config", "read-config FILE.cfg [--ident dorvan|ostrale]",
+     "Reads the configuration from the PBX into a configuration file, the bytes \"Sichern\" writes.\n"
+     "--ident chooses the file identification as \"Dateikennung\" does (default dorvan).",
+     1, true, {"--ident"}, {}, readConfig},
+    {"program-config", "program-config FILE.cfg", "Programs a whole configuration file into the PBX.", 1, true, {}, {},
+     programConfig},
+    {"read-speeddial", "read-speeddial FILE.kwz",
+     "Reads the speed-dial numbers and both prefix lists from the PBX into a speed-dial file;\n"
+     "the names a file of that name holds stay with their entries.",
+     1, true, {}, {}, readSpeedDialFile},
+    {"program-speeddial", "program-speeddial FILE.kwz",
+     "Programs the numbers and prefix lists of a speed-dial file into the PBX.", 1, true, {}, {}, programSpeedDial},
+    {"read-subscribers", "read-subscribers FILE.tnd", "Reads the 30 subscriber records into a subscriber file.", 1,
+     true, {}, {}, readSubscribers},
+    {"program-subscribers", "program-subscribers FILE.tnd",
+     "Programs a subscriber file into the PBX; what the file does not hold goes back as the PBX had it.", 1, true,
+     {}, {}, programSubscribers},
+    {"calls", "calls out|in [--csv] [--names FILE.kwz]",
+     "Writes the outgoing or incoming calls to standard output as the window saves them, as text or,\n"
+     "outgoing only, with --csv as table; --names takes the names from a speed-dial file.",
+     1, true, {"--names"}, {"--csv"}, calls},
+    {"counters", "counters [--config FILE.cfg]",
+     "Lists the charge counters and their total; the internal numbers come from the PBX's\n"
+     "configuration or from --config.",
+     0, true, {"--config"}, {}, counters},
+    {"backup", "backup DIR",
+     "Reads configuration, speed dial and subscriber data and keeps them in DIR, all three or none.", 1, true, {},
+     {}, backup},
+    {"show", "show FILE|-", "Prints a .cfg, .kwz or .tnd file (- standard input) one field a line.", 1, false, {}, {},
+     show},
+    {"diff", "diff FILE1 FILE2",
+     "Prints each field two files of one kind disagree on (either may be -, standard input);\n"
+     "exit 0 equal, 1 different, 2 trouble.", 2, false, {}, {},
+     diff},
     {"phonebook-import",
      "phonebook-import [--replace] [--country CC] [--with-fax] [--name-column NAME[,NAME...]] "
-     "[--number-column NAME[,NAME...]] IN.csv|IN.vcf FILE.kwz",
+     "[--number-column NAME[,NAME...]] IN.csv|IN.vcf|- FILE.kwz",
+     "Puts the entries of an address book (- standard input) into a speed-dial file, a new one\n"
+     "when FILE.kwz is not there; --replace overwrites taken slots, --country is the own country,\n"
+     "--with-fax takes fax numbers too, --name-column and --number-column choose CSV columns.",
      2, false, {"--country", "--name-column", "--number-column"}, {"--replace", "--with-fax"}, phonebookImport},
-    {"phonebook-export", "phonebook-export [--country CC] FILE.kwz OUT.csv|OUT.vcf", 2, false, {"--country"}, {},
-     phonebookExport},
+    {"phonebook-export", "phonebook-export [--vcf] [--country CC] FILE.kwz OUT.csv|OUT.vcf|-",
+     "Writes the speed-dial directory as CSV or, for .vcf or with --vcf, as vCard (- standard output);\n"
+     "--country is the own country of the numbers the CSV writes as +CC.",
+     2, false, {"--country"}, {"--vcf"}, phonebookExport},
 };
 
 int wrongUsage(const Invocation &invocation, const std::string &text)
@@ -554,11 +632,23 @@ const char *commandSummary()
     return text.c_str();
 }
 
+int commandHelp(const Invocation &invocation, const Command &command)
+{
+    std::printf("usage: %s [-d DEVICE] [-D LEVEL] [-q] %s\n\n%s\n", invocation.program.c_str(), command.synopsis,
+                command.description);
+    if (command.device)
+        std::printf("Talks to the PBX on -d DEVICE or $KELVORA_DEVICE.\n");
+    return std::fflush(stdout) == 0 ? Success : FileTrouble;
+}
+
 int runCommand(const Invocation &invocation)
 {
     for (const Command &command : commands) {
         if (invocation.command != command.name)
             continue;
+        const std::vector<std::string> &a = invocation.args;
+        if (std::find(a.begin(), a.end(), "--help") != a.end())
+            return commandHelp(invocation, command);
         Args args = parseArgs(invocation.args, command.valued, command.flags);
         if (!args.error.empty())
             return wrongUsage(invocation, invocation.command + ": " + args.error);

@@ -41,12 +41,17 @@ FileOpen loadFileImage(const char *path, FileImage &image)
     if (!fp)
         return FileOpen::Unreadable;
     struct stat st;
-    if (fstat(fileno(fp), &st) != 0 || !S_ISREG(st.st_mode)) {
-        int error = errno;
-        std::fclose(fp);
-        errno = error;
-        return FileOpen::NotRegular;
-    }
+    FileOpen result = FileOpen::NotRegular;
+    if (fstat(fileno(fp), &st) == 0 && S_ISREG(st.st_mode))
+        result = loadFileImage(fp, long(st.st_size), image);
+    int error = errno;
+    std::fclose(fp);
+    errno = error;
+    return result;
+}
+
+FileOpen loadFileImage(FILE *fp, long size, FileImage &image)
+{
     char head[CfgIdSize] = {};
     std::size_t got = std::fread(head, 1, sizeof head, fp);
     bool unread = std::ferror(fp);
@@ -61,7 +66,7 @@ FileOpen loadFileImage(const char *path, FileImage &image)
     } else if (got >= 7 && hasMark(head, KwzFileMark, 7)) {
         image.kind = FileKind::SpeedDial;
         readKwzStream(fp, image.record.data());
-    } else if (st.st_size == TndFileSize) { // no mark: its size is all that tells it
+    } else if (size == TndFileSize) { // no mark: its size is all that tells it
         image.kind = FileKind::Subscribers;
         readTndStream(fp, image.record.data());
     } else {
@@ -69,9 +74,6 @@ FileOpen loadFileImage(const char *path, FileImage &image)
     }
     if (result == FileOpen::Loaded && std::ferror(fp))
         result = FileOpen::Unreadable;
-    int error = errno;
-    std::fclose(fp);
-    errno = error;
     return result;
 }
 

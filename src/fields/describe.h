@@ -4,6 +4,7 @@
 
 #include "fields/fields.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ enum class FileOpen {
 // Tells the kind by the file's mark (configuration, speed dial) or its size
 // (subscriber data: exactly 1650 bytes) and loads it into a zeroed record.
 FileOpen loadFileImage(const char *path, FileImage &image);
+// The same from a stream of size bytes (standard input read into memory).
+FileOpen loadFileImage(FILE *fp, long size, FileImage &image);
 
 // What a kind is called in messages ("Konfigurationsdatei", ...).
 const char *kindName(FileKind kind);

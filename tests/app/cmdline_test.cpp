@@ -36,7 +36,12 @@ struct Argv {
 struct CommandLine : ::testing::Test {
     TempDir dir;
     std::string trace = dir.file("trace");
-    void SetUp() override { setDebugFilePath(trace.c_str()); }
+    void SetUp() override
+    {
+        setDebugFilePath(trace.c_str());
+        unsetenv("KELVORA_DEVICE");
+    }
+    void TearDown() override { unsetenv("KELVORA_DEVICE"); }
 };
 
 TEST_F(CommandLine, WrongOnesShowTheUsageAndExit1)
@@ -93,17 +98,42 @@ TEST_F(CommandLine, TraceLevelFileAndDevice)
     }
 }
 
-TEST(Program, WithoutADeviceShowsItsBaseNameAndExits1)
+// Without a device argument $KELVORA_DEVICE names the line; an empty one does not.
+TEST_F(CommandLine, WithoutADeviceKelvoraDeviceNamesIt)
 {
-    if (!std::getenv("DISPLAY"))
-        GTEST_SKIP() << "needs an X display";
+    setenv("KELVORA_DEVICE", "/dev/ttyUSB3", 1);
+    Argv a({"kelvora"}), b({"kelvora", "/dev/ttyS1"});
+    parseCommandLine(a.argc(), a.argv());
+    EXPECT_STREQ(devicePath(), "/dev/ttyUSB3");
+    parseCommandLine(b.argc(), b.argv());
+    EXPECT_STREQ(devicePath(), "/dev/ttyS1") << "the argument wins";
+    setenv("KELVORA_DEVICE", "", 1);
+    EXPECT_EXIT(parseCommandLine(a.argc(), a.argv()), ::testing::ExitedWithCode(1), "^usage: kelvora </dev/cuaX>\n$");
+}
+
+// Started from a menu nobody reads standard error: the usage is shown in a box
+// too, and kelvora exits 1 when it is closed.
+TEST(Program, WithoutADeviceOffATerminalShowsTheUsageInABoxAndExits1)
+{
+    if (!e2eMissing().empty())
+        GTEST_SKIP() << e2eMissing();
     // A link of another name shows that the name comes from argv[0].
     TempDir dir;
     std::string link = dir.file("kelv-link");
     std::filesystem::create_symlink(KELVORA_BINARY, link);
-    std::string out;
-    EXPECT_EQ(runTool({link}, &out), 1) << out;
-    EXPECT_EQ(out, "usage: kelv-link </dev/cuaX>\n");
+    ChildProcess kelvora;
+    std::string error;
+    ASSERT_TRUE(kelvora.start({"/usr/bin/env", "-u", "KELVORA_DEVICE", link}, dir.file("out"), &error)) << error;
+    std::vector<Window> boxes;
+    ASSERT_TRUE(waitUntil([&] { return !(boxes = visibleWindows("kelvora: Aufruf")).empty(); }, 10000))
+        << "no usage box; kelvora: " << kelvora.output();
+    ASSERT_TRUE(waitIdle(boxes[0]));
+    screenshot(boxes[0], testOutputDir() + "/usage-box.png");
+    EXPECT_TRUE(clickWidget(boxes[0], "okButton"));
+    int status = kelvora.waitExit(10000);
+    ASSERT_TRUE(status != -1 && WIFEXITED(status)) << "kelvora did not exit: " << kelvora.output();
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(kelvora.output(), "usage: kelv-link </dev/cuaX>\n");
 }
 
 // Help, version and a wrong command line are answered before any display is
@@ -118,14 +148,15 @@ TEST(Program, CommandLineIsReadWithoutADisplay)
         {{"--help"}, 0, "^usage: kelvora \\[X toolkit options\\] \\[-D level\\] <device>\n.*--version"},
         {{"-h", "/dev/ttyS0"}, 0, "^usage: kelvora \\[X toolkit options\\]"},
         {{"-geometry", "+1+1", "--version"}, 0, "^kelvora 0\\.0\\.5\n$"},
-        {{}, 1, "^usage: kelvora </dev/cuaX>\n$"},
-        {{"-D", "3"}, 1, "^usage: kelvora </dev/cuaX>\n$"},
-        {{"-geometry", "100x100", "-xrm", "*main*kurz.labelString: x"}, 1, "^usage: kelvora </dev/cuaX>\n$"},
+        // Off a terminal a box would show the usage as well: there is no display for it.
+        {{}, 1, "^usage: kelvora </dev/cuaX>\n.*Can't open display"},
+        {{"-D", "3"}, 1, "^usage: kelvora </dev/cuaX>\n.*Can't open display"},
+        {{"-geometry", "100x100", "-xrm", "*main*kurz.labelString: x"}, 1, "^usage: kelvora </dev/cuaX>\n.*Can't"},
         {{"-q", "/dev/ttyS0"}, 1, "invalid option.*\nusage: kelvora </dev/cuaX>\n$"},
         {{"/dev/ttyS0"}, 1, "Can't open display"}, // the display is needed from here on
     };
     for (const Case &c : cases) {
-        std::vector<std::string> argv = {"env", "-u", "DISPLAY", KELVORA_BINARY};
+        std::vector<std::string> argv = {"env", "-u", "DISPLAY", "-u", "KELVORA_DEVICE", KELVORA_BINARY};
         argv.insert(argv.end(), c.args.begin(), c.args.end());
         std::string out;
         std::string shown = c.args.empty() ? "(none)" : c.args[0];

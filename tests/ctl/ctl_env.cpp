@@ -63,17 +63,26 @@ CtlRun runCtl(const std::vector<std::string> &args, const CtlOptions &options)
     } else if (pipe2(err, O_CLOEXEC) != 0) {
         return run;
     }
+    // Written whole before the child starts: the tests' inputs fit the pipe.
+    int in[2] = {-1, -1};
+    if (!options.input.empty()) {
+        if (pipe2(in, O_CLOEXEC) != 0 || fcntl(in[1], F_SETPIPE_SZ, 1 << 20) < 0 ||
+            write(in[1], options.input.data(), options.input.size()) != ssize_t(options.input.size()))
+            return run;
+        close(in[1]);
+    }
     pid_t pid = fork();
     if (pid == 0) {
         dup2(out[1], 1);
         dup2(err[1], 2);
-        int null = open("/dev/null", O_RDONLY);
-        dup2(null, 0);
+        dup2(in[0] >= 0 ? in[0] : open("/dev/null", O_RDONLY), 0);
         execve(av[0], av.data(), ev.data());
         _exit(127);
     }
     close(out[1]);
     close(err[1]);
+    if (in[0] >= 0)
+        close(in[0]);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(options.timeout_ms);
     pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
     std::string *into[2] = {&run.out, &run.err};

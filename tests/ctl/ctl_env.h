@@ -20,6 +20,7 @@ struct CtlOptions {
     std::vector<std::string> env; // NAME=value added, or NAME= to take it away
     bool terminal = false;        // standard error is a terminal
     int timeout_ms = 60000;
+    std::string input{};          // standard input (a pipe; /dev/null when empty)
 };
 
 // Runs kelvoractl with args; DISPLAY and KELVORA_DEVICE are not passed on

@@ -213,6 +213,29 @@ TEST_F(CtlLine, ExitStatusAndMessageForEachKindOfTrouble)
         EXPECT_NE(help.out.find(std::string("  ") + command + " "), std::string::npos) << command;
 }
 
+// Every command --help names answers --help itself: its own usage line and
+// what it does, without a device.
+TEST(Ctl, EveryCommandAnswersHelp)
+{
+    std::string all = runCtl({"--help"}).out;
+    std::vector<std::pair<std::string, std::string>> commands; // name, its line in --help
+    std::size_t at = all.find("Commands:\n");
+    ASSERT_NE(at, std::string::npos) << all;
+    for (at += 10; all.compare(at, 2, "  ") == 0; at = all.find('\n', at) + 1) {
+        std::string line = all.substr(at + 2, all.find('\n', at) - at - 2);
+        commands.push_back({line.substr(0, line.find(' ')), line});
+    }
+    EXPECT_GE(commands.size(), 13u);
+    for (const auto &[name, line] : commands) {
+        CtlRun run = runCtl({name, "--help"});
+        EXPECT_EQ(run.status, 0) << name << ": " << run.err;
+        EXPECT_EQ(run.err, "") << name;
+        std::string usage = "usage: kelvoractl [-d DEVICE] [-D LEVEL] [-q] " + line + "\n\n";
+        EXPECT_EQ(run.out.substr(0, usage.size()), usage) << name;
+        EXPECT_GT(run.out.size(), usage.size() + 20) << name << ": no description";
+    }
+}
+
 TEST_F(CtlLine, APbxThatRefusesIsTheWindowsTextWithItsAdvice)
 {
     start(pbxsim::defaultState(), {"--refuse-begin", "106"});

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build tree BUILD with "cmake --install" under a few prefixes into
 # a scratch DESTDIR and compares what lands there with what should: the three
-# programs, their manual pages (compressed), the desktop entry and the icon, and the files
+# programs, their manual pages (compressed), kelvoractl's bash completion, the
+# desktop entry and the icon, the copyright file and the changelog, and the files
 # directory /usr/local/kelvora/etc only when the prefix is /usr/local.  Nothing
 # else: no test program, no library, no benchmark.  Usage: check_install.sh BUILD
 set -u
@@ -17,7 +18,10 @@ cases=(
 )
 common="@/bin/kelvora @/bin/kelvoractl @/bin/kelvora-pbxsim
 @/share/man/man1/kelvora.1.gz @/share/man/man1/kelvoractl.1.gz @/share/man/man1/kelvora-pbxsim.1.gz
-@/share/applications/kelvora.desktop @/share/icons/hicolor/scalable/apps/kelvora.svg"
+@/share/applications/kelvora.desktop @/share/icons/hicolor/scalable/apps/kelvora.svg
+@/share/bash-completion/completions/kelvoractl
+@/share/doc/kelvora/copyright @/share/doc/kelvora/changelog.gz"
+src=$(dirname "$0")/../..
 
 status=0
 n=0
@@ -46,10 +50,21 @@ for c in "${cases[@]}"; do
     fi
   done
   for page in kelvora kelvoractl kelvora-pbxsim; do
-    if ! zcmp -s "$dest$prefix/share/man/man1/$page.1.gz" "$(dirname "$0")/../../man/$page.1"; then
+    if ! zcmp -s "$dest$prefix/share/man/man1/$page.1.gz" "$src/man/$page.1"; then
       echo "prefix $prefix: man1/$page.1.gz is not man/$page.1"; status=1
     fi
   done
+  for pair in bash-completion/completions/kelvoractl:data/kelvoractl.bash-completion \
+              doc/kelvora/copyright:cmake/debian/copyright; do
+    if ! cmp -s "$dest$prefix/share/${pair%%:*}" "$src/${pair#*:}"; then
+      echo "prefix $prefix: share/${pair%%:*} is not ${pair#*:}"; status=1
+    fi
+  done
+  # The newest entry is the version the programs print.
+  version=$("$build/kelvoractl" --version | cut -d' ' -f2)
+  if ! zcat "$dest$prefix/share/doc/kelvora/changelog.gz" | head -1 | grep -qx "kelvora ($version) unstable; urgency=medium"; then
+    echo "prefix $prefix: changelog.gz does not start with version $version"; status=1
+  fi
   echo "prefix $prefix: $(echo "$actual" | wc -l) entries as expected"
 done
 exit $status

@@ -164,6 +164,34 @@ TEST(Program, HelpAndOneShotCommandLines)
     EXPECT_TRUE(s == pbxsim::defaultState());
 }
 
+// Installed as kelvora-pbxsim, it says that name, whatever it was built as.
+TEST(Program, NamesItselfByTheNameItWasStartedWith)
+{
+    TempDir dir;
+    std::string link = dir.file("kelvora-pbxsim");
+    ASSERT_EQ(symlink(PBXSIM_BINARY, link.c_str()), 0);
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string said; // the start of stdout and stderr
+    } cases[] = {
+        {{"--help"}, 0, "Usage: kelvora-pbxsim [OPTION]..."},
+        {{"--version"}, 0, "kelvora-pbxsim 0.0.5\n"},
+        {{"--load", dir.file("missing")}, 2, "kelvora-pbxsim: "},
+        {{"--frobnicate"}, 2, link + ": unrecognized option '--frobnicate'\nTry 'kelvora-pbxsim --help'.\n"},
+    };
+    for (const auto &c : cases) {
+        std::vector<std::string> argv = {link};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        std::string out;
+        EXPECT_EQ(runTool(argv, &out), c.status) << c.args[0] << ": " << out;
+        EXPECT_EQ(out.substr(0, c.said.size()), c.said) << c.args[0];
+    }
+    std::string help;
+    runTool({link, "--help"}, &help);
+    EXPECT_NE(help.find("since the start of kelvora-pbxsim;"), std::string::npos) << help;
+}
+
 TEST(Program, AnswersOnItsLinkAndSavesItsStateOnExit)
 {
     TempDir dir;

@@ -1,4 +1,6 @@
 // pbxsim: the PBX simulator as a program for people and end-to-end tests.
+// Installed as kelvora-pbxsim: it calls itself by the name it was started with.
+#include "config/version.h"
 #include "pbxsim/pbxsim.h"
 
 #include <csignal>
@@ -11,6 +13,7 @@
 namespace {
 
 pbxsim::Simulator *running = nullptr;
+std::string program = "pbxsim"; // argv[0]'s last component
 
 void onSignal(int)
 {
@@ -18,7 +21,8 @@ void onSignal(int)
         running->requestStop();
 }
 
-const char usage[] = R"(Usage: pbxsim [OPTION]...
+// "%1" is the program's name.
+const char usage[] = R"(Usage: %1 [OPTION]...
 Stands in for the PBX at the other end of kelvora's serial line: opens a
 pseudo-terminal, answers every command of the frame protocol from a state that
 holds all the PBX's lists, and can inject faults.  Runs until SIGINT/SIGTERM.
@@ -37,7 +41,7 @@ holds all the PBX's lists, and can inject faults.  Runs until SIGINT/SIGTERM.
   --baud RATE          pace both directions as a line of RATE baud would,
                        11 bits per byte (e.g. 4800); default: no pacing
 
-Faults.  K counts from 1 since the start of pbxsim; answers include every
+Faults.  K counts from 1 since the start of %1; answers include every
 acknowledgement (the one to the begin command is answer 1).  CODE is decimal or
 0x hex.  The answer options may be given several times.
   --refuse-begin CODE  acknowledge every begin command (97, 98) with CODE
@@ -48,7 +52,7 @@ acknowledgement (the one to the begin command is answer 1).  CODE is decimal or
   --over-long K:N      send the K-th answer with N data bytes (0..251), its own
                        data followed by bytes 0xEE, with a correct checksum
   --leading-zeros N    send N zero bytes ahead of every answer
-  --hang-up K          instead of the K-th answer, hang up: close pbxsim's end
+  --hang-up K          instead of the K-th answer, hang up: close %1's end
                        of the line, so kelvora reads end of file and its writes
                        fail.  A fresh pty is opened at once and the --link
                        moves to it (see the log for its name without --link)
@@ -74,8 +78,17 @@ bytes 115..193), rufnr, ber, rufvert, gebkonf, stkon, anldat HEX (200, 100, 100,
 (speed-dial slot S = 0..199, 25 bytes), nahber, sperrber HEX (120 bytes),
 counter I VALUE|none (pfennig, I = 0..29), outcall HEX (23 bytes, in order, up
 to 1000), incall HEX (17 bytes, up to 75).  Lists not named are zero.
+  --version            print the version and exit
+  --help               print this text and exit
 See tools/pbxsim/README.md.
 )";
+
+std::string named(std::string text)
+{
+    for (std::size_t at; (at = text.find("%1")) != std::string::npos;)
+        text.replace(at, 2, program);
+    return text;
+}
 
 bool number(const char *text, long *value)
 {
@@ -95,7 +108,7 @@ bool pair(const char *text, long *a, long *b)
 
 [[noreturn]] void fail(const std::string &what)
 {
-    std::fprintf(stderr, "pbxsim: %s\n", what.c_str());
+    std::fprintf(stderr, "%s: %s\n", program.c_str(), what.c_str());
     std::exit(2);
 }
 
@@ -103,8 +116,12 @@ bool pair(const char *text, long *a, long *b)
 
 int main(int argc, char **argv)
 {
+    if (const char *slash = std::strrchr(argv[0], '/'))
+        program = slash + 1;
+    else if (*argv[0])
+        program = argv[0];
     enum { Link = 256, Load, Empty, Save, WriteDefault, Log, Baud, RefuseBegin, RefuseData, BadChecksum, Silent,
-           CutShort, OverLong, LeadingZeros, HangUp, Help };
+           CutShort, OverLong, LeadingZeros, HangUp, Help, Version };
     static const struct option options[] = {
         {"link", required_argument, nullptr, Link},
         {"load", required_argument, nullptr, Load},
@@ -122,6 +139,7 @@ int main(int argc, char **argv)
         {"leading-zeros", required_argument, nullptr, LeadingZeros},
         {"hang-up", required_argument, nullptr, HangUp},
         {"help", no_argument, nullptr, Help},
+        {"version", no_argument, nullptr, Version},
         {nullptr, 0, nullptr, 0},
     };
 
@@ -182,10 +200,13 @@ int main(int argc, char **argv)
             faults.leading_zeros = int(a);
             break;
         case Help:
-            std::fputs(usage, stdout);
+            std::fputs(named(usage).c_str(), stdout);
+            return 0;
+        case Version:
+            std::printf("%s %s\n", program.c_str(), KelvoraVersion);
             return 0;
         default:
-            std::fputs("Try 'pbxsim --help'.\n", stderr);
+            std::fprintf(stderr, "Try '%s --help'.\n", program.c_str());
             return 2;
         }
     }
@@ -211,7 +232,7 @@ int main(int argc, char **argv)
     for (int sig : {SIGINT, SIGTERM, SIGHUP})
         sigaction(sig, &sa, nullptr);
 
-    std::printf("pbxsim: line %s (pty %s)\n", sim.path().c_str(), sim.slaveName().c_str());
+    std::printf("%s: line %s (pty %s)\n", program.c_str(), sim.path().c_str(), sim.slaveName().c_str());
     std::fflush(stdout);
     sim.run();
     running = nullptr;
