@@ -2,7 +2,7 @@
 
 #include "config/backups.h"
 #include "config/record.h"
-#include "fields/describe.h"
+#include "show/describe.h"
 #include "toolkit/toolkit.h"
 #include "ui/safetynet.h"
 

@@ -15,14 +15,8 @@ int (*portOfParent)() = [] { return 0; };
 Widget zuord;
 int lastchosen; // the MSN whose assignment "MSN-Zuordnung" shows
 
-constexpr Binding msn_resources[] = {
-    {"msn0", Codec::Text, 0 * rec::MsnSize, rec::MsnSize}, {"msn1", Codec::Text, 1 * rec::MsnSize, rec::MsnSize},
-    {"msn2", Codec::Text, 2 * rec::MsnSize, rec::MsnSize}, {"msn3", Codec::Text, 3 * rec::MsnSize, rec::MsnSize},
-    {"msn4", Codec::Text, 4 * rec::MsnSize, rec::MsnSize}, {"msn5", Codec::Text, 5 * rec::MsnSize, rec::MsnSize},
-    {"msn6", Codec::Text, 6 * rec::MsnSize, rec::MsnSize}, {"msn7", Codec::Text, 7 * rec::MsnSize, rec::MsnSize},
-    {"msn8", Codec::Text, 8 * rec::MsnSize, rec::MsnSize}, {"msn9", Codec::Text, 9 * rec::MsnSize, rec::MsnSize},
-};
-RecordDialog msns{"msns_dlg", msn_resources, [] { return portBlock(portOfParent()) + rec::MsnInBlock; }};
+// msn0..msn9 as the field descriptions bind them, on the chosen port's block.
+RecordDialog msns{"msns_dlg", {}, [] { return portBlock(portOfParent()) + rec::MsnInBlock; }};
 
 unsigned char *msnSlot(int p, int k) { return recAt(portBlock(p) + rec::MsnInBlock + rec::MsnSize * std::size_t(k)); }
 unsigned char *zuordEntry(int p, int k)

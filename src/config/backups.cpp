@@ -8,13 +8,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
 namespace {
-
-constexpr std::size_t StampSize = 15; // 20261209-153000
 
 const char *prefixOf(BackupKind kind)
 {
@@ -45,49 +46,179 @@ std::string deviceName(const std::string &device)
     return name.empty() ? "_" : name;
 }
 
-bool makeDirectories(const std::string &dir)
+// "20261209-143000" read as a time: UTC, or local time for the older names
+// without the "Z".  False unless the text is exactly that form.
+bool readStamp(const std::string &text, bool utc, std::time_t &when)
+{
+    if (text.size() != 15 || text[8] != '-')
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (i != 8 && !std::isdigit(static_cast<unsigned char>(text[i])))
+            return false;
+    auto number = [&text](std::size_t at, std::size_t n) { return std::atoi(text.substr(at, n).c_str()); };
+    std::tm t{};
+    t.tm_year = number(0, 4) - 1900;
+    t.tm_mon = number(4, 2) - 1;
+    t.tm_mday = number(6, 2);
+    t.tm_hour = number(9, 2);
+    t.tm_min = number(11, 2);
+    t.tm_sec = number(13, 2);
+    if (t.tm_mon > 11 || t.tm_mday < 1 || t.tm_mday > 31 || t.tm_hour > 23 || t.tm_min > 59 || t.tm_sec > 60)
+        return false;
+    t.tm_isdst = -1;
+    when = utc ? timegm(&t) : std::mktime(&t);
+    return true;
+}
+
+struct Found {
+    std::time_t when;
+    int sequence;
+    std::string name;
+    bool operator<(const Found &o) const
+    {
+        return std::tie(when, sequence, name) < std::tie(o.when, o.sequence, o.name);
+    }
+};
+
+// The part between "<prefix><device>-" and the extension: "20261209-143000Z",
+// "20261209-143000Z-2" or the older "20261209-153000".
+bool readWhen(const std::string &middle, Found &found)
+{
+    found.sequence = 1;
+    if (middle.size() == 15)
+        return readStamp(middle, false, found.when);
+    if (middle.size() < 16 || middle[15] != 'Z' || !readStamp(middle.substr(0, 15), true, found.when))
+        return false;
+    if (middle.size() == 16)
+        return true;
+    std::string n = middle.substr(17);
+    if (middle[16] != '-' || n.empty() || n.size() > 6 || n[0] == '0' ||
+        n.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    found.sequence = std::atoi(n.c_str());
+    return found.sequence >= 2;
+}
+
+// The regular files below dirfd named exactly as backups of that kind and
+// device, oldest first.
+std::vector<Found> backupsIn(int dirfd, BackupKind kind, const std::string &device)
+{
+    std::vector<Found> found;
+    int fd = dup(dirfd);
+    DIR *d = fd >= 0 ? fdopendir(fd) : nullptr;
+    if (!d) {
+        if (fd >= 0)
+            close(fd);
+        return found;
+    }
+    std::string head = prefixOf(kind) + deviceName(device) + "-", ext = extensionOf(kind);
+    while (dirent *e = readdir(d)) {
+        std::string name = e->d_name;
+        Found f;
+        struct stat st;
+        if (name.size() > head.size() + ext.size() && name.compare(0, head.size(), head) == 0 &&
+            name.compare(name.size() - ext.size(), ext.size(), ext) == 0 &&
+            readWhen(name.substr(head.size(), name.size() - head.size() - ext.size()), f) &&
+            fstatat(dirfd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) {
+            f.name = name;
+            found.push_back(f);
+        }
+    }
+    closedir(d);
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// Makes the missing directories of dir, noting each one made.
+bool makeDirectories(const std::string &dir, std::vector<std::string> &made)
 {
     for (std::size_t at = 1; at <= dir.size(); ++at) {
         if (at < dir.size() && dir[at] != '/')
             continue;
         std::string part = dir.substr(0, at);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
+        if (mkdir(part.c_str(), 0700) == 0)
+            made.push_back(part);
+        else if (errno != EEXIST)
             return false;
     }
-    struct stat st;
-    return stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return true;
 }
 
-struct Found {
-    std::string stamp, name;
-    bool operator<(const Found &o) const { return stamp != o.stamp ? stamp < o.stamp : name < o.name; }
-};
-
-// Backups in dir whose names start with prefix and end in a time stamp and
-// ext, oldest first; with exact, nothing may stand between the two.
-std::vector<Found> backupsIn(const std::string &dir, const std::string &prefix, const std::string &ext,
-                             bool exact = false)
+void removeMade(std::vector<std::string> &made)
 {
-    std::vector<Found> found;
-    DIR *d = opendir(dir.c_str());
-    if (!d)
-        return found;
-    while (dirent *e = readdir(d)) {
-        std::string name = e->d_name;
-        if (name.size() < prefix.size() + StampSize + ext.size() || name.compare(0, prefix.size(), prefix) != 0 ||
-            name.compare(name.size() - ext.size(), ext.size(), ext) != 0 ||
-            (exact && name.size() != prefix.size() + StampSize + ext.size()))
-            continue;
-        std::string stamp = name.substr(name.size() - ext.size() - StampSize, StampSize);
-        bool wellFormed = stamp[8] == '-' && std::all_of(stamp.begin(), stamp.end(), [](char c) {
-                              return c == '-' || std::isdigit(static_cast<unsigned char>(c));
-                          });
-        if (wellFormed)
-            found.push_back({stamp, name});
+    for (auto at = made.rbegin(); at != made.rend(); ++at)
+        rmdir(at->c_str());
+    made.clear();
+}
+
+BackupTrouble troubleOf(const struct stat &st)
+{
+    if (st.st_uid != geteuid())
+        return BackupTrouble::NotOwned;
+    if (st.st_mode & (S_IWGRP | S_IWOTH))
+        return BackupTrouble::OthersMayWrite;
+    return BackupTrouble::NoTrouble;
+}
+
+bool failed(BackupResult &result, BackupTrouble trouble, int error = 0)
+{
+    result.trouble = trouble;
+    if (trouble == BackupTrouble::System)
+        result.error = std::strerror(error ? error : EIO);
+    return false;
+}
+
+// The folder opened and checked: what is written goes below the directory
+// that was checked, whatever happens to its name meanwhile.
+int openChecked(const std::string &dir, BackupResult &result)
+{
+    int dirfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat st;
+    if (dirfd < 0 || fstat(dirfd, &st) != 0) {
+        failed(result, BackupTrouble::System, errno);
+        if (dirfd >= 0)
+            close(dirfd);
+        return -1;
     }
-    closedir(d);
-    std::sort(found.begin(), found.end());
-    return found;
+    if (BackupTrouble trouble = troubleOf(st); trouble != BackupTrouble::NoTrouble) {
+        failed(result, trouble);
+        close(dirfd);
+        return -1;
+    }
+    return dirfd;
+}
+
+// The new file under the first free name of that second: linking never
+// replaces anything, nor follows a link of that name.
+bool writeNew(int dirfd, const std::string &dir, BackupKind kind, const std::string &device, std::time_t when,
+              const std::function<bool(FILE *)> &write, BackupResult &result)
+{
+    std::string temp;
+    int fd = createTemporaryFile(dirfd, "", backupFileName(kind, device, when), 0666, &temp);
+    if (fd < 0)
+        return failed(result, BackupTrouble::System, errno);
+    FILE *fp = fdopen(fd, "w");
+    errno = EIO; // a writer that fails without saying why
+    bool done = fp && write(fp) && std::fflush(fp) == 0 && !std::ferror(fp) && fsync(fd) == 0;
+    int error = errno;
+    done = (fp ? std::fclose(fp) : close(fd)) == 0 && done;
+    if (done) {
+        for (int sequence = 1; sequence < 1000; ++sequence) {
+            std::string name = backupFileName(kind, device, when, sequence);
+            if (linkat(dirfd, temp.c_str(), dirfd, name.c_str(), 0) == 0) {
+                result.path = dir + "/" + name;
+                break;
+            }
+            if (errno != EEXIST)
+                break;
+        }
+        error = errno;
+    }
+    unlinkat(dirfd, temp.c_str(), 0);
+    if (result.path.empty())
+        return failed(result, BackupTrouble::System, error);
+    fsync(dirfd);
+    return true;
 }
 
 } // namespace
@@ -103,13 +234,56 @@ std::string defaultBackupDirectory()
     return "";
 }
 
-std::string backupFileName(BackupKind kind, const std::string &device, std::time_t when)
+std::string backupFileName(BackupKind kind, const std::string &device, std::time_t when, int sequence)
 {
-    char stamp[StampSize + 1] = {};
-    std::tm local{};
-    localtime_r(&when, &local);
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    return prefixOf(kind) + deviceName(device) + "-" + stamp + extensionOf(kind);
+    char stamp[32] = {};
+    std::tm utc{};
+    gmtime_r(&when, &utc);
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%SZ", &utc);
+    std::string name = prefixOf(kind) + deviceName(device) + "-" + stamp;
+    if (sequence > 1)
+        name += "-" + std::to_string(sequence);
+    return name + extensionOf(kind);
+}
+
+std::string backupTroubleText(const BackupResult &result, const std::string &dir,
+                              const std::function<std::string(const char *which)> &text)
+{
+    // Not printf: the lines may come from a user's resources.
+    auto filled = [&text](const char *which, const char *fallback, const std::string &one, const std::string &two) {
+        std::string t = text(which), out;
+        if (t.empty())
+            t = fallback;
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            if (t[i] == '%' && i + 1 < t.size() && (t[i + 1] == '1' || t[i + 1] == '2'))
+                out += t[++i] == '1' ? one : two;
+            else
+                out += t[i];
+        }
+        return out;
+    };
+    std::string why = result.error;
+    if (result.trouble == BackupTrouble::OthersMayWrite) {
+        why = filled("othersMayWrite", "andere dürfen in diesem Ordner schreiben; abhelfen: chmod go-w %1", dir, "");
+    } else if (result.trouble == BackupTrouble::NotOwned) {
+        const passwd *me = getpwuid(geteuid());
+        why = filled("notOwned", "der Ordner gehört nicht %2; abhelfen: chown %2 %1", dir,
+                     me ? me->pw_name : std::to_string(geteuid()));
+    }
+    return filled("failed", "Keine Sicherungskopie in %1: %2", dir, why);
+}
+
+BackupResult checkBackupDirectory(const std::string &dir)
+{
+    BackupResult result;
+    struct stat st;
+    if (!dir.empty() && stat(dir.c_str(), &st) == 0) {
+        if (!S_ISDIR(st.st_mode))
+            failed(result, BackupTrouble::System, ENOTDIR);
+        else
+            result.trouble = troubleOf(st);
+    }
+    return result;
 }
 
 BackupResult writeBackup(const std::string &dir, BackupKind kind, const std::string &device, int keep,
@@ -118,26 +292,35 @@ BackupResult writeBackup(const std::string &dir, BackupKind kind, const std::str
     BackupResult result;
     if (keep <= 0)
         return result;
-    if (dir.empty() || !makeDirectories(dir)) {
-        result.error = dir.empty() ? std::strerror(ENOENT) : std::strerror(errno);
+    if (dir.empty()) {
+        failed(result, BackupTrouble::System, ENOENT);
         return result;
     }
-    result.path = dir + "/" + backupFileName(kind, device, when);
-    errno = 0;
-    FileWrite written = writeFileAtomically(result.path.c_str(), write);
-    if (written != FileWrite::Written) {
-        result.error = std::strerror(written == FileWrite::NotRegular ? EEXIST : errno ? errno : EIO);
+    if (!makeDirectories(dir, result.made)) {
+        failed(result, BackupTrouble::System, errno);
+        removeMade(result.made);
         return result;
     }
-    result.written = true;
-    std::vector<Found> all = backupsIn(dir, prefixOf(kind), extensionOf(kind));
-    for (std::size_t i = 0; i + std::size_t(keep) < all.size(); ++i)
-        unlink((dir + "/" + all[i].name).c_str());
+    int dirfd = openChecked(dir, result);
+    if (dirfd >= 0 && writeNew(dirfd, dir, kind, device, when, write, result)) {
+        result.written = true;
+        std::vector<Found> mine = backupsIn(dirfd, kind, device);
+        for (std::size_t i = 0; i + std::size_t(keep) < mine.size(); ++i)
+            unlinkat(dirfd, mine[i].name.c_str(), 0);
+    }
+    if (dirfd >= 0)
+        close(dirfd);
+    if (!result.written)
+        removeMade(result.made);
     return result;
 }
 
 std::string newestBackup(const std::string &dir, BackupKind kind, const std::string &device)
 {
-    std::vector<Found> mine = backupsIn(dir, prefixOf(kind) + deviceName(device) + "-", extensionOf(kind), true);
+    int dirfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirfd < 0)
+        return "";
+    std::vector<Found> mine = backupsIn(dirfd, kind, device);
+    close(dirfd);
     return mine.empty() ? "" : dir + "/" + mine.back().name;
 }

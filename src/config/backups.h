@@ -1,12 +1,14 @@
 // Backups of what the PBX gave: every completed read of the configuration, the
 // speed dial and the subscriber data is kept as a file of its kind, named by
-// kind, device, date and time, the newest few of each kind and no more.
+// kind, device and time (UTC), the newest few of each kind and device and no
+// more.
 #pragma once
 
 #include <cstdio>
 #include <ctime>
 #include <functional>
 #include <string>
+#include <vector>
 
 enum class BackupKind { Configuration, SpeedDial, Subscribers };
 
@@ -14,21 +16,49 @@ enum class BackupKind { Configuration, SpeedDial, Subscribers };
 // neither variable is set.
 std::string defaultBackupDirectory();
 
-// "konfiguration-ttyS0-20261209-153000.cfg": the device's last path component,
-// anything but letters, digits, '.', '_' and '-' made '_'.
-std::string backupFileName(BackupKind kind, const std::string &device, std::time_t when);
+// "konfiguration-ttyS0-20261209-143000Z.cfg", and for the second and later
+// backup of one second "...-143000Z-2.cfg": the device's last path component,
+// anything but letters, digits, '.', '_' and '-' made '_', and the time in
+// UTC, so that the names sort as the backups were made whatever the clock
+// does.  Older backups named in local time without the "Z" still count.
+std::string backupFileName(BackupKind kind, const std::string &device, std::time_t when, int sequence = 1);
+
+// Why a folder is not used for backups: anyone who may write in it could
+// plant a file or link under the name of the next backup.
+enum class BackupTrouble {
+    NoTrouble,
+    System,         // the system's error (BackupResult::error)
+    OthersMayWrite, // group or others have write permission
+    NotOwned,       // it belongs to another user
+};
 
 struct BackupResult {
     bool written = false;
     std::string path;  // of the new backup
-    std::string error; // why none was written (the system's text)
+    BackupTrouble trouble = BackupTrouble::NoTrouble;
+    std::string error; // the system's text when trouble is System
+    std::vector<std::string> made; // directories made for it, outermost first
 };
 
+// "Keine Sicherungskopie in <dir>: <why>" for a backup not written, the why
+// naming the fix where there is one.  The texts are the lines below "backup"
+// that text() gives ("failed", "othersMayWrite", "notOwned"; "%1" the folder,
+// "%2" why or the user), these fallbacks where it gives "".
+std::string backupTroubleText(const BackupResult &result, const std::string &dir,
+                              const std::function<std::string(const char *which)> &text);
+
 // Writes a backup through write() (the file's whole contents, as a save
-// writes them) into dir, made when missing, then removes all but the newest
-// keep backups of that kind.  keep 0 writes nothing.
+// writes them) into dir, made (0700) when missing, as a new file that nothing
+// of that name was there before; then removes all but the newest keep
+// backups of that kind and device.  keep 0 writes nothing.  Nothing is
+// written into a folder of another user or one others may write in.  A
+// failure removes the directories it made.
 BackupResult writeBackup(const std::string &dir, BackupKind kind, const std::string &device, int keep,
                          const std::function<bool(FILE *)> &write, std::time_t when = std::time(nullptr));
+
+// What is wrong with dir as a backup folder, when it is there (a missing one
+// is NoTrouble: it will be made).
+BackupResult checkBackupDirectory(const std::string &dir);
 
 // The newest backup of that kind and device in dir; "" when there is none.
 std::string newestBackup(const std::string &dir, BackupKind kind, const std::string &device);

@@ -5,10 +5,12 @@
 #include "config/backups.h"
 #include "config/cfgfile.h"
 #include "config/cfgtransfer.h"
+#include "config/inputfile.h"
 #include "config/record.h"
 #include "config/tlntransfer.h"
 #include "ctl/console.h"
-#include "fields/describe.h"
+#include "ctl/settext.h"
+#include "show/describe.h"
 #include "phonebook/phonebook.h"
 #include "resources/lookup.h"
 #include "speeddial/kwzformat.h"
@@ -30,6 +32,9 @@
 #include <unistd.h>
 
 namespace {
+
+// As many backups of a kind and device as the window keeps by default.
+constexpr int DefaultBackupKeep = 100;
 
 // ---------------------------------------------------------------- arguments
 
@@ -110,8 +115,30 @@ int wrongKind(const std::string &path, const char *kind)
 
 int unwritten(const std::string &path, FileWrite written, int error)
 {
-    std::string why = written == FileWrite::NotRegular ? "keine gewöhnliche Datei" : std::strerror(error);
-    complain("Die Datei \"" + path + "\" konnte nicht geschrieben werden: " + why);
+    if (written == FileWrite::ReadOnly)
+        complain("Die Datei \"" + path + "\" ist schreibgeschützt.");
+    else if (written == FileWrite::OtherOwner)
+        complain("Die Datei \"" + path + "\" gehört einem anderen Benutzer.");
+    else
+        complain("Die Datei \"" + path + "\" konnte nicht geschrieben werden: " +
+                 (written == FileWrite::NotRegular ? "keine gewöhnliche Datei" : std::strerror(error ? error : EIO)));
+    return FileTrouble;
+}
+
+// Standard output after written lines (false: they did not all go): the
+// reason is errno only where the write or the flush set it.
+int outputDone(bool written = true, int error = 0)
+{
+    errno = 0;
+    if (std::fflush(stdout) == 0 && written)
+        return Success;
+    return unwritten("-", FileWrite::Failed, written ? errno : error);
+}
+
+int wrongSize(const std::string &path, const char *kind, long size, long expected)
+{
+    complain("Die Datei \"" + path + "\" ist keine vollständige " + kind + " (" + std::to_string(size) + " statt " +
+             std::to_string(expected) + " Bytes).");
     return FileTrouble;
 }
 
@@ -120,6 +147,7 @@ using FilePtr = std::unique_ptr<FILE, int (*)(FILE *)>;
 // Everything left in a stream; false on a read error (errno tells).
 bool readStream(FILE *fp, std::string &bytes)
 {
+    errno = 0; // what a failed read leaves is its own reason
     char buffer[4096];
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, fp)) > 0)
@@ -132,9 +160,10 @@ bool readStream(FILE *fp, std::string &bytes)
 // from a file cut short would send zeros for the rest.
 FilePtr openInput(const std::string &path, const char *mark, long size, const char *kind, int *status)
 {
-    FilePtr fp(std::fopen(path.c_str(), "rb"), std::fclose);
+    bool regular = true;
+    FilePtr fp(openInputFile(path.c_str(), &regular), std::fclose);
     if (!fp) {
-        *status = unreadable(path, errno);
+        *status = regular ? unreadable(path, errno) : wrongKind(path, kind);
         return fp;
     }
     struct stat st;
@@ -147,9 +176,7 @@ FilePtr openInput(const std::string &path, const char *mark, long size, const ch
         return FilePtr(nullptr, std::fclose);
     }
     if (st.st_size != size) {
-        complain("Die Datei \"" + path + "\" ist keine vollständige " + kind + " (" + std::to_string(st.st_size) +
-                 " statt " + std::to_string(size) + " Bytes).");
-        *status = FileTrouble;
+        *status = wrongSize(path, kind, long(st.st_size), size);
         return FilePtr(nullptr, std::fclose);
     }
     *status = Success;
@@ -196,6 +223,25 @@ int transferStatus(Context &c, TransferResult result)
     return LineFailed;
 }
 
+// The text of a backup not kept, in the window's words.
+std::string backupText(const BackupResult &r, const std::string &dir)
+{
+    return backupTroubleText(r, dir, [](const char *which) { return builtinResource(std::string("*backup.") + which); });
+}
+
+// A completed read kept as the window keeps it, so that the window's question
+// before programming finds it.  One that cannot be written is said, and the
+// read still counts.
+void keepBackup(Context &c, const Args &args, BackupKind kind, const std::function<bool(FILE *)> &write)
+{
+    if (args.has("--no-backup"))
+        return;
+    std::string dir = defaultBackupDirectory();
+    BackupResult r = writeBackup(dir, kind, c.invocation.device, DefaultBackupKeep, write);
+    if (!r.written)
+        complain(backupText(r, dir));
+}
+
 int readConfig(Context &c, const Args &args)
 {
     std::string ident = args.value("--ident");
@@ -208,8 +254,11 @@ int readConfig(Context &c, const Args &args)
     if (int status = transferStatus(c, readConfiguration(c.observer)); status != Success)
         return status;
     const std::string &path = args.files[0];
-    FileWrite written = writeConfigFile(path.c_str(), ident == "dorvan" ? CfgVendor::Dorvan : CfgVendor::Ostrale);
-    return written == FileWrite::Written ? Success : unwritten(path, written, errno);
+    CfgVendor vendor = ident == "dorvan" ? CfgVendor::Dorvan : CfgVendor::Ostrale;
+    FileWrite written = writeConfigFile(path.c_str(), vendor);
+    int error = errno;
+    keepBackup(c, args, BackupKind::Configuration, [vendor](FILE *fp) { return writeCfgImage(fp, vendor); });
+    return written == FileWrite::Written ? Success : unwritten(path, written, error);
 }
 
 int programConfig(Context &c, const Args &args)
@@ -231,7 +280,9 @@ int readSpeedDialFile(Context &c, const Args &args)
     if (int status = transferStatus(c, readSpeedDial(c.observer)); status != Success)
         return status;
     FileWrite written = writeKwzFile(path.c_str());
-    return written == FileWrite::Written ? Success : unwritten(path, written, errno);
+    int error = errno;
+    keepBackup(c, args, BackupKind::SpeedDial, writeKwzImage);
+    return written == FileWrite::Written ? Success : unwritten(path, written, error);
 }
 
 int programSpeedDial(Context &c, const Args &args)
@@ -247,7 +298,9 @@ int readSubscribers(Context &c, const Args &args)
         return status;
     const std::string &path = args.files[0];
     FileWrite written = writeFileAtomically(path.c_str(), writeTnd);
-    return written == FileWrite::Written ? Success : unwritten(path, written, errno);
+    int error = errno;
+    keepBackup(c, args, BackupKind::Subscribers, writeTnd);
+    return written == FileWrite::Written ? Success : unwritten(path, written, error);
 }
 
 int programSubscribers(Context &c, const Args &args)
@@ -256,10 +309,22 @@ int programSubscribers(Context &c, const Args &args)
     FilePtr fp = openInput(args.files[0], nullptr, TndFileSize, "Teilnehmerdatei", &status);
     if (!fp)
         return status;
+    // Any 1650 bytes pass for a subscriber file: what the dialog could not
+    // have stored is no subscriber data.
+    FileImage image{FileKind::Subscribers, std::vector<unsigned char>(rec::RecordSize, 0)};
+    readTndStream(fp.get(), image.record.data());
+    std::rewind(fp.get());
+    if (const Field *wrong = firstUnstorableField(image); wrong && !args.has("--force")) {
+        complain("Die Datei \"" + args.files[0] + "\" hält, was der Dialog Teilnehmerdaten nicht speichern kann: " +
+                 wrong->label + ": " + readField(*wrong, image.record.data()) +
+                 "\nNichts wurde gesendet; --force sendet sie trotzdem.");
+        return FileTrouble;
+    }
     // The file holds 55 of each record's 124 bytes: the rest is read from the
     // PBX first, so that programming sends back what it had.
     if (status = transferStatus(c, readTlnConfiguration(c.observer)); status != Success)
         return status;
+    errno = 0;
     if (readTndStream(fp.get(), all) != rec::TlnCount)
         return unreadable(args.files[0], errno ? errno : EIO);
     return transferStatus(c, writeTlnConfiguration(c.observer));
@@ -285,8 +350,9 @@ int calls(Context &c, const Args &args)
     if (int status = transferStatus(c, readCalls(list, store, c.observer)); status != Success)
         return status;
     // The lines as the window saves them: ISO 8859-1, whatever the locale.
+    errno = 0;
     bool written = writeCallLines(list, store, stdout, false, csv ? CallForm::Spreadsheet : CallForm::Text);
-    return written && std::fflush(stdout) == 0 ? Success : unwritten("-", FileWrite::Failed, errno);
+    return outputDone(written, errno);
 }
 
 int counters(Context &c, const Args &args)
@@ -307,12 +373,17 @@ int counters(Context &c, const Args &args)
         std::printf("%s\n", line.c_str());
     // The total under its caption in the window.
     std::printf("%s %s\n", builtinResource("*gz_sumf.caption").c_str(), list.total.c_str());
-    return std::fflush(stdout) == 0 ? Success : unwritten("-", FileWrite::Failed, errno);
+    return outputDone();
 }
 
 int backup(Context &c, const Args &args)
 {
     const std::string &dir = args.files[0];
+    // A folder others may write in is refused before the PBX is asked.
+    if (BackupResult r = checkBackupDirectory(dir); r.trouble != BackupTrouble::NoTrouble) {
+        complain(backupText(r, dir));
+        return FileTrouble;
+    }
     // Everything is read before anything is written: a backup is all three
     // files of one moment, or none.
     if (int status = transferStatus(c, readConfiguration(c.observer)); status != Success)
@@ -331,17 +402,28 @@ int backup(Context &c, const Args &args)
         {BackupKind::Subscribers, writeTnd},
     };
     std::time_t now = std::time(nullptr);
-    std::vector<std::string> done;
+    std::vector<std::string> done, made;
     for (const Piece &p : pieces) {
         BackupResult result = writeBackup(dir, p.kind, c.invocation.device, INT_MAX, p.write, now);
+        made.insert(made.end(), result.made.begin(), result.made.end());
         if (!result.written) {
             for (const std::string &path : done)
                 unlink(path.c_str());
-            complain("Die Datei \"" + result.path + "\" konnte nicht geschrieben werden: " + result.error);
+            for (auto at = made.rbegin(); at != made.rend(); ++at)
+                rmdir(at->c_str());
+            complain(backupText(result, dir));
             return FileTrouble;
         }
         done.push_back(result.path);
     }
+    // Also where the window keeps its backups, unless DIR is that folder.
+    struct stat here, there;
+    std::string own = defaultBackupDirectory();
+    bool same = stat(dir.c_str(), &here) == 0 && stat(own.c_str(), &there) == 0 && here.st_dev == there.st_dev &&
+                here.st_ino == there.st_ino;
+    if (!same)
+        for (const Piece &p : pieces)
+            keepBackup(c, args, p.kind, p.write);
     for (const std::string &path : done)
         std::printf("%s\n", path.c_str());
     return Success;
@@ -351,13 +433,18 @@ int backup(Context &c, const Args &args)
 
 // "-" is standard input, read whole first: the kind of file is told by its
 // bytes and its size.
-FileOpen loadImageOf(const std::string &path, FileImage &image)
+FileOpen loadImageOf(const std::string &path, FileImage &image, long &size)
 {
-    if (path != "-")
-        return loadFileImage(path.c_str(), image);
+    struct stat st;
+    if (path != "-") {
+        FileOpen result = loadFileImage(path.c_str(), image);
+        size = stat(path.c_str(), &st) == 0 ? long(st.st_size) : -1L;
+        return result;
+    }
     std::string bytes;
     if (!readStream(stdin, bytes))
         return FileOpen::Unreadable;
+    size = long(bytes.size());
     if (bytes.empty())
         return FileOpen::Unknown;
     FilePtr fp(fmemopen(bytes.data(), bytes.size(), "rb"), std::fclose);
@@ -366,7 +453,8 @@ FileOpen loadImageOf(const std::string &path, FileImage &image)
 
 int loadImage(const std::string &path, FileImage &image, int trouble)
 {
-    switch (loadImageOf(path, image)) {
+    long size = 0;
+    switch (loadImageOf(path, image, size)) {
     case FileOpen::Loaded:
         return Success;
     case FileOpen::Unreadable:
@@ -375,6 +463,9 @@ int loadImage(const std::string &path, FileImage &image, int trouble)
     case FileOpen::NotRegular:
     case FileOpen::Unknown:
         complain("Die Datei \"" + path + "\" ist weder Konfigurations-, Kurzwahl- noch Teilnehmerdatei.");
+        return trouble;
+    case FileOpen::WrongSize:
+        wrongSize(path, kindName(image.kind), size, fileSizeOf(image.kind));
         return trouble;
     }
     return trouble;
@@ -387,7 +478,7 @@ int show(Context &, const Args &args)
         return status;
     for (const std::string &line : showLines(image))
         std::printf("%s\n", forLocale(line).c_str());
-    return std::fflush(stdout) == 0 ? Success : unwritten("-", FileWrite::Failed, errno);
+    return outputDone();
 }
 
 // As diff(1): 0 equal, 1 different, 2 trouble.
@@ -428,6 +519,7 @@ int readSpeedDialImage(const std::string &path, std::string &image)
     if (!fp)
         return status;
     image.resize(KwzFileSize);
+    errno = 0;
     if (std::fread(image.data(), 1, image.size(), fp.get()) != image.size())
         return unreadable(path, errno ? errno : EIO);
     return Success;
@@ -459,10 +551,11 @@ int readAddressBook(const std::string &path, std::string &bytes)
 // "-" is standard output.
 int writeBytes(const std::string &path, const std::string &bytes)
 {
-    if (path == "-")
-        return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0
-                   ? Success
-                   : unwritten(path, FileWrite::Failed, errno);
+    if (path == "-") {
+        errno = 0;
+        bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+        return outputDone(written, errno);
+    }
     FileWrite written = writeFileAtomically(path.c_str(), [&bytes](FILE *fp) {
         return std::fwrite(bytes.data(), 1, bytes.size(), fp) == bytes.size();
     });
@@ -534,8 +627,8 @@ int phonebookImport(Context &, const Args &args)
             return status;
     for (const std::string &line : summaryLines(result))
         std::printf("%s\n", forLocale(line).c_str());
-    if (std::fflush(stdout) != 0)
-        return unwritten("-", FileWrite::Failed, errno);
+    if (int status = outputDone(); status != Success)
+        return status;
     return result.columns == phonebook::ColumnTrouble::Found ? Success : WrongUsage;
 }
 
@@ -552,6 +645,12 @@ int phonebookExport(Context &, const Args &args)
     return writeBytes(out, vcard ? phonebook::exportVCard(tables) : phonebook::exportCsv(tables, country));
 }
 
+// ---------------------------------------------------------------- set, apply, edit (settext.cpp)
+
+int set(Context &c, const Args &args) { return setFields(c.invocation, args.files, args.flags); }
+int apply(Context &c, const Args &args) { return applyText(c.invocation, args.files, args.flags); }
+int edit(Context &c, const Args &args) { return editFile(c.invocation, args.files); }
+
 // ---------------------------------------------------------------- the table
 
 struct Command {
@@ -562,26 +661,29 @@ struct Command {
     bool device;       // talks to the PBX
     std::set<std::string> valued, flags;
     int (*run)(Context &, const Args &);
+    bool checksItsOwn = false; // the command checks its operands and device itself
 };
 
 const Command commands[] = {
-    {"read-config", "read-config FILE.cfg [--ident dorvan|ostrale]",
+    {"read-config", "read-config FILE.cfg [--ident dorvan|ostrale] [--no-backup]",
      "Reads the configuration from the PBX into a configuration file, the bytes \"Sichern\" writes.\n"
-     "--ident chooses the file identification as \"Dateikennung\" does (default dorvan).",
-     1, true, {"--ident"}, {}, readConfig},
+     "--ident chooses the file identification as \"Dateikennung\" does (default dorvan).\n"
+     "Every read also keeps the window's backup; --no-backup keeps none.",
+     1, true, {"--ident"}, {"--no-backup"}, readConfig},
     {"program-config", "program-config FILE.cfg", "Programs a whole configuration file into the PBX.", 1, true, {}, {},
      programConfig},
-    {"read-speeddial", "read-speeddial FILE.kwz",
+    {"read-speeddial", "read-speeddial FILE.kwz [--no-backup]",
      "Reads the speed-dial numbers and both prefix lists from the PBX into a speed-dial file;\n"
      "the names a file of that name holds stay with their entries.",
-     1, true, {}, {}, readSpeedDialFile},
+     1, true, {}, {"--no-backup"}, readSpeedDialFile},
     {"program-speeddial", "program-speeddial FILE.kwz",
      "Programs the numbers and prefix lists of a speed-dial file into the PBX.", 1, true, {}, {}, programSpeedDial},
-    {"read-subscribers", "read-subscribers FILE.tnd", "Reads the 30 subscriber records into a subscriber file.", 1,
-     true, {}, {}, readSubscribers},
-    {"program-subscribers", "program-subscribers FILE.tnd",
-     "Programs a subscriber file into the PBX; what the file does not hold goes back as the PBX had it.", 1, true,
-     {}, {}, programSubscribers},
+    {"read-subscribers", "read-subscribers FILE.tnd [--no-backup]",
+     "Reads the 30 subscriber records into a subscriber file.", 1, true, {}, {"--no-backup"}, readSubscribers},
+    {"program-subscribers", "program-subscribers FILE.tnd [--force]",
+     "Programs a subscriber file into the PBX; what the file does not hold goes back as the PBX had it.\n"
+     "A file the subscriber dialog could not have written is refused unless --force.",
+     1, true, {}, {"--force"}, programSubscribers},
     {"calls", "calls out|in [--csv] [--names FILE.kwz]",
      "Writes the outgoing or incoming calls to standard output as the window saves them, as text or,\n"
      "outgoing only, with --csv as table; --names takes the names from a speed-dial file.",
@@ -590,9 +692,10 @@ const Command commands[] = {
      "Lists the charge counters and their total; the internal numbers come from the PBX's\n"
      "configuration or from --config.",
      0, true, {"--config"}, {}, counters},
-    {"backup", "backup DIR",
-     "Reads configuration, speed dial and subscriber data and keeps them in DIR, all three or none.", 1, true, {},
-     {}, backup},
+    {"backup", "backup DIR [--no-backup]",
+     "Reads configuration, speed dial and subscriber data and keeps them in DIR, all three or none,\n"
+     "and also where the window keeps its backups unless --no-backup.",
+     1, true, {}, {"--no-backup"}, backup},
     {"show", "show FILE|-", "Prints a .cfg, .kwz or .tnd file (- standard input) one field a line.", 1, false, {}, {},
      show},
     {"diff", "diff FILE1 FILE2",
@@ -610,6 +713,20 @@ const Command commands[] = {
      "Writes the speed-dial directory as CSV or, for .vcf or with --vcf, as vCard (- standard output);\n"
      "--country is the own country of the numbers the CSV writes as +CC.",
      2, false, {"--country"}, {"--vcf"}, phonebookExport},
+    {"set", "set [--pbx] [--yes] [--dry-run] FILE LABEL=VALUE...",
+     "Sets fields of a .cfg, .kwz or .tnd file, each LABEL and VALUE as show prints them, under the rules\n"
+     "of the field's dialog; nothing is written unless all are valid.  With --pbx (and no FILE) the\n"
+     "fields are set in the PBX: read, what changes printed, asked on a terminal unless --yes\n"
+     "(--dry-run stops there), programmed.",
+     0, false, {}, {"--pbx", "--yes", "--dry-run"}, set, true},
+    {"apply", "apply [--pbx] [--yes] [--dry-run] TEXT.txt|- FILE",
+     "Sets every field a text in show's form names (- standard input; blank and # lines skipped);\n"
+     "show A | apply - B makes B equal to A.  With --pbx (and no FILE) into the PBX, as set --pbx.",
+     0, false, {}, {"--pbx", "--yes", "--dry-run"}, apply, true},
+    {"edit", "edit FILE",
+     "Opens show's text of a file in $VISUAL or $EDITOR, applies it when the editor ends and prints\n"
+     "what changed; on an error the file stays as it was.",
+     1, false, {}, {}, edit},
 };
 
 int wrongUsage(const Invocation &invocation, const std::string &text)
@@ -652,7 +769,7 @@ int runCommand(const Invocation &invocation)
         Args args = parseArgs(invocation.args, command.valued, command.flags);
         if (!args.error.empty())
             return wrongUsage(invocation, invocation.command + ": " + args.error);
-        if (args.files.size() != command.files)
+        if (args.files.size() != command.files && !command.checksItsOwn)
             return wrongUsage(invocation, std::string("usage: ") + command.synopsis);
         if (command.device && invocation.device.empty())
             return wrongUsage(invocation, invocation.command + " needs the PBX's line: -d DEVICE or KELVORA_DEVICE");

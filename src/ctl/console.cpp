@@ -47,6 +47,26 @@ void setUpConsole()
 
 std::string forLocale(const std::string &latin1) { return utf8 ? latin1ToUtf8(latin1) : latin1; }
 
+bool fromLocale(const std::string &text, std::string &latin1)
+{
+    latin1.clear();
+    if (!utf8) {
+        latin1 = text;
+        return true;
+    }
+    for (std::size_t i = 0; i < text.size(); i++) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            latin1 += char(c);
+        } else if ((c == 0xC2 || c == 0xC3) && i + 1 < text.size() && (text[i + 1] & 0xC0) == 0x80) {
+            latin1 += char((c & 0x03) << 6 | (text[++i] & 0x3F));
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 void complain(const std::string &latin1)
 {
     std::string text = forLocale(latin1);

@@ -11,6 +11,9 @@ void setUpConsole();
 // Text of the program (ISO 8859-1) in the locale's character set: UTF-8 under
 // a UTF-8 locale, else the bytes as they are.
 std::string forLocale(const std::string &latin1);
+// The other way: text of the user (arguments, lines read) as ISO 8859-1;
+// false when it holds a character ISO 8859-1 has not.
+bool fromLocale(const std::string &text, std::string &latin1);
 // "kelvoractl: text" on standard error; lines after the first are indented.
 void complain(const std::string &latin1);
 

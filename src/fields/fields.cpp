@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 
 namespace {
 
@@ -39,8 +40,43 @@ std::vector<FieldItem> bitsOf(const std::vector<std::string> &strings)
     return items;
 }
 
+// A verify callback of the resource lines as the range it holds the value to.
+void verifiedBy(FieldRule &rule, const std::string &callback)
+{
+    struct Known {
+        const char *callback;
+        long low, high;
+    };
+    const Known known[] = {{"Check_0_999()", 0, 999}, {"Check_0_255()", 0, 255}, {"Check_11_97()", 11, 97},
+                           {"Check_0_2359()", 0, 2359}};
+    if (callback == "CheckLeadZero()")
+        rule.noLeadingZero = true;
+    for (const Known &k : known)
+        if (callback == k.callback) {
+            rule.low = k.low;
+            rule.high = k.high;
+        }
+}
+
 struct Table {
     std::vector<Field> fields;
+
+    // The last field is the dialog's; its widget (when the dialog's binding
+    // table binds it) and the resource lines that say what it takes: the
+    // widget's own ("*globdat*okz") or its container's ("*st_sensor").
+    void in(const char *dialog, std::string widget = "", const std::string &lines = "")
+    {
+        Field &f = fields.back();
+        f.dialog = dialog;
+        f.widget = std::move(widget);
+        if (lines.empty())
+            return;
+        std::string own = lines.back() == '*' ? lines : lines + ".";
+        f.rule.pattern = builtinResource(own + "pattern");
+        std::string all = builtinResource(own + "matchAll");
+        f.rule.wholePattern = all == "True";
+        verifiedBy(f.rule, builtinResource(own + "verifyCallback"));
+    }
 
     void add(std::string name, std::string label, std::size_t offset, std::size_t size, Reading reading,
              unsigned mask = 0xFF, std::vector<FieldItem> items = {})
@@ -100,12 +136,15 @@ std::vector<Region> configRegions()
     return r;
 }
 
-void subscriberWords(Table &t, const std::string &dialog, const char *key, std::size_t block,
+void subscriberWords(Table &t, const char *owner, const std::string &dialog, const char *key, std::size_t block,
                      const std::vector<std::string> &functions, const std::vector<std::size_t> &offsets)
 {
     for (std::size_t k = 0; k < functions.size() && k < offsets.size(); k++)
+    {
         t.add(std::string(key) + "." + num(int(k)), dialog + ": " + functions[k], block + offsets[k], 4,
               Reading::Subscribers);
+        t.in(owner);
+    }
 }
 
 void configFields(Table &t)
@@ -114,6 +153,7 @@ void configFields(Table &t)
     std::string anl = title("anltyp_dlg");
     t.choice("anltyp.typ", anl + ": " + builtinResource("*anl_typf.title"), rec::TypeByte,
              indexed(builtinList("*anltyp*typ.strings")));
+    t.in("anltyp_dlg");
     std::vector<std::string> bus = builtinList("*anltyp*s0bus.strings");
     std::vector<std::string> conn = builtinList("*anltyp*anschl.strings");
     const unsigned busBits[4] = {0x00, 0x80, 0x40, 0xC0};
@@ -127,17 +167,23 @@ void configFields(Table &t)
         for (std::size_t i = 0; i < bus.size() && i < 4; i++)
             busItems.push_back({busBits[i], bus[i]});
         t.choice(key + "bus", port + builtinResource("*anl_busf.title"), block, busItems, 0xC0);
+        t.in("anltyp_dlg");
         std::vector<FieldItem> connItems;
         if (conn.size() == 2)
             connItems = {{0x10, conn[0]}, {0x00, conn[1]}};
         t.choice(key + "anschl", port + builtinResource("*anl_anschlf.title"), block, connItems, 0x30);
-        for (int k = 0; k < int(rec::MsnCount); k++)
+        t.in("anltyp_dlg");
+        for (int k = 0; k < int(rec::MsnCount); k++) {
             t.text(key + "msn" + num(k), port + msnTitle + ": " + (k < int(msnNames.size()) ? msnNames[k] : num(k)),
                    block + rec::MsnInBlock + rec::MsnSize * std::size_t(k), rec::MsnSize);
-        for (int k = 0; k < int(rec::MsnCount); k++)
+            t.in("msns_dlg", "msn" + num(k), "*ms_cols*");
+        }
+        for (int k = 0; k < int(rec::MsnCount); k++) {
             t.add(key + "zuord" + num(k),
                   port + zuordTitle + ": " + (k < int(msnNames.size()) ? msnNames[k] : num(k)),
                   block + rec::MsnZuordInBlock + rec::MsnZuordSize * std::size_t(k), 4, Reading::Subscribers);
+            t.in("zuord_dlg");
+        }
     }
 
     // Internal numbers.
@@ -145,93 +191,128 @@ void configFields(Table &t)
     t.choice("rufzuord.hpttyp", rnz + ": " + builtinResource("*rnz_hpt.title") + " " +
                                     labelText(builtinResource("*rufzuord*hpttyp.caption")),
              rec::RufnrList + rec::HptTypInShare, indexed(builtinList("*rufzuord*hpttyp.strings"), 1));
+    t.in("rufzuord_dlg");
     t.text("rufzuord.hptnum",
            rnz + ": " + builtinResource("*rnz_hpt.title") + " " + labelText(builtinResource("*rufzuord*hptnum.caption")),
            rec::RufnrList + rec::HptNumInShare, rec::HptNumSize);
-    for (int i = 0; i < rec::TlnCount; i++)
+    t.in("rufzuord_dlg", "hptnum", "*rufzuord*hptnum");
+    for (int i = 0; i < rec::TlnCount; i++) {
         t.text("rufzuord.num" + num(i), rnz + ": " + subscriberName(i),
                rec::RufnrList + rec::IntNumInShare + rec::IntNumSize * std::size_t(i), rec::IntNumSize);
+        t.in("rufzuord_dlg", "num" + num(i), "*rnz_nst*");
+    }
 
     // Permissions, terminal types and trunk permissions share one list.
-    subscriberWords(t, title("tlnperm_dlg"), "tlnperm", rec::BerList, builtinList("*tlnperm*funk.strings"),
+    subscriberWords(t, "tlnperm_dlg", title("tlnperm_dlg"), "tlnperm", rec::BerList, builtinList("*tlnperm*funk.strings"),
                     {0, 4, 8});
     std::string amts = title("amtsperm_dlg");
     std::vector<FieldItem> levels = indexed(builtinList("*am_grp*strings"));
-    for (int i = 0; i < rec::TlnCount; i++)
+    for (int i = 0; i < rec::TlnCount; i++) {
         t.choice("amtsperm." + num(i), amts + ": " + subscriberName(i), rec::BerList + 12 + std::size_t(i), levels);
+        t.in("amtsperm_dlg", "*tele" + num(i));
+    }
     std::string tt = title("teltyp_dlg");
-    for (int i = 0; i < 8; i++)
+    for (int i = 0; i < 8; i++) {
         t.choice("teltyp." + num(i), tt + ": " + subscriberName(i), rec::BerList + 42 + std::size_t(i),
                  indexed(builtinList(i == 0 ? "*tt_typen*tln0.strings" : "*tt_typen*strings")));
+        t.in("teltyp_dlg", "*tln" + num(i));
+    }
 
     // Call distribution; its last two bytes belong to the global data dialog.
-    subscriberWords(t, title("calldist_dlg"), "calldist", rec::RufVertList, builtinList("*calldist*todo.strings"),
+    subscriberWords(t, "calldist_dlg", title("calldist_dlg"), "calldist", rec::RufVertList, builtinList("*calldist*todo.strings"),
                     {0, 8, 16, 24, 32, 40, 44});
     std::string glob = title("globdat_dlg");
     t.add("globdat.rwst", glob + ": " + caption("*gl_lower.captions", 5), rec::RwsTime, 1, Reading::Decimal);
+    t.in("globdat_dlg", "*rwst", "*globdat*rwst");
     t.choice("globdat.autamt", glob + ": " + caption("*gl_menus.captions", 1), rec::RufVertList + 49,
              indexed(builtinList("*globdat*autamt.strings")));
+    t.in("globdat_dlg", "*autamt");
 
     // Charge settings and the internal rates.
     std::string geb = title("gebdat_dlg");
-    subscriberWords(t, geb, "gebdat", rec::GebKonfList, builtinList("*gebdat*slct.strings"), {0, 4, 8, 12, 16});
+    subscriberWords(t, "gebdat_dlg", geb, "gebdat", rec::GebKonfList, builtinList("*gebdat*slct.strings"), {0, 4, 8, 12, 16});
     t.add("gebdat.base", geb + ": " + caption("*gd_misc.captions", 0), rec::GebKonfList + 51, 1, Reading::Decimal);
+    t.in("gebdat_dlg", "*base", "*gd_misc*");
     std::string rates = title("loccharge_dlg");
-    for (int i = 0; i < rec::TlnCount; i++)
+    for (int i = 0; i < rec::TlnCount; i++) {
         t.add("loccharge." + num(i), rates + ": " + subscriberName(i), rec::GebKonfList + 52 + std::size_t(i), 1,
               Reading::Decimal);
+        t.in("loccharge_dlg", "", "*lc_rates*");
+    }
     std::vector<std::string> com = builtinList("*gebdat*com.strings");
     t.choice("gebdat.com", geb + ": " + builtinResource("*gd_comf.title"), rec::GebKonfList + 83,
              indexed(com, 1), 0x03);
+    t.in("gebdat_dlg");
     std::vector<std::string> calls = builtinList("*gebdat*calls.strings");
     std::vector<FieldItem> callItems;
     for (std::size_t i = 0; i < calls.size(); i++)
         callItems.push_back({unsigned(i) << 2, calls[i]});
     t.choice("gebdat.calls", geb + ": " + builtinResource("*gd_callsf.title"), rec::GebKonfList + 83, callItems,
              0x0C);
+    t.in("gebdat_dlg");
     std::vector<std::string> pulse = builtinList("*gebdat*impuls.strings");
     std::vector<FieldItem> pulseItems;
     for (std::size_t i = 0; i < pulse.size(); i++)
         pulseItems.push_back({unsigned(i + 1) << 5, pulse[i]});
     t.choice("gebdat.impuls", geb + ": " + builtinResource("*gd_impf.title"), rec::GebKonfList + 85, pulseItems,
              0xE0);
+    t.in("gebdat_dlg");
     t.add("gebdat.zlanz", geb + ": " + caption("*gd_misc.captions", 1), rec::GebKonfList + 87, 1, Reading::Decimal);
+    t.in("gebdat_dlg", "*zlanz", "*gd_misc*");
 
     // Control contacts.
     std::string st = title("steuer_dlg");
     std::size_t s = rec::StKonList;
     std::string sensor = builtinResource("*st_sensor.title");
     t.add("steuer.start", st + ": " + sensor + " " + caption("*st_sensor.captions", 0), s + 0, 2, Reading::Time);
+    t.in("steuer_dlg", "*start", "*st_sensor*");
     t.add("steuer.end", st + ": " + sensor + " " + caption("*st_sensor.captions", 1), s + 2, 2, Reading::Time);
+    t.in("steuer_dlg", "*end", "*st_sensor*");
     std::string switchTime = labelText(builtinResource("*st_lower*XmTextField.caption"));
     std::vector<FieldItem> actions = indexed(builtinList("*st_lower*strings"));
     t.add("steuer.ask1", st + ": " + builtinResource("*st_akt1.title") + " " + switchTime, s + 4, 2,
           Reading::Decimal);
+    t.in("steuer_dlg", "*ask1", "*st_lower*");
     t.add("steuer.ask2", st + ": " + builtinResource("*st_akt2.title") + " " + switchTime, s + 6, 2,
           Reading::Decimal);
+    t.in("steuer_dlg", "*ask2", "*st_lower*");
     t.choice("steuer.akt1", st + ": " + builtinResource("*st_akt1.title"), s + 8, actions);
+    t.in("steuer_dlg", "*akt1");
     t.choice("steuer.akt2", st + ": " + builtinResource("*st_akt2.title"), s + 9, actions);
+    t.in("steuer_dlg", "*akt2");
     t.bits("steuer.auto", st + ": " + builtinResource("*steuer*auto.strings"), s + 10,
            bitsOf(builtinList("*steuer*auto.strings")), 0x01);
-    t.text("steuer.rnr1", st + ": " + labelText(builtinResource("*steuer*rnr1.caption")), s + 11, 25);
-    t.text("steuer.rnr2", st + ": " + labelText(builtinResource("*steuer*rnr2.caption")), s + 36, 25);
-    t.text("steuer.rnr3", st + ": " + labelText(builtinResource("*steuer*rnr3.caption")), s + 61, 25);
-    t.text("steuer.utou", st + ": " + labelText(builtinResource("*steuer*utou.caption")), s + 86, 33);
+    t.in("steuer_dlg", "*auto");
+    const std::size_t texts[][2] = {{11, 25}, {36, 25}, {61, 25}, {86, 33}};
+    const char *const buffers[] = {"rnr1", "rnr2", "rnr3", "utou"};
+    for (std::size_t k = 0; k < 4; k++) {
+        std::string lines = std::string("*steuer*") + buffers[k];
+        t.text(std::string("steuer.") + buffers[k], st + ": " + labelText(builtinResource(lines + ".caption")),
+               s + texts[k][0], texts[k][1]);
+        t.in("steuer_dlg", buffers[k], lines);
+    }
 
     // Global data.
     std::size_t a = rec::AnlDatList;
-    t.text("globdat.uus", glob + ": " + caption("*gl_lower.captions", 0), a + 0, 33);
-    t.text("globdat.code", glob + ": " + caption("*gl_lower.captions", 1), a + 33, 7);
-    t.text("globdat.lkz", glob + ": " + caption("*gl_lower.captions", 2), a + 40, 7);
-    t.text("globdat.okz", glob + ": " + caption("*gl_lower.captions", 3), a + 47, 6);
-    t.text("globdat.hot", glob + ": " + caption("*gl_lower.captions", 4), a + 53, 25);
+    const std::size_t globTexts[][2] = {{0, 33}, {33, 7}, {40, 7}, {47, 6}, {53, 25}};
+    const char *const globBuffers[] = {"uus", "code", "lkz", "okz", "hot"};
+    for (std::size_t k = 0; k < 5; k++) {
+        t.text(std::string("globdat.") + globBuffers[k], glob + ": " + caption("*gl_lower.captions", k),
+               a + globTexts[k][0], globTexts[k][1]);
+        t.in("globdat_dlg", globBuffers[k], std::string("*globdat*") + globBuffers[k]);
+    }
     t.choice("globdat.moh", glob + ": " + caption("*gl_menus.captions", 0), a + 78,
              indexed(builtinList("*globdat*moh.strings")));
-    // The check boxes have no caption of their own in the window.
+    t.in("globdat_dlg", "*moh");
+    // The check boxes have no caption of their own in the window.  Bits 4-7
+    // are the PBX's own: the check box carries them through, so that "OK"
+    // never changes what it cannot show.
     t.bits("globdat.amtamt", glob + ": Optionen", a + 79,
            bitsOf(builtinList("*globdat*amtamt.strings")), 0x0F);
+    t.in("globdat_dlg", "*amtamt");
     t.choice("globdat.ava", glob + ": " + caption("*gl_menus.captions", 2), a + 111,
              indexed(builtinList("*globdat*ava.strings")));
+    t.in("globdat_dlg", "*ava");
 }
 
 // What no field shows: whole bytes in rows of 16 within their region, and
@@ -280,20 +361,25 @@ void speedDialFields(Table &t)
         std::string entry = "Kurzwahl " + num(100 + i);
         t.text("kwz." + num(100 + i) + ".number", entry + ": " + number,
                rec::KwzNumbers + rec::KwzNumberSize * std::size_t(i), rec::KwzNumberSize);
+        t.in("editentry_dlg", "", "*editentry*number");
         t.text("kwz." + num(100 + i) + ".name", entry + ": " + name, rec::KwzNames + rec::KwzNameSize * std::size_t(i),
                rec::KwzNameSize);
+        t.in("editentry_dlg", "", "*editentry*name");
     }
     struct Prefixes {
         std::size_t table;
-        const char *dialog, *left, *right, *key;
+        const char *dialog, *left, *right, *key, *lines;
     };
-    const Prefixes lists[] = {{rec::NahBerList, "nahber_dlg", "*nb_left.captions", "*nb_right.captions", "nahber"},
-                              {rec::SperrBerList, "sperrber_dlg", "*sb_left.captions", "*sb_right.captions", "sperrber"}};
+    const Prefixes lists[] = {
+        {rec::NahBerList, "nahber_dlg", "*nb_left.captions", "*nb_right.captions", "nahber", "*nb_fields*"},
+        {rec::SperrBerList, "sperrber_dlg", "*sb_left.captions", "*sb_right.captions", "sperrber", "*sb_fields*"}};
     for (const Prefixes &p : lists)
-        for (int k = 0; k < rec::PrefixCount; k++)
+        for (int k = 0; k < rec::PrefixCount; k++) {
             t.text(std::string(p.key) + "." + num(k + 1),
                    title(p.dialog) + ": " + caption(k < 10 ? p.left : p.right, std::size_t(k % 10)),
                    p.table + rec::PrefixSlotSize * std::size_t(k), rec::PrefixSlotSize);
+            t.in(p.dialog, "num" + num(k), p.lines);
+        }
 }
 
 // ---------------------------------------------------------------- subscribers
@@ -310,15 +396,21 @@ void subscriberFields(Table &t)
         std::string who = std::string(subscriberName(i)) + ": ";
         std::string key = "tln" + num(i) + ".";
         t.bits(key + "funk1", who + funk, r + rec::TlnFunc1, f1, 0xFF);
+        t.in("tndat_dlg", "*settings1");
         t.bits(key + "funk2", who + funk + " (" + weck + ")", r + rec::TlnFunc2, f2, 0xFF);
+        t.in("tndat_dlg", "*settings2");
         t.add(key + "weckz", who + weck, r + rec::TlnWake, 2, Reading::Time);
+        t.in("tndat_dlg", "", "*tndat*weckz");
         t.text(key + "nbb", who + umleit + " " + caption("*tn_umleit.captions", 0), r + rec::TlnBusyTarget,
                rec::TlnTargetSize);
+        t.in("tndat_dlg", "", "*tndat*nbb");
         t.text(key + "ziel", who + umleit + " " + caption("*tn_umleit.captions", 1) + "/" +
                                  caption("*tn_umleit.captions", 2),
                r + rec::TlnTarget, rec::TlnTargetSize);
+        t.in("tndat_dlg", "", "*tndat*numl");
         t.add(key + "rufz", who + umleit + " " + caption("*tn_umleit.captions", 3), r + rec::TlnRingTime, 1,
               Reading::Decimal);
+        t.in("tndat_dlg", "", "*tndat*rufz");
     }
 }
 
@@ -359,6 +451,12 @@ std::string readText(const unsigned char *p, std::size_t size)
 {
     std::size_t length = strnlen(reinterpret_cast<const char *>(p), size);
     std::string out = length ? printable(p, length) : "(leer)";
+    // A text that reads like an empty one or like the bytes behind one is
+    // told apart by an escape.
+    if (length && out == "(leer)")
+        out.replace(0, 1, "\\x28");
+    for (std::size_t at = 0; (at = out.find(" [dahinter ", at)) != std::string::npos;)
+        out.replace(at + 1, 1, "\\x5B");
     std::size_t last = size;
     while (last > length && p[last - 1] == 0)
         --last;
@@ -487,4 +585,56 @@ bool fieldDiffers(const Field &f, const unsigned char *a, const unsigned char *b
     if (f.size == 1)
         return ((a[f.offset] ^ b[f.offset]) & f.mask) != 0;
     return std::memcmp(a + f.offset, b + f.offset, f.size) != 0;
+}
+
+namespace {
+
+// Where each dialog's block lies for the first PBX, and how far its first
+// instance reaches (one port's MSNs, one subscriber's record).
+struct DialogPlace {
+    const char *dialog;
+    FileKind kind;
+    std::size_t base, extent, share; // share: the second PBX's block lies that much further
+};
+
+const DialogPlace places[] = {
+    {"globdat_dlg", FileKind::Configuration, 0, rec::PbxImageSize, 0},
+    {"steuer_dlg", FileKind::Configuration, rec::StKonList, rec::StKonShare, rec::StKonShare},
+    {"teltyp_dlg", FileKind::Configuration, rec::BerList, rec::BerShare, rec::BerShare},
+    {"amtsperm_dlg", FileKind::Configuration, rec::BerList, rec::BerShare, rec::BerShare},
+    {"rufzuord_dlg", FileKind::Configuration, rec::RufnrList, rec::RufnrShare, rec::RufnrShare},
+    {"gebdat_dlg", FileKind::Configuration, rec::GebKonfList, rec::GebKonfShare, rec::GebKonfShare},
+    {"msns_dlg", FileKind::Configuration, rec::PortBlock0 + rec::MsnInBlock, rec::MsnSize * rec::MsnCount, 0},
+    {"nahber_dlg", FileKind::SpeedDial, rec::NahBerList, rec::PrefixListSize, 0},
+    {"sperrber_dlg", FileKind::SpeedDial, rec::SperrBerList, rec::PrefixListSize, 0},
+    {"tndat_dlg", FileKind::Subscribers, rec::TlnData, rec::TlnDataSize, 0},
+};
+
+const DialogPlace *placeOf(const char *dialog)
+{
+    for (const DialogPlace &p : places)
+        if (std::strcmp(p.dialog, dialog) == 0)
+            return &p;
+    return nullptr;
+}
+
+} // namespace
+
+const std::vector<DescribedBinding> &describedBindings(const char *dialog)
+{
+    static std::map<std::string, std::vector<DescribedBinding>> known; // its nodes stay where they are
+    if (auto at = known.find(dialog); at != known.end())
+        return at->second;
+    std::vector<DescribedBinding> bindings;
+    if (const DialogPlace *p = placeOf(dialog))
+        for (const Field &f : fieldsOf(p->kind))
+            if (f.dialog == dialog && !f.widget.empty() && f.offset >= p->base && f.offset < p->base + p->extent)
+                bindings.push_back({f.widget.c_str(), f.reading, f.offset - p->base, f.size});
+    return known.emplace(dialog, std::move(bindings)).first->second;
+}
+
+std::size_t dialogBlock(const char *dialog)
+{
+    const DialogPlace *p = placeOf(dialog);
+    return p ? p->base + p->share * std::size_t(curPbx()) : 0;
 }

@@ -29,6 +29,16 @@ struct FieldItem {
     std::string text;
 };
 
+// What the dialog takes in a field, from its widget's resource lines: the
+// pattern ('d' a digit, 'a' a letter, 'c' any printable character; no longer
+// than the pattern), a range, no leading zero.
+struct FieldRule {
+    std::string pattern;       // "" the bytes' own limits only
+    bool wholePattern = false; // as long as the pattern, not shorter
+    long low = -1, high = -1;  // the value's range; -1 none
+    bool noLeadingZero = false;
+};
+
 struct Field {
     std::string name;  // a stable key: "anldat.okz", "kwz.142.number"
     std::string label; // "Globale Anlagendaten: Ortsvorwahl" (ISO 8859-1)
@@ -38,7 +48,21 @@ struct Field {
     unsigned mask = 0xFF; // Choice and Bits: the bits of the byte that are theirs
     std::vector<FieldItem> items = {};
     bool extra = false; // bytes or bits no dialog shows
+    std::string dialog = {}; // the dialog that edits it ("steuer_dlg"); "" none
+    std::string widget = {}; // the widget its dialog binds ("*start"; a text's buffer "rnr1"); "" by hand
+    FieldRule rule = {};
 };
+
+// A dialog's bound widgets as its binding table needs them: offsets from the
+// dialog's block, the first instance's fields (port 1, subscriber 0).
+struct DescribedBinding {
+    const char *widget;
+    Reading reading;
+    std::size_t offset, size;
+};
+const std::vector<DescribedBinding> &describedBindings(const char *dialog);
+// Where a dialog's block starts for the current PBX.
+std::size_t dialogBlock(const char *dialog);
 
 // The fields of one kind of file, in the order show prints them.
 const std::vector<Field> &fieldsOf(FileKind kind);

@@ -12,6 +12,14 @@ Sie wurde nicht geladen. Bitte eine Datei der richtigen Art wählen.
 *writeError.help: Die Datei konnte nicht vollständig geschrieben werden, meist weil\n\
 das Verzeichnis schreibgeschützt oder die Platte voll ist.\n\
 Bitte ein anderes Verzeichnis wählen oder Platz schaffen und noch einmal sichern.
+*readOnly.message: Die Datei\n"%s"\nist schreibgeschützt.
+*readOnly.title: Datei-Fehler
+*readOnly.help: Die Datei darf nicht geändert werden (sie ist schreibgeschützt).\n\
+Bitte unter einem anderen Namen sichern oder erst das Schreibrecht geben (chmod u+w).
+*otherOwner.message: Die Datei\n"%s"\ngehört einem anderen Benutzer.
+*otherOwner.title: Datei-Fehler
+*otherOwner.help: Die Datei eines anderen Benutzers wird nicht ersetzt: sie gehörte danach Ihnen.\n\
+Bitte unter einem anderen Namen sichern.
 *printError.help: Gedruckt wird über den Befehl "lpr" (Debian: Paket cups-bsd).\n\
 Er muß installiert und im Suchpfad PATH sein, und ein Drucker muß eingerichtet sein.\n\
 Am Terminal zeigt "lpq", ob der Auftrag angekommen ist.
@@ -84,8 +92,11 @@ hatte (beim letzten Auslesen oder Programmieren, sonst in der neuesten Sicherung
 und dem neuen. "Abbrechen" schickt nichts.
 
 ! Backups of every read: the message line when one could not be written
-! ("%1" the directory, "%2" why), and the load dialogs' way to them.
+! ("%1" the directory, "%2" why), why for a folder others could plant files
+! in ("%1" the folder, "%2" the user), and the load dialogs' way to them.
 *backup.failed: Keine Sicherungskopie in %1: %2
+*backup.othersMayWrite: andere dürfen in diesem Ordner schreiben; abhelfen: chmod go-w %1
+*backup.notOwned: der Ordner gehört nicht %2; abhelfen: chown %2 %1
 *cfgload_dlg.placeLabel: Sicherungen
 *load_dlg.placeLabel: Sicherungen
 *tlnload_dlg.placeLabel: Sicherungen

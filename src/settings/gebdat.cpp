@@ -15,11 +15,9 @@ namespace {
 constexpr int Functions = 5;
 constexpr int NumberRecording = 2; // "Nummernerfassung", shown on opening
 constexpr int ShortNumbers = 3;    // "Gekürzte Nummern": only where numbers are recorded
-constexpr std::size_t UnitPrice = 51;
 constexpr std::size_t Rates = 52; // one byte per subscriber
 constexpr std::size_t Output = 83;
 constexpr std::size_t Pulse = 85;
-constexpr std::size_t LinesPerPage = 87;
 
 std::size_t gebShare() { return rec::GebKonfList + rec::GebKonfShare * std::size_t(curPbx()); }
 unsigned char *block() { return recAt(gebShare()); }
@@ -27,11 +25,8 @@ unsigned char *block() { return recAt(gebShare()); }
 std::uint32_t geb[Functions]; // working copy while the dialog is open
 FunctionMasks charges{"*geb", geb};
 
-constexpr Binding gebdat_resources[] = {
-    {"*base", Codec::Dec8, UnitPrice},
-    {"*zlanz", Codec::Dec8, LinesPerPage},
-};
-RecordDialog gebdatdlg{"gebdat_dlg", gebdat_resources, gebShare};
+// "*base" and "*zlanz" are bound as the field descriptions say.
+RecordDialog gebdatdlg{"gebdat_dlg", {}, gebShare};
 // The rates are not a table: the rows of absent ports are neither filled nor stored.
 RecordDialog lcfdlg{"loccharge_dlg", {}, gebShare};
 

@@ -1,4 +1,4 @@
-// Control contacts ("Steuerkontakte"): the sensor input and the two actuators.
+// Control contacts: the sensor input and the two actuators.
 #pragma once
 
 #include <X11/Intrinsic.h>

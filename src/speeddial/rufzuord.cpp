@@ -6,29 +6,13 @@
 #include "ui/bind.h"
 #include "ui/subscribers.h"
 
-#include <array>
-
 namespace {
 
 constexpr int HptUeberAmt = 3;
 
-// hptnum, then num0..num29 in their slots of the current PBX's share.
-constexpr std::array<Binding, 31> makeRnzResources()
-{
-    constexpr const char *names[30] = {
-        "num0",  "num1",  "num2",  "num3",  "num4",  "num5",  "num6",  "num7",  "num8",  "num9",
-        "num10", "num11", "num12", "num13", "num14", "num15", "num16", "num17", "num18", "num19",
-        "num20", "num21", "num22", "num23", "num24", "num25", "num26", "num27", "num28", "num29",
-    };
-    std::array<Binding, 31> table{};
-    table[0] = {"hptnum", Codec::Text, rec::HptNumInShare, rec::HptNumSize};
-    for (int k = 0; k < 30; k++)
-        table[k + 1] = {names[k], Codec::Text, rec::IntNumInShare + rec::IntNumSize * k, rec::IntNumSize};
-    return table;
-}
-constexpr auto rnz_resources = makeRnzResources();
-
-RecordDialog rnzdlg{"rufzuord_dlg", rnz_resources, rufnrShare};
+// hptnum, then num0..num29 in their slots of the current PBX's share, as the
+// field descriptions bind them; the type is set by hand.
+RecordDialog rnzdlg{"rufzuord_dlg", {}, rufnrShare};
 
 unsigned char *hptTyp() { return recAt(rufnrShare() + rec::HptTypInShare); }
 

@@ -30,10 +30,8 @@ int listCount = 0;
 // not edited keeps its bytes.
 std::string shownBusy, shownTarget;
 
-constexpr Binding tln_resources[] = {
-    {"*settings1", Codec::ChooserBits, rec::TlnFunc1},
-    {"*settings2", Codec::ChooserBits, rec::TlnFunc2},
-};
+// The function check boxes, as the field descriptions bind them.
+std::span<const Binding> tlnBindings() { return describedTable("tndat_dlg"); }
 
 // The widgets that are usable only while subscriber data are present.
 const char *const editingWidgets[] = {"*whichone", "*settings1", "*settings2", "*weckz", "*nbb", "*numl",
@@ -115,7 +113,7 @@ void rebuildList(bool port1, bool port2)
 void storeUser()
 {
     unsigned char *r = tlnRecord(lastTln);
-    storeBindings(userdlg, tln_resources, r);
+    storeBindings(userdlg, tlnBindings(), r);
     // "----" stands for no wake-up time, which cannot be given one here.
     if (getLe16(r + rec::TlnWake) != NoWakeTime) {
         unsigned value = 0;
@@ -166,7 +164,7 @@ void doUser(int i)
         // Shown whatever the target holds, so that storing it keeps it.
         SetNumField(userdlg, "*rufz", -1, ring);
     }
-    fillBindings(userdlg, tln_resources, r);
+    fillBindings(userdlg, tlnBindings(), r);
     shownBusy = fieldText("*nbb");
     shownTarget = fieldText(ring ? "*nnz" : "*numl");
     lastTln = i;

@@ -274,6 +274,24 @@ XmString makeString(const char *text)
     return XmStringCreateLtoR(const_cast<char *>(text ? text : ""), const_cast<char *>(XmFONTLIST_DEFAULT_TAG));
 }
 
+std::string formatted(const char *fmt, va_list ap)
+{
+    va_list again;
+    va_copy(again, ap);
+    char small[256];
+    int n = vsnprintf(small, sizeof small, fmt, ap);
+    std::string text;
+    if (n >= 0 && std::size_t(n) < sizeof small) {
+        text.assign(small, std::size_t(n));
+    } else if (n > 0) {
+        text.resize(std::size_t(n) + 1);
+        vsnprintf(text.data(), text.size(), fmt, again);
+        text.resize(std::size_t(n));
+    }
+    va_end(again);
+    return text;
+}
+
 std::string stringOf(XmString s)
 {
     std::string text;

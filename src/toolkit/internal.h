@@ -4,6 +4,7 @@
 #include "toolkit/toolkit.h"
 
 #include <X11/Intrinsic.h>
+#include <cstdarg>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +54,9 @@ bool inputFieldCommitIfChanged(Widget field);
 void inputFieldSetRaw(Widget field, const char *text, size_t len);
 // False while the field shows what the program last put in.
 bool inputFieldChanged(Widget field);
+
+// printf into a string of whatever length the text has.
+std::string formatted(const char *fmt, va_list ap);
 
 // XmString helpers.
 XmString makeString(const char *text);

@@ -240,9 +240,7 @@ void showVa(MsgType type, Widget w, const char *name, const char *msg, const cha
     const char *fmt = named(parent, n, "message", own);
     if (fmt != own && !takesArgumentsOf(fmt, own))
         fmt = own;
-    char text[4096];
-    vsnprintf(text, sizeof text, fmt, ap);
-    showMessage(type, w, name, text, title, help);
+    showMessage(type, w, name, formatted(fmt, ap).c_str(), title, help);
 }
 
 const char *defaultTitle(MsgType type)
@@ -454,12 +452,11 @@ Boolean XmtDisplayWarningAndAskf(Widget w, const char *query_name, const char *p
     // A resource text must not ask for other arguments than the program gives.
     if (format != own && !takesArgumentsOf(format, own))
         format = own;
-    char text[2048];
     va_list ap;
     va_start(ap, help_text);
-    vsnprintf(text, sizeof text, format, ap);
+    std::string text = formatted(format, ap);
     va_end(ap);
-    return ask(w, query_name, text, nullptr, nullptr, default_yes, help_text);
+    return ask(w, query_name, text.c_str(), nullptr, nullptr, default_yes, help_text);
 }
 
 Boolean XmtAskForInteger(Widget w, const char *query_name, const char *prompt, int *value_return, int min, int max,

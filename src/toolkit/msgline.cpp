@@ -63,10 +63,9 @@ void XmtMsgLinePrintf(Widget msgline, const char *fmt, ...)
         return;
     va_list ap;
     va_start(ap, fmt);
-    char buf[1024];
-    vsnprintf(buf, sizeof buf, fmt, ap);
+    std::string text = formatted(fmt, ap);
     va_end(ap);
-    show(msgline, buf);
+    show(msgline, text.c_str());
 }
 
 const char *XmtMsgLineGetString(Widget msgline)

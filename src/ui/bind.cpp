@@ -1,12 +1,15 @@
 #include "ui/bind.h"
 
 #include "config/record.h"
+#include "fields/fields.h"
 #include "toolkit/toolkit.h"
 #include "ui/access.h"
 #include "ui/subscribers.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <string>
 #include <vector>
 
 namespace {
@@ -70,7 +73,37 @@ void storeOne(Widget dialog, const Binding &b, unsigned char *p)
     }
 }
 
+Codec codecOf(const DescribedBinding &b)
+{
+    switch (b.reading) {
+    case Reading::Text: return Codec::Text;
+    case Reading::Decimal: return b.size == 1 ? Codec::Dec8 : Codec::Dec16;
+    case Reading::Time: return Codec::HexTime16;
+    case Reading::Choice: return Codec::ChooserByte;
+    case Reading::Bits: return Codec::ChooserBits;
+    case Reading::Subscribers: return Codec::SubscriberMask;
+    case Reading::Bytes: break;
+    }
+    std::fprintf(stderr, "kelvora: no widget shows bytes\n");
+    std::exit(1);
+}
+
+std::span<const Binding> tableOf(const RecordDialog &d) { return d.table.empty() ? describedTable(d.name) : d.table; }
+
 } // namespace
+
+std::span<const Binding> describedTable(const char *dialog)
+{
+    static std::map<std::string, std::vector<Binding>> tables; // its nodes stay where they are
+    auto at = tables.find(dialog);
+    if (at == tables.end()) {
+        std::vector<Binding> table;
+        for (const DescribedBinding &b : describedBindings(dialog))
+            table.push_back({b.widget, codecOf(b), b.offset, b.size});
+        at = tables.emplace(dialog, std::move(table)).first;
+    }
+    return at->second;
+}
 
 Widget buildDialogOnce(Widget &dialog, Widget parent, const char *name, XtResourceList resources, Cardinal count)
 {
@@ -101,7 +134,7 @@ Widget buildRecordDialog(RecordDialog &d, Widget parent)
     if (d.shell)
         return d.shell;
     std::vector<XtResource> buffers;
-    for (const Binding &b : d.table)
+    for (const Binding &b : tableOf(d))
         if (b.codec == Codec::Text)
             buffers.push_back({const_cast<char *>(b.widget), const_cast<char *>(b.widget),
                                const_cast<char *>("Buffer"), Cardinal(b.size), Cardinal(b.offset), nullptr, nullptr});
@@ -112,12 +145,12 @@ bool runRecordDialog(RecordDialog &d, Widget parent, const std::function<void(Wi
 {
     buildRecordDialog(d, parent);
     unsigned char *block = recAt(d.block());
-    fillBindings(d.shell, d.table, block);
+    fillBindings(d.shell, tableOf(d), block);
     if (prepare)
         prepare(d.shell);
     if (!XmtDialogDo(d.shell, block))
         return false;
-    storeBindings(d.shell, d.table, block);
+    storeBindings(d.shell, tableOf(d), block);
     incRecInt(d.counter);
     return true;
 }

@@ -29,7 +29,7 @@ struct Binding {
 
 struct RecordDialog {
     const char *name;                // "steuer_dlg"
-    std::span<const Binding> table;
+    std::span<const Binding> table;  // empty: the widgets the field descriptions give the dialog
     std::size_t (*block)();          // record offset the table's offsets start from
     Widget shell = nullptr;          // built on first use and kept
     std::size_t counter = rec::CfgChanges; // the change counter "OK" increments
@@ -43,6 +43,10 @@ Widget buildDialogOnce(Widget &dialog, Widget parent, const char *name, XtResour
 // Builds the dialog of a table once, its Text bindings bound to buffers; exits like
 // buildDialogOnce.
 Widget buildRecordDialog(RecordDialog &dialog, Widget parent);
+
+// The binding table of a dialog's widgets as the field descriptions give them
+// (fields/fields.h); kept for the program's run.
+std::span<const Binding> describedTable(const char *dialog);
 
 // The non-text bindings, record -> widgets and widgets -> record.
 void fillBindings(Widget dialog, std::span<const Binding> table, const unsigned char *block);

@@ -34,6 +34,12 @@ bool toldWrite(Widget parent, const char *path, FileWrite result)
 {
     if (result == FileWrite::Failed)
         showWriteError(parent, path, errno);
+    else if (result == FileWrite::ReadOnly)
+        XmtDisplayErrorMsg(parent, "readOnly", "Die Datei \"%s\"\nist schreibgeschützt.", "Datei-Fehler", "No Help!",
+                           path);
+    else if (result == FileWrite::OtherOwner)
+        XmtDisplayErrorMsg(parent, "otherOwner", "Die Datei \"%s\"\ngehört einem anderen Benutzer.", "Datei-Fehler",
+                           "No Help!", path);
     return result == FileWrite::Written;
 }
 

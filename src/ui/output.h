@@ -21,7 +21,8 @@ bool saveLinesAs(Widget parent, const char *query, const char *prompt, const cha
 void showWriteError(Widget parent, const char *path, int error);
 // What a write through writeFileAtomically comes to for the user: true when
 // written; a target that is no regular file is passed over without a word; a
-// failure shows "writeError" (errno as the write left it).
+// write-protected file shows "readOnly", another user's "otherOwner", a
+// failure "writeError" (errno as the write left it).
 bool toldWrite(Widget parent, const char *path, FileWrite result);
 // Tells under parent that the file at path is no file of that kind.
 void showWrongFile(Widget parent, const char *path, const char *kind);

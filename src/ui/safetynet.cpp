@@ -84,12 +84,10 @@ void keepBackup(BackupKind kind, const std::function<bool(FILE *)> &write)
     if (r.written || s.backupKeep == 0)
         return;
     Widget line = toplevel ? XmtNameToWidget(toplevel, "*theline") : nullptr;
-    const char *found = toplevel ? XmtGetResourceString(toplevel, "backup", "failed") : nullptr;
-    // Not printf: the line may come from a user's resources.
-    std::string text = found ? found : "Keine Sicherungskopie in %1: %2";
-    for (auto [mark, value] : {std::pair{"%1", s.backupDirectory}, {"%2", r.error}})
-        if (std::size_t at = text.find(mark); at != std::string::npos)
-            text.replace(at, 2, value);
+    std::string text = backupTroubleText(r, s.backupDirectory, [](const char *which) {
+        const char *found = toplevel ? XmtGetResourceString(toplevel, "backup", which) : nullptr;
+        return std::string(found ? found : "");
+    });
     if (line)
         XmtMsgLinePrintf(line, "%s", text.c_str());
 }

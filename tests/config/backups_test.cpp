@@ -5,24 +5,25 @@
 #include "support/tempdir.h"
 
 #include <cstdlib>
+#include <functional>
 #include <dirent.h>
 #include <set>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-// 2026-12-09 15:30:00 in the test's local time.
-std::time_t at(int day, int seconds = 0)
+// 2026-12-DAY 15:30:SECONDS UTC.
+std::time_t at(int day, int seconds = 0, int month = 12, int hour = 15, int minute = 30)
 {
     std::tm t{};
     t.tm_year = 2026 - 1900;
-    t.tm_mon = 11;
+    t.tm_mon = month - 1;
     t.tm_mday = day;
-    t.tm_hour = 15;
-    t.tm_min = 30;
+    t.tm_hour = hour;
+    t.tm_min = minute;
     t.tm_sec = seconds;
-    t.tm_isdst = -1;
-    return std::mktime(&t);
+    return timegm(&t);
 }
 
 std::set<std::string> namesIn(const std::string &dir)
@@ -42,21 +43,46 @@ auto writing(const std::string &text)
     return [text](FILE *fp) { return std::fputs(text.c_str(), fp) >= 0; };
 }
 
+// The time zone for one test, without the system's zone files.
+struct LocalZone {
+    explicit LocalZone(const char *tz)
+    {
+        if (const char *old = std::getenv("TZ"))
+            before = old;
+        had = std::getenv("TZ") != nullptr;
+        setenv("TZ", tz, 1);
+        tzset();
+    }
+    ~LocalZone()
+    {
+        if (had)
+            setenv("TZ", before.c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    std::string before;
+    bool had = false;
+};
+
 } // namespace
 
 TEST(Backups, NamesTellKindDeviceAndTime)
 {
     const struct {
         BackupKind kind;
-        const char *device, *name;
+        const char *device;
+        int sequence;
+        const char *name;
     } cases[] = {
-        {BackupKind::Configuration, "/dev/ttyS0", "konfiguration-ttyS0-20261209-153000.cfg"},
-        {BackupKind::SpeedDial, "/dev/serial/by-id/usb-FT232R_A1-if00-port0",
-         "kurzwahl-usb-FT232R_A1-if00-port0-20261209-153000.kwz"},
-        {BackupKind::Subscribers, "/tmp/pbx 0:1", "teilnehmer-pbx_0_1-20261209-153000.tnd"},
+        {BackupKind::Configuration, "/dev/ttyS0", 1, "konfiguration-ttyS0-20261209-153000Z.cfg"},
+        {BackupKind::SpeedDial, "/dev/serial/by-id/usb-FT232R_A1-if00-port0", 1,
+         "kurzwahl-usb-FT232R_A1-if00-port0-20261209-153000Z.kwz"},
+        {BackupKind::Subscribers, "/tmp/pbx 0:1", 2, "teilnehmer-pbx_0_1-20261209-153000Z-2.tnd"},
     };
+    LocalZone berlin("CET-1CEST,M3.5.0,M10.5.0/3");
     for (const auto &c : cases)
-        EXPECT_EQ(backupFileName(c.kind, c.device, at(9)), c.name) << c.device;
+        EXPECT_EQ(backupFileName(c.kind, c.device, at(9), c.sequence), c.name) << c.device;
 }
 
 TEST(Backups, DirectoryFollowsXdgDataHomeElseHome)
@@ -80,31 +106,120 @@ TEST(Backups, DirectoryFollowsXdgDataHomeElseHome)
     setenv("HOME", oldHome.c_str(), 1);
 }
 
-// The newest `keep` of a kind stay, whichever device they came from; other
-// kinds and other files are left alone.
-TEST(Backups, KeepTheNewestOfEachKind)
+// The newest `keep` of a kind and device stay; other devices, kinds and the
+// user's own files, however alike their names, are left alone.
+TEST(Backups, KeepTheNewestOfEachKindAndDevice)
 {
     TempDir tmp;
     std::string dir = tmp.file("a/b/backups");
     BackupResult r = writeBackup(dir, BackupKind::SpeedDial, "/dev/ttyS0", 3, writing("kwz"), at(1));
     ASSERT_TRUE(r.written) << r.error;
     EXPECT_EQ(readFile(r.path), "kwz");
-    writeFile(dir + "/notiz.txt", "x");
-    for (int day = 2; day <= 5; ++day)
-        writeBackup(dir, BackupKind::Configuration, day % 2 ? "/dev/ttyS0" : "/dev/ttyUSB0", 3, writing("cfg"),
+    const char *own[] = {"notiz.txt", "konfiguration-meine-notizen-20190101-000000.cfg",
+                         "konfiguration-ttyS0-notizen.cfg", "konfiguration-ttyS0-20190101-000000Z-01.cfg",
+                         "konfiguration-ttyUSB0-20191301-000000Z.cfg"};
+    for (const char *name : own)
+        writeFile(dir + "/" + name, "x");
+    writeFile(dir + "/konfiguration-ttyS0-20190101-000000.cfg", "old form"); // local time, no "Z"
+    for (int day = 2; day <= 7; ++day)
+        writeBackup(dir, BackupKind::Configuration, day % 2 ? "/dev/ttyS0" : "/dev/ttyUSB0", 2, writing("cfg"),
                     at(day));
-    EXPECT_EQ(namesIn(dir), (std::set<std::string>{"konfiguration-ttyS0-20261203-153000.cfg",
-                                                    "konfiguration-ttyUSB0-20261204-153000.cfg",
-                                                    "konfiguration-ttyS0-20261205-153000.cfg",
-                                                    "kurzwahl-ttyS0-20261201-153000.kwz", "notiz.txt"}));
+    std::set<std::string> expected(std::begin(own), std::end(own));
+    expected.insert({"konfiguration-ttyUSB0-20261204-153000Z.cfg", "konfiguration-ttyUSB0-20261206-153000Z.cfg",
+                     "konfiguration-ttyS0-20261205-153000Z.cfg", "konfiguration-ttyS0-20261207-153000Z.cfg",
+                     "kurzwahl-ttyS0-20261201-153000Z.kwz"});
+    EXPECT_EQ(namesIn(dir), expected);
     EXPECT_EQ(newestBackup(dir, BackupKind::Configuration, "/dev/ttyUSB0"),
-              dir + "/konfiguration-ttyUSB0-20261204-153000.cfg");
+              dir + "/konfiguration-ttyUSB0-20261206-153000Z.cfg");
     EXPECT_EQ(newestBackup(dir, BackupKind::Subscribers, "/dev/ttyS0"), "");
 
     // "ttyS0-x" is another device, newer or not.
-    writeBackup(dir, BackupKind::Configuration, "/dev/ttyS0-x", 10, writing("cfg"), at(6));
+    writeBackup(dir, BackupKind::Configuration, "/dev/ttyS0-x", 10, writing("cfg"), at(8));
     EXPECT_EQ(newestBackup(dir, BackupKind::Configuration, "/dev/ttyS0"),
-              dir + "/konfiguration-ttyS0-20261205-153000.cfg");
+              dir + "/konfiguration-ttyS0-20261207-153000Z.cfg");
+}
+
+// Two reads in one second are two backups; the night the clocks go back, the
+// later one is still the newer; names of the older local-time form count.
+TEST(Backups, EveryBackupItsOwnNameInTheOrderTheyWereMade)
+{
+    LocalZone berlin("CET-1CEST,M3.5.0,M10.5.0/3");
+    TempDir tmp;
+    std::string dir = tmp.path();
+    writeFile(dir + "/teilnehmer-ttyS0-20261024-120000.tnd", "old form");
+    EXPECT_EQ(newestBackup(dir, BackupKind::Subscribers, "ttyS0"), dir + "/teilnehmer-ttyS0-20261024-120000.tnd");
+    std::time_t summer = at(25, 0, 10, 0, 30), winter = at(25, 0, 10, 1, 10); // 02:30 CEST, then 02:10 CET
+    BackupResult first = writeBackup(dir, BackupKind::Subscribers, "ttyS0", 10, writing("1"), summer);
+    BackupResult second = writeBackup(dir, BackupKind::Subscribers, "ttyS0", 10, writing("2"), summer);
+    ASSERT_TRUE(first.written && second.written);
+    EXPECT_NE(first.path, second.path);
+    EXPECT_EQ(readFile(first.path), "1");
+    EXPECT_EQ(newestBackup(dir, BackupKind::Subscribers, "ttyS0"), second.path);
+    BackupResult later = writeBackup(dir, BackupKind::Subscribers, "ttyS0", 3, writing("3"), winter);
+    EXPECT_EQ(newestBackup(dir, BackupKind::Subscribers, "ttyS0"), later.path);
+    EXPECT_EQ(namesIn(dir).count("teilnehmer-ttyS0-20261024-120000.tnd"), 0u) << "the oldest goes first";
+}
+
+// What others could plant in the folder never receives a backup: a folder
+// they may write in or that is theirs is not used, a name already taken is
+// passed over, and pruning removes nothing but regular files.
+TEST(Backups, NothingPlantedInTheFolderIsWrittenOrRemoved)
+{
+    const std::string next = "konfiguration-ttyS0-20261209-153000Z.cfg", old = "konfiguration-ttyS0-20261201-153000Z.cfg";
+    const struct {
+        const char *name;
+        std::function<void(const std::string &dir, const std::string &victim)> plant;
+        BackupTrouble trouble;
+        const char *said; // in the message, "@" the folder
+        const char *written; // the backup's name when written
+    } cases[] = {
+        {"others may write", [](auto &d, auto &) { chmod(d.c_str(), 0777); }, BackupTrouble::OthersMayWrite,
+         "abhelfen: chmod go-w @", nullptr},
+        {"the group may write", [](auto &d, auto &) { chmod(d.c_str(), 0770); }, BackupTrouble::OthersMayWrite,
+         "chmod go-w @", nullptr},
+        {"another user's folder", [](auto &d, auto &) { ASSERT_EQ(chown(d.c_str(), 65534, 65534), 0); },
+         BackupTrouble::NotOwned, "abhelfen: chown root @", nullptr},
+        {"a link under the next name", [&](auto &d, auto &v) { ASSERT_EQ(symlink(v.c_str(), (d + "/" + next).c_str()), 0); },
+         BackupTrouble::NoTrouble, "", "konfiguration-ttyS0-20261209-153000Z-2.cfg"},
+        {"a dangling link under the next name",
+         [&](auto &d, auto &v) { ASSERT_EQ(symlink((v + ".neu").c_str(), (d + "/" + next).c_str()), 0); },
+         BackupTrouble::NoTrouble, "", "konfiguration-ttyS0-20261209-153000Z-2.cfg"},
+        {"a FIFO under the next name", [&](auto &d, auto &) { ASSERT_EQ(mkfifo((d + "/" + next).c_str(), 0600), 0); },
+         BackupTrouble::NoTrouble, "", "konfiguration-ttyS0-20261209-153000Z-2.cfg"},
+        {"a link named as an old backup",
+         [&](auto &d, auto &v) { ASSERT_EQ(symlink(v.c_str(), (d + "/" + old).c_str()), 0); }, BackupTrouble::NoTrouble,
+         "", next.c_str()},
+    };
+    for (const auto &c : cases) {
+        TempDir tmp;
+        std::string dir = tmp.file("backups"), victim = tmp.file("victim");
+        ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
+        writeFile(victim, "victim");
+        c.plant(dir, victim);
+        std::set<std::string> before = namesIn(dir);
+        BackupResult r = writeBackup(dir, BackupKind::Configuration, "/dev/ttyS0", 1, writing("cfg"), at(9));
+        EXPECT_EQ(r.trouble, c.trouble) << c.name;
+        EXPECT_EQ(checkBackupDirectory(dir).trouble, c.written ? BackupTrouble::NoTrouble : c.trouble) << c.name;
+        EXPECT_EQ(readFile(victim), "victim") << c.name;
+        EXPECT_EQ(access((victim + ".neu").c_str(), F_OK), -1) << c.name;
+        std::set<std::string> after = namesIn(dir);
+        for (const std::string &name : before)
+            EXPECT_EQ(after.count(name), 1u) << c.name << ": " << name << " removed";
+        if (c.written) {
+            EXPECT_TRUE(r.written) << c.name;
+            EXPECT_EQ(r.path, dir + "/" + c.written) << c.name;
+            EXPECT_EQ(readFile(r.path), "cfg") << c.name;
+            EXPECT_EQ(after.size(), before.size() + 1) << c.name;
+        } else {
+            EXPECT_FALSE(r.written) << c.name;
+            EXPECT_EQ(after, before) << c.name;
+            std::string said = c.said;
+            said.replace(said.find('@'), 1, dir);
+            std::string text = backupTroubleText(r, dir, [](const char *) { return std::string(); });
+            EXPECT_NE(text.find(said), std::string::npos) << c.name << ": " << text;
+            EXPECT_EQ(text.find("Keine Sicherungskopie in " + dir + ": "), 0u) << text;
+        }
+    }
 }
 
 TEST(Backups, NothingWrittenWhenOffOrImpossible)
@@ -119,10 +234,9 @@ TEST(Backups, NothingWrittenWhenOffOrImpossible)
     EXPECT_FALSE(underFile.written);
     EXPECT_FALSE(underFile.error.empty());
 
-    std::string dir = tmp.file("full");
-    BackupResult failing =
-        writeBackup(dir, BackupKind::Configuration, "ttyS0", 5, [](FILE *) { return false; }, at(9));
+    BackupResult failing = writeBackup(tmp.file("new/full"), BackupKind::Configuration, "ttyS0", 5,
+                                       [](FILE *) { return false; }, at(9));
     EXPECT_FALSE(failing.written);
     EXPECT_FALSE(failing.error.empty());
-    EXPECT_TRUE(namesIn(dir).empty()) << "no half-written backup";
+    EXPECT_TRUE(namesIn(tmp.path()) == std::set<std::string>{"datei"}) << "no half-written backup, no folder made";
 }

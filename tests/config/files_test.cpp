@@ -19,6 +19,8 @@
 #include <dirent.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <climits>
 #include <unistd.h>
 
 namespace {
@@ -45,47 +47,92 @@ bool writeNew(FILE *fp) { return std::fputs("neu", fp) >= 0; }
 
 } // namespace
 
-// Each case starts from a directory holding "alt" (mode 0640, content "alt")
-// and writes "neu" to the path it names.
+int ownerOf(const std::string &path)
+{
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0 ? int(st.st_uid) : -1;
+}
+
+constexpr uid_t Nobody = 65534; // an ordinary user there is on every system
+
+// Each case starts from a directory holding "alt" (root's, mode 0640, content
+// "alt"), plants what it names, and writes "neu" to its target in a child
+// process under its umask, as root or as an ordinary user (who then owns the
+// directory).
 TEST(AtomicWrite, EitherTheOldFileOrTheWholeNewOne)
 {
+    const std::string longName(NAME_MAX, 'n');
     struct Case {
         const char *name;
-        const char *target; // below the directory
+        std::string target; // below the directory
+        std::function<void(const TempDir &)> plant;
+        bool asUser;
+        mode_t umask;
         std::function<bool(FILE *)> write;
         FileWrite result;
-        const char *alt;    // what "alt" holds afterwards
-        int mode;           // of "alt" afterwards
-        int files;          // in the directory afterwards
+        const char *alt; // what "alt" holds afterwards
+        int mode, owner; // of "alt" afterwards
+        int files;       // in the directory afterwards
+        const char *made = nullptr; // a file made: holds "neu"
+        int madeMode = 0;
+    };
+    auto none = [](const TempDir &) {};
+    auto protectedFor = [](uid_t user) {
+        return [user](const TempDir &d) { ASSERT_EQ(chown(d.file("alt").c_str(), user, user), 0); chmod(d.file("alt").c_str(), 0444); };
     };
     const Case cases[] = {
-        {"replaces a file and keeps its mode", "alt", writeNew, FileWrite::Written, "neu", 0640, 1},
-        {"a new file beside it", "neu", writeNew, FileWrite::Written, "alt", 0640, 2},
-        {"through a link, which stays", "link", writeNew, FileWrite::Written, "neu", 0640, 2},
-        {"a writer that fails", "alt", [](FILE *) { return false; }, FileWrite::Failed, "alt", 0640, 1},
-        {"a directory is no file", "dir", writeNew, FileWrite::NotRegular, "alt", 0640, 3},
-        {"nor is a FIFO", "fifo", writeNew, FileWrite::NotRegular, "alt", 0640, 3},
-        {"a missing directory", "weg/alt", writeNew, FileWrite::Failed, "alt", 0640, 1},
+        {"replaces a file and keeps its mode", "alt", none, false, 022, writeNew, FileWrite::Written, "neu", 0640, 0, 1},
+        {"a new file beside it", "neu", none, false, 022, writeNew, FileWrite::Written, "alt", 0640, 0, 2, "neu", 0644},
+        {"a new file as the umask wants", "neu", none, true, 077, writeNew, FileWrite::Written, "alt", 0640, 0, 2, "neu", 0600},
+        {"through a link, which stays", "link", [](auto &d) { ASSERT_EQ(symlink(d.file("alt").c_str(), d.file("link").c_str()), 0); },
+         false, 022, writeNew, FileWrite::Written, "neu", 0640, 0, 2},
+        {"through a dangling link, which makes its file", "link",
+         [](auto &d) { ASSERT_EQ(symlink("made", d.file("link").c_str()), 0); }, false, 027, writeNew,
+         FileWrite::Written, "alt", 0640, 0, 3, "made", 0640},
+        {"a writer that fails", "alt", none, false, 022, [](FILE *) { return false; }, FileWrite::Failed, "alt", 0640, 0, 1},
+        {"a directory is no file", "dir", [](auto &d) { ASSERT_EQ(mkdir(d.file("dir").c_str(), 0755), 0); }, false, 022,
+         writeNew, FileWrite::NotRegular, "alt", 0640, 0, 2},
+        {"nor is a FIFO", "fifo", [](auto &d) { ASSERT_EQ(mkfifo(d.file("fifo").c_str(), 0600), 0); }, false, 022,
+         writeNew, FileWrite::NotRegular, "alt", 0640, 0, 2},
+        {"a missing directory", "weg/alt", none, false, 022, writeNew, FileWrite::Failed, "alt", 0640, 0, 1},
+        {"write-protected, for its user", "alt", protectedFor(Nobody), true, 022, writeNew, FileWrite::ReadOnly, "alt",
+         0444, int(Nobody), 1},
+        {"write-protected, for root as for '>'", "alt", protectedFor(Nobody), false, 022, writeNew, FileWrite::Written,
+         "neu", 0444, int(Nobody), 1},
+        {"another user's file", "alt", [](auto &d) { chmod(d.file("alt").c_str(), 0666); }, true, 022, writeNew,
+         FileWrite::OtherOwner, "alt", 0666, 0, 1},
+        {"root keeps the owner", "alt", [](auto &d) { ASSERT_EQ(chown(d.file("alt").c_str(), Nobody, Nobody), 0); },
+         false, 077, writeNew, FileWrite::Written, "neu", 0640, int(Nobody), 1},
+        {"a name of NAME_MAX bytes", longName, none, false, 022, writeNew, FileWrite::Written, "alt", 0640, 0, 2,
+         longName.c_str(), 0644},
     };
     for (const Case &c : cases) {
         TempDir dir;
         writeFile(dir.file("alt"), "alt");
         chmod(dir.file("alt").c_str(), 0640);
-        std::string target = c.target;
-        int made = 0;
-        if (target == "link")
-            made = symlink(dir.file("alt").c_str(), dir.file("link").c_str());
-        else if (target == "dir")
-            made = mkdir(dir.file("dir").c_str(), 0755);
-        else if (target == "fifo")
-            made = mkfifo(dir.file("fifo").c_str(), 0600);
-        ASSERT_EQ(made, 0) << c.name;
-        if (target == "dir" || target == "fifo")
-            writeFile(dir.file("other"), "x");
-        EXPECT_EQ(writeFileAtomically(dir.file(c.target).c_str(), c.write), c.result) << c.name;
+        c.plant(dir);
+        if (c.asUser) {
+            ASSERT_EQ(chown(dir.path().c_str(), Nobody, Nobody), 0);
+        }
+        pid_t pid = fork();
+        if (pid == 0) {
+            umask(c.umask);
+            if (c.asUser && (setgid(Nobody) != 0 || setuid(Nobody) != 0))
+                _exit(100);
+            _exit(int(writeFileAtomically(dir.file(c.target).c_str(), c.write)));
+        }
+        int status = -1;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << c.name;
+        EXPECT_EQ(FileWrite(WEXITSTATUS(status)), c.result) << c.name;
         EXPECT_EQ(readFile(dir.file("alt")), c.alt) << c.name;
         EXPECT_EQ(modeOf(dir.file("alt")), c.mode) << c.name;
+        EXPECT_EQ(ownerOf(dir.file("alt")), c.owner) << c.name;
         EXPECT_EQ(entries(dir.path()), c.files) << c.name << ": a temporary file left";
+        if (c.made) {
+            EXPECT_EQ(readFile(dir.file(c.made)), "neu") << c.name;
+            EXPECT_EQ(modeOf(dir.file(c.made)), c.madeMode) << c.name;
+        }
     }
 }
 
@@ -188,6 +235,36 @@ TEST(SaveOverAFile, AFileThatFailedToLoadIsNotTheNextTarget)
     EXPECT_TRUE(saveKwzFile(toplevel));
     EXPECT_EQ(readFile(foreign), "Sehr geehrte Damen und Herren");
     EXPECT_EQ(readFile(dir.file("standard.kwz")).size(), rec::KwzSizeInFile);
+}
+
+// As an ordinary user, "Sichern" onto a write-protected file or another
+// user's says so and leaves the file.
+TEST(SaveOverAFile, AFileTheUserMayNotReplaceIsLeftWithItsMessage)
+{
+    programTop();
+    const struct {
+        uid_t owner;
+        mode_t mode;
+        const char *message, *said;
+    } cases[] = {
+        {Nobody, 0444, "readOnly", "ist schreibgeschützt."},
+        {0, 0666, "otherOwner", "gehört einem anderen Benutzer."},
+    };
+    for (const auto &c : cases) {
+        TempDir dir;
+        std::string path = dir.file("standard.kwz");
+        writeFile(path, "alt");
+        ASSERT_EQ(chown(dir.path().c_str(), Nobody, Nobody), 0);
+        ASSERT_EQ(chown(path.c_str(), c.owner, c.owner), 0);
+        chmod(path.c_str(), c.mode);
+        std::snprintf(recText(rec::KwzFilePath), rec::PathSize, "%s", path.c_str());
+        ASSERT_EQ(seteuid(Nobody), 0);
+        bool saved = saveKwzFile(toplevel);
+        ASSERT_EQ(seteuid(0), 0);
+        EXPECT_FALSE(saved) << c.message;
+        EXPECT_EQ(takeMessage(c.message), "Die Datei\n\"" + path + "\"\n" + c.said);
+        EXPECT_EQ(readFile(path), "alt") << c.message;
+    }
 }
 
 // Load a configuration file, read from a PBX whose ninth answer is broken,

@@ -1,5 +1,6 @@
 #include "ctl_env.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -35,6 +36,12 @@ std::vector<std::string> environmentFor(const std::vector<std::string> &changes)
     return env;
 }
 
+bool setsVariable(const std::vector<std::string> &changes, const std::string &name)
+{
+    return std::any_of(changes.begin(), changes.end(),
+                       [&name](const std::string &c) { return c.compare(0, name.size() + 1, name + "=") == 0; });
+}
+
 std::vector<char *> pointers(std::vector<std::string> &strings)
 {
     std::vector<char *> p;
@@ -51,7 +58,12 @@ CtlRun runCtl(const std::vector<std::string> &args, const CtlOptions &options)
     CtlRun run;
     std::vector<std::string> argv = {KELVORACTL_BINARY};
     argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<std::string> env = environmentFor(options.env);
+    // The reads keep backups: never in the real home.
+    static TempDir data;
+    std::vector<std::string> changes = options.env;
+    if (!setsVariable(changes, "XDG_DATA_HOME"))
+        changes.push_back("XDG_DATA_HOME=" + data.path());
+    std::vector<std::string> env = environmentFor(changes);
     std::vector<char *> av = pointers(argv), ev = pointers(env);
 
     int out[2], err[2] = {-1, -1};
@@ -144,8 +156,13 @@ pbxsim::State CtlLine::stop()
 CtlRun CtlLine::ctl(std::vector<std::string> args, const CtlOptions &options)
 {
     args.insert(args.begin(), {"-d", device});
-    return runCtl(args, options);
+    CtlOptions own = options;
+    if (!setsVariable(own.env, "XDG_DATA_HOME"))
+        own.env.push_back("XDG_DATA_HOME=" + dir.file("data"));
+    return runCtl(args, own);
 }
+
+std::string CtlLine::backups() const { return dir.file("data/kelvora/backups"); }
 
 void CtlLine::TearDown()
 {

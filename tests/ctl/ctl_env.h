@@ -35,8 +35,9 @@ protected:
     std::string device;
     void start(const pbxsim::State &state = pbxsim::defaultState(), std::vector<std::string> extra = {});
     pbxsim::State stop();
-    // kelvoractl -d <device> args
+    // kelvoractl -d <device> args, its backups kept in backups()
     CtlRun ctl(std::vector<std::string> args, const CtlOptions &options = {});
+    std::string backups() const;
     void TearDown() override;
 
 private:

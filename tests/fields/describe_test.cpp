@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "config/record.h"
-#include "fields/describe.h"
+#include "show/describe.h"
 #include "support/tempdir.h"
 
 #include <algorithm>
@@ -51,6 +51,9 @@ TEST_F(Kinds, TheContentsTellTheKind)
     EXPECT_EQ(load("d.tnd", std::string(1650, '\x01')).kind, FileKind::Subscribers);
     load("e.tnd", std::string(1649, '\x01'), FileOpen::Unknown);
     load("f.cfg", "Daten Konfigurat", FileOpen::Unknown);
+    // Of its kind by its mark, but cut short or grown: not read as if the rest were zeros.
+    EXPECT_EQ(load("g.cfg", cfgFile().substr(0, 1000), FileOpen::WrongSize).kind, FileKind::Configuration);
+    EXPECT_EQ(load("h.kwz", kwzFile() + "x", FileOpen::WrongSize).kind, FileKind::SpeedDial);
     FileImage image;
     EXPECT_EQ(loadFileImage(dir.file("missing").c_str(), image), FileOpen::Unreadable);
     EXPECT_EQ(errno, ENOENT);

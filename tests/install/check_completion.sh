@@ -44,7 +44,7 @@ done <<'CASES'
 -q read-|read-config read-speeddial read-subscribers
 -d /dev/ttyS0 program-|program-config program-speeddial program-subscribers
 read-config |a.cfg sub
-read-config x.cfg --|--help --ident
+read-config x.cfg --|--help --ident --no-backup
 read-config x.cfg --ident=|dorvan ostrale
 read-config x.cfg --ident o|ostrale
 read-config x.cfg |
@@ -54,6 +54,8 @@ calls out --|--csv --help --names
 calls out --names |b.kwz sub
 backup |sub
 show |F.VCF a.cfg b.kwz c.tnd d.csv e.vcf notes.txt sub
+set --|--dry-run --help --pbx --yes
+apply |notes.txt sub
 phonebook-import |F.VCF d.csv e.vcf sub
 phonebook-import --replace d.csv |b.kwz sub
 phonebook-import --country |

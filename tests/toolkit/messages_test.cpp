@@ -158,3 +158,23 @@ TEST(Messages, AskForIntegerRefusesValuesOutsideItsRange)
 }
 
 } // namespace
+
+// However long the text, its end is shown: the question before programming
+// ends in "... und N weitere".
+TEST(Messages, LongTextsAreShownToTheirEnd)
+{
+    std::string text;
+    while (text.size() < 6000)
+        text += "Teilnehmer AB  #1: Rufumleitung Besetzt: 0301234567 -> 0891234567\n";
+    text += "... und 7 weitere";
+    XmtDisplayErrorMsg(guiTop(), "longError", "%s", nullptr, nullptr, text.c_str());
+    EXPECT_EQ(takeMessage("longError"), text);
+
+    std::string asked;
+    guiWhenActive([&](Widget box) {
+        asked = guiText(box, XmNmessageString);
+        guiPress(guiFind(box, "okButton"));
+    });
+    EXPECT_TRUE(XmtDisplayWarningAndAskf(guiTop(), "longAsk", "%s", True, nullptr, text.c_str()));
+    EXPECT_EQ(asked, text);
+}

@@ -15,6 +15,7 @@
 #include <Xm/MessageB.h>
 #include <cstring>
 #include <dirent.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -97,6 +98,15 @@ TEST_F(SafetyNet, EachReadLeavesTheFileSichernWrites)
                 newest = f;
         EXPECT_FALSE(newest.empty()) << r.what << ": no backup holds what Sichern writes";
     }
+
+    // Where others may write, no backup: the message line names the folder and the fix.
+    chmod(backups.path().c_str(), 0777);
+    readConfig();
+    EXPECT_EQ(filesIn(backups.path()).size(), count);
+    EXPECT_STREQ(XmtMsgLineGetString(XmtNameToWidget(programTop(), "*theline")),
+                 ("Keine Sicherungskopie in " + backups.path() +
+                  ": andere dürfen in diesem Ordner schreiben; abhelfen: chmod go-w " + backups.path())
+                     .c_str());
 }
 
 TEST_F(SafetyNet, QuestionSaysWhatChangesAgainstWhat)

@@ -1,11 +1,13 @@
-#include "fields/describe.h"
+#include "show/describe.h"
 
 #include "config/cfgfile.h"
 #include "config/cfgread.h"
+#include "config/inputfile.h"
 #include "config/record.h"
 #include "speeddial/kwzread.h"
 #include "subscriber/tndentries.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -35,14 +37,25 @@ const char *kindName(FileKind kind)
     return "";
 }
 
+long fileSizeOf(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::Configuration: return CfgFileSize;
+    case FileKind::SpeedDial: return long(rec::KwzSizeInFile);
+    case FileKind::Subscribers: return TndFileSize;
+    }
+    return 0;
+}
+
 FileOpen loadFileImage(const char *path, FileImage &image)
 {
-    FILE *fp = std::fopen(path, "rb");
+    bool regular = true;
+    FILE *fp = openInputFile(path, &regular);
     if (!fp)
-        return FileOpen::Unreadable;
+        return regular ? FileOpen::Unreadable : FileOpen::NotRegular;
     struct stat st;
-    FileOpen result = FileOpen::NotRegular;
-    if (fstat(fileno(fp), &st) == 0 && S_ISREG(st.st_mode))
+    FileOpen result = FileOpen::Unreadable;
+    if (fstat(fileno(fp), &st) == 0)
         result = loadFileImage(fp, long(st.st_size), image);
     int error = errno;
     std::fclose(fp);
@@ -62,19 +75,51 @@ FileOpen loadFileImage(FILE *fp, long size, FileImage &image)
         result = FileOpen::Unreadable;
     } else if (hasMark(head, "Daten Konfigurator", 18)) {
         image.kind = FileKind::Configuration;
-        readCfgStream(fp, image.record.data());
     } else if (got >= 7 && hasMark(head, KwzFileMark, 7)) {
         image.kind = FileKind::SpeedDial;
-        readKwzStream(fp, image.record.data());
     } else if (size == TndFileSize) { // no mark: its size is all that tells it
         image.kind = FileKind::Subscribers;
-        readTndStream(fp, image.record.data());
     } else {
         result = FileOpen::Unknown;
     }
-    if (result == FileOpen::Loaded && std::ferror(fp))
-        result = FileOpen::Unreadable;
+    // A file cut short or grown would be compared as if the rest were zeros.
+    if (result == FileOpen::Loaded && size != fileSizeOf(image.kind))
+        result = FileOpen::WrongSize;
+    if (result == FileOpen::Loaded) {
+        if (image.kind == FileKind::Configuration)
+            readCfgStream(fp, image.record.data());
+        else if (image.kind == FileKind::SpeedDial)
+            readKwzStream(fp, image.record.data());
+        else
+            readTndStream(fp, image.record.data());
+        if (std::ferror(fp))
+            result = FileOpen::Unreadable;
+    }
     return result;
+}
+
+const Field *firstUnstorableField(const FileImage &image)
+{
+    if (image.kind != FileKind::Subscribers)
+        return nullptr;
+    for (const Field &f : fieldsOf(FileKind::Subscribers)) {
+        const unsigned char *p = image.record.data() + f.offset;
+        bool storable = true;
+        if (f.reading == Reading::Time) {
+            // The field takes four digits, read as hhmm in hexadecimal.
+            unsigned v = unsigned(p[0]) | unsigned(p[1]) << 8;
+            for (int shift = 0; shift < 16; shift += 4)
+                storable = storable && (v == 0xFFFF || (v >> shift & 0xF) <= 9);
+        } else if (f.reading == Reading::Text) {
+            // Digits up to the terminating zero; what follows it the field
+            // neither shows nor changes.
+            std::size_t n = strnlen(reinterpret_cast<const char *>(p), f.size);
+            storable = n < f.size && std::all_of(p, p + n, [](unsigned char c) { return c >= '0' && c <= '9'; });
+        }
+        if (!storable)
+            return &f;
+    }
+    return nullptr;
 }
 
 std::vector<std::string> showLines(const FileImage &image)

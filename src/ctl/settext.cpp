@@ -1,0 +1,460 @@
+#include "ctl/settext.h"
+
+#include "config/atomicfile.h"
+#include "config/backups.h"
+#include "config/cfgfile.h"
+#include "config/cfgtransfer.h"
+#include "config/record.h"
+#include "config/tlntransfer.h"
+#include "ctl/console.h"
+#include "fields/assign.h"
+#include "show/describe.h"
+#include "resources/lookup.h"
+#include "speeddial/kwzformat.h"
+#include "speeddial/kwzread.h"
+#include "speeddial/kwztransfer.h"
+#include "subscriber/tndentries.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const std::vector<FileKind> AllKinds = {FileKind::Configuration, FileKind::SpeedDial, FileKind::Subscribers};
+
+// One line to set: where it came from (for messages), the text.
+struct Assignment {
+    std::string where; // "" for an argument, "TEXT:7" for a line
+    std::string text;  // ISO 8859-1
+};
+
+std::string located(const Assignment &a, const std::string &message)
+{
+    return (a.where.empty() ? "" : a.where + ": ") + message;
+}
+
+// Labels to fields; every failure told.  false when any line names nothing.
+bool resolve(const std::vector<Assignment> &lines, const std::string &separator, const std::vector<FileKind> &kinds,
+             std::vector<std::pair<Target, std::string>> &targets)
+{
+    bool all = true;
+    for (const Assignment &a : lines) {
+        Target target;
+        std::string value;
+        if (splitAssignment(a.text, separator, kinds, target, value)) {
+            targets.push_back({target, value});
+            continue;
+        }
+        std::size_t end = separator == "=" ? a.text.find('=') : a.text.rfind(": ");
+        std::string label = a.text.substr(0, end);
+        std::string close;
+        for (const std::string &c : closestLabels(label, kinds))
+            close += "\n" + c;
+        complain(located(a, "kein Feld \"" + label + "\"; am nächsten kommen:" + close));
+        all = false;
+    }
+    return all;
+}
+
+// Sets every target in the record; every refusal told.
+bool assignAll(const std::vector<Assignment> &lines, const std::vector<std::pair<Target, std::string>> &targets,
+               unsigned char *record, Rules rules)
+{
+    bool all = true;
+    for (std::size_t i = 0; i < targets.size(); i++) {
+        const auto &[target, value] = targets[i];
+        std::string why = assignField(target, value, record, rules);
+        if (why.empty())
+            continue;
+        std::string label = target.field->label;
+        complain(located(lines[i], "\"" + label + "\" nimmt \"" + value + "\" nicht: " + why));
+        all = false;
+    }
+    return all;
+}
+
+bool toLatin1(const std::string &text, const std::string &where, Assignment &out)
+{
+    out.where = where;
+    if (fromLocale(text, out.text))
+        return true;
+    complain(located(out, "ein Zeichen, das ISO 8859-1 nicht kennt"));
+    return false;
+}
+
+// ---------------------------------------------------------------- files
+
+int fileTrouble(const std::string &path, const std::string &why)
+{
+    complain("Die Datei \"" + path + "\" " + why);
+    return FileTrouble;
+}
+
+int loadTarget(const std::string &path, FileImage &image, CfgVendor &vendor)
+{
+    switch (loadFileImage(path.c_str(), image)) {
+    case FileOpen::Loaded:
+        break;
+    case FileOpen::Unreadable:
+        return fileTrouble(path, std::string("kann nicht gelesen werden: ") + std::strerror(errno));
+    case FileOpen::NotRegular:
+    case FileOpen::Unknown:
+        return fileTrouble(path, "ist weder Konfigurations-, Kurzwahl- noch Teilnehmerdatei.");
+    case FileOpen::WrongSize:
+        // Set, the missing part would be written as zeros.
+        return fileTrouble(path, std::string("ist keine vollständige ") + kindName(image.kind) + ".");
+    }
+    // The identification stays the file's.
+    vendor = CfgVendor::Dorvan;
+    if (FILE *fp = std::fopen(path.c_str(), "rb")) {
+        char head[CfgIdSize] = {};
+        std::size_t got = std::fread(head, 1, sizeof head, fp);
+        std::fclose(fp);
+        if (got == sizeof head && std::memcmp(head, CfgIdOstrale, std::strlen(CfgIdOstrale)) == 0)
+            vendor = CfgVendor::Ostrale;
+    }
+    return Success;
+}
+
+bool writeTnd(FILE *fp) { return writeTndStream(fp, all); }
+
+// Through the writer of the file's kind: the old file or the whole new one.
+int writeTarget(const std::string &path, const FileImage &image, CfgVendor vendor)
+{
+    std::copy(image.record.begin(), image.record.end(), all);
+    FileWrite written = FileWrite::Failed;
+    switch (image.kind) {
+    case FileKind::Configuration: written = writeConfigFile(path.c_str(), vendor); break;
+    case FileKind::SpeedDial:
+        // A number's bytes behind its end cleared, as the editor and the loader leave them.
+        normaliseNumbers(all);
+        written = writeKwzFile(path.c_str());
+        break;
+    case FileKind::Subscribers: written = writeFileAtomically(path.c_str(), writeTnd); break;
+    }
+    if (written == FileWrite::Written)
+        return Success;
+    return fileTrouble(path, std::string("konnte nicht geschrieben werden: ") +
+                                 (written == FileWrite::NotRegular ? "keine gewöhnliche Datei" : std::strerror(errno)));
+}
+
+// Lines of a text in show's form; blank ones and comments left out.
+int readLines(const std::string &path, std::vector<Assignment> &lines)
+{
+    FILE *fp = path == "-" ? stdin : std::fopen(path.c_str(), "r");
+    if (!fp)
+        return fileTrouble(path, std::string("kann nicht gelesen werden: ") + std::strerror(errno));
+    std::string text;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, fp)) > 0)
+        text.append(buffer, n);
+    bool failed = std::ferror(fp);
+    if (fp != stdin)
+        std::fclose(fp);
+    if (failed)
+        return fileTrouble(path, "kann nicht gelesen werden");
+    std::string name = path == "-" ? "(stdin)" : path;
+    bool fine = true;
+    std::size_t number = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = text.find('\n', at);
+        std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        at = end == std::string::npos ? text.size() : end + 1;
+        ++number;
+        if (line.find_first_not_of(" \t\r") == std::string::npos || line[0] == '#')
+            continue;
+        Assignment a;
+        if (!toLatin1(line, name + ":" + std::to_string(number), a))
+            fine = false;
+        lines.push_back(a);
+    }
+    return fine ? Success : WrongUsage;
+}
+
+int changeFile(const std::string &path, const std::vector<Assignment> &lines, const std::string &separator,
+               Rules rules)
+{
+    FileImage image;
+    CfgVendor vendor;
+    if (int status = loadTarget(path, image, vendor); status != Success)
+        return status;
+    std::vector<std::pair<Target, std::string>> targets;
+    if (!resolve(lines, separator, {image.kind}, targets))
+        return WrongUsage;
+    std::vector<unsigned char> before = image.record;
+    if (!assignAll(lines, targets, image.record.data(), rules))
+        return WrongUsage;
+    // Nothing changed, nothing written: the file keeps its time stamp.
+    return image.record == before ? Success : writeTarget(path, image, vendor);
+}
+
+// ---------------------------------------------------------------- the PBX
+
+struct Part {
+    FileKind kind;
+    BackupKind backup;
+    TransferResult (*read)(TransferObserver &);
+    TransferResult (*program)(TransferObserver &);
+    bool (*write)(FILE *); // the backup, as a save writes the file
+};
+
+bool writeCfgBackup(FILE *fp) { return writeCfgImage(fp, CfgVendor::Dorvan); }
+
+const Part parts[] = {
+    {FileKind::Configuration, BackupKind::Configuration, readConfiguration, writeConfiguration, writeCfgBackup},
+    {FileKind::SpeedDial, BackupKind::SpeedDial, readSpeedDial, writeSpeedDial, writeKwzImage},
+    {FileKind::Subscribers, BackupKind::Subscribers, readTlnConfiguration, writeTlnConfiguration, writeTnd},
+};
+
+int transferred(ConsoleObserver &observer, TransferResult result)
+{
+    if (result == TransferResult::Done)
+        return Success;
+    if (!observer.told())
+        complain("Die Übertragung wurde abgebrochen.");
+    return LineFailed;
+}
+
+// The window's question before programming, its words from the resources.
+std::string question(const char *which, const std::string &arg = "")
+{
+    std::string t = builtinResource(std::string("*programPreview.") + which);
+    if (std::size_t at = t.find("%1"); at != std::string::npos)
+        t.replace(at, 2, arg);
+    return t;
+}
+
+// "j" on a terminal; the question goes where the answer comes from.
+bool userAgrees(const std::string &prompt)
+{
+    int in = isatty(STDIN_FILENO) ? STDIN_FILENO : open("/dev/tty", O_RDWR | O_CLOEXEC);
+    if (in < 0)
+        return false;
+    std::string p = forLocale(prompt);
+    ssize_t shown = write(in == STDIN_FILENO ? STDERR_FILENO : in, p.data(), p.size());
+    (void)shown;
+    char answer[16] = {};
+    ssize_t got = read(in, answer, sizeof answer - 1);
+    if (in != STDIN_FILENO)
+        close(in);
+    return got > 0 && (answer[0] == 'j' || answer[0] == 'J' || answer[0] == 'y' || answer[0] == 'Y');
+}
+
+bool canAsk()
+{
+    if (isatty(STDIN_FILENO))
+        return true;
+    int tty = open("/dev/tty", O_RDWR | O_CLOEXEC);
+    if (tty < 0)
+        return false;
+    close(tty);
+    return true;
+}
+
+int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines, const std::string &separator,
+              Rules rules, const std::set<std::string> &flags)
+{
+    if (invocation.device.empty()) {
+        complain("--pbx needs the PBX's line: -d DEVICE or KELVORA_DEVICE");
+        return WrongUsage;
+    }
+    bool yes = flags.count("--yes"), dryRun = flags.count("--dry-run");
+    if (!yes && !dryRun && !canAsk()) {
+        complain("without a terminal to ask on, --yes says to program");
+        return WrongUsage;
+    }
+    std::vector<std::pair<Target, std::string>> targets;
+    if (!resolve(lines, separator, AllKinds, targets))
+        return WrongUsage;
+    bool wanted[3] = {};
+    for (const auto &[target, value] : targets) {
+        if (target.kind == FileKind::SpeedDial && target.field->offset >= rec::KwzNames &&
+            target.field->offset < rec::NahBerList) {
+            complain("\"" + target.field->label + "\": die Anlage hält keine Namen, nur die Kurzwahl-Datei");
+            return WrongUsage;
+        }
+        wanted[int(target.kind)] = true;
+    }
+    // Everything is read before anything changes: a failed read programs nothing.
+    ConsoleObserver observer(invocation.progress);
+    std::string backupDir = defaultBackupDirectory();
+    for (const Part &p : parts) {
+        if (!wanted[int(p.kind)])
+            continue;
+        if (int status = transferred(observer, p.read(observer)); status != Success)
+            return status;
+        if (!backupDir.empty()) {
+            BackupResult kept = writeBackup(backupDir, p.backup, invocation.device, 100, p.write);
+            if (!kept.written)
+                complain("Keine Sicherungskopie in " + backupDir + ": " + kept.error);
+        }
+    }
+    FileImage before{FileKind::Configuration, std::vector<unsigned char>(all, all + rec::RecordSize)};
+    if (!assignAll(lines, targets, all, rules))
+        return WrongUsage;
+
+    std::vector<std::string> changes;
+    bool changed[3] = {};
+    for (const Part &p : parts) {
+        if (!wanted[int(p.kind)])
+            continue;
+        FileImage was{p.kind, before.record}, now{p.kind, std::vector<unsigned char>(all, all + rec::RecordSize)};
+        for (const std::string &line : diffLines(was, now)) {
+            changes.push_back(line);
+            changed[int(p.kind)] = true;
+        }
+    }
+    std::string against = question("lastRead");
+    if (changes.empty()) {
+        std::printf("%s\n", forLocale(question("nothing", against)).c_str());
+        return Success;
+    }
+    std::printf("%s\n", forLocale(question("changes", against)).c_str());
+    for (const std::string &line : changes)
+        std::printf("%s\n", forLocale(line).c_str());
+    std::fflush(stdout);
+    if (dryRun)
+        return Success;
+    if (!yes && !userAgrees(question("title") + " [j/N] ")) {
+        complain("nichts programmiert");
+        return WrongUsage;
+    }
+    for (const Part &p : parts)
+        if (changed[int(p.kind)])
+            if (int status = transferred(observer, p.program(observer)); status != Success)
+                return status;
+    return Success;
+}
+
+// ---------------------------------------------------------------- edit
+
+std::string editorCommand()
+{
+    for (const char *name : {"VISUAL", "EDITOR"})
+        if (const char *e = std::getenv(name); e && *e)
+            return e;
+    // As Debian's sensible-editor: the alternative "editor" where there is one.
+    if (std::system("command -v editor >/dev/null 2>&1") == 0)
+        return "editor";
+    return "vi";
+}
+
+// The editor on the file, as the shell runs it (so that it may carry options).
+bool runEditor(const std::string &path)
+{
+    std::string command = editorCommand() + " \"$1\"";
+    pid_t child = fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        execl("/bin/sh", "sh", "-c", command.c_str(), "sh", path.c_str(), static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool writeText(const std::string &path, const std::vector<std::string> &lines)
+{
+    FILE *fp = std::fopen(path.c_str(), "w");
+    if (!fp)
+        return false;
+    for (const std::string &line : lines)
+        std::fprintf(fp, "%s\n", forLocale(line).c_str());
+    return std::fclose(fp) == 0;
+}
+
+} // namespace
+
+int setFields(const Invocation &invocation, const std::vector<std::string> &operands,
+              const std::set<std::string> &flags)
+{
+    bool pbx = flags.count("--pbx");
+    if ((!pbx && (flags.count("--yes") || flags.count("--dry-run"))) || operands.size() < (pbx ? 1u : 2u)) {
+        complain("usage: set FILE LABEL=VALUE... | set --pbx [--yes] [--dry-run] LABEL=VALUE...");
+        return WrongUsage;
+    }
+    std::vector<Assignment> lines;
+    for (std::size_t i = pbx ? 0 : 1; i < operands.size(); i++) {
+        Assignment a;
+        if (!toLatin1(operands[i], "", a))
+            return WrongUsage;
+        lines.push_back(a);
+    }
+    return pbx ? changePbx(invocation, lines, "=", Rules::Dialog, flags)
+               : changeFile(operands[0], lines, "=", Rules::Dialog);
+}
+
+int applyText(const Invocation &invocation, const std::vector<std::string> &operands,
+              const std::set<std::string> &flags)
+{
+    bool pbx = flags.count("--pbx");
+    if ((!pbx && (flags.count("--yes") || flags.count("--dry-run"))) || operands.size() != (pbx ? 1u : 2u)) {
+        complain("usage: apply TEXT FILE | apply --pbx [--yes] [--dry-run] TEXT");
+        return WrongUsage;
+    }
+    std::vector<Assignment> lines;
+    if (int status = readLines(operands[0], lines); status != Success)
+        return status;
+    return pbx ? changePbx(invocation, lines, ": ", Rules::Storage, flags)
+               : changeFile(operands[1], lines, ": ", Rules::Storage);
+}
+
+int editFile(const Invocation &, const std::vector<std::string> &operands)
+{
+    if (operands.size() != 1) {
+        complain("usage: edit FILE");
+        return WrongUsage;
+    }
+    const std::string &path = operands[0];
+    FileImage image;
+    CfgVendor vendor;
+    if (int status = loadTarget(path, image, vendor); status != Success)
+        return status;
+    const char *tmp = std::getenv("TMPDIR");
+    std::string text = std::string(tmp && *tmp ? tmp : "/tmp") + "/kelvoractl-XXXXXX.txt";
+    int fd = mkstemps(text.data(), 4);
+    if (fd < 0)
+        return fileTrouble(text, std::string("konnte nicht angelegt werden: ") + std::strerror(errno));
+    close(fd);
+    int status = Success;
+    if (!writeText(text, showLines(image))) {
+        status = fileTrouble(text, std::string("konnte nicht geschrieben werden: ") + std::strerror(errno));
+    } else {
+        for (;;) {
+            if (!runEditor(text)) {
+                complain("der Editor ist nicht sauber beendet worden; \"" + path + "\" bleibt, wie sie war");
+                status = WrongUsage;
+                break;
+            }
+            std::vector<Assignment> lines;
+            std::vector<std::pair<Target, std::string>> targets;
+            FileImage edited = image;
+            status = readLines(text, lines);
+            if (status == Success && resolve(lines, ": ", {image.kind}, targets) &&
+                assignAll(lines, targets, edited.record.data(), Rules::Storage)) {
+                std::vector<std::string> changes = diffLines(image, edited);
+                for (const std::string &line : changes)
+                    std::printf("%s\n", forLocale(line).c_str());
+                std::fflush(stdout);
+                status = changes.empty() ? Success : writeTarget(path, edited, vendor);
+                break;
+            }
+            status = status == FileTrouble ? FileTrouble : WrongUsage;
+            if (status == FileTrouble || !isatty(STDIN_FILENO) || !userAgrees("Nochmals bearbeiten? [j/N] ")) {
+                complain("\"" + path + "\" bleibt, wie sie war");
+                break;
+            }
+        }
+    }
+    unlink(text.c_str());
+    return status;
+}

@@ -1,0 +1,159 @@
+// set, apply and edit through the real kelvoractl: on files of each kind and,
+// once, on the PBX.
+#include "ctl_env.h"
+
+#include "config/record.h"
+#include "show/describe.h"
+
+#include <filesystem>
+#include <random>
+
+namespace {
+
+const char *const Dorvan = "Daten Konfigurator DORVAN IS-x V1.4";
+const char *const Ostrale = "Daten Konfigurator OSTRALE 18x V1.4";
+constexpr std::size_t Anl = 36 + rec::AnlDatList; // in a configuration file
+
+std::string cfgFile(const char *id = Dorvan)
+{
+    std::string file(2134, '\0');
+    std::copy(id, id + std::char_traits<char>::length(id), file.begin());
+    file.replace(Anl + 40, 2, "49");
+    file.replace(Anl + 47, 4, "6356");
+    return file;
+}
+
+struct TextCommands : ::testing::Test {
+    TempDir dir;
+};
+
+TEST_F(TextCommands, SetApplyAndEditChangeWhatTheySayOrNothing)
+{
+    using Changes = std::vector<std::pair<std::size_t, std::string>>; // file offset, new bytes
+    struct Case {
+        const char *name;
+        std::vector<std::string> args; // "@" the file, "@text" the text file
+        std::string text;              // the text file's lines
+        std::vector<std::string> env;
+        int status;
+        Changes changes;    // none: the file stays as it was
+        std::string stdOut; // what is printed
+        std::string stdErr; // a part of the message
+    };
+    const Case cases[] = {
+        {"set", {"set", "@", "Globale Anlagendaten: Ortsvorwahl=6357", "Globale Anlagendaten: RWS-Zeit=20"}, "", {},
+         0, {{Anl + 47, "6357"}, {36 + rec::RwsTime, "\x14"}}, "", ""},
+        {"set refuses all when one is wrong",
+         {"set", "@", "Globale Anlagendaten: Ortsvorwahl=6357", "Globale Anlagendaten: Wartemusik=Laut"}, "", {}, 1,
+         {}, "", "\"Globale Anlagendaten: Wartemusik\" nimmt \"Laut\" nicht: erlaubt sind: Aus, Intern, Extern"},
+        {"set of an unknown label", {"set", "@", "Ortsvorwahl=6357"}, "", {}, 1, {}, "",
+         "kein Feld \"Ortsvorwahl\"; am nächsten kommen:\n  Globale Anlagendaten: Ortsvorwahl"},
+        // What the PBX may hold beyond the dialogs.
+        {"apply", {"apply", "@text", "@"},
+         "# a comment\n\nGlobale Anlagendaten: Landesvorw.: 123456\nGlobale Anlagendaten: Wartemusik: ? (0x07)\n", {},
+         0, {{Anl + 40, "123456"}, {Anl + 78, "\x07"}}, "", ""},
+        {"apply names the line", {"apply", "@text", "@"}, "\nGlobale Anlagendaten: Ortsvorwahl: 6357\nKeins: 1\n",
+         {}, 1, {}, "", "text.txt:3: kein Feld \"Keins\""},
+        {"edit", {"edit", "@"}, "", {"EDITOR=sed -i 's/^Globale Anlagendaten: Ortsvorwahl: 6356/&7/'", "VISUAL="},
+         0, {{Anl + 47, "63567"}}, "Globale Anlagendaten: Ortsvorwahl: 6356 -> 63567\n", ""},
+        {"edit without a change", {"edit", "@"}, "", {"EDITOR=true", "VISUAL="}, 0, {}, "", ""},
+        {"edit with an error", {"edit", "@"}, "", {"VISUAL=sed -i 's/^Globale Anlagendaten: RWS-Zeit: 0/&x/'"}, 1,
+         {}, "", "\" bleibt, wie sie war"},
+    };
+    for (const Case &c : cases) {
+        std::string file = dir.file("a.cfg"), text = dir.file("text.txt");
+        writeFile(file, cfgFile());
+        writeFile(text, c.text);
+        std::vector<std::string> args;
+        for (const std::string &a : c.args)
+            args.push_back(a == "@" ? file : a == "@text" ? text : a);
+        std::vector<std::string> env = c.env;
+        env.push_back("LC_ALL=C"); // the messages in ISO 8859-1, as this file's texts
+        CtlRun run = runCtl(args, {env});
+        EXPECT_EQ(run.status, c.status) << c.name << ": " << run.err;
+        std::string want = cfgFile();
+        for (const auto &[at, bytes] : c.changes)
+            want.replace(at, bytes.size(), bytes);
+        EXPECT_EQ(readFile(file), want) << c.name;
+        EXPECT_EQ(run.out, c.stdOut) << c.name;
+        EXPECT_NE(run.err.find(c.stdErr), std::string::npos) << c.name << ": " << run.err;
+    }
+}
+
+// Any file of each kind, its show applied to another: the bytes of the first.
+TEST_F(TextCommands, ShowAppliedGivesTheFileByteForByte)
+{
+    struct Kind {
+        FileKind kind;
+        const char *name;
+        std::size_t size, keep; // the mark's bytes
+        const char *mark;
+        const char *set; // a set through the writer, as kelvora writes its files
+    };
+    const Kind kinds[] = {
+        {FileKind::Configuration, "a.cfg", 2134, 36, Dorvan, "Globale Anlagendaten: RWS-Zeit=1"},
+        {FileKind::Configuration, "o.cfg", 2134, 36, Ostrale, "Globale Anlagendaten: RWS-Zeit=1"},
+        {FileKind::SpeedDial, "a.kwz", 13060, 7, "KwDaten", "Kurzwahl 100: Nummer=1"},
+        {FileKind::Subscribers, "a.tnd", 1650, 0, "", "AB  #1: Rufumleitung Rufzeit=1"}};
+    std::mt19937 random(7);
+    for (const Kind &k : kinds) {
+        std::string from = dir.file(std::string("from-") + k.name), to = dir.file(std::string("to-") + k.name);
+        std::string bytes[2];
+        for (std::string &b : bytes) {
+            b.assign(k.size, '\0');
+            for (char &c : b)
+                c = char(random());
+            b.replace(0, k.keep, std::string(k.mark, k.keep));
+        }
+        // What show leaves out (bytes no dialog shows that are zero) a text
+        // does not set: there the other file holds zeros too.
+        writeFile(from, bytes[0]);
+        FileImage image;
+        ASSERT_EQ(loadFileImage(from.c_str(), image), FileOpen::Loaded);
+        for (const Field &f : fieldsOf(k.kind))
+            if (f.extra && k.kind == FileKind::Configuration &&
+                readField(f, image.record.data()) == readField(f, std::vector<unsigned char>(rec::RecordSize).data()))
+                for (std::size_t i = 0; i < f.size; i++)
+                    bytes[1][36 + f.offset + i] &= char(f.size == 1 ? ~f.mask : 0);
+        writeFile(to, bytes[1]);
+        for (const std::string &path : {from, to}) {
+            CtlRun set = runCtl({"set", path, k.set});
+            ASSERT_EQ(set.status, 0) << set.err;
+        }
+        CtlRun show = runCtl({"show", from});
+        ASSERT_EQ(show.status, 0) << show.err;
+        writeFile(dir.file("shown.txt"), show.out);
+        CtlRun apply = runCtl({"apply", dir.file("shown.txt"), to});
+        ASSERT_EQ(apply.status, 0) << k.name << ": " << apply.err;
+        EXPECT_EQ(readFile(from), readFile(to)) << k.name;
+    }
+}
+
+TEST_F(CtlLine, SetOnThePbxSaysWhatChangesAndProgramsIt)
+{
+    start();
+    std::vector<std::string> env = {"XDG_DATA_HOME=" + dir.file("data"), "LC_ALL=C"};
+    const std::string changes = "Gegenüber dem letzten Auslesen ändert sich in der Anlage (alt -> neu):\n"
+                                "Globale Anlagendaten: Ortsvorwahl: 30 -> 6356\n"
+                                "Globale Anlagendaten: Optionen: (keine) -> Tag/Nacht\n";
+    CtlRun run = ctl({"set", "--pbx", "--dry-run", "Globale Anlagendaten: Ortsvorwahl=6356",
+                      "Globale Anlagendaten: Optionen: Tag/Nacht=Ein"},
+                     {env});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, changes);
+    run = ctl({"set", "--pbx", "Globale Anlagendaten: Ortsvorwahl=06356"}, {env});
+    EXPECT_EQ(run.status, 1);
+    run = ctl({"set", "--pbx", "--yes", "Globale Anlagendaten: Ortsvorwahl=6356",
+               "Globale Anlagendaten: Optionen: Tag/Nacht=Ein"},
+              {env});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, changes);
+    pbxsim::State after = stop();
+    pbxsim::State expected = pbxsim::defaultState();
+    std::copy_n("6356", 4, expected.anldat.begin() + 47);
+    expected.anldat[79] |= 0x08;
+    EXPECT_TRUE(after == expected) << "only the two fields changed";
+    EXPECT_TRUE(std::filesystem::exists(dir.file("data") + "/kelvora/backups")) << "every read kept";
+}
+
+} // namespace
