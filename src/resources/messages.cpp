@@ -22,7 +22,9 @@ Bitte unter einem anderen Namen sichern oder erst das Schreibrecht geben (chmod 
 Bitte unter einem anderen Namen sichern.
 *printError.help: Gedruckt wird über den Befehl "lpr" (Debian: Paket cups-bsd).\n\
 Er muß installiert und im Suchpfad PATH sein, und ein Drucker muß eingerichtet sein.\n\
-Am Terminal zeigt "lpq", ob der Auftrag angekommen ist.
+Am Terminal zeigt "lpq", ob der Auftrag angekommen ist.\n\
+Ein anderer Befehl: X-Ressource Kelvora.printCommand; ISO 8859-1 statt UTF-8:\n\
+Kelvora.printEncoding: ISO-8859-1.
 
 ! The transfer error dialog: its help, and the one line of advice added
 ! below the error where its cause is known ("%s": device, lock holder or

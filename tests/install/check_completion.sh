@@ -50,7 +50,9 @@ read-config x.cfg --ident o|ostrale
 read-config x.cfg |
 program-subscribers |c.tnd sub
 calls |in out
-calls out --|--csv --help --names
+calls out --|--csv --help --names --print --print-command --print-encoding --sheet
+print-speeddial |b.kwz sub
+print-speeddial b.kwz --print-encoding |latin1 utf8
 calls out --names |b.kwz sub
 backup |sub
 show |F.VCF a.cfg b.kwz c.tnd d.csv e.vcf notes.txt sub
