@@ -54,7 +54,7 @@ calls out --|--csv --help --names
 calls out --names |b.kwz sub
 backup |sub
 show |F.VCF a.cfg b.kwz c.tnd d.csv e.vcf notes.txt sub
-set --|--dry-run --help --pbx --yes
+set --|--dry-run --help --no-backup --pbx --yes
 apply |notes.txt sub
 phonebook-import |F.VCF d.csv e.vcf sub
 phonebook-import --replace d.csv |b.kwz sub
