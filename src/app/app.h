@@ -14,6 +14,8 @@ int kelvoraMain(int argc, char **argv);
 void kelvoraStart(int argc, char **argv);
 // Reads -D and the device from what the toolkit left of the command line.
 void parseCommandLine(int argc, char **argv);
+// The level of -D, 0 to 99; anything else prints why and the usage line, exit 1.
+int traceLevelOf(const char *progpath, const char *text);
 // Registers the callback procedures, builds and realizes the main window under
 // toplevel and shows the version.
 void buildMainWindow();

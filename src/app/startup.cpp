@@ -6,6 +6,8 @@
 #include "app/registry.h"
 #include "config/record.h"
 #include "config/tlntransfer.h"
+#include "link/interrupt.h"
+#include "link/number.h"
 #include "link/trace.h"
 #include "resources/resources.h"
 #include "toolkit/toolkit.h"
@@ -139,6 +141,7 @@ bool checkCommandLine(int argc, char **argv)
             std::printf("kelvora %s\n", KelvoraVersion);
             std::exit(0);
         case 'D':
+            traceLevelOf(argv[0], optarg);
             break;
         default: // getopt has said what is wrong
             usage(argv[0]);
@@ -163,6 +166,15 @@ bool checkCommandLine(int argc, char **argv)
 
 } // namespace
 
+int traceLevelOf(const char *progpath, const char *text)
+{
+    std::optional<long> level = decimalIn(text, 0, 99);
+    if (!level) {
+        std::fprintf(stderr, "%s: -D takes a trace level (0 to 99)\n", baseName(progpath));
+        usage(progpath);
+    }
+    return int(*level);
+}
 
 void AllocateStructs()
 {
@@ -186,7 +198,7 @@ void parseCommandLine(int argc, char **argv)
     while ((c = getopt(argc, argv, "D:")) != -1) {
         switch (c) {
         case 'D':
-            openTrace(std::atoi(optarg));
+            openTrace(traceLevelOf(argv[0], optarg));
             break;
         default:
             usage(argv[0]);
@@ -238,6 +250,10 @@ void buildMainWindow()
 void kelvoraStart(int argc, char **argv)
 {
     AllocateStructs();
+    // A transfer the session's end or a Ctrl-C breaks off ends as a failed one
+    // does (line, lock, temporary files), and standard error says what the
+    // PBX holds.
+    catchInterrupts([](const std::string &text) { return "kelvora: " + text; });
     // System error texts in the user's language, as ISO 8859-1 like every
     // other text in the window.  Only LC_MESSAGES: numbers in files and lists
     // keep their "." whatever the locale.

@@ -1,5 +1,7 @@
 #include "config/atomicfile.h"
 
+#include "link/interrupt.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -43,6 +45,7 @@ FileWrite fail(const std::string &temp, int fd, FILE *fp)
         std::fclose(fp);
     else if (fd >= 0)
         close(fd);
+    forgetOnInterrupt(temp.c_str());
     unlink(temp.c_str());
     errno = error;
     return FileWrite::Failed;
@@ -108,9 +111,15 @@ FileWrite writeFileAtomically(const char *path, const std::function<bool(FILE *)
     std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
 
     std::string temp;
-    // A new file gets what the umask leaves of 0666; a replaced one is made
-    // private until it has the old file's owner and mode.
-    int fd = createTemporaryFile(AT_FDCWD, dir, base, replacing ? 0600 : 0666, &temp);
+    int fd;
+    {
+        InterruptsDeferred deferred; // a signal takes the file away once it is known
+        // A new file gets what the umask leaves of 0666; a replaced one is made
+        // private until it has the old file's owner and mode.
+        fd = createTemporaryFile(AT_FDCWD, dir, base, replacing ? 0600 : 0666, &temp);
+        if (fd >= 0)
+            removeOnInterrupt(temp.c_str());
+    }
     if (fd < 0)
         return FileWrite::Failed;
     if (replacing && !takeOver(fd, st))
@@ -127,6 +136,7 @@ FileWrite writeFileAtomically(const char *path, const std::function<bool(FILE *)
         return fail(temp, -1, nullptr);
     if (rename(temp.c_str(), target.c_str()) != 0)
         return fail(temp, -1, nullptr);
+    forgetOnInterrupt(temp.c_str());
     // The rename itself reaches the disk with the directory.
     int dirfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirfd >= 0) {

@@ -9,7 +9,9 @@
 #include "config/record.h"
 #include "config/tlntransfer.h"
 #include "ctl/console.h"
+#include "ctl/print.h"
 #include "ctl/settext.h"
+#include "link/interrupt.h"
 #include "show/describe.h"
 #include "phonebook/phonebook.h"
 #include "resources/lookup.h"
@@ -342,6 +344,13 @@ int calls(Context &c, const Args &args)
         complain("the incoming calls have no CSV form (as in the window)");
         return WrongUsage;
     }
+    if (int(csv) + int(args.has("--sheet")) + int(args.has("--print")) > 1) {
+        complain("calls takes one of --csv, --sheet and --print");
+        return WrongUsage;
+    }
+    print::Settings printing;
+    if (!printSettingsOf(args.value("--print-encoding"), args.value("--print-command"), printing))
+        return WrongUsage;
     if (std::string names = args.value("--names"); !names.empty())
         if (int status = loadSpeedDial(names); status != Success)
             return status;
@@ -349,10 +358,24 @@ int calls(Context &c, const Args &args)
     std::vector<unsigned char> store;
     if (int status = transferStatus(c, readCalls(list, store, c.observer)); status != Success)
         return status;
+    if (args.has("--print"))
+        return printCalls(list, store, printing);
+    if (args.has("--sheet"))
+        return writeCallSheet(list, store);
     // The lines as the window saves them: ISO 8859-1, whatever the locale.
     errno = 0;
     bool written = writeCallLines(list, store, stdout, false, csv ? CallForm::Spreadsheet : CallForm::Text);
     return outputDone(written, errno);
+}
+
+int printSpeedDialFile(Context &, const Args &args)
+{
+    print::Settings printing;
+    if (!printSettingsOf(args.value("--print-encoding"), args.value("--print-command"), printing))
+        return WrongUsage;
+    if (int status = loadSpeedDial(args.files[0]); status != Success)
+        return status;
+    return printSpeedDial(printing);
 }
 
 int counters(Context &c, const Args &args)
@@ -403,6 +426,7 @@ int backup(Context &c, const Args &args)
     };
     std::time_t now = std::time(nullptr);
     std::vector<std::string> done, made;
+    InterruptsDeferred wholly; // a signal waits until all three are there (or none)
     for (const Piece &p : pieces) {
         BackupResult result = writeBackup(dir, p.kind, c.invocation.device, INT_MAX, p.write, now);
         made.insert(made.end(), result.made.begin(), result.made.end());
@@ -681,10 +705,19 @@ const Command commands[] = {
      "Programs a subscriber file into the PBX; what the file does not hold goes back as the PBX had it.\n"
      "A file the subscriber dialog could not have written is refused unless --force.",
      1, true, {}, {"--force"}, programSubscribers},
-    {"calls", "calls out|in [--csv] [--names FILE.kwz]",
+    {"calls",
+     "calls out|in [--csv] [--sheet] [--print] [--print-encoding utf8|latin1] [--print-command CMD] "
+     "[--names FILE.kwz]",
      "Writes the outgoing or incoming calls to standard output as the window saves them, as text or,\n"
-     "outgoing only, with --csv as table; --names takes the names from a speed-dial file.",
-     1, true, {"--names"}, {"--csv"}, calls},
+     "outgoing only, with --csv as table; --names takes the names from a speed-dial file.\n"
+     "--sheet: a table for spreadsheets (UTF-8, \";\", dates with the year, decimal commas);\n"
+     "--print: to lpr as the window's \"Drucken\" (--print-encoding, --print-command as print-speeddial).",
+     1, true, {"--names", "--print-encoding", "--print-command"}, {"--csv", "--sheet", "--print"}, calls},
+    {"print-speeddial", "print-speeddial FILE.kwz [--print-encoding utf8|latin1] [--print-command CMD]",
+     "Prints a speed-dial file as the window's \"Drucken\" does: into \"lpr -o cpi=12 -o lpi=7\" in UTF-8\n"
+     "(lpr's PRINTER picks the queue); --print-encoding latin1 (ISO-8859-1) for a printer that wants it,\n"
+     "--print-command for another command.",
+     1, false, {"--print-encoding", "--print-command"}, {}, printSpeedDialFile},
     {"counters", "counters [--config FILE.cfg]",
      "Lists the charge counters and their total; the internal numbers come from the PBX's\n"
      "configuration or from --config.",

@@ -2,6 +2,8 @@
 #include "config/version.h"
 #include "ctl/console.h"
 #include "ctl/ctl.h"
+#include "link/interrupt.h"
+#include "link/number.h"
 #include "link/trace.h"
 
 #include <cstdio>
@@ -36,8 +38,8 @@ void printHelp(const char *program)
                 "  -h, --help  print this text and exit\n"
                 "  --version   print the version and exit\n"
                 "\n"
-                "Exit status: 0 done, 1 wrong usage, 2 the line or the PBX failed, 3 file trouble;\n"
-                "diff: 0 equal, 1 different, 2 trouble.  See kelvoractl(1).\n",
+                "Exit status: 0 done, 1 wrong usage, 2 the line or the PBX failed, 3 file trouble,\n"
+                "128 + N ended by signal N; diff: 0 equal, 1 different, 2 trouble.  See kelvoractl(1).\n",
                 program, program, commandSummary());
 }
 
@@ -55,6 +57,7 @@ int main(int argc, char **argv)
 {
     const char *program = baseName(argv[0]);
     setUpConsole();
+    catchInterrupts([](const std::string &text) { return forLocale("kelvoractl: " + text); });
     static const option longOptions[] = {
         {"help", no_argument, nullptr, 'h'},
         {"version", no_argument, nullptr, 'V'},
@@ -72,11 +75,10 @@ int main(int argc, char **argv)
             invocation.device = optarg;
             break;
         case 'D': {
-            char *end = nullptr;
-            long value = std::strtol(optarg, &end, 10);
-            if (!*optarg || *end || value < 0 || value > 99)
+            std::optional<long> value = decimalIn(optarg, 0, 99);
+            if (!value)
                 return usageError(program, "-D takes a trace level (0 to 99)");
-            level = int(value);
+            level = int(*value);
             break;
         }
         case 'q':

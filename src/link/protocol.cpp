@@ -1,5 +1,6 @@
 #include "link/protocol.h"
 
+#include "link/interrupt.h"
 #include "link/serial.h"
 #include "link/trace.h"
 #include "resources/lookup.h"
@@ -9,7 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <sys/select.h>
+#include <poll.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -30,13 +31,11 @@ bool waitLine(int fd, bool for_write, Clock::time_point deadline)
         auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
         if (left <= 0)
             return false;
-        struct timeval tv = {time_t(left / 1000000), suseconds_t(left % 1000000)};
-        fd_set set;
-        FD_ZERO(&set);
-        FD_SET(fd, &set);
-        int n = select(fd + 1, for_write ? nullptr : &set, for_write ? &set : nullptr, nullptr, &tv);
+        // Whole milliseconds, rounded up: a wait never ends before its deadline.
+        pollfd p = {fd, short(for_write ? POLLOUT : POLLIN), 0};
+        int n = poll(&p, 1, int((left + 999) / 1000));
         if (n > 0)
-            return true;
+            return true; // an error or hang-up shows in the read or write that follows
         if (n == 0 || errno != EINTR)
             return false;
     }
@@ -172,8 +171,8 @@ namespace {
 
 // Hands bytes to the line in as few writes as it takes them.  Each byte has a
 // second to be taken, as if written one by one: the line must become ready
-// within a second of the last byte it took.  A write the line refuses outright
-// costs its byte, as a single byte's failed write would.
+// within a second of the last byte it took.  A write that fails (EIO: the
+// line hung up) fails the send: not a byte of it went out.
 int writeBytes(int fd, const unsigned char *bytes, int count)
 {
     int sent = 0;
@@ -188,16 +187,10 @@ int writeBytes(int fd, const unsigned char *bytes, int count)
         }
         if (n < 0 && errno == EINTR)
             continue;
-        bool refused = n < 0 && errno != EAGAIN;
-        if (!waitLine(fd, true, inOneSecond())) {
+        if ((n < 0 && errno != EAGAIN) || !waitLine(fd, true, inOneSecond())) {
             if (traceBytes())
                 tracePrintf("\n!!!!!!!Error writing data to serial port!");
             return 0;
-        }
-        if (refused) {
-            if (traceBytes())
-                tracePrintf(" %X", unsigned(bytes[sent]));
-            ++sent;
         }
     }
     return 1;
@@ -366,18 +359,26 @@ void stop_conn(TransferObserver &observer, int fd, int code)
 {
     // Taken before the end command, whose answer would count.
     bool heard_any = heard > 0;
+    int signal = interruptCaught();
     if (traceErrors() && code != ANS_OK)
         tracePrintf("ERROR: #%04X !!!!!!!!!!!!!!\n", unsigned(code));
-    if (code != 0)
+    if (code != 0 || signal)
         synchronize(fd);
     sendEOT(fd);
-    isOK(fd);
+    isOK(fd); // the end command has gone out before the line is flushed
     std::string device = openedDevice();
     closeSer(fd);
     heard = 0;
+    transmissionEnds(code == ANS_OK); // only the end of a whole transmission says 96
 
     // The trace of a finished transmission can be read while the program runs.
     traceFlush();
+
+    if (signal) {
+        // The program says itself what the PBX holds, and quits.
+        observer.ended(nullptr);
+        exitForInterrupt();
+    }
 
     if (const char *text = transferErrText(code)) {
         TransferTrouble trouble{code, text, adviceFor(code, heard_any), device};

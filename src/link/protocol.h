@@ -132,6 +132,7 @@ constexpr const char *Busy = "portBusy";             // another program holds th
 constexpr const char *Denied = "noPermission";       // the device may not be opened: group dialout
 constexpr const char *NoDevice = "noDevice";         // no such device
 constexpr const char *LockDenied = "lockDirDenied"; // no lock file may be made in the lock directory
+constexpr const char *NotTerminal = "notTerminal";  // a file or device given where the line belongs
 } // namespace advice
 // Which advice fits a code of stop_conn; heard tells whether any byte came
 // back since the port was opened.  nullptr when the cause is not known.

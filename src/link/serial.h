@@ -20,9 +20,13 @@ extern struct termios tser;         // line settings while the port is open
 // cannot be created (a cut path would name another device's lock).
 // Anything but a regular file at the lock path (a FIFO, a directory, a
 // symlink) counts as a lock: it is never followed and never waited on.
+// The lock is written under a temporary name and linked into place, so it is
+// taken whole or not at all; of several programs taking over one stale lock
+// only one gets the line.
 int lockSer(const char *device);
-// Locks, opens (never as our controlling terminal) and sets up the line; a
-// descriptor, or -1 (nothing left behind).
+// Locks, opens (never as our controlling terminal) and sets up the line,
+// discarding what it still held; a descriptor, or -1 (nothing left behind).
+// Only a terminal is opened: anything else is refused before a byte is sent.
 int openSer(const char *device);
 // Why the last openSer() failed, in German for the user (names the device or
 // the lock file); "" after a successful open.
@@ -30,17 +34,22 @@ const char *portFailureText();
 // The causes of a failed open that the user can do something about, with
 // what the advice names: the lock holder ("Prozess 4711 (minicom)", or the
 // lock file when no live owner is known), the device, the lock directory.
-enum class PortFailure { NoCause, Busy, Denied, NoDevice, LockDirDenied };
+enum class PortFailure { NoCause, Busy, Denied, NoDevice, LockDirDenied, NotTerminal };
 PortFailure portFailureCause();
 const char *portFailureArgument();
 // The lock under the name of the device a symlink leads to; "" when none.
 const char *deviceLockFile();
 // The device of the last successful openSer().
 const char *openedDevice();
-// Flushes, restores the line, closes and removes the lock.  Always 0.
+// Flushes, restores the line, closes and removes the lock.  Always 0; a line
+// that would not take its settings back is named on stderr.
 int closeSer(int fd);
-// 255 zero bytes in one write, to bring the PBX's receiver into a known state.
-void synchronize(int fd);
+// For a signal handler: hands the line the farewell bytes it takes at once,
+// restores its settings, closes it and removes the locks.
+void abandonPort(const unsigned char *farewell, int length);
+// 255 zero bytes, to bring the PBX's receiver into a known state; false when
+// the line would not take them all (a second for each write).
+bool synchronize(int fd);
 // Sleeps units x 1024 microseconds (callers pass 20) on the process's
 // real-time timer.  Threads other than the caller must block SIGALRM.
 void minisleep(int units);

@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <string>
 
@@ -18,19 +19,51 @@ void setDebugFilePath(const char *path) { traceFilePath = path; }
 
 const char *debugFilePath() { return traceFilePath.c_str(); }
 
+namespace {
+
+// The trace file open for writing, emptied; -1 with why in *why.
+int openTraceFile(const char *path, std::string *why)
+{
+    // The file lies in a directory everybody writes to: a link planted there
+    // must not make the program write where its owner can, a FIFO must not
+    // hang it, and another user's file must not get the trace (numbers,
+    // names), which is for the user alone.  Nothing is emptied before that
+    // is known.
+    int fd = open(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
+    struct stat st;
+    if (fd < 0) {
+        int err = errno;
+        *why = lstat(path, &st) == 0 && !S_ISREG(st.st_mode) ? "no regular file" : std::strerror(err);
+        return -1;
+    }
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid()) {
+        *why = "no regular file of this user's";
+        close(fd);
+        return -1;
+    }
+    if (fchmod(fd, 0600) != 0 || ftruncate(fd, 0) != 0) {
+        *why = std::strerror(errno);
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
+
 bool openTrace(int level)
 {
     if (debugfile)
         std::fclose(debugfile);
     debugfile = nullptr;
-    // The file lies in a directory everybody writes to: a link planted there
-    // must not make the program write where its owner can, and the trace
-    // (numbers, names) is for the user alone.
-    int fd = open(traceFilePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd >= 0 && !(debugfile = fdopen(fd, "w")))
+    std::string why;
+    int fd = openTraceFile(traceFilePath.c_str(), &why);
+    if (fd >= 0 && !(debugfile = fdopen(fd, "w"))) {
+        why = std::strerror(errno);
         close(fd);
+    }
     if (!debugfile)
-        std::fprintf(stderr, "kelvora: no trace, %s: %s\n", traceFilePath.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "kelvora: no trace, %s: %s\n", traceFilePath.c_str(), why.c_str());
     debugflag = debugfile ? level : 0;
     return debugfile != nullptr;
 }

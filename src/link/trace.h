@@ -7,9 +7,10 @@
 extern int debugflag;   // trace level from -D; 0 = no trace
 extern FILE *debugfile; // the trace file while tracing
 
-// Opens (truncating) the trace file for a level, closing any earlier one; a
-// new file gets mode 0600, and a symbolic link is not followed.  When the file
-// cannot be opened, tracing stays off (level 0) and standard error says why.
+// Opens (truncating) the trace file for a level, closing any earlier one.  It
+// is used only when it is a regular file of the user's own (a symbolic link
+// is not followed, a FIFO not waited on) and gets mode 0600.  When the file
+// cannot be used, tracing stays off (level 0) and standard error says why.
 // True when the file is open.
 bool openTrace(int level);
 // Closes the trace file when the level asks for tracing.

@@ -1,10 +1,20 @@
 #include "link/transfer.h"
 
+#include "link/interrupt.h"
 #include "link/serial.h"
+
+bool TransferContext::goOn()
+{
+    if (ended_)
+        return false;
+    if (interruptCaught())
+        stop_conn(observer_, fd_, ANS_NONE); // does not come back
+    return true;
+}
 
 int TransferContext::request(int code, int index)
 {
-    if (ended_)
+    if (!goOn())
         return 0;
     write_cmd(fd_, code, index);
     return receive();
@@ -12,7 +22,7 @@ int TransferContext::request(int code, int index)
 
 int TransferContext::requestWide(int code, int index)
 {
-    if (ended_)
+    if (!goOn())
         return 0;
     write6_cmd(fd_, code, index);
     return receive();
@@ -32,8 +42,9 @@ int TransferContext::receive()
 
 bool TransferContext::send(int code, int subcode, const unsigned char *data, int length)
 {
-    if (ended_)
+    if (!goOn())
         return false;
+    transmissionSentData();
     if (sendAndCheck(fd_, observer_, code, subcode, data, length, total_, &done_) != 0)
         ended_ = true;
     return !ended_;
@@ -52,6 +63,7 @@ const char *adviceForPort(PortFailure cause)
     case PortFailure::Denied: return advice::Denied;
     case PortFailure::NoDevice: return advice::NoDevice;
     case PortFailure::LockDirDenied: return advice::LockDenied;
+    case PortFailure::NotTerminal: return advice::NotTerminal;
     case PortFailure::NoCause: break;
     }
     return nullptr;
@@ -62,15 +74,22 @@ const char *adviceForPort(PortFailure cause)
 TransferResult runTransmission(const Transmission &transmission, TransferObserver &observer,
                                const std::function<void(TransferContext &)> &body)
 {
+    transmissionBegins(!transmission.reading);
     int fd = openSer(transmission.device);
     if (fd < 0) {
+        transmissionEnds(false);
+        if (interruptCaught())
+            exitForInterrupt();
         TransferTrouble trouble{0, portFailureText(), adviceForPort(portFailureCause()), portFailureArgument()};
         observer.portFailed(trouble);
         return TransferResult::NoPort;
     }
     forgetBytesHeard();
     observer.started(transmission.show);
-    synchronize(fd);
+    if (!synchronize(fd)) {
+        stop_conn(observer, fd, ANS_TRANSFER);
+        return TransferResult::Refused;
+    }
     if (transmission.onOpen)
         transmission.onOpen();
     if (transmission.reading)
@@ -78,8 +97,8 @@ TransferResult runTransmission(const Transmission &transmission, TransferObserve
     else
         sendBOTW(fd);
     int ack = isOK(fd);
-    if (ack != ANS_OK) {
-        stop_conn(observer, fd, ack);
+    if (ack != ANS_OK || interruptCaught()) {
+        stop_conn(observer, fd, ack != ANS_OK ? ack : ANS_NONE);
         return TransferResult::Refused;
     }
 

@@ -18,6 +18,8 @@ enum class TransferResult {
 // What a body works with.  request and send count one step each and report the
 // percentage; on failure they end the transmission (the observer hears why)
 // and every later call fails without touching the line, so a body just returns.
+// A signal caught (link/interrupt.h) ends the transmission at the next frame
+// and the program with it.
 class TransferContext {
 public:
     TransferContext(int fd, TransferObserver &observer, int total) : fd_(fd), observer_(observer), total_(total) {}
@@ -43,6 +45,8 @@ public:
     void setScale(int value) { observer_.progress(value); }
 
 private:
+    // False once the transmission has ended; a signal caught ends it here.
+    bool goOn();
     int receive();
 
     int fd_;

@@ -22,7 +22,9 @@ Bitte unter einem anderen Namen sichern oder erst das Schreibrecht geben (chmod 
 Bitte unter einem anderen Namen sichern.
 *printError.help: Gedruckt wird über den Befehl "lpr" (Debian: Paket cups-bsd).\n\
 Er muß installiert und im Suchpfad PATH sein, und ein Drucker muß eingerichtet sein.\n\
-Am Terminal zeigt "lpq", ob der Auftrag angekommen ist.
+Am Terminal zeigt "lpq", ob der Auftrag angekommen ist.\n\
+Ein anderer Befehl: X-Ressource Kelvora.printCommand; ISO 8859-1 statt UTF-8:\n\
+Kelvora.printEncoding: ISO-8859-1.
 
 ! The transfer error dialog: its help, and the one line of advice added
 ! below the error where its cause is known ("%s": device, lock holder or
@@ -53,6 +55,12 @@ beim Programmieren die Übertragung wiederholen.
 *tranfer_err.noPermission: Keine Berechtigung für %s: in die Gruppe dialout aufnehmen lassen und neu anmelden.
 *tranfer_err.noDevice: Das Gerät %s gibt es nicht: Namen prüfen; ist der USB-Adapter eingesteckt?
 *tranfer_err.lockDirDenied: In %s darf kelvora keine Sperrdatei anlegen: Schreibrecht dort nötig.
+*tranfer_err.notTerminal: Als Gerät die Schnittstelle angeben, an der die Anlage hängt, etwa /dev/ttyS0 oder /dev/ttyUSB0.
+
+! What the PBX holds when a signal ended the program ("%s": the signal).
+*interrupted.unchanged: Abgebrochen (%s): an der Anlage wurde nichts geändert.
+*interrupted.partly: Abgebrochen (%s): die Anlage ist nur zum Teil programmiert: bitte erneut programmieren.
+*interrupted.programmed: Abgebrochen (%s) nach dem Programmieren: die Anlage ist vollständig programmiert.
 
 ! Started without a device and without KELVORA_DEVICE, from a menu ("%s":
 ! the program's name).

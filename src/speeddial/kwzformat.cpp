@@ -41,7 +41,9 @@ bool writeTextFile(FILE *fp)
             continue;
         if (i != 0 && i != 100 && last != i - 1)
             ok = ok && std::fputs(" ...\n", fp) >= 0;
-        ok = ok && std::fprintf(fp, "%4d %-25.25s %12.12s\n", 100 + i, nameOf(i).c_str(), numberOf(i).c_str()) > 0;
+        // A number longer than its column is written whole (a cut one would be
+        // a wrong number on paper); only that line's column is wider.
+        ok = ok && std::fprintf(fp, "%4d %-25.25s %12s\n", 100 + i, nameOf(i).c_str(), numberOf(i).c_str()) > 0;
         last = i;
     }
     return ok && !std::ferror(fp);

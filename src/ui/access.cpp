@@ -1,10 +1,12 @@
 #include "ui/access.h"
 
 #include "config/record.h"
+#include "link/number.h"
 #include "toolkit/toolkit.h"
 
 #include <Xm/Text.h>
 #include <Xm/TextF.h>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -142,8 +144,8 @@ int GetNumField(Widget parent, const char *name, int index)
         numberedName(field, sizeof field, name, index);
     else
         std::snprintf(field, sizeof field, "%s", name);
-    const char *text = GetField(parent, field);
-    return text ? std::atoi(text) : 0;
+    // Anything but a number (the validators refuse it) reads as 0.
+    return int(fieldDecimalIn(GetField(parent, field), INT_MIN, INT_MAX).value_or(0));
 }
 
 void set_active(Widget parent, const char *name, int sensitive)

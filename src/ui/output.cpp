@@ -6,9 +6,9 @@
 #include "toolkit/toolkit.h"
 
 #include <cerrno>
-#include <csignal>
+#include <cstddef>
+#include <cstdio>
 #include <cstring>
-#include <sys/wait.h>
 
 void showWrongFile(Widget parent, const char *path, const char *kind)
 {
@@ -43,38 +43,42 @@ bool toldWrite(Widget parent, const char *path, FileWrite result)
     return result == FileWrite::Written;
 }
 
+namespace {
+
+struct PrintResources {
+    String command;
+    String encoding;
+};
+
+XtResource printResources[] = {
+    {const_cast<char *>("printCommand"), const_cast<char *>("PrintCommand"), XtRString, sizeof(String),
+     offsetof(PrintResources, command), XtRString, const_cast<char *>("lpr")},
+    {const_cast<char *>("printEncoding"), const_cast<char *>("PrintEncoding"), XtRString, sizeof(String),
+     offsetof(PrintResources, encoding), XtRString, const_cast<char *>("UTF-8")},
+};
+
+} // namespace
+
+print::Settings printSettings()
+{
+    print::Settings settings;
+    if (!toplevel)
+        return settings;
+    PrintResources r{};
+    XtGetApplicationResources(toplevel, &r, printResources, XtNumber(printResources), nullptr, 0);
+    if (r.command && *r.command)
+        settings.command = r.command;
+    if (r.encoding && !print::parseEncoding(r.encoding, settings.encoding))
+        std::fprintf(stderr, "kelvora: printEncoding \"%s\" is neither UTF-8 nor ISO-8859-1; printing UTF-8\n",
+                     r.encoding);
+    return settings;
+}
+
 bool printLines(Widget parent, const LineWriter &write)
 {
-    // A printer command that has gone away must not take the program with it.
-    struct sigaction ignore = {}, before = {};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGPIPE, &ignore, &before);
-    bool written = false;
-    int status = -1;
-    FILE *pipe = popen("lpr", "w");
-    int error = errno;
-    if (pipe) {
-        written = write(pipe) && std::fflush(pipe) == 0;
-        status = pclose(pipe);
-        error = errno;
-    }
-    sigaction(SIGPIPE, &before, nullptr);
-
-    if (!pipe || status == -1) {
-        XmtDisplayErrorMsg(parent, "printError", "Der Druckbefehl \"lpr\" konnte nicht gestartet werden:\n%s",
-                           "Druck-Fehler", "No Help!", std::strerror(error));
-        return false;
-    }
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
-        XmtDisplayErrorMsg(parent, "printError", "Der Druckbefehl \"lpr\" wurde nicht gefunden.", "Druck-Fehler",
-                           "No Help!");
-        return false;
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !written) {
-        XmtDisplayErrorMsg(parent, "printError", "Der Druckbefehl \"lpr\" meldet einen Fehler (Status %d).\n"
-                           "Die Liste wurde nicht gedruckt.", "Druck-Fehler", "No Help!",
-                           WIFEXITED(status) ? WEXITSTATUS(status) : -1);
-        return false;
-    }
-    return true;
+    print::Outcome outcome = print::printText(write, printSettings());
+    if (outcome.kind == print::Outcome::Printed)
+        return true;
+    XmtDisplayErrorMsg(parent, "printError", "%s", "Druck-Fehler", "No Help!", print::failureText(outcome).c_str());
+    return false;
 }

@@ -1,8 +1,9 @@
-// Lists written as text: into a file the user picks, or through "lpr".  The
+// Lists written as text: into a file the user picks, or to the printer.  The
 // caller supplies the writer; failures are told to the user under parent.
 #pragma once
 
 #include "config/atomicfile.h"
+#include "print/printout.h"
 
 #include <X11/Intrinsic.h>
 #include <cstdio>
@@ -27,6 +28,9 @@ bool toldWrite(Widget parent, const char *path, FileWrite result);
 // Tells under parent that the file at path is no file of that kind.
 void showWrongFile(Widget parent, const char *path, const char *kind);
 
-// Pipes the lines into "lpr"; false (after telling the user with "printError")
-// when lpr could not be run, was not found or reported an error.
+// The resources printCommand ("lpr") and printEncoding ("UTF-8"); an encoding
+// that is neither is said on standard error and UTF-8 printed.
+print::Settings printSettings();
+// Pipes the lines into the print command; false (after telling the user with
+// "printError") when it could not be run, was not found or reported an error.
 bool printLines(Widget parent, const LineWriter &write);

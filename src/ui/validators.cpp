@@ -1,6 +1,7 @@
 // Verify callbacks of the input fields.  They only give the verdict; the field
 // refuses the text and its error callback shows the warning.
 #include "toolkit/toolkit.h"
+#include "link/number.h"
 #include "ui/access.h"
 
 #include <cstdio>
@@ -18,14 +19,13 @@ const char *inputOf(const XmtInputFieldCallbackStruct *data)
     return data->input ? data->input : "";
 }
 
-// Leading digits only, as atoi: an empty field counts as 0.
+// The whole text a number in the range; an empty field counts as 0.
 void checkRange(XtPointer call, int low, int high)
 {
     auto *data = verifyData(call);
     if (!data)
         return;
-    int value = std::atoi(inputOf(data));
-    data->okay = value >= low && value <= high ? True : False;
+    data->okay = fieldDecimalIn(inputOf(data), low, high) ? True : False;
 }
 
 } // namespace

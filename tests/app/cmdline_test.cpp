@@ -53,6 +53,10 @@ TEST_F(CommandLine, WrongOnesShowTheUsageAndExit1)
     } cases[] = {
         {{"kelvora", "-q", "/dev/ttyS1"}, "invalid option.*usage: kelvora </dev/cuaX>\n$", false},
         {{"kelvora", "/dev/ttyS1", "-D"}, "requires an argument.*usage: kelvora </dev/cuaX>\n$", false},
+        // A level is a whole number from 0 to 99: atoi took "abc" as 0 and "-5" as it is.
+        {{"kelvora", "-D", "abc", "/dev/ttyS1"}, "^kelvora: -D takes a trace level \\(0 to 99\\)\nusage: ", false},
+        {{"kelvora", "-D", "-5", "/dev/ttyS1"}, "^kelvora: -D takes a trace level", false},
+        {{"kelvora", "-D", "3x", "/dev/ttyS1"}, "^kelvora: -D takes a trace level", false},
         // The level takes the device's place; the trace file is opened before that shows.
         {{"kelvora", "-D", "3"}, "^usage: kelvora </dev/cuaX>\n$", true},
     };
@@ -73,7 +77,6 @@ TEST_F(CommandLine, TraceLevelFileAndDevice)
         int device; // its index in args
     } cases[] = {
         {{"kelvora", "-D", "3", "/dev/ttyS1"}, false, 3, true, 3},
-        {{"kelvora", "-D", "x", "/dev/ttyS1"}, false, 0, true, 3},        // not a number: level 0
         {{"kelvora", "-D", "2", "/dev/ttyS1"}, true, -1, false, 3},       // no trace file, no tracing
         {{"kelvora", "/dev/ttyS0", "/dev/ttyS1"}, false, -1, false, 1},   // later arguments are ignored
     };
@@ -152,6 +155,7 @@ TEST(Program, CommandLineIsReadWithoutADisplay)
         {{}, 1, "^usage: kelvora </dev/cuaX>\n.*Can't open display"},
         {{"-D", "3"}, 1, "^usage: kelvora </dev/cuaX>\n.*Can't open display"},
         {{"-geometry", "100x100", "-xrm", "*main*kurz.labelString: x"}, 1, "^usage: kelvora </dev/cuaX>\n.*Can't"},
+        {{"-D", "100", "/dev/ttyS0"}, 1, "^kelvora: -D takes a trace level \\(0 to 99\\)\nusage: "},
         {{"-q", "/dev/ttyS0"}, 1, "invalid option.*\nusage: kelvora </dev/cuaX>\n$"},
         {{"/dev/ttyS0"}, 1, "Can't open display"}, // the display is needed from here on
     };

@@ -7,6 +7,7 @@
 
 #include "charges/incalls.h"
 #include "charges/outcalls.h"
+#include "phonebook/latin1.h"
 #include "support/answers.h"
 #include "support/tempdir.h"
 #include "toolkit/internal.h"
@@ -474,7 +475,7 @@ TEST_F(CallLists, FilesAndPrintHoldEveryRecordLine)
         std::string l = printOutcallbuf(int(i), out[i].data(), CallForm::Text);
         ASSERT_GT(l.size(), 80u);
         text += l + "\n";
-        printed += l.substr(0, 80) + "\n";
+        printed += phonebook::latin1ToUtf8(l.substr(0, 80)) + "\n";
         csv += printOutcallbuf(int(i), out[i].data(), CallForm::Spreadsheet) + "\n";
     }
     withOut([&](Widget dialog) {
@@ -503,6 +504,7 @@ TEST_F(CallLists, FilesAndPrintHoldEveryRecordLine)
     });
     std::string in0 = inLine(0), in1 = inLine(1);
     EXPECT_EQ(readFile(dir.file("in.txt")), in0 + "\n" + in1 + "\n");
-    EXPECT_EQ(readFile(dir.file("printed")), "  " + in0 + "\n  " + in1 + "\n") << "78 characters, right-aligned in 80";
+    EXPECT_EQ(readFile(dir.file("printed")), phonebook::latin1ToUtf8("  " + in0 + "\n  " + in1 + "\n"))
+        << "78 characters, right-aligned in 80";
     setenv("PATH", path.c_str(), 1);
 }

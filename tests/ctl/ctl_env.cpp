@@ -53,7 +53,7 @@ std::vector<char *> pointers(std::vector<std::string> &strings)
 
 } // namespace
 
-CtlRun runCtl(const std::vector<std::string> &args, const CtlOptions &options)
+CtlRun runCtl(const std::vector<std::string> &args, const CtlOptions &options, const CtlSignal &stop)
 {
     CtlRun run;
     std::vector<std::string> argv = {KELVORACTL_BINARY};
@@ -99,8 +99,13 @@ CtlRun runCtl(const std::vector<std::string> &args, const CtlOptions &options)
     pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
     std::string *into[2] = {&run.out, &run.err};
     int open = 2;
+    bool signalled = false;
     while (open > 0 && std::chrono::steady_clock::now() < deadline) {
-        if (poll(fds, 2, 100) <= 0)
+        if (stop.signal && !signalled && stop.when()) {
+            kill(pid, stop.signal);
+            signalled = true;
+        }
+        if (poll(fds, 2, stop.signal && !signalled ? 10 : 100) <= 0)
             continue;
         for (int i = 0; i < 2; i++) {
             if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
@@ -153,13 +158,13 @@ pbxsim::State CtlLine::stop()
     return state;
 }
 
-CtlRun CtlLine::ctl(std::vector<std::string> args, const CtlOptions &options)
+CtlRun CtlLine::ctl(std::vector<std::string> args, const CtlOptions &options, const CtlSignal &stop)
 {
     args.insert(args.begin(), {"-d", device});
     CtlOptions own = options;
     if (!setsVariable(own.env, "XDG_DATA_HOME"))
         own.env.push_back("XDG_DATA_HOME=" + dir.file("data"));
-    return runCtl(args, own);
+    return runCtl(args, own, stop);
 }
 
 std::string CtlLine::backups() const { return dir.file("data/kelvora/backups"); }

@@ -8,6 +8,7 @@
 #include "support/e2e_process.h"
 #include "support/tempdir.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,15 @@ struct CtlOptions {
     std::string input{};          // standard input (a pipe; /dev/null when empty)
 };
 
+// A signal sent to kelvoractl as soon as when() is true.
+struct CtlSignal {
+    int signal = 0;
+    std::function<bool()> when;
+};
+
 // Runs kelvoractl with args; DISPLAY and KELVORA_DEVICE are not passed on
 // unless options.env sets them.
-CtlRun runCtl(const std::vector<std::string> &args, const CtlOptions &options = {});
+CtlRun runCtl(const std::vector<std::string> &args, const CtlOptions &options = {}, const CtlSignal &stop = {});
 
 // pbxsim with a state of the test's choosing on <tmp>/<unique name>; stop()
 // returns the state it ended with.
@@ -36,7 +43,7 @@ protected:
     void start(const pbxsim::State &state = pbxsim::defaultState(), std::vector<std::string> extra = {});
     pbxsim::State stop();
     // kelvoractl -d <device> args, its backups kept in backups()
-    CtlRun ctl(std::vector<std::string> args, const CtlOptions &options = {});
+    CtlRun ctl(std::vector<std::string> args, const CtlOptions &options = {}, const CtlSignal &stop = {});
     std::string backups() const;
     void TearDown() override;
 

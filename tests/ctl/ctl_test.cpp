@@ -182,6 +182,8 @@ TEST_F(CtlLine, ExitStatusAndMessageForEachKindOfTrouble)
         {"no device", {"read-config", "@/x.cfg"}, {}, 1, "-d DEVICE or KELVORA_DEVICE"},
         {"a file too many", {"show", "@/a.cfg", "@/k.kwz"}, {}, 1, "usage: show FILE"},
         {"no such device", {"-d", "@/nothere", "read-config", "@/x.cfg"}, {}, 2, "gibt es nicht"},
+        {"a file as the device", {"-d", "@/a.cfg", "read-config", "@/x.cfg"}, {}, 2,
+         "a.cfg\" ist keine serielle Schnittstelle: Es ist eine gew"},
         {"not a configuration file", {"program-config", "@/k.kwz"}, {"KELVORA_DEVICE=" + device}, 3,
          "ist keine Konfigurationsdatei"},
         {"a configuration file cut short", {"program-config", "@/short.cfg"}, {"KELVORA_DEVICE=" + device}, 3,
@@ -207,6 +209,7 @@ TEST_F(CtlLine, ExitStatusAndMessageForEachKindOfTrouble)
             EXPECT_EQ(run.out, "") << c.name;
         }
     }
+    EXPECT_EQ(readFile(dir.file("a.cfg")), configFile(pbxsim::defaultState(), Dorvan)) << "the file as the device";
     CtlRun help = runCtl({"--help"});
     for (const char *command : {"read-config", "program-config", "read-speeddial", "program-speeddial",
                                 "read-subscribers", "program-subscribers", "calls", "counters", "backup", "show", "diff"})

@@ -142,39 +142,29 @@ std::string fullishKwz()
     return file;
 }
 
-// Exported to a file or to standard output, imported from standard input into
-// a file not there yet: the same directory again.
+// Exported, then imported from standard input into a file not there yet: the
+// same directory again.
 TEST(Phonebook, ExportThenImportIntoANewFileGivesTheSameBytes)
 {
     TempDir dir;
     writeFile(dir.file("full.kwz"), fullishKwz());
-    const struct {
-        std::vector<std::string> to; // after phonebook-export full.kwz; "-": standard output
-        bool vcard;
-    } ways[] = {{{"book.csv"}, false}, {{"book.vcf"}, true}, {{"BOOK.VCF"}, true}, {{"-"}, false},
-                {{"--vcf", "-"}, true}};
-    int n = 0;
-    for (const auto &way : ways) {
-        std::vector<std::string> args = {"phonebook-export", dir.file("full.kwz")};
-        for (const std::string &a : way.to)
-            args.push_back(a[0] == '-' ? a : dir.file(a));
-        std::string shown = way.to.back() + (way.to.size() > 1 ? " " + way.to[0] : "");
-        CtlRun run = runCtl(args);
-        ASSERT_EQ(run.status, 0) << shown << ": " << run.err;
-        bool toStdout = way.to.back() == "-";
-        EXPECT_EQ(run.out.empty(), !toStdout) << shown;
-        std::string book = toStdout ? run.out : readFile(dir.file(way.to.back()));
-        EXPECT_EQ(book.substr(0, way.vcard ? 11 : 3), way.vcard ? "BEGIN:VCARD" : "\xEF\xBB\xBF") << shown;
+    for (const char *out : {"book.csv", "book.vcf", "BOOK.VCF"}) {
+        CtlRun run = runCtl({"phonebook-export", dir.file("full.kwz"), dir.file(out)});
+        ASSERT_EQ(run.status, 0) << out << ": " << run.err;
+        EXPECT_EQ(run.out, "") << out;
+        std::string book = readFile(dir.file(out));
+        bool vcard = out[5] != 'c';
+        EXPECT_EQ(book.substr(0, vcard ? 11 : 3), vcard ? "BEGIN:VCARD" : "\xEF\xBB\xBF") << out;
 
-        std::string fresh = dir.file("new" + std::to_string(n++) + ".kwz");
+        std::string fresh = dir.file(std::string(out) + ".kwz");
         CtlOptions options = Latin1;
         options.input = book;
         run = runCtl({"phonebook-import", "-", fresh}, options);
-        EXPECT_EQ(run.status, 0) << shown << ": " << run.err;
+        EXPECT_EQ(run.status, 0) << out << ": " << run.err;
         EXPECT_EQ(linesOf(run.out), std::vector<std::string>{"Importiert: 134 (davon 0 mit gekürztem Namen), "
                                                              "übersprungen: 0"})
-            << shown;
-        EXPECT_TRUE(readFile(fresh) == fullishKwz()) << shown;
+            << out;
+        EXPECT_TRUE(readFile(fresh) == fullishKwz()) << out;
     }
 }
 

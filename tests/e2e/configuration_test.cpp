@@ -11,6 +11,7 @@
 #include "support/tempdir.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cctype>
 #include <cstdint>
 #include <iostream>
@@ -215,6 +216,27 @@ TEST_F(EndToEnd, ReadSaveProgramAndQuit)
     EXPECT_TRUE(after == expected);
     EXPECT_EQ(bytesOf(after.ports[2]), bytesOf(expected.ports[2]));
     EXPECT_NE(access(lockFileFor(device).c_str(), F_OK), 0) << lockFileFor(device) << " left behind";
+}
+
+// SIGTERM during "Auslesen" (a session ending, a kill): the window ends the
+// transmission as a failed one ends, says what the PBX holds and exits with
+// 128 + 15, the lock removed.
+TEST_F(EndToEnd, ASignalDuringAReadEndsTheTransmissionAndTheProgram)
+{
+    startBoth(twoPortPbx(), -1, 4800); // the read takes seconds
+    if (HasFatalFailure())
+        return;
+    ASSERT_TRUE(clickWidgetUntil(mainWindow, "lesen", [&] { return logged(command(98, 0)); }));
+    kill(kelvora.pid(), SIGTERM);
+    int status = kelvora.waitExit(Patient);
+    ASSERT_NE(status, -1) << "kelvora did not quit";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGTERM) << "wait status " << status;
+    EXPECT_NE(kelvora.output().find("kelvora: Abgebrochen (SIGTERM): an der Anlage wurde nichts ge"), std::string::npos)
+        << kelvora.output();
+    EXPECT_NE(access(lockFileFor(device).c_str(), F_OK), 0) << lockFileFor(device) << " left behind";
+    for (int i = 0; i < 200 && !logged(command(99, 0)); i++)
+        usleep(10000);
+    EXPECT_TRUE(logged(command(99, 0))) << "no end of the transmission";
 }
 
 } // namespace

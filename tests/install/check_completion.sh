@@ -50,7 +50,9 @@ read-config x.cfg --ident o|ostrale
 read-config x.cfg |
 program-subscribers |c.tnd sub
 calls |in out
-calls out --|--csv --help --names
+calls out --|--csv --help --names --print --print-command --print-encoding --sheet
+print-speeddial |b.kwz sub
+print-speeddial b.kwz --print-encoding |latin1 utf8
 calls out --names |b.kwz sub
 backup |sub
 show |F.VCF a.cfg b.kwz c.tnd d.csv e.vcf notes.txt sub
@@ -61,6 +63,9 @@ phonebook-import --replace d.csv |b.kwz sub
 phonebook-import --country |
 phonebook-import --country 49 |F.VCF d.csv e.vcf sub
 phonebook-export b.kwz |F.VCF d.csv e.vcf sub
+set --|--dry-run --help --pbx --yes
+set a.cfg |
+apply |notes.txt sub
 CASES
 
 # Every command of --help is offered.

@@ -46,9 +46,9 @@ const ExportCase exportCases[] = {
               " 102 Name102                        8912345\n"
               "\f" + Header + " ...\n"
               " 250 Name250                      221456789\n"},
-    {"100 and 200 start their pages without dots; 15 digits are cut to 12",
+    {"100 and 200 start their pages without dots; 15 digits are written whole",
      {{0, "491701234567890"}, {100, "1"}, {102, "2"}},
-     Header + " 100 Name100                   491701234567\n"
+     Header + " 100 Name100                   491701234567890\n"
               "\f" + Header + " 200 Name200                              1\n"
               " ...\n"
               " 202 Name202                              2\n"},

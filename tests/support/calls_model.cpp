@@ -26,8 +26,18 @@ std::array<std::uint8_t, 12> packed(const std::string &number)
     return out;
 }
 
-// Speed-dial entry j names the number of outgoing call 5 * j.
-std::string nameOf(int j) { return j == 3 ? "Meier, Anna" : "Kunde " + std::to_string(j); }
+// Speed-dial entry j names the number of outgoing call 5 * j; every umlaut and
+// the sharp s are among the names, all short enough to print whole.
+std::string nameOf(int j)
+{
+    if (j == 3)
+        return "Meier, Anna";
+    if (j % 4 == 1)
+        return "Jürgen Weiß-Öztürk " + std::to_string(j);
+    if (j % 4 == 2)
+        return "Ärzte Übelhör Bäck " + std::to_string(j);
+    return "Kunde " + std::to_string(j);
+}
 
 std::string nameFor(const std::string &number)
 {

@@ -34,6 +34,7 @@ void E2eSession::startBoth(const pbxsim::State &state, int traceLevel, long baud
     // Out of the way of windows that other programs on this display open:
     // without a window manager, one mapped over ours would take our clicks.
     options.xtArgs = {"-geometry", "-0-0"};
+    options.xtArgs.insert(options.xtArgs.end(), kelvoraArgs.begin(), kelvoraArgs.end());
     mainWindow = startKelvoraWindow(kelvora, MainTitle, device, options, dir.path(), Patient, &error);
     ASSERT_NE(mainWindow, None) << error;
 }

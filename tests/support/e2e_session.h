@@ -22,6 +22,8 @@ protected:
     void startBoth(const pbxsim::State &state, int traceLevel = -1, long baud = 0);
     // Whether kelvora asks before programming (off unless a test turns it on).
     bool confirmProgramming = false;
+    // More toolkit options for kelvora (-xrm ...).
+    std::vector<std::string> kelvoraArgs;
     // Waits until the transfer ending with the n-th end-of-transmission is over:
     // pbxsim acknowledged it, the lock is gone, no dialog of the main window is up
     // (but `from`, the dialog that started the transfer, with none of its own)

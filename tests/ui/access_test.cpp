@@ -118,8 +118,11 @@ TEST_F(Access, NumFieldsByNameAndIndex)
     EXPECT_EQ(GetNumField(w, "*num", -1), 42);
     EXPECT_EQ(GetNumField(w, "*num", 3), 7);
 
+    // Only a whole number in range is one: atoi made 42 of 4294967338.
     SetField(w, "*free", "12ab");
-    EXPECT_EQ(GetNumField(w, "*free", -1), 12);
+    EXPECT_EQ(GetNumField(w, "*free", -1), 0);
+    SetField(w, "*free", "4294967338");
+    EXPECT_EQ(GetNumField(w, "*free", -1), 0);
     SetField(w, "*free", "ab");
     EXPECT_EQ(GetNumField(w, "*free", -1), 0);
     SetField(w, "*free", "");

@@ -22,9 +22,11 @@ const Verdict verdicts[] = {
     {CHECK(Check_11_97), "011", true}, // leading zeros are only digits
     {CHECK(Check_0_255), "0", true},        {CHECK(Check_0_255), "255", true},
     {CHECK(Check_0_255), "256", false},     {CHECK(Check_0_255), "-1", false},
-    {CHECK(Check_0_255), "", true}, // no digits counts as 0
+    {CHECK(Check_0_255), "", true}, // an empty field counts as 0
+    {CHECK(Check_0_255), "4294967296", false}, // not 0, as atoi made it
     {CHECK(Check_0_999), "999", true},      {CHECK(Check_0_999), "1000", false},
-    {CHECK(Check_0_999), "12x", true}, // leading digits only
+    {CHECK(Check_0_999), "12x", false}, // the whole text or nothing
+    {CHECK(Check_0_999), " 12", false},
     // A packed time hhmm, compared as a whole: minutes are not checked.
     {CHECK(Check_0_2359), "0000", true},    {CHECK(Check_0_2359), "2359", true},
     {CHECK(Check_0_2359), "2360", false},   {CHECK(Check_0_2359), "2400", false},

@@ -3,6 +3,7 @@
 #include "config/version.h"
 #include "pbxsim/pbxsim.h"
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -12,13 +13,15 @@
 
 namespace {
 
-pbxsim::Simulator *running = nullptr;
+// Read by the signal handler: an atomic that needs no lock is safe there.
+std::atomic<pbxsim::Simulator *> running{nullptr};
+static_assert(std::atomic<pbxsim::Simulator *>::is_always_lock_free);
 std::string program = "pbxsim"; // argv[0]'s last component
 
 void onSignal(int)
 {
-    if (running)
-        running->requestStop();
+    if (pbxsim::Simulator *sim = running.load())
+        sim->requestStop();
 }
 
 // "%1" is the program's name.
