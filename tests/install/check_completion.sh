@@ -63,9 +63,7 @@ phonebook-import --replace d.csv |b.kwz sub
 phonebook-import --country |
 phonebook-import --country 49 |F.VCF d.csv e.vcf sub
 phonebook-export b.kwz |F.VCF d.csv e.vcf sub
-set --|--dry-run --help --pbx --yes
 set a.cfg |
-apply |notes.txt sub
 CASES
 
 # Every command of --help is offered.
