@@ -84,10 +84,10 @@ int createTemporaryFile(int dirfd, const std::string &dir, const std::string &st
     constexpr std::size_t Suffix = 7; // ".XXXXXX"
     std::string name = "." + stem.substr(0, NAME_MAX - 1 - Suffix) + ".XXXXXX";
     static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    static std::mt19937 random{std::random_device{}()};
+    static std::mt19937 draw{std::random_device{}()};
     for (int tries = 0; tries < 100; ++tries) {
         for (std::size_t i = name.size() - 6; i < name.size(); ++i)
-            name[i] = letters[random() % (sizeof letters - 1)];
+            name[i] = letters[draw() % (sizeof letters - 1)];
         *path = dir.empty() ? name : dir + "/" + name;
         int fd = openat(dirfd, path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)

@@ -1,6 +1,7 @@
 #include "config/backups.h"
 
 #include "config/atomicfile.h"
+#include "link/interrupt.h"
 
 #include <algorithm>
 #include <cctype>
@@ -194,7 +195,13 @@ bool writeNew(int dirfd, const std::string &dir, BackupKind kind, const std::str
               const std::function<bool(FILE *)> &write, BackupResult &result)
 {
     std::string temp;
-    int fd = createTemporaryFile(dirfd, "", backupFileName(kind, device, when), 0666, &temp);
+    int fd;
+    {
+        InterruptsDeferred deferred; // a signal takes the file away once it is known
+        fd = createTemporaryFile(dirfd, "", backupFileName(kind, device, when), 0666, &temp);
+        if (fd >= 0)
+            removeOnInterrupt((dir + "/" + temp).c_str());
+    }
     if (fd < 0)
         return failed(result, BackupTrouble::System, errno);
     FILE *fp = fdopen(fd, "w");
@@ -215,6 +222,7 @@ bool writeNew(int dirfd, const std::string &dir, BackupKind kind, const std::str
         error = errno;
     }
     unlinkat(dirfd, temp.c_str(), 0);
+    forgetOnInterrupt((dir + "/" + temp).c_str());
     if (result.path.empty())
         return failed(result, BackupTrouble::System, error);
     fsync(dirfd);

@@ -317,7 +317,7 @@ int programSubscribers(Context &c, const Args &args)
     readTndStream(fp.get(), image.record.data());
     std::rewind(fp.get());
     if (const Field *wrong = firstUnstorableField(image); wrong && !args.has("--force")) {
-        complain("Die Datei \"" + args.files[0] + "\" hält, was der Dialog Teilnehmerdaten nicht speichern kann: " +
+        complain("Die Datei \"" + args.files[0] + "\" enthält, was der Dialog Teilnehmerdaten nicht speichern kann: " +
                  wrong->label + ": " + readField(*wrong, image.record.data()) +
                  "\nNichts wurde gesendet; --force sendet sie trotzdem.");
         return FileTrouble;
