@@ -552,14 +552,24 @@ int readSpeedDialImage(const std::string &path, std::string &image)
 // "-" is standard input.
 int readAddressBook(const std::string &path, std::string &bytes)
 {
-    if (path == "-")
-        return readStream(stdin, bytes) ? Success : unreadable(path, errno ? errno : EIO);
-    FilePtr fp(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!fp)
-        return unreadable(path, errno);
-    if (!isNormalFile(fp.get()))
-        return wrongKind(path, "Adressbuch-Datei");
-    return readStream(fp.get(), bytes) ? Success : unreadable(path, errno ? errno : EIO);
+    FILE *in = stdin;
+    FilePtr fp(nullptr, std::fclose);
+    if (path != "-") {
+        fp.reset(std::fopen(path.c_str(), "rb"));
+        if (!fp)
+            return unreadable(path, errno);
+        if (!isNormalFile(fp.get()))
+            return wrongKind(path, "Adressbuch-Datei");
+        in = fp.get();
+    }
+    switch (phonebook::readBook(in, bytes)) {
+    case phonebook::BookRead::Read: return Success;
+    case phonebook::BookRead::TooBig:
+        complain("Das Adressbuch \"" + path + "\" ist größer als 16 MB und wird nicht gelesen.");
+        return FileTrouble;
+    case phonebook::BookRead::Failed: break;
+    }
+    return unreadable(path, errno ? errno : EIO);
 }
 
 // "-" is standard output.
@@ -576,62 +586,51 @@ int writeBytes(const std::string &path, const std::string &bytes)
     return written == FileWrite::Written ? Success : unwritten(path, written, errno);
 }
 
-// The window's summary line of this name with %1, %2 ... replaced.
-std::string summaryText(const char *which, const std::vector<std::string> &args = {})
-{
-    std::string t = builtinResource(std::string("*phonebookImport.") + which);
-    for (std::size_t i = args.size(); i-- > 0;) {
-        std::string mark = "%" + std::to_string(i + 1);
-        for (std::size_t at = t.find(mark); at != std::string::npos; at = t.find(mark, at + args[i].size()))
-            t.replace(at, mark.size(), args[i]);
-    }
-    return t;
-}
-
-std::string skipText(const phonebook::SkippedEntry &s)
-{
-    using R = phonebook::SkipReason;
-    switch (s.reason) {
-    case R::CodeOutOfRange: return summaryText("codeOutOfRange", {s.code});
-    case R::EmptyNumber: return summaryText("emptyNumber");
-    case R::NumberTooLong: return summaryText("numberTooLong");
-    case R::DuplicateCode: return summaryText("duplicateCode", {s.code, std::to_string(s.earlierLine)});
-    case R::Occupied: return summaryText("occupied", {s.code});
-    case R::DirectoryFull: return summaryText("directoryFull");
-    case R::AlreadyThere: return summaryText("alreadyThere", {s.code});
-    }
-    return "";
-}
-
 // The window's summary, but every line of it: a script's log has room.
 std::vector<std::string> summaryLines(const phonebook::ImportResult &r)
 {
-    std::vector<std::string> out = {summaryText(
-        "counts", {std::to_string(r.imported.size()), std::to_string(r.cutCount()), std::to_string(r.skipped.size())})};
-    std::vector<std::pair<int, std::string>> lines;
-    for (const auto &e : r.imported)
-        if (e.cut)
-            lines.push_back({e.line, summaryText("cut", {std::to_string(e.code)})});
-    for (const auto &e : r.skipped)
-        lines.push_back({e.line, skipText(e)});
-    std::stable_sort(lines.begin(), lines.end(), [](auto &a, auto &b) { return a.first < b.first; });
-    for (const auto &[line, text] : lines)
-        out.push_back(summaryText("line", {std::to_string(line), text}));
+    auto line = [](const char *which) { return builtinResource(std::string("*phonebookImport.") + which); };
+    std::vector<std::string> out = phonebook::summaryLines(r, line);
+    if (r.columns != phonebook::ColumnTrouble::Found)
+        out.push_back(line("chooseColumns"));
     return out;
+}
+
+// "a,b" as its names.
+std::vector<std::string> columnList(const std::string &value)
+{
+    std::vector<std::string> names;
+    for (std::size_t from = 0, comma;; from = comma + 1) {
+        comma = value.find(',', from);
+        names.push_back(value.substr(from, comma - from));
+        if (comma == std::string::npos)
+            return names;
+    }
+}
+
+// --country's code, or false after saying what is wrong with it.
+bool countryOption(const Args &args, std::string &code)
+{
+    if (!args.values.count("--country"))
+        return true;
+    code = args.value("--country");
+    if (!code.empty() && code.size() <= 3 && code.find_first_not_of("0123456789") == std::string::npos)
+        return true;
+    complain("--country takes a country code of 1 to 3 digits, without + or 00");
+    return false;
 }
 
 int phonebookImport(Context &, const Args &args)
 {
     phonebook::ImportOptions options;
     options.replace = args.has("--replace");
-    if (args.values.count("--country")) {
-        options.ownCountry = args.value("--country");
-        if (options.ownCountry.empty() || options.ownCountry.size() > 3 ||
-            options.ownCountry.find_first_not_of("0123456789") != std::string::npos) {
-            complain("--country takes a country code of 1 to 3 digits, without + or 00");
-            return WrongUsage;
-        }
-    }
+    options.withFax = args.has("--with-fax");
+    if (!countryOption(args, options.ownCountry))
+        return WrongUsage;
+    if (args.values.count("--name-column"))
+        options.nameColumns = columnList(args.value("--name-column"));
+    if (args.values.count("--number-column"))
+        options.numberColumns = columnList(args.value("--number-column"));
     const std::string &in = args.files[0], &path = args.files[1];
     std::string image, bytes;
     // A directory file that is not there yet starts empty, as "Sichern"
@@ -652,18 +651,22 @@ int phonebookImport(Context &, const Args &args)
             return status;
     for (const std::string &line : summaryLines(result))
         std::printf("%s\n", forLocale(line).c_str());
-    return outputDone();
+    if (int status = outputDone(); status != Success)
+        return status;
+    return result.columns == phonebook::ColumnTrouble::Found ? Success : WrongUsage;
 }
 
 int phonebookExport(Context &, const Args &args)
 {
     const std::string &path = args.files[0], &out = args.files[1];
-    std::string image;
+    std::string image, country = "49";
+    if (!countryOption(args, country))
+        return WrongUsage;
     if (int status = readSpeedDialImage(path, image); status != Success)
         return status;
     phonebook::ConstTables tables = phonebook::tablesOfFile(reinterpret_cast<unsigned char *>(image.data()));
     bool vcard = args.has("--vcf") || (out.size() >= 4 && strcasecmp(out.c_str() + out.size() - 4, ".vcf") == 0);
-    return writeBytes(out, vcard ? phonebook::exportVCard(tables) : phonebook::exportCsv(tables));
+    return writeBytes(out, vcard ? phonebook::exportVCard(tables) : phonebook::exportCsv(tables, country));
 }
 
 // ---------------------------------------------------------------- set, apply, edit (settext.cpp)
@@ -732,23 +735,27 @@ const Command commands[] = {
      "Prints each field two files of one kind disagree on (either may be -, standard input);\n"
      "exit 0 equal, 1 different, 2 trouble.", 2, false, {}, {},
      diff},
-    {"phonebook-import", "phonebook-import [--replace] [--country CC] IN.csv|IN.vcf|- FILE.kwz",
+    {"phonebook-import",
+     "phonebook-import [--replace] [--country CC] [--with-fax] [--name-column NAME[,NAME...]] "
+     "[--number-column NAME[,NAME...]] IN.csv|IN.vcf|- FILE.kwz",
      "Puts the entries of an address book (- standard input) into a speed-dial file, a new one\n"
-     "when FILE.kwz is not there; --replace overwrites taken slots, --country is the own country.",
-     2, false, {"--country"}, {"--replace"}, phonebookImport},
-    {"phonebook-export", "phonebook-export [--vcf] FILE.kwz OUT.csv|OUT.vcf|-",
-     "Writes the speed-dial directory as CSV or, for .vcf or with --vcf, as vCard (- standard output).", 2, false,
-     {}, {"--vcf"}, phonebookExport},
-    {"set", "set [--pbx] [--yes] [--dry-run] FILE LABEL=VALUE...",
+     "when FILE.kwz is not there; --replace overwrites taken slots, --country is the own country,\n"
+     "--with-fax takes fax numbers too, --name-column and --number-column choose CSV columns.",
+     2, false, {"--country", "--name-column", "--number-column"}, {"--replace", "--with-fax"}, phonebookImport},
+    {"phonebook-export", "phonebook-export [--vcf] [--country CC] FILE.kwz OUT.csv|OUT.vcf|-",
+     "Writes the speed-dial directory as CSV or, for .vcf or with --vcf, as vCard (- standard output);\n"
+     "--country is the own country of the numbers the CSV writes as +CC.",
+     2, false, {"--country"}, {"--vcf"}, phonebookExport},
+    {"set", "set [--pbx] [--yes] [--dry-run] [--no-backup] FILE LABEL=VALUE...",
      "Sets fields of a .cfg, .kwz or .tnd file, each LABEL and VALUE as show prints them, under the rules\n"
      "of the field's dialog; nothing is written unless all are valid.  With --pbx (and no FILE) the\n"
      "fields are set in the PBX: read, what changes printed, asked on a terminal unless --yes\n"
-     "(--dry-run stops there), programmed.",
-     0, false, {}, {"--pbx", "--yes", "--dry-run"}, set, true},
-    {"apply", "apply [--pbx] [--yes] [--dry-run] TEXT.txt|- FILE",
+     "(--dry-run stops there), programmed; each read keeps its backup unless --no-backup.",
+     0, false, {}, {"--pbx", "--yes", "--dry-run", "--no-backup"}, set, true},
+    {"apply", "apply [--pbx] [--yes] [--dry-run] [--no-backup] TEXT.txt|- FILE",
      "Sets every field a text in show's form names (- standard input; blank and # lines skipped);\n"
      "show A | apply - B makes B equal to A.  With --pbx (and no FILE) into the PBX, as set --pbx.",
-     0, false, {}, {"--pbx", "--yes", "--dry-run"}, apply, true},
+     0, false, {}, {"--pbx", "--yes", "--dry-run", "--no-backup"}, apply, true},
     {"edit", "edit FILE",
      "Opens show's text of a file in $VISUAL or $EDITOR, applies it when the editor ends and prints\n"
      "what changed; on an error the file stays as it was.",

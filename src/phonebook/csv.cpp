@@ -27,7 +27,7 @@ char separatorOf(std::string_view text)
     return ',';
 }
 
-std::vector<Record> read(std::string_view text, char separator)
+std::vector<Record> read(std::string_view text, char separator, std::vector<int> *unclosedQuotes)
 {
     std::vector<Record> records;
     const std::size_t n = text.size();
@@ -42,8 +42,10 @@ std::vector<Record> read(std::string_view text, char separator)
             while (j < n && blank(text[j]))
                 ++j;
             std::string value;
+            bool closed = false;
             if (j < n && text[j] == '"') {
                 empty = false;
+                int opened = line;
                 for (i = j + 1; i < n;) {
                     char c = text[i++];
                     if (c == '"') {
@@ -52,12 +54,22 @@ std::vector<Record> read(std::string_view text, char separator)
                             ++i;
                             continue;
                         }
+                        closed = true;
                         break;
                     }
                     if (c == '\n' || (c == '\r' && (i == n || text[i] != '\n')))
                         ++line;
                     value += c;
                 }
+                if (!closed) {
+                    // A stray quote, not a field: read on from it as plain text.
+                    if (unclosedQuotes)
+                        unclosedQuotes->push_back(opened);
+                    line = opened;
+                    i = j;
+                }
+            }
+            if (closed) {
                 std::size_t rest = i;
                 while (i < n && text[i] != separator && !lineEnd(text[i]))
                     ++i;

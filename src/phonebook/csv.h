@@ -20,8 +20,11 @@ char separatorOf(std::string_view text);
 // The records of text.  Line ends are CR LF, LF or CR.  A quoted field may
 // hold separators, line breaks and doubled quotes; blanks around it are
 // dropped and text after its closing quote is added to it.  An unquoted
-// field loses its blanks at both ends.  Blank lines give no record.
-std::vector<Record> read(std::string_view text, char separator);
+// field loses its blanks at both ends.  Blank lines give no record.  A quote
+// that no quote closes before the end is taken as a character of an unquoted
+// field, so the lines after it are read as lines; its line goes into
+// *unclosedQuotes.
+std::vector<Record> read(std::string_view text, char separator, std::vector<int> *unclosedQuotes = nullptr);
 
 // value as a field: quoted when it holds a separator (either), a quote, a line
 // break, or blanks at either end (which the reader would drop otherwise).

@@ -147,6 +147,25 @@ bool invisible(char32_t c)
            (c >= 0xFE00 && c <= 0xFE0F);
 }
 
+// Pictographs, arrows, dingbats and the like: no letter to stand for them.
+bool symbol(char32_t c)
+{
+    return (c >= 0x2190 && c <= 0x2BFF) || (c >= 0x20D0 && c <= 0x20FF) || (c >= 0x1F000 && c <= 0x1FAFF) ||
+           (c >= 0xE000 && c <= 0xF8FF) || c >= 0xE0000 || (c >= 0xFFF0 && c <= 0xFFFF);
+}
+
+// Blanks where a dropped symbol stood: at the ends and doubled.
+void closeGaps(std::string &text)
+{
+    std::string out;
+    for (char c : text)
+        if (c != ' ' || (!out.empty() && out.back() != ' '))
+            out += c;
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    text = out;
+}
+
 bool wideBlank(char32_t c) { return (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F || c == 0x3000; }
 
 // The closest ASCII of a character ISO 8859-1 lacks, "" when there is none.
@@ -208,6 +227,7 @@ Latin1Text utf8ToLatin1(std::string_view utf8)
 {
     Latin1Text out;
     std::string &text = out.text;
+    bool dropped = false;
     for (std::size_t i = 0; i < utf8.size();) {
         Decoded d = decode(utf8, i);
         i += d.length;
@@ -231,10 +251,26 @@ Latin1Text utf8ToLatin1(std::string_view utf8)
             out.approximated = true;
         } else {
             std::string ascii = closestAscii(c);
-            text += ascii.empty() ? "?" : ascii;
+            dropped = dropped || (ascii.empty() && symbol(c));
+            text += !ascii.empty() || symbol(c) ? ascii : "?";
             out.approximated = true;
         }
     }
+    if (dropped)
+        closeGaps(text);
+    return out;
+}
+
+std::string shownInMessage(std::string_view latin1)
+{
+    constexpr std::size_t Shown = 60;
+    std::string out;
+    for (char ch : latin1.substr(0, Shown)) {
+        auto b = static_cast<unsigned char>(ch);
+        out += b < 0x20 || (b >= 0x7F && b < 0xA0) ? '?' : ch;
+    }
+    if (latin1.size() > Shown)
+        out += "...";
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+
 namespace phonebook {
 
 // s without the blanks and tabs at either end.
@@ -33,7 +34,13 @@ struct Latin1Text {
 // UTF-8 into ISO 8859-1.  A character ISO 8859-1 lacks becomes its closest
 // ASCII letters (Ł -> L, Œ -> OE), a decomposed letter becomes the ISO 8859-1
 // letter when there is one, control characters become blanks, invisible ones
-// vanish, and anything else becomes "?".  Broken UTF-8 gives "?" per byte.
+// vanish, symbols (emoji, arrows) are dropped with the blank they leave
+// doubled, and the letters of other scripts become "?".  Broken UTF-8 gives
+// "?" per byte.
 Latin1Text utf8ToLatin1(std::string_view utf8);
+
+// An ISO 8859-1 text of the user's file as a message shows it: at most 60
+// characters ("..." for the rest), control characters as "?".
+std::string shownInMessage(std::string_view latin1);
 
 } // namespace phonebook

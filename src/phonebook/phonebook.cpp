@@ -1,5 +1,6 @@
 #include "phonebook/phonebook.h"
 
+#include "phonebook/columns.h"
 #include "phonebook/csv.h"
 #include "phonebook/latin1.h"
 #include "phonebook/vcard.h"
@@ -38,13 +39,87 @@ std::string_view withoutMark(std::string_view bytes)
     return bytes;
 }
 
-// An entry as the input gave it.
+// An entry as it goes into the directory.
 struct Candidate {
     int line;
     std::string code;   // "" for none
     std::string name;   // UTF-8
-    std::string number; // as written
+    std::string number; // digits, as the directory holds them
+    bool fax = false;
+    bool lostZero = false; // see looksLikeLostZero
 };
+
+// What one row or card gives: a name and its numbers as written.
+struct Contact {
+    struct Number {
+        int line;
+        std::string value;
+        bool fax;
+    };
+    int line;
+    std::string code, name;
+    std::vector<Number> numbers;
+};
+
+struct StoredName {
+    Latin1Text name;
+    bool cut = false;
+};
+
+// The name as it is stored: ISO 8859-1, cut to NameMax with room for the
+// fax label.
+StoredName storedName(const std::string &utf8, bool fax)
+{
+    StoredName out{utf8ToLatin1(utf8)};
+    std::string &text = out.name.text;
+    std::size_t room = NameMax - (fax ? FaxLabel.size() : 0);
+    if (text.size() > room) {
+        out.cut = true;
+        text.resize(room);
+        while (!text.empty() && text.back() == ' ')
+            text.pop_back();
+    }
+    if (fax)
+        text += FaxLabel;
+    return out;
+}
+
+// A contact's numbers as entries: each number once, faxes only when asked
+// for, the code with the first; no number at all is an entry without one,
+// which place() skips.
+void addContact(const Contact &contact, const ImportOptions &options, std::vector<Candidate> &candidates,
+                ImportResult &result)
+{
+    std::vector<Candidate> mine;
+    bool faxLeftOut = false;
+    for (const Contact::Number &n : contact.numbers) {
+        std::string digits = directoryNumber(n.value, options.ownCountry);
+        if (digits.empty())
+            continue;
+        bool twice = std::any_of(mine.begin(), mine.end(), [&digits](const Candidate &c) { return c.number == digits; });
+        if (twice)
+            continue;
+        if (n.fax && !options.withFax) {
+            faxLeftOut = true;
+            continue;
+        }
+        mine.push_back({n.line, mine.empty() ? contact.code : "", contact.name, digits, n.fax,
+                        looksLikeLostZero(n.value, options.ownCountry)});
+    }
+    // Voice numbers first: the code goes to the first of them.
+    std::stable_partition(mine.begin(), mine.end(), [](const Candidate &c) { return !c.fax; });
+    if (!mine.empty() && !mine[0].fax)
+        for (std::size_t k = 0; k < mine.size(); ++k)
+            mine[k].code = k == 0 ? contact.code : "";
+    if (mine.empty() && faxLeftOut) {
+        StoredName name = storedName(contact.name, false);
+        result.skipped.push_back({contact.line, SkipReason::OnlyFax, name.name.text, "", std::string(trimmed(contact.code)), 0});
+        return;
+    }
+    if (mine.empty())
+        mine.push_back({contact.line, contact.code, contact.name, "", false, false});
+    candidates.insert(candidates.end(), mine.begin(), mine.end());
+}
 
 // The code's slot, -1 when code is not one.
 int slotOfCode(std::string_view code)
@@ -81,15 +156,10 @@ void place(const std::vector<Candidate> &candidates, Tables tables, const Import
             std::string_view code = trimmed(c.code);
             if (code.empty() == coded)
                 continue;
-            Latin1Text name = utf8ToLatin1(c.name);
-            bool cut = name.text.size() > NameMax;
-            if (cut) {
-                name.text.resize(NameMax);
-                while (!name.text.empty() && name.text.back() == ' ')
-                    name.text.pop_back();
-            }
-            std::string number = directoryNumber(c.number, options.ownCountry);
-            SkippedEntry skip{c.line, SkipReason::EmptyNumber, name.text, number, std::string(code), 0};
+            StoredName stored = storedName(c.name, c.fax);
+            const Latin1Text &name = stored.name;
+            const std::string &number = c.number;
+            SkippedEntry skip{c.line, SkipReason::EmptyNumber, name.text, number, utf8ToLatin1(code).text, 0};
             auto skipped = [&](SkipReason reason) {
                 skip.reason = reason;
                 result.skipped.push_back(skip);
@@ -137,19 +207,76 @@ void place(const std::vector<Candidate> &candidates, Tables tables, const Import
             }
             storeEntry(tables, slot, name.text, number);
             takenBy[std::size_t(slot)] = c.line;
-            result.imported.push_back({c.line, FirstCode + slot, name.text, number, cut, name.approximated, replaced});
+            result.imported.push_back(
+                {c.line, FirstCode + slot, name.text, number, stored.cut, name.approximated, replaced});
+            if (c.lostZero)
+                result.notices.push_back({c.line, NoticeKind::LostZero, name.text, number});
         }
     }
     auto byLine = [](const auto &a, const auto &b) { return a.line < b.line; };
     std::stable_sort(result.imported.begin(), result.imported.end(), byLine);
     std::stable_sort(result.skipped.begin(), result.skipped.end(), byLine);
+    std::stable_sort(result.notices.begin(), result.notices.end(), byLine);
 }
 
 // A first line whose code is no number or whose number has no digit names
 // the columns.
-bool isHeader(const std::vector<std::string> &fields)
+bool isHeader(std::vector<std::string> fields)
 {
+    fields.resize(std::max<std::size_t>(fields.size(), 3));
     return (!fields[0].empty() && !allDigits(fields[0])) || (!fields[2].empty() && !anyDigit(fields[2]));
+}
+
+// Lines without a header that reads as names: code;name;number, as this
+// program writes them and as hand-made lists have them, when most lines look
+// like that.
+bool positional(const std::vector<csv::Record> &records)
+{
+    std::size_t alike = 0;
+    for (const csv::Record &r : records) {
+        const std::vector<std::string> &f = r.fields;
+        alike += f.size() >= 3 && (f[0].empty() || anyDigit(f[0])) && anyDigit(f[2]);
+    }
+    return 2 * alike >= records.size();
+}
+
+std::vector<std::string> latin1Fields(const std::vector<std::string> &fields)
+{
+    std::vector<std::string> out;
+    for (const std::string &f : fields)
+        out.push_back(utf8ToLatin1(f).text);
+    return out;
+}
+
+// The columns the options name, into layout; false (and the trouble in
+// result) when one is not in the header.
+bool chosenColumns(const std::vector<std::string> &header, const ImportOptions &options, columns::Layout &layout,
+                   ImportResult &result)
+{
+    std::vector<std::size_t> names, numbers;
+    for (auto [wanted, into] : {std::pair{&options.nameColumns, &names}, {&options.numberColumns, &numbers}}) {
+        for (const std::string &name : *wanted) {
+            std::size_t column = columns::columnNamed(header, name);
+            if (column == columns::NoColumn) {
+                result.columns = ColumnTrouble::Missing;
+                result.missingColumn = utf8ToLatin1(anyToUtf8(name)).text;
+                result.header = latin1Fields(header);
+                return false;
+            }
+            into->push_back(column);
+        }
+    }
+    if (!names.empty()) {
+        layout.display.clear();
+        layout.company.clear();
+        layout.nameParts = names;
+    }
+    if (!numbers.empty()) {
+        layout.numbers.clear();
+        for (std::size_t column : numbers)
+            layout.numbers.push_back({column, false, columns::NoColumn});
+    }
+    return true;
 }
 
 } // namespace
@@ -171,29 +298,6 @@ void storeEntry(Tables tables, int slot, std::string_view name, std::string_view
     n = std::min({number.size(), number.find('\0'), NumberMax});
     std::memcpy(numberSlot, number.data(), n);
     numberSlot[n] = 0;
-}
-
-std::string directoryNumber(std::string_view text, std::string_view ownCountry)
-{
-    std::size_t first = text.find_first_of("+0123456789");
-    bool international = first != std::string_view::npos && text[first] == '+';
-    std::string written;
-    for (char c : text)
-        if (c != ' ' && c != '\t')
-            written += c;
-    if (international) {
-        if (std::size_t trunk = written.find("(0)"); trunk != std::string::npos)
-            written.erase(trunk, 3);
-    }
-    std::string digits;
-    std::copy_if(written.begin(), written.end(), std::back_inserter(digits), isDigit);
-    if (!international || digits.empty())
-        return digits;
-    std::string own;
-    std::copy_if(ownCountry.begin(), ownCountry.end(), std::back_inserter(own), isDigit);
-    if (own.empty() || !digits.starts_with(own))
-        return "00" + digits;
-    return digits.size() == own.size() ? "" : "0" + digits.substr(own.size());
 }
 
 Format formatOf(std::string_view bytes)
@@ -219,20 +323,45 @@ ImportResult importCsv(std::string_view bytes, Tables tables, const ImportOption
     bytes = withoutMark(bytes);
     result.utf8 = isUtf8(bytes);
     std::string text = result.utf8 ? std::string(bytes) : legacyToUtf8(bytes);
+    std::vector<int> unclosed;
+    std::vector<csv::Record> records;
+    for (csv::Record &record : csv::read(text, csv::separatorOf(text), &unclosed))
+        if (std::any_of(record.fields.begin(), record.fields.end(), [](const std::string &f) { return !f.empty(); }))
+            records.push_back(std::move(record));
+    for (int line : unclosed)
+        result.notices.push_back({line, NoticeKind::UnclosedQuote, "", ""});
+    if (records.empty())
+        return result;
+
+    const std::vector<std::string> &first = records.front().fields;
+    columns::Layout layout = columns::layoutOf(first);
+    bool chosen = !options.nameColumns.empty() || !options.numberColumns.empty();
+    if (chosen && !chosenColumns(first, options, layout, result))
+        return result;
     std::vector<Candidate> candidates;
-    bool first = true;
-    for (csv::Record &record : csv::read(text, csv::separatorOf(text))) {
-        record.fields.resize(std::max<std::size_t>(record.fields.size(), 3));
-        std::vector<std::string> &f = record.fields;
-        if (f[0].empty() && f[1].empty() && f[2].empty())
-            continue;
-        if (first && isHeader(f)) {
-            result.headerLine = record.line;
-            first = false;
-            continue;
+    if (chosen || layout.recognised()) {
+        result.headerLine = records.front().line;
+        for (std::size_t k = 1; k < records.size(); ++k) {
+            columns::Row row = columns::rowOf(layout, records[k].fields);
+            Contact contact{records[k].line, row.code, row.name, {}};
+            for (columns::Number &n : row.numbers)
+                contact.numbers.push_back({records[k].line, std::move(n.value), n.fax});
+            addContact(contact, options, candidates, result);
         }
-        first = false;
-        candidates.push_back({record.line, f[0], f[1], f[2]});
+    } else {
+        std::size_t from = isHeader(first) ? 1 : 0;
+        if (!positional({records.begin() + std::ptrdiff_t(from), records.end()})) {
+            result.columns = ColumnTrouble::Unknown;
+            result.header = latin1Fields(first);
+            return result;
+        }
+        if (from == 1)
+            result.headerLine = records.front().line;
+        for (std::size_t k = from; k < records.size(); ++k) {
+            std::vector<std::string> f = records[k].fields;
+            f.resize(std::max<std::size_t>(f.size(), 3));
+            addContact({records[k].line, f[0], f[1], {{records[k].line, f[2], false}}}, options, candidates, result);
+        }
     }
     place(candidates, tables, options, result);
     return result;
@@ -245,14 +374,10 @@ ImportResult importVCard(std::string_view bytes, Tables tables, const ImportOpti
     result.utf8 = isUtf8(withoutMark(bytes));
     std::vector<Candidate> candidates;
     for (const vcard::Card &card : vcard::read(bytes)) {
-        if (card.tels.empty())
-            candidates.push_back({card.line, card.code, card.name, ""});
-        // The code belongs to the first number; the others find free slots.
-        bool first = true;
-        for (const vcard::Tel &tel : card.tels) {
-            candidates.push_back({tel.line, first ? card.code : "", card.name, tel.value});
-            first = false;
-        }
+        Contact contact{card.line, card.code, card.name, {}};
+        for (const vcard::Tel &tel : card.tels)
+            contact.numbers.push_back({tel.line, tel.value, tel.fax});
+        addContact(contact, options, candidates, result);
     }
     place(candidates, tables, options, result);
     return result;
@@ -264,7 +389,7 @@ ImportResult importAddressBook(std::string_view bytes, Tables tables, const Impo
                                             : importCsv(bytes, tables, options);
 }
 
-std::string exportCsv(ConstTables tables)
+std::string exportCsv(ConstTables tables, std::string_view ownCountry)
 {
     std::string out(ByteOrderMark);
     out.append(CsvHeader).append("\r\n");
@@ -273,10 +398,27 @@ std::string exportCsv(ConstTables tables)
             continue;
         out += std::to_string(FirstCode + slot) + CsvSeparator;
         out += csv::field(latin1ToUtf8(nameOf(tables, slot)), CsvSeparator) + CsvSeparator;
-        out += csv::field(latin1ToUtf8(numberOf(tables, slot)), CsvSeparator) + "\r\n";
+        out += csv::field(textSafeNumber(numberOf(tables, slot), ownCountry), CsvSeparator) + "\r\n";
     }
     return out;
 }
+
+namespace {
+
+// N's family and given name of a directory name: "Last, First" or "First
+// Last"; a single word is the family name.
+std::pair<std::string, std::string> familyAndGiven(std::string_view name)
+{
+    name = trimmed(name);
+    if (std::size_t comma = name.find(", "); comma != std::string_view::npos)
+        return {std::string(trimmed(name.substr(0, comma))), std::string(trimmed(name.substr(comma + 2)))};
+    std::size_t blank = name.rfind(' ');
+    if (blank == std::string_view::npos)
+        return {std::string(name), ""};
+    return {std::string(name.substr(blank + 1)), std::string(trimmed(name.substr(0, blank)))};
+}
+
+} // namespace
 
 std::string exportVCard(ConstTables tables)
 {
@@ -284,12 +426,13 @@ std::string exportVCard(ConstTables tables)
     for (int slot = 0; slot < SlotCount; ++slot) {
         if (!occupied(tables, slot))
             continue;
-        std::string name = vcard::escaped(latin1ToUtf8(nameOf(tables, slot)));
+        std::string name = latin1ToUtf8(nameOf(tables, slot));
+        auto [family, given] = familyAndGiven(name);
         vcard::appendLine(out, "BEGIN:VCARD");
         vcard::appendLine(out, "VERSION:3.0");
-        vcard::appendLine(out, "FN:" + name);
-        vcard::appendLine(out, "N:" + name + ";;;;");
-        vcard::appendLine(out, "TEL:" + vcard::escaped(latin1ToUtf8(numberOf(tables, slot))));
+        vcard::appendLine(out, "FN:" + vcard::escaped(name));
+        vcard::appendLine(out, "N:" + vcard::escaped(family) + ";" + vcard::escaped(given) + ";;;");
+        vcard::appendLine(out, "TEL;TYPE=voice:" + vcard::escaped(latin1ToUtf8(numberOf(tables, slot))));
         vcard::appendLine(out, std::string(vcard::CodeProperty) + ":" + std::to_string(FirstCode + slot));
         vcard::appendLine(out, "END:VCARD");
     }

@@ -6,6 +6,8 @@
 
 #include "config/record.h"
 
+#include <cstdio>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -43,20 +45,43 @@ std::string numberOf(ConstTables tables, int slot);
 // cleared.  name has at most NameMax bytes, number at most NumberMax digits.
 void storeEntry(Tables tables, int slot, std::string_view name, std::string_view number);
 
-// A number from an address book as the directory holds it: its digits only;
-// a leading "+" and country code become "00" and the code, or "0" for the
-// PBX's own country (digits, "" for none).  A "(0)" after the country code is
-// the national trunk prefix and goes.  May be empty or longer than NumberMax.
+// A number from an address book as a telephone behind the PBX dials it: its
+// digits only; a leading "+" and country code become "00" and the code, or
+// "0" for the PBX's own country (digits, "" for none).  The national trunk 0
+// written after the country code goes however it was written ("(0)",
+// "(030)", "0157"), except for the countries that dial it (Italy, San
+// Marino).  An extension ("ext. 7", "x7", ";ext=7") is left off; a German
+// Durchwahl after a dash is part of the number.  May be empty or longer than
+// NumberMax.
 std::string directoryNumber(std::string_view text, std::string_view ownCountry);
+// The length of the country code that digits (without "+" or "00") begin
+// with, 0 when they are too short to tell.
+std::size_t countryCodeLength(std::string_view digits);
+// text has the digits of a number in the own country whose leading 0 is
+// gone, as a spreadsheet makes of it: 9 to 13 digits, the first not 0.
+bool looksLikeLostZero(std::string_view text, std::string_view ownCountry);
+// A number of the directory in a form spreadsheets keep as text and
+// directoryNumber turns back into the same digits: "+49 1701234567" for
+// 01701234567 in the own country 49, "+44 2079460958" for 00442079460958.
+std::string textSafeNumber(std::string_view digits, std::string_view ownCountry);
 
 enum class Format { Csv, VCard };
 // A vCard when the first line that is not blank begins a card, else CSV.
 Format formatOf(std::string_view bytes);
 
+// Address books larger than this are refused before they are read.
+constexpr std::size_t MaxBookSize = std::size_t(16) << 20;
+
 struct ImportOptions {
     bool replace = false;             // entries with a code may overwrite occupied slots
     std::string ownCountry = "49";    // the PBX's country code (Landesvorw.)
+    bool withFax = false;             // fax numbers too, named "<name> (Fax)"
+    // CSV columns chosen by their header names instead of being recognised;
+    // several name columns are joined with blanks.
+    std::vector<std::string> nameColumns = {}, numberColumns = {};
 };
+
+constexpr std::string_view FaxLabel = " (Fax)";
 
 enum class SkipReason {
     CodeOutOfRange, // not a number from 100 to 299
@@ -69,6 +94,7 @@ enum class SkipReason {
                     // number: in any slot for an entry without code, in its
                     // own slot for one with a code; a book imported twice adds
                     // nothing and asks nothing
+    OnlyFax,        // fax numbers only, and withFax is off
 };
 
 struct ImportedEntry {
@@ -86,8 +112,25 @@ struct SkippedEntry {
     SkipReason reason{};
     std::string name;      // ISO 8859-1, cut as it would have been stored
     std::string number;    // digits as converted
-    std::string code;      // as the input gave it, "" for none; AlreadyThere: where it stands
+    std::string code;      // ISO 8859-1 as the input gave it, "" for none; AlreadyThere: where it stands
     int earlierLine = 0;   // DuplicateCode: the entry that has the code
+};
+
+// Imported, but worth a look.
+enum class NoticeKind {
+    LostZero,     // number: a national number without its 0 (see looksLikeLostZero)
+    UnclosedQuote // CSV: a quote no quote closes, read as a character
+};
+struct Notice {
+    int line = 0;
+    NoticeKind kind{};
+    std::string name, number; // LostZero: ISO 8859-1 and as stored
+};
+
+enum class ColumnTrouble {
+    Found,   // or no CSV
+    Unknown, // CSV: no header names a name and a number, nor do the lines read as code, name, number
+    Missing, // CSV: a column named in the options is not in the header
 };
 
 struct ImportResult {
@@ -96,6 +139,10 @@ struct ImportResult {
     int headerLine = 0;  // CSV: the header line passed over, 0 for none
     std::vector<ImportedEntry> imported; // by input line
     std::vector<SkippedEntry> skipped;   // by input line
+    std::vector<Notice> notices;         // by input line
+    ColumnTrouble columns = ColumnTrouble::Found; // then nothing is imported
+    std::vector<std::string> header;     // Unknown, Missing: the first line's fields, ISO 8859-1
+    std::string missingColumn;           // Missing: the one not found, ISO 8859-1
     int cutCount() const;
 };
 
@@ -108,9 +155,27 @@ ImportResult importVCard(std::string_view bytes, Tables tables, const ImportOpti
 ImportResult importAddressBook(std::string_view bytes, Tables tables, const ImportOptions &options = {});
 
 // Every occupied slot, names in UTF-8.  CSV: a byte order mark (spreadsheets
-// need it to see UTF-8), the header line, then code;name;number, CR LF line
-// ends.  vCard 3.0: FN, N, TEL and the code (vcard::CodeProperty), CR LF.
-std::string exportCsv(ConstTables tables);
+// need it to see UTF-8), the header line, then code;name;number with the
+// number as textSafeNumber writes it, CR LF line ends.  vCard 3.0: FN, N as
+// family;given ("Last, First" or "First Last"), TEL;TYPE=voice and the code
+// (vcard::CodeProperty), CR LF.
+std::string exportCsv(ConstTables tables, std::string_view ownCountry = "49");
 std::string exportVCard(ConstTables tables);
+
+// What a summary of an import says, line by line: the counts, then a line
+// for each entry that was cut, skipped or is worth a look (by input line),
+// then what was wrong with the columns.  line(which) gives the text of that
+// name with %1, %2 ... in it (the resource lines "*phonebookImport.<which>").
+std::vector<std::string> summaryLines(const ImportResult &result,
+                                      const std::function<std::string(const char *which)> &line);
+// %1, %2 ... of text replaced by args (not printf: the texts may come from a
+// user's resources).
+std::string filledIn(std::string text, const std::vector<std::string> &args);
+
+enum class BookRead { Read, TooBig, Failed };
+// An address book's bytes, at most MaxBookSize: a regular file larger than
+// that is refused before reading, from anything else at most MaxBookSize + 1
+// bytes are read.
+BookRead readBook(FILE *fp, std::string &bytes);
 
 } // namespace phonebook

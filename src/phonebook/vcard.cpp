@@ -2,6 +2,7 @@
 
 #include "phonebook/latin1.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace phonebook::vcard {
@@ -72,6 +73,9 @@ std::vector<Line> contentLines(std::string_view text)
         std::string_view line = text.substr(from, end - from);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
+        // Files joined with cat: each brings its byte order mark.
+        if (line.starts_with("\xEF\xBB\xBF"))
+            line.remove_prefix(3);
         physical.push_back({number, std::string(line)});
         from = end + 1;
     }
@@ -190,6 +194,7 @@ std::string nameFromOrg(std::string_view value)
 struct Property {
     std::string name;  // upper case, without its group
     std::string value; // UTF-8, not yet unescaped
+    std::vector<std::string> types; // upper case: TYPE=A,B and 2.1's bare A;B
 };
 
 // A content line as its name and decoded value; none for a line without a
@@ -219,6 +224,9 @@ std::optional<Property> parse(std::string_view line)
             return std::nullopt;
         else if (key == "CHARSET")
             charset = value;
+        else if (key.empty() || key == "TYPE")
+            for (std::string_view type : parts(value, ','))
+                property.types.emplace_back(type);
     }
     std::string bytes = qp ? decodeQuotedPrintable(raw) : std::string(raw);
     bool eightBit = !charset.empty() && charset != "UTF-8" && charset != "UTF8";
@@ -238,8 +246,6 @@ std::string telNumber(std::string_view value)
 
 std::vector<Card> read(std::string_view bytes)
 {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        bytes.remove_prefix(3);
     std::vector<Card> cards;
     std::optional<Card> card;
     std::string fn, n, org;
@@ -279,7 +285,12 @@ std::vector<Card> read(std::string_view bytes)
         } else if (p->name == "ORG" && org.empty()) {
             org = nameFromOrg(p->value);
         } else if (p->name == "TEL") {
-            card->tels.push_back({line.number, telNumber(p->value)});
+            auto is = [&p](const char *type) {
+                return std::find(p->types.begin(), p->types.end(), type) != p->types.end();
+            };
+            // A pager is no number to talk to.
+            if (!is("PAGER"))
+                card->tels.push_back({line.number, telNumber(p->value), is("FAX")});
         } else if (p->name == CodeProperty && card->codeLine == 0) {
             card->code = p->value;
             card->codeLine = line.number;
@@ -315,6 +326,8 @@ void appendLine(std::string &out, std::string_view line)
         std::size_t cut = room;
         while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
             --cut;
+        if (cut == 0) // no character starts in reach: not UTF-8, cut anyway
+            cut = room;
         out.append(line.substr(0, cut));
         out += "\r\n ";
         line.remove_prefix(cut);

@@ -15,6 +15,7 @@ constexpr std::string_view CodeProperty = "X-KELVORA-SPEEDDIAL";
 struct Tel {
     int line = 0;      // of the property, from 1
     std::string value; // UTF-8; of a tel: URI only the number
+    bool fax = false;
 };
 
 struct Card {
@@ -29,7 +30,8 @@ struct Card {
 // (with their soft line breaks) decoded, and each value converted to UTF-8
 // by its CHARSET; without one a value that is not UTF-8 is taken as 8-bit
 // text (see anyToUtf8).  Cards inside cards are passed over, a card cut off
-// by the end of the file still counts.
+// by the end of the file still counts, a byte order mark at the start of a
+// line (files joined) is passed over.  Pagers are no numbers.
 std::vector<Card> read(std::string_view bytes);
 
 // value as a text value: backslashes, commas and semicolons escaped, a line
@@ -37,7 +39,7 @@ std::vector<Card> read(std::string_view bytes);
 std::string escaped(std::string_view value);
 
 // Appends line with CR LF, folded into lines of at most 75 octets, never
-// inside a UTF-8 character.
+// inside a UTF-8 character (bytes that are no UTF-8 are cut where they fall).
 void appendLine(std::string &out, std::string_view line);
 
 } // namespace phonebook::vcard

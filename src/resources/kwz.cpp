@@ -78,11 +78,13 @@ Nahbereich:         Vorwahlen des Ortsgesprächsbereichs bearbeiten\n\
 Sperrbereich:       Gesperrte Vorwahlen bearbeiten\n\
 OK:                 Fenster schließen (fragt nach ungesicherten Änderungen)", "Hilfe")
 
-! Importing an address book: the summary, one line per entry cut or passed
-! over ("%1", "%2": line, code), and the question before occupied entries go.
+! Importing an address book: the summary, one line per entry cut, passed
+! over or worth a look ("%1", "%2", "%3": line, name, what), what was wrong
+! with the columns, and the question before occupied entries go.
 *phonebookImport.title: Adressbuch importieren
 *phonebookImport.counts: Importiert: %1 (davon %2 mit gekürztem Namen), übersprungen: %3
 *phonebookImport.line: Zeile %1: %2
+*phonebookImport.namedLine: Zeile %1 (%2): %3
 *phonebookImport.more: ... und %1 weitere
 *phonebookImport.cut: Name gekürzt (Kurzwahl %1)
 *phonebookImport.codeOutOfRange: Kurzwahl "%1" liegt nicht zwischen 100 und 299
@@ -92,14 +94,27 @@ OK:                 Fenster schließen (fragt nach ungesicherten Änderungen)", 
 *phonebookImport.occupied: Kurzwahl %1 ist belegt
 *phonebookImport.directoryFull: keine Kurzwahl mehr frei
 *phonebookImport.alreadyThere: steht schon unter Kurzwahl %1
+*phonebookImport.onlyFax: nur Faxnummern
+*phonebookImport.lostZero: Nummer %1 ohne führende 0 (von einer Tabellenkalkulation verloren?)
+*phonebookImport.unclosedQuote: Anführungszeichen ohne Ende, als Zeichen gelesen
+*phonebookImport.columnsUnknown: Keine Spalten für Name und Telefonnummer erkannt, die erste Zeile hat: %1
+*phonebookImport.columnMissing: Keine Spalte "%1", die erste Zeile hat: %2
+*phonebookImport.columnsHint: Die erste Zeile muss die Spalten benennen, etwa Name;Telefon.
+*phonebookImport.chooseColumns: Spalten wählen mit --name-column NAME --number-column NAME[,NAME...]
+*phonebookTooBig.title: Adressbuch importieren
+*phonebookTooBig.message: Das Adressbuch\n"%s"\nist größer als 16 MB und wird nicht gelesen.
 *phonebookImport.help: Importierte Einträge stehen sofort in der Liste; zur Anlage kommen sie\n\
 erst mit "Programmieren", in eine Datei mit "Sichern".
 *phonebookReplace.title: Belegte Kurzwahlen
 *phonebookReplace.message: %ld Einträge haben Kurzwahlen, die schon belegt sind.\nSollen sie überschrieben werden?
 *import_dlg.title: Adressbuch importieren
+*import_dlg.withFaxLabel: Faxnummern übernehmen (Name mit "(Fax)")
 *import_dlg.message: Dateiauswahl:
-*import_dlg.help: Liest ein Adressbuch als CSV (Spalten Kurzwahl, Name, Nummer; Komma oder\n\
-Semikolon, auf Wunsch eine Kopfzeile) oder als vCard (*.vcf) in das Kurzwahlverzeichnis.\n\
+*import_dlg.help: Liest ein Adressbuch als CSV oder als vCard (*.vcf) in das Kurzwahlverzeichnis.\n\
+CSV: die Spalten nach der Kopfzeile (Name oder Vor- und Nachname oder Firma, jede\n\
+Telefon-Spalte, Kurzwahl), wie Adressbuch-Programme sie schreiben; ohne Kopfzeile\n\
+Kurzwahl, Name, Nummer. Jede Nummer eines Kontakts bekommt eine Kurzwahl;\n\
+Faxnummern nur mit "Faxnummern übernehmen".\n\
 Einträge, die schon mit Name und Nummer im Verzeichnis stehen, werden übersprungen.
 *export_dlg.title: Adressbuch exportieren
 *export_dlg.message: Dateiauswahl:

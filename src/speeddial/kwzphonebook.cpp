@@ -18,33 +18,10 @@ namespace {
 
 constexpr const char *Summary = "phonebookImport";
 
-// A text of the summary's resource lines with %1, %2 ... replaced (not
-// printf: the lines may come from a user's resources).
-std::string text(Widget parent, const char *which, const std::vector<std::string> &args = {})
+std::string text(Widget parent, const char *which)
 {
     const char *line = XmtGetResourceString(parent, Summary, which);
-    std::string t = line ? line : which;
-    for (std::size_t i = args.size(); i-- > 0;) {
-        std::string mark = "%" + std::to_string(i + 1);
-        for (std::size_t at = t.find(mark); at != std::string::npos; at = t.find(mark, at + args[i].size()))
-            t.replace(at, mark.size(), args[i]);
-    }
-    return t;
-}
-
-std::string reasonText(Widget parent, const phonebook::SkippedEntry &s)
-{
-    using R = phonebook::SkipReason;
-    switch (s.reason) {
-    case R::CodeOutOfRange: return text(parent, "codeOutOfRange", {s.code});
-    case R::EmptyNumber: return text(parent, "emptyNumber");
-    case R::NumberTooLong: return text(parent, "numberTooLong");
-    case R::DuplicateCode: return text(parent, "duplicateCode", {s.code, std::to_string(s.earlierLine)});
-    case R::Occupied: return text(parent, "occupied", {s.code});
-    case R::DirectoryFull: return text(parent, "directoryFull");
-    case R::AlreadyThere: return text(parent, "alreadyThere", {s.code});
-    }
-    return "";
+    return line ? line : which;
 }
 
 // At most this many lines of cut and skipped entries; a big address book
@@ -53,36 +30,28 @@ constexpr std::size_t ShownLines = 20;
 
 std::string summaryOf(Widget parent, const phonebook::ImportResult &r)
 {
-    std::string s = text(parent, "counts", {std::to_string(r.imported.size()), std::to_string(r.cutCount()),
-                                            std::to_string(r.skipped.size())});
-    std::vector<std::pair<int, std::string>> lines;
-    for (const auto &e : r.imported)
-        if (e.cut)
-            lines.push_back({e.line, text(parent, "cut", {std::to_string(e.code)})});
-    for (const auto &e : r.skipped)
-        lines.push_back({e.line, reasonText(parent, e)});
-    std::stable_sort(lines.begin(), lines.end(), [](auto &a, auto &b) { return a.first < b.first; });
-    for (std::size_t i = 0; i < lines.size() && i < ShownLines; ++i)
-        s += "\n" + text(parent, "line", {std::to_string(lines[i].first), lines[i].second});
-    if (lines.size() > ShownLines)
-        s += "\n" + text(parent, "more", {std::to_string(lines.size() - ShownLines)});
+    std::vector<std::string> lines =
+        phonebook::summaryLines(r, [parent](const char *which) { return text(parent, which); });
+    std::string s = lines[0];
+    for (std::size_t i = 1; i < lines.size() && i <= ShownLines; ++i)
+        s += "\n" + lines[i];
+    if (lines.size() > ShownLines + 1)
+        s += "\n" + phonebook::filledIn(text(parent, "more"), {std::to_string(lines.size() - 1 - ShownLines)});
+    if (r.columns != phonebook::ColumnTrouble::Found)
+        s += "\n" + text(parent, "columnsHint");
     return s;
 }
 
-bool readWhole(FILE *fp, std::string &bytes)
-{
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, fp)) > 0)
-        bytes.append(buffer, n);
-    return !std::ferror(fp);
-}
+// Whether the import takes fax numbers: the import dialog's check box,
+// unchecked at every opening.
+bool withFax = false;
 
 phonebook::ImportResult importInto(std::vector<unsigned char> &copy, const std::string &bytes, bool replace)
 {
     copy.assign(all, all + rec::RecordSize);
     phonebook::ImportOptions options;
     options.replace = replace;
+    options.withFax = withFax;
     options.ownCountry = ownCountryCode();
     return phonebook::importAddressBook(bytes, phonebook::tablesOfRecord(copy.data()), options);
 }
@@ -101,14 +70,20 @@ std::string ownCountryCode()
 
 bool importSpeedDial(Widget parent)
 {
+    withFax = false;
+    XmtAddFileDialogToggle("import_dlg", "withFax", "Faxnummern übernehmen", &withFax);
     XmtFileChoice choice;
     if (!XmtChooseFile(parent, "import_dlg", "Adressbuch importieren:", DefaultFilesDir, "*.[cv][sc][vf]", False,
                        "", "", "", "No Help!", &choice))
         return false;
     std::string bytes;
-    bool read = isNormalFile(choice.stream) && readWhole(choice.stream, bytes);
+    phonebook::BookRead read = isNormalFile(choice.stream) ? phonebook::readBook(choice.stream, bytes)
+                                                           : phonebook::BookRead::Failed;
     std::fclose(choice.stream);
-    if (!read)
+    if (read == phonebook::BookRead::TooBig)
+        XmtDisplayErrorMsg(parent, "phonebookTooBig", "Das Adressbuch\n\"%s\"\nist größer als 16 MB und wird nicht gelesen.",
+                           "Adressbuch importieren", "No Help!", choice.path.c_str());
+    if (read != phonebook::BookRead::Read)
         return false;
 
     // Into a copy first: the record changes only when the user has said
@@ -144,7 +119,7 @@ bool exportSpeedDial(Widget parent)
     const std::string &path = choice.path;
     bool vcard = path.size() >= 4 && strcasecmp(path.c_str() + path.size() - 4, ".vcf") == 0;
     phonebook::ConstTables tables(all + rec::KwzNumbers, phonebook::TablesSize);
-    std::string bytes = vcard ? phonebook::exportVCard(tables) : phonebook::exportCsv(tables);
+    std::string bytes = vcard ? phonebook::exportVCard(tables) : phonebook::exportCsv(tables, ownCountryCode());
     return toldWrite(parent, path.c_str(), writeFileAtomically(path.c_str(), [&bytes](FILE *fp) {
                          return std::fwrite(bytes.data(), 1, bytes.size(), fp) == bytes.size();
                      }));

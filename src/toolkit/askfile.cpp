@@ -5,6 +5,8 @@
 #include <Xm/FileSB.h>
 #include <Xm/Protocols.h>
 #include <Xm/PushB.h>
+#include <Xm/RowColumn.h>
+#include <Xm/ToggleB.h>
 
 #include <cerrno>
 #include <cstring>
@@ -193,20 +195,55 @@ void goToPlace(Widget button, XtPointer client, XtPointer)
 {
     const Place *place = static_cast<const Place *>(client);
     Widget fsb = XtParent(button);
+    if (!XmIsFileSelectionBox(fsb))
+        fsb = XtParent(fsb);
     std::string pattern = valueOf(fsb, XmNpattern);
     XmString mask = makeString((place->directory() + "/" + (pattern.empty() ? "*" : pattern)).c_str());
     XmFileSelectionDoSearch(fsb, mask);
     XmStringFree(mask);
 }
 
-// The place button of the query, if it has one: the box's work area.
-void addPlace(Widget parent, Widget fsb, const std::string &query)
+struct Toggle {
+    std::string name, label;
+    bool *state;
+};
+
+std::map<std::string, Toggle> &toggles()
 {
-    auto found = places().find(query);
-    if (found == places().end())
+    static std::map<std::string, Toggle> byQuery;
+    return byQuery;
+}
+
+void toggled(Widget, XtPointer client, XtPointer call)
+{
+    *static_cast<const Toggle *>(client)->state = static_cast<XmToggleButtonCallbackStruct *>(call)->set;
+}
+
+// The place button and the check box of the query, those it has: the box's
+// work area (a column when it has both).
+void addExtras(Widget parent, Widget fsb, const std::string &query)
+{
+    auto place = places().find(query);
+    auto toggle = toggles().find(query);
+    Widget area = fsb;
+    if (place != places().end() && toggle != toggles().end()) {
+        area = XmCreateRowColumn(fsb, const_cast<char *>("extras"), nullptr, 0);
+        XtManageChild(area);
+    }
+    if (toggle != toggles().end()) {
+        const Toggle &t = toggle->second;
+        const char *label = lookup(parent, query.c_str(), "XmFileSelectionBox", (t.name + "Label").c_str());
+        Widget box = XmCreateToggleButton(area, const_cast<char *>(t.name.c_str()), nullptr, 0);
+        setStringValue(box, XmNlabelString, label ? label : t.label);
+        XmToggleButtonSetState(box, *t.state, False);
+        XtAddCallback(box, XmNvalueChangedCallback, toggled, &toggle->second);
+        XtManageChild(box);
+    }
+    if (place == places().end())
         return;
+    auto found = place;
     const char *label = lookup(parent, query.c_str(), "XmFileSelectionBox", "placeLabel");
-    Widget button = XmCreatePushButton(fsb, const_cast<char *>("place"), nullptr, 0);
+    Widget button = XmCreatePushButton(area, const_cast<char *>("place"), nullptr, 0);
     setStringValue(button, XmNlabelString, label ? label : found->second.label);
     XtAddCallback(button, XmNactivateCallback, goToPlace, &found->second);
     XtManageChild(button);
@@ -247,7 +284,7 @@ Widget buildFileDialog(Widget parent, const FileStart &start, FileQuery &q)
         XtAddCallback(fsb, XmNhelpCallback, showHelp, const_cast<char *>(start.help.c_str()));
     else
         XtUnmanageChild(XmFileSelectionBoxGetChild(fsb, XmDIALOG_HELP_BUTTON));
-    addPlace(parent, fsb, start.name);
+    addExtras(parent, fsb, start.name);
     return fsb;
 }
 
@@ -327,6 +364,11 @@ Boolean XmtChooseFile(Widget w, const char *query_name, const char *prompt, cons
 void XmtAddFileDialogPlace(const char *query_name, const char *label, std::function<std::string()> place)
 {
     xmt::places()[query_name] = {label, std::move(place)};
+}
+
+void XmtAddFileDialogToggle(const char *query_name, const char *name, const char *label, bool *state)
+{
+    xmt::toggles()[query_name] = {name, label, state};
 }
 
 void XmtKeepFileChoice(const XmtFileChoice &choice, char *filename_buffer, int filename_buffer_len,

@@ -201,6 +201,10 @@ void XmtKeepFileChoice(const XmtFileChoice &choice, char *filename_buffer, int f
 // that query name that shows the directory place() names, with the dialog's
 // pattern: a place the user would otherwise have to type.
 void XmtAddFileDialogPlace(const char *query_name, const char *label, std::function<std::string()> place);
+// A check box named name, labelled label (resource *<query>.<name>Label), in
+// every file dialog of that query name: it shows *state when the dialog
+// opens and sets it as the user clicks.
+void XmtAddFileDialogToggle(const char *query_name, const char *name, const char *label, bool *state);
 
 // ---------------------------------------------------------------- working dialog
 // Shows (at once, mapped and painted) a working box with a 0..max scale.

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -60,9 +61,9 @@ const ImportCase importCases[] = {
      {{100, "Schulz", "040999"}, {102, "Meier", "1"}},
      {"Importiert: 2 (davon 0 mit gekürztem Namen), übersprungen: 0"}},
     {"a duplicate code: the first keeps it", {}, "105;Erst;1\n105;Zweit;2\n", {{105, "Erst", "1"}},
-     {"Importiert: 1 (davon 0 mit gekürztem Namen), übersprungen: 1", "Zeile 2: Kurzwahl 105 schon in Zeile 1"}},
+     {"Importiert: 1 (davon 0 mit gekürztem Namen), übersprungen: 1", "Zeile 2 (Zweit): Kurzwahl 105 schon in Zeile 1"}},
     {"an occupied slot stays", {}, "101;Neu;2\n", {},
-     {"Importiert: 0 (davon 0 mit gekürztem Namen), übersprungen: 1", "Zeile 1: Kurzwahl 101 ist belegt"}},
+     {"Importiert: 0 (davon 0 mit gekürztem Namen), übersprungen: 1", "Zeile 1 (Neu): Kurzwahl 101 ist belegt"}},
     {"an occupied slot with --replace", {"--replace"}, "101;Neuer Name;2\n", {{101, "Neuer Name", "2"}},
      {CountsNone}},
     {"foreign and own country, 49 by default", {}, ";Smith;+44 20 7946 0958\n;Meier;+49 (0)30 1\n",
@@ -74,12 +75,12 @@ const ImportCase importCases[] = {
     {"a name cut, a number too long, lines counted", {"--country=49"},
      "110;Gesellschaft f\xC3\xBCr lange Namen und Titel mbH;1\n\n111;B;1234567890123456789012345\n",
      {{110, "Gesellschaft für lange Namen und Tite", "1"}},
-     {"Importiert: 1 (davon 1 mit gekürztem Namen), übersprungen: 1", "Zeile 1: Name gekürzt (Kurzwahl 110)",
-      "Zeile 3: Nummer länger als 24 Ziffern"}},
+     {"Importiert: 1 (davon 1 mit gekürztem Namen), übersprungen: 1", "Zeile 1 (Gesellschaft für lange Namen und Tite): Name gekürzt (Kurzwahl 110)",
+      "Zeile 3 (B): Nummer länger als 24 Ziffern"}},
     {"what the directory holds is skipped: with its code in that slot, without anywhere", {},
      "101;Alt;030 1111\n;Alt;0301111\n;Neu;1\n", {{100, "Neu", "1"}},
-     {"Importiert: 1 (davon 0 mit gekürztem Namen), übersprungen: 2", "Zeile 1: steht schon unter Kurzwahl 101",
-      "Zeile 2: steht schon unter Kurzwahl 101"}},
+     {"Importiert: 1 (davon 0 mit gekürztem Namen), übersprungen: 2", "Zeile 1 (Alt): steht schon unter Kurzwahl 101",
+      "Zeile 2 (Alt): steht schon unter Kurzwahl 101"}},
     {"8-bit CSV with commas", {}, "120,\xC4nne,030-1\n", {{120, "Änne", "0301"}}, {CountsNone}},
     {"a vCard", {}, "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:B\xC3\xBCro\r\nTEL:+49 30 1\r\nEND:VCARD\r\n",
      {{100, "Büro", "0301"}}, {CountsNone}},
@@ -246,6 +247,8 @@ TEST(Phonebook, TroubleExitsWithItsStatusAndTouchesNoFile)
     };
     for (const auto &[name, bytes] : files)
         writeFile(dir.file(name), bytes);
+    writeFile(dir.file("big.csv"), "105;A;1\n");
+    ASSERT_EQ(truncate(dir.file("big.csv").c_str(), 16 * 1024 * 1024 + 1), 0);
     const Trouble cases[] = {
         {"no files", {"phonebook-import"}, 1, "usage: phonebook-import [--replace] [--country CC]"},
         {"three files", {"phonebook-export", "@/k.kwz", "@/a.csv", "@/b.csv"}, 1, "usage: phonebook-export"},
@@ -259,6 +262,7 @@ TEST(Phonebook, TroubleExitsWithItsStatusAndTouchesNoFile)
          "(1000 statt 13060 Bytes)"},
         {"no such address book", {"phonebook-import", "@/none.csv", "@/k.kwz"}, 3, "kann nicht gelesen werden"},
         {"a directory as address book", {"phonebook-import", "@", "@/k.kwz"}, 3, "keine Adressbuch-Datei"},
+        {"an address book over 16 MB", {"phonebook-import", "@/big.csv", "@/k.kwz"}, 3, "ist größer als 16 MB"},
         {"export of a configuration file", {"phonebook-export", "@/a.cfg", "@/b.csv"}, 3, "ist keine Kurzwahl-Datei"},
         {"export into a directory", {"phonebook-export", "@/k.kwz", "@"}, 3, "konnte nicht geschrieben werden"},
     };

@@ -12,6 +12,7 @@ struct ReadCase {
     std::string text;
     char separator;
     std::vector<csv::Record> records;
+    std::vector<int> unclosedQuotes = {};
 };
 
 const ReadCase readCases[] = {
@@ -30,14 +31,17 @@ const ReadCase readCases[] = {
      {{1, {"101", " a ", "1"}}}},
     {"an empty quoted field is a record", "\"\"\n", ',', {{1, {""}}}},
     {"separators only: a record of empty fields", ";;\n", ';', {{1, {"", "", ""}}}},
-    {"an open quote runs to the end", "1;\"ab\nc", ';', {{1, {"1", "ab\nc"}}}},
+    {"a quote nothing closes is a character: the lines after it stay lines", "1;\"ab\nc;\"\"d\n", ';',
+     {{1, {"1", "\"ab"}}, {2, {"c", "d"}}}, {1}},
 };
 
 TEST(Csv, Reading)
 {
     for (const ReadCase &c : readCases) {
         EXPECT_EQ(csv::separatorOf(c.text), c.separator) << c.what;
-        std::vector<csv::Record> got = csv::read(c.text, c.separator);
+        std::vector<int> unclosed;
+        std::vector<csv::Record> got = csv::read(c.text, c.separator, &unclosed);
+        EXPECT_EQ(unclosed, c.unclosedQuotes) << c.what;
         ASSERT_EQ(got.size(), c.records.size()) << c.what;
         for (std::size_t k = 0; k < got.size(); ++k) {
             EXPECT_EQ(got[k].line, c.records[k].line) << c.what << ", record " << k;

@@ -24,7 +24,7 @@ TEST(Export, CsvBytes)
 {
     Directory d = sample();
     EXPECT_EQ(exportCsv(d.tables()), "\xEF\xBB\xBF" "Kurzwahl;Name;Telefon\r\n" +
-                                         utf8(u8"100;\"Müller; Hans\";0301234\r\n") +
+                                         utf8(u8"100;\"Müller; Hans\";+49 301234\r\n") +
                                          "101;;5\r\n"
                                          "250;\" Pforte\";12\r\n");
 }
@@ -32,12 +32,16 @@ TEST(Export, CsvBytes)
 TEST(Export, VCardBytes)
 {
     Directory d = sample();
-    auto card = [](std::string name, const char *number, const char *code) {
-        return "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" + name + "\r\nN:" + name + ";;;;\r\nTEL:" + number +
+    storeEntry(d.tables(), 2, "Meier, Hans-Peter", "040");
+    storeEntry(d.tables(), 3, "Anna Maria Schulz", "1");
+    auto card = [](std::string fn, std::string n, const char *number, const char *code) {
+        return "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" + fn + "\r\nN:" + n + ";;;\r\nTEL;TYPE=voice:" + number +
                "\r\nX-KELVORA-SPEEDDIAL:" + code + "\r\nEND:VCARD\r\n";
     };
-    EXPECT_EQ(exportVCard(d.tables()),
-              card(utf8(u8"Müller\\; Hans"), "0301234", "100") + card("", "5", "101") + card(" Pforte", "12", "250"));
+    EXPECT_EQ(exportVCard(d.tables()), card(utf8(u8"Müller\\; Hans"), utf8(u8"Hans;Müller\\;"), "0301234", "100") +
+                                           card("", ";", "5", "101") + card("Meier\\, Hans-Peter", "Meier;Hans-Peter", "040", "102") +
+                                           card("Anna Maria Schulz", "Schulz;Anna Maria", "1", "103") +
+                                           card(" Pforte", "Pforte;", "12", "250"));
 }
 
 // Directories as the editor or an import leaves them: occupied slots with a

@@ -6,6 +6,7 @@
 #include "speeddial/kwzfile.h"
 
 #include <cstring>
+#include <unistd.h>
 
 using namespace phonebook;
 
@@ -98,7 +99,7 @@ TEST(Import, InputLinesIntoSlotBytes)
 TEST(Import, DetectsHeaderAndEncoding)
 {
     Directory d;
-    ImportResult latin = importCsv("Nr;Name;Nummer\n;M\xFCller;1\n", d.tables());
+    ImportResult latin = importCsv("Nr;Name;Nummer\n;M\xFCller;1\n150;Code;2\n", d.tables());
     EXPECT_EQ(latin.format, Format::Csv);
     EXPECT_FALSE(latin.utf8);
     EXPECT_EQ(latin.headerLine, 1);
@@ -106,6 +107,7 @@ TEST(Import, DetectsHeaderAndEncoding)
     EXPECT_TRUE(plain.utf8);
     EXPECT_EQ(plain.headerLine, 0);
     EXPECT_EQ(nameOf(d.tables(), 0), "Müller");
+    EXPECT_EQ(nameOf(d.tables(), 50), "Code") << "a hand-made list's \"Nr\" is the code";
     EXPECT_EQ(nameOf(d.tables(), 1), "Müller");
 }
 
@@ -117,20 +119,48 @@ TEST(Import, FormatByContent)
     EXPECT_EQ(formatOf(""), Format::Csv);
 }
 
-TEST(Import, NumbersAsTheDirectoryHoldsThem)
+// As a telephone behind the PBX dials them; lostZero: the import warns.
+TEST(Import, NumberRules)
 {
     struct {
         const char *written, *country, *stored;
+        bool lostZero = false;
     } cases[] = {
-        {"+49 30 1234567", "49", "0301234567"},    {"+49 (0)30 123", "49", "030123"},
-        {"+49(0) 30 123", "49", "030123"},          {"+44 20 7946 0958", "49", "00442079460958"},
-        {"+43 1 234", "43", "01234"},               {"+43 1 234", "49", "00431234"},
-        {"+1 212 555", "", "001212555"},            {"0049 30 1", "49", "0049301"},
-        {"030/123-45 (0)", "49", "030123450"},      {"Tel. +49 30 1", "49", "0301"},
-        {"+49", "49", ""},                          {"gesperrt", "49", ""},
+        {"+49 30 1234567", "49", "0301234567"},     {"+49 (0)30 123", "49", "030123"},
+        {"+49(0) 30 123", "49", "030123"},           {"+49 (0) 911 123", "49", "0911123"},
+        {"+49 (030) 6912345", "49", "0306912345"},   {"+49 0157 71234567", "49", "015771234567"},
+        {"+49-711-123456-12", "49", "071112345612"}, {"0711 123456-12", "49", "071112345612"},
+        {"+44 (0)20 7946 0958", "49", "00442079460958"}, {"+39 06 6982", "49", "0039066982"},
+        {"+39 06 6982", "39", "066982"},             {"+43 1 234", "43", "01234"},
+        {"+43 (0)1 234", "49", "00431234"},          {"+1 212 555", "", "001212555"},
+        {"+1 (212) 555-0142 ext. 7", "49", "0012125550142"}, {"+1 212 555 0142 x7", "49", "0012125550142"},
+        {"tel:+49-30-1234;ext=5", "49", "0301234"},  {"030 1234 Extension 12", "49", "0301234"},
+        {"+420 2 1234", "49", "0042021234"},         {"0049 30 1", "49", "0049301"},
+        {"030/123-45 (0)", "49", "030123450"},       {"Tel. +49 30 1", "49", "0301"},
+        {"+49", "49", ""},                           {"gesperrt", "49", ""},
+        {"1701234567", "49", "1701234567", true},    {"30 1234567", "49", "301234567", true},
+        {"12345678", "49", "12345678"},              {"3331234567", "39", "3331234567"},
+        {"12345678901234", "49", "12345678901234"},
     };
-    for (const auto &c : cases)
+    for (const auto &c : cases) {
         EXPECT_EQ(directoryNumber(c.written, c.country), c.stored) << c.written << " in " << c.country;
+        EXPECT_EQ(looksLikeLostZero(c.written, c.country), c.lostZero) << c.written << " in " << c.country;
+    }
+    // The export's form: text to a spreadsheet, the same digits back.
+    struct {
+        const char *stored, *country, *written;
+    } exported[] = {
+        {"01701234567", "49", "+49 1701234567"}, {"00442079460958", "49", "+44 2079460958"},
+        {"0039066982", "49", "+39 066982"},     {"066982", "39", "+39 066982"},
+        {"0049301", "49", "00 49301"},           {"00440201", "49", "00 440201"},
+        {"0301", "", "0 301"},                   {"0001", "49", "000 1"},
+        {"1701234567", "49", "1701234567"},      {"000", "49", "000"},
+        {"0012125550142", "49", "+1 2125550142"}, {"00420212", "49", "+420 212"},
+    };
+    for (const auto &c : exported) {
+        EXPECT_EQ(textSafeNumber(c.stored, c.country), c.written) << c.stored << " in " << c.country;
+        EXPECT_EQ(directoryNumber(c.written, c.country), c.stored) << c.written << " in " << c.country;
+    }
 }
 
 TEST(Import, OccupiedSlotsStayUnlessReplacing)
@@ -140,7 +170,7 @@ TEST(Import, OccupiedSlotsStayUnlessReplacing)
         storeEntry(d.tables(), 5, "Alter Eintrag mit langem Namen", "111");
         storeEntry(d.tables(), 0, "Belegt", "1");
         std::string before = d.nameSlot(105);
-        ImportResult result = importCsv("105;Neu;222\n;Frei;333\n", d.tables(), {replace, "49"});
+        ImportResult result = importCsv("105;Neu;222\n;Frei;333\n", d.tables(), {.replace = replace});
         EXPECT_EQ(nameOf(d.tables(), 1), "Frei") << replace;
         if (replace) {
             ASSERT_EQ(result.imported.size(), 2u);
@@ -247,6 +277,37 @@ TEST(Import, SampleAddressBook)
     EXPECT_EQ(result.skipped[0].earlierLine, 4);
     EXPECT_EQ(result.skipped[0].name, "Bäckerei Größ");
     EXPECT_EQ(result.skipped[0].number, "063564711");
+}
+
+} // namespace
+
+namespace {
+
+// An address book over 16 MB is not read: a file by its size, a pipe after
+// 16 MB and one byte.
+TEST(Import, BooksOver16MegabytesAreRefused)
+{
+    char name[] = "/tmp/kelvora-book-XXXXXX";
+    int fd = mkstemp(name);
+    ASSERT_GE(fd, 0);
+    unlink(name);
+    for (off_t size : {off_t(MaxBookSize), off_t(MaxBookSize) + 1}) {
+        ASSERT_EQ(ftruncate(fd, size), 0);
+        FILE *fp = fdopen(dup(fd), "rb");
+        std::string bytes;
+        EXPECT_EQ(readBook(fp, bytes), size > off_t(MaxBookSize) ? BookRead::TooBig : BookRead::Read) << size;
+        EXPECT_EQ(bytes.size(), size > off_t(MaxBookSize) ? 0u : MaxBookSize) << "read nothing when too big";
+        std::fclose(fp);
+    }
+    close(fd);
+    for (std::size_t size : {MaxBookSize, MaxBookSize + 1, 3 * MaxBookSize}) {
+        FILE *fp = popen(("head -c " + std::to_string(size) + " /dev/zero").c_str(), "r");
+        ASSERT_NE(fp, nullptr);
+        std::string bytes;
+        EXPECT_EQ(readBook(fp, bytes), size > MaxBookSize ? BookRead::TooBig : BookRead::Read) << size;
+        EXPECT_LE(bytes.size(), MaxBookSize + 1) << size;
+        pclose(fp);
+    }
 }
 
 } // namespace

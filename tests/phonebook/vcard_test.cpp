@@ -98,3 +98,19 @@ TEST(VCard, FoldingKeepsCharactersWhole)
 }
 
 } // namespace
+
+namespace {
+
+// Bytes that start no UTF-8 character anywhere within reach still fold.
+TEST(VCard, FoldingTerminatesOnBytesThatAreNoUtf8)
+{
+    std::string line = "FN:" + std::string(200, '\x80'), out, unfolded;
+    vcard::appendLine(out, line);
+    for (std::size_t from = 0, end; (end = out.find("\r\n", from)) != std::string::npos; from = end + 3) {
+        EXPECT_LE(end - from, 75u);
+        unfolded += out.substr(from, end - from);
+    }
+    EXPECT_EQ(unfolded, line);
+}
+
+} // namespace
