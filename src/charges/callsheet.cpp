@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <string_view>
 
 namespace {
 
@@ -28,6 +29,18 @@ std::string field(const std::string &text)
         quoted += c;
     }
     return quoted + '"';
+}
+
+// A text a spreadsheet would take for a formula (a name "=..." from an address
+// book) is written as a formula giving that very text, so it is shown, never run.
+std::string textCell(const std::string &text)
+{
+    if (text.empty() || std::string_view("=+-@").find(text[0]) == std::string_view::npos)
+        return field(text);
+    std::string formula = "=\"";
+    for (char c : text)
+        formula += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return field(formula + "\"");
 }
 
 std::string trimmedCode(unsigned char code)
@@ -114,7 +127,7 @@ std::string callSheet(const CallRead &list, const std::vector<unsigned char> &st
                           seconds % 60, unsigned(charge / 100), unsigned(charge % 100));
             row += cells;
         }
-        sheet += row + t.number + ";" + field(t.name) + "\r\n";
+        sheet += row + t.number + ";" + textCell(t.name) + "\r\n";
     }
     return "\xEF\xBB\xBF" + phonebook::latin1ToUtf8(sheet);
 }

@@ -746,16 +746,16 @@ const Command commands[] = {
      "Writes the speed-dial directory as CSV or, for .vcf or with --vcf, as vCard (- standard output);\n"
      "--country is the own country of the numbers the CSV writes as +CC.",
      2, false, {"--country"}, {"--vcf"}, phonebookExport},
-    {"set", "set [--pbx] [--yes] [--dry-run] FILE LABEL=VALUE...",
+    {"set", "set [--pbx] [--yes] [--dry-run] [--no-backup] FILE LABEL=VALUE...",
      "Sets fields of a .cfg, .kwz or .tnd file, each LABEL and VALUE as show prints them, under the rules\n"
      "of the field's dialog; nothing is written unless all are valid.  With --pbx (and no FILE) the\n"
      "fields are set in the PBX: read, what changes printed, asked on a terminal unless --yes\n"
-     "(--dry-run stops there), programmed.",
-     0, false, {}, {"--pbx", "--yes", "--dry-run"}, set, true},
-    {"apply", "apply [--pbx] [--yes] [--dry-run] TEXT.txt|- FILE",
+     "(--dry-run stops there), programmed; each read keeps its backup unless --no-backup.",
+     0, false, {}, {"--pbx", "--yes", "--dry-run", "--no-backup"}, set, true},
+    {"apply", "apply [--pbx] [--yes] [--dry-run] [--no-backup] TEXT.txt|- FILE",
      "Sets every field a text in show's form names (- standard input; blank and # lines skipped);\n"
      "show A | apply - B makes B equal to A.  With --pbx (and no FILE) into the PBX, as set --pbx.",
-     0, false, {}, {"--pbx", "--yes", "--dry-run"}, apply, true},
+     0, false, {}, {"--pbx", "--yes", "--dry-run", "--no-backup"}, apply, true},
     {"edit", "edit FILE",
      "Opens show's text of a file in $VISUAL or $EDITOR, applies it when the editor ends and prints\n"
      "what changed; on an error the file stays as it was.",

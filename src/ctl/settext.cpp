@@ -25,6 +25,7 @@
 
 namespace {
 
+constexpr int KeptBackups = 100; // as many as the window keeps by default
 const std::vector<FileKind> AllKinds = {FileKind::Configuration, FileKind::SpeedDial, FileKind::Subscribers};
 
 // One line to set: where it came from (for messages), the text.
@@ -289,11 +290,13 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
             continue;
         if (int status = transferred(observer, p.read(observer)); status != Success)
             return status;
-        if (!backupDir.empty()) {
-            BackupResult kept = writeBackup(backupDir, p.backup, invocation.device, 100, p.write);
-            if (!kept.written)
-                complain("Keine Sicherungskopie in " + backupDir + ": " + kept.error);
-        }
+        // Kept as the read commands keep theirs; one that cannot be written is said.
+        if (flags.count("--no-backup"))
+            continue;
+        BackupResult kept = writeBackup(backupDir, p.backup, invocation.device, KeptBackups, p.write);
+        if (!kept.written)
+            complain(backupTroubleText(kept, backupDir,
+                                       [](const char *which) { return builtinResource(std::string("*backup.") + which); }));
     }
     FileImage before{FileKind::Configuration, std::vector<unsigned char>(all, all + rec::RecordSize)};
     if (!assignAll(lines, targets, all, rules))
@@ -372,14 +375,19 @@ bool writeText(const std::string &path, const std::vector<std::string> &lines)
     return std::fclose(fp) == 0;
 }
 
+bool pbxOnly(const std::set<std::string> &flags)
+{
+    return flags.count("--yes") || flags.count("--dry-run") || flags.count("--no-backup");
+}
+
 } // namespace
 
 int setFields(const Invocation &invocation, const std::vector<std::string> &operands,
               const std::set<std::string> &flags)
 {
     bool pbx = flags.count("--pbx");
-    if ((!pbx && (flags.count("--yes") || flags.count("--dry-run"))) || operands.size() < (pbx ? 1u : 2u)) {
-        complain("usage: set FILE LABEL=VALUE... | set --pbx [--yes] [--dry-run] LABEL=VALUE...");
+    if ((!pbx && pbxOnly(flags)) || operands.size() < (pbx ? 1u : 2u)) {
+        complain("usage: set FILE LABEL=VALUE... | set --pbx [--yes] [--dry-run] [--no-backup] LABEL=VALUE...");
         return WrongUsage;
     }
     std::vector<Assignment> lines;
@@ -397,8 +405,8 @@ int applyText(const Invocation &invocation, const std::vector<std::string> &oper
               const std::set<std::string> &flags)
 {
     bool pbx = flags.count("--pbx");
-    if ((!pbx && (flags.count("--yes") || flags.count("--dry-run"))) || operands.size() != (pbx ? 1u : 2u)) {
-        complain("usage: apply TEXT FILE | apply --pbx [--yes] [--dry-run] TEXT");
+    if ((!pbx && pbxOnly(flags)) || operands.size() != (pbx ? 1u : 2u)) {
+        complain("usage: apply TEXT FILE | apply --pbx [--yes] [--dry-run] [--no-backup] TEXT");
         return WrongUsage;
     }
     std::vector<Assignment> lines;

@@ -78,6 +78,8 @@ void onSignal(int sig)
 
 void catchInterrupts(InterruptSay wording)
 {
+    caught = 0;
+    pbxState = Unchanged; // what this program has done to the PBX so far: nothing
     for (int i = 0; i < SignalCount; i++) {
         for (int state = 0; state < StateCount; state++) {
             std::string text = builtinResource(StateTexts[state]);

@@ -115,6 +115,7 @@ TEST(CallSheet, ColumnsOfBothLists)
     Store out = storeOf(pbxWithCalls().outcalls, OutCallSize, OutCallCount);
     out[8] = 0xFF; // call 0 has no day
     std::strcpy(kwzName(0), "Kunde; \"0\"");
+    std::strcpy(kwzName(1), "=Weiß \"x\""); // shown as it is, never run as a formula
     std::string sheet = callSheet(outgoingCalls, out, {2026, 3, 1});
     ASSERT_EQ(sheet.substr(0, 3), "\xEF\xBB\xBF");
     std::vector<std::string> rows = linesOf(sheet.substr(3));
@@ -122,7 +123,7 @@ TEST(CallSheet, ColumnsOfBothLists)
     const std::pair<int, const char *> expected[] = {
         {0, "Nebenstelle;Datum;Uhrzeit;Dauer;Gebühr;Nummer;Name\r"},
         {1, "11;;00:00;0:00:00;0,00;=\"030000000\";\"Kunde; \"\"0\"\"\"\r"},
-        {6, "16;2025-06-06;05:05;0:03:05;0,35;=\"030000065\";Jürgen Weiß-Öztürk 1\r"},
+        {6, "16;2025-06-06;05:05;0:03:05;0,35;=\"030000065\";\"=\"\"=Weiß \"\"\"\"x\"\"\"\"\"\"\"\r"},
         {16, "16;2025-04-16;15:15;0:09:15;1,05;=\"030000195\";Meier, Anna\r"},
         {50, "1A;2026-02-22;01:49;0:30:13;3,43;=\"#9\";Privatgespräch\r"},
         {77, "17;2025-05-21;04:16;0:46:52;5,32;=\"-----\";Analoger Teilnehmer\r"},

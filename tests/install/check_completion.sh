@@ -56,16 +56,14 @@ print-speeddial b.kwz --print-encoding |latin1 utf8
 calls out --names |b.kwz sub
 backup |sub
 show |F.VCF a.cfg b.kwz c.tnd d.csv e.vcf notes.txt sub
-set --|--dry-run --help --pbx --yes
+set --|--dry-run --help --no-backup --pbx --yes
 apply |notes.txt sub
 phonebook-import |F.VCF d.csv e.vcf sub
 phonebook-import --replace d.csv |b.kwz sub
 phonebook-import --country |
 phonebook-import --country 49 |F.VCF d.csv e.vcf sub
 phonebook-export b.kwz |F.VCF d.csv e.vcf sub
-set --|--dry-run --help --pbx --yes
 set a.cfg |
-apply |notes.txt sub
 CASES
 
 # Every command of --help is offered.

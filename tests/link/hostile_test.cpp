@@ -181,7 +181,11 @@ TEST(Device, WritesTheLineRefusesFailTheFrame)
         int (*send)(int fd);
     } sends[] = {
         {"command", [](int fd) { return write_cmd(fd, K_BEGIN_READ, 0); }},
-        {"data frame", [](int fd) { return send_data(fd, K_WRITE_TLN_BER_LIST, NoSubCode, outbuff, 50); }},
+        {"data frame",
+         [](int fd) {
+             static const unsigned char payload[50] = {};
+             return send_data(fd, K_WRITE_TLN_BER_LIST, NoSubCode, payload, 50);
+         }},
         {"synchronisation", [](int fd) { return int(synchronize(fd)); }},
     };
     setByteTimeoutMs(200);
