@@ -581,10 +581,10 @@ int main(int argc, char **argv)
     };
     for (CtlBench &b : ctl) {
         for (int i = 0; i < b.runs; i++) {
-            std::vector<std::string> args = {"-d", device};
-            args.insert(args.end(), b.args.begin(), b.args.end());
+            std::vector<std::string> command = {"-d", device};
+            command.insert(command.end(), b.args.begin(), b.args.end());
             Transfer t;
-            if (!measureCtl(sim, args, &t)) {
+            if (!measureCtl(sim, command, &t)) {
                 std::fprintf(stderr, "kelvoractl %s failed\n", b.args[0].c_str());
                 return 1;
             }

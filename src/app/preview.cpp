@@ -2,6 +2,7 @@
 
 #include "config/backups.h"
 #include "config/record.h"
+#include "resources/fill.h"
 #include "show/describe.h"
 #include "toolkit/toolkit.h"
 #include "ui/safetynet.h"
@@ -25,16 +26,11 @@ FileKind fileKindOf(BackupKind kind)
     return FileKind::Configuration;
 }
 
-// A text of the question's resource lines with %1, %2 replaced (not printf:
-// the lines may come from a user's resources).
+// A text of the question's resource lines with its placeholders filled.
 std::string text(Widget parent, const char *which, const char *fallback, const std::vector<std::string> &args = {})
 {
     const char *line = XmtGetResourceString(parent, Question, which);
-    std::string t = line ? line : fallback;
-    for (std::size_t i = 0; i < args.size(); ++i)
-        if (std::size_t at = t.find("%" + std::to_string(i + 1)); at != std::string::npos)
-            t.replace(at, 2, args[i]);
-    return t;
+    return fillPlaceholders(line ? line : fallback, args);
 }
 
 } // namespace

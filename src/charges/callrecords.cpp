@@ -16,19 +16,10 @@ void runCallList(CallList &list, Widget parent)
     XmtDialogRun(list.dialog);
 }
 
-namespace {
-
-CallRead readOf(const CallList &list)
-{
-    return {list.readMessage, list.traceLabel, list.command, list.wideIndex, list.recordSize, list.capacity, list.line};
-}
-
-} // namespace
-
 bool readCallList(CallList &list)
 {
     WindowObserver observer(list.dialog);
-    if (readCalls(readOf(list), list.store, observer) != TransferResult::Done)
+    if (readCalls(list.read, list.store, observer) != TransferResult::Done)
         return false;
     showCallList(list);
     return true;
@@ -43,8 +34,10 @@ void showCallList(CallList &list)
     if (recInt(rec::KwzPresent) == 0)
         loadNshowFile(list.dialog, 0);
     std::vector<XmString> items;
-    for (int i = 0; i < list.capacity && std::size_t(i + 1) * std::size_t(list.recordSize) <= list.store.size(); i++) {
-        std::string line = list.line(i, list.store.data() + std::size_t(i) * std::size_t(list.recordSize), CallForm::Text);
+    const CallRead &calls = list.read;
+    std::size_t size = std::size_t(calls.recordSize);
+    for (int i = 0; i < calls.capacity && std::size_t(i + 1) * size <= list.store.size(); i++) {
+        std::string line = calls.line(i, list.store.data() + std::size_t(i) * size, CallForm::Text);
         if (line.empty())
             break;
         items.push_back(XmtCreateXmString(line.data()));
@@ -58,7 +51,7 @@ void showCallList(CallList &list)
 // false when the stream did not take them.
 static bool writeCalls(const CallList &list, FILE *fp, bool printing, CallForm form)
 {
-    return writeCallLines(readOf(list), list.store, fp, printing, form);
+    return writeCallLines(list.read, list.store, fp, printing, form);
 }
 
 bool saveCallList(const CallList &list, const char *query, const char *prompt, const char *pattern, CallForm form)

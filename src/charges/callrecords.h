@@ -2,7 +2,7 @@
 // list, the text files and printing.
 #pragma once
 
-#include "charges/callformat.h"
+#include "charges/calltransfer.h"
 
 #include <X11/Intrinsic.h>
 #include <cstdio>
@@ -13,13 +13,7 @@
 struct CallList {
     const char *dialogName;  // "gebOlist_dlg"
     const char *listName;    // "*gebOtext"
-    const char *readMessage; // the working dialog's message
-    const char *traceLabel;  // for the dump of every answer
-    int command;             // the read command
-    bool wideIndex;          // the request carries a 16-bit index (6-byte command)
-    int recordSize;
-    int capacity;
-    std::string (*line)(int position, const unsigned char *record, CallForm form);
+    const CallRead &read;    // what the PBX is asked for and how a record reads
     Widget dialog = nullptr;          // built on first opening and kept
     std::vector<unsigned char> store; // the last complete read; empty before the first
 };

@@ -6,13 +6,7 @@ namespace {
 
 CallList incalls{.dialogName = "gebIlist_dlg",
                  .listName = "*gebItext",
-                 .readMessage = incomingCalls.message,
-                 .traceLabel = incomingCalls.traceLabel,
-                 .command = incomingCalls.command,
-                 .wideIndex = incomingCalls.wideIndex,
-                 .recordSize = incomingCalls.recordSize,
-                 .capacity = incomingCalls.capacity,
-                 .line = incomingCalls.line,
+                 .read = incomingCalls,
                  .dialog = nullptr,
                  .store = {}};
 

@@ -10,13 +10,7 @@ namespace {
 
 CallList outcalls{.dialogName = "gebOlist_dlg",
                   .listName = "*gebOtext",
-                  .readMessage = outgoingCalls.message,
-                  .traceLabel = outgoingCalls.traceLabel,
-                  .command = outgoingCalls.command,
-                  .wideIndex = outgoingCalls.wideIndex,
-                  .recordSize = outgoingCalls.recordSize,
-                  .capacity = outgoingCalls.capacity,
-                  .line = outgoingCalls.line,
+                  .read = outgoingCalls,
                   .dialog = nullptr,
                   .store = {}};
 

@@ -2,6 +2,7 @@
 
 #include "config/atomicfile.h"
 #include "link/interrupt.h"
+#include "resources/fill.h"
 
 #include <algorithm>
 #include <cctype>
@@ -257,18 +258,9 @@ std::string backupFileName(BackupKind kind, const std::string &device, std::time
 std::string backupTroubleText(const BackupResult &result, const std::string &dir,
                               const std::function<std::string(const char *which)> &text)
 {
-    // Not printf: the lines may come from a user's resources.
     auto filled = [&text](const char *which, const char *fallback, const std::string &one, const std::string &two) {
-        std::string t = text(which), out;
-        if (t.empty())
-            t = fallback;
-        for (std::size_t i = 0; i < t.size(); ++i) {
-            if (t[i] == '%' && i + 1 < t.size() && (t[i + 1] == '1' || t[i + 1] == '2'))
-                out += t[++i] == '1' ? one : two;
-            else
-                out += t[i];
-        }
-        return out;
+        std::string t = text(which);
+        return fillPlaceholders(t.empty() ? fallback : t, {one, two});
     };
     std::string why = result.error;
     if (result.trouble == BackupTrouble::OthersMayWrite) {

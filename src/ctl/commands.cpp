@@ -14,6 +14,7 @@
 #include "link/interrupt.h"
 #include "show/describe.h"
 #include "phonebook/phonebook.h"
+#include "resources/fill.h"
 #include "resources/lookup.h"
 #include "speeddial/kwzformat.h"
 #include "speeddial/kwztransfer.h"
@@ -92,11 +93,7 @@ std::string fileMessage(const std::string &resource, const char *fallback, const
     std::string text = builtinResource(resource);
     if (text.empty())
         text = fallback;
-    for (const std::string &arg : {path, detail}) {
-        std::size_t at = text.find("%s");
-        if (at != std::string::npos)
-            text.replace(at, 2, arg);
-    }
+    text = fillPlaceholders(text, {path, detail});
     for (char &c : text)
         if (c == '\n')
             c = ' ';

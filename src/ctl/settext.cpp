@@ -9,6 +9,7 @@
 #include "ctl/console.h"
 #include "fields/assign.h"
 #include "show/describe.h"
+#include "resources/fill.h"
 #include "resources/lookup.h"
 #include "speeddial/kwzformat.h"
 #include "speeddial/kwzread.h"
@@ -43,7 +44,7 @@ std::string located(const Assignment &a, const std::string &message)
 bool resolve(const std::vector<Assignment> &lines, const std::string &separator, const std::vector<FileKind> &kinds,
              std::vector<std::pair<Target, std::string>> &targets)
 {
-    bool all = true;
+    bool everyFound = true;
     for (const Assignment &a : lines) {
         Target target;
         std::string value;
@@ -57,16 +58,16 @@ bool resolve(const std::vector<Assignment> &lines, const std::string &separator,
         for (const std::string &c : closestLabels(label, kinds))
             close += "\n" + c;
         complain(located(a, "kein Feld \"" + label + "\"; am nächsten kommen:" + close));
-        all = false;
+        everyFound = false;
     }
-    return all;
+    return everyFound;
 }
 
 // Sets every target in the record; every refusal told.
 bool assignAll(const std::vector<Assignment> &lines, const std::vector<std::pair<Target, std::string>> &targets,
                unsigned char *record, Rules rules)
 {
-    bool all = true;
+    bool everyTaken = true;
     for (std::size_t i = 0; i < targets.size(); i++) {
         const auto &[target, value] = targets[i];
         std::string why = assignField(target, value, record, rules);
@@ -74,9 +75,9 @@ bool assignAll(const std::vector<Assignment> &lines, const std::vector<std::pair
             continue;
         std::string label = target.field->label;
         complain(located(lines[i], "\"" + label + "\" nimmt \"" + value + "\" nicht: " + why));
-        all = false;
+        everyTaken = false;
     }
-    return all;
+    return everyTaken;
 }
 
 bool toLatin1(const std::string &text, const std::string &where, Assignment &out)
@@ -225,10 +226,7 @@ int transferred(ConsoleObserver &observer, TransferResult result)
 // The window's question before programming, its words from the resources.
 std::string question(const char *which, const std::string &arg = "")
 {
-    std::string t = builtinResource(std::string("*programPreview.") + which);
-    if (std::size_t at = t.find("%1"); at != std::string::npos)
-        t.replace(at, 2, arg);
-    return t;
+    return fillPlaceholders(builtinResource(std::string("*programPreview.") + which), {arg});
 }
 
 // "j" on a terminal; the question goes where the answer comes from.

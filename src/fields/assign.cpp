@@ -444,7 +444,7 @@ std::string assignField(const Target &t, const std::string &value, unsigned char
     case Reading::Decimal: return assignDecimal(f, value, p, rules);
     case Reading::Choice: return assignChoice(f, value, p, rules);
     case Reading::Bits: return assignBits(f, value, p, rules);
-    case Reading::Time: return assignTime(f, value, p, rules);
+    case Reading::TimeOfDay: return assignTime(f, value, p, rules);
     case Reading::Subscribers: return assignSubscribers(f, value, p, rules);
     case Reading::Bytes: {
         std::vector<unsigned char> bytes;

@@ -73,8 +73,8 @@ struct Table {
             return;
         std::string own = lines.back() == '*' ? lines : lines + ".";
         f.rule.pattern = builtinResource(own + "pattern");
-        std::string all = builtinResource(own + "matchAll");
-        f.rule.wholePattern = all == "True";
+        std::string matchAll = builtinResource(own + "matchAll");
+        f.rule.wholePattern = matchAll == "True";
         verifiedBy(f.rule, builtinResource(own + "verifyCallback"));
     }
 
@@ -264,9 +264,9 @@ void configFields(Table &t)
     std::string st = title("steuer_dlg");
     std::size_t s = rec::StKonList;
     std::string sensor = builtinResource("*st_sensor.title");
-    t.add("steuer.start", st + ": " + sensor + " " + caption("*st_sensor.captions", 0), s + 0, 2, Reading::Time);
+    t.add("steuer.start", st + ": " + sensor + " " + caption("*st_sensor.captions", 0), s + 0, 2, Reading::TimeOfDay);
     t.in("steuer_dlg", "*start", "*st_sensor*");
-    t.add("steuer.end", st + ": " + sensor + " " + caption("*st_sensor.captions", 1), s + 2, 2, Reading::Time);
+    t.add("steuer.end", st + ": " + sensor + " " + caption("*st_sensor.captions", 1), s + 2, 2, Reading::TimeOfDay);
     t.in("steuer_dlg", "*end", "*st_sensor*");
     std::string switchTime = labelText(builtinResource("*st_lower*XmTextField.caption"));
     std::vector<FieldItem> actions = indexed(builtinList("*st_lower*strings"));
@@ -399,7 +399,7 @@ void subscriberFields(Table &t)
         t.in("tndat_dlg", "*settings1");
         t.bits(key + "funk2", who + funk + " (" + weck + ")", r + rec::TlnFunc2, f2, 0xFF);
         t.in("tndat_dlg", "*settings2");
-        t.add(key + "weckz", who + weck, r + rec::TlnWake, 2, Reading::Time);
+        t.add(key + "weckz", who + weck, r + rec::TlnWake, 2, Reading::TimeOfDay);
         t.in("tndat_dlg", "", "*tndat*weckz");
         t.text(key + "nbb", who + umleit + " " + caption("*tn_umleit.captions", 0), r + rec::TlnBusyTarget,
                rec::TlnTargetSize);
@@ -558,7 +558,7 @@ std::string readField(const Field &f, const unsigned char *record)
             set.push_back(hexByte(v));
         return joined(set);
     }
-    case Reading::Time: {
+    case Reading::TimeOfDay: {
         unsigned v = unsigned(little(p, 2));
         if (v == 0xFFFF)
             return "(keine)";

@@ -19,7 +19,7 @@ enum class Reading {
     Decimal,     // unsigned, little-endian, 1, 2 or 4 bytes
     Choice,      // the masked byte names one item; any other value in hex
     Bits,        // the masked byte's set bits by name; unnamed ones in hex
-    Time,        // 16-bit BCD hhmm, 0xFFFF none
+    TimeOfDay,   // 16-bit BCD hhmm, 0xFFFF none
     Subscribers, // 32-bit mask over the 30 subscribers, bits 30-31 in hex
     Bytes,       // hex
 };

@@ -2,6 +2,7 @@
 
 #include "link/protocol.h"
 #include "link/serial.h"
+#include "resources/fill.h"
 #include "resources/lookup.h"
 
 #include <climits>
@@ -82,10 +83,7 @@ void catchInterrupts(InterruptSay wording)
     pbxState = Unchanged; // what this program has done to the PBX so far: nothing
     for (int i = 0; i < SignalCount; i++) {
         for (int state = 0; state < StateCount; state++) {
-            std::string text = builtinResource(StateTexts[state]);
-            std::size_t at = text.find("%s");
-            if (at != std::string::npos)
-                text.replace(at, 2, SignalNames[i]);
+            std::string text = fillPlaceholders(builtinResource(StateTexts[state]), {SignalNames[i]});
             std::snprintf(messages[i][state], sizeof messages[i][state], "%s\n", wording(text).c_str());
         }
     }

@@ -3,6 +3,7 @@
 #include "link/interrupt.h"
 #include "link/serial.h"
 #include "link/trace.h"
+#include "resources/fill.h"
 #include "resources/lookup.h"
 
 #include <algorithm>
@@ -348,11 +349,7 @@ std::string builtinAdvice(const char *which, const std::string &arg)
 {
     if (!which)
         return "";
-    std::string text = builtinResource(std::string("*tranfer_err.") + which);
-    std::size_t at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, arg);
-    return text;
+    return fillPlaceholders(builtinResource(std::string("*tranfer_err.") + which), {arg});
 }
 
 void stop_conn(TransferObserver &observer, int fd, int code)

@@ -168,9 +168,6 @@ std::string exportVCard(ConstTables tables);
 // name with %1, %2 ... in it (the resource lines "*phonebookImport.<which>").
 std::vector<std::string> summaryLines(const ImportResult &result,
                                       const std::function<std::string(const char *which)> &line);
-// %1, %2 ... of text replaced by args (not printf: the texts may come from a
-// user's resources).
-std::string filledIn(std::string text, const std::vector<std::string> &args);
 
 enum class BookRead { Read, TooBig, Failed };
 // An address book's bytes, at most MaxBookSize: a regular file larger than

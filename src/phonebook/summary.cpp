@@ -1,21 +1,12 @@
 // What an import tells the user, and reading the address book it starts from.
 #include "phonebook/latin1.h"
 #include "phonebook/phonebook.h"
+#include "resources/fill.h"
 
 #include <algorithm>
 #include <sys/stat.h>
 
 namespace phonebook {
-
-std::string filledIn(std::string text, const std::vector<std::string> &args)
-{
-    for (std::size_t i = args.size(); i-- > 0;) {
-        std::string mark = "%" + std::to_string(i + 1);
-        for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + args[i].size()))
-            text.replace(at, mark.size(), args[i]);
-    }
-    return text;
-}
 
 namespace {
 
@@ -25,13 +16,13 @@ std::string reasonText(const Line &line, const SkippedEntry &s)
 {
     std::string code = shownInMessage(s.code);
     switch (s.reason) {
-    case SkipReason::CodeOutOfRange: return filledIn(line("codeOutOfRange"), {code});
+    case SkipReason::CodeOutOfRange: return fillPlaceholders(line("codeOutOfRange"), {code});
     case SkipReason::EmptyNumber: return line("emptyNumber");
     case SkipReason::NumberTooLong: return line("numberTooLong");
-    case SkipReason::DuplicateCode: return filledIn(line("duplicateCode"), {code, std::to_string(s.earlierLine)});
-    case SkipReason::Occupied: return filledIn(line("occupied"), {code});
+    case SkipReason::DuplicateCode: return fillPlaceholders(line("duplicateCode"), {code, std::to_string(s.earlierLine)});
+    case SkipReason::Occupied: return fillPlaceholders(line("occupied"), {code});
     case SkipReason::DirectoryFull: return line("directoryFull");
-    case SkipReason::AlreadyThere: return filledIn(line("alreadyThere"), {code});
+    case SkipReason::AlreadyThere: return fillPlaceholders(line("alreadyThere"), {code});
     case SkipReason::OnlyFax: return line("onlyFax");
     }
     return "";
@@ -51,7 +42,7 @@ std::string quotedList(const std::vector<std::string> &fields)
 
 std::vector<std::string> summaryLines(const ImportResult &r, const Line &line)
 {
-    std::vector<std::string> out = {filledIn(
+    std::vector<std::string> out = {fillPlaceholders(
         line("counts"), {std::to_string(r.imported.size()), std::to_string(r.cutCount()), std::to_string(r.skipped.size())})};
     struct Said {
         int line;
@@ -60,20 +51,20 @@ std::vector<std::string> summaryLines(const ImportResult &r, const Line &line)
     std::vector<Said> said;
     for (const ImportedEntry &e : r.imported)
         if (e.cut)
-            said.push_back({e.line, e.name, filledIn(line("cut"), {std::to_string(e.code)})});
+            said.push_back({e.line, e.name, fillPlaceholders(line("cut"), {std::to_string(e.code)})});
     for (const SkippedEntry &e : r.skipped)
         said.push_back({e.line, e.name, reasonText(line, e)});
     for (const Notice &n : r.notices)
         said.push_back({n.line, n.name,
-                        n.kind == NoticeKind::LostZero ? filledIn(line("lostZero"), {n.number}) : line("unclosedQuote")});
+                        n.kind == NoticeKind::LostZero ? fillPlaceholders(line("lostZero"), {n.number}) : line("unclosedQuote")});
     std::stable_sort(said.begin(), said.end(), [](const Said &a, const Said &b) { return a.line < b.line; });
     for (const Said &s : said)
-        out.push_back(s.name.empty() ? filledIn(line("line"), {std::to_string(s.line), s.text})
-                                     : filledIn(line("namedLine"), {std::to_string(s.line), shownInMessage(s.name), s.text}));
+        out.push_back(s.name.empty() ? fillPlaceholders(line("line"), {std::to_string(s.line), s.text})
+                                     : fillPlaceholders(line("namedLine"), {std::to_string(s.line), shownInMessage(s.name), s.text}));
     if (r.columns == ColumnTrouble::Unknown)
-        out.push_back(filledIn(line("columnsUnknown"), {quotedList(r.header)}));
+        out.push_back(fillPlaceholders(line("columnsUnknown"), {quotedList(r.header)}));
     else if (r.columns == ColumnTrouble::Missing)
-        out.push_back(filledIn(line("columnMissing"), {shownInMessage(r.missingColumn), quotedList(r.header)}));
+        out.push_back(fillPlaceholders(line("columnMissing"), {shownInMessage(r.missingColumn), quotedList(r.header)}));
     return out;
 }
 

@@ -105,7 +105,7 @@ const Field *firstUnstorableField(const FileImage &image)
     for (const Field &f : fieldsOf(FileKind::Subscribers)) {
         const unsigned char *p = image.record.data() + f.offset;
         bool storable = true;
-        if (f.reading == Reading::Time) {
+        if (f.reading == Reading::TimeOfDay) {
             // The field takes four digits, read as hhmm in hexadecimal.
             unsigned v = unsigned(p[0]) | unsigned(p[1]) << 8;
             for (int shift = 0; shift < 16; shift += 4)

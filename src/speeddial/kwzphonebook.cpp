@@ -4,6 +4,7 @@
 #include "config/cfgfile.h"
 #include "config/record.h"
 #include "phonebook/phonebook.h"
+#include "resources/fill.h"
 #include "toolkit/toolkit.h"
 #include "ui/output.h"
 
@@ -36,7 +37,7 @@ std::string summaryOf(Widget parent, const phonebook::ImportResult &r)
     for (std::size_t i = 1; i < lines.size() && i <= ShownLines; ++i)
         s += "\n" + lines[i];
     if (lines.size() > ShownLines + 1)
-        s += "\n" + phonebook::filledIn(text(parent, "more"), {std::to_string(lines.size() - 1 - ShownLines)});
+        s += "\n" + fillPlaceholders(text(parent, "more"), {std::to_string(lines.size() - 1 - ShownLines)});
     if (r.columns != phonebook::ColumnTrouble::Found)
         s += "\n" + text(parent, "columnsHint");
     return s;

@@ -78,7 +78,7 @@ Codec codecOf(const DescribedBinding &b)
     switch (b.reading) {
     case Reading::Text: return Codec::Text;
     case Reading::Decimal: return b.size == 1 ? Codec::Dec8 : Codec::Dec16;
-    case Reading::Time: return Codec::HexTime16;
+    case Reading::TimeOfDay: return Codec::HexTime16;
     case Reading::Choice: return Codec::ChooserByte;
     case Reading::Bits: return Codec::ChooserBits;
     case Reading::Subscribers: return Codec::SubscriberMask;

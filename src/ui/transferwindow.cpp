@@ -1,5 +1,6 @@
 #include "ui/transferwindow.h"
 
+#include "resources/fill.h"
 #include "toolkit/toolkit.h"
 
 void WindowObserver::started(const TransferShow &show)
@@ -76,12 +77,7 @@ std::string adviceText(Widget parent, const char *which, const char *arg)
     const char *line = ref && which ? XmtGetResourceString(ref, "tranfer_err", which) : nullptr;
     if (!line)
         return "";
-    // Not printf: the line may come from a user's resources.
-    std::string text = line;
-    std::size_t at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, arg ? arg : "");
-    return text;
+    return fillPlaceholders(line, {arg ? arg : ""});
 }
 
 TransferResult runTransfer(const TransferPlan &transfer, const std::function<void(TransferContext &)> &body)

@@ -343,7 +343,7 @@ TEST_F(CallLists, ReadsEndAtAnEmptyOrShortAnswerAndStoreNothingPastTheEnd)
         std::vector<Bytes> &records = c.outgoing ? out : in;
         records.resize(std::size_t(c.stored));
         const CallList &list = c.outgoing ? outCallList() : inCallList();
-        EXPECT_EQ(list.store, joined(records, std::size_t(list.capacity * list.recordSize)));
+        EXPECT_EQ(list.store, joined(records, std::size_t(list.read.capacity * list.read.recordSize)));
         std::vector<Bytes> sent = sentByProgram(line.sim);
         EXPECT_EQ(sent.size(), std::size_t(c.requests + 2));
         if (!c.outgoing && sent.size() == 8) {

@@ -95,6 +95,6 @@ TEST_P(EditAndProgram, TheChangeAndNothingElseReachesThePbx)
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialogs, EditAndProgram, ::testing::ValuesIn(cases),
-                         [](const ::testing::TestParamInfo<EditCase> &info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<EditCase> &testInfo) { return testInfo.param.name; });
 
 } // namespace

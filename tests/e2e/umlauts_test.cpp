@@ -126,8 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Look{"xft-C.UTF-8", "C.UTF-8", nullptr}, Look{"xft-de_DE.UTF-8", "de_DE.UTF-8", nullptr},
                       Look{"core-C.UTF-8", "C.UTF-8", "-misc-fixed-medium-r-normal--13-*-*-*-c-70-iso8859-1"},
                       Look{"core-de_DE.UTF-8", "de_DE.UTF-8", "-misc-fixed-medium-r-normal--13-*-*-*-c-70-iso8859-1"}),
-    [](const ::testing::TestParamInfo<Look> &info) {
-        std::string n = info.param.name;
+    [](const ::testing::TestParamInfo<Look> &testInfo) {
+        std::string n = testInfo.param.name;
         for (char &c : n)
             if (!isalnum(static_cast<unsigned char>(c)))
                 c = '_';

@@ -357,7 +357,7 @@ TEST_P(FaultMatrix, TellsLeavesClosesAndRunsAgain)
 }
 
 INSTANTIATE_TEST_SUITE_P(Transfers, FaultMatrix, ::testing::ValuesIn(matrix()),
-                         [](const ::testing::TestParamInfo<Case> &info) { return info.param.name(); });
+                         [](const ::testing::TestParamInfo<Case> &testInfo) { return testInfo.param.name(); });
 
 // The table itself: every transfer has its begin, first, middle and last step
 // and its end in the matrix, under names that say so.

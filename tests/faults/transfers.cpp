@@ -321,9 +321,9 @@ Widget callDialog(CallList &list)
 void prepareCalls(CallList &list)
 {
     callDialog(list);
-    list.store.assign(std::size_t(list.capacity * list.recordSize), 0);
+    list.store.assign(std::size_t(list.read.capacity * list.read.recordSize), 0);
     for (int k = 0; k < 3; ++k)
-        std::fill_n(list.store.begin() + k * list.recordSize, list.recordSize, static_cast<unsigned char>(0x21 + k));
+        std::fill_n(list.store.begin() + k * list.read.recordSize, list.read.recordSize, static_cast<unsigned char>(0x21 + k));
     showCallList(list);
 }
 
@@ -344,10 +344,10 @@ std::string showsCalls(CallList &list, const std::string &before, const std::vec
     std::vector<unsigned char> store;
     std::string text;
     for (const Record &r : records) {
-        text += list.line(int(store.size()) / list.recordSize, r.data(), CallForm::Text) + "\n";
+        text += list.read.line(int(store.size()) / list.read.recordSize, r.data(), CallForm::Text) + "\n";
         store.insert(store.end(), r.begin(), r.end());
     }
-    store.resize(std::size_t(list.capacity * list.recordSize), 0);
+    store.resize(std::size_t(list.read.capacity * list.read.recordSize), 0);
     return text + "store " + std::string(store.begin(), store.end());
 }
 

@@ -180,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
         Babble{"TricklingAnswer", {255}, 'A', 500, -1, Limit - 0.2, Limit + 0.8, {}},
         // Many zeros ahead of a whole answer are still skipped.
         Babble{"ZerosThenAnswer", join(Bytes(2000, 0), {6, 1, 0, 0, 9, 8}), -1, 0, 6, 0, 1, {6, 1, 0, 0, 9, 8}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 TEST(HandAnswers, ReadErrorOfADeadLineFailsAtOnceWithTheSystemError)
 {

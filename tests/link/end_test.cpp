@@ -163,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(Codes, RefusedDataFrame,
                          ::testing::Values(Refusal{107, "Prio-Fehler"}, Refusal{112, "Unbekannter Fehler 0070"},
                                            Refusal{106, "CMD-Fehler"}, Refusal{105, "CRC-Fehler"},
                                            Refusal{108, "Uebertragungs-Fehler"}, Refusal{0, nullptr}),
-                         [](const auto &info) { return "Code" + std::to_string(info.param.code); });
+                         [](const auto &testInfo) { return "Code" + std::to_string(testInfo.param.code); });
 
 TEST(TransferErrText, CodesWithoutEntryOfTheirOwn)
 {

@@ -349,11 +349,11 @@ TEST_P(LockPath, IsJudgedAtOnceAndTheUserIsToldWhy)
     Bounded r = runBounded(5, [&] {
         if (h.outcome == Outcome::Opened)
             openSer(missing.c_str()); // its failure must not linger in the text
-        int fd = openSer(device.c_str());
+        int opened = openSer(device.c_str());
         std::fputs(portFailureText(), stdout);
-        if (fd >= 0)
-            closeSer(fd);
-        return fd;
+        if (opened >= 0)
+            closeSer(opened);
+        return opened;
     });
     ASSERT_TRUE(r.finished) << "openSer hung";
     std::string told[] = {
@@ -377,35 +377,35 @@ void linkOutside(Lock &t) { (void)!symlink(t.dir.file("outside").c_str(), t.lock
 INSTANTIATE_TEST_SUITE_P(
     Kinds, LockPath,
     ::testing::Values(
-        Hostile{"LiveLock", "dev/ttyS1", [](Lock &t) { writeFile(t.lock, ourLockText()); }, Outcome::Locked},
+        Hostile{"LiveLock", "dev/ttyS1", [](Lock &test) { writeFile(test.lock, ourLockText()); }, Outcome::Locked},
         // pid 1 is alive (refused as root's, or ours to signal): as text it locks.
-        Hostile{"TextPidOfALiveProcess", "dev/ttyS1", [](Lock &t) { writeFile(t.lock, "  1\n"); }, Outcome::Locked},
-        Hostile{"TextWithoutPid", "dev/ttyS1", [](Lock &t) { writeFile(t.lock, "  \n\n"); }, Outcome::Locked},
-        Hostile{"BinaryPid", "dev/ttyS1", [](Lock &t) { writeFile(t.lock, "1\t\t\n"); }, Outcome::Stale},
-        Hostile{"Fifo", "dev/ttyS1", [](Lock &t) { mkfifo(t.lock.c_str(), 0600); }, Outcome::Locked},
-        Hostile{"Directory", "dev/ttyS1", [](Lock &t) { mkdir(t.lock.c_str(), 0700); }, Outcome::Locked},
+        Hostile{"TextPidOfALiveProcess", "dev/ttyS1", [](Lock &test) { writeFile(test.lock, "  1\n"); }, Outcome::Locked},
+        Hostile{"TextWithoutPid", "dev/ttyS1", [](Lock &test) { writeFile(test.lock, "  \n\n"); }, Outcome::Locked},
+        Hostile{"BinaryPid", "dev/ttyS1", [](Lock &test) { writeFile(test.lock, "1\t\t\n"); }, Outcome::Stale},
+        Hostile{"Fifo", "dev/ttyS1", [](Lock &test) { mkfifo(test.lock.c_str(), 0600); }, Outcome::Locked},
+        Hostile{"Directory", "dev/ttyS1", [](Lock &test) { mkdir(test.lock.c_str(), 0700); }, Outcome::Locked},
         Hostile{"SymlinkToAStaleLock", "dev/ttyS1",
-                [](Lock &t) {
-                    writeFile(t.dir.file("outside"), deadPid() + "\n");
-                    linkOutside(t);
+                [](Lock &test) {
+                    writeFile(test.dir.file("outside"), deadPid() + "\n");
+                    linkOutside(test);
                 },
                 Outcome::Locked},
         Hostile{"SymlinkToAFifo", "dev/ttyS1",
-                [](Lock &t) {
-                    mkfifo(t.dir.file("outside").c_str(), 0600);
-                    linkOutside(t);
+                [](Lock &test) {
+                    mkfifo(test.dir.file("outside").c_str(), 0600);
+                    linkOutside(test);
                 },
                 Outcome::Locked},
         Hostile{"MissingDevice", "dev/ttyS9", [](Lock &) {}, Outcome::NoDevice},
         Hostile{"LockDirIsAFile", "dev/ttyS1",
-                [](Lock &t) {
-                    writeFile(t.dir.file("file"), "");
-                    setLockDir(t.dir.file("file").c_str());
-                    t.lock = t.dir.file("file/LCK..ttyS1");
+                [](Lock &test) {
+                    writeFile(test.dir.file("file"), "");
+                    setLockDir(test.dir.file("file").c_str());
+                    test.lock = test.dir.file("file/LCK..ttyS1");
                 },
                 Outcome::NoLockFile},
-        Hostile{"NoLockDir", "dev/ttyS1", [](Lock &t) { setLockDir(t.dir.file("none").c_str()); }, Outcome::Opened}),
-    [](const auto &info) { return std::string(info.param.name); });
+        Hostile{"NoLockDir", "dev/ttyS1", [](Lock &test) { setLockDir(test.dir.file("none").c_str()); }, Outcome::Opened}),
+    [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 TEST(Minisleep, UnitsOf1024Microseconds)
 {

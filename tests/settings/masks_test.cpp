@@ -165,7 +165,7 @@ TEST_P(Masks, GroupsOfPortsWithoutInternalBusAreInsensitiveButWrittenBack)
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, Masks, ::testing::ValuesIn(maskDialogs),
-                         [](const auto &info) { return std::string(info.param.groups + 1); });
+                         [](const auto &testInfo) { return std::string(testInfo.param.groups + 1); });
 
 // "Ruf #nn" on the items of present subscribers, kept when the number goes.
 TEST(MaskLabels, PresentSubscribersAreCalledByTheirNumbers)

@@ -1,0 +1,11 @@
+// Filling the placeholders of a resource text.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The text with "%1" .. "%9" replaced by that argument and each "%s" by the
+// next one, left to right; what an argument brings in is not looked at again.
+// Not printf: the text may come from a user's resources, and a placeholder
+// without its argument stays as it is.
+std::string fillPlaceholders(const std::string &text, const std::vector<std::string> &args);
