@@ -22,18 +22,6 @@ std::string line(int code, const std::string &name, const std::string &number)
     return text;
 }
 
-std::string toggleLabel(Widget box)
-{
-    XmString s = nullptr;
-    XtVaGetValues(box, XmNlabelString, &s, nullptr);
-    char *text = nullptr;
-    XmStringGetLtoR(s, const_cast<char *>(XmFONTLIST_DEFAULT_TAG), &text);
-    std::string out = text ? text : "";
-    XtFree(text);
-    XmStringFree(s);
-    return out;
-}
-
 } // namespace
 
 TEST_F(KwzDialog, AddressBookImportShowsAtOnceAndReplacesOnlyAfterJa)
@@ -83,7 +71,7 @@ TEST_F(KwzDialog, OutlookBookThroughTheImportDialogWithAndWithoutFaxes)
         whenUp(isFileBox, [&](Widget fsb) {
             Widget box = guiFind(fsb, "*withFax");
             ASSERT_NE(box, nullptr);
-            label = toggleLabel(box);
+            label = guiText(box, XmNlabelString);
             EXPECT_FALSE(XmToggleButtonGetState(box)) << "unticked at every opening";
             if (fax)
                 XmToggleButtonSetState(box, True, True);
