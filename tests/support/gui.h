@@ -7,6 +7,7 @@
 #pragma once
 
 #include <X11/Intrinsic.h>
+#include <cstdlib>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -52,3 +53,10 @@ std::string guiText(Widget w, const char *resource);
 std::string takeMessage(const char *name = "msg1", std::string *title = nullptr);
 // True when the widget's window is mapped and viewable.
 bool guiViewable(Widget w);
+
+// First line of a GUI test or fixture: without a display it is skipped.
+#define REQUIRE_DISPLAY()                                                                          \
+    do {                                                                                           \
+        if (!std::getenv("DISPLAY"))                                                               \
+            GTEST_SKIP() << "needs an X display";                                                  \
+    } while (0)

@@ -47,8 +47,7 @@ class SafetyNet : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "needs an X display";
+        REQUIRE_DISPLAY();
         programTop();
         setSafetySettings({backups.path(), 5, true});
     }
