@@ -53,6 +53,19 @@ bool transientFor(Window w, Window owner)
     return XGetTransientForHint(e2eDisplay(), w, &to) && to == owner;
 }
 
+// The program's WM_COMMAND, empty when the window has none.
+std::vector<std::string> windowCommand(Window w)
+{
+    std::vector<std::string> args;
+    char **argv = nullptr;
+    int argc = 0;
+    if (XGetCommand(e2eDisplay(), w, &argv, &argc) && argv) {
+        args.assign(argv, argv + argc);
+        XFreeStringList(argv);
+    }
+    return args;
+}
+
 } // namespace
 
 Display *e2eDisplay()
@@ -131,18 +144,6 @@ std::vector<Window> visibleWindows(const std::string &title)
                 found.push_back(inner);
     }
     return found;
-}
-
-std::vector<std::string> windowCommand(Window w)
-{
-    std::vector<std::string> args;
-    char **argv = nullptr;
-    int argc = 0;
-    if (XGetCommand(e2eDisplay(), w, &argv, &argc) && argv) {
-        args.assign(argv, argv + argc);
-        XFreeStringList(argv);
-    }
-    return args;
 }
 
 Window waitForMainWindow(const std::string &title, const std::string &device, int timeout_ms)

@@ -21,8 +21,7 @@ void makeRaw(int fd)
     }
 }
 
-} // namespace
-
+// Reads from fd until count bytes or quiet_ms without a byte.
 Bytes readBytes(int fd, std::size_t count, int quiet_ms)
 {
     Bytes got;
@@ -39,6 +38,8 @@ Bytes readBytes(int fd, std::size_t count, int quiet_ms)
     }
     return got;
 }
+
+} // namespace
 
 void writeBytes(int fd, const Bytes &bytes)
 {
