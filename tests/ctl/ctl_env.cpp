@@ -1,5 +1,7 @@
 #include "ctl_env.h"
 
+#include "support/sim_line.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -131,6 +133,31 @@ CtlRun runCtl(const std::vector<std::string> &args, const CtlOptions &options, c
     waitpid(pid, &status, 0);
     run.status = WIFEXITED(status) && open == 0 ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+std::string configFile(const pbxsim::State &state, const char *id)
+{
+    Bytes image = imageOf(state);
+    std::string file(id);
+    file.push_back('\0');
+    file.append(image.begin(), image.end());
+    return file;
+}
+
+std::vector<std::string> inDir(std::vector<std::string> args, const std::string &dir)
+{
+    for (std::string &a : args)
+        if (!a.empty() && a[0] == '@')
+            a = dir + a.substr(1);
+    return args;
+}
+
+std::vector<std::string> linesOf(const std::string &text)
+{
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, nl; (nl = text.find('\n', at)) != std::string::npos; at = nl + 1)
+        lines.push_back(text.substr(at, nl - at));
+    return lines;
 }
 
 void CtlLine::start(const pbxsim::State &state, std::vector<std::string> extra)
