@@ -16,22 +16,18 @@ extern char **environ;
 
 namespace {
 
-std::vector<std::string> environmentFor(const std::vector<std::string> &changes)
+bool names(const std::string &entry, const std::string &name) { return entry.compare(0, name.size() + 1, name + "=") == 0; }
+
+// The test's environment with the changes made; DISPLAY and KELVORA_DEVICE
+// taken away unless they set them.
+std::vector<std::string> environmentFor(std::vector<std::string> changes)
 {
+    changes.insert(changes.begin(), {"DISPLAY=", "KELVORA_DEVICE="});
     std::vector<std::string> env;
-    auto named = [](const std::string &entry, const std::string &name) {
-        return entry.compare(0, name.size() + 1, name + "=") == 0;
-    };
-    for (char **e = environ; *e; ++e) {
-        std::string entry = *e;
-        if (named(entry, "DISPLAY") || named(entry, "KELVORA_DEVICE"))
-            continue;
-        bool changed = false;
-        for (const std::string &c : changes)
-            changed = changed || named(entry, c.substr(0, c.find('=')));
-        if (!changed)
-            env.push_back(entry);
-    }
+    for (char **e = environ; *e; ++e)
+        if (std::none_of(changes.begin(), changes.end(),
+                         [e](const std::string &c) { return names(*e, c.substr(0, c.find('='))); }))
+            env.push_back(*e);
     for (const std::string &c : changes)
         if (c.back() != '=')
             env.push_back(c);
@@ -40,8 +36,7 @@ std::vector<std::string> environmentFor(const std::vector<std::string> &changes)
 
 bool setsVariable(const std::vector<std::string> &changes, const std::string &name)
 {
-    return std::any_of(changes.begin(), changes.end(),
-                       [&name](const std::string &c) { return c.compare(0, name.size() + 1, name + "=") == 0; });
+    return std::any_of(changes.begin(), changes.end(), [&name](const std::string &c) { return names(c, name); });
 }
 
 std::vector<char *> pointers(std::vector<std::string> &strings)

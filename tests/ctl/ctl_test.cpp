@@ -124,30 +124,6 @@ TEST_F(CtlLine, ASpeedDialReadKeepsTheNamesOfTheFileItReplaces)
     EXPECT_EQ(file.substr(20, 5000), std::string(pbx.kwz.begin(), pbx.kwz.end()));
 }
 
-TEST_F(CtlLine, ABackupIsAllThreeFilesOrNone)
-{
-    start();
-    ASSERT_EQ(ctl({"read-config", dir.file("a.cfg")}).status, 0);
-    CtlRun run = ctl({"backup", dir.file("backups")});
-    EXPECT_EQ(run.status, 0) << run.err;
-    std::string base = uniqueLineName("ctl");
-    std::vector<std::string> written = linesOf(run.out);
-    ASSERT_EQ(written.size(), 3u) << run.out;
-    EXPECT_NE(written[0].find("/konfiguration-" + base + "-"), std::string::npos);
-    EXPECT_EQ(readFile(written[0]), readFile(dir.file("a.cfg")));
-    EXPECT_EQ(readFile(written[1]).size(), 13060u);
-    EXPECT_EQ(readFile(written[2]).size(), 1650u);
-    stop();
-
-    // The subscriber read fails: answers 15 (configuration), 29 (speed dial), then its fifth.
-    start(pbxsim::defaultState(), {"--bad-checksum", "49"});
-    run = ctl({"backup", dir.file("failed")});
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("CRC-Fehler"), std::string::npos) << run.err;
-    struct stat st;
-    EXPECT_NE(stat(dir.file("failed").c_str(), &st), 0) << "a directory made for nothing";
-}
-
 // Each kind of trouble: its exit status and message at once (nothing waits
 // for a FIFO's writer), nothing on standard output, no file written.
 TEST_F(CtlLine, TroubleExitsWithItsStatusAndMessageAndTouchesNoFile)

@@ -40,9 +40,16 @@ TEST_F(CtlLine, ReadsKeepTheWindowsBackups)
     }
     EXPECT_EQ(ctl({"read-config", "--no-backup", dir.file("b.cfg")}).status, 0);
     EXPECT_EQ(filesIn(backups()), 3);
+    // backup DIR: all three files, and its three kept there too.
     CtlRun run = ctl({"backup", dir.file("all")});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(filesIn(backups()), 6) << "backup keeps its three there too";
+    EXPECT_EQ(filesIn(backups()), 6);
+    std::vector<std::string> written = linesOf(run.out);
+    ASSERT_EQ(written.size(), 3u) << run.out;
+    EXPECT_NE(written[0].find("/konfiguration-" + uniqueLineName("ctl") + "-"), std::string::npos);
+    EXPECT_EQ(readFile(written[0]), readFile(dir.file("a.cfg")));
+    EXPECT_EQ(readFile(written[1]).size(), 13060u);
+    EXPECT_EQ(readFile(written[2]).size(), 1650u);
 
     // A folder others may write in: the read goes through, the backup is not kept.
     chmod(backups().c_str(), 0777);
@@ -55,7 +62,7 @@ TEST_F(CtlLine, ReadsKeepTheWindowsBackups)
 }
 
 // backup DIR refuses a folder others may write in before it reads, and one
-// that fails leaves no folder it made.
+// that fails (writing or reading) leaves no folder it made.
 TEST_F(CtlLine, ABackupFolderOthersMayWriteInIsRefusedAndAFailedOneLeavesNone)
 {
     start();
@@ -73,6 +80,14 @@ TEST_F(CtlLine, ABackupFolderOthersMayWriteInIsRefusedAndAFailedOneLeavesNone)
     EXPECT_EQ(run.status, 3) << run.err;
     EXPECT_NE(run.err.find("File name too long"), std::string::npos) << run.err;
     EXPECT_NE(access(dir.file("new").c_str(), F_OK), 0) << "a folder made for nothing";
+
+    // The subscriber read fails: answers 15 (configuration), 29 (speed dial), then its fifth.
+    stop();
+    start(pbxsim::defaultState(), {"--bad-checksum", "49"});
+    run = ctl({"backup", dir.file("failed")});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("CRC-Fehler"), std::string::npos) << run.err;
+    EXPECT_NE(access(dir.file("failed").c_str(), F_OK), 0) << "a folder made for nothing";
 }
 
 // A file of 1650 bytes is no subscriber file unless the dialog could have

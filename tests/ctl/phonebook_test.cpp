@@ -3,7 +3,6 @@
 #include "ctl_env.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -81,9 +80,6 @@ const ImportCase importCases[] = {
      "101;Alt;030 1111\n;Alt;0301111\n;Neu;1\n", {{100, "Neu", "1"}},
      {"Importiert: 1 (davon 0 mit gekürztem Namen), übersprungen: 2", "Zeile 1 (Alt): steht schon unter Kurzwahl 101",
       "Zeile 2 (Alt): steht schon unter Kurzwahl 101"}},
-    {"8-bit CSV with commas", {}, "120,\xC4nne,030-1\n", {{120, "Änne", "0301"}}, {CountsNone}},
-    {"a vCard", {}, "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:B\xC3\xBCro\r\nTEL:+49 30 1\r\nEND:VCARD\r\n",
-     {{100, "Büro", "0301"}}, {CountsNone}},
 };
 
 // ISO 8859-1 output, as the expectations are written.
@@ -161,24 +157,15 @@ TEST(Phonebook, ExportThenImportIntoANewFileGivesTheSameBytes)
     }
 }
 
-// A file that is not there yet starts as the empty directory "Sichern" writes,
-// even when nothing of the address book goes in.
-TEST(Phonebook, AnImportIntoAMissingFileMakesItFromAnEmptyDirectory)
+// A file that is not there yet starts as the empty directory "Sichern" writes
+// (with entries: the test above), even when nothing of the address book goes in.
+TEST(Phonebook, AnImportOfNothingIntoAMissingFileMakesTheEmptyDirectory)
 {
     TempDir dir;
-    std::string anna = emptyKwz();
-    put(anna, 100, "Anna", "0301234");
-    const std::pair<std::string, std::string> cases[] = {
-        {"Kurzwahl;Name;Telefon\n100;Anna;030 1234\n", anna},
-        {"Kurzwahl;Name;Telefon\n", emptyKwz()},
-    };
-    for (const auto &[book, file] : cases) {
-        writeFile(dir.file("in.csv"), book);
-        std::remove(dir.file("new.kwz").c_str());
-        CtlRun run = runCtl({"phonebook-import", dir.file("in.csv"), dir.file("new.kwz")});
-        EXPECT_EQ(run.status, 0) << book << run.err;
-        EXPECT_TRUE(readFile(dir.file("new.kwz")) == file) << book;
-    }
+    writeFile(dir.file("in.csv"), "Kurzwahl;Name;Telefon\n");
+    CtlRun run = runCtl({"phonebook-import", dir.file("in.csv"), dir.file("new.kwz")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(readFile(dir.file("new.kwz")) == emptyKwz());
 }
 
 // "-" as the file a command reads or writes gives what the file gives.

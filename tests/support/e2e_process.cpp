@@ -15,8 +15,6 @@
 
 namespace {
 
-void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
 std::vector<char *> argvOf(const std::vector<std::string> &args)
 {
     std::vector<char *> av;
@@ -94,13 +92,7 @@ bool ChildProcess::running()
 
 int ChildProcess::waitExit(int timeout_ms)
 {
-    auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-    while (running()) {
-        if (Clock::now() >= deadline)
-            return -1;
-        pause(10);
-    }
-    return status_;
+    return waitUntil([this] { return !running(); }, timeout_ms, 10) ? status_ : -1;
 }
 
 int ChildProcess::terminate(int timeout_ms)
@@ -138,20 +130,12 @@ bool PbxsimProcess::start(const std::string &linkPath, const PbxsimOptions &opti
     if (!process_.start(argv, outputFile, error))
         return false;
     // The link is made before pbxsim starts answering.
-    auto deadline = Clock::now() + std::chrono::seconds(10);
     struct stat st;
-    while (lstat(linkPath.c_str(), &st) != 0) {
-        if (!process_.running()) {
-            *error = "pbxsim ended: " + process_.output();
-            return false;
-        }
-        if (Clock::now() >= deadline) {
-            *error = "pbxsim made no link at " + linkPath;
-            return false;
-        }
-        pause(10);
-    }
-    return true;
+    if (waitUntil([&] { return lstat(linkPath.c_str(), &st) == 0 || !process_.running(); }, 10000, 10) &&
+        lstat(linkPath.c_str(), &st) == 0)
+        return true;
+    *error = process_.running() ? "pbxsim made no link at " + linkPath : "pbxsim ended: " + process_.output();
+    return false;
 }
 
 // ---------------------------------------------------------------- kelvora
@@ -210,6 +194,18 @@ std::string lockFileFor(const std::string &device)
 }
 
 std::string uniqueLineName(const std::string &prefix) { return prefix + std::to_string(getpid()); }
+
+bool waitUntil(const std::function<bool()> &f, int timeout_ms, int every_ms)
+{
+    auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    for (;;) {
+        if (f())
+            return true;
+        if (Clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(every_ms));
+    }
+}
 
 int runTool(const std::vector<std::string> &argv, std::string *out, int timeout_ms)
 {

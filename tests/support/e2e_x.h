@@ -19,9 +19,6 @@ Display *e2eDisplay();
 // Why an end-to-end test cannot run here ("" when it can): no DISPLAY, no xdotool.
 std::string e2eMissing();
 
-// Calls f every 20 ms until it returns true; false after timeout_ms.
-bool waitUntil(const std::function<bool()> &f, int timeout_ms);
-
 // Viewable top-level windows titled exactly title (what xdotool search
 // --onlyvisible --name '^title$' finds).
 std::vector<Window> visibleWindows(const std::string &title);
