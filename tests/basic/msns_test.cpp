@@ -40,8 +40,6 @@ void viaButton(Widget anl, const char *button, const std::function<void(Widget)>
     runModal([anl, button] { guiPress(guiFind(anl, button)); }, drive, close, anl);
 }
 
-std::string label(Widget d, const char *item) { return guiText(guiFind(d, item), XmNlabelString); }
-
 const char *const NoLeadingZero = "Bitte keine führende Null eingeben!";
 
 } // namespace

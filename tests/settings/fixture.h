@@ -37,8 +37,6 @@ inline std::vector<unsigned char> counted(std::vector<unsigned char> before)
     return before;
 }
 
-inline std::string label(Widget dialog, const char *item) { return guiText(guiFind(dialog, item), XmNlabelString); }
-
 // Item i of a chooser of any kind (an option menu's items are in its pulldown).
 inline std::string itemLabel(Widget dialog, const char *chooser, int i)
 {
