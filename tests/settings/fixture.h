@@ -28,6 +28,12 @@ inline void setIntNum(int subscriber, const char *number)
                   rec::IntNumSize, "%s", number);
 }
 
+// Runs the dialog display(dialogTop()) opens: drive(dialog), then its button close.
+inline void openWith(void (*display)(Widget), const std::function<void(Widget)> &drive, const char *close = "*okay")
+{
+    runModal([display] { display(dialogTop()); }, drive, close);
+}
+
 inline std::vector<unsigned char> image() { return {all, all + rec::RecordSize}; }
 
 // What "OK" leaves when it stores what was read: the same record, one change more.

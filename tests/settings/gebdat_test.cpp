@@ -30,10 +30,7 @@ protected:
         *at(Output) = 0x0E;
         *at(Pulse) = 0x20;
     }
-    static void open(const std::function<void(Widget)> &drive, const char *close)
-    {
-        runModal([] { displayGebDat(dialogTop()); }, drive, close);
-    }
+    static void open(const std::function<void(Widget)> &drive, const char *close) { openWith(displayGebDat, drive, close); }
     // Opens the internal rates over the charge settings dialog.
     static void rates(Widget dialog, const std::function<void(Widget)> &drive, const char *close)
     {

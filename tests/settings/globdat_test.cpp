@@ -36,11 +36,6 @@ void globalData()
         all[Anl + i] = static_cast<unsigned char>(0x30 + i);
 }
 
-void openGlob(const std::function<void(Widget)> &drive, const char *close)
-{
-    runModal([] { displayGlobDat(dialogTop()); }, drive, close);
-}
-
 const char *const NoLeadingZero = "Bitte keine führende Null eingeben!";
 
 } // namespace
@@ -49,7 +44,7 @@ TEST(GlobalData, ShowsTheRecordAndStoresOnlyItsFieldsOnOk)
 {
     globalData();
     std::vector<unsigned char> before = image();
-    openGlob(
+    openWith(displayGlobDat, 
         [](Widget d) {
             EXPECT_EQ(fieldText(d, "*uus"), "Praxis Dr. Huber");
             EXPECT_EQ(fieldText(d, "*okz"), "6356");
@@ -62,7 +57,7 @@ TEST(GlobalData, ShowsTheRecordAndStoresOnlyItsFieldsOnOk)
         "*okay");
     EXPECT_EQ(image(), counted(before)) << "confirming unchanged writes the same bytes and counts a change";
 
-    openGlob(
+    openWith(displayGlobDat, 
         [](Widget d) {
             typeInto(guiFind(d, "*rwst"), "");
             typeInto(guiFind(d, "*uus"), "Kanzlei");
@@ -82,14 +77,14 @@ TEST(GlobalData, ShowsTheRecordAndStoresOnlyItsFieldsOnOk)
         EXPECT_EQ(all[Anl + i], 0x30 + i) << "region byte " << i;
     EXPECT_EQ(recInt(rec::CfgChanges), 2);
 
-    openGlob([](Widget d) { pick(d, "*amtamt", 0x0F); }, "*okay");
+    openWith(displayGlobDat, [](Widget d) { pick(d, "*amtamt", 0x0F); }, "*okay");
     EXPECT_EQ(all[Anl + 79], 15);
 }
 
 TEST(GlobalData, CodesWithALeadingZeroAreRefused)
 {
     globalData();
-    openGlob(
+    openWith(displayGlobDat, 
         [](Widget d) {
             expectTyped(d, {
                                {"*okz", "06356", "6356", NoLeadingZero},

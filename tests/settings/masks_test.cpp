@@ -180,7 +180,7 @@ TEST(MaskLabels, PresentSubscribersAreCalledByTheirNumbers)
         setIntNum(23, "44");
         std::string g0 = std::string(dlg.group) + "0", g1 = std::string(dlg.group) + "1",
                     g2 = std::string(dlg.group) + "2";
-        runModal([&] { dlg.display(dialogTop()); },
+        openWith(dlg.display,
                  [&](Widget d) {
                      EXPECT_EQ(label(d, (g0 + ".item6").c_str()), "Ruf #17");
                      EXPECT_EQ(label(d, (g0 + ".item8").c_str()), "TFE 1") << "door intercoms keep theirs";
@@ -190,7 +190,7 @@ TEST(MaskLabels, PresentSubscribersAreCalledByTheirNumbers)
                  },
                  "*cancel");
         setIntNum(6, "");
-        runModal([&] { dlg.display(dialogTop()); },
+        openWith(dlg.display,
                  [&](Widget d) { EXPECT_EQ(label(d, (g0 + ".item6").c_str()), "Ruf #17") << "kept from before"; },
                  "*cancel");
     }

@@ -14,16 +14,6 @@ namespace {
 unsigned char *ber(std::size_t offset) { return recAt(berShare() + offset); }
 std::string numbered(const char *prefix, int k) { return prefix + std::to_string(k); }
 
-void openTypes(const std::function<void(Widget)> &drive, const char *close = "*okay")
-{
-    runModal([] { displayTeleTyp(dialogTop()); }, drive, close);
-}
-
-void openTrunk(const std::function<void(Widget)> &drive, const char *close = "*okay")
-{
-    runModal([] { displayAmtsPerm(dialogTop()); }, drive, close);
-}
-
 // The whole permission list of both PBXs with bytes that no menu shows by itself.
 void permissionList()
 {
@@ -44,7 +34,7 @@ TEST(TerminalTypes, ShowsTheBytesAndStoresExactlyTheEight)
 {
     permissionList();
     std::vector<unsigned char> before = image();
-    openTypes([](Widget d) {
+    openWith(displayTeleTyp, [](Widget d) {
         for (int k = 0; k < 8; k++) {
             EXPECT_EQ(stateOf(d, numbered("*tln", k).c_str()), k % 5) << k;
             EXPECT_EQ(XmtChooserGetNumItems(guiFind(d, numbered("*tln", k).c_str())), k == 0 ? 6 : 5) << k;
@@ -67,7 +57,7 @@ TEST(TrunkPermissions, UnrestrictedForS1Terminal0Stores5At1404)
     permissionList();
     buses(2, 0x42, 0x42);
     std::vector<unsigned char> before = image();
-    openTrunk([](Widget d) {
+    openWith(displayAmtsPerm, [](Widget d) {
         EXPECT_EQ(stateOf(d, "*tele20"), 21 % 6);
         pick(d, "*tele20", 5);
         pick(d, "*tele0", 0);
@@ -97,7 +87,7 @@ TEST(TrunkPermissions, MenusFollowTheInternalBusesAndKeepTheirBytes)
     for (const auto &c : cases) {
         buses(c.type, c.mode1, c.mode2);
         std::vector<unsigned char> before = image();
-        openTrunk([&c](Widget d) {
+        openWith(displayAmtsPerm, [&c](Widget d) {
             for (int k = 0; k < 30; k++) {
                 std::string menu = numbered("*tele", k);
                 bool usable = k < 8 || (k < 20 ? c.port1 : c.port2);
@@ -129,13 +119,13 @@ TEST(SubscriberMenus, CaptionsOfNumberedSubscribers)
         buses(2, 0x42, 0x42);
         setIntNum(4, "44");
         setIntNum(25, "46");
-        runModal([&] { dlg.display(dialogTop()); }, [](Widget) {}, "*cancel");
+        openWith(dlg.display, [](Widget) {}, "*cancel");
         const std::string unnumbered = "Ruf #44: ", otherBus = "Ruf #46: ";
         setIntNum(4, "");
         buses(2, 0x42, 0x82);
         for (auto [k, number] : {std::pair{1, "12"}, {7, "18"}, {9, "32"}, {15, "25"}, {25, "45"}})
             setIntNum(k, number);
-        runModal([&] { dlg.display(dialogTop()); },
+        openWith(dlg.display,
                  [&](Widget d) {
                      EXPECT_EQ(caption(d, menu(1).c_str()), "Ruf #12: ");
                      EXPECT_EQ(caption(d, menu(7).c_str()), "Ruf #18: ");
@@ -149,7 +139,7 @@ TEST(SubscriberMenus, CaptionsOfNumberedSubscribers)
                  "*cancel");
         setIntNum(1, "");
         buses(2, 0x42, 0x42);
-        runModal([&] { dlg.display(dialogTop()); },
+        openWith(dlg.display,
                  [&](Widget d) {
                      EXPECT_EQ(caption(d, menu(1).c_str()), "Ruf #12: ") << "kept";
                      if (*dlg.otherBus) {

@@ -33,18 +33,13 @@ void contacts()
     }
 }
 
-void openSteuer(const std::function<void(Widget)> &drive, const char *close)
-{
-    runModal([] { displaySteuer(dialogTop()); }, drive, close);
-}
-
 } // namespace
 
 TEST(ControlContacts, ShowsTheBlockAndConfirmingUnchangedWritesItBack)
 {
     contacts();
     std::vector<unsigned char> before = image();
-    openSteuer(
+    openWith(displaySteuer, 
         [](Widget d) {
             EXPECT_EQ(fieldText(d, "*start"), "0730");
             EXPECT_EQ(fieldText(d, "*end"), "1800");
@@ -62,7 +57,7 @@ TEST(ControlContacts, EditsReachTheirBytesAndNothingElse)
 {
     contacts();
     std::vector<unsigned char> pbxB(block(1), block(1) + rec::StKonShare);
-    openSteuer(
+    openWith(displaySteuer, 
         [](Widget d) {
             typeInto(guiFind(d, "*end"), "2359");
             typeInto(guiFind(d, "*ask1"), "999");
@@ -94,7 +89,7 @@ TEST(ControlContacts, RangeWarnings)
 {
     contacts();
     const char *range = "Der Wert muß zwischen 0000 und 2359 liegen!";
-    openSteuer(
+    openWith(displaySteuer, 
         [range](Widget d) {
             expectTyped(d, {
                                {"*start", "2400", "0730", range},

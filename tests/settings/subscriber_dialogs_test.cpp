@@ -68,7 +68,7 @@ TEST(SubscriberDialogs, WithTheIndexAt1TheyEditPbxBsShare)
         buses(2, 0x42, 0x42); // B's port area; A's has no internal bus
         std::vector<unsigned char> expected = counted(image());
         c.change(expected.data());
-        runModal([&] { c.display(dialogTop()); }, c.drive, "*okay");
+        openWith(c.display, c.drive);
         EXPECT_EQ(image(), expected) << c.name;
         setRecInt(rec::CurrentPbx, 0);
     }
