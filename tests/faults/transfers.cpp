@@ -14,11 +14,9 @@
 #include "support/gui.h"
 #include "support/program.h"
 #include "support/sim_line.h"
-#include "toolkit/internal.h"
 #include "toolkit/toolkit.h"
 #include "ui/bind.h"
 
-#include <Xm/List.h>
 #include <Xm/MessageB.h>
 #include <algorithm>
 #include <cstring>
@@ -201,13 +199,9 @@ void prepareSpeedDial()
 
 std::string speedDialView()
 {
-    Widget list = XmtNameToWidget(speedDialDialog(), "*ziele");
-    XmStringTable items = nullptr;
-    int count = 0;
-    XtVaGetValues(list, XmNitems, &items, XmNitemCount, &count, nullptr);
     std::string text;
-    for (int i = 0; i < count; ++i)
-        text += xmt::stringOf(items[i]) + "\n";
+    for (const std::string &line : listItems(XmtNameToWidget(speedDialDialog(), "*ziele")))
+        text += line + "\n";
     return text;
 }
 
@@ -263,12 +257,9 @@ void prepareCounters()
 std::string counterView()
 {
     Widget dialog = counterDialog();
-    XmStringTable items = nullptr;
-    int count = 0;
-    XtVaGetValues(guiFind(dialog, "*zaehler"), XmNitems, &items, XmNitemCount, &count, nullptr);
     std::string text;
-    for (int i = 0; i < count; ++i)
-        text += xmt::stringOf(items[i]) + "\n";
+    for (const std::string &line : listItems(guiFind(dialog, "*zaehler")))
+        text += line + "\n";
     return text + "total " + guiText(guiFind(dialog, "*summe"), XmNlabelString);
 }
 
@@ -285,15 +276,16 @@ std::vector<std::int32_t> countersOf(const pbxsim::State &pbx)
     return {pbx.counters.begin(), pbx.counters.end()};
 }
 
-// Answers "Ja" to the question before the reset; false when none came.
-bool resetCounters()
+// Runs the callback and answers "Ja" to the question it asks first; false
+// when none came.
+bool answeringYes(XtCallbackProc callback)
 {
     bool asked = false;
     int wait = guiWhenActive([&asked](Widget box) {
         asked = true;
         XtCallCallbacks(box, XmNokCallback, nullptr);
     });
-    doGebDel(nullptr, nullptr, nullptr);
+    callback(nullptr, nullptr, nullptr);
     guiCancelWait(wait);
     return asked;
 }
@@ -351,22 +343,6 @@ std::string showsCalls(CallList &list, const std::string &before, const std::vec
     return text + "store " + std::string(store.begin(), store.end());
 }
 
-// Answers "Ja" to the question before the erase; false when none came.
-bool eraseCalls()
-{
-    bool asked = false;
-    int wait = guiWhenActive([&asked](Widget box) {
-        asked = true;
-        XtCallCallbacks(box, XmNokCallback, nullptr);
-    });
-    doKitDelOut(nullptr, nullptr, nullptr);
-    guiCancelWait(wait);
-    return asked;
-}
-
-void leavesAlone(RecordBytes &, const pbxsim::State &, const Outcome &) {}
-std::string showsTheSame(const std::string &before, const pbxsim::State &, const Outcome &) { return before; }
-
 } // namespace
 
 void scribbleRecord()
@@ -389,7 +365,6 @@ const std::vector<Transfer> &transfers()
             .name = "ConfigRead",
             .writes = false,
             .steps = configReadSteps,
-            .pbx = pbxsim::defaultState,
             .prepare =
                 [] {
                     validConfiguration();
@@ -400,15 +375,12 @@ const std::vector<Transfer> &transfers()
             .leaves = leavesConfigRead,
             .view = configView,
             .shows = showsConfigRead,
-            .took = {},
             .workingBoxes = {"*cfgreadwbox"},
-            .dialogParent = programTop,
         },
         {
             .name = "ConfigProgram",
             .writes = true,
             .steps = 12,
-            .pbx = pbxsim::defaultState,
             .prepare =
                 [] {
                     all[rec::TypeByte] = 1;
@@ -424,19 +396,16 @@ const std::vector<Transfer> &transfers()
             .shows = showsConfigWrite,
             .took = configTook,
             .workingBoxes = {"*cfgwritewbox"},
-            .dialogParent = programTop,
         },
         {
             .name = "SpeedDialRead",
             .writes = false,
             .steps = kwzBlocks + 2,
-            .pbx = pbxsim::defaultState,
             .prepare = prepareSpeedDial,
             .run = [] { readISkwz(kwzdlg, nullptr, nullptr); },
             .leaves = leavesSpeedDialRead,
             .view = speedDialView,
             .shows = showsSpeedDialRead,
-            .took = {},
             .workingBoxes = {"*readwbox"},
             .dialogParent = speedDialDialog,
         },
@@ -444,12 +413,10 @@ const std::vector<Transfer> &transfers()
             .name = "SpeedDialProgram",
             .writes = true,
             .steps = kwzBlocks + 2,
-            .pbx = pbxsim::defaultState,
             .prepare = prepareSpeedDial,
             .run = [] { writeISkwz(kwzdlg, nullptr, nullptr); },
-            .leaves = leavesAlone,
             .view = speedDialView,
-            .shows = showsTheSame, // rebuilt from a record that did not change
+            // shows the same: rebuilt from a record that did not change
             .took = speedDialTook,
             .workingBoxes = {"*writewbox"},
             .dialogParent = speedDialDialog,
@@ -458,21 +425,17 @@ const std::vector<Transfer> &transfers()
             .name = "SubscriberRead",
             .writes = false,
             .steps = rec::TlnCount,
-            .pbx = pbxsim::defaultState,
             .prepare = validConfiguration,
             .run = [] { readTlnConfig(toplevel); },
             .leaves = leavesTlnRead,
             .view = buttons,
-            .shows = showsTheSame, // the main window is not brought up to date
-            .took = {},
+            // shows the same: the main window is not brought up to date
             .workingBoxes = {"*tlnreadwbox"},
-            .dialogParent = programTop,
         },
         {
             .name = "SubscriberProgram",
             .writes = true,
             .steps = rec::TlnCount,
-            .pbx = pbxsim::defaultState,
             .prepare =
                 [] {
                     all[rec::TypeByte] = 1;
@@ -485,23 +448,19 @@ const std::vector<Transfer> &transfers()
                     flags(r, 0);
                 },
             .view = buttons,
-            .shows = showsTheSame,
             .took = tlnTook,
             .workingBoxes = {"*cfgwritewbox"},
-            .dialogParent = programTop,
         },
         {
             .name = "CounterRead",
             .writes = false,
             .steps = 1,
-            .pbx = pbxsim::defaultState,
             .prepare = prepareCounters,
             .run = [] { doGebGet(nullptr, nullptr, nullptr); },
-            .leaves = leavesAlone, // counters are kept in the dialog's list only
+            // counters are kept in the dialog's list only: the record is left alone
             .view = counterView,
             .shows = [](const std::string &before, const pbxsim::State &pbx,
                         const Outcome &o) { return showsCounters(before, countersOf(pbx), o); },
-            .took = {},
             .workingBoxes = {"*gebreaddlg", "*gebwritedlg"},
             .dialogParent = counterDialog,
         },
@@ -509,10 +468,8 @@ const std::vector<Transfer> &transfers()
             .name = "CounterReset",
             .writes = true,
             .steps = 1,
-            .pbx = pbxsim::defaultState,
             .prepare = prepareCounters,
-            .run = [] { EXPECT_TRUE(resetCounters()) << "the reset did not ask first"; },
-            .leaves = leavesAlone,
+            .run = [] { EXPECT_TRUE(answeringYes(doGebDel)) << "the reset did not ask first"; },
             .view = counterView,
             .shows = [](const std::string &before, const pbxsim::State &,
                         const Outcome &o) { return showsCounters(before, std::vector<std::int32_t>(ChargeCounters, 0), o); },
@@ -534,11 +491,10 @@ const std::vector<Transfer> &transfers()
             .pbx = fullCallMemory,
             .prepare = [] { prepareCalls(outCallList()); },
             .run = [] { doKitGetOut(nullptr, nullptr, nullptr); },
-            .leaves = leavesAlone, // the calls are kept in their own store
+            // the calls are kept in their own store: the record is left alone
             .view = [] { return callView(outCallList()); },
             .shows = [](const std::string &before, const pbxsim::State &pbx,
                         const Outcome &o) { return showsCalls(outCallList(), before, pbx.outcalls, o); },
-            .took = {},
             .workingBoxes = {"*gebreaddlg", "*gebkitdlg"},
             .dialogParent = [] { return callDialog(outCallList()); },
         },
@@ -549,11 +505,9 @@ const std::vector<Transfer> &transfers()
             .pbx = fullCallMemory,
             .prepare = [] { prepareCalls(inCallList()); },
             .run = [] { doKitGetIn(nullptr, nullptr, nullptr); },
-            .leaves = leavesAlone,
             .view = [] { return callView(inCallList()); },
             .shows = [](const std::string &before, const pbxsim::State &pbx,
                         const Outcome &o) { return showsCalls(inCallList(), before, pbx.incalls, o); },
-            .took = {},
             .workingBoxes = {"*gebreaddlg"},
             .dialogParent = [] { return callDialog(inCallList()); },
         },
@@ -561,12 +515,10 @@ const std::vector<Transfer> &transfers()
             .name = "CallMemoryErase",
             .writes = true,
             .steps = 1,
-            .pbx = pbxsim::defaultState,
             .prepare = [] { prepareCalls(outCallList()); },
-            .run = [] { EXPECT_TRUE(eraseCalls()) << "the erase did not ask first"; },
-            .leaves = leavesAlone,
+            .run = [] { EXPECT_TRUE(answeringYes(doKitDelOut)) << "the erase did not ask first"; },
             .view = [] { return callView(outCallList()); },
-            .shows = showsTheSame, // the list stays until the next read
+            // shows the same: the list stays until the next read
             .took = [](const RecordBytes &,
                        const pbxsim::State &pbx) { return pbx.outcalls.empty() ? "" : "the PBX still holds calls"; },
             .workingBoxes = {"*gebreaddlg", "*gebkitdlg"},
