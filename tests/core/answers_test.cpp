@@ -142,19 +142,7 @@ struct RawLine {
             closeSer(fd);
     }
     // What is still on the line, without waiting for more.
-    Bytes left()
-    {
-        Bytes out;
-        unsigned char buf[256];
-        struct pollfd p = {fd, POLLIN, 0};
-        while (poll(&p, 1, 50) > 0) {
-            ssize_t n = read(fd, buf, sizeof buf);
-            if (n <= 0)
-                break;
-            out.insert(out.end(), buf, buf + n);
-        }
-        return out;
-    }
+    Bytes left() { return readBytes(fd, 4096, 50); }
 };
 
 struct Piece {

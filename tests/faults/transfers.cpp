@@ -42,6 +42,13 @@ void validConfiguration()
     activateMainButtons();
 }
 
+// A PBX of type 1 (two ports) with a valid configuration.
+void validTypeOneConfiguration()
+{
+    all[rec::TypeByte] = 1;
+    validConfiguration();
+}
+
 void putInt(RecordBytes &r, std::size_t at, std::int32_t v) { putLe32(r.data() + at, std::uint32_t(v)); }
 std::int32_t intAt(const RecordBytes &r, std::size_t at) { return std::int32_t(getLe32(r.data() + at)); }
 
@@ -363,7 +370,6 @@ const std::vector<Transfer> &transfers()
     static const std::vector<Transfer> table = {
         {
             .name = "ConfigRead",
-            .writes = false,
             .steps = configReadSteps,
             .prepare =
                 [] {
@@ -381,11 +387,7 @@ const std::vector<Transfer> &transfers()
             .name = "ConfigProgram",
             .writes = true,
             .steps = 12,
-            .prepare =
-                [] {
-                    all[rec::TypeByte] = 1;
-                    validConfiguration();
-                },
+            .prepare = validTypeOneConfiguration,
             .run = [] { writeConfig(); },
             .leaves =
                 [](RecordBytes &r, const pbxsim::State &, const Outcome &o) {
@@ -399,7 +401,6 @@ const std::vector<Transfer> &transfers()
         },
         {
             .name = "SpeedDialRead",
-            .writes = false,
             .steps = kwzBlocks + 2,
             .prepare = prepareSpeedDial,
             .run = [] { readISkwz(kwzdlg, nullptr, nullptr); },
@@ -423,7 +424,6 @@ const std::vector<Transfer> &transfers()
         },
         {
             .name = "SubscriberRead",
-            .writes = false,
             .steps = rec::TlnCount,
             .prepare = validConfiguration,
             .run = [] { readTlnConfig(toplevel); },
@@ -436,11 +436,7 @@ const std::vector<Transfer> &transfers()
             .name = "SubscriberProgram",
             .writes = true,
             .steps = rec::TlnCount,
-            .prepare =
-                [] {
-                    all[rec::TypeByte] = 1;
-                    validConfiguration();
-                },
+            .prepare = validTypeOneConfiguration,
             .run = [] { writeTlnConfig(toplevel); },
             .leaves =
                 [](RecordBytes &r, const pbxsim::State &, const Outcome &) {
@@ -453,7 +449,6 @@ const std::vector<Transfer> &transfers()
         },
         {
             .name = "CounterRead",
-            .writes = false,
             .steps = 1,
             .prepare = prepareCounters,
             .run = [] { doGebGet(nullptr, nullptr, nullptr); },
@@ -486,7 +481,6 @@ const std::vector<Transfer> &transfers()
         },
         {
             .name = "OutgoingCallsRead",
-            .writes = false,
             .steps = OutCallCount / 10,
             .pbx = fullCallMemory,
             .prepare = [] { prepareCalls(outCallList()); },
@@ -500,7 +494,6 @@ const std::vector<Transfer> &transfers()
         },
         {
             .name = "IncomingCallsRead",
-            .writes = false,
             .steps = (InCallCount + 13) / 14,
             .pbx = fullCallMemory,
             .prepare = [] { prepareCalls(inCallList()); },

@@ -28,7 +28,7 @@ struct Outcome {
 
 struct Transfer {
     const char *name; // the test names start with it: ConfigRead_Silent_Last
-    bool writes;      // its body sends data frames, each acknowledged; else it reads
+    bool writes = false; // its body sends data frames, each acknowledged; else it reads
     int steps;        // answers its body takes from the PBX state pbx() gives
     std::function<pbxsim::State()> pbx = pbxsim::defaultState;
     // Puts the record (already scribbled over, see scribbleRecord), the dialogs

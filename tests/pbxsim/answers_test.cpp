@@ -90,30 +90,30 @@ struct CallRecords : SimTest {
     CallRecords() : SimTest(thousandCalls()) {}
 };
 
-TEST_F(CallRecords, OutgoingTenPerAnswerFromASixteenBitPosition)
+// Outgoing calls ten per answer from a sixteen-bit position, incoming
+// fourteen per answer: the size of each answer, and the position (little
+// endian) or the first byte of a record in it.
+TEST_F(CallRecords, AsManyPerAnswerAsFitFromThePositionAsked)
 {
+    const struct {
+        Bytes frame;
+        std::size_t size, at;
+        int value; // at bytes at and at+1; -1: none
+    } cases[] = {
+        {command6(13, 300), 4 + 230, 4, 300},       {command6(13, 300), 4 + 230, 4 + 9 * 23, 309},
+        {command6(13, 995), 4 + 5 * 23, 0, -1},     {command6(13, 1000), 4, 0, -1},
+        {command(14, 0), 4 + 14 * 17, 4 + 13 * 17, 14}, {command(14, 14), 4 + 6 * 17, 0, -1},
+        {command(14, 20), 4, 0, -1},
+    };
     beginRead();
-    Bytes a = ask(command6(13, 300));
-    ASSERT_EQ(a.size(), 4u + 230);
-    EXPECT_TRUE(checksumOk(a));
-    EXPECT_EQ(a[4] | a[5] << 8, 300);
-    EXPECT_EQ(a[4 + 9 * 23] | a[5 + 9 * 23] << 8, 309);
-    a = ask(command6(13, 995));
-    EXPECT_EQ(a.size(), 4u + 5 * 23);
-    a = ask(command6(13, 1000));
-    EXPECT_EQ(a.size(), 4u);
-    EXPECT_TRUE(checksumOk(a));
-}
-
-TEST_F(CallRecords, IncomingFourteenPerAnswer)
-{
-    beginRead();
-    Bytes a = ask(command(14, 0));
-    ASSERT_EQ(a.size(), 4u + 14 * 17);
-    EXPECT_EQ(a[4 + 13 * 17], 14);
-    a = ask(command(14, 14));
-    EXPECT_EQ(a.size(), 4u + 6 * 17);
-    EXPECT_EQ(ask(command(14, 20)).size(), 4u);
+    for (const auto &c : cases) {
+        Bytes a = ask(c.frame);
+        ASSERT_EQ(a.size(), c.size) << hexString(c.frame);
+        EXPECT_TRUE(checksumOk(a)) << hexString(c.frame);
+        if (c.value >= 0) {
+            EXPECT_EQ(a[c.at] | a[c.at + 1] << 8, c.value) << hexString(c.frame);
+        }
+    }
 }
 
 using Writes = SimTest;
