@@ -49,6 +49,15 @@ void validTypeOneConfiguration()
     validConfiguration();
 }
 
+// A list's lines, each ended by a newline.
+std::string listText(Widget list)
+{
+    std::string text;
+    for (const std::string &line : listItems(list))
+        text += line + "\n";
+    return text;
+}
+
 void putInt(RecordBytes &r, std::size_t at, std::int32_t v) { putLe32(r.data() + at, std::uint32_t(v)); }
 std::int32_t intAt(const RecordBytes &r, std::size_t at) { return std::int32_t(getLe32(r.data() + at)); }
 
@@ -101,16 +110,12 @@ constexpr int configReadSteps = int(std::size(configReads)) + 1;
 
 const char *const versionBefore = "V0.0 vorher";
 
-std::string configView()
-{
-    return std::string("version ") + anl_vers + "\nline " + XmtMsgLineGetString(mainWidget("*theline")) +
-           "\nbuttons " + buttons();
-}
-
 std::string configViewOf(const std::string &version, const std::string &line, const std::string &buttons)
 {
     return "version " + version + "\nline " + line + "\nbuttons " + buttons;
 }
+
+std::string configView() { return configViewOf(anl_vers, XmtMsgLineGetString(mainWidget("*theline")), buttons()); }
 
 // A read replaces the record only when every answer arrived: one that fails
 // leaves record, flag and change counter as they were.
@@ -206,10 +211,7 @@ void prepareSpeedDial()
 
 std::string speedDialView()
 {
-    std::string text;
-    for (const std::string &line : listItems(XmtNameToWidget(speedDialDialog(), "*ziele")))
-        text += line + "\n";
-    return text;
+    return listText(XmtNameToWidget(speedDialDialog(), "*ziele"));
 }
 
 void leavesSpeedDialRead(RecordBytes &r, const pbxsim::State &pbx, const Outcome &o)
@@ -264,10 +266,7 @@ void prepareCounters()
 std::string counterView()
 {
     Widget dialog = counterDialog();
-    std::string text;
-    for (const std::string &line : listItems(guiFind(dialog, "*zaehler")))
-        text += line + "\n";
-    return text + "total " + guiText(guiFind(dialog, "*summe"), XmNlabelString);
+    return listText(guiFind(dialog, "*zaehler")) + "total " + guiText(guiFind(dialog, "*summe"), XmNlabelString);
 }
 
 std::string showsCounters(const std::string &before, const std::vector<std::int32_t> &counters, const Outcome &o)
@@ -328,10 +327,7 @@ void prepareCalls(CallList &list)
 
 std::string callView(CallList &list)
 {
-    std::string text;
-    for (const std::string &line : listItems(guiFind(callDialog(list), list.listName)))
-        text += line + "\n";
-    return text + "store " + std::string(list.store.begin(), list.store.end());
+    return listText(guiFind(callDialog(list), list.listName)) + "store " + std::string(list.store.begin(), list.store.end());
 }
 
 // After a read that went through, the list and the store are the PBX's records.

@@ -39,14 +39,6 @@ TEST_F(Reads, ConfigurationLists)
         EXPECT_EQ(ask(command(l.code, l.index)), dataFrame(l.code, -1, l.want, false)) << l.code;
 }
 
-TEST_F(Reads, PortIndexOutOfRangeIsACommandError)
-{
-    beginRead();
-    EXPECT_EQ(ask(command(0, 3)), ack(106));
-    EXPECT_EQ(ask(command(11, 30)), ack(106));
-    EXPECT_EQ(ask(command(20, 0)), ack(106));
-}
-
 TEST_F(Reads, SpeedDialBlocksAndChargeCounters)
 {
     sim.modifyState([](State &s) {
@@ -118,7 +110,7 @@ TEST_F(CallRecords, AsManyPerAnswerAsFitFromThePositionAsked)
 
 using Writes = SimTest;
 
-TEST_F(Writes, ListsAreChangedAndAcknowledged)
+TEST_F(Writes, ListsAreChangedCountersResetCallsClearedAndAcknowledged)
 {
     State before = sim.state();
     beginWrite();
@@ -131,6 +123,9 @@ TEST_F(Writes, ListsAreChangedAndAcknowledged)
     EXPECT_EQ(ask(dataFrame(41, 192, Bytes(200, '7'))), ack(96));
     EXPECT_EQ(ask(dataFrame(34, -1, Bytes(100, '1'))), ack(96));
     EXPECT_EQ(ask(dataFrame(42, -1, Bytes(112, 0x42))), ack(96));
+    EXPECT_EQ(ask(dataFrame(44, -1, Bytes(124, 0))), ack(96)); // counters reset
+    client->send(dataFrame(45, -1, {0}));                     // call memory cleared; 5 bytes: no padding
+    EXPECT_EQ(answer(), ack(96));
     EXPECT_EQ(ask(command(99, 0)), ack(96));
 
     State s = sim.state();
@@ -145,23 +140,13 @@ TEST_F(Writes, ListsAreChangedAndAcknowledged)
     EXPECT_EQ(bytes(s.rufnr, 0, 100), Bytes(100, '1'));
     EXPECT_EQ(bytes(s.rufnr, 100, 100), bytes(before.rufnr, 100, 100)); // PBX B's share
     EXPECT_EQ(bytes(s.anldat), Bytes(112, 0x42));
-}
-
-TEST_F(Writes, ResetCountersAndClearCallMemory)
-{
-    beginWrite();
-    EXPECT_EQ(ask(dataFrame(44, -1, Bytes(124, 0))), ack(96));
-    Bytes zero = {0};
-    client->send(dataFrame(45, -1, zero)); // 5 bytes: no padding
-    EXPECT_EQ(answer(), ack(96));
-    State s = sim.state();
     EXPECT_EQ(s.counters[0], 0u);
     EXPECT_EQ(s.counters[29], pbxsim::NoCounter);
     EXPECT_TRUE(s.outcalls.empty());
     EXPECT_FALSE(s.incalls.empty());
 }
 
-TEST_F(Writes, RefusedFramesLeaveTheStateAlone)
+TEST_F(Writes, RefusedFramesAndCommandsLeaveTheStateAlone)
 {
     State before = sim.state();
     EXPECT_EQ(ask(dataFrame(32, 0, Bytes(186, 1))), ack(107)); // no write transmission
@@ -173,6 +158,11 @@ TEST_F(Writes, RefusedFramesLeaveTheStateAlone)
     EXPECT_EQ(ask(dataFrame(32, 0, Bytes(185, 1))), ack(106));
     EXPECT_EQ(ask(dataFrame(41, 193, Bytes(200, 1))), ack(106));
     EXPECT_EQ(ask(command(3, 0)), ack(107)); // no read in a write transmission
+    EXPECT_EQ(ask(command(99, 0)), ack(96));
+    beginRead(); // a port or subscriber out of range, an unknown list
+    EXPECT_EQ(ask(command(0, 3)), ack(106));
+    EXPECT_EQ(ask(command(11, 30)), ack(106));
+    EXPECT_EQ(ask(command(20, 0)), ack(106));
     EXPECT_EQ(sim.state(), before);
 }
 
