@@ -1,9 +1,6 @@
 // pbxsim's answers to every command, over its pty.
 #include "sim_client.h"
 
-#include <chrono>
-#include <cstring>
-
 namespace {
 
 using pbxsim::State;
