@@ -50,35 +50,33 @@ struct Ending : ::testing::Test {
     }
 };
 
-TEST_F(Ending, NormalEndSendsZerosAndEndCommandAndShowsNothing)
+// Zeros (none for code 0) and the end command; nothing shown, the lock gone,
+// the focus back on the main window.
+TEST_F(Ending, NormalEndAndCodeZeroSendTheEndCommandAndShowNothing)
 {
-    begin(K_BEGIN_READ);
     Display *dpy = XtDisplay(shell);
-    XSetInputFocus(dpy, PointerRoot, RevertToPointerRoot, CurrentTime);
-    line.sim.clearLogs();
-    end(ANS_OK);
-
-    Bytes want(255, 0);
-    want.insert(want.end(), endCommand.begin(), endCommand.end());
-    EXPECT_EQ(received(), want);
-    EXPECT_FALSE(guiViewable(XtParent(wbox)));
-    EXPECT_EQ(shownError(), nullptr);
-    EXPECT_NE(access(line.lockPath().c_str(), F_OK), 0) << "lock file left behind";
-    Window focus;
-    int revert;
-    XGetInputFocus(dpy, &focus, &revert);
-    EXPECT_EQ(focus, XtWindow(shell));
-    EXPECT_EQ(revert, RevertToParent);
-}
-
-TEST_F(Ending, CodeZeroSendsNoZerosAndShowsNothing)
-{
-    begin(K_BEGIN_READ);
-    line.sim.clearLogs();
-    end(0);
-    EXPECT_EQ(received(), endCommand);
-    EXPECT_FALSE(guiViewable(XtParent(wbox)));
-    EXPECT_EQ(shownError(), nullptr);
+    for (int code : {int(ANS_OK), 0}) {
+        SCOPED_TRACE(code);
+        if (line.fd < 0) {
+            ASSERT_GE(line.open(), 0);
+        }
+        begin(K_BEGIN_READ);
+        XSetInputFocus(dpy, PointerRoot, RevertToPointerRoot, CurrentTime);
+        line.sim.clearLogs();
+        end(code);
+        Bytes want(code ? 255 : 0, 0);
+        want.insert(want.end(), endCommand.begin(), endCommand.end());
+        EXPECT_EQ(received(), want);
+        EXPECT_FALSE(guiViewable(XtParent(wbox)));
+        EXPECT_EQ(shownError(), nullptr);
+        EXPECT_NE(access(line.lockPath().c_str(), F_OK), 0) << "lock file left behind";
+        Window focus;
+        int revert;
+        XGetInputFocus(dpy, &focus, &revert);
+        EXPECT_EQ(focus, XtWindow(shell));
+        EXPECT_EQ(revert, RevertToParent);
+        wbox = showWorking();
+    }
 }
 
 // The matrix (tests/faults) holds every fault's text, lock and frames; here
