@@ -68,15 +68,13 @@ class ChargeCounters : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "needs an X display";
+        REQUIRE_DISPLAY();
         programTop();
         freshRecord();
         for (const Subscriber &sub : subscribers)
             setIntNum(sub.index, sub.number);
         setRecInt(rec::CfgValid, 1);
     }
-    void TearDown() override { takeMessage("tranfer_err"); }
 
     // Opens the dialog, runs drive on it and closes it with "OK".
     void withDialog(const std::function<void(Widget)> &drive)
@@ -190,47 +188,6 @@ TEST_F(ChargeCounters, NeinMakesNoConnection)
     });
     EXPECT_TRUE(line.sim.frames().empty());
     EXPECT_FALSE(std::ifstream(line.lockPath()).good()) << "the port was not even opened";
-}
-
-// Each failure ends the transmission with its error dialog and leaves the list
-// of the read before.
-TEST_F(ChargeCounters, FailuresKeepTheListAndTellWhy)
-{
-    struct Case {
-        const char *what;
-        bool resetting;
-        pbxsim::Faults faults;
-        const char *text;
-    };
-    pbxsim::Faults refused, badAnswer, silent, refusedReset;
-    refused.refuse_begin = 107;
-    badAnswer.answers.push_back({pbxsim::AnswerFault::BadChecksum, 2, 0}); // answer 1 is the begin's
-    silent.answers.push_back({pbxsim::AnswerFault::Silent, 2, 0});
-    refusedReset.refuse_data_at = 1;
-    refusedReset.refuse_data_code = 106;
-    const Case cases[] = {
-        {"read, begin refused", false, refused, "Prio-Fehler"},
-        {"read, checksum", false, badAnswer, "CRC-Fehler"},
-        {"read, no answer", false, silent, "Uebertragungs-Fehler"},
-        {"reset, begin refused", true, refused, "Prio-Fehler"},
-        {"reset, frame refused", true, refusedReset, "CMD-Fehler"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
-        PbxLine line(pbxState());
-        withDialog([&](Widget dialog) {
-            guiPress(guiFind(dialog, "*getgeb"));
-            line.sim.setFaults(c.faults);
-            if (c.resetting)
-                reset(dialog, true);
-            else
-                guiPress(guiFind(dialog, "*getgeb"));
-            EXPECT_NE(takeMessage("tranfer_err").find(c.text), std::string::npos);
-            EXPECT_EQ(listLines(dialog), expectedLines());
-            EXPECT_EQ(total(dialog), listedTotal);
-        });
-        EXPECT_FALSE(std::ifstream(line.lockPath()).good()) << "the port is closed";
-    }
 }
 
 TEST_F(ChargeCounters, HelpTellsBothButtons)

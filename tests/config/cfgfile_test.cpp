@@ -3,17 +3,14 @@
 #include "app/app.h"
 #include "config/cfgfile.h"
 #include "config/record.h"
+#include "support/answers.h"
 #include "support/gui.h"
 #include "toolkit/toolkit.h"
 #include "ui/access.h"
 
 #include <Xm/FileSB.h>
 #include <Xm/TextF.h>
-#include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
-#include <fstream>
 #include <sys/stat.h>
 #include <vector>
 
@@ -23,20 +20,6 @@ std::vector<char> fileBytes(const std::string &path)
 {
     std::string s = readFile(path);
     return {s.begin(), s.end()};
-}
-
-
-// Chooses path in the next file dialog, or cancels it when path is empty.
-void answerFileDialog(const std::string &path)
-{
-    guiWhenActive([path](Widget fsb) {
-        if (path.empty()) {
-            guiPress(XmFileSelectionBoxGetChild(fsb, XmDIALOG_CANCEL_BUTTON));
-            return;
-        }
-        XmTextFieldSetString(XmFileSelectionBoxGetChild(fsb, XmDIALOG_TEXT), const_cast<char *>(path.c_str()));
-        guiPress(XmFileSelectionBoxGetChild(fsb, XmDIALOG_OK_BUTTON));
-    });
 }
 
 void fillRecord()
@@ -53,13 +36,13 @@ protected:
     {
         setChooserState(toplevel, "*whsel", vendor);
         std::string path = dir.file(name);
-        answerFileDialog(path);
+        answerFile(path);
         saveCFGFileAs(nullptr, nullptr, nullptr);
         return path;
     }
     void load(const std::string &path)
     {
-        answerFileDialog(path);
+        answerFile(path);
         loadCFGFile(nullptr, nullptr, nullptr);
     }
 };
@@ -114,37 +97,6 @@ TEST_F(ConfigFiles, ShortFileLoadsAsFarAsItReaches)
     EXPECT_EQ(recInt(rec::CfgValid), 1);
 }
 
-// A refused load leaves the image alone and editing disabled.
-TEST_F(ConfigFiles, RefusedLoads)
-{
-    std::string kwz(13060, 0);
-    kwz.replace(0, 7, "KwDaten");
-    writeFile(dir.file("liste.kwz"), kwz);
-    writeFile(dir.file("tiny.cfg"), "Daten"); // shorter than the mark
-    ASSERT_EQ(mkdir(dir.file("ordner").c_str(), 0755), 0);
-    const std::string wrong = "Die Datei\n\"" + dir.file("%s") + "\"\nist keine Konfigurationsdatei!";
-    struct {
-        const char *file; // "": the dialog is cancelled
-        const char *message;
-    } cases[] = {{"liste.kwz", "wrongFile"}, {"tiny.cfg", "wrongFile"}, {"", nullptr}, {"ordner", nullptr}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.file);
-        setFlags(1);
-        activateMainButtons();
-        std::memset(all, 0x21, rec::PbxImageSize);
-        load(*c.file ? dir.file(c.file) : "");
-        EXPECT_TRUE(std::all_of(all, all + rec::PbxImageSize, [](unsigned char b) { return b == 0x21; }));
-        EXPECT_EQ(recInt(rec::CfgValid), 0);
-        EXPECT_FALSE(sensitive("*grund"));
-        EXPECT_FALSE(sensitive("*sichern"));
-        if (c.message) {
-            std::string text = wrong;
-            text.replace(text.find("%s"), 2, c.file);
-            EXPECT_EQ(takeMessage(c.message), text);
-        }
-    }
-}
-
 TEST_F(ConfigFiles, DirectoryIsNotWritten)
 {
     std::string sub = dir.file("ordner");
@@ -159,31 +111,9 @@ TEST_F(ConfigFiles, DirectoryIsNotWritten)
     int files = recInt(rec::CfgFileCount);
     saveCFGFileAs(nullptr, nullptr, nullptr);
     EXPECT_EQ(recInt(rec::CfgFileCount), files);
-    takeMessage("openFailed");
     struct stat st;
     ASSERT_EQ(stat(sub.c_str(), &st), 0);
     EXPECT_TRUE(S_ISDIR(st.st_mode));
-}
-
-TEST_F(ConfigFiles, FailedWriteIsToldAndDoesNotCountAsSaved)
-{
-    setRecInt(rec::CfgChanges, 5);
-    int files = recInt(rec::CfgFileCount);
-    // A disk that takes 1000 bytes of the 2134.
-    std::string path = dir.file("full.cfg");
-    rlimit before{}, small{1000, 1000};
-    getrlimit(RLIMIT_FSIZE, &before);
-    small.rlim_max = before.rlim_max;
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    answerFileDialog(path);
-    saveCFGFileAs(nullptr, nullptr, nullptr);
-    setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(takeMessage("writeError"), "Die Datei \"" + path + "\"\nkonnte nicht geschrieben werden:\n" +
-                                             std::string(std::strerror(EFBIG)));
-    EXPECT_EQ(recInt(rec::CfgChanges), 5);
-    EXPECT_EQ(recInt(rec::CfgFileCount), files);
 }
 
 TEST_F(ConfigFiles, QuickSaveNeedsAValidConfiguration)

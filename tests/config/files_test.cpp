@@ -21,6 +21,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <climits>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -44,6 +45,24 @@ int entries(const std::string &dir)
 }
 
 bool writeNew(FILE *fp) { return std::fputs("neu", fp) >= 0; }
+
+// A disk that takes only `bytes` of any file while it lasts.
+struct SmallDisk {
+    explicit SmallDisk(rlim_t bytes = 1000)
+    {
+        getrlimit(RLIMIT_FSIZE, &before);
+        rlimit small{bytes, before.rlim_max};
+        handler = std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~SmallDisk()
+    {
+        setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, handler);
+    }
+    rlimit before{};
+    void (*handler)(int) = nullptr;
+};
 
 } // namespace
 
@@ -142,22 +161,114 @@ TEST(AtomicWrite, AFullDiskLeavesTheOldFile)
     TempDir dir;
     std::string old(5000, 'a');
     writeFile(dir.file("f"), old);
-    rlimit before{}, small{1000, 1000};
-    getrlimit(RLIMIT_FSIZE, &before);
-    small.rlim_max = before.rlim_max;
-    auto handler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    FileWrite result = writeFileAtomically(dir.file("f").c_str(), [](FILE *fp) {
-        std::string big(3000, 'b');
-        return std::fwrite(big.data(), 1, big.size(), fp) == big.size();
-    });
-    int error = errno;
-    setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, handler);
+    FileWrite result;
+    int error;
+    {
+        SmallDisk disk;
+        result = writeFileAtomically(dir.file("f").c_str(), [](FILE *fp) {
+            std::string big(3000, 'b');
+            return std::fwrite(big.data(), 1, big.size(), fp) == big.size();
+        });
+        error = errno;
+    }
     EXPECT_EQ(result, FileWrite::Failed);
     EXPECT_EQ(error, EFBIG);
     EXPECT_EQ(readFile(dir.file("f")), old);
     EXPECT_EQ(entries(dir.path()), 1);
+}
+
+namespace {
+
+// What every kind of file keeps to, through the main window's and the
+// dialogs' procedures: a write that fails is told and does not count as
+// saved; a file of another kind is refused with the kind's name; a cancelled
+// dialog or a target that is no regular file does nothing and tells nothing.
+struct FileKind {
+    const char *name, *word; // the word names the kind in the wrong-file message
+    std::function<void()> load, save;
+    std::vector<std::string> foreign; // files of other kinds and sizes
+    bool loadClearsFlags; // the configuration counts as not valid until loaded
+};
+
+std::string withMark(const char *mark, std::size_t size)
+{
+    std::string bytes(size, '\0');
+    bytes.replace(0, std::strlen(mark), mark);
+    return bytes;
+}
+
+const FileKind fileKinds[] = {
+    {"configuration", "Konfigurationsdatei", [] { loadCFGFile(nullptr, nullptr, nullptr); },
+     [] { saveCFGFileAs(nullptr, nullptr, nullptr); },
+     {withMark(KwzMark, rec::KwzSizeInFile), "Daten"}, // the second shorter than the mark
+     true},
+    {"speed dial", "Kurzwahl-Datei", [] { loadKwzFile(toplevel); }, [] { saveKwzFileAs(toplevel); },
+     {withMark("Daten Konfigurator DORVAN", rec::KwzSizeInFile), "KwD"}, false},
+    // No mark: only its size of exactly 1650 bytes tells a subscriber file.
+    {"subscriber data", "Teilnehmerdatei", [] { loadTlnFile(toplevel); }, [] { saveTlnFile(toplevel); },
+     {"", std::string(1000, '7'), std::string(1649, '7'), std::string(1651, '7'), std::string(13060, '7')}, false},
+};
+
+} // namespace
+
+TEST(EveryKindOfFile, RefusesWhatIsNotItsOwnAndTellsAFailedWrite)
+{
+    programTop();
+    for (const FileKind &k : fileKinds) {
+        TempDir dir;
+        ASSERT_EQ(mkdir(dir.file("ordner").c_str(), 0755), 0);
+        ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
+        struct Case {
+            std::string what, path;
+            bool loading;
+            const char *message = nullptr; // the box, with its text; nullptr: none at all
+            std::string text = "";
+        };
+        std::vector<Case> cases = {
+            {"load cancelled", "", true}, {"load a directory", dir.file("ordner"), true},
+            {"load a device", "/dev/null", true}, {"save cancelled", "", false},
+            {"save into a FIFO, which must not block", dir.file("fifo"), false},
+            {"save into a device", "/dev/null", false},
+            {"a disk that takes 1000 bytes", dir.file("voll"), false, "writeError",
+             "Die Datei \"" + dir.file("voll") + "\"\nkonnte nicht geschrieben werden:\n" + std::strerror(EFBIG)},
+        };
+        for (std::size_t i = 0; i < k.foreign.size(); ++i) {
+            std::string path = dir.file("fremd" + std::to_string(i));
+            writeFile(path, k.foreign[i]);
+            cases.push_back({"load a foreign file of " + std::to_string(k.foreign[i].size()) + " bytes", path, true,
+                             "wrongFile", "Die Datei\n\"" + path + "\"\nist keine " + k.word + "!"});
+        }
+        for (const Case &c : cases) {
+            SCOPED_TRACE(std::string(k.name) + ": " + c.what);
+            for (std::size_t b = 0; b < rec::DevicePathSlot; ++b)
+                all[b] = static_cast<unsigned char>(b * 13 + 1);
+            setFlags(1);
+            setRecInt(rec::CfgChanges, 5);
+            setRecInt(rec::KwzChanges, 5);
+            setRecInt(rec::TlnChanges, 5);
+            activateMainButtons();
+            std::vector<unsigned char> want(all, all + rec::RecordSize);
+            answerFile(c.path);
+            if (c.loading) {
+                k.load();
+            } else {
+                std::optional<SmallDisk> disk;
+                if (c.message)
+                    disk.emplace();
+                k.save();
+            }
+            bool valid = !(c.loading && k.loadClearsFlags);
+            if (!valid) {
+                putLe32(want.data() + rec::CfgValid, 0);
+                putLe32(want.data() + rec::CfgChanges, 0);
+            }
+            EXPECT_TRUE(std::equal(want.begin(), want.end(), all)) << "the record changed";
+            EXPECT_EQ(sensitive("*grund"), valid);
+            EXPECT_EQ(sensitive("*sichern"), valid);
+            for (const char *box : {"wrongFile", "writeError"})
+                EXPECT_EQ(takeMessage(box), c.message && !std::strcmp(box, c.message) ? c.text : "") << box;
+        }
+    }
 }
 
 namespace {

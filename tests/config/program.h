@@ -9,8 +9,24 @@
 #include "support/program.h"
 #include "support/pbx_line.h"
 #include "support/sim_line.h"
+#include "support/tempdir.h"
+
+#include "link/trace.h"
 
 #include <X11/Intrinsic.h>
+#include <functional>
+#include <string>
 #include <vector>
 
 inline bool sensitive(const char *name) { return XtIsSensitive(mainWidget(name)); }
+
+// What the trace at level 1 holds after run() (the fresh start puts the trace back).
+inline std::string traceOf(const std::function<void()> &run)
+{
+    TempDir dir;
+    setDebugFilePath(dir.file("trace").c_str());
+    EXPECT_TRUE(openTrace(1));
+    run();
+    closeTrace();
+    return readFile(dir.file("trace"));
+}

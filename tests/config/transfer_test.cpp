@@ -15,12 +15,6 @@ std::vector<unsigned char> recordImage() { return {all, all + rec::PbxImageSize}
 
 void fillImage(unsigned char value) { std::memset(all, value, rec::PbxImageSize); }
 
-bool sameRange(const std::vector<unsigned char> &a, const std::vector<unsigned char> &b, std::size_t from,
-               std::size_t to)
-{
-    return std::equal(a.begin() + long(from), a.begin() + long(to), b.begin() + long(from));
-}
-
 // The PBX image as a read of this state leaves it, over a record that held fill.
 std::vector<unsigned char> expectedAfterRead(const pbxsim::State &s, unsigned char fill)
 {
@@ -49,81 +43,6 @@ TEST_F(ConfigTransfer, ReadFillsTheImageShowsTheVersionAndEnablesEditing)
     EXPECT_EQ(scaleValues(), (std::vector<int>{0, 7, 15, 23, 30, 38, 46, 53, 61, 69, 76, 84, 92, 100}));
     EXPECT_FALSE(guiViewable(XmtNameToWidget(toplevel, "*cfgreadwbox")));
     EXPECT_EQ(takeMessage("tranfer_err"), "");
-}
-
-TEST_F(ConfigTransfer, PortCountGivesTheTypeByte)
-{
-    for (int ports : {1, 2, 3}) {
-        pbxsim::State s = pbxsim::defaultState();
-        s.port_count = ports;
-        PbxLine line(s);
-        readConfig();
-        EXPECT_EQ(all[0], ports - 1);
-    }
-}
-
-// A read that did not happen changes nothing: record, flag and buttons stay.
-TEST_F(ConfigTransfer, RefusedBeginLeavesTheRecordAndDisablesEditing)
-{
-    setFlags(1);
-    activateMainButtons();
-    PbxLine line;
-    pbxsim::Faults f;
-    f.refuse_begin = 106;
-    line.sim.setFaults(f);
-    fillImage(0x33);
-    readConfig();
-    EXPECT_EQ(recordImage(), std::vector<unsigned char>(rec::PbxImageSize, 0x33));
-    EXPECT_EQ(recInt(rec::CfgValid), 1);
-    for (const std::string &b : editingButtons())
-        EXPECT_TRUE(sensitive(b.c_str())) << b;
-    EXPECT_NE(takeMessage("tranfer_err").find("CMD-Fehler"), std::string::npos);
-}
-
-// The lists read before the failure do not mix into the record.
-TEST_F(ConfigTransfer, ChecksumFailureOnTheNinthReadKeepsWhatCameBefore)
-{
-    PbxLine line;
-    pbxsim::Faults f;
-    f.answers.push_back({pbxsim::AnswerFault::BadChecksum, 10, 0}); // answer 1 is the begin
-    line.sim.setFaults(f);
-    fillImage(0x11);
-    setFlags(1);
-    activateMainButtons();
-    readConfig();
-    EXPECT_EQ(recordImage(), std::vector<unsigned char>(rec::PbxImageSize, 0x11));
-    EXPECT_EQ(recInt(rec::CfgValid), 1);
-    EXPECT_EQ(recInt(rec::CfgChanges), 1);
-    EXPECT_TRUE(sensitive("*grund")) << "a failure midway leaves the buttons as they were";
-    EXPECT_NE(takeMessage("tranfer_err").find("CRC-Fehler"), std::string::npos);
-    EXPECT_FALSE(guiViewable(XmtNameToWidget(toplevel, "*cfgreadwbox")));
-}
-
-// Each stretched answer is cut at the end of its region; the regions after them
-// were read before them (or are never read), so any spill would show.
-TEST_F(ConfigTransfer, OverLongAnswersStayInTheirRegion)
-{
-    PbxLine line;
-    pbxsim::Faults f;
-    f.answers.push_back({pbxsim::AnswerFault::OverLong, 4, 251});  // port block 2, before port area B
-    f.answers.push_back({pbxsim::AnswerFault::OverLong, 5, 251});  // S0 data of port 0, before port block 1
-    f.answers.push_back({pbxsim::AnswerFault::OverLong, 12, 251}); // charges, before the control contacts
-    f.answers.push_back({pbxsim::AnswerFault::OverLong, 13, 251}); // global data, before the subscribers
-    line.sim.setFaults(f);
-    fillImage(0x77);
-    std::memset(all + rec::TlnData, 0x66, rec::TlnDataSize);
-    readConfig();
-    std::vector<unsigned char> read = expectedAfterRead(line.sim.state(), 0x77);
-    std::vector<unsigned char> image = recordImage();
-    EXPECT_TRUE(sameRange(image, read, rec::PortAreaB, rec::RufnrList)) << "port area B untouched";
-    EXPECT_TRUE(sameRange(image, read, 196, 196 + 115)) << "port block 1 before its S0 data";
-    EXPECT_TRUE(sameRange(image, read, rec::StKonList, rec::AnlDatList)) << "control contacts";
-    // The S0 data may fill its port block to the end, the one byte after its 79.
-    EXPECT_EQ(image[1 + 194], 0xEE);
-    read[1 + 194] = 0xEE;
-    EXPECT_EQ(image, read) << "the whole image as a normal read leaves it";
-    EXPECT_EQ(all[rec::TlnData], 0x66) << "subscriber records untouched";
-    EXPECT_EQ(recInt(rec::CfgValid), 1);
 }
 
 TEST_F(ConfigTransfer, ProgrammingTypeZeroSendsEmptyPortsAndTheTwelveFramesInOrder)
@@ -158,25 +77,6 @@ TEST_F(ConfigTransfer, ProgrammingTypeZeroSendsEmptyPortsAndTheTwelveFramesInOrd
     EXPECT_TRUE(std::equal(all + rec::StKonList, all + rec::StKonList + 119, after.stkon.begin()));
     EXPECT_TRUE(std::equal(all + rec::AnlDatList, all + rec::AnlDatList + 112, after.anldat.begin()));
     EXPECT_TRUE(std::equal(all + 116, all + 116 + 79, after.ports[0].begin() + 115));
-}
-
-TEST_F(ConfigTransfer, RefusedDataFrameEndsTheRunWithItsCode)
-{
-    PbxLine line;
-    pbxsim::Faults f;
-    f.refuse_data_at = 5;
-    f.refuse_data_code = 107;
-    line.sim.setFaults(f);
-    all[0] = 1;
-    std::memset(all + 391, 0x42, 195);
-    writeConfig();
-    EXPECT_EQ(recInt(rec::CfgValid), 0);
-    EXPECT_EQ(all[391], 0) << "port block 2 cleared for a two-port PBX";
-    EXPECT_NE(takeMessage("tranfer_err").find("Prio-Fehler"), std::string::npos);
-    int frames = 0;
-    for (const pbxsim::Frame &fr : line.sim.frames())
-        frames += fr.dir == '<' && fr.bytes.size() > 5;
-    EXPECT_EQ(frames, 5) << "nothing is sent after the refused frame";
 }
 
 TEST_F(ConfigTransfer, LockedLineLeavesEverythingAlone)

@@ -100,13 +100,10 @@ void writeBytes(const std::string &path, const std::vector<char> &bytes)
 
 void KwzDialog::SetUp()
 {
-    if (!std::getenv("DISPLAY"))
-        GTEST_SKIP() << "needs an X display";
+    REQUIRE_DISPLAY();
     kwzDialog();
     freshKwz(1, 0, 1, 1);
     setEntry(5, "Praxis Dr. Maier", "69987654");
     setEntry(130, "Werkstatt", "301234567");
     showkwz();
 }
-
-void KwzDialog::TearDown() { takeWarning(); }

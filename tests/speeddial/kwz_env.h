@@ -37,5 +37,4 @@ void writeBytes(const std::string &path, const std::vector<char> &bytes);
 class KwzDialog : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
 };

@@ -49,23 +49,13 @@ TEST_F(KwzDialog, ButtonRule)
     }
 }
 
-TEST_F(KwzDialog, OpenedFromTheMainWindowBeforeAnyRead)
-{
-    freshKwz();
-    EXPECT_TRUE(sensitive("*kurz"));
-    runModal([] { guiPress(mainWidget("*kurz")); }, [](Widget d) {
-        EXPECT_EQ(d, kwzdlg);
-        EXPECT_FALSE(usable("*progcfg"));
-        EXPECT_EQ(guiText(guiFind(d, "*ziele_label"), XmNlabelString),
-                  "KURZ Name                                   Telefonnummer");
-    }, "*quit");
-}
-
 TEST_F(KwzDialog, ListLines)
 {
     std::memcpy(kwzName(7), "Ein Name, der länger ist als achtunddre", 39); // no zero in the slot
     std::strcpy(kwzNumber(7), "491701234567890");
     showkwz();
+    EXPECT_EQ(guiText(guiFind(kwzDialog(), "*ziele_label"), XmNlabelString),
+              "KURZ Name                                   Telefonnummer");
     ASSERT_EQ(listCount(), 200);
     EXPECT_EQ(listLine(1), blankLine(100).insert(0, " "));
     EXPECT_EQ(listLine(6), " 105 Praxis Dr. Maier" + std::string(22, ' ') + " 69987654" + std::string(17, ' '));

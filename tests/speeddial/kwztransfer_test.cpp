@@ -3,35 +3,18 @@
 #include "kwz_env.h"
 
 #include "config/record.h"
-#include "link/trace.h"
 #include "speeddial/kwz.h"
 #include "speeddial/kwzfile.h"
 #include "speeddial/kwztransfer.h"
 #include "support/gui.h"
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-Bytes command(int code, int index) { return {5, Bytes::value_type(code), 0, 0, Bytes::value_type(index)}; }
-
-// A data frame as the PBX expects it, its checksum from the simulator's own.
-Bytes dataFrame(int code, int subcode, const unsigned char *data, std::size_t n)
-{
-    Bytes frame{0, Bytes::value_type(code), 0, 0};
-    if (subcode >= 0)
-        frame.push_back(Bytes::value_type(subcode));
-    frame.insert(frame.end(), data, data + n);
-    frame[0] = Bytes::value_type(frame.size());
-    std::uint16_t sum = pbxsim::checksum(frame.data() + 4, frame.size() - 4);
-    frame[2] = Bytes::value_type(sum & 0xFF);
-    frame[3] = Bytes::value_type(sum >> 8);
-    return frame;
-}
+Bytes recordSlice(std::size_t at, std::size_t n) { return {all + at, all + at + n}; }
 
 // What the working dialog's scale showed: 0 when shown, then b + 8 per block.
 std::vector<int> scaleRun(std::initializer_list<int> tail)
@@ -47,14 +30,12 @@ class KwzTransfer : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "needs an X display";
+        REQUIRE_DISPLAY();
         kwzDialog();
         freshKwz();
         setRecInt(rec::CfgValid, 1);
         setRecInt(rec::CfgChanges, 5);
     }
-    void TearDown() override { takeMessage("tranfer_err"); }
     // The PBX's own directory: every slot filled, prefixes set.
     static pbxsim::State fullPbx()
     {
@@ -119,9 +100,9 @@ TEST_F(KwzTransfer, ProgrammingSendsTheBlocksThenBothPrefixLists)
 
     std::vector<Bytes> expected{command(97, 0)};
     for (int b = 0; b < 200; b += 8)
-        expected.push_back(dataFrame(41, b, all + rec::KwzNumbers + 25 * b, 200));
-    expected.push_back(dataFrame(39, -1, all + rec::NahBerList, 120));
-    expected.push_back(dataFrame(40, -1, all + rec::SperrBerList, 120));
+        expected.push_back(dataFrame(41, b, recordSlice(rec::KwzNumbers + 25 * std::size_t(b), 200), false));
+    expected.push_back(dataFrame(39, -1, recordSlice(rec::NahBerList, 120), false));
+    expected.push_back(dataFrame(40, -1, recordSlice(rec::SperrBerList, 120), false));
     expected.push_back(command(99, 0));
     EXPECT_EQ(sentByProgram(line.sim), expected);
 
@@ -134,64 +115,11 @@ TEST_F(KwzTransfer, ProgrammingSendsTheBlocksThenBothPrefixLists)
     EXPECT_EQ(scaleValues(), scaleRun({201, 202}));
 }
 
-TEST_F(KwzTransfer, AReadThatFailsAtTheLocalAreaListKeepsCountersAndDisplay)
-{
-    freshKwz(1, 2, 1, 1);
-    setEntry(3, "Alt", "111");
-    showkwz();
-    std::string shown = listLine(4);
-    pbxsim::State pbx = fullPbx();
-    PbxLine line(pbx);
-    pbxsim::Faults f;
-    f.answers.push_back({pbxsim::AnswerFault::BadChecksum, 27, 0}); // begin, 25 blocks, then the prefixes
-    line.sim.setFaults(f);
-    std::strcpy(recText(rec::KwzHeader), "Alt");
-    std::vector<unsigned char> numbers(all + rec::KwzNumbers, all + rec::KwzNames);
-    press("*getcfg");
-    EXPECT_NE(takeMessage("tranfer_err").find("CRC-Fehler"), std::string::npos);
-    EXPECT_TRUE(std::equal(numbers.begin(), numbers.end(), all + rec::KwzNumbers)) << "no block received mixes in";
-    EXPECT_STREQ(recText(rec::KwzHeader), "Alt");
-    EXPECT_EQ(counters(), (std::vector<int>{1, 2, 1, 1}));
-    EXPECT_EQ(listLine(4), shown);
-}
-
-// An answer shorter than its block fills the block's first bytes only; a
-// longer one is cut to the block (the last block lies before the names).
-TEST_F(KwzTransfer, AnswersOfAnotherLengthStayInTheirBlock)
-{
-    std::memset(all + rec::KwzNumbers, 'k', 200);
-    std::strcpy(kwzName(0), "Erster Name");
-    PbxLine line(fullPbx());
-    pbxsim::Faults f;
-    f.answers.push_back({pbxsim::AnswerFault::OverLong, 2, 30});
-    f.answers.push_back({pbxsim::AnswerFault::OverLong, 26, 251});
-    line.sim.setFaults(f);
-    EXPECT_EQ(readSpeedDial(kwzdlg), TransferResult::Done);
-    pbxsim::State s = line.sim.state();
-    EXPECT_TRUE(std::equal(s.kwz.begin(), s.kwz.begin() + 30, all + rec::KwzNumbers));
-    EXPECT_EQ(all[rec::KwzNumbers + 30], 'k');
-    EXPECT_TRUE(std::equal(s.kwz.begin() + 192 * 25, s.kwz.end(), all + rec::KwzNumbers + 192 * 25));
-    EXPECT_EQ(nameOf(0), "Erster Name");
-}
-
 TEST_F(KwzTransfer, TraceNamesThePrefixLists)
 {
-    TempDir dir;
-    std::string usual = debugFilePath();
-    setDebugFilePath(dir.file("trace").c_str());
-    ASSERT_TRUE(openTrace(1));
-    {
-        PbxLine line;
-        EXPECT_EQ(readSpeedDial(kwzdlg), TransferResult::Done);
-    }
-    closeTrace();
-    debugflag = 0;
-    setDebugFilePath(usual.c_str());
-    std::ifstream in(dir.file("trace"));
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_NE(text.str().find("K_READ_NAH_BER_LIST: 120\nK_READ_SPERR_BER_LIST: 120 240\n"), std::string::npos)
-        << text.str();
+    PbxLine line;
+    std::string trace = traceOf([] { EXPECT_EQ(readSpeedDial(kwzdlg), TransferResult::Done); });
+    EXPECT_NE(trace.find("K_READ_NAH_BER_LIST: 120\nK_READ_SPERR_BER_LIST: 120 240\n"), std::string::npos) << trace;
 }
 
 } // namespace

@@ -267,12 +267,4 @@ TEST(SubscriberDialog, HelpExplainsTheForwarding)
     });
 }
 
-TEST(SubscriberDialog, OpenedByItsMainWindowButton)
-{
-    subscribers();
-    Widget top = dialogTop();
-    runModal([top] { guiPress(guiFind(top, "*main*user")); },
-             [](Widget d) { EXPECT_EQ(std::string(XtName(d)), "tndat_dlg"); }, "*okay");
-}
-
 } // namespace

@@ -10,11 +10,8 @@
 #include "support/tempdir.h"
 #include "toolkit/toolkit.h"
 
-#include <Xm/List.h>
-#include <csignal>
 #include <cstring>
 #include <fstream>
-#include <sys/resource.h>
 
 namespace {
 
@@ -22,12 +19,6 @@ Bytes fileBytes(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeFile(const std::string &path, const Bytes &bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char *>(bytes.data()), long(bytes.size()));
 }
 
 // The entry of subscriber i as the file carries it, from the record.
@@ -135,94 +126,12 @@ TEST_F(TndFiles, LoadRestoresTheFieldsAndKeepsTheOtherBytes)
     EXPECT_EQ(recInt(rec::TlnPresent), 2) << "each load raises the flag";
 }
 
-// A short file fills what it holds, up to the middle of a field.
-// The file has no mark: only its size of exactly 1650 bytes tells a subscriber
-// file; any other gets the wrong-file message and changes nothing.
-TEST_F(TndFiles, OnlyAFileOfExactly1650BytesLoads)
-{
-    for (std::size_t size : {std::size_t(0), std::size_t(1000), std::size_t(1649), std::size_t(1651),
-                             std::size_t(13060)}) {
-        Bytes file(size, '7');
-        std::string path = dir.file("other.tnd");
-        writeFile(path, file);
-        setRecInt(rec::TlnPresent, 0);
-        Bytes before = allRecords();
-        std::string remembered = recText(rec::TlnFilePath);
-        openTnd([&path](Widget d) {
-            answerFileDialog(path, d);
-            guiPress(guiFind(d, "*load"));
-        });
-        EXPECT_NE(takeMessage("wrongFile"), "") << size;
-        EXPECT_EQ(allRecords(), before) << size;
-        EXPECT_EQ(recInt(rec::TlnPresent), 0) << size;
-        EXPECT_EQ(recText(rec::TlnFilePath), remembered) << size;
-    }
-}
-
-TEST_F(TndFiles, CancelledOrNotARegularFileDoesNothing)
-{
-    setRecInt(rec::TlnPresent, 0);
-    Bytes before = allRecords();
-    int files = recInt(rec::TlnFileCount);
-    for (const char *path : {"", "/dev/null"}) {
-        openTnd([path](Widget d) {
-            answerFileDialog(path, d);
-            guiPress(guiFind(d, "*load"));
-            EXPECT_FALSE(sensitive(d, "*whichone")) << path;
-        });
-        setRecInt(rec::TlnPresent, 1);
-        openTnd([path](Widget d) {
-            answerFileDialog(path, d);
-            guiPress(guiFind(d, "*save"));
-        });
-        setRecInt(rec::TlnPresent, 0);
-    }
-    EXPECT_EQ(allRecords(), before);
-    EXPECT_EQ(recInt(rec::TlnFileCount), files);
-}
-
-// A file that could not be written completely is told, and not counted as saved.
-TEST_F(TndFiles, WriteFailureIsShown)
-{
-    std::string path = dir.file("full.tnd");
-    int files = recInt(rec::TlnFileCount);
-    setRecInt(rec::TlnChanges, 4);
-    struct rlimit old;
-    getrlimit(RLIMIT_FSIZE, &old);
-    struct rlimit small = old;
-    small.rlim_cur = 1000;
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    std::string message;
-    openTnd([&](Widget d) {
-        answerFileDialog(path, d);
-        guiPress(guiFind(d, "*save"));
-        setrlimit(RLIMIT_FSIZE, &old);
-        Widget box = XmtLastMessageBox("writeError");
-        ASSERT_NE(box, nullptr);
-        message = guiText(box, XmNmessageString);
-        XtCallCallbacks(box, XmNokCallback, nullptr);
-    });
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, previous);
-    EXPECT_NE(message.find(path), std::string::npos) << message;
-    EXPECT_NE(message.find("konnte nicht geschrieben werden"), std::string::npos) << message;
-    EXPECT_EQ(recInt(rec::TlnFileCount), files);
-    EXPECT_EQ(recInt(rec::TlnChanges), 5) << "not cleared; \"OK\" counted one";
-}
-
 struct TndTransfers : ::testing::Test {
     SimLine line;
     void SetUp() override
     {
         subscribers(0x80, 0x40, false);
         setDevicePath(line.device.c_str());
-    }
-    void TearDown() override
-    {
-        if (Widget box = XmtLastMessageBox("tranfer_err"))
-            XtCallCallbacks(box, XmNokCallback, nullptr);
-        setDevicePath("/dev/ttyS9");
     }
 };
 
@@ -249,20 +158,36 @@ TEST_F(TndTransfers, ReadShowsTheFirstSubscriberAndMakesEditingUsable)
         EXPECT_TRUE(std::equal(s.tln[std::size_t(i)].begin(), s.tln[std::size_t(i)].end(), tln(i))) << i;
 }
 
-TEST_F(TndTransfers, FailedReadLeavesEditingUnusable)
+// A read that fails, a load refused or cancelled: editing stays unusable.
+TEST_F(TndTransfers, FailedReadOrRefusedLoadLeavesEditingUnusable)
 {
-    pbxsim::Faults f;
-    f.answers.push_back({pbxsim::AnswerFault::Silent, 5, 0});
-    line.sim.setFaults(f);
-    openTnd([](Widget d) {
-        guiPress(guiFind(d, "*read"));
-        EXPECT_FALSE(sensitive(d, "*whichone"));
-        EXPECT_FALSE(sensitive(d, "*write"));
-        Widget box = XmtLastMessageBox("tranfer_err");
-        ASSERT_NE(box, nullptr);
-        EXPECT_NE(guiText(box, XmNmessageString).find("Uebertragungs-Fehler"), std::string::npos);
-    });
-    EXPECT_EQ(recInt(rec::TlnPresent), 0);
+    TempDir dir;
+    writeFile(dir.file("kurz.tnd"), std::string(1000, '7'));
+    pbxsim::Faults silent;
+    silent.answers.push_back({pbxsim::AnswerFault::Silent, 5, 0});
+    const struct {
+        const char *what, *button;
+        std::string file;
+    } cases[] = {
+        {"the fifth answer missing", "*read", ""},
+        {"load cancelled", "*load", ""},
+        {"load a device", "*load", "/dev/null"},
+        {"load a file of 1000 bytes", "*load", dir.file("kurz.tnd")},
+    };
+    for (const auto &c : cases) {
+        bool reading = std::strcmp(c.button, "*read") == 0;
+        line.sim.setFaults(reading ? silent : pbxsim::Faults{});
+        openTnd([&c, reading](Widget d) {
+            if (!reading)
+                answerFileDialog(c.file, d);
+            guiPress(guiFind(d, c.button));
+            EXPECT_FALSE(sensitive(d, "*whichone")) << c.what;
+            EXPECT_FALSE(sensitive(d, "*write")) << c.what;
+            for (const char *box : {"tranfer_err", "wrongFile"})
+                takeMessage(box);
+        });
+        EXPECT_EQ(recInt(rec::TlnPresent), 0) << c.what;
+    }
 }
 
 // "Programmieren" takes the fields shown, then sends all 30 records.
