@@ -8,11 +8,11 @@
 include(GNUInstallDirs)
 
 # The version both programs show is the package version.
-file(STRINGS ${CMAKE_SOURCE_DIR}/src/config/version.h kelvora_version_line
+file(STRINGS ${CMAKE_SOURCE_DIR}/src/core/config/version.h kelvora_version_line
      REGEX "KelvoraVersion = \"[0-9.]+\"")
 string(REGEX REPLACE ".*\"([0-9.]+)\".*" "\\1" KELVORA_VERSION "${kelvora_version_line}")
 if(NOT KELVORA_VERSION MATCHES "^[0-9]+(\\.[0-9]+)*$")
-  message(FATAL_ERROR "no version found in src/config/version.h")
+  message(FATAL_ERROR "no version found in src/core/config/version.h")
 endif()
 
 # Manual pages go in gzip-compressed, as Debian wants them (-n: no name or time
@@ -41,7 +41,7 @@ add_custom_command(OUTPUT ${changelog_gz}
           -DMAINTAINER=${KELVORA_MAINTAINER} -DOUTPUT=${CMAKE_BINARY_DIR}/changelog
           -P ${CMAKE_SOURCE_DIR}/cmake/changelog.cmake
   COMMAND gzip -9n -f ${CMAKE_BINARY_DIR}/changelog
-  DEPENDS ${CMAKE_SOURCE_DIR}/NEWS ${CMAKE_SOURCE_DIR}/src/config/version.h ${CMAKE_SOURCE_DIR}/cmake/changelog.cmake
+  DEPENDS ${CMAKE_SOURCE_DIR}/NEWS ${CMAKE_SOURCE_DIR}/src/core/config/version.h ${CMAKE_SOURCE_DIR}/cmake/changelog.cmake
   VERBATIM)
 add_custom_target(changelog ALL DEPENDS ${changelog_gz})
 
@@ -74,7 +74,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/data/kelvora.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
 # The file dialogs start in /usr/local/kelvora/etc, whatever the prefix (the
-# path is compiled in: DefaultFilesDir in src/config/record.h).  Installing with
+# path is compiled in: DefaultFilesDir in src/core/config/record.h).  Installing with
 # the prefix /usr/local creates it, group "dialout" and group-writable with the
 # set-group-ID bit when run as root, so everyone who may use the serial line can
 # keep files there.  With any other prefix nothing is written outside that

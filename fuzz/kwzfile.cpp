@@ -5,7 +5,7 @@
 // their first zero byte up to byte 24), and nothing else changes.
 #include "config/record.h"
 #include "fuzzfile.h"
-#include "speeddial/kwzfile.h"
+#include "speeddial/kwzformat.h"
 #include "speeddial/kwzread.h"
 
 #include <algorithm>

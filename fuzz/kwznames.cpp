@@ -7,7 +7,7 @@
 // record as it was.
 #include "config/record.h"
 #include "fuzzfile.h"
-#include "speeddial/kwzfile.h"
+#include "speeddial/kwzformat.h"
 #include "speeddial/kwzread.h"
 
 #include <algorithm>

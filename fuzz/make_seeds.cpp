@@ -12,7 +12,7 @@
 #include "link/protocol.h"
 #include "pbxsim/pbxsim.h"
 #include "speeddial/kwzanswers.h"
-#include "speeddial/kwzfile.h"
+#include "speeddial/kwzformat.h"
 #include "subscriber/tndentries.h"
 
 #include <cstdio>

@@ -5,7 +5,6 @@
 #include "config/record.h"
 #include "fuzzfile.h"
 #include "subscriber/tndentries.h"
-#include "subscriber/tndfile.h"
 
 #include <algorithm>
 #include <cstring>

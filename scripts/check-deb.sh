@@ -24,17 +24,10 @@ if [ "${1:-}" = --lint ]; then
   shift
 fi
 
-need=()
 tools=(dpkg-dev lintian)
 [ $lint_only = yes ] || tools+=(debootstrap)
-for p in "${tools[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
-done
-if [ ${#need[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
-  apt-get install -y -q --no-install-recommends "${need[@]}"
-fi
+. scripts/packages.sh
+install_missing "${tools[@]}"
 
 deb=${1:-}
 if [ -z "$deb" ]; then

@@ -19,15 +19,8 @@ py=/usr/bin/python3 # Debian's, which has python3-openpyxl
 
 pkgs=(cups cups-bsd cups-filters printer-driver-cups-pdf poppler-utils ghostscript xvfb xdotool)
 [ "${SHEET:-yes}" = no ] || pkgs+=(libreoffice-calc-nogui python3-openpyxl)
-need=()
-for p in "${pkgs[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
-done
-if [ ${#need[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
-  apt-get install -y -q --no-install-recommends "${need[@]}"
-fi
+. scripts/packages.sh
+install_missing "${pkgs[@]}"
 scripts/deps.sh >/dev/null
 cmake -S . -B "$build" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target kelvora kelvoractl pbxsim test_e2e

@@ -4,16 +4,8 @@
 set -euo pipefail
 packages=(g++ cmake make libmotif-dev libxt-dev libx11-dev libxmu-dev libgtest-dev bash-completion
           xvfb xauth xfonts-base fonts-dejavu-core locales xdotool x11-apps imagemagick man-db groff-base)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+. "$(dirname "$0")/packages.sh"
+install_missing "${packages[@]}"
 # The window is tested in a German UTF-8 locale too.
 if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
   echo "generating the locale de_DE.UTF-8"

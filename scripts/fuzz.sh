@@ -25,16 +25,8 @@ elif [[ ${1:-} =~ ^[0-9]+$ ]]; then
 fi
 
 packages=(clang libclang-rt-14-dev cmake make libmotif-dev libxt-dev libx11-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+. scripts/packages.sh
+install_missing "${packages[@]}"
 
 build=build-fuzz
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DKELVORA_FUZZ=ON -DKELVORA_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -1,4 +1,4 @@
-#include "ctl/ctl.h"
+#include "ctl.h"
 
 #include "charges/calltransfer.h"
 #include "charges/counters.h"
@@ -8,9 +8,9 @@
 #include "config/inputfile.h"
 #include "config/record.h"
 #include "config/tlntransfer.h"
-#include "ctl/console.h"
-#include "ctl/print.h"
-#include "ctl/settext.h"
+#include "console.h"
+#include "print.h"
+#include "settext.h"
 #include "link/interrupt.h"
 #include "show/describe.h"
 #include "phonebook/phonebook.h"

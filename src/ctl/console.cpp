@@ -1,4 +1,4 @@
-#include "ctl/console.h"
+#include "console.h"
 
 #include <clocale>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "ctl/print.h"
+#include "print.h"
 
 #include "charges/callsheet.h"
-#include "ctl/console.h"
-#include "ctl/ctl.h"
+#include "console.h"
+#include "ctl.h"
 #include "speeddial/kwzformat.h"
 
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "ctl/settext.h"
+#include "settext.h"
 
 #include "config/atomicfile.h"
 #include "config/backups.h"
@@ -6,7 +6,7 @@
 #include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "config/tlntransfer.h"
-#include "ctl/console.h"
+#include "console.h"
 #include "fields/assign.h"
 #include "show/describe.h"
 #include "resources/fill.h"

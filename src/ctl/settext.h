@@ -2,7 +2,7 @@
 // a file or on the PBX itself.
 #pragma once
 
-#include "ctl/ctl.h"
+#include "ctl.h"
 
 #include <set>
 #include <string>

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Fails when the core -- what kelvoractl is made of -- includes an X, Xt or
-# Motif header, directly or through any header of src/ it includes, or when the
-# program links an X library.  Prints each offending chain of includes.
+# Fails when the core -- src/core and src/ctl, what kelvoractl is made of --
+# includes an X, Xt or Motif header, directly or through any header it
+# includes, or when the program links an X library.  Prints each offending chain of includes.
 # Usage: check_core.sh SRC_DIR PROGRAM CORE_SOURCE...
 set -u
 src=${1:?usage: check_core.sh SRC_DIR PROGRAM CORE_SOURCE...}
@@ -25,8 +25,11 @@ while [ ${#queue[@]} -gt 0 ]; do
       case $name in
         X11/*|Xm/*|Xmt/*) echo "X header <$name>: $chain"; status=1 ;;
       esac
-    elif [ -f "$src/$name" ]; then
-      queue+=("$src/$name|$chain -> $name")
+    else
+      # as the compiler looks: beside the file, then on the include path
+      for dir in "$(dirname "$file")" "$src/core" "$src"; do
+        if [ -f "$dir/$name" ]; then queue+=("$dir/$name|$chain -> $name"); break; fi
+      done
     fi
   done < <(sed -n -e 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*<\([^>]*\)>.*/system \1/p' \
                   -e 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/local \1/p' "$file")

@@ -7,14 +7,27 @@ set -eu
 src=${1:?usage: check_folders.sh SRC_DIR}
 cd "$src"
 
-# One line "from to" per folder that includes a header of another folder.
+# One line "from to" per folder that includes a header of another folder.  A
+# folder is one below src/ or below src/core/.  The core's include path is
+# src/core, the window's src and src/core: an include names the folder where
+# its header is (by the folder of that name when the header is not there).
 edges=$(
-    for dir in */; do
+    for dir in */ core/*/; do
         dir=${dir%/}
+        [ "$dir" = core ] && continue
+        case $dir in core/*) path="core" ;; *) path=". core" ;; esac
         find "$dir" -name '*.cpp' -o -name '*.h' | while read -r file; do
-            sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^/"]*\)\/[^"]*".*/\1/p' "$file" |
-                while read -r to; do
-                    if [ "$to" != "$dir" ] && [ -d "$to" ]; then echo "$dir $to"; fi
+            sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^/"]*\/[^"]*\)".*/\1/p' "$file" |
+                while read -r name; do
+                    to=
+                    for p in $path; do
+                        if [ -z "$to" ] && [ -f "$p/$name" ]; then to=$p/${name%%/*}; fi
+                    done
+                    for p in $path; do
+                        if [ -z "$to" ] && [ -d "$p/${name%%/*}" ]; then to=$p/${name%%/*}; fi
+                    done
+                    to=${to#./}
+                    if [ -n "$to" ] && [ "$to" != "$dir" ] && [ "$to" != core ]; then echo "$dir $to"; fi
                 done
         done
     done | sort -u

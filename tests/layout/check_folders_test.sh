@@ -49,6 +49,11 @@ case_ not_between_folders 0 "" \
     a/x.cpp:a/y.h a/x.cpp:'<X11/Intrinsic.h>' a/x.cpp:plain.h a/x.cpp:nofolder/z.h b/y.cpp:a/x.h
 case_ circle_beside_a_tree 1 "folder cycle: c -> d -> c" \
     a/x.cpp:b/y.h b/y.cpp:c/z.h c/z.cpp:d/w.h d/w.cpp:c/z.h
+case_ core_beside_its_family 0 "charges -> core/charges core/link" \
+    charges/calls.cpp:charges/format.h charges/calls.cpp:link/line.h core/charges/format.h:link/line.h \
+    core/charges/format.cpp:charges/format.h core/link/line.cpp:link/line.h
+case_ circle_in_the_core 1 "folder cycle: core/a -> core/b -> core/a" \
+    core/a/x.cpp:b/y.h core/b/y.h:a/x.h
 
 [ "$failures" = 0 ] && echo "all cases passed" && exit 0
 echo "$failures case(s) failed"

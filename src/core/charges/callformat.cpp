@@ -32,11 +32,17 @@ CallTail tailOf(const unsigned char *tail)
     return t;
 }
 
-// Names come from the user: a field holding a separator, a quote or a line
-// break is quoted, so that the row keeps its columns.
-std::string csvField(const std::string &text)
+// The speed-dial slot holds exactly this text (slots need not be terminated).
+bool slotHolds(const char *slot, std::size_t size, const std::string &text)
 {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
+    return strnlen(slot, size) == text.size() && std::memcmp(slot, text.data(), text.size()) == 0;
+}
+
+} // namespace
+
+std::string csvField(const std::string &text, char separator)
+{
+    if (text.find(separator) == std::string::npos && text.find_first_of("\"\r\n") == std::string::npos)
         return text;
     std::string quoted = "\"";
     for (char c : text) {
@@ -46,14 +52,6 @@ std::string csvField(const std::string &text)
     }
     return quoted + '"';
 }
-
-// The speed-dial slot holds exactly this text (slots need not be terminated).
-bool slotHolds(const char *slot, std::size_t size, const std::string &text)
-{
-    return strnlen(slot, size) == text.size() && std::memcmp(slot, text.data(), text.size()) == 0;
-}
-
-} // namespace
 
 std::string getKitAppNum(unsigned char code)
 {

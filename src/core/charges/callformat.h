@@ -20,6 +20,9 @@ std::string get_Phonenumber(const unsigned char *number);
 // fixed names for "-" and "#" numbers; else the name of the first speed-dial
 // entry with exactly that number, "" when none has it.
 std::string get_CallName(const std::string &number);
+// A field of a CSV row: names come from the user, so one holding the
+// separator, a quote or a line break is quoted and the row keeps its columns.
+std::string csvField(const std::string &text, char separator = ',');
 
 enum class CallForm { Text, Spreadsheet };
 

@@ -1,5 +1,6 @@
 #include "charges/callsheet.h"
 
+#include "charges/callformat.h"
 #include "config/record.h"
 #include "phonebook/latin1.h"
 
@@ -17,19 +18,7 @@ int daysIn(int month, int year)
     return month == 2 && isLeap(year) ? 29 : days[month - 1];
 }
 
-// A field that holds the separator, a quote or a line break is quoted.
-std::string field(const std::string &text)
-{
-    if (text.find_first_of(";\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
+std::string field(const std::string &text) { return csvField(text, ';'); }
 
 // A text a spreadsheet would take for a formula (a name "=..." from an address
 // book) is written as a formula giving that very text, so it is shown, never run.
