@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "config/record.h"
+#include "config/version.h"
 #include "link/trace.h"
 #include "app/app.h"
 #include "support/e2e_process.h"
@@ -146,11 +147,11 @@ TEST(Program, CommandLineIsReadWithoutADisplay)
     struct Case {
         std::vector<std::string> args;
         int status;
-        const char *said; // regular expression over stdout and stderr
+        std::string said; // regular expression over stdout and stderr
     } cases[] = {
         {{"--help"}, 0, "^usage: kelvora \\[X toolkit options\\] \\[-D level\\] <device>\n.*--version"},
         {{"-h", "/dev/ttyS0"}, 0, "^usage: kelvora \\[X toolkit options\\]"},
-        {{"-geometry", "+1+1", "--version"}, 0, "^kelvora 0\\.0\\.5\n$"},
+        {{"-geometry", "+1+1", "--version"}, 0, std::string("^kelvora ") + KelvoraVersion + "\n$"},
         // Off a terminal a box would show the usage as well: there is no display for it.
         {{}, 1, "^usage: kelvora </dev/cuaX>\n.*Can't open display"},
         {{"-D", "3"}, 1, "^usage: kelvora </dev/cuaX>\n.*Can't open display"},

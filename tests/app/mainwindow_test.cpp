@@ -7,6 +7,8 @@
 #include "config/record.h"
 #include "app/app.h"
 #include "app/registry.h"
+#include "config/version.h"
+#include "resources/lookup.h"
 #include "toolkit/toolkit.h"
 
 #include <Xm/MessageB.h>
@@ -91,7 +93,7 @@ TEST_F(MainWindow, StartsWithTitleVersionAndRecordDefaults)
     EXPECT_TRUE(XtIsRealized(top));
 
     Widget line = named("theline");
-    EXPECT_STREQ(XmtMsgLineGetString(line), "kelvora v0.0.5");
+    EXPECT_EQ(std::string(XmtMsgLineGetString(line)), std::string("kelvora v") + KelvoraVersion);
     Dimension shadow = 1, highlight = 1;
     XtVaGetValues(line, XmNshadowThickness, &shadow, XmNhighlightThickness, &highlight, nullptr);
     EXPECT_EQ(shadow, 0);
@@ -140,25 +142,41 @@ TEST_F(MainWindow, ValidFlagMakesEditingButtonsSensitive)
 }
 
 // The procedures named in the resource lines are bound when the window is
-// built: each button opens its own dialog.
+// built: each button opens its own dialog, under its title where one is named.
 TEST_F(MainWindow, ButtonsOpenTheirOwnDialogs)
 {
     const struct {
-        const char *button, *dialog, *close;
+        const char *button, *dialog, *close, *title = nullptr;
     } opens[] = {
-        {"kurz", "kwz_dlg", "*quit"},          {"outcalls", "gebOlist_dlg", "*okay"},
-        {"incalls", "gebIlist_dlg", "*okay"},  {"grund", "anltyp_dlg", "*okay"}  ,
-        {"appnum", "rufzuord_dlg", "*cancel"}, {"amtrecht", "amtsperm_dlg", "*cancel"},
-        {"avas", "calldist_dlg", "*cancel"},   {"bsteuer", "steuer_dlg", "*cancel"},
-        {"global", "globdat_dlg", "*cancel"},  {"einricht", "tlnperm_dlg", "*cancel"},
-        {"endgeraet", "teltyp_dlg", "*cancel"}, {"gebuehr", "gebdat_dlg", "*cancel"},
+        {"kurz", "kwz_dlg", "*quit"},
+        {"outcalls", "gebOlist_dlg", "*okay"},
+        {"incalls", "gebIlist_dlg", "*okay"},
+        {"grund", "anltyp_dlg", "*okay"},
+        {"appnum", "rufzuord_dlg", "*cancel"},
+        {"amtrecht", "amtsperm_dlg", "*cancel", "Amtsberechtigungen"},
+        {"avas", "calldist_dlg", "*cancel", "Rufverteilung"},
+        {"bsteuer", "steuer_dlg", "*cancel"},
+        {"global", "globdat_dlg", "*cancel"},
+        {"einricht", "tlnperm_dlg", "*cancel", "Teilnehmer-Berechtigungen"},
+        {"endgeraet", "teltyp_dlg", "*cancel", "Gerätetypen"},
+        {"gebuehr", "gebdat_dlg", "*cancel", "Gebührendaten"},
         {"user", "tndat_dlg", "*okay"},
     };
     freshRecord();
     for (const auto &o : opens) {
-        std::string opened;
-        runModal([&] { guiPress(named(o.button)); }, [&](Widget d) { opened = XtName(d); }, o.close);
+        std::string opened, title;
+        runModal([&] { guiPress(named(o.button)); },
+                 [&](Widget d) {
+                     opened = XtName(d);
+                     char *t = nullptr;
+                     XtVaGetValues(d, XmNtitle, &t, nullptr);
+                     title = t ? t : "";
+                 },
+                 o.close);
         EXPECT_EQ(opened, o.dialog) << o.button;
+        if (o.title) {
+            EXPECT_EQ(title, o.title) << o.button;
+        }
     }
 }
 
@@ -169,37 +187,15 @@ TEST_F(MainWindow, RomVersionReplacesVersionLine)
     show_anl_vers();
     EXPECT_STREQ(XmtMsgLineGetString(line), "ROM-Version: V2.13 12/98");
     kelvora_vers();
-    EXPECT_STREQ(XmtMsgLineGetString(line), "kelvora v0.0.5");
+    EXPECT_EQ(std::string(XmtMsgLineGetString(line)), std::string("kelvora v") + KelvoraVersion);
 }
 
 TEST_F(MainWindow, HelpShowsTheFunctionList)
 {
     guiPress(named("help"));
     guiPump(50);
-    const std::string expected =
-        "Kurzwahlen/Nah-/Sperrber.: Kurzwahlverzeichniss/Nah- und Sperrbereiche editieren\n"
-        "Gespräche ausgehend: Liste der ausgehenden Gespräche (Zusatzmodul nötig)\n"
-        "Gespräche eingehend: Liste der eingegangenen Gespräche (Zusatzmodul nötig)\n"
-        "Grundeinstellung: MSN Eingabe/Zuweisung und generelles Anlagen-Setup\n"
-        "Globales: Globale Anlagenparameter (Autom.Amtsholung/Landes-/Ortsvorwahl...)\n"
-        "Nebenstellen-Nr.: Vergabe der Nebenstellen-Nummern\n"
-        "Berechtigungen: Master-/Aufschalte-/Aufschaltschutzberechtigungen\n"
-        "Amtsberechtigungen: Vergabe der Amtsberechtigungen der Nebenstellen\n"
-        "Endgeräte: Endgerätetypen der Nebenstellen festlegen (Telefon/Fax/Modem...)\n"
-        "RWS/AVA/TFE: Zuordnung der Rufweiterleitung/Zweitwecker/Türfreisprechgeräte...\n"
-        "Gebührenausdruck: Gebührenübertragung und -erfassung an Drucker/Nebenstellen\n"
-        "Steuerkontakte: Konfiguration der Steuerkontakte\n"
-        "Teilnehmerdaten: Teilnehmerspezifische Einstellungen\n"
-        "Dateikennung: Auswahl der Dateikennung zwecks Kompatibilität zum Original-\n"
-        "              Programm beim Sichern einer Datei\n"
-        "Anlagen-Auswahl: z. Z. ohne Funktion (fuer vernetzte oder Unteranlagen)\n"
-        "Sichern: Konfigurationsdatei sichern\n"
-        "Laden: Konfigurationsdatei laden\n"
-        "Auslesen: Konfigurationsdaten aus der Anlage lesen\n"
-        "Programmieren: Konfigurationsdaten zur Anlage senden\n"
-        "Beenden: \"kelvora\" beenden";
     std::string title;
-    EXPECT_EQ(takeMessage("msg1", &title), expected);
+    EXPECT_EQ(takeMessage("msg1", &title), builtinResource("*main*help.helpText"));
     EXPECT_EQ(title, "Hilfe");
 }
 

@@ -40,8 +40,6 @@ void viaButton(Widget anl, const char *button, const std::function<void(Widget)>
     runModal([anl, button] { guiPress(guiFind(anl, button)); }, drive, close, anl);
 }
 
-std::string label(Widget d, const char *item) { return guiText(guiFind(d, item), XmNlabelString); }
-
 const char *const NoLeadingZero = "Bitte keine führende Null eingeben!";
 
 } // namespace
@@ -64,41 +62,27 @@ protected:
     }
 };
 
-TEST_F(Msns, LeadingZeroIsRefusedWithTheWarning)
+// Typed input of "Rufnummern": a leading zero refused, an empty field taken,
+// eight digits at most; "OK" stores the chosen port's fields.
+TEST_F(Msns, TypedNumbersAreCheckedAndStoredForTheChosenPort)
 {
     inConf(1, [](Widget anl) {
         viaButton(
             anl, "*msns_b",
             [](Widget d) {
                 EXPECT_EQ(fieldText(d, "*num0"), "4711");
-                typeInto(guiFind(d, "*num0"), "0815");
-                EXPECT_EQ(takeWarning(), NoLeadingZero);
-                EXPECT_EQ(fieldText(d, "*num0"), "4711");
-                typeInto(guiFind(d, "*num1"), "0");
-                EXPECT_EQ(takeWarning(), NoLeadingZero);
-                EXPECT_EQ(fieldText(d, "*num1"), "");
+                expectTyped(d, {
+                                   {"*num0", "0815", "4711", NoLeadingZero},
+                                   {"*num1", "0", "", NoLeadingZero},
+                                   {"*num3", "", "", ""},
+                                   {"*num9", "123456789", "12345678", ""}, // the ninth digit cannot be typed
+                                   {"*num5", "5555", "5555", ""},
+                               });
             },
             "*ms_btns.okay");
     });
     EXPECT_STREQ(msn(1, 0), "4711");
     EXPECT_EQ(msn(1, 1)[0], 0);
-}
-
-TEST_F(Msns, OkStoresTheFieldsOfTheChosenPort)
-{
-    inConf(1, [](Widget anl) {
-        viaButton(
-            anl, "*msns_b",
-            [](Widget d) {
-                typeInto(guiFind(d, "*num3"), "");
-                EXPECT_EQ(takeWarning(), "") << "an empty field is accepted";
-                typeInto(guiFind(d, "*num9"), "123456789");
-                EXPECT_EQ(fieldText(d, "*num9"), "12345678") << "the ninth digit cannot be typed";
-                typeInto(guiFind(d, "*num5"), "5555");
-            },
-            "*ms_btns.okay");
-    });
-    EXPECT_STREQ(msn(1, 0), "4711");
     EXPECT_EQ(msn(1, 3)[0], 0);
     EXPECT_STREQ(msn(1, 5), "5555");
     EXPECT_EQ(std::memcmp(msn(1, 9), "12345678", 9), 0);

@@ -1,19 +1,21 @@
 // The binding tables are the field descriptions': every widget they name is
-// one of its dialog's, and each is described once.
+// one of its dialog's, and each is described once.  And each dialog's "Hilfe"
+// shows its own lines of the resource table, not the common ones.
 #include <gtest/gtest.h>
+
+#include "fixture.h"
 
 #include "basic/msns.h"
 #include "fields/fields.h"
 #include "settings/amtsperm.h"
 #include "settings/gebdat.h"
 #include "settings/globdat.h"
+#include "settings/calldist.h"
 #include "settings/steuer.h"
 #include "settings/teltyp.h"
+#include "settings/tlnperm.h"
 #include "speeddial/nahsperr.h"
 #include "speeddial/rufzuord.h"
-#include "support/dialogs.h"
-#include "support/gui.h"
-#include "toolkit/toolkit.h"
 #include "ui/bind.h"
 
 #include <functional>
@@ -59,6 +61,38 @@ TEST(DescribedBindings, EveryWidgetIsItsDialogsAndDescribedOnce)
         EXPECT_EQ(XmtResourceProblems(), problems) << d.dialog;
     }
     EXPECT_EQ(describedTable("tndat_dlg").size(), 2u);
+}
+
+TEST(DialogHelp, EachShowsItsOwnLinesOfTheResourceTable)
+{
+    struct Help {
+        const char *key;
+        std::function<void()> open;
+        const char *inner = nullptr; // the button of this dialog that opens the one whose help it is
+    };
+    const Help helps[] = {
+        {"*globdat*help.activateCallback", [] { displayGlobDat(dialogTop()); }},
+        {"*st_btns.help.activateCallback", [] { displaySteuer(dialogTop()); }},
+        {"*amtsperm*help.activateCallback", [] { displayAmtsPerm(dialogTop()); }},
+        {"*tt_btns.help.activateCallback", [] { displayTeleTyp(dialogTop()); }},
+        {"*tp_btns.help.activateCallback", [] { displayTlnPerm(dialogTop()); }},
+        {"*calldist*help.activateCallback", [] { displayCallDist(dialogTop()); }},
+        {"*gebdat*help.activateCallback", [] { displayGebDat(dialogTop()); }},
+        {"*loccharge*help.activateCallback", [] { displayGebDat(dialogTop()); }, "*costs"},
+        {"*ms_btns.help.activateCallback", [] { doMsns(dialogTop(), nullptr, nullptr); }},
+    };
+    for (const Help &h : helps) {
+        freshRecord();
+        runModal(h.open,
+                 [&h](Widget d) {
+                     takeWarning();
+                     if (!h.inner)
+                         return expectHelp(d, h.key);
+                     runModal([&] { guiPress(guiFind(d, h.inner)); }, [&h](Widget in) { expectHelp(in, h.key); },
+                              "*cancel", d);
+                 },
+                 "*cancel");
+    }
 }
 
 } // namespace

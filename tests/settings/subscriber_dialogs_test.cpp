@@ -1,5 +1,5 @@
 // The four dialogs over the subscribers' permission and call-distribution
-// blocks: their main-window buttons, and the current PBX's share.
+// blocks edit the current PBX's share.
 #include <gtest/gtest.h>
 
 #include "fixture.h"
@@ -10,17 +10,6 @@
 #include "settings/tlnperm.h"
 
 namespace {
-
-struct Opened {
-    const char *button, *dialog, *title;
-};
-
-const Opened openedBy[] = {
-    {"*main*einricht", "tlnperm_dlg", "Teilnehmer-Berechtigungen"},
-    {"*main*endgeraet", "teltyp_dlg", "Gerätetypen"},
-    {"*main*amtrecht", "amtsperm_dlg", "Amtsberechtigungen"},
-    {"*main*avas", "calldist_dlg", "Rufverteilung"},
-};
 
 // PBX B's shares start one share size further on.
 constexpr std::size_t BerB = rec::BerList + rec::BerShare;
@@ -65,19 +54,6 @@ const OnPbxB onPbxB[] = {
 
 } // namespace
 
-TEST(SubscriberDialogs, OpenedByTheirMainWindowButtons)
-{
-    freshRecord();
-    Widget top = dialogTop();
-    for (const Opened &o : openedBy)
-        runModal([&] { guiPress(guiFind(top, o.button)); },
-                 [&](Widget d) {
-                     EXPECT_EQ(std::string(XtName(d)), o.dialog);
-                     EXPECT_EQ(shellTitle(d), o.title);
-                 },
-                 "*cancel");
-}
-
 // The current PBX index is always 0 in use; set to 1, every dialog reads and
 // writes PBX B's share and leaves PBX A's alone.
 TEST(SubscriberDialogs, WithTheIndexAt1TheyEditPbxBsShare)
@@ -92,7 +68,7 @@ TEST(SubscriberDialogs, WithTheIndexAt1TheyEditPbxBsShare)
         buses(2, 0x42, 0x42); // B's port area; A's has no internal bus
         std::vector<unsigned char> expected = counted(image());
         c.change(expected.data());
-        runModal([&] { c.display(dialogTop()); }, c.drive, "*okay");
+        openWith(c.display, c.drive);
         EXPECT_EQ(image(), expected) << c.name;
         setRecInt(rec::CurrentPbx, 0);
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "../basic/env.h"
 #include "support/program.h"
 #include "config/record.h"
 #include "ui/access.h"
@@ -56,7 +57,7 @@ protected:
     Widget w = testWindow();
     void SetUp() override { chooserCalls = 0; }
     Widget named(const char *path) { return guiFind(w, path); }
-    std::string label(const char *path) { return guiText(named(path), XmNlabelString); }
+    std::string label(const char *path) { return ::label(w, path); }
 };
 
 void setIntNum(int subscriber, const char *digits)
@@ -119,14 +120,10 @@ TEST_F(Access, NumFieldsByNameAndIndex)
     EXPECT_EQ(GetNumField(w, "*num", 3), 7);
 
     // Only a whole number in range is one: atoi made 42 of 4294967338.
-    SetField(w, "*free", "12ab");
-    EXPECT_EQ(GetNumField(w, "*free", -1), 0);
-    SetField(w, "*free", "4294967338");
-    EXPECT_EQ(GetNumField(w, "*free", -1), 0);
-    SetField(w, "*free", "ab");
-    EXPECT_EQ(GetNumField(w, "*free", -1), 0);
-    SetField(w, "*free", "");
-    EXPECT_EQ(GetNumField(w, "*free", -1), 0);
+    for (const char *text : {"12ab", "4294967338", "ab", ""}) {
+        SetField(w, "*free", text);
+        EXPECT_EQ(GetNumField(w, "*free", -1), 0) << text;
+    }
 
     EXPECT_EQ(GetField(w, "*nosuchfield"), nullptr);
     EXPECT_EQ(GetField(w, "*b0"), nullptr); // not an input field
