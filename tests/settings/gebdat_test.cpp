@@ -30,7 +30,10 @@ protected:
         *at(Output) = 0x0E;
         *at(Pulse) = 0x20;
     }
-    static void open(const std::function<void(Widget)> &drive, const char *close) { openWith(displayGebDat, drive, close); }
+    static void open(const std::function<void(Widget)> &drive, const char *close)
+    {
+        openWith(displayGebDat, drive, close);
+    }
     // Opens the internal rates over the charge settings dialog.
     static void rates(Widget dialog, const std::function<void(Widget)> &drive, const char *close)
     {
@@ -45,11 +48,11 @@ protected:
 
 } // namespace
 
-TEST_F(ChargeSettings, OpensOnNumberRecordingAndOkWithoutChangesOnlyCounts)
+// What "OK" without an edit stores is the unedited-OK table's (untouched_test.cpp).
+TEST_F(ChargeSettings, OpensOnNumberRecordingWithTheRecordsValues)
 {
     setIntNum(1, "22");
     setIntNum(8, "31"); // door intercoms keep their labels
-    std::vector<unsigned char> before = image();
     open(
         [](Widget dialog) {
             EXPECT_EQ(stateOf(dialog, "*slct"), 2);
@@ -63,7 +66,6 @@ TEST_F(ChargeSettings, OpensOnNumberRecordingAndOkWithoutChangesOnlyCounts)
             EXPECT_EQ(itemLabel(dialog, "*geb0", 8), "TFE 1");
         },
         "*okay");
-    EXPECT_EQ(image(), counted(before));
 }
 
 TEST_F(ChargeSettings, OutputAndPulseBytesArePackedAsTheChoosersShowThem)

@@ -43,8 +43,7 @@ const char *const NoLeadingZero = "Bitte keine führende Null eingeben!";
 TEST(GlobalData, ShowsTheRecordAndStoresOnlyItsFieldsOnOk)
 {
     globalData();
-    std::vector<unsigned char> before = image();
-    openWith(displayGlobDat, 
+    openWith(displayGlobDat,
         [](Widget d) {
             EXPECT_EQ(fieldText(d, "*uus"), "Praxis Dr. Huber");
             EXPECT_EQ(fieldText(d, "*okz"), "6356");
@@ -54,10 +53,9 @@ TEST(GlobalData, ShowsTheRecordAndStoresOnlyItsFieldsOnOk)
             EXPECT_EQ(stateOf(d, "*autamt"), 1);
             EXPECT_EQ(stateOf(d, "*ava"), 1);
         },
-        "*okay");
-    EXPECT_EQ(image(), counted(before)) << "confirming unchanged writes the same bytes and counts a change";
+        "*okay"); // what that stored is the unedited-OK table's (untouched_test.cpp)
 
-    openWith(displayGlobDat, 
+    openWith(displayGlobDat,
         [](Widget d) {
             typeInto(guiFind(d, "*rwst"), "");
             typeInto(guiFind(d, "*uus"), "Kanzlei");
@@ -84,7 +82,7 @@ TEST(GlobalData, ShowsTheRecordAndStoresOnlyItsFieldsOnOk)
 TEST(GlobalData, CodesWithALeadingZeroAreRefused)
 {
     globalData();
-    openWith(displayGlobDat, 
+    openWith(displayGlobDat,
         [](Widget d) {
             expectTyped(d, {
                                {"*okz", "06356", "6356", NoLeadingZero},

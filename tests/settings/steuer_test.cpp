@@ -35,11 +35,11 @@ void contacts()
 
 } // namespace
 
-TEST(ControlContacts, ShowsTheBlockAndConfirmingUnchangedWritesItBack)
+// What "OK" without an edit stores is the unedited-OK table's (untouched_test.cpp).
+TEST(ControlContacts, ShowsTheBlock)
 {
     contacts();
-    std::vector<unsigned char> before = image();
-    openWith(displaySteuer, 
+    openWith(displaySteuer,
         [](Widget d) {
             EXPECT_EQ(fieldText(d, "*start"), "0730");
             EXPECT_EQ(fieldText(d, "*end"), "1800");
@@ -50,14 +50,13 @@ TEST(ControlContacts, ShowsTheBlockAndConfirmingUnchangedWritesItBack)
             EXPECT_EQ(stateOf(d, "*auto"), 1);
         },
         "*okay");
-    EXPECT_EQ(image(), counted(before));
 }
 
 TEST(ControlContacts, EditsReachTheirBytesAndNothingElse)
 {
     contacts();
     std::vector<unsigned char> pbxB(block(1), block(1) + rec::StKonShare);
-    openWith(displaySteuer, 
+    openWith(displaySteuer,
         [](Widget d) {
             typeInto(guiFind(d, "*end"), "2359");
             typeInto(guiFind(d, "*ask1"), "999");
@@ -89,7 +88,7 @@ TEST(ControlContacts, RangeWarnings)
 {
     contacts();
     const char *range = "Der Wert muß zwischen 0000 und 2359 liegen!";
-    openWith(displaySteuer, 
+    openWith(displaySteuer,
         [range](Widget d) {
             expectTyped(d, {
                                {"*start", "2400", "0730", range},
