@@ -21,7 +21,8 @@ void makeRaw(int fd)
     }
 }
 
-// Reads from fd until count bytes or quiet_ms without a byte.
+} // namespace
+
 Bytes readBytes(int fd, std::size_t count, int quiet_ms)
 {
     Bytes got;
@@ -38,8 +39,6 @@ Bytes readBytes(int fd, std::size_t count, int quiet_ms)
     }
     return got;
 }
-
-} // namespace
 
 void writeBytes(int fd, const Bytes &bytes)
 {

@@ -43,5 +43,7 @@ private:
     int fd_ = -1;
 };
 
+// Reads from fd until count bytes or quiet_ms without a byte.
+Bytes readBytes(int fd, std::size_t count, int quiet_ms);
 void writeBytes(int fd, const Bytes &bytes);
 std::string hexString(const Bytes &bytes); // "05 62 00" for failure messages
