@@ -12,10 +12,9 @@ namespace {
 
 constexpr std::size_t Anl = 36 + rec::AnlDatList; // in a configuration file
 
-std::string cfgFile(const char *id = Dorvan)
+std::string cfgFile()
 {
-    std::string file(2134, '\0');
-    std::copy(id, id + std::char_traits<char>::length(id), file.begin());
+    std::string file = Dorvan + std::string(2134 - std::char_traits<char>::length(Dorvan), '\0');
     file.replace(Anl + 40, 2, "49");
     file.replace(Anl + 47, 4, "6356");
     return file;
@@ -130,20 +129,20 @@ TEST_F(TextCommands, ShowAppliedGivesTheFileByteForByte)
 TEST_F(CtlLine, SetOnThePbxSaysWhatChangesAndProgramsIt)
 {
     start();
-    std::vector<std::string> env = {"XDG_DATA_HOME=" + dir.file("data"), "LC_ALL=C"};
+    const CtlOptions env{{"LC_ALL=C"}}; // ctl() keeps the backups in dir/data
     const std::string changes = "Gegenüber dem letzten Auslesen ändert sich in der Anlage (alt -> neu):\n"
                                 "Globale Anlagendaten: Ortsvorwahl: 30 -> 6356\n"
                                 "Globale Anlagendaten: Optionen: (keine) -> Tag/Nacht\n";
     CtlRun run = ctl({"set", "--pbx", "--dry-run", "Globale Anlagendaten: Ortsvorwahl=6356",
                       "Globale Anlagendaten: Optionen: Tag/Nacht=Ein"},
-                     {env});
+                     env);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, changes);
-    run = ctl({"set", "--pbx", "Globale Anlagendaten: Ortsvorwahl=06356"}, {env});
+    run = ctl({"set", "--pbx", "Globale Anlagendaten: Ortsvorwahl=06356"}, env);
     EXPECT_EQ(run.status, 1);
     run = ctl({"set", "--pbx", "--yes", "Globale Anlagendaten: Ortsvorwahl=6356",
                "Globale Anlagendaten: Optionen: Tag/Nacht=Ein"},
-              {env});
+              env);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, changes);
     pbxsim::State after = stop();

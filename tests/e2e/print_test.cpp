@@ -16,7 +16,7 @@ using Printing = E2eSession;
 
 TEST_F(Printing, EveryListFromTheWindowIsWhatKelvoractlPrints)
 {
-    const char *check = std::getenv("KELVORA_PRINT_CHECK");
+    const char *check = std::getenv("KELVORA_PRINT_CHECK"), *command = std::getenv("KELVORA_PRINT_COMMAND");
     std::string jobs = dir.file("jobs"), expected = check ? check : dir.file("expected");
     mkdir(jobs.c_str(), 0755);
     mkdir(expected.c_str(), 0755);
@@ -24,7 +24,7 @@ TEST_F(Printing, EveryListFromTheWindowIsWhatKelvoractlPrints)
         // One file per job; anything but UTF-8 is refused as CUPS's text filter would garble it.
         lprOnPath("#!/bin/sh\nf=\"" + jobs + "/$(ls \"" + jobs + "\" | grep -vc args)\"\necho \"$*\" > \"$f.args\"\n"
                   "cat > \"$f\"\niconv -f UTF-8 -t UTF-8 \"$f\" > /dev/null 2>&1 || exit 9\n");
-    } else if (const char *command = std::getenv("KELVORA_PRINT_COMMAND")) {
+    } else if (command) {
         kelvoraArgs = {"-xrm", std::string("*printCommand: ") + command};
     }
     std::string names = dir.file("names.kwz");
@@ -70,7 +70,6 @@ TEST_F(Printing, EveryListFromTheWindowIsWhatKelvoractlPrints)
         {"calls", "out", "--sheet", "--names", names},
         {"calls", "in", "--sheet", "--names", names},
     };
-    const char *command = std::getenv("KELVORA_PRINT_COMMAND");
     for (std::size_t k = 0; k < (check ? 5 : 3); k++) {
         std::vector<std::string> argv = {KELVORACTL_BINARY, "-q", "-d", device};
         argv.insert(argv.end(), commands[k].begin(), commands[k].end());

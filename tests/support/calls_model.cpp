@@ -58,6 +58,16 @@ std::string who(unsigned code)
     return text;
 }
 
+// Who, when and the number, as both lists' records end.
+void putCall(const Call &c, std::uint8_t *at)
+{
+    const std::uint8_t when[5] = {std::uint8_t(c.who), std::uint8_t(c.month), std::uint8_t(c.day),
+                                  std::uint8_t(c.hour), std::uint8_t(c.minute)};
+    std::copy(when, when + 5, at);
+    auto number = packed(c.number);
+    std::copy(number.begin(), number.end(), at + 5);
+}
+
 } // namespace
 
 Call outgoingCall(int k)
@@ -126,20 +136,11 @@ pbxsim::State pbxWithCalls()
             r[std::size_t(i)] = std::uint8_t(c.charge >> (8 * i));
         r[4] = std::uint8_t(c.seconds);
         r[5] = std::uint8_t(c.seconds >> 8);
-        std::uint8_t tail[5] = {std::uint8_t(c.who), std::uint8_t(c.month), std::uint8_t(c.day), std::uint8_t(c.hour),
-                                std::uint8_t(c.minute)};
-        std::copy(tail, tail + 5, r.begin() + 6);
-        auto number = packed(c.number);
-        std::copy(number.begin(), number.end(), r.begin() + 11);
+        putCall(c, r.data() + 6);
         s.outcalls.push_back(r);
         if (k < 75) {
-            Call in = incomingCall(k);
             pbxsim::InCall q{};
-            std::uint8_t head[5] = {std::uint8_t(in.who), std::uint8_t(in.month), std::uint8_t(in.day),
-                                    std::uint8_t(in.hour), std::uint8_t(in.minute)};
-            std::copy(head, head + 5, q.begin());
-            auto n = packed(in.number);
-            std::copy(n.begin(), n.end(), q.begin() + 5);
+            putCall(incomingCall(k), q.data());
             s.incalls.push_back(q);
         }
     }

@@ -151,7 +151,6 @@ bool KelvoraProcess::start(const std::string &device, const KelvoraOptions &opti
                            std::string *error)
 {
     std::vector<std::string> argv = {KELVORA_BINARY};
-    std::vector<std::string> &prefix = prefix_;
     if (options.traceLevel >= 0 && tracePath_.empty() && traceNote_.empty()) {
         int fd = open(SharedTracePath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd >= 0) {
@@ -164,8 +163,8 @@ bool KelvoraProcess::start(const std::string &device, const KelvoraOptions &opti
             if (canBindTrace(own)) {
                 tracePath_ = own;
                 // unshare and sh exec in turn: the pid stays kelvora's.
-                prefix = {"unshare", "--mount", "--propagation", "private", "/bin/sh", "-c",
-                          "mount --bind \"$0\" " + std::string(SharedTracePath) + " && exec \"$@\"", own};
+                prefix_ = {"unshare", "--mount", "--propagation", "private", "/bin/sh", "-c",
+                           "mount --bind \"$0\" " + std::string(SharedTracePath) + " && exec \"$@\"", own};
             } else {
                 traceNote_ = std::string(SharedTracePath) +
                              " belongs to someone else and no private mount namespace could be made";
@@ -179,7 +178,7 @@ bool KelvoraProcess::start(const std::string &device, const KelvoraOptions &opti
         argv.insert(argv.end(), {"-xrm", "*confirmProgramming: False"});
     argv.insert(argv.end(), options.xtArgs.begin(), options.xtArgs.end());
     argv.push_back(device);
-    argv.insert(argv.begin(), prefix.begin(), prefix.end());
+    argv.insert(argv.begin(), prefix_.begin(), prefix_.end());
     return process_.start(argv, dir + "/kelvora.out", error);
 }
 

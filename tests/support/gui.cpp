@@ -100,10 +100,8 @@ Widget guiTop()
     for (const std::string &l : startupLines())
         fallback.push_back(l.c_str());
     fallback.push_back(nullptr);
-    static std::vector<std::string> argStore;
-    argStore.push_back("toolkit_test");
-    for (const std::string &o : startupOptions())
-        argStore.push_back(o);
+    static std::vector<std::string> argStore = startupOptions();
+    argStore.insert(argStore.begin(), "toolkit_test");
     static std::vector<char *> argv;
     for (std::string &a : argStore)
         argv.push_back(a.data());
