@@ -126,10 +126,8 @@ TEST_F(EndToEnd, ReadSaveProgramAndQuit)
 
     // "Sichern": the file dialog opens only because the read made the button
     // usable; the path is typed into its selection field.
-    Window fileDialog = openFileDialog(mainWindow, "sichern", "Konfiguration sichern");
-    ASSERT_NE(fileDialog, None);
     std::string cfgPath = dir.file("e2e.cfg");
-    chooseFile(fileDialog, cfgPath);
+    chooseFile(mainWindow, "sichern", "Konfiguration sichern", cfgPath);
     if (HasFatalFailure())
         return;
     ASSERT_TRUE(waitIdle(mainWindow));

@@ -35,9 +35,7 @@ TEST_F(Printing, EveryListFromTheWindowIsWhatKelvoractlPrints)
 
     Window kwz = openDialog("kurz", "Wendholt/Hembel Kurzwahlliste");
     ASSERT_NE(kwz, None);
-    Window load = openFileDialog(kwz, "loadall", "Kurzwahlliste laden");
-    ASSERT_NE(load, None);
-    chooseFile(load, names);
+    chooseFile(kwz, "loadall", "Kurzwahlliste laden", names);
     ASSERT_TRUE(clickWidget(kwz, "print"));
     ASSERT_TRUE(waitIdle(kwz));
     ASSERT_TRUE(clickWidget(kwz, "quit"));

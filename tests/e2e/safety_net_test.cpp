@@ -35,9 +35,7 @@ TEST_F(SafetyNet, BackupOfTheReadAndAQuestionBeforeProgramming)
     ASSERT_EQ(backups.size(), 1u) << "one backup of the read";
     std::string line = device.substr(device.rfind('/') + 1);
     EXPECT_EQ(backups[0].rfind("konfiguration-" + line + "-", 0), 0u) << backups[0];
-    Window save = openFileDialog(mainWindow, "sichern", "Konfiguration sichern");
-    ASSERT_NE(save, None);
-    chooseFile(save, dir.file("saved.cfg"));
+    chooseFile(mainWindow, "sichern", "Konfiguration sichern", dir.file("saved.cfg"));
     if (HasFatalFailure())
         return;
     EXPECT_EQ(readFile(dir.file("backups/" + backups[0])), readFile(dir.file("saved.cfg")));

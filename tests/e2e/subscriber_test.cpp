@@ -57,10 +57,8 @@ TEST_F(SubscriberData, ChangedBusyTargetReachesThePbxAndTheFile)
     transferBy("write", {5, 97, 0, 0, 0}, dialog);
     if (HasFatalFailure())
         return;
-    Window fileDialog = openFileDialog(dialog, "save", "Dateiauswahl");
-    ASSERT_NE(fileDialog, None);
     std::string tndPath = dir.file("e2e.tnd");
-    chooseFile(fileDialog, tndPath);
+    chooseFile(dialog, "save", "Dateiauswahl", tndPath);
     if (HasFatalFailure())
         return;
     ASSERT_TRUE(waitIdle(dialog));

@@ -124,10 +124,8 @@ TEST_P(Umlauts, TypedNameIsShownSavedAsLatin1AndReachesThePbx)
     ASSERT_TRUE(waitUntilHidden(editor, Patient));
 
     // "Sichern unter...": the PBX's directory with the edited entry and its name.
-    Window fileDialog = openFileDialog(dialog, "saveas", "Kurzwahlliste sichern");
-    ASSERT_NE(fileDialog, None);
     std::string path = dir.file("names.kwz");
-    chooseFile(fileDialog, path);
+    chooseFile(dialog, "saveas", "Kurzwahlliste sichern", path);
     if (HasFatalFailure())
         return;
     ASSERT_TRUE(waitIdle(dialog));

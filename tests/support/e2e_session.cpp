@@ -90,12 +90,12 @@ void E2eSession::confirm(Window dialog)
     ASSERT_TRUE(waitUntilHidden(dialog, Patient)) << "the dialog stays up; kelvora: " << kelvora.output();
 }
 
-Window E2eSession::openFileDialog(Window owner, const char *button, const char *title)
+void E2eSession::chooseFile(Window owner, const char *button, const char *title, const std::string &path)
 {
     Window fileDialog = None;
     clickWidgetUntil(owner, button, [&] { return (fileDialog = waitForDialog(owner, title, 0)) != None; });
-    EXPECT_NE(fileDialog, None) << "no file dialog \"" << title << "\"; kelvora: " << kelvora.output();
-    return fileDialog;
+    ASSERT_NE(fileDialog, None) << "no file dialog \"" << title << "\"; kelvora: " << kelvora.output();
+    chooseFile(fileDialog, path);
 }
 
 void E2eSession::chooseFile(Window fileDialog, const std::string &path)

@@ -41,12 +41,12 @@ protected:
     Window openDialog(Window owner, const char *button, const char *title);
     // Presses the dialog's "OK" and waits until it is gone.
     void confirm(Window dialog);
-    // Presses owner's button until a file dialog with the title is up; None
-    // (the test has failed) when none comes.
-    Window openFileDialog(Window owner, const char *button, const char *title);
     // Types path into the file dialog's field and presses Return there until
     // the dialog is gone; fails the test (with a screenshot) when it stays.
     void chooseFile(Window fileDialog, const std::string &path);
+    // The same in the file dialog with the title that owner's button opens
+    // (pressed until it is up); fails the test when none comes.
+    void chooseFile(Window owner, const char *button, const char *title, const std::string &path);
     // Whether the program has sent this frame to pbxsim.
     bool logged(const std::vector<std::uint8_t> &frame);
     // Quits through "Beenden", stops pbxsim and returns the state it saved.
