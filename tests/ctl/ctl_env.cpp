@@ -16,7 +16,10 @@ extern char **environ;
 
 namespace {
 
-bool names(const std::string &entry, const std::string &name) { return entry.compare(0, name.size() + 1, name + "=") == 0; }
+bool names(const std::string &entry, const std::string &name)
+{
+    return entry.compare(0, name.size() + 1, name + "=") == 0;
+}
 
 // The test's environment with the changes made; DISPLAY and KELVORA_DEVICE
 // taken away unless they set them.

@@ -21,9 +21,7 @@ TEST_F(CallLists, BothListsAreReadSavedAndPrinted)
     lprOnPath("#!/bin/sh\ncat >> \"" + dir.file("printed") + "\"\n");
     writeFile(dir.file("names.kwz"), callNamesFile());
     pbxsim::State state = pbxWithCalls();
-    startBoth(state);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(startBoth(state));
 
     std::string outText, outCsv, inText, printed;
     for (int k = 0; k < 1000; k++) {
@@ -44,9 +42,7 @@ TEST_F(CallLists, BothListsAreReadSavedAndPrinted)
     Window offer = waitForDialog(out, "Kurzwahlliste laden", Patient);
     ASSERT_NE(offer, None) << "no speed-dial file offered; kelvora: " << kelvora.output();
     chooseFile(offer, dir.file("names.kwz"));
-    waitForTransfer(++transfers, out);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(waitForTransfer(++transfers, out));
     EXPECT_TRUE(screenshot(out, testOutputDir() + "/outgoing-calls.png"));
     chooseFile(out, "spread", "Dateiauswahl", dir.file("calls.cvs"));
     chooseFile(out, "save", "Dateiauswahl", dir.file("calls.tab"));
@@ -54,22 +50,16 @@ TEST_F(CallLists, BothListsAreReadSavedAndPrinted)
     std::size_t outPrinted = printed.size() - phonebook::latin1ToUtf8(inText).size() - 75 * 2;
     ASSERT_TRUE(waitUntil([&] { return readFile(dir.file("printed")).size() == outPrinted; }, Patient))
         << "printed " << readFile(dir.file("printed")).size() << " bytes";
-    confirm(out);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(confirm(out));
 
     Window in = openDialog("incalls", "Eingehende Gespräche");
     ASSERT_NE(in, None);
-    transferBy("getgeb", {5, 14, 0, 0, 0}, in);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(transferBy("getgeb", 14, in));
     EXPECT_TRUE(screenshot(in, testOutputDir() + "/incoming-calls.png"));
     chooseFile(in, "save", "Dateiauswahl", dir.file("in.txt"));
     ASSERT_TRUE(clickWidget(in, "print"));
     ASSERT_TRUE(waitUntil([&] { return readFile(dir.file("printed")).size() == printed.size(); }, Patient));
-    confirm(in);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(confirm(in));
 
     pbxsim::State after = quitBoth();
     EXPECT_TRUE(after == state) << "reading changes nothing in the PBX";
@@ -123,9 +113,7 @@ TEST_F(CallLists, DialogsRepaintWhenUncoveredDuringARead)
     writeFile(dir.file("names.kwz"), callNamesFile());
     pbxsim::State state = pbxWithCalls();
     state.outcalls.resize(200); // 20 answers, about 11 s
-    startBoth(state, -1, 4800);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(startBoth(state, -1, 4800));
     Window out = openDialog("outcalls", "Ausgehende Gespräche");
     ASSERT_NE(out, None);
     Window buttons = widgetWindow(out, "gebO_btns");
@@ -146,9 +134,7 @@ TEST_F(CallLists, DialogsRepaintWhenUncoveredDuringARead)
     Window offer = waitForDialog(out, "Kurzwahlliste laden", Patient);
     ASSERT_NE(offer, None) << "no speed-dial file offered; kelvora: " << kelvora.output();
     chooseFile(offer, dir.file("names.kwz"));
-    waitForTransfer(++transfers, out);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(waitForTransfer(++transfers, out));
     confirm(out);
     quitBoth();
 }

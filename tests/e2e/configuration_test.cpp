@@ -108,13 +108,9 @@ using EndToEnd = E2eSession;
 TEST_F(EndToEnd, ReadSaveProgramAndQuit)
 {
     const pbxsim::State pbxState = twoPortPbx();
-    startBoth(pbxState, 1);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(startBoth(pbxState, 1));
 
-    readConfiguration();
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(readConfiguration());
     const Bytes image = imageOf(pbxState);
     std::vector<PbxLogEntry> log = parsePbxLog(readFile(logPath));
     EXPECT_EQ(sentByProgram(log), expectedRead());
@@ -127,9 +123,7 @@ TEST_F(EndToEnd, ReadSaveProgramAndQuit)
     // "Sichern": the file dialog opens only because the read made the button
     // usable; the path is typed into its selection field.
     std::string cfgPath = dir.file("e2e.cfg");
-    chooseFile(mainWindow, "sichern", "Konfiguration sichern", cfgPath);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(chooseFile(mainWindow, "sichern", "Konfiguration sichern", cfgPath));
     ASSERT_TRUE(waitIdle(mainWindow));
     std::string id = "Daten Konfigurator DORVAN IS-x V1.4";
     Bytes expectedFile(id.begin(), id.end());
@@ -143,9 +137,7 @@ TEST_F(EndToEnd, ReadSaveProgramAndQuit)
     Bytes programmed = image;
     std::fill(programmed.begin() + 391, programmed.begin() + 586, 0);
     std::size_t before = log.size();
-    programConfiguration();
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(programConfiguration());
     log = parsePbxLog(readFile(logPath));
     std::vector<PbxLogEntry> programLog(log.begin() + long(before), log.end());
     EXPECT_EQ(sentByProgram(programLog), expectedProgram(programmed));
@@ -195,9 +187,7 @@ TEST_F(EndToEnd, ReadSaveProgramAndQuit)
 // 128 + 15, the lock removed.
 TEST_F(EndToEnd, ASignalDuringAReadEndsTheTransmissionAndTheProgram)
 {
-    startBoth(twoPortPbx(), -1, 4800); // the read takes seconds
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(startBoth(twoPortPbx(), -1, 4800)); // the read takes seconds
     ASSERT_TRUE(clickWidgetUntil(mainWindow, "lesen", [&] { return logged(command(98, 0)); }));
     kill(kelvora.pid(), SIGTERM);
     int status = kelvora.waitExit(Patient);

@@ -19,12 +19,8 @@ TEST_F(EditAndProgram, TheChangesAndNothingElseReachThePbx)
         << "the default PBX numbers its extensions from 11";
     EXPECT_EQ(state.ber[S0Terminal0], 0) << "\"Nur intern\" to begin with";
     EXPECT_EQ(state.ports[1][0] & 0xC0, 0x40) << "the second S0 port is the internal bus of S0 #0..#9";
-    startBoth(state);
-    if (HasFatalFailure())
-        return;
-    readConfiguration();
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(startBoth(state));
+    ASSERT_NO_FATAL_FAILURE(readConfiguration());
 
     const struct {
         const char *button, *title, *widget;
@@ -46,13 +42,9 @@ TEST_F(EditAndProgram, TheChangesAndNothingElseReachThePbx)
             ASSERT_TRUE(pickOptionMenuItem(dialog, e.widget, e.item)) << e.widget;
         }
         EXPECT_TRUE(screenshot(dialog, testOutputDir() + "/" + e.screenshot));
-        confirm(dialog);
-        if (HasFatalFailure())
-            return;
+        ASSERT_NO_FATAL_FAILURE(confirm(dialog));
     }
-    programConfiguration();
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(programConfiguration());
 
     pbxsim::State after = quitBoth(), expected = state;
     std::copy_n("42", 2, expected.rufnr.begin() + InternalNumber2);

@@ -29,9 +29,7 @@ TEST_F(Printing, EveryListFromTheWindowIsWhatKelvoractlPrints)
     }
     std::string names = dir.file("names.kwz");
     writeFile(names, callNamesFile());
-    startBoth(pbxWithCalls());
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(startBoth(pbxWithCalls()));
 
     Window kwz = openDialog("kurz", "Wendholt/Hembel Kurzwahlliste");
     ASSERT_NE(kwz, None);
@@ -40,22 +38,18 @@ TEST_F(Printing, EveryListFromTheWindowIsWhatKelvoractlPrints)
     ASSERT_TRUE(waitIdle(kwz));
     ASSERT_TRUE(clickWidget(kwz, "quit"));
     ASSERT_TRUE(waitUntilHidden(kwz, Patient)) << kelvora.output();
-    // Each read's first frame that the other's does not send: begin, then the first incoming request.
+    // Each read's first command that the other's does not send: begin, then the first incoming request.
     const struct {
         const char *button, *title;
-        std::vector<std::uint8_t> started;
-    } lists[] = {{"outcalls", "Ausgehende Gespräche", {5, 98, 0, 0, 0}}, {"incalls", "Eingehende Gespräche", {5, 14, 0, 0, 0}}};
+        int started;
+    } lists[] = {{"outcalls", "Ausgehende Gespräche", 98}, {"incalls", "Eingehende Gespräche", 14}};
     for (const auto &l : lists) {
         Window list = openDialog(l.button, l.title);
         ASSERT_NE(list, None);
-        transferBy("getgeb", l.started, list);
-        if (HasFatalFailure())
-            return;
+        ASSERT_NO_FATAL_FAILURE(transferBy("getgeb", l.started, list));
         ASSERT_TRUE(clickWidget(list, "print"));
         ASSERT_TRUE(waitIdle(list));
-        confirm(list);
-        if (HasFatalFailure())
-            return;
+        ASSERT_NO_FATAL_FAILURE(confirm(list));
     }
     EXPECT_EQ(kelvora.output(), "") << "no print error";
 

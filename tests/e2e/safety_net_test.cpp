@@ -24,28 +24,20 @@ TEST_F(SafetyNet, BackupOfTheReadAndAQuestionBeforeProgramming)
 {
     confirmProgramming = true;
     pbxsim::State state = pbxsim::defaultState();
-    startBoth(state);
-    if (HasFatalFailure())
-        return;
-    readConfiguration();
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(startBoth(state));
+    ASSERT_NO_FATAL_FAILURE(readConfiguration());
 
     std::vector<std::string> backups = filesIn(dir.file("backups"));
     ASSERT_EQ(backups.size(), 1u) << "one backup of the read";
     std::string line = device.substr(device.rfind('/') + 1);
     EXPECT_EQ(backups[0].rfind("konfiguration-" + line + "-", 0), 0u) << backups[0];
-    chooseFile(mainWindow, "sichern", "Konfiguration sichern", dir.file("saved.cfg"));
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(chooseFile(mainWindow, "sichern", "Konfiguration sichern", dir.file("saved.cfg")));
     EXPECT_EQ(readFile(dir.file("backups/" + backups[0])), readFile(dir.file("saved.cfg")));
 
     Window glob = openDialog("global", "Globale Anlagendaten");
     ASSERT_NE(glob, None);
     ASSERT_TRUE(typeInto(glob, "okz", "7251"));
-    confirm(glob);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(confirm(glob));
 
     const std::vector<std::uint8_t> beginWrite = {5, 97, 0, 0, 0};
     ASSERT_TRUE(clickWidget(mainWindow, "schreiben"));
@@ -60,9 +52,7 @@ TEST_F(SafetyNet, BackupOfTheReadAndAQuestionBeforeProgramming)
     question = waitForDialog(mainWindow, "Programmieren?", Patient);
     ASSERT_NE(question, None);
     ASSERT_TRUE(clickWidget(question, "okButton"));
-    waitForTransfer(++transfers);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(waitForTransfer(++transfers));
 
     pbxsim::State after = quitBoth();
     EXPECT_EQ(std::string(reinterpret_cast<const char *>(after.anldat.data()) + 47), "7251");

@@ -29,18 +29,12 @@ TEST_F(SubscriberData, ChangedBusyTargetReachesThePbxAndTheFile)
 {
     pbxsim::State state = pbxsim::defaultState();
     ASSERT_EQ(state.tln[2][22], 0) << "the default PBX's third extension has no busy target";
-    startBoth(state);
-    if (HasFatalFailure())
-        return;
-    readConfiguration();
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(startBoth(state));
+    ASSERT_NO_FATAL_FAILURE(readConfiguration());
     Window dialog = openDialog("user", "Teilnehmer-Daten");
     ASSERT_NE(dialog, None);
     EXPECT_TRUE(screenshot(dialog, testOutputDir() + "/subscribers-before-read.png"));
-    transferBy("read", {5, 11, 0, 0, 0}, dialog);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(transferBy("read", 11, dialog));
     EXPECT_TRUE(screenshot(dialog, testOutputDir() + "/subscribers-after-read.png"));
 
     // The third entry, "AB  #3": the first row clicked, then two rows down.
@@ -54,13 +48,9 @@ TEST_F(SubscriberData, ChangedBusyTargetReachesThePbxAndTheFile)
     ASSERT_TRUE(typeInto(dialog, "nbb", "5554321"));
     EXPECT_TRUE(screenshot(dialog, testOutputDir() + "/subscribers-edited.png"));
 
-    transferBy("write", {5, 97, 0, 0, 0}, dialog);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(transferBy("write", 97, dialog));
     std::string tndPath = dir.file("e2e.tnd");
-    chooseFile(dialog, "save", "Dateiauswahl", tndPath);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(chooseFile(dialog, "save", "Dateiauswahl", tndPath));
     ASSERT_TRUE(waitIdle(dialog));
     confirm(dialog);
 

@@ -95,14 +95,10 @@ TEST_P(Umlauts, TypedNameIsShownSavedAsLatin1AndReachesThePbx)
 {
     bindKeysyms({XK_udiaeresis, XK_EuroSign});
     const pbxsim::State state = pbxsim::defaultState();
-    startBoth(state);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(startBoth(state));
     Window dialog = openDialog("kurz", "Wendholt/Hembel Kurzwahlliste");
     ASSERT_NE(dialog, None);
-    transferBy("getcfg", {5, 98, 0, 0, 0}, dialog);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(transferBy("getcfg", 98, dialog));
     // The first line, entry 100, into the editor.
     ASSERT_TRUE(clickWindow(widgetWindow(dialog, "ziele"), 60, 8));
     ASSERT_TRUE(waitIdle(dialog));
@@ -125,9 +121,7 @@ TEST_P(Umlauts, TypedNameIsShownSavedAsLatin1AndReachesThePbx)
 
     // "Sichern unter...": the PBX's directory with the edited entry and its name.
     std::string path = dir.file("names.kwz");
-    chooseFile(dialog, "saveas", "Kurzwahlliste sichern", path);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(chooseFile(dialog, "saveas", "Kurzwahlliste sichern", path));
     ASSERT_TRUE(waitIdle(dialog));
     std::string file = readFile(path), pbxNumbers(state.kwz.begin(), state.kwz.end());
     ASSERT_EQ(file.size(), 13060u) << kelvora.output();
@@ -140,9 +134,7 @@ TEST_P(Umlauts, TypedNameIsShownSavedAsLatin1AndReachesThePbx)
     EXPECT_EQ(file.substr(12940, 120), std::string(state.sperrber.begin(), state.sperrber.end()));
     std::printf("%s: the name slot of entry 100 holds %s\n", GetParam().name, hex(file.substr(5020, 8)).c_str());
 
-    transferBy("progcfg", {5, 97, 0, 0, 0}, dialog);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(transferBy("progcfg", 97, dialog));
     // Saved, so "OK" closes without asking.
     ASSERT_TRUE(clickWidget(dialog, "quit"));
     ASSERT_TRUE(waitUntilHidden(dialog, Patient)) << "the speed-dial dialog stays up";

@@ -67,8 +67,9 @@ void E2eSession::waitForTransfer(int n, Window from)
     ASSERT_TRUE(waitIdle(from == None ? mainWindow : from));
 }
 
-void E2eSession::transferBy(const char *button, const std::vector<std::uint8_t> &first, Window from)
+void E2eSession::transferBy(const char *button, int code, Window from)
 {
+    const std::vector<std::uint8_t> first = {5, std::uint8_t(code), 0, 0, 0};
     ASSERT_TRUE(clickWidgetUntil(from == None ? mainWindow : from, button, [&] { return logged(first); }));
     waitForTransfer(++transfers, from);
 }

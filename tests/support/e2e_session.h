@@ -30,11 +30,11 @@ protected:
     // and the program is back in its event loop.
     void waitForTransfer(int n, Window from = None);
     // Presses button of from (None: the main window) until the transfer's
-    // first frame shows, and waits for its end.
-    void transferBy(const char *button, const std::vector<std::uint8_t> &first, Window from = None);
+    // first command (code, index 0) shows, and waits for its end.
+    void transferBy(const char *button, int code, Window from = None);
     // "Auslesen" and "Programmieren", each waited for to its end.
-    void readConfiguration() { transferBy("lesen", {5, 98, 0, 0, 0}); }
-    void programConfiguration() { transferBy("schreiben", {5, 97, 0, 0, 0}); }
+    void readConfiguration() { transferBy("lesen", 98); }
+    void programConfiguration() { transferBy("schreiben", 97); }
     // Presses a button of owner (the main window unless given) and waits for
     // its dialog; None (the test has failed) when none comes up.
     Window openDialog(const char *button, const char *title) { return openDialog(mainWindow, button, title); }
