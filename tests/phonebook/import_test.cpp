@@ -71,7 +71,7 @@ TEST(Import, InputLinesIntoSlotBytes)
     }
 }
 
-TEST(Import, DetectsHeaderAndEncoding)
+TEST(Import, DetectsHeaderEncodingAndFormat)
 {
     Directory d;
     ImportResult latin = importCsv("Nr;Name;Nummer\n;M\xFCller;1\n150;Code;2\n", d.tables());
@@ -84,10 +84,6 @@ TEST(Import, DetectsHeaderAndEncoding)
     EXPECT_EQ(nameOf(d.tables(), 0), "Müller");
     EXPECT_EQ(nameOf(d.tables(), 50), "Code") << "a hand-made list's \"Nr\" is the code";
     EXPECT_EQ(nameOf(d.tables(), 1), "Müller");
-}
-
-TEST(Import, FormatByContent)
-{
     EXPECT_EQ(formatOf("\xEF\xBB\xBF\r\n  begin:vcard\r\n"), Format::VCard);
     EXPECT_EQ(formatOf("BEGIN:VCARD"), Format::VCard);
     EXPECT_EQ(formatOf("Kurzwahl;Name;Telefon\nBEGIN:VCARD\n"), Format::Csv);
