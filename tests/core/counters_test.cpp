@@ -15,6 +15,7 @@ struct Case {
     std::vector<int> numbered;                          // subscribers with an internal number
     std::vector<std::string> lines;
     std::string total;
+    char numbersAll = 0; // every byte of the numbers list, before the internal numbers
 };
 
 TEST(CounterList, LinesAndTotal)
@@ -28,9 +29,12 @@ TEST(CounterList, LinesAndTotal)
          {" AB  #1     (#21)    10.00 DM", " SO  #0     (#31)    -0.50 DM"}, "9.50 DM"},
         // Single precision, as the window has always shown it.
         {"single precision", {{29, 123456789}}, {29}, {" S1  #9     (#50)    1234567.88 DM"}, "1234567.88 DM"},
+        // A number that fills its three bytes is not read beyond them.
+        {"a full number", {{0, 100}}, {}, {" AB  #1     (#777)    1.00 DM"}, "1.00 DM", '7'},
     };
     for (const Case &c : cases) {
         std::vector<unsigned char> record(rec::RecordSize, 0);
+        std::fill_n(record.begin() + long(rec::RufnrList), rec::RufnrListSize, c.numbersAll);
         std::int32_t counters[ChargeCounters];
         std::fill_n(counters, ChargeCounters, NoChargeCounter);
         for (auto [who, pfennig] : c.counters)
@@ -43,18 +47,6 @@ TEST(CounterList, LinesAndTotal)
         EXPECT_EQ(list.lines, c.lines) << c.name;
         EXPECT_EQ(list.total, c.total) << c.name;
     }
-}
-
-TEST(CounterList, ANumberThatFillsItsThreeBytesIsNotReadBeyondThem)
-{
-    std::vector<unsigned char> record(rec::RecordSize, 0);
-    std::fill_n(record.begin() + long(rec::RufnrList), rec::RufnrListSize, '7');
-    std::int32_t counters[ChargeCounters];
-    std::fill_n(counters, ChargeCounters, NoChargeCounter);
-    counters[0] = 100;
-    CounterList list = counterList(counters, record.data());
-    ASSERT_EQ(list.lines.size(), 1u);
-    EXPECT_EQ(list.lines[0], " AB  #1     (#777)    1.00 DM");
 }
 
 } // namespace

@@ -111,12 +111,6 @@ protected:
         setFramePause([] {});
         setDevicePath(line.device.c_str());
     }
-    void fault(pbxsim::AnswerFault kind, int answer)
-    {
-        pbxsim::Faults f;
-        f.answers.push_back({kind, answer, 0});
-        line.sim.setFaults(f);
-    }
 };
 
 TEST_F(Observed, EveryTransferShowsItsDisplayEachStepAndAQuietEnd)

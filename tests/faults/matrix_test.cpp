@@ -31,7 +31,6 @@
 #include "link/protocol.h"
 #include "support/gui.h"
 #include "support/pbx_line.h"
-#include "link/protocol.h"
 #include "support/program.h"
 #include "toolkit/toolkit.h"
 
@@ -70,17 +69,9 @@ void recordPause() { pausedFrames().emplace_back(outbuff, outbuff + outbuff[0]);
 
 const char *faultName(Fault f)
 {
-    switch (f) {
-    case Fault::BeginRefused: return "BeginRefused";
-    case Fault::DataRefused: return "DataRefused";
-    case Fault::BadChecksum: return "BadChecksum";
-    case Fault::Silent: return "Silent";
-    case Fault::CutShort: return "CutShort";
-    case Fault::OverLong: return "OverLong";
-    case Fault::LeadingZeros: return "LeadingZeros";
-    case Fault::HangUp: return "HangUp";
-    }
-    return "?";
+    static const char *const names[] = {"BeginRefused", "DataRefused", "BadChecksum", "Silent",
+                                        "CutShort",     "OverLong",    "LeadingZeros", "HangUp"};
+    return names[int(f)];
 }
 
 struct Case {
@@ -245,8 +236,7 @@ class FaultMatrix : public ::testing::TestWithParam<Case> {
 protected:
     void SetUp() override
     {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "needs an X display";
+        REQUIRE_DISPLAY();
         programTop();
         realTiming_ = std::string(GetParam().transfer().name) == RealTimingRow;
         if (!realTiming_) {

@@ -14,11 +14,9 @@
 #include "support/gui.h"
 #include "support/program.h"
 #include "support/sim_line.h"
-#include "toolkit/internal.h"
 #include "toolkit/toolkit.h"
 #include "ui/bind.h"
 
-#include <Xm/List.h>
 #include <Xm/MessageB.h>
 #include <algorithm>
 #include <cstring>
@@ -42,6 +40,22 @@ void validConfiguration()
 {
     setFlags(1);
     activateMainButtons();
+}
+
+// A PBX of type 1 (two ports) with a valid configuration.
+void validTypeOneConfiguration()
+{
+    all[rec::TypeByte] = 1;
+    validConfiguration();
+}
+
+// A list's lines, each ended by a newline.
+std::string listText(Widget list)
+{
+    std::string text;
+    for (const std::string &line : listItems(list))
+        text += line + "\n";
+    return text;
 }
 
 void putInt(RecordBytes &r, std::size_t at, std::int32_t v) { putLe32(r.data() + at, std::uint32_t(v)); }
@@ -96,16 +110,12 @@ constexpr int configReadSteps = int(std::size(configReads)) + 1;
 
 const char *const versionBefore = "V0.0 vorher";
 
-std::string configView()
-{
-    return std::string("version ") + anl_vers + "\nline " + XmtMsgLineGetString(mainWidget("*theline")) +
-           "\nbuttons " + buttons();
-}
-
 std::string configViewOf(const std::string &version, const std::string &line, const std::string &buttons)
 {
     return "version " + version + "\nline " + line + "\nbuttons " + buttons;
 }
+
+std::string configView() { return configViewOf(anl_vers, XmtMsgLineGetString(mainWidget("*theline")), buttons()); }
 
 // A read replaces the record only when every answer arrived: one that fails
 // leaves record, flag and change counter as they were.
@@ -201,14 +211,7 @@ void prepareSpeedDial()
 
 std::string speedDialView()
 {
-    Widget list = XmtNameToWidget(speedDialDialog(), "*ziele");
-    XmStringTable items = nullptr;
-    int count = 0;
-    XtVaGetValues(list, XmNitems, &items, XmNitemCount, &count, nullptr);
-    std::string text;
-    for (int i = 0; i < count; ++i)
-        text += xmt::stringOf(items[i]) + "\n";
-    return text;
+    return listText(XmtNameToWidget(speedDialDialog(), "*ziele"));
 }
 
 void leavesSpeedDialRead(RecordBytes &r, const pbxsim::State &pbx, const Outcome &o)
@@ -263,13 +266,7 @@ void prepareCounters()
 std::string counterView()
 {
     Widget dialog = counterDialog();
-    XmStringTable items = nullptr;
-    int count = 0;
-    XtVaGetValues(guiFind(dialog, "*zaehler"), XmNitems, &items, XmNitemCount, &count, nullptr);
-    std::string text;
-    for (int i = 0; i < count; ++i)
-        text += xmt::stringOf(items[i]) + "\n";
-    return text + "total " + guiText(guiFind(dialog, "*summe"), XmNlabelString);
+    return listText(guiFind(dialog, "*zaehler")) + "total " + guiText(guiFind(dialog, "*summe"), XmNlabelString);
 }
 
 std::string showsCounters(const std::string &before, const std::vector<std::int32_t> &counters, const Outcome &o)
@@ -285,15 +282,16 @@ std::vector<std::int32_t> countersOf(const pbxsim::State &pbx)
     return {pbx.counters.begin(), pbx.counters.end()};
 }
 
-// Answers "Ja" to the question before the reset; false when none came.
-bool resetCounters()
+// Runs the callback and answers "Ja" to the question it asks first; false
+// when none came.
+bool answeringYes(XtCallbackProc callback)
 {
     bool asked = false;
     int wait = guiWhenActive([&asked](Widget box) {
         asked = true;
         XtCallCallbacks(box, XmNokCallback, nullptr);
     });
-    doGebDel(nullptr, nullptr, nullptr);
+    callback(nullptr, nullptr, nullptr);
     guiCancelWait(wait);
     return asked;
 }
@@ -329,10 +327,7 @@ void prepareCalls(CallList &list)
 
 std::string callView(CallList &list)
 {
-    std::string text;
-    for (const std::string &line : listItems(guiFind(callDialog(list), list.listName)))
-        text += line + "\n";
-    return text + "store " + std::string(list.store.begin(), list.store.end());
+    return listText(guiFind(callDialog(list), list.listName)) + "store " + std::string(list.store.begin(), list.store.end());
 }
 
 // After a read that went through, the list and the store are the PBX's records.
@@ -350,22 +345,6 @@ std::string showsCalls(CallList &list, const std::string &before, const std::vec
     store.resize(std::size_t(list.read.capacity * list.read.recordSize), 0);
     return text + "store " + std::string(store.begin(), store.end());
 }
-
-// Answers "Ja" to the question before the erase; false when none came.
-bool eraseCalls()
-{
-    bool asked = false;
-    int wait = guiWhenActive([&asked](Widget box) {
-        asked = true;
-        XtCallCallbacks(box, XmNokCallback, nullptr);
-    });
-    doKitDelOut(nullptr, nullptr, nullptr);
-    guiCancelWait(wait);
-    return asked;
-}
-
-void leavesAlone(RecordBytes &, const pbxsim::State &, const Outcome &) {}
-std::string showsTheSame(const std::string &before, const pbxsim::State &, const Outcome &) { return before; }
 
 } // namespace
 
@@ -387,9 +366,7 @@ const std::vector<Transfer> &transfers()
     static const std::vector<Transfer> table = {
         {
             .name = "ConfigRead",
-            .writes = false,
             .steps = configReadSteps,
-            .pbx = pbxsim::defaultState,
             .prepare =
                 [] {
                     validConfiguration();
@@ -400,20 +377,13 @@ const std::vector<Transfer> &transfers()
             .leaves = leavesConfigRead,
             .view = configView,
             .shows = showsConfigRead,
-            .took = {},
             .workingBoxes = {"*cfgreadwbox"},
-            .dialogParent = programTop,
         },
         {
             .name = "ConfigProgram",
             .writes = true,
             .steps = 12,
-            .pbx = pbxsim::defaultState,
-            .prepare =
-                [] {
-                    all[rec::TypeByte] = 1;
-                    validConfiguration();
-                },
+            .prepare = validTypeOneConfiguration,
             .run = [] { writeConfig(); },
             .leaves =
                 [](RecordBytes &r, const pbxsim::State &, const Outcome &o) {
@@ -424,19 +394,15 @@ const std::vector<Transfer> &transfers()
             .shows = showsConfigWrite,
             .took = configTook,
             .workingBoxes = {"*cfgwritewbox"},
-            .dialogParent = programTop,
         },
         {
             .name = "SpeedDialRead",
-            .writes = false,
             .steps = kwzBlocks + 2,
-            .pbx = pbxsim::defaultState,
             .prepare = prepareSpeedDial,
             .run = [] { readISkwz(kwzdlg, nullptr, nullptr); },
             .leaves = leavesSpeedDialRead,
             .view = speedDialView,
             .shows = showsSpeedDialRead,
-            .took = {},
             .workingBoxes = {"*readwbox"},
             .dialogParent = speedDialDialog,
         },
@@ -444,40 +410,29 @@ const std::vector<Transfer> &transfers()
             .name = "SpeedDialProgram",
             .writes = true,
             .steps = kwzBlocks + 2,
-            .pbx = pbxsim::defaultState,
             .prepare = prepareSpeedDial,
             .run = [] { writeISkwz(kwzdlg, nullptr, nullptr); },
-            .leaves = leavesAlone,
             .view = speedDialView,
-            .shows = showsTheSame, // rebuilt from a record that did not change
+            // shows the same: rebuilt from a record that did not change
             .took = speedDialTook,
             .workingBoxes = {"*writewbox"},
             .dialogParent = speedDialDialog,
         },
         {
             .name = "SubscriberRead",
-            .writes = false,
             .steps = rec::TlnCount,
-            .pbx = pbxsim::defaultState,
             .prepare = validConfiguration,
             .run = [] { readTlnConfig(toplevel); },
             .leaves = leavesTlnRead,
             .view = buttons,
-            .shows = showsTheSame, // the main window is not brought up to date
-            .took = {},
+            // shows the same: the main window is not brought up to date
             .workingBoxes = {"*tlnreadwbox"},
-            .dialogParent = programTop,
         },
         {
             .name = "SubscriberProgram",
             .writes = true,
             .steps = rec::TlnCount,
-            .pbx = pbxsim::defaultState,
-            .prepare =
-                [] {
-                    all[rec::TypeByte] = 1;
-                    validConfiguration();
-                },
+            .prepare = validTypeOneConfiguration,
             .run = [] { writeTlnConfig(toplevel); },
             .leaves =
                 [](RecordBytes &r, const pbxsim::State &, const Outcome &) {
@@ -485,23 +440,18 @@ const std::vector<Transfer> &transfers()
                     flags(r, 0);
                 },
             .view = buttons,
-            .shows = showsTheSame,
             .took = tlnTook,
             .workingBoxes = {"*cfgwritewbox"},
-            .dialogParent = programTop,
         },
         {
             .name = "CounterRead",
-            .writes = false,
             .steps = 1,
-            .pbx = pbxsim::defaultState,
             .prepare = prepareCounters,
             .run = [] { doGebGet(nullptr, nullptr, nullptr); },
-            .leaves = leavesAlone, // counters are kept in the dialog's list only
+            // counters are kept in the dialog's list only: the record is left alone
             .view = counterView,
             .shows = [](const std::string &before, const pbxsim::State &pbx,
                         const Outcome &o) { return showsCounters(before, countersOf(pbx), o); },
-            .took = {},
             .workingBoxes = {"*gebreaddlg", "*gebwritedlg"},
             .dialogParent = counterDialog,
         },
@@ -509,10 +459,8 @@ const std::vector<Transfer> &transfers()
             .name = "CounterReset",
             .writes = true,
             .steps = 1,
-            .pbx = pbxsim::defaultState,
             .prepare = prepareCounters,
-            .run = [] { EXPECT_TRUE(resetCounters()) << "the reset did not ask first"; },
-            .leaves = leavesAlone,
+            .run = [] { EXPECT_TRUE(answeringYes(doGebDel)) << "the reset did not ask first"; },
             .view = counterView,
             .shows = [](const std::string &before, const pbxsim::State &,
                         const Outcome &o) { return showsCounters(before, std::vector<std::int32_t>(ChargeCounters, 0), o); },
@@ -529,31 +477,26 @@ const std::vector<Transfer> &transfers()
         },
         {
             .name = "OutgoingCallsRead",
-            .writes = false,
             .steps = OutCallCount / 10,
             .pbx = fullCallMemory,
             .prepare = [] { prepareCalls(outCallList()); },
             .run = [] { doKitGetOut(nullptr, nullptr, nullptr); },
-            .leaves = leavesAlone, // the calls are kept in their own store
+            // the calls are kept in their own store: the record is left alone
             .view = [] { return callView(outCallList()); },
             .shows = [](const std::string &before, const pbxsim::State &pbx,
                         const Outcome &o) { return showsCalls(outCallList(), before, pbx.outcalls, o); },
-            .took = {},
             .workingBoxes = {"*gebreaddlg", "*gebkitdlg"},
             .dialogParent = [] { return callDialog(outCallList()); },
         },
         {
             .name = "IncomingCallsRead",
-            .writes = false,
             .steps = (InCallCount + 13) / 14,
             .pbx = fullCallMemory,
             .prepare = [] { prepareCalls(inCallList()); },
             .run = [] { doKitGetIn(nullptr, nullptr, nullptr); },
-            .leaves = leavesAlone,
             .view = [] { return callView(inCallList()); },
             .shows = [](const std::string &before, const pbxsim::State &pbx,
                         const Outcome &o) { return showsCalls(inCallList(), before, pbx.incalls, o); },
-            .took = {},
             .workingBoxes = {"*gebreaddlg"},
             .dialogParent = [] { return callDialog(inCallList()); },
         },
@@ -561,12 +504,10 @@ const std::vector<Transfer> &transfers()
             .name = "CallMemoryErase",
             .writes = true,
             .steps = 1,
-            .pbx = pbxsim::defaultState,
             .prepare = [] { prepareCalls(outCallList()); },
-            .run = [] { EXPECT_TRUE(eraseCalls()) << "the erase did not ask first"; },
-            .leaves = leavesAlone,
+            .run = [] { EXPECT_TRUE(answeringYes(doKitDelOut)) << "the erase did not ask first"; },
             .view = [] { return callView(outCallList()); },
-            .shows = showsTheSame, // the list stays until the next read
+            // shows the same: the list stays until the next read
             .took = [](const RecordBytes &,
                        const pbxsim::State &pbx) { return pbx.outcalls.empty() ? "" : "the PBX still holds calls"; },
             .workingBoxes = {"*gebreaddlg", "*gebkitdlg"},

@@ -90,13 +90,11 @@ HandLine::~HandLine()
         closeSer(fd);
 }
 
-Bytes frameBytes(const pbxsim::Frame &f) { return Bytes(f.bytes.begin(), f.bytes.end()); }
-
 std::vector<Bytes> framesFrom(const pbxsim::Simulator &sim, char dir)
 {
     std::vector<Bytes> out;
     for (const pbxsim::Frame &f : sim.frames())
         if (f.dir == dir)
-            out.push_back(frameBytes(f));
+            out.emplace_back(f.bytes.begin(), f.bytes.end());
     return out;
 }

@@ -55,6 +55,5 @@ struct HandLine {
     ~HandLine();
 };
 
-Bytes frameBytes(const pbxsim::Frame &f);
 // Every byte the simulator received, without zero runs, split in frames.
 std::vector<Bytes> framesFrom(const pbxsim::Simulator &sim, char dir);

@@ -7,12 +7,9 @@
 #include "link_env.h"
 #include "support/bounded.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
 
 namespace {
 

@@ -1,9 +1,6 @@
 // pbxsim's answers to every command, over its pty.
 #include "sim_client.h"
 
-#include <chrono>
-#include <cstring>
-
 namespace {
 
 using pbxsim::State;
@@ -11,13 +8,6 @@ using pbxsim::State;
 template <std::size_t N> Bytes bytes(const std::array<std::uint8_t, N> &a, std::size_t from = 0, std::size_t n = N)
 {
     return Bytes(a.begin() + long(from), a.begin() + long(from + n));
-}
-
-TEST(SimChecksum, WorkedValues)
-{
-    const std::uint8_t abc[] = {'a', 'b', 'c'};
-    EXPECT_EQ(pbxsim::checksum(abc, 3), 0x40AC);
-    EXPECT_EQ(pbxsim::checksum(abc, 0), 0);
 }
 
 using Reads = SimTest;
@@ -44,14 +34,6 @@ TEST_F(Reads, ConfigurationLists)
     beginRead();
     for (auto &l : lists)
         EXPECT_EQ(ask(command(l.code, l.index)), dataFrame(l.code, -1, l.want, false)) << l.code;
-}
-
-TEST_F(Reads, PortIndexOutOfRangeIsACommandError)
-{
-    beginRead();
-    EXPECT_EQ(ask(command(0, 3)), ack(106));
-    EXPECT_EQ(ask(command(11, 30)), ack(106));
-    EXPECT_EQ(ask(command(20, 0)), ack(106));
 }
 
 TEST_F(Reads, SpeedDialBlocksAndChargeCounters)
@@ -97,35 +79,35 @@ struct CallRecords : SimTest {
     CallRecords() : SimTest(thousandCalls()) {}
 };
 
-TEST_F(CallRecords, OutgoingTenPerAnswerFromASixteenBitPosition)
+// Outgoing calls ten per answer from a sixteen-bit position, incoming
+// fourteen per answer: the size of each answer, and the position (little
+// endian) or the first byte of a record in it.
+TEST_F(CallRecords, AsManyPerAnswerAsFitFromThePositionAsked)
 {
+    const struct {
+        Bytes frame;
+        std::size_t size, at;
+        int value; // at bytes at and at+1; -1: none
+    } cases[] = {
+        {command6(13, 300), 4 + 230, 4, 300},       {command6(13, 300), 4 + 230, 4 + 9 * 23, 309},
+        {command6(13, 995), 4 + 5 * 23, 0, -1},     {command6(13, 1000), 4, 0, -1},
+        {command(14, 0), 4 + 14 * 17, 4 + 13 * 17, 14}, {command(14, 14), 4 + 6 * 17, 0, -1},
+        {command(14, 20), 4, 0, -1},
+    };
     beginRead();
-    Bytes a = ask(command6(13, 300));
-    ASSERT_EQ(a.size(), 4u + 230);
-    EXPECT_TRUE(checksumOk(a));
-    EXPECT_EQ(a[4] | a[5] << 8, 300);
-    EXPECT_EQ(a[4 + 9 * 23] | a[5 + 9 * 23] << 8, 309);
-    a = ask(command6(13, 995));
-    EXPECT_EQ(a.size(), 4u + 5 * 23);
-    a = ask(command6(13, 1000));
-    EXPECT_EQ(a.size(), 4u);
-    EXPECT_TRUE(checksumOk(a));
-}
-
-TEST_F(CallRecords, IncomingFourteenPerAnswer)
-{
-    beginRead();
-    Bytes a = ask(command(14, 0));
-    ASSERT_EQ(a.size(), 4u + 14 * 17);
-    EXPECT_EQ(a[4 + 13 * 17], 14);
-    a = ask(command(14, 14));
-    EXPECT_EQ(a.size(), 4u + 6 * 17);
-    EXPECT_EQ(ask(command(14, 20)).size(), 4u);
+    for (const auto &c : cases) {
+        Bytes a = ask(c.frame);
+        ASSERT_EQ(a.size(), c.size) << hexString(c.frame);
+        EXPECT_TRUE(checksumOk(a)) << hexString(c.frame);
+        if (c.value >= 0) {
+            EXPECT_EQ(a[c.at] | a[c.at + 1] << 8, c.value) << hexString(c.frame);
+        }
+    }
 }
 
 using Writes = SimTest;
 
-TEST_F(Writes, ListsAreChangedAndAcknowledged)
+TEST_F(Writes, ListsAreChangedCountersResetCallsClearedAndAcknowledged)
 {
     State before = sim.state();
     beginWrite();
@@ -138,6 +120,9 @@ TEST_F(Writes, ListsAreChangedAndAcknowledged)
     EXPECT_EQ(ask(dataFrame(41, 192, Bytes(200, '7'))), ack(96));
     EXPECT_EQ(ask(dataFrame(34, -1, Bytes(100, '1'))), ack(96));
     EXPECT_EQ(ask(dataFrame(42, -1, Bytes(112, 0x42))), ack(96));
+    EXPECT_EQ(ask(dataFrame(44, -1, Bytes(124, 0))), ack(96)); // counters reset
+    client->send(dataFrame(45, -1, {0}));                     // call memory cleared; 5 bytes: no padding
+    EXPECT_EQ(answer(), ack(96));
     EXPECT_EQ(ask(command(99, 0)), ack(96));
 
     State s = sim.state();
@@ -152,23 +137,13 @@ TEST_F(Writes, ListsAreChangedAndAcknowledged)
     EXPECT_EQ(bytes(s.rufnr, 0, 100), Bytes(100, '1'));
     EXPECT_EQ(bytes(s.rufnr, 100, 100), bytes(before.rufnr, 100, 100)); // PBX B's share
     EXPECT_EQ(bytes(s.anldat), Bytes(112, 0x42));
-}
-
-TEST_F(Writes, ResetCountersAndClearCallMemory)
-{
-    beginWrite();
-    EXPECT_EQ(ask(dataFrame(44, -1, Bytes(124, 0))), ack(96));
-    Bytes zero = {0};
-    client->send(dataFrame(45, -1, zero)); // 5 bytes: no padding
-    EXPECT_EQ(answer(), ack(96));
-    State s = sim.state();
     EXPECT_EQ(s.counters[0], 0u);
     EXPECT_EQ(s.counters[29], pbxsim::NoCounter);
     EXPECT_TRUE(s.outcalls.empty());
     EXPECT_FALSE(s.incalls.empty());
 }
 
-TEST_F(Writes, RefusedFramesLeaveTheStateAlone)
+TEST_F(Writes, RefusedFramesAndCommandsLeaveTheStateAlone)
 {
     State before = sim.state();
     EXPECT_EQ(ask(dataFrame(32, 0, Bytes(186, 1))), ack(107)); // no write transmission
@@ -180,6 +155,11 @@ TEST_F(Writes, RefusedFramesLeaveTheStateAlone)
     EXPECT_EQ(ask(dataFrame(32, 0, Bytes(185, 1))), ack(106));
     EXPECT_EQ(ask(dataFrame(41, 193, Bytes(200, 1))), ack(106));
     EXPECT_EQ(ask(command(3, 0)), ack(107)); // no read in a write transmission
+    EXPECT_EQ(ask(command(99, 0)), ack(96));
+    beginRead(); // a port or subscriber out of range, an unknown list
+    EXPECT_EQ(ask(command(0, 3)), ack(106));
+    EXPECT_EQ(ask(command(11, 30)), ack(106));
+    EXPECT_EQ(ask(command(20, 0)), ack(106));
     EXPECT_EQ(sim.state(), before);
 }
 

@@ -6,103 +6,93 @@
 #include <thread>
 #include <unistd.h>
 
-
 namespace {
 
 using pbxsim::AnswerFault;
 
-struct Faults : SimTest {
-    void set(pbxsim::Faults f) { sim.setFaults(f); }
-    void answerFault(AnswerFault kind, int k, int n = 0)
-    {
-        pbxsim::Faults f;
-        f.answers.push_back({kind, k, n});
-        sim.setFaults(f);
-    }
-    Bytes normalVersionAnswer()
-    {
-        std::string v = sim.state().version;
-        Bytes d(v.begin(), v.end());
-        d.push_back(0);
-        return dataFrame(64, -1, d, false);
-    }
-};
+using Faults = SimTest;
 
-TEST_F(Faults, RefusedBeginStaysRefusedAndOpensNothing)
+Bytes joined(Bytes a, const Bytes &b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Bytes versionAnswer(const pbxsim::State &s, std::size_t dataBytes = 0)
+{
+    Bytes d(s.version.begin(), s.version.end());
+    d.push_back(0);
+    d.resize(std::max(d.size(), dataBytes), 0xEE);
+    return dataFrame(64, -1, d, false);
+}
+
+pbxsim::Faults answerFault(AnswerFault kind, int k, int n = 0)
 {
     pbxsim::Faults f;
-    f.refuse_begin = 106;
-    set(f);
-    EXPECT_EQ(ask(command(98, 0)), ack(106));
-    EXPECT_EQ(ask(command(97, 0)), ack(106));
-    EXPECT_EQ(ask(command(2, 0)), ack(107)); // no read transmission was opened
+    f.answers.push_back({kind, k, n});
+    return f;
 }
 
-TEST_F(Faults, KthDataFrameRefused)
+// What goes out for each frame sent, the faults set after warmUp begins.
+TEST_F(Faults, EachFaultHitsWhereItIsSetAndNowhereElse)
 {
-    pbxsim::Faults f;
-    f.refuse_data_at = 2;
-    f.refuse_data_code = 107;
-    set(f);
-    beginWrite();
-    EXPECT_EQ(ask(dataFrame(35, -1, Bytes(50, 1))), ack(96));
-    EXPECT_EQ(ask(dataFrame(36, -1, Bytes(50, 2))), ack(107));
-    EXPECT_EQ(ask(dataFrame(36, -1, Bytes(50, 3))), ack(96));
-    EXPECT_EQ(sim.state().rufvert[0], 3);
-}
-
-TEST_F(Faults, BadChecksumOnlyOnTheKthAnswer)
-{
-    answerFault(AnswerFault::BadChecksum, 2);
-    beginRead();
-    Bytes a = ask(command(64, 0));
-    Bytes good = normalVersionAnswer();
-    ASSERT_EQ(a.size(), good.size());
-    EXPECT_FALSE(checksumOk(a));
-    EXPECT_EQ(Bytes(a.begin() + 4, a.end()), Bytes(good.begin() + 4, good.end()));
-    EXPECT_EQ(ask(command(64, 0)), good);
-}
-
-TEST_F(Faults, SilentAnswer)
-{
-    answerFault(AnswerFault::Silent, 1);
-    client->send(command(98, 0));
-    EXPECT_TRUE(answer(400).empty());
-    EXPECT_EQ(ask(command(98, 0)), ack(96));
-}
-
-TEST_F(Faults, CutShortAfterNBytes)
-{
-    answerFault(AnswerFault::CutShort, 2, 7);
-    beginRead();
-    client->send(command(64, 0));
-    Bytes good = normalVersionAnswer();
-    EXPECT_EQ(client->receive(100, 400), Bytes(good.begin(), good.begin() + 7));
-}
-
-TEST_F(Faults, OverLongWithNDataBytes)
-{
-    answerFault(AnswerFault::OverLong, 2, 251);
-    beginRead();
-    Bytes a = ask(command(64, 0));
-    Bytes good = normalVersionAnswer();
-    ASSERT_EQ(a.size(), 255u);
-    EXPECT_EQ(a[0], 255);
-    EXPECT_TRUE(checksumOk(a));
-    EXPECT_EQ(Bytes(a.begin() + 4, a.begin() + long(good.size())), Bytes(good.begin() + 4, good.end()));
-    EXPECT_EQ(a.back(), 0xEE);
-}
-
-TEST_F(Faults, LeadingZerosBeforeEveryAnswer)
-{
-    pbxsim::Faults f;
-    f.leading_zeros = 9;
-    set(f);
-    for (int i = 0; i < 2; i++) {
-        client->send(command(98, 0));
-        Bytes want(9, 0);
-        want.insert(want.end(), {4, 96, 0, 0});
-        EXPECT_EQ(client->receive(13), want);
+    const Bytes version = versionAnswer(sim.state());
+    pbxsim::Faults refusedBegin, refusedData, zeros;
+    refusedBegin.refuse_begin = 106;
+    refusedData.refuse_data_at = 2;
+    refusedData.refuse_data_code = 107;
+    zeros.leading_zeros = 9;
+    struct Exchange {
+        Bytes send, want; // want empty: silence
+        bool wrongSum = false; // want with another checksum
+    };
+    const struct {
+        const char *name;
+        pbxsim::Faults faults;
+        int warmUp;
+        std::vector<Exchange> exchanges;
+        int rufvert0; // the first call distribution byte afterwards; -1 unchanged
+    } cases[] = {
+        {"begin refused: stays refused and opens nothing", refusedBegin, 0,
+         {{command(98, 0), ack(106)}, {command(97, 0), ack(106)}, {command(2, 0), ack(107)}}, -1},
+        {"k-th data frame refused", refusedData, 0,
+         {{command(97, 0), ack(96)},
+          {dataFrame(35, -1, Bytes(50, 1)), ack(96)},
+          {dataFrame(36, -1, Bytes(50, 2)), ack(107)},
+          {dataFrame(36, -1, Bytes(50, 3)), ack(96)}},
+         3},
+        {"wrong checksum on the k-th answer only", answerFault(AnswerFault::BadChecksum, 2), 0,
+         {{command(98, 0), ack(96)}, {command(64, 0), version, true}, {command(64, 0), version}}, -1},
+        {"silent answer", answerFault(AnswerFault::Silent, 1), 0, {{command(98, 0), {}}, {command(98, 0), ack(96)}},
+         -1},
+        {"cut short after n bytes", answerFault(AnswerFault::CutShort, 2, 7), 0,
+         {{command(98, 0), ack(96)}, {command(64, 0), Bytes(version.begin(), version.begin() + 7)}}, -1},
+        {"over-long with n data bytes", answerFault(AnswerFault::OverLong, 2, 251), 0,
+         {{command(98, 0), ack(96)}, {command(64, 0), versionAnswer(sim.state(), 251)}}, -1},
+        {"zero bytes before every answer", zeros, 0,
+         {{command(98, 0), joined(Bytes(9, 0), ack(96))}, {command(98, 0), joined(Bytes(9, 0), ack(96))}}, -1},
+        {"counts restart when faults are set", answerFault(AnswerFault::Silent, 1), 2, {{command(98, 0), {}}}, -1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        sim.setFaults({});
+        ASSERT_EQ(ask(command(99, 0)), ack(96)); // whatever transmission was open ends
+        std::uint8_t rufvert0 = sim.state().rufvert[0];
+        for (int i = 0; i < c.warmUp; i++)
+            beginRead();
+        sim.setFaults(c.faults);
+        for (const Exchange &e : c.exchanges) {
+            client->send(e.send);
+            Bytes got = client->receive(std::max<std::size_t>(e.want.size(), 1), e.want.empty() ? 400 : 1000);
+            if (e.wrongSum) {
+                ASSERT_EQ(got.size(), e.want.size());
+                EXPECT_FALSE(checksumOk(got));
+                std::copy(e.want.begin() + 2, e.want.begin() + 4, got.begin() + 2);
+            }
+            EXPECT_EQ(got, e.want) << hexString(e.send);
+        }
+        EXPECT_EQ(client->receive(1, 100), Bytes{}) << "nothing more";
+        EXPECT_EQ(sim.state().rufvert[0], c.rufvert0 < 0 ? rufvert0 : c.rufvert0);
     }
 }
 
@@ -111,7 +101,7 @@ TEST_F(Faults, LeadingZerosBeforeEveryAnswer)
 TEST_F(Faults, HangUpInsteadOfTheKthAnswerThenAFreshLineBehindTheLink)
 {
     std::string before = sim.slaveName();
-    answerFault(AnswerFault::HangUp, 2);
+    sim.setFaults(answerFault(AnswerFault::HangUp, 2));
     beginRead();
     EXPECT_EQ(sim.hangUps(), 0);
     auto sent = Clock::now();
@@ -142,23 +132,13 @@ TEST_F(Faults, HangUpInsteadOfTheKthAnswerThenAFreshLineBehindTheLink)
     EXPECT_EQ(frames[3].bytes, command(98, 0));
 }
 
-TEST_F(Faults, CountsRestartWhenFaultsAreSet)
-{
-    beginRead();
-    beginRead();
-    answerFault(AnswerFault::Silent, 1);
-    client->send(command(98, 0));
-    EXPECT_TRUE(answer(300).empty());
-}
-
 TEST_F(Faults, FrameLogOneLinePerFrame)
 {
     std::string path = dir.file("log");
     std::string error;
     ASSERT_TRUE(sim.setLogFile(path, &error)) << error;
-    answerFault(AnswerFault::Silent, 2);
-    Bytes line(255, 0);
-    line.insert(line.end(), {5, 98, 0, 0, 0});
+    sim.setFaults(answerFault(AnswerFault::Silent, 2));
+    Bytes line = joined(Bytes(255, 0), command(98, 0));
     client->send(line);
     EXPECT_EQ(answer(), ack(96));
     client->send(command(3, 0));

@@ -1,5 +1,6 @@
 // The state file, the link on the file system and the program itself.
 #include "sim_client.h"
+#include "config/version.h"
 #include "support/bounded.h"
 #include "support/e2e_process.h"
 
@@ -144,28 +145,9 @@ TEST(Link, SymlinkToTheSlaveRemovedOnStop)
     EXPECT_EQ(error, link + " exists");
 }
 
-// The program, as a person or an end-to-end test runs it.
-TEST(Program, HelpAndOneShotCommandLines)
-{
-    TempDir dir;
-    std::string help;
-    EXPECT_EQ(runTool({PBXSIM_BINARY, "--help"}, &help), 0);
-    for (const char *word : {"--link", "--load", "--save", "--baud", "--log", "--refuse-begin", "--refuse-data",
-                             "--bad-checksum", "--silent", "--cut-short", "--over-long", "--leading-zeros", "--hang-up",
-                             "pbxsim-state 1", "< 05 62 00 00 00"})
-        EXPECT_NE(help.find(word), std::string::npos) << word;
-    EXPECT_EQ(runTool({PBXSIM_BINARY, "--cut-short", "3"}), 2);
-    EXPECT_EQ(runTool({PBXSIM_BINARY, "--hang-up", "0"}), 2);
-    EXPECT_EQ(runTool({PBXSIM_BINARY, "--load", dir.file("missing")}), 2);
-    EXPECT_EQ(runTool({PBXSIM_BINARY, "--write-default", dir.file("default")}), 0);
-    State s;
-    std::string error;
-    ASSERT_TRUE(pbxsim::loadState(s, dir.file("default"), &error)) << error;
-    EXPECT_TRUE(s == pbxsim::defaultState());
-}
-
-// Installed as kelvora-pbxsim, it says that name, whatever it was built as.
-TEST(Program, NamesItselfByTheNameItWasStartedWith)
+// The program, as a person or an end-to-end test runs it: installed as
+// kelvora-pbxsim, it says that name, whatever it was built as.
+TEST(Program, OneShotCommandLinesUnderTheNameItWasStartedWith)
 {
     TempDir dir;
     std::string link = dir.file("kelvora-pbxsim");
@@ -176,9 +158,12 @@ TEST(Program, NamesItselfByTheNameItWasStartedWith)
         std::string said; // the start of stdout and stderr
     } cases[] = {
         {{"--help"}, 0, "Usage: kelvora-pbxsim [OPTION]..."},
-        {{"--version"}, 0, "kelvora-pbxsim 0.0.5\n"},
+        {{"--version"}, 0, "kelvora-pbxsim " + std::string(KelvoraVersion) + "\n"},
         {{"--load", dir.file("missing")}, 2, "kelvora-pbxsim: "},
         {{"--frobnicate"}, 2, link + ": unrecognized option '--frobnicate'\nTry 'kelvora-pbxsim --help'.\n"},
+        {{"--cut-short", "3"}, 2, ""},
+        {{"--hang-up", "0"}, 2, ""},
+        {{"--write-default", dir.file("default")}, 0, ""},
     };
     for (const auto &c : cases) {
         std::vector<std::string> argv = {link};
@@ -188,11 +173,20 @@ TEST(Program, NamesItselfByTheNameItWasStartedWith)
         EXPECT_EQ(out.substr(0, c.said.size()), c.said) << c.args[0];
     }
     std::string help;
-    runTool({link, "--help"}, &help);
-    EXPECT_NE(help.find("since the start of kelvora-pbxsim;"), std::string::npos) << help;
+    EXPECT_EQ(runTool({link, "--help"}, &help), 0);
+    for (const char *word : {"--link", "--load", "--save", "--baud", "--log", "--refuse-begin", "--refuse-data",
+                             "--bad-checksum", "--silent", "--cut-short", "--over-long", "--leading-zeros", "--hang-up",
+                             "pbxsim-state 1", "< 05 62 00 00 00", "since the start of kelvora-pbxsim;"})
+        EXPECT_NE(help.find(word), std::string::npos) << word;
+    State s;
+    std::string error;
+    ASSERT_TRUE(pbxsim::loadState(s, dir.file("default"), &error)) << error;
+    EXPECT_TRUE(s == pbxsim::defaultState());
 }
 
-TEST(Program, AnswersOnItsLinkAndSavesItsStateOnExit)
+// Its faults from the command line, its state saved on exit, and a hang-up
+// that moves its link to a fresh line and says so in its log.
+TEST(Program, AnswersOnItsLinkHangsUpAndSavesItsStateOnExit)
 {
     TempDir dir;
     std::string error;
@@ -201,7 +195,8 @@ TEST(Program, AnswersOnItsLinkAndSavesItsStateOnExit)
     ASSERT_TRUE(pbxsim::saveState(s, dir.file("in"), &error));
     std::string link = dir.file("pbx0");
     PbxsimProcess pbx;
-    PbxsimOptions options{dir.file("in"), dir.file("saved"), dir.file("log"), 0, {"--refuse-data", "1:107"}};
+    PbxsimOptions options{
+        dir.file("in"), dir.file("saved"), dir.file("log"), 0, {"--refuse-data", "1:107", "--hang-up", "5"}};
     ASSERT_TRUE(pbx.start(link, options, dir.file("out"), &error)) << error;
     {
         PtyClient c(link);
@@ -211,35 +206,10 @@ TEST(Program, AnswersOnItsLinkAndSavesItsStateOnExit)
         EXPECT_EQ(c.receive(4), ack(107));
         c.send(dataFrame(35, -1, Bytes(50, 2)));
         EXPECT_EQ(c.receive(4), ack(96));
-    }
-    int status = pbx.stop();
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_NE(access(link.c_str(), F_OK), 0) << "link left behind";
-    State saved;
-    ASSERT_TRUE(pbxsim::loadState(saved, dir.file("saved"), &error)) << error;
-    EXPECT_EQ(saved.version, "V1.19 from a file");
-    EXPECT_EQ(saved.ber[0], 2);
-    EXPECT_EQ(readFile(dir.file("log")).rfind("< 05 61 00 00 00\n", 0), 0u);
-}
-
-// The program's hang-up moves its link to the fresh line and says so in its log.
-TEST(Program, HangUpMovesTheLinkToAFreshLine)
-{
-    TempDir dir;
-    std::string error;
-    std::string link = dir.file("pbx0");
-    PbxsimProcess pbx;
-    PbxsimOptions options{"", "", dir.file("log"), 0, {"--hang-up", "2"}};
-    ASSERT_TRUE(pbx.start(link, options, dir.file("out"), &error)) << error;
-    {
-        PtyClient c(link);
-        c.send(command(98, 0));
+        c.send(command(99, 0));
         EXPECT_EQ(c.receive(4), ack(96));
-        c.send(command(2, 0));
-        EXPECT_TRUE(c.receive(4, 1000).empty());
-        unsigned char byte;
-        ssize_t n = read(c.fd(), &byte, 1);
-        EXPECT_TRUE(n == 0 || (n < 0 && errno == EIO)) << "read gave " << n << ", errno " << errno;
+        c.send(command(98, 0));
+        EXPECT_TRUE(c.receive(4, 1000).empty()); // how it goes away: faults_test.cpp
     }
     {
         PtyClient c(link);
@@ -249,8 +219,13 @@ TEST(Program, HangUpMovesTheLinkToAFreshLine)
     int status = pbx.stop();
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_NE(access(link.c_str(), F_OK), 0) << "link left behind";
-    EXPECT_NE(readFile(dir.file("log")).find("\n# line hung up; the line is now /dev/pts/"), std::string::npos)
-        << readFile(dir.file("log"));
+    State saved;
+    ASSERT_TRUE(pbxsim::loadState(saved, dir.file("saved"), &error)) << error;
+    EXPECT_EQ(saved.version, "V1.19 from a file");
+    EXPECT_EQ(saved.ber[0], 2);
+    std::string log = readFile(dir.file("log"));
+    EXPECT_EQ(log.rfind("< 05 61 00 00 00\n", 0), 0u);
+    EXPECT_NE(log.find("\n# line hung up; the line is now /dev/pts/"), std::string::npos) << log;
 }
 
 } // namespace
