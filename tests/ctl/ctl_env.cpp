@@ -1,5 +1,7 @@
 #include "ctl_env.h"
 
+#include "support/sim_line.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -14,22 +16,18 @@ extern char **environ;
 
 namespace {
 
-std::vector<std::string> environmentFor(const std::vector<std::string> &changes)
+bool names(const std::string &entry, const std::string &name) { return entry.compare(0, name.size() + 1, name + "=") == 0; }
+
+// The test's environment with the changes made; DISPLAY and KELVORA_DEVICE
+// taken away unless they set them.
+std::vector<std::string> environmentFor(std::vector<std::string> changes)
 {
+    changes.insert(changes.begin(), {"DISPLAY=", "KELVORA_DEVICE="});
     std::vector<std::string> env;
-    auto named = [](const std::string &entry, const std::string &name) {
-        return entry.compare(0, name.size() + 1, name + "=") == 0;
-    };
-    for (char **e = environ; *e; ++e) {
-        std::string entry = *e;
-        if (named(entry, "DISPLAY") || named(entry, "KELVORA_DEVICE"))
-            continue;
-        bool changed = false;
-        for (const std::string &c : changes)
-            changed = changed || named(entry, c.substr(0, c.find('=')));
-        if (!changed)
-            env.push_back(entry);
-    }
+    for (char **e = environ; *e; ++e)
+        if (std::none_of(changes.begin(), changes.end(),
+                         [e](const std::string &c) { return names(*e, c.substr(0, c.find('='))); }))
+            env.push_back(*e);
     for (const std::string &c : changes)
         if (c.back() != '=')
             env.push_back(c);
@@ -38,8 +36,7 @@ std::vector<std::string> environmentFor(const std::vector<std::string> &changes)
 
 bool setsVariable(const std::vector<std::string> &changes, const std::string &name)
 {
-    return std::any_of(changes.begin(), changes.end(),
-                       [&name](const std::string &c) { return c.compare(0, name.size() + 1, name + "=") == 0; });
+    return std::any_of(changes.begin(), changes.end(), [&name](const std::string &c) { return names(c, name); });
 }
 
 std::vector<char *> pointers(std::vector<std::string> &strings)
@@ -131,6 +128,31 @@ CtlRun runCtl(const std::vector<std::string> &args, const CtlOptions &options, c
     waitpid(pid, &status, 0);
     run.status = WIFEXITED(status) && open == 0 ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+std::string configFile(const pbxsim::State &state, const char *id)
+{
+    Bytes image = imageOf(state);
+    std::string file(id);
+    file.push_back('\0');
+    file.append(image.begin(), image.end());
+    return file;
+}
+
+std::vector<std::string> inDir(std::vector<std::string> args, const std::string &dir)
+{
+    for (std::string &a : args)
+        if (!a.empty() && a[0] == '@')
+            a = dir + a.substr(1);
+    return args;
+}
+
+std::vector<std::string> linesOf(const std::string &text)
+{
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, nl; (nl = text.find('\n', at)) != std::string::npos; at = nl + 1)
+        lines.push_back(text.substr(at, nl - at));
+    return lines;
 }
 
 void CtlLine::start(const pbxsim::State &state, std::vector<std::string> extra)

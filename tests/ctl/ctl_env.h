@@ -34,6 +34,16 @@ struct CtlSignal {
 // unless options.env sets them.
 CtlRun runCtl(const std::vector<std::string> &args, const CtlOptions &options = {}, const CtlSignal &stop = {});
 
+// The marks a configuration file begins with, by the PBX it was read as.
+constexpr const char *Dorvan = "Daten Konfigurator DORVAN IS-x V1.4";
+constexpr const char *Ostrale = "Daten Konfigurator OSTRALE 18x V1.4";
+// The configuration file the window saves after reading state.
+std::string configFile(const pbxsim::State &state, const char *id = Dorvan);
+// args with a leading "@" standing for dir.
+std::vector<std::string> inDir(std::vector<std::string> args, const std::string &dir);
+// text's lines without their '\n'.
+std::vector<std::string> linesOf(const std::string &text);
+
 // pbxsim with a state of the test's choosing on <tmp>/<unique name>; stop()
 // returns the state it ended with.
 class CtlLine : public ::testing::Test {

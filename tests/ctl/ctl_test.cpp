@@ -11,17 +11,6 @@
 
 namespace {
 
-std::string configFile(const pbxsim::State &state, const char *id)
-{
-    Bytes image = imageOf(state);
-    std::string file(id);
-    file.push_back('\0');
-    file.append(image.begin(), image.end());
-    return file;
-}
-
-const char *const Dorvan = "Daten Konfigurator DORVAN IS-x V1.4";
-const char *const Ostrale = "Daten Konfigurator OSTRALE 18x V1.4";
 constexpr std::size_t AreaCode = 36 + 1986 + 47; // in a configuration file
 
 // The same bytes the window's "Sichern" writes after "Auslesen" (the window's
@@ -135,82 +124,86 @@ TEST_F(CtlLine, ASpeedDialReadKeepsTheNamesOfTheFileItReplaces)
     EXPECT_EQ(file.substr(20, 5000), std::string(pbx.kwz.begin(), pbx.kwz.end()));
 }
 
-TEST_F(CtlLine, ABackupIsAllThreeFilesOrNone)
-{
-    start();
-    ASSERT_EQ(ctl({"read-config", dir.file("a.cfg")}).status, 0);
-    CtlRun run = ctl({"backup", dir.file("backups")});
-    EXPECT_EQ(run.status, 0) << run.err;
-    std::string base = uniqueLineName("ctl");
-    std::vector<std::string> written;
-    for (std::size_t at = 0, nl; (nl = run.out.find('\n', at)) != std::string::npos; at = nl + 1)
-        written.push_back(run.out.substr(at, nl - at));
-    ASSERT_EQ(written.size(), 3u) << run.out;
-    EXPECT_NE(written[0].find("/konfiguration-" + base + "-"), std::string::npos);
-    EXPECT_EQ(readFile(written[0]), readFile(dir.file("a.cfg")));
-    EXPECT_EQ(readFile(written[1]).size(), 13060u);
-    EXPECT_EQ(readFile(written[2]).size(), 1650u);
-    stop();
-
-    // The subscriber read fails: answers 15 (configuration), 29 (speed dial), then its fifth.
-    start(pbxsim::defaultState(), {"--bad-checksum", "49"});
-    run = ctl({"backup", dir.file("failed")});
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("CRC-Fehler"), std::string::npos) << run.err;
-    struct stat st;
-    EXPECT_NE(stat(dir.file("failed").c_str(), &st), 0) << "a directory made for nothing";
-}
-
-struct Usage {
-    const char *name;
-    std::vector<std::string> args; // "@" stands for the test's directory
-    std::vector<std::string> env;
-    int status;
-    const char *said; // in standard error
-};
-
-TEST_F(CtlLine, ExitStatusAndMessageForEachKindOfTrouble)
+// Each kind of trouble: its exit status and message at once (nothing waits
+// for a FIFO's writer), nothing on standard output, no file written.
+TEST_F(CtlLine, TroubleExitsWithItsStatusAndMessageAndTouchesNoFile)
 {
     start();
     ASSERT_EQ(ctl({"read-config", dir.file("a.cfg")}).status, 0);
     ASSERT_EQ(ctl({"read-speeddial", dir.file("k.kwz")}).status, 0);
-    writeFile(dir.file("short.cfg"), readFile(dir.file("a.cfg")).substr(0, 1000));
-    const Usage cases[] = {
-        {"no command", {}, {}, 1, "no command given"},
-        {"unknown command", {"frobnicate"}, {}, 1, "unknown command frobnicate"},
-        {"unknown option", {"read-config", "@/x.cfg", "--frob"}, {"KELVORA_DEVICE=" + device}, 1, "unknown option"},
-        {"no device", {"read-config", "@/x.cfg"}, {}, 1, "-d DEVICE or KELVORA_DEVICE"},
-        {"a file too many", {"show", "@/a.cfg", "@/k.kwz"}, {}, 1, "usage: show FILE"},
-        {"no such device", {"-d", "@/nothere", "read-config", "@/x.cfg"}, {}, 2, "gibt es nicht"},
-        {"a file as the device", {"-d", "@/a.cfg", "read-config", "@/x.cfg"}, {}, 2,
-         "a.cfg\" ist keine serielle Schnittstelle: Es ist eine gew"},
-        {"not a configuration file", {"program-config", "@/k.kwz"}, {"KELVORA_DEVICE=" + device}, 3,
-         "ist keine Konfigurationsdatei"},
-        {"a configuration file cut short", {"program-config", "@/short.cfg"}, {"KELVORA_DEVICE=" + device}, 3,
-         "(1000 statt 2134 Bytes)"},
-        {"no such file", {"show", "@/none.cfg"}, {}, 3, "kann nicht gelesen werden"},
-        {"a directory to write", {"read-config", "@"}, {"KELVORA_DEVICE=" + device}, 3,
-         "konnte nicht geschrieben werden"},
-        {"files of two kinds", {"diff", "@/a.cfg", "@/k.kwz"}, {}, 2, "eine Kurzwahl-Datei"},
-        {"incoming calls as CSV", {"calls", "in", "--csv"}, {"KELVORA_DEVICE=" + device}, 1, "no CSV form"},
-        {"help", {"--help"}, {}, 0, ""},
+    const std::string cfg = readFile(dir.file("a.cfg")), kwz = readFile(dir.file("k.kwz"));
+    EXPECT_EQ(cfg, configFile(pbxsim::defaultState()));
+    const std::pair<const char *, std::string> files[] = {
+        {"a.cfg", cfg}, {"k.kwz", kwz}, {"short.cfg", cfg.substr(0, 1000)}, {"long.cfg", cfg + "x"},
+        {"short.kwz", kwz.substr(0, 1000)}, {"cut.kwz", kwz.substr(0, 13000)}, {"in.csv", "105;A;1\n"},
     };
-    for (const Usage &c : cases) {
-        std::vector<std::string> args;
-        for (std::string a : c.args) {
-            if (a[0] == '@')
-                a = dir.path() + a.substr(1);
-            args.push_back(a);
-        }
-        CtlRun run = runCtl(args, {c.env});
-        EXPECT_EQ(run.status, c.status) << c.name << ": " << run.err;
-        EXPECT_NE(run.err.find(c.said), std::string::npos) << c.name << ": " << run.err;
-        if (c.status != 0) {
-            EXPECT_EQ(run.out, "") << c.name;
-        }
+    for (const auto &[name, bytes] : files)
+        writeFile(dir.file(name), bytes);
+    ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(symlink(dir.file("fifo").c_str(), dir.file("link").c_str()), 0);
+    writeFile(dir.file("big.csv"), "105;A;1\n");
+    ASSERT_EQ(truncate(dir.file("big.csv").c_str(), 16 * 1024 * 1024 + 1), 0);
+    const struct {
+        const char *what;
+        std::vector<std::string> args; // "@" stands for the test's directory
+        int status;
+        const char *said;   // in standard error
+        bool device = true; // KELVORA_DEVICE names the line
+    } cases[] = {
+        {"no command", {}, 1, "no command given"},
+        {"unknown command", {"frobnicate"}, 1, "unknown command frobnicate"},
+        {"unknown option", {"read-config", "@/x.cfg", "--frob"}, 1, "unknown option"},
+        {"no device", {"read-config", "@/x.cfg"}, 1, "-d DEVICE or KELVORA_DEVICE", false},
+        {"a file too many", {"show", "@/a.cfg", "@/k.kwz"}, 1, "usage: show FILE"},
+        {"incoming calls as CSV", {"calls", "in", "--csv"}, 1, "no CSV form"},
+        {"no files to import", {"phonebook-import"}, 1, "usage: phonebook-import [--replace] [--country CC]"},
+        {"three files to export", {"phonebook-export", "@/k.kwz", "@/a.csv", "@/b.csv"}, 1, "usage: phonebook-export"},
+        {"--country without a value", {"phonebook-import", "@/in.csv", "@/k.kwz", "--country"}, 1,
+         "--country needs a value"},
+        {"--country with +", {"phonebook-import", "--country=+49", "@/in.csv", "@/k.kwz"}, 1, "--country takes"},
+        {"no such device", {"-d", "@/nothere", "read-config", "@/x.cfg"}, 2, "gibt es nicht"},
+        {"a file as the device", {"-d", "@/a.cfg", "read-config", "@/x.cfg"}, 2,
+         "a.cfg\" ist keine serielle Schnittstelle: Es ist eine gew"},
+        {"files of two kinds", {"diff", "@/a.cfg", "@/k.kwz"}, 2, "eine Kurzwahl-Datei"},
+        {"diff with a link to a FIFO", {"diff", "@/a.cfg", "@/link"}, 2, "weder Konfigurations-"},
+        {"diff with a file cut short", {"diff", "@/k.kwz", "@/cut.kwz"}, 2, "(13000 statt 13060 Bytes)"},
+        {"show of a FIFO", {"show", "@/fifo"}, 3, "weder Konfigurations-"},
+        {"show of a device", {"show", "/dev/null"}, 3, "weder Konfigurations-"},
+        {"show of a file grown", {"show", "@/long.cfg"}, 3, "(2135 statt 2134 Bytes)"},
+        {"no such file", {"show", "@/none.cfg"}, 3, "kann nicht gelesen werden"},
+        {"not a configuration file", {"program-config", "@/k.kwz"}, 3, "ist keine Konfigurationsdatei"},
+        {"a configuration file cut short", {"program-config", "@/short.cfg"}, 3, "(1000 statt 2134 Bytes)"},
+        {"program-config from a FIFO", {"program-config", "@/fifo"}, 3, "ist keine Konfigurationsdatei"},
+        {"program-speeddial from a link to a FIFO", {"program-speeddial", "@/link"}, 3, "Kurzwahl-Datei"},
+        {"program-subscribers from a FIFO", {"program-subscribers", "@/fifo"}, 3, "Teilnehmerdatei"},
+        {"a directory to write", {"read-config", "@"}, 3, "konnte nicht geschrieben werden"},
+        {"a new directory file in no directory", {"phonebook-import", "@/in.csv", "@/none/k.kwz"}, 3,
+         "konnte nicht geschrieben werden"},
+        {"an import into a configuration file", {"phonebook-import", "@/in.csv", "@/a.cfg"}, 3,
+         "ist keine Kurzwahl-Datei"},
+        {"an import into a directory file cut short", {"phonebook-import", "@/in.csv", "@/short.kwz"}, 3,
+         "(1000 statt 13060 Bytes)"},
+        {"no such address book", {"phonebook-import", "@/none.csv", "@/k.kwz"}, 3, "kann nicht gelesen werden"},
+        {"a directory as address book", {"phonebook-import", "@", "@/k.kwz"}, 3, "keine Adressbuch-Datei"},
+        {"an address book over 16 MB", {"phonebook-import", "@/big.csv", "@/k.kwz"}, 3, "ist größer als 16 MB"},
+        {"export of a configuration file", {"phonebook-export", "@/a.cfg", "@/b.csv"}, 3, "ist keine Kurzwahl-Datei"},
+        {"export into a directory", {"phonebook-export", "@/k.kwz", "@"}, 3, "konnte nicht geschrieben werden"},
+    };
+    for (const auto &c : cases) {
+        std::vector<std::string> env = {"LC_ALL=C"}; // the texts as they are, ISO 8859-1
+        if (c.device)
+            env.push_back("KELVORA_DEVICE=" + device);
+        CtlRun run = runCtl(inDir(c.args, dir.path()), {env, false, 10000});
+        EXPECT_EQ(run.status, c.status) << c.what << ": " << run.err;
+        EXPECT_NE(run.err.find(c.said), std::string::npos) << c.what << ": " << run.err;
+        EXPECT_EQ(run.out, "") << c.what;
+        for (const auto &[name, bytes] : files)
+            EXPECT_TRUE(readFile(dir.file(name)) == bytes) << c.what << ": " << name << " changed";
+        EXPECT_EQ(readFile(dir.file("b.csv")), "") << c.what << ": an export written";
     }
-    EXPECT_EQ(readFile(dir.file("a.cfg")), configFile(pbxsim::defaultState(), Dorvan)) << "the file as the device";
+    EXPECT_TRUE(stop() == pbxsim::defaultState()) << "nothing programmed";
     CtlRun help = runCtl({"--help"});
+    EXPECT_EQ(help.status, 0) << help.err;
     for (const char *command : {"read-config", "program-config", "read-speeddial", "program-speeddial",
                                 "read-subscribers", "program-subscribers", "calls", "counters", "backup", "show", "diff"})
         EXPECT_NE(help.out.find(std::string("  ") + command + " "), std::string::npos) << command;

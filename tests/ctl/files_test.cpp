@@ -1,11 +1,10 @@
-// kelvoractl's files against what others put in their place: inputs that are
-// no regular file of their size, the backups every read keeps, subscriber
-// files the dialog could not have written.
+// kelvoractl's files against what others put in their place: the backups
+// every read keeps, subscriber files the dialog could not have written.
 #include "ctl_env.h"
 
 #include "config/backups.h"
 
-#include <dirent.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,59 +12,11 @@ namespace {
 
 int filesIn(const std::string &dir)
 {
-    int n = 0;
-    if (DIR *d = opendir(dir.c_str())) {
-        while (dirent *e = readdir(d))
-            n += e->d_name[0] != '.';
-        closedir(d);
-    }
-    return n;
-}
-
-std::vector<std::string> withDir(std::vector<std::string> args, const std::string &dir)
-{
-    for (std::string &a : args)
-        if (a[0] == '@')
-            a = dir + a.substr(1);
-    return args;
+    std::error_code ec;
+    return int(std::distance(std::filesystem::directory_iterator(dir, ec), {}));
 }
 
 } // namespace
-
-// Refused at once with the command's status: nothing waits for a FIFO's
-// writer, and nothing of a file of the wrong size is compared or sent.
-TEST_F(CtlLine, InputsThatAreNoFileOfTheirSizeAreRefusedAtOnce)
-{
-    start();
-    ASSERT_EQ(ctl({"read-config", dir.file("a.cfg")}).status, 0);
-    ASSERT_EQ(ctl({"read-speeddial", dir.file("k.kwz")}).status, 0);
-    ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
-    ASSERT_EQ(symlink(dir.file("fifo").c_str(), dir.file("link").c_str()), 0);
-    writeFile(dir.file("long.cfg"), readFile(dir.file("a.cfg")) + "x");
-    writeFile(dir.file("short.kwz"), readFile(dir.file("k.kwz")).substr(0, 13000));
-    const struct {
-        const char *name;
-        std::vector<std::string> args;
-        int status;
-        const char *said;
-    } cases[] = {
-        {"show of a FIFO", {"show", "@/fifo"}, 3, "weder Konfigurations-"},
-        {"diff with a link to a FIFO", {"diff", "@/a.cfg", "@/link"}, 2, "weder Konfigurations-"},
-        {"show of a device", {"show", "/dev/null"}, 3, "weder Konfigurations-"},
-        {"show of a file grown", {"show", "@/long.cfg"}, 3, "(2135 statt 2134 Bytes)"},
-        {"diff with a file cut short", {"diff", "@/k.kwz", "@/short.kwz"}, 2, "(13000 statt 13060 Bytes)"},
-        {"program-config from a FIFO", {"program-config", "@/fifo"}, 3, "ist keine Konfigurationsdatei"},
-        {"program-speeddial from a link to a FIFO", {"program-speeddial", "@/link"}, 3, "Kurzwahl-Datei"},
-        {"program-subscribers from a FIFO", {"program-subscribers", "@/fifo"}, 3, "Teilnehmerdatei"},
-    };
-    for (const auto &c : cases) {
-        CtlRun run = ctl(withDir(c.args, dir.path()), {{}, false, 10000});
-        EXPECT_EQ(run.status, c.status) << c.name << ": " << run.err;
-        EXPECT_NE(run.err.find(c.said), std::string::npos) << c.name << ": " << run.err;
-        EXPECT_EQ(run.out, "") << c.name;
-    }
-    EXPECT_TRUE(stop() == pbxsim::defaultState()) << "nothing programmed";
-}
 
 // Every read keeps the backup the window keeps, where the window's question
 // before programming looks for it.
@@ -89,9 +40,16 @@ TEST_F(CtlLine, ReadsKeepTheWindowsBackups)
     }
     EXPECT_EQ(ctl({"read-config", "--no-backup", dir.file("b.cfg")}).status, 0);
     EXPECT_EQ(filesIn(backups()), 3);
+    // backup DIR: all three files, and its three kept there too.
     CtlRun run = ctl({"backup", dir.file("all")});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(filesIn(backups()), 6) << "backup keeps its three there too";
+    EXPECT_EQ(filesIn(backups()), 6);
+    std::vector<std::string> written = linesOf(run.out);
+    ASSERT_EQ(written.size(), 3u) << run.out;
+    EXPECT_NE(written[0].find("/konfiguration-" + uniqueLineName("ctl") + "-"), std::string::npos);
+    EXPECT_EQ(readFile(written[0]), readFile(dir.file("a.cfg")));
+    EXPECT_EQ(readFile(written[1]).size(), 13060u);
+    EXPECT_EQ(readFile(written[2]).size(), 1650u);
 
     // A folder others may write in: the read goes through, the backup is not kept.
     chmod(backups().c_str(), 0777);
@@ -104,7 +62,7 @@ TEST_F(CtlLine, ReadsKeepTheWindowsBackups)
 }
 
 // backup DIR refuses a folder others may write in before it reads, and one
-// that fails leaves no folder it made.
+// that fails (writing or reading) leaves no folder it made.
 TEST_F(CtlLine, ABackupFolderOthersMayWriteInIsRefusedAndAFailedOneLeavesNone)
 {
     start();
@@ -122,6 +80,14 @@ TEST_F(CtlLine, ABackupFolderOthersMayWriteInIsRefusedAndAFailedOneLeavesNone)
     EXPECT_EQ(run.status, 3) << run.err;
     EXPECT_NE(run.err.find("File name too long"), std::string::npos) << run.err;
     EXPECT_NE(access(dir.file("new").c_str(), F_OK), 0) << "a folder made for nothing";
+
+    // The subscriber read fails: answers 15 (configuration), 29 (speed dial), then its fifth.
+    stop();
+    start(pbxsim::defaultState(), {"--bad-checksum", "49"});
+    run = ctl({"backup", dir.file("failed")});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("CRC-Fehler"), std::string::npos) << run.err;
+    EXPECT_NE(access(dir.file("failed").c_str(), F_OK), 0) << "a folder made for nothing";
 }
 
 // A file of 1650 bytes is no subscriber file unless the dialog could have

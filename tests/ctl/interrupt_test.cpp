@@ -4,8 +4,6 @@
 // holds.
 #include "ctl_env.h"
 
-#include "support/sim_line.h"
-
 #include <chrono>
 #include <fcntl.h>
 #include <termios.h>
@@ -24,44 +22,37 @@ struct Stop {
 TEST_F(CtlLine, ASignalEndsTheTransferAndSaysWhatThePbxHolds)
 {
     start(pbxsim::defaultState(), {"--baud", "4800"}); // a transfer takes seconds
-    Bytes image = imageOf(pbxsim::defaultState());
-    std::string file = "Daten Konfigurator DORVAN IS-x V1.4";
-    file.push_back('\0');
-    file.append(image.begin(), image.end());
-    writeFile(dir.file("p.cfg"), file);
+    writeFile(dir.file("p.cfg"), configFile(pbxsim::defaultState()));
     const Stop stops[] = {
         {SIGINT, "SIGINT", {"read-config", "@/x.cfg"}, 500, "an der Anlage wurde nichts geändert."},
         {SIGTERM, "SIGTERM", {"program-config", "@/p.cfg"}, 1500, "die Anlage ist nur zum Teil programmiert: bitte erneut programmieren."},
         {SIGHUP, "SIGHUP", {"backup", "@/backups"}, 500, "an der Anlage wurde nichts geändert."},
     };
     std::string lock = lockFileFor(device);
+    auto lineSettings = [&] {
+        termios t{};
+        int probe = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        EXPECT_GE(probe, 0);
+        tcgetattr(probe, &t);
+        close(probe);
+        return t;
+    };
     for (const Stop &s : stops) {
         SCOPED_TRACE(s.args[0]);
-        std::vector<std::string> args;
-        for (std::string a : s.args)
-            args.push_back(a[0] == '@' ? dir.path() + a.substr(1) : a);
-        termios before, after;
-        int probe = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ASSERT_GE(probe, 0);
-        tcgetattr(probe, &before);
-        close(probe);
+        termios before = lineSettings();
         CtlSignal stop;
         stop.signal = s.signal;
-        std::chrono::steady_clock::time_point locked{};
+        Clock::time_point locked{};
         stop.when = [&] {
-            if (locked == std::chrono::steady_clock::time_point{} && access(lock.c_str(), F_OK) == 0)
-                locked = std::chrono::steady_clock::now();
-            return locked != std::chrono::steady_clock::time_point{} &&
-                   std::chrono::steady_clock::now() - locked > std::chrono::milliseconds(s.afterMs);
+            if (locked == Clock::time_point{} && access(lock.c_str(), F_OK) == 0)
+                locked = Clock::now();
+            return locked != Clock::time_point{} && Clock::now() - locked > std::chrono::milliseconds(s.afterMs);
         };
-        CtlRun run = ctl(args, {{"LC_ALL=C"}}, stop); // the texts as they are, ISO 8859-1
+        CtlRun run = ctl(inDir(s.args, dir.path()), {{"LC_ALL=C"}}, stop); // the texts as they are, ISO 8859-1
         EXPECT_EQ(run.status, 128 + s.signal) << run.err;
         EXPECT_EQ(run.err, std::string("kelvoractl: Abgebrochen (") + s.name + "): " + s.said + "\n");
         EXPECT_NE(access(lock.c_str(), F_OK), 0) << "the lock left behind";
-        probe = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ASSERT_GE(probe, 0);
-        tcgetattr(probe, &after);
-        close(probe);
+        termios after = lineSettings();
         EXPECT_EQ(cfgetospeed(&after), cfgetospeed(&before)) << "the line left at 4800 baud";
         EXPECT_EQ(after.c_cflag, before.c_cflag);
         EXPECT_NE(access(dir.file("x.cfg").c_str(), F_OK), 0);

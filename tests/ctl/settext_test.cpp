@@ -10,8 +10,6 @@
 
 namespace {
 
-const char *const Dorvan = "Daten Konfigurator DORVAN IS-x V1.4";
-const char *const Ostrale = "Daten Konfigurator OSTRALE 18x V1.4";
 constexpr std::size_t Anl = 36 + rec::AnlDatList; // in a configuration file
 
 std::string cfgFile(const char *id = Dorvan)

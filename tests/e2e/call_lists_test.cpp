@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstring>
 #include <unistd.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -27,16 +26,11 @@ protected:
 
 TEST_F(CallLists, BothListsAreReadSavedAndPrinted)
 {
-    // A stand-in lpr first on PATH (kelvora inherits it) keeps what it is given.
-    mkdir(dir.file("bin").c_str(), 0755);
-    writeFile(dir.file("bin/lpr"), "#!/bin/sh\ncat >> \"" + dir.file("printed") + "\"\n");
-    chmod(dir.file("bin/lpr").c_str(), 0755);
-    std::string path = std::getenv("PATH");
-    setenv("PATH", (dir.file("bin") + ":" + path).c_str(), 1);
+    // A stand-in lpr (kelvora inherits PATH) keeps what it is given.
+    lprOnPath("#!/bin/sh\ncat >> \"" + dir.file("printed") + "\"\n");
     writeFile(dir.file("names.kwz"), callNamesFile());
     pbxsim::State state = pbxWithCalls();
     startBoth(state);
-    setenv("PATH", path.c_str(), 1);
     if (HasFatalFailure())
         return;
 
@@ -75,8 +69,7 @@ TEST_F(CallLists, BothListsAreReadSavedAndPrinted)
 
     Window in = openDialog("incalls", "Eingehende Gespräche");
     ASSERT_NE(in, None);
-    ASSERT_TRUE(clickWidgetUntil(in, "getgeb", [&] { return logged({5, 14, 0, 0, 0}); }));
-    waitForTransfer(++transfers, in);
+    transferBy("getgeb", {5, 14, 0, 0, 0}, in);
     if (HasFatalFailure())
         return;
     EXPECT_TRUE(screenshot(in, testOutputDir() + "/incoming-calls.png"));

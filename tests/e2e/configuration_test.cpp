@@ -1,28 +1,18 @@
 // The whole configuration round as a user does it: the real kelvora under the
 // test's X server, clicked through xdotool, against the real pbxsim.
-#include <gtest/gtest.h>
-
-#include "pbxsim/pbxsim.h"
 #include "support/e2e_pbxlog.h"
-#include "support/e2e_process.h"
-#include "support/e2e_x.h"
 #include "support/e2e_session.h"
 #include "support/sim_line.h"
-#include "support/tempdir.h"
 
 #include <algorithm>
 #include <csignal>
 #include <cctype>
-#include <cstdint>
 #include <iostream>
-#include <map>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
-
-const char SaveTitle[] = "Konfiguration sichern";
 
 // Every list gets bytes of its own, so a region copied to the wrong place shows.
 template <std::size_t N> void fill(std::array<std::uint8_t, N> &list, int seed)
@@ -54,18 +44,18 @@ std::vector<std::string> sentByProgram(const std::vector<PbxLogEntry> &log)
     std::vector<std::string> out;
     for (const PbxLogEntry &e : log)
         if (e.dir == '<')
-            out.push_back(e.bytes.empty() ? "00*" + std::to_string(e.zeros) : hexOf(e.bytes));
+            out.push_back(e.bytes.empty() ? "00*" + std::to_string(e.zeros) : hexString(e.bytes));
     return out;
 }
 
 std::vector<std::string> expectedRead()
 {
-    std::vector<std::string> out = {"00*255", hexOf(command(98, 0))};
+    std::vector<std::string> out = {"00*255", hexString(command(98, 0))};
     for (auto [code, index] : std::vector<std::pair<int, int>>{
              {0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}, {1, 2}, {2, 0}, {3, 0}, {4, 0}, {6, 0}, {5, 0}, {10, 0}, {64, 0}})
-        out.push_back(hexOf(command(code, index)));
+        out.push_back(hexString(command(code, index)));
     // A good end is also synchronised first.
-    out.insert(out.end(), {"00*255", hexOf(command(99, 0))});
+    out.insert(out.end(), {"00*255", hexString(command(99, 0))});
     return out;
 }
 
@@ -78,14 +68,14 @@ std::vector<std::string> expectedProgram(const Bytes &image)
     const Piece pieces[] = {{32, 0, 1, 186},      {32, 1, 196, 186},  {32, 2, 391, 186},  {42, -1, 1986, 112},
                             {34, -1, 1172, 100},  {33, 0, 116, 79},   {33, 1, 311, 79},   {33, 2, 506, 79},
                             {35, -1, 1372, 50},   {36, -1, 1472, 50}, {37, -1, 1572, 88}, {38, -1, 1748, 119}};
-    std::vector<std::string> out = {"00*255", hexOf(command(97, 0))};
+    std::vector<std::string> out = {"00*255", hexString(command(97, 0))};
     for (const Piece &p : pieces) {
-        out.push_back(hexOf(dataFrame(p.code, p.subcode, Bytes(&image[p.from], &image[p.from + p.count]), false)));
+        out.push_back(hexString(dataFrame(p.code, p.subcode, Bytes(&image[p.from], &image[p.from + p.count]), false)));
         out.push_back("00*10"); // padding
     }
     // The last padding runs into the synchronisation before the end.
     out.back() = "00*265";
-    out.push_back(hexOf(command(99, 0)));
+    out.push_back(hexString(command(99, 0)));
     return out;
 }
 
@@ -118,14 +108,11 @@ using EndToEnd = E2eSession;
 TEST_F(EndToEnd, ReadSaveProgramAndQuit)
 {
     const pbxsim::State pbxState = twoPortPbx();
-    std::string error;
     startBoth(pbxState, 1);
     if (HasFatalFailure())
         return;
 
-    // "Auslesen"
-    ASSERT_TRUE(clickWidgetUntil(mainWindow, "lesen", [&] { return logged(command(98, 0)); }));
-    waitForTransfer(1);
+    readConfiguration();
     if (HasFatalFailure())
         return;
     const Bytes image = imageOf(pbxState);
@@ -139,7 +126,7 @@ TEST_F(EndToEnd, ReadSaveProgramAndQuit)
 
     // "Sichern": the file dialog opens only because the read made the button
     // usable; the path is typed into its selection field.
-    Window fileDialog = openFileDialog(mainWindow, "sichern", SaveTitle);
+    Window fileDialog = openFileDialog(mainWindow, "sichern", "Konfiguration sichern");
     ASSERT_NE(fileDialog, None);
     std::string cfgPath = dir.file("e2e.cfg");
     chooseFile(fileDialog, cfgPath);
@@ -158,8 +145,7 @@ TEST_F(EndToEnd, ReadSaveProgramAndQuit)
     Bytes programmed = image;
     std::fill(programmed.begin() + 391, programmed.begin() + 586, 0);
     std::size_t before = log.size();
-    ASSERT_TRUE(clickWidgetUntil(mainWindow, "schreiben", [&] { return logged(command(97, 0)); }));
-    waitForTransfer(2);
+    programConfiguration();
     if (HasFatalFailure())
         return;
     log = parsePbxLog(readFile(logPath));
@@ -170,11 +156,12 @@ TEST_F(EndToEnd, ReadSaveProgramAndQuit)
     for (const PbxLogEntry &e : log)
         EXPECT_NE(e.dir, '#') << "pbxsim: " << e.note;
 
-    // "Beenden"
-    clickWidgetUntil(mainWindow, "quit", [&] { return !kelvora.process().running(); });
-    int status = kelvora.waitExit(Patient);
-    ASSERT_NE(status, -1) << "kelvora did not quit";
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
+    // pbxsim now holds what was programmed: the third port block cleared up to
+    // its last byte, which no frame reaches, everything else as it was.
+    pbxsim::State after = quitBoth(), expected = pbxState;
+    std::fill(expected.ports[2].begin(), expected.ports[2].begin() + 194, 0);
+    EXPECT_TRUE(after == expected);
+    EXPECT_EQ(bytesOf(after.ports[2]), bytesOf(expected.ports[2]));
     EXPECT_EQ(kelvora.output(), "");
 
     // What the program took from the answers, as it traced them (the trace is
@@ -203,19 +190,6 @@ TEST_F(EndToEnd, ReadSaveProgramAndQuit)
         version.push_back(0);
         EXPECT_EQ(dump("K_GET_EPROM_VER"), version);
     }
-
-
-    // pbxsim now holds what was programmed: the third port block cleared up to
-    // its last byte, which no frame reaches, everything else as it was.
-    status = pbx.stop();
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << pbx.process().output();
-    pbxsim::State after;
-    ASSERT_TRUE(pbxsim::loadState(after, dir.file("after.state"), &error)) << error;
-    pbxsim::State expected = pbxState;
-    std::fill(expected.ports[2].begin(), expected.ports[2].begin() + 194, 0);
-    EXPECT_TRUE(after == expected);
-    EXPECT_EQ(bytesOf(after.ports[2]), bytesOf(expected.ports[2]));
-    EXPECT_NE(access(lockFileFor(device).c_str(), F_OK), 0) << lockFileFor(device) << " left behind";
 }
 
 // SIGTERM during "Auslesen" (a session ending, a kill): the window ends the

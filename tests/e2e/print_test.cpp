@@ -20,15 +20,10 @@ TEST_F(Printing, EveryListFromTheWindowIsWhatKelvoractlPrints)
     std::string jobs = dir.file("jobs"), expected = check ? check : dir.file("expected");
     mkdir(jobs.c_str(), 0755);
     mkdir(expected.c_str(), 0755);
-    std::string path = std::getenv("PATH");
     if (!check) {
         // One file per job; anything but UTF-8 is refused as CUPS's text filter would garble it.
-        mkdir(dir.file("bin").c_str(), 0755);
-        writeFile(dir.file("bin/lpr"), "#!/bin/sh\nf=\"" + jobs + "/$(ls \"" + jobs +
-                                           "\" | grep -vc args)\"\necho \"$*\" > \"$f.args\"\ncat > \"$f\"\n"
-                                           "iconv -f UTF-8 -t UTF-8 \"$f\" > /dev/null 2>&1 || exit 9\n");
-        chmod(dir.file("bin/lpr").c_str(), 0755);
-        setenv("PATH", (dir.file("bin") + ":" + path).c_str(), 1);
+        lprOnPath("#!/bin/sh\nf=\"" + jobs + "/$(ls \"" + jobs + "\" | grep -vc args)\"\necho \"$*\" > \"$f.args\"\n"
+                  "cat > \"$f\"\niconv -f UTF-8 -t UTF-8 \"$f\" > /dev/null 2>&1 || exit 9\n");
     } else if (const char *command = std::getenv("KELVORA_PRINT_COMMAND")) {
         kelvoraArgs = {"-xrm", std::string("*printCommand: ") + command};
     }
@@ -55,8 +50,7 @@ TEST_F(Printing, EveryListFromTheWindowIsWhatKelvoractlPrints)
     for (const auto &l : lists) {
         Window list = openDialog(l.button, l.title);
         ASSERT_NE(list, None);
-        ASSERT_TRUE(clickWidgetUntil(list, "getgeb", [&] { return logged(l.started); }));
-        waitForTransfer(++transfers, list);
+        transferBy("getgeb", l.started, list);
         if (HasFatalFailure())
             return;
         ASSERT_TRUE(clickWidget(list, "print"));
@@ -92,7 +86,6 @@ TEST_F(Printing, EveryListFromTheWindowIsWhatKelvoractlPrints)
         if (k >= 3)
             writeFile(expected + "/" + commands[k][1] + ".csv", out);
     }
-    setenv("PATH", path.c_str(), 1);
     quitBoth();
     if (check)
         return;

@@ -3,7 +3,7 @@
 // "Abbrechen" sends nothing and "Programmieren" sends the change.
 #include "support/e2e_session.h"
 
-#include <dirent.h>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,12 +12,9 @@ namespace {
 std::vector<std::string> filesIn(const std::string &dir)
 {
     std::vector<std::string> names;
-    if (DIR *d = opendir(dir.c_str())) {
-        while (dirent *e = readdir(d))
-            if (e->d_name[0] != '.')
-                names.push_back(e->d_name);
-        closedir(d);
-    }
+    std::error_code ec;
+    for (const auto &entry : std::filesystem::directory_iterator(dir, ec))
+        names.push_back(entry.path().filename());
     return names;
 }
 

@@ -11,8 +11,6 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using SubscriberData = E2eSession;
 
-const char FileDialogTitle[] = "Dateiauswahl";
-
 std::string busyTarget(const pbxsim::State &s, int i)
 {
     const char *p = reinterpret_cast<const char *>(s.tln[std::size_t(i)].data()) + 22;
@@ -40,19 +38,13 @@ TEST_F(SubscriberData, ChangedBusyTargetReachesThePbxAndTheFile)
     startBoth(state);
     if (HasFatalFailure())
         return;
-    ASSERT_TRUE(clickWidgetUntil(mainWindow, "lesen", [&] { return logged({5, 98, 0, 0, 0}); }));
-    waitForTransfer(1);
+    readConfiguration();
     if (HasFatalFailure())
         return;
-
-    ASSERT_TRUE(clickWidget(mainWindow, "user"));
-    Window dialog = waitForDialog(mainWindow, "Teilnehmer-Daten", Patient);
-    ASSERT_NE(dialog, None) << "no subscriber dialog; kelvora: " << kelvora.output();
-    ASSERT_TRUE(waitIdle(dialog));
+    Window dialog = openDialog("user", "Teilnehmer-Daten");
+    ASSERT_NE(dialog, None);
     EXPECT_TRUE(screenshot(dialog, testOutputDir() + "/subscribers-before-read.png"));
-
-    ASSERT_TRUE(clickWidgetUntil(dialog, "read", [&] { return logged({5, 11, 0, 0, 0}); }));
-    waitForTransfer(2, dialog);
+    transferBy("read", {5, 11, 0, 0, 0}, dialog);
     if (HasFatalFailure())
         return;
     EXPECT_TRUE(screenshot(dialog, testOutputDir() + "/subscribers-after-read.png"));
@@ -68,27 +60,17 @@ TEST_F(SubscriberData, ChangedBusyTargetReachesThePbxAndTheFile)
     ASSERT_TRUE(typeInto(dialog, "nbb", "5554321"));
     EXPECT_TRUE(screenshot(dialog, testOutputDir() + "/subscribers-edited.png"));
 
-    ASSERT_TRUE(clickWidgetUntil(dialog, "write", [&] { return logged({5, 97, 0, 0, 0}); }));
-    waitForTransfer(3, dialog);
+    transferBy("write", {5, 97, 0, 0, 0}, dialog);
     if (HasFatalFailure())
         return;
-
-    Window fileDialog = None;
-    clickWidgetUntil(dialog, "save", [&] { return (fileDialog = waitForDialog(dialog, FileDialogTitle, 0)) != None; });
-    ASSERT_NE(fileDialog, None) << "no file dialog; kelvora: " << kelvora.output();
+    Window fileDialog = openFileDialog(dialog, "save", "Dateiauswahl");
+    ASSERT_NE(fileDialog, None);
     std::string tndPath = dir.file("e2e.tnd");
-    ASSERT_TRUE(typeInto(fileDialog, "Text", tndPath)) << "typed into the field: " << primarySelection();
-    // To the field's own window: sent to the dialog's shell, the key was lost
-    // now and then after another program's file dialog on the same display.
-    sendKeys(widgetWindow(fileDialog, "Text"), "Return");
-    if (!waitUntilHidden(fileDialog, Patient)) {
-        screenshot(fileDialog, testOutputDir() + "/subscriber-file-dialog-stays.png");
-        FAIL() << "the file dialog stays up (see subscriber-file-dialog-stays.png); kelvora: " << kelvora.output();
-    }
+    chooseFile(fileDialog, tndPath);
+    if (HasFatalFailure())
+        return;
     ASSERT_TRUE(waitIdle(dialog));
-
-    ASSERT_TRUE(clickWidget(dialog, "okay"));
-    ASSERT_TRUE(waitUntilHidden(dialog, Patient)) << "the dialog stays up";
+    confirm(dialog);
 
     pbxsim::State after = quitBoth();
     pbxsim::State expected = state;

@@ -1,15 +1,16 @@
-// Umlauts typed into the speed-dial editor with X key events, with the Xft
-// font and with the core font, in C.UTF-8 and de_DE.UTF-8: the field shows
-// them, a character ISO 8859-1 lacks is refused, the file holds ISO 8859-1.
+// The speed-dial directory as a user works it, with the Xft font and with the
+// core font, in C.UTF-8 and de_DE.UTF-8: read it from the PBX, type a name
+// with umlauts into the entry editor with X key events (the field shows them,
+// a character ISO 8859-1 lacks is refused), save it as a .kwz file (ISO
+// 8859-1), program it -- and the PBX holds the entry.
 #include "support/e2e_session.h"
+#include "support/sim_line.h"
 
-#include <X11/Xatom.h>
 #include <X11/keysym.h>
 
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 
 namespace {
 
@@ -44,6 +45,7 @@ protected:
         unsetenv("LANG");
         for (auto &[var, value] : saved)
             setenv(var.c_str(), value.c_str(), 1);
+        E2eSession::TearDown();
     }
     std::vector<std::pair<std::string, std::string>> saved;
 };
@@ -74,92 +76,90 @@ void bindKeysyms(std::initializer_list<KeySym> keysyms)
     XSync(d, False);
 }
 
-std::string hex(const std::string &bytes)
-{
-    std::string out;
-    char b[4];
-    for (unsigned char c : bytes) {
-        std::snprintf(b, sizeof b, "%s%02x", out.empty() ? "" : " ", c);
-        out += b;
-    }
-    return out;
-}
+std::string hex(const std::string &bytes) { return hexString(Bytes(bytes.begin(), bytes.end())); }
 
 // Clicks the field, selects all and types keys (UTF-8, as xdotool reads them
-// in a UTF-8 locale) over it; true once the field holds `latin1` (its
-// selection, as STRING, is ISO 8859-1).
-bool typeOver(Window shell, const char *field, const std::string &keys, const std::string &latin1)
+// in a UTF-8 locale) over it when given; true once the field holds `latin1`
+// (its selection, as STRING, is ISO 8859-1).
+bool holds(Window shell, const char *field, const std::string &latin1, const char *keys = nullptr)
 {
-    Window w = widgetWindow(shell, field);
-    if (!focusWindow(shell) || !clickWindow(w) || !sendKeys(shell, "ctrl+slash") || !sendText(shell, keys))
+    if (!focusWindow(shell) || !clickWindow(widgetWindow(shell, field)) ||
+        (keys && (!sendKeys(shell, "ctrl+slash") || !sendText(shell, keys))))
         return false;
     return waitUntil([&] { return sendKeys(shell, "ctrl+slash") && primarySelection(1000) == latin1; }, 10000);
 }
 
-TEST_P(Umlauts, TypedNameIsShownAndStoredAsLatin1)
+std::string padded(const std::string &text, std::size_t size) { return text + std::string(size - text.size(), '\0'); }
+
+TEST_P(Umlauts, TypedNameIsShownSavedAsLatin1AndReachesThePbx)
 {
     bindKeysyms({XK_udiaeresis, XK_EuroSign});
-    startBoth(pbxsim::defaultState());
+    const pbxsim::State state = pbxsim::defaultState();
+    startBoth(state);
     if (HasFatalFailure())
         return;
-    ASSERT_TRUE(clickWidget(mainWindow, "kurz"));
-    Window dialog = waitForDialog(mainWindow, "Wendholt/Hembel Kurzwahlliste", Patient);
-    ASSERT_NE(dialog, None) << kelvora.output();
-    ASSERT_TRUE(waitIdle(dialog));
-    ASSERT_TRUE(clickWidgetUntil(dialog, "getcfg", [&] { return logged({5, 98, 0, 0, 0}); }));
-    waitForTransfer(1, dialog);
+    Window dialog = openDialog("kurz", "Wendholt/Hembel Kurzwahlliste");
+    ASSERT_NE(dialog, None);
+    transferBy("getcfg", {5, 98, 0, 0, 0}, dialog);
     if (HasFatalFailure())
         return;
+    // The first line, entry 100, into the editor.
     ASSERT_TRUE(clickWindow(widgetWindow(dialog, "ziele"), 60, 8));
     ASSERT_TRUE(waitIdle(dialog));
-    ASSERT_TRUE(clickWidget(dialog, "editcfg"));
-    Window editor = waitForDialog(dialog, "Eintag \xe4ndern", Patient);
-    ASSERT_NE(editor, None) << kelvora.output();
-    ASSERT_TRUE(waitIdle(editor));
+    Window editor = openDialog(dialog, "editcfg", "Eintag \xe4ndern");
+    ASSERT_NE(editor, None);
     // "Mü€ller": the euro sign is refused, the rest goes in.
-    const std::string typed = "M\xc3\xbc\xe2\x82\xacller", name = "M\xfcller";
-    EXPECT_TRUE(typeOver(editor, "name", typed, name)) << "the field holds \"" << hex(primarySelection()) << "\"";
-    ASSERT_TRUE(typeInto(editor, "number", "0301234"));
+    const std::string name = "M\xfcller";
+    EXPECT_TRUE(holds(editor, "name", name, "M\xc3\xbc\xe2\x82\xacller"))
+        << "the field holds \"" << hex(primarySelection()) << "\"";
+    ASSERT_TRUE(typeInto(editor, "number", "4930123456"));
     EXPECT_TRUE(screenshot(editor, testOutputDir() + "/umlauts-typed-" + GetParam().name + ".png"));
-    ASSERT_TRUE(clickWidget(editor, "okay"));
-    ASSERT_TRUE(waitUntilHidden(editor, Patient));
+    confirm(editor);
 
     // The entry's name, opened again, reads as it was typed.
-    ASSERT_TRUE(clickWidget(dialog, "editcfg"));
-    editor = waitForDialog(dialog, "Eintag \xe4ndern", Patient);
+    editor = openDialog(dialog, "editcfg", "Eintag \xe4ndern");
     ASSERT_NE(editor, None);
-    ASSERT_TRUE(waitIdle(editor));
-    ASSERT_TRUE(focusWindow(editor) && clickWindow(widgetWindow(editor, "name")));
-    EXPECT_TRUE(waitUntil([&] { return sendKeys(editor, "ctrl+slash") && primarySelection(1000) == name; }, 10000))
-        << "shown again as \"" << hex(primarySelection()) << "\"";
+    EXPECT_TRUE(holds(editor, "name", name)) << "shown again as \"" << hex(primarySelection()) << "\"";
     ASSERT_TRUE(clickWidget(editor, "cancel"));
     ASSERT_TRUE(waitUntilHidden(editor, Patient));
 
+    // "Sichern unter...": the PBX's directory with the edited entry and its name.
     Window fileDialog = openFileDialog(dialog, "saveas", "Kurzwahlliste sichern");
     ASSERT_NE(fileDialog, None);
     std::string path = dir.file("names.kwz");
     chooseFile(fileDialog, path);
     if (HasFatalFailure())
         return;
-    std::string file = readFile(path);
+    ASSERT_TRUE(waitIdle(dialog));
+    std::string file = readFile(path), pbxNumbers(state.kwz.begin(), state.kwz.end());
     ASSERT_EQ(file.size(), 13060u) << kelvora.output();
-    std::string stored = file.substr(5020, 39);
-    EXPECT_EQ(stored, name + std::string(39 - name.size(), '\0')) << hex(stored);
-    std::printf("%s: the name slot of entry 100 holds %s\n", GetParam().name, hex(stored.substr(0, 8)).c_str());
+    EXPECT_EQ(file.substr(0, 20), padded("KwDaten", 20));
+    EXPECT_EQ(file.substr(20, 25), padded("4930123456", 25));
+    EXPECT_EQ(file.substr(45, 4975), pbxNumbers.substr(25));
+    EXPECT_EQ(file.substr(5020, 39), padded(name, 39)) << hex(file.substr(5020, 39));
+    EXPECT_EQ(file.substr(5059, 7761), std::string(7761, '\0'));
+    EXPECT_EQ(file.substr(12820, 120), std::string(state.nahber.begin(), state.nahber.end()));
+    EXPECT_EQ(file.substr(12940, 120), std::string(state.sperrber.begin(), state.sperrber.end()));
+    std::printf("%s: the name slot of entry 100 holds %s\n", GetParam().name, hex(file.substr(5020, 8)).c_str());
+
+    transferBy("progcfg", {5, 97, 0, 0, 0}, dialog);
+    if (HasFatalFailure())
+        return;
+    // Saved, so "OK" closes without asking.
+    ASSERT_TRUE(clickWidget(dialog, "quit"));
+    ASSERT_TRUE(waitUntilHidden(dialog, Patient)) << "the speed-dial dialog stays up";
+    pbxsim::State after = quitBoth(), expected = state;
+    EXPECT_EQ(std::string(after.kwz.begin(), after.kwz.end()), file.substr(20, 5000));
+    expected.kwz = after.kwz;
+    EXPECT_TRUE(after == expected) << "only the edited number changed";
     EXPECT_EQ(kelvora.output(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     FontsAndLocales, Umlauts,
-    ::testing::Values(Look{"xft-C.UTF-8", "C.UTF-8", nullptr}, Look{"xft-de_DE.UTF-8", "de_DE.UTF-8", nullptr},
-                      Look{"core-C.UTF-8", "C.UTF-8", "-misc-fixed-medium-r-normal--13-*-*-*-c-70-iso8859-1"},
-                      Look{"core-de_DE.UTF-8", "de_DE.UTF-8", "-misc-fixed-medium-r-normal--13-*-*-*-c-70-iso8859-1"}),
-    [](const ::testing::TestParamInfo<Look> &testInfo) {
-        std::string n = testInfo.param.name;
-        for (char &c : n)
-            if (!isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return n;
-    });
+    ::testing::Values(Look{"xft_C_UTF_8", "C.UTF-8", nullptr}, Look{"xft_de_DE_UTF_8", "de_DE.UTF-8", nullptr},
+                      Look{"core_C_UTF_8", "C.UTF-8", "-misc-fixed-medium-r-normal--13-*-*-*-c-70-iso8859-1"},
+                      Look{"core_de_DE_UTF_8", "de_DE.UTF-8", "-misc-fixed-medium-r-normal--13-*-*-*-c-70-iso8859-1"}),
+    [](const ::testing::TestParamInfo<Look> &testInfo) { return std::string(testInfo.param.name); });
 
 } // namespace

@@ -20,18 +20,13 @@ Directory sample()
     return d;
 }
 
-TEST(Export, CsvBytes)
+TEST(Export, CsvAndVCardBytes)
 {
     Directory d = sample();
     EXPECT_EQ(exportCsv(d.tables()), "\xEF\xBB\xBF" "Kurzwahl;Name;Telefon\r\n" +
                                          utf8(u8"100;\"Müller; Hans\";+49 301234\r\n") +
                                          "101;;5\r\n"
                                          "250;\" Pforte\";12\r\n");
-}
-
-TEST(Export, VCardBytes)
-{
-    Directory d = sample();
     storeEntry(d.tables(), 2, "Meier, Hans-Peter", "040");
     storeEntry(d.tables(), 3, "Anna Maria Schulz", "1");
     auto card = [](std::string fn, std::string n, const char *number, const char *code) {

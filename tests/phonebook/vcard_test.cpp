@@ -97,10 +97,6 @@ TEST(VCard, FoldingKeepsCharactersWhole)
     EXPECT_EQ(back[0].name, name);
 }
 
-} // namespace
-
-namespace {
-
 // Bytes that start no UTF-8 character anywhere within reach still fold.
 TEST(VCard, FoldingTerminatesOnBytesThatAreNoUtf8)
 {

@@ -11,48 +11,18 @@
 #include <Xm/TextF.h>
 #include <memory>
 
-namespace {
-
-// Runs f once a modal dialog of the wanted kind is up, so that answers for
-// several dialogs in a row can be queued at once.
-struct Answer {
-    bool (*kind)(Widget);
-    std::function<void(Widget)> f;
-    bool *asked = nullptr; // an answer that may go unused
-    int left_ms = 5000;
-    AnswerTicket dropped = std::make_shared<bool>(false);
-};
-
-void poll(XtPointer client, XtIntervalId *)
-{
-    auto *a = static_cast<Answer *>(client);
-    if (*a->dropped) {
-        delete a;
-        return;
-    }
-    Widget active = XmtActiveDialog();
-    if (active && a->kind(active)) {
-        std::unique_ptr<Answer> own(a);
-        own->f(active);
-        return;
-    }
-    if ((a->left_ms -= 20) <= 0) {
-        if (!a->asked)
-            ADD_FAILURE() << "no dialog to answer came up";
-        delete a;
-        return;
-    }
-    XtAppAddTimeOut(guiApp(), 20, poll, a);
-}
-
-} // namespace
-
+// A wait of gui.h: a dropped answer goes at the next poll, one a test left
+// behind at the next test's fresh start.
 AnswerTicket whenUp(bool (*kind)(Widget), std::function<void(Widget)> f, bool *asked)
 {
-    auto *a = new Answer{kind, std::move(f), asked, asked ? 1000 : 5000};
-    AnswerTicket ticket = a->dropped;
-    XtAppAddTimeOut(guiApp(), 20, poll, a);
-    return ticket;
+    AnswerTicket dropped = std::make_shared<bool>(false);
+    guiWhenWanted([kind, dropped](Widget active) { return *dropped || (active && kind(active)); },
+                  [dropped, f = std::move(f)](Widget active) {
+                      if (!*dropped)
+                          f(active);
+                  },
+                  asked ? 1000 : 5000, asked != nullptr);
+    return dropped;
 }
 
 bool isFileBox(Widget w) { return XmIsFileSelectionBox(w); }

@@ -1,6 +1,5 @@
 #include "support/e2e_pbxlog.h"
 
-#include <cstdio>
 #include <sstream>
 
 std::vector<PbxLogEntry> parsePbxLog(const std::string &text)
@@ -37,15 +36,4 @@ std::vector<std::vector<std::uint8_t>> framesOf(const std::vector<PbxLogEntry> &
         if (e.dir == dir && !e.bytes.empty())
             frames.push_back(e.bytes);
     return frames;
-}
-
-std::string hexOf(const std::vector<std::uint8_t> &bytes)
-{
-    std::string s;
-    char buf[4];
-    for (std::uint8_t b : bytes) {
-        std::snprintf(buf, sizeof buf, "%s%02X", s.empty() ? "" : " ", b);
-        s += buf;
-    }
-    return s;
 }

@@ -16,5 +16,3 @@ struct PbxLogEntry {
 std::vector<PbxLogEntry> parsePbxLog(const std::string &text);
 // The entries' frames in the direction dir, zero runs and notes left out.
 std::vector<std::vector<std::uint8_t>> framesOf(const std::vector<PbxLogEntry> &log, char dir);
-// Hex bytes as pbxsim logs them ("05 62 00 00 00"), for messages.
-std::string hexOf(const std::vector<std::uint8_t> &bytes);

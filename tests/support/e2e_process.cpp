@@ -7,7 +7,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
-#include <poll.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -15,8 +14,6 @@
 #include <unistd.h>
 
 namespace {
-
-void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 std::vector<char *> argvOf(const std::vector<std::string> &args)
 {
@@ -95,13 +92,7 @@ bool ChildProcess::running()
 
 int ChildProcess::waitExit(int timeout_ms)
 {
-    auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-    while (running()) {
-        if (Clock::now() >= deadline)
-            return -1;
-        pause(10);
-    }
-    return status_;
+    return waitUntil([this] { return !running(); }, timeout_ms, 10) ? status_ : -1;
 }
 
 int ChildProcess::terminate(int timeout_ms)
@@ -139,20 +130,12 @@ bool PbxsimProcess::start(const std::string &linkPath, const PbxsimOptions &opti
     if (!process_.start(argv, outputFile, error))
         return false;
     // The link is made before pbxsim starts answering.
-    auto deadline = Clock::now() + std::chrono::seconds(10);
     struct stat st;
-    while (lstat(linkPath.c_str(), &st) != 0) {
-        if (!process_.running()) {
-            *error = "pbxsim ended: " + process_.output();
-            return false;
-        }
-        if (Clock::now() >= deadline) {
-            *error = "pbxsim made no link at " + linkPath;
-            return false;
-        }
-        pause(10);
-    }
-    return true;
+    if (waitUntil([&] { return lstat(linkPath.c_str(), &st) == 0 || !process_.running(); }, 10000, 10) &&
+        lstat(linkPath.c_str(), &st) == 0)
+        return true;
+    *error = process_.running() ? "pbxsim made no link at " + linkPath : "pbxsim ended: " + process_.output();
+    return false;
 }
 
 // ---------------------------------------------------------------- kelvora
@@ -212,55 +195,33 @@ std::string lockFileFor(const std::string &device)
 
 std::string uniqueLineName(const std::string &prefix) { return prefix + std::to_string(getpid()); }
 
+bool waitUntil(const std::function<bool()> &f, int timeout_ms, int every_ms)
+{
+    auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    for (;;) {
+        if (f())
+            return true;
+        if (Clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(every_ms));
+    }
+}
+
 int runTool(const std::vector<std::string> &argv, std::string *out, int timeout_ms)
 {
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0)
+    static TempDir scratch;
+    static int runs = 0;
+    std::string file = scratch.file(std::to_string(++runs)), error;
+    ChildProcess tool;
+    if (!tool.start(argv, file, &error))
         return -1;
-    std::vector<char *> av = argvOf(argv);
-    pid_t pid = fork();
-    if (pid == 0) {
-        dup2(fds[1], 1);
-        dup2(fds[1], 2);
-        int null = open("/dev/null", O_RDONLY);
-        if (null >= 0)
-            dup2(null, 0);
-        execvp(av[0], av.data());
-        _exit(127);
-    }
-    close(fds[1]);
-    if (pid < 0) {
-        close(fds[0]);
-        return -1;
-    }
-    auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-    bool open = true;
-    int status = 0;
-    for (;;) {
-        if (open) {
-            pollfd p{fds[0], POLLIN, 0};
-            if (poll(&p, 1, 20) > 0) {
-                char buf[4096];
-                ssize_t n = read(fds[0], buf, sizeof buf);
-                if (n > 0 && out)
-                    out->append(buf, std::size_t(n));
-                if (n <= 0)
-                    open = false;
-            }
-        } else {
-            pause(5);
-        }
-        if (!open && waitpid(pid, &status, WNOHANG) == pid)
-            break;
-        if (Clock::now() >= deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            close(fds[0]);
-            return -1;
-        }
-    }
-    close(fds[0]);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    int status = tool.waitExit(timeout_ms);
+    if (status == -1)
+        tool.terminate(0);
+    if (out)
+        out->append(tool.output());
+    unlink(file.c_str());
+    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 bool displayRefused(const std::string &output)

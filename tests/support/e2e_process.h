@@ -4,6 +4,7 @@
 
 #include "support/tempdir.h"
 
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -105,6 +106,8 @@ std::string lockFileFor(const std::string &device);
 // A line name no other run uses at the same time: the lock is named after it.
 std::string uniqueLineName(const std::string &prefix);
 
+// Calls f every every_ms until it returns true; false after timeout_ms.
+bool waitUntil(const std::function<bool()> &f, int timeout_ms, int every_ms = 20);
 // Runs a program (PATH searched) to its end; its exit code, or -1 when it
 // could not run or did not exit normally.  Standard output and error go to
 // *out if given.

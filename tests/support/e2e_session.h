@@ -29,13 +29,16 @@ protected:
     // (but `from`, the dialog that started the transfer, with none of its own)
     // and the program is back in its event loop.
     void waitForTransfer(int n, Window from = None);
-    // "Auslesen" and "Programmieren", each waited for to its end (the first of
-    // each kind in a session: the click is repeated until its begin frame shows).
-    void readConfiguration();
-    void programConfiguration();
-    // Presses a main-window button and waits for its dialog; None (the test has
-    // failed) when none comes up.
-    Window openDialog(const char *button, const char *title);
+    // Presses button of from (None: the main window) until the transfer's
+    // first frame shows, and waits for its end.
+    void transferBy(const char *button, const std::vector<std::uint8_t> &first, Window from = None);
+    // "Auslesen" and "Programmieren", each waited for to its end.
+    void readConfiguration() { transferBy("lesen", {5, 98, 0, 0, 0}); }
+    void programConfiguration() { transferBy("schreiben", {5, 97, 0, 0, 0}); }
+    // Presses a button of owner (the main window unless given) and waits for
+    // its dialog; None (the test has failed) when none comes up.
+    Window openDialog(const char *button, const char *title) { return openDialog(mainWindow, button, title); }
+    Window openDialog(Window owner, const char *button, const char *title);
     // Presses the dialog's "OK" and waits until it is gone.
     void confirm(Window dialog);
     // Presses owner's button until a file dialog with the title is up; None
@@ -48,6 +51,9 @@ protected:
     bool logged(const std::vector<std::uint8_t> &frame);
     // Quits through "Beenden", stops pbxsim and returns the state it saved.
     pbxsim::State quitBoth();
+    // A stand-in lpr (a shell script) first on PATH until the test ends.
+    void lprOnPath(const std::string &script);
+    void TearDown() override;
 
     static constexpr int Patient = 30000; // ms
     TempDir dir;
@@ -57,6 +63,9 @@ protected:
     KelvoraProcess kelvora;
     Window mainWindow = None;
     int transfers = 0;
+
+private:
+    std::string path_; // PATH before lprOnPath
 };
 
 extern const char MainTitle[];

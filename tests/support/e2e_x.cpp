@@ -53,19 +53,18 @@ bool transientFor(Window w, Window owner)
     return XGetTransientForHint(e2eDisplay(), w, &to) && to == owner;
 }
 
-} // namespace
-
-Display *e2eDisplay()
+// The program's WM_COMMAND, empty when the window has none.
+std::vector<std::string> windowCommand(Window w)
 {
-    if (!display && std::getenv("DISPLAY")) {
-        display = XOpenDisplay(nullptr);
-        if (display)
-            previousHandler = XSetErrorHandler(ignoreOurErrors);
+    std::vector<std::string> args;
+    char **argv = nullptr;
+    int argc = 0;
+    if (XGetCommand(e2eDisplay(), w, &argv, &argc) && argv) {
+        args.assign(argv, argv + argc);
+        XFreeStringList(argv);
     }
-    return display;
+    return args;
 }
-
-namespace {
 
 // xdotool, run again when its connection was refused (it did nothing then).
 bool xdotool(const std::vector<std::string> &args)
@@ -84,6 +83,16 @@ bool xdotool(const std::vector<std::string> &args)
 
 } // namespace
 
+Display *e2eDisplay()
+{
+    if (!display && std::getenv("DISPLAY")) {
+        display = XOpenDisplay(nullptr);
+        if (display)
+            previousHandler = XSetErrorHandler(ignoreOurErrors);
+    }
+    return display;
+}
+
 std::string e2eMissing()
 {
     if (!std::getenv("DISPLAY"))
@@ -91,18 +100,6 @@ std::string e2eMissing()
     if (!toolAvailable("xdotool"))
         return "xdotool is not installed";
     return "";
-}
-
-bool waitUntil(const std::function<bool()> &f, int timeout_ms)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    for (;;) {
-        if (f())
-            return true;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
 }
 
 std::vector<Window> visibleWindows(const std::string &title)
@@ -133,34 +130,36 @@ std::vector<Window> visibleWindows(const std::string &title)
     return found;
 }
 
-std::vector<std::string> windowCommand(Window w)
-{
-    std::vector<std::string> args;
-    char **argv = nullptr;
-    int argc = 0;
-    if (XGetCommand(e2eDisplay(), w, &argv, &argc) && argv) {
-        args.assign(argv, argv + argc);
-        XFreeStringList(argv);
-    }
-    return args;
-}
+namespace {
 
-Window waitForMainWindow(const std::string &title, const std::string &device, int timeout_ms)
+// The first viewable window titled title that match takes.
+Window waitForTitled(const std::string &title, const std::function<bool(Window)> &match, int timeout_ms)
 {
     Window found = None;
     waitUntil(
         [&] {
-            for (Window w : visibleWindows(title)) {
-                std::vector<std::string> cmd = windowCommand(w);
-                if (!cmd.empty() && cmd.back() == device) {
+            for (Window w : visibleWindows(title))
+                if (match(w)) {
                     found = w;
                     return true;
                 }
-            }
             return false;
         },
         timeout_ms);
     return found;
+}
+
+} // namespace
+
+Window waitForMainWindow(const std::string &title, const std::string &device, int timeout_ms)
+{
+    return waitForTitled(
+        title,
+        [&](Window w) {
+            std::vector<std::string> cmd = windowCommand(w);
+            return !cmd.empty() && cmd.back() == device;
+        },
+        timeout_ms);
 }
 
 Window startKelvoraWindow(KelvoraProcess &kelvora, const std::string &title, const std::string &device,
@@ -190,18 +189,7 @@ Window startKelvoraWindow(KelvoraProcess &kelvora, const std::string &title, con
 
 Window waitForDialog(Window owner, const std::string &title, int timeout_ms)
 {
-    Window found = None;
-    waitUntil(
-        [&] {
-            for (Window w : visibleWindows(title))
-                if (transientFor(w, owner)) {
-                    found = w;
-                    return true;
-                }
-            return false;
-        },
-        timeout_ms);
-    return found;
+    return waitForTitled(title, [owner](Window w) { return transientFor(w, owner); }, timeout_ms);
 }
 
 std::vector<Window> dialogsOf(Window owner)
@@ -347,24 +335,7 @@ std::string primarySelection(int timeout_ms)
 {
     Display *dpy = e2eDisplay();
     Window me = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
-    Atom property = XInternAtom(dpy, "KELVORA_TEST_PRIMARY", False);
-    XConvertSelection(dpy, XA_PRIMARY, XA_STRING, property, me, CurrentTime);
-    XFlush(dpy);
-    std::string text;
-    XEvent ev;
-    bool got = waitUntil([&] { return XCheckTypedWindowEvent(dpy, me, SelectionNotify, &ev) == True; }, timeout_ms);
-    if (got && ev.xselection.property != None) {
-        Atom type;
-        int format;
-        unsigned long count, after;
-        unsigned char *data = nullptr;
-        if (XGetWindowProperty(dpy, me, property, 0, 1 << 16, True, AnyPropertyType, &type, &format, &count, &after,
-                               &data) == Success &&
-            data) {
-            text.assign(reinterpret_cast<char *>(data), count);
-            XFree(data);
-        }
-    }
+    std::string text = selectionValue(dpy, XA_PRIMARY, XA_STRING, me, timeout_ms);
     XDestroyWindow(dpy, me);
     XFlush(dpy);
     return text;

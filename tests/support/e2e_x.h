@@ -19,14 +19,9 @@ Display *e2eDisplay();
 // Why an end-to-end test cannot run here ("" when it can): no DISPLAY, no xdotool.
 std::string e2eMissing();
 
-// Calls f every 20 ms until it returns true; false after timeout_ms.
-bool waitUntil(const std::function<bool()> &f, int timeout_ms);
-
 // Viewable top-level windows titled exactly title (what xdotool search
 // --onlyvisible --name '^title$' finds).
 std::vector<Window> visibleWindows(const std::string &title);
-// The program's WM_COMMAND, empty when the window has none.
-std::vector<std::string> windowCommand(Window w);
 // The main window of the kelvora started for device: its title and a
 // WM_COMMAND naming that device (other programs may show the same title).
 Window waitForMainWindow(const std::string &title, const std::string &device, int timeout_ms);

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -35,9 +36,10 @@ Widget top = nullptr;
 XtAppContext app = nullptr;
 
 struct Pending {
+    std::function<bool(Widget)> wanted;
     std::function<void(Widget)> f;
-    Widget other;
     long left_ms;
+    bool quiet;
     XtIntervalId timer;
 };
 
@@ -56,14 +58,16 @@ void pollActive(XtPointer client, XtIntervalId *)
         return;
     Pending *p = it->second.get();
     Widget active = XmtActiveDialog();
-    if (active && active != p->other) {
+    if (p->wanted(active)) {
         std::unique_ptr<Pending> own = std::move(it->second);
         waits().erase(it);
-        own->f(active);
+        if (active)
+            own->f(active);
         return;
     }
     if (p->left_ms <= 0) {
-        ADD_FAILURE() << "no modal dialog became active";
+        if (!p->quiet)
+            ADD_FAILURE() << "no modal dialog became active";
         waits().erase(it);
         return;
     }
@@ -141,19 +145,11 @@ Widget guiDialog(const char *name, const char *lines, XtResource *resources, Car
 
 void guiMergeResources(const char *lines)
 {
-    Widget t = guiTop();
-    XrmDatabase db = XtScreenDatabase(XtScreen(t));
-    std::string all = lines;
-    size_t pos = 0;
-    while (pos < all.size()) {
-        size_t end = all.find('\n', pos);
-        if (end == std::string::npos)
-            end = all.size();
-        std::string line = all.substr(pos, end - pos);
-        pos = end + 1;
+    XrmDatabase db = XtScreenDatabase(XtScreen(guiTop()));
+    std::istringstream in(lines);
+    for (std::string line; std::getline(in, line);)
         if (line.find_first_not_of(" \t") != std::string::npos)
             XrmPutLineResource(&db, line.c_str());
-    }
 }
 
 void guiPump(int ms)
@@ -163,11 +159,16 @@ void guiPump(int ms)
 
 int guiWhenActive(std::function<void(Widget)> f, Widget other, int timeout_ms)
 {
+    return guiWhenWanted([other](Widget active) { return active && active != other; }, std::move(f), timeout_ms);
+}
+
+int guiWhenWanted(std::function<bool(Widget)> wanted, std::function<void(Widget)> f, int timeout_ms, bool quiet)
+{
     static int tickets = 0;
     int ticket = ++tickets;
     XtPointer client = reinterpret_cast<XtPointer>(std::intptr_t(ticket));
     XtIntervalId timer = XtAppAddTimeOut(guiApp(), 20, pollActive, client);
-    waits()[ticket] = std::make_unique<Pending>(Pending{std::move(f), other, timeout_ms, timer});
+    waits()[ticket] = std::make_unique<Pending>(Pending{std::move(wanted), std::move(f), timeout_ms, quiet, timer});
     return ticket;
 }
 

@@ -34,6 +34,10 @@ void guiPump(int ms = 0);
 // differs from nullptr and from `other`); f gets that dialog.  Gives up, with a
 // test failure, after timeout_ms.  Returns a ticket for guiCancelWait.
 int guiWhenActive(std::function<void(Widget dialog)> f, Widget other = nullptr, int timeout_ms = 5000);
+// The same for the first active dialog (nullptr while there is none) that
+// wanted takes, f running only on a dialog; quiet: no failure when none came.
+int guiWhenWanted(std::function<bool(Widget dialog)> wanted, std::function<void(Widget dialog)> f, int timeout_ms,
+                  bool quiet = false);
 // Drops the wait if f has not run yet; true when it had not.
 bool guiCancelWait(int ticket);
 // Runs f from the event loop after ms milliseconds.

@@ -2,13 +2,11 @@
 
 #include "config/record.h"
 #include "link/serial.h"
+#include "support/e2e_process.h"
 
 #include <algorithm>
-
-#include <chrono>
 #include <stdexcept>
 #include <sys/stat.h>
-#include <thread>
 
 SimLine::SimLine(const pbxsim::State &state) : sim(state)
 {
@@ -37,15 +35,8 @@ int SimLine::open()
 
 bool SimLine::waitReceived(std::size_t count, int ms)
 {
-    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (sim.received().size() < count) {
-        if (std::chrono::steady_clock::now() > until)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
+    return waitUntil([&] { return sim.received().size() >= count; }, ms, 5);
 }
-
 
 Bytes command6(int code, int index)
 {

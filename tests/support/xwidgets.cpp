@@ -1,9 +1,9 @@
 #include "support/xwidgets.h"
 
+#include "support/e2e_process.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
-#include <chrono>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -11,28 +11,15 @@ namespace {
 constexpr int ProtocolVersion = 5;
 constexpr unsigned char SendWidgetTree = 0;
 
-struct Atoms {
-    Atom editres, command, protocol, clientValue, selection, property;
-};
-
-Atoms internAtoms(Display *dpy)
+// Waits for an event of type on win; false after timeout_ms.
+bool waitEvent(Display *dpy, Window win, int type, XEvent *ev, int timeout_ms)
 {
-    return {XInternAtom(dpy, "Editres", False),          XInternAtom(dpy, "EditresCommand", False),
-            XInternAtom(dpy, "EditresProtocol", False),  XInternAtom(dpy, "EditresClientVal", False),
-            XInternAtom(dpy, "EditresCommKelvoraTest", False), XInternAtom(dpy, "EditresReplyKelvoraTest", False)};
-}
-
-// Waits for an event of type on win; false after the deadline.
-bool waitEvent(Display *dpy, Window win, int type, XEvent *ev, std::chrono::steady_clock::time_point deadline)
-{
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (XCheckTypedWindowEvent(dpy, win, type, ev))
-            return true;
-        XFlush(dpy);
-        struct timespec ts{0, 5'000'000};
-        nanosleep(&ts, nullptr);
-    }
-    return false;
+    return waitUntil(
+        [&] {
+            XFlush(dpy);
+            return XCheckTypedWindowEvent(dpy, win, type, ev) == True;
+        },
+        timeout_ms, 5);
 }
 
 // Big-endian reader over the reply.
@@ -64,22 +51,45 @@ struct Reader {
 
 } // namespace
 
+std::string selectionValue(Display *dpy, Atom selection, Atom target, Window me, int timeout_ms)
+{
+    Atom property = XInternAtom(dpy, "KELVORA_TEST_SELECTION", False), type;
+    XConvertSelection(dpy, selection, target, property, me, CurrentTime);
+    XEvent got;
+    int format;
+    unsigned long count, after;
+    unsigned char *data = nullptr;
+    std::string value;
+    if (waitEvent(dpy, me, SelectionNotify, &got, timeout_ms) && got.xselection.property != None &&
+        XGetWindowProperty(dpy, me, property, 0, 1 << 24, True, AnyPropertyType, &type, &format, &count, &after,
+                           &data) == Success &&
+        data)
+        value.assign(reinterpret_cast<char *>(data), count);
+    if (data)
+        XFree(data);
+    return value;
+}
+
 std::map<std::string, Window> widgetWindows(Display *dpy, Window shell, int timeout_ms)
 {
     std::map<std::string, Window> result;
-    Atoms a = internAtoms(dpy);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    Atom selection = XInternAtom(dpy, "EditresCommKelvoraTest", False);
     Window me = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
-    XSetSelectionOwner(dpy, a.selection, me, CurrentTime);
+    struct Gone {
+        Display *dpy;
+        Window w;
+        ~Gone() { XDestroyWindow(dpy, w); }
+    } gone{dpy, me};
+    XSetSelectionOwner(dpy, selection, me, CurrentTime);
 
     const unsigned char ident = 7;
     XEvent ev{};
     ev.xclient.type = ClientMessage;
     ev.xclient.window = shell;
-    ev.xclient.message_type = a.editres;
+    ev.xclient.message_type = XInternAtom(dpy, "Editres", False);
     ev.xclient.format = 32;
     ev.xclient.data.l[0] = CurrentTime;
-    ev.xclient.data.l[1] = long(a.selection);
+    ev.xclient.data.l[1] = long(selection);
     ev.xclient.data.l[2] = ident;
     ev.xclient.data.l[3] = ProtocolVersion;
     XSendEvent(dpy, shell, False, NoEventMask, &ev);
@@ -87,10 +97,8 @@ std::map<std::string, Window> widgetWindows(Display *dpy, Window shell, int time
 
     // The program fetches our request as the value of our selection ...
     XEvent req;
-    if (!waitEvent(dpy, me, SelectionRequest, &req, deadline)) {
-        XDestroyWindow(dpy, me);
+    if (!waitEvent(dpy, me, SelectionRequest, &req, timeout_ms))
         return result;
-    }
     const unsigned char request[] = {ident, SendWidgetTree, 0, 0, 0, 0};
     XSelectionEvent notify{};
     notify.type = SelectionNotify;
@@ -99,34 +107,18 @@ std::map<std::string, Window> widgetWindows(Display *dpy, Window shell, int time
     notify.target = req.xselectionrequest.target;
     notify.time = req.xselectionrequest.time;
     notify.property = req.xselectionrequest.property;
-    XChangeProperty(dpy, notify.requestor, notify.property, a.protocol, 8, PropModeReplace, request,
-                    sizeof request);
+    XChangeProperty(dpy, notify.requestor, notify.property, XInternAtom(dpy, "EditresProtocol", False), 8,
+                    PropModeReplace, request, sizeof request);
     XSendEvent(dpy, notify.requestor, False, NoEventMask, reinterpret_cast<XEvent *>(&notify));
     XFlush(dpy);
 
     // ... then takes the selection over and offers its reply through it.
     XEvent clear;
-    if (!waitEvent(dpy, me, SelectionClear, &clear, deadline)) {
-        XDestroyWindow(dpy, me);
+    if (!waitEvent(dpy, me, SelectionClear, &clear, timeout_ms))
         return result;
-    }
-    XConvertSelection(dpy, a.selection, a.clientValue, a.property, me, CurrentTime);
-    XEvent got;
-    if (!waitEvent(dpy, me, SelectionNotify, &got, deadline) || got.xselection.property == None) {
-        XDestroyWindow(dpy, me);
-        return result;
-    }
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char *data = nullptr;
-    XGetWindowProperty(dpy, me, a.property, 0, 1 << 24, True, AnyPropertyType, &type, &format, &count, &after,
-                       &data);
-    XDestroyWindow(dpy, me);
-    if (!data)
-        return result;
-
-    Reader r{data, data + count};
+    std::string reply = selectionValue(dpy, selection, XInternAtom(dpy, "EditresClientVal", False), me, timeout_ms);
+    const auto *data = reinterpret_cast<const unsigned char *>(reply.data());
+    Reader r{data, data + reply.size()};
     r.get8();                 // ident
     unsigned kind = r.get8(); // 0 = formatted
     r.get32();                // length
@@ -175,7 +167,6 @@ std::map<std::string, Window> widgetWindows(Display *dpy, Window shell, int time
             path += (path.empty() ? "" : ".") + link.second;
         result[path] = e.window;
     }
-    XFree(data);
     return result;
 }
 

@@ -12,5 +12,9 @@
 // answer within timeout_ms.
 std::map<std::string, Window> widgetWindows(Display *dpy, Window shell, int timeout_ms = 3000);
 
+// The value of selection as target, fetched through a property of the window
+// me; "" when none came within timeout_ms.
+std::string selectionValue(Display *dpy, Atom selection, Atom target, Window me, int timeout_ms);
+
 // The window of the first widget whose path ends in "." + name (or is name).
 Window findWidgetWindow(const std::map<std::string, Window> &tree, const std::string &name);
