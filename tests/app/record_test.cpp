@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "../basic/env.h"
+
 #include "app/app.h"
 #include "config/cfgfile.h"
 #include "config/record.h"
@@ -18,11 +20,6 @@ protected:
             AllocateStructs();
     }
 };
-
-void setIntNum(int subscriber, const char *digits)
-{
-    std::memcpy(recText(1181 + 3 * subscriber), digits, 3);
-}
 
 } // namespace
 
@@ -61,8 +58,8 @@ TEST_F(RecordTest, AppNames)
 
 TEST_F(RecordTest, AppNumStrPointsIntoRecord)
 {
-    setIntNum(0, "21");
-    setIntNum(29, "97");
+    putIntNum(0, "21");
+    putIntNum(29, "97");
     EXPECT_EQ(getAppNumStr(0), recText(1181));
     EXPECT_STREQ(getAppNumStr(0), "21");
     EXPECT_STREQ(getAppNumStr(29), "97");

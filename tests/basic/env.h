@@ -5,15 +5,24 @@
 #include "support/dialogs.h"
 #include "support/gui.h"
 
+#include "config/record.h"
 #include "resources/lookup.h"
 
 #include <Xm/Xm.h>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <string>
 
 // The label of a widget below dialog.
 inline std::string label(Widget dialog, const char *item) { return guiText(guiFind(dialog, item), XmNlabelString); }
+
+// Subscriber k's internal number in PBX A's share, its three bytes as given
+// ("151" fills them, with no zero after).
+inline void putIntNum(int subscriber, const char *digits)
+{
+    std::memcpy(recText(rec::RufnrList + rec::IntNumInShare + rec::IntNumSize * std::size_t(subscriber)), digits, 3);
+}
 
 // A text typed into a field: what the field shows then and the warning it gives ("" for none).
 struct Typed {

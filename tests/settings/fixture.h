@@ -22,6 +22,17 @@ inline void buses(int type, unsigned char mode1, unsigned char mode2)
     *recAt(portBlock(2)) = mode2;
 }
 
+// Port configurations and whether S0 ports 1 and 2 are internal buses in them.
+struct BusCase {
+    int type;
+    unsigned char mode1, mode2;
+    bool port1, port2;
+};
+inline const BusCase busCases[] = {
+    {2, 0x42, 0x42, true, true},  {2, 0x42, 0x82, true, false}, {1, 0x42, 0x42, true, false}, // no port 2 in type 1
+    {2, 0x02, 0x42, false, true}, {2, 0xC2, 0x42, false, true}, {0, 0x42, 0x42, false, false},
+};
+
 inline void setIntNum(int subscriber, const char *number)
 {
     std::snprintf(recText(rufnrShare() + rec::IntNumInShare + rec::IntNumSize * std::size_t(subscriber)),

@@ -133,26 +133,15 @@ TEST_P(Masks, OpeningAfterAbbrechenStartsOnTheFirstFunction)
 
 TEST_P(Masks, GroupsOfPortsWithoutInternalBusAreInsensitiveButWrittenBack)
 {
-    struct {
-        int type;
-        unsigned char mode1, mode2;
-        bool sense1, sense2;
-    } cases[] = {
-        {2, 0x42, 0x42, true, true},
-        {2, 0x42, 0x82, true, false},
-        {1, 0x42, 0x42, true, false}, // port 2 beyond the PBX type
-        {2, 0x02, 0x42, false, true},
-        {0, 0x42, 0x42, false, false},
-    };
     fillBlock();
-    for (const auto &c : cases) {
+    for (const BusCase &c : busCases) {
         buses(c.type, c.mode1, c.mode2);
         std::vector<unsigned char> before = image();
         open(
             [&](Widget dialog) {
                 EXPECT_TRUE(sensitive(dialog, group(0).c_str()));
-                EXPECT_EQ(sensitive(dialog, group(1).c_str()), c.sense1) << int(c.type) << " " << int(c.mode1);
-                EXPECT_EQ(sensitive(dialog, group(2).c_str()), c.sense2) << int(c.type) << " " << int(c.mode2);
+                EXPECT_EQ(sensitive(dialog, group(1).c_str()), c.port1) << int(c.type) << " " << int(c.mode1);
+                EXPECT_EQ(sensitive(dialog, group(2).c_str()), c.port2) << int(c.type) << " " << int(c.mode2);
                 pick(dialog, d().functions, 1);
                 pick(dialog, d().functions, 0);
             },

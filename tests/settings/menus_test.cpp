@@ -72,19 +72,8 @@ TEST(TrunkPermissions, UnrestrictedForS1Terminal0Stores5At1404)
 // insensitive, yet show and store their bytes.
 TEST(TrunkPermissions, MenusFollowTheInternalBusesAndKeepTheirBytes)
 {
-    struct {
-        int type;
-        unsigned char mode1, mode2;
-        bool port1, port2;
-    } cases[] = {
-        {2, 0x42, 0x42, true, true},
-        {2, 0x42, 0x82, true, false},
-        {1, 0x42, 0x42, true, false},
-        {2, 0xC2, 0x42, false, true},
-        {0, 0x42, 0x42, false, false},
-    };
     permissionList();
-    for (const auto &c : cases) {
+    for (const BusCase &c : busCases) {
         buses(c.type, c.mode1, c.mode2);
         std::vector<unsigned char> before = image();
         openWith(displayAmtsPerm, [&c](Widget d) {

@@ -67,7 +67,8 @@ const Opened dialogs[] = {
          pick(d, "*com", 0);
          typeInto(guiFind(d, "*base"), "7");
      }},
-    {"internal rates", [] { doDisplayLCF(dialogTop()); }},
+    {"internal rates", [] { doDisplayLCF(dialogTop()); }, rec::CfgChanges,
+     [](Widget d) { typeInto(guiFind(d, "*lcf0"), "1"); }},
     {"internal numbers", [] { doDisplayRNZ(dialogTop()); }},
     {"local-area prefixes", [] { doDisplayNahBer(dialogTop()); }, rec::KwzChanges},
     {"blocked prefixes", [] { doDisplaySperrBer(dialogTop()); }, rec::KwzChanges},

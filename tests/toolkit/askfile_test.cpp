@@ -49,12 +49,7 @@ TEST(AskForFile, OpensTheChosenFileAndFillsTheBuffers)
     FILE *f = nullptr;
     std::string shownDir;
     guiWhenActive([&](Widget fsb) {
-        XmString s = nullptr;
-        XtVaGetValues(fsb, XmNdirectory, &s, nullptr);
-        char *t = static_cast<char *>(XmStringUnparse(s, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, nullptr, 0, XmOUTPUT_ALL));
-        shownDir = t;
-        XtFree(t);
-        XmStringFree(s);
+        shownDir = guiText(fsb, XmNdirectory);
         choose(fsb, dir.file("a.cfg"));
     });
     ASSERT_TRUE(ask(dir, "r", b, &f));
@@ -167,15 +162,7 @@ TEST(AskForFile, PlaceButtonShowsItsDirectory)
         Widget button = guiFind(fsb, "place");
         label = guiText(button, XmNlabelString);
         guiPress(button);
-        XmStringTable items = nullptr;
-        int count = 0;
-        XtVaGetValues(fsb, XmNfileListItems, &items, XmNfileListItemCount, &count, nullptr);
-        for (int i = 0; i < count; ++i) {
-            char *t = static_cast<char *>(
-                XmStringUnparse(items[i], nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, nullptr, 0, XmOUTPUT_ALL));
-            files.push_back(t);
-            XtFree(t);
-        }
+        files = listItems(XmFileSelectionBoxGetChild(fsb, XmDIALOG_LIST));
         guiPress(XmFileSelectionBoxGetChild(fsb, XmDIALOG_CANCEL_BUTTON));
     });
     XmtFileChoice choice;

@@ -60,20 +60,15 @@ protected:
     std::string label(const char *path) { return ::label(w, path); }
 };
 
-void setIntNum(int subscriber, const char *digits)
-{
-    std::memcpy(recText(1181 + 3 * subscriber), digits, 3);
-}
-
 } // namespace
 
 TEST_F(Access, ItemLabelsOnlyForSubscribersWithNumbers)
 {
     set_labelname(w, "*app1.item1", "a1");
-    setIntNum(10, "31");
-    setIntNum(12, "33");
-    setIntNum(19, "40");
-    setIntNum(2, "99"); // group 0: must not leak into group 1
+    putIntNum(10, "31");
+    putIntNum(12, "33");
+    putIntNum(19, "40");
+    putIntNum(2, "99"); // group 0: must not leak into group 1
     setItemLabels(w, "*app", "Ruf #", 1, 0, 9);
     EXPECT_EQ(label("*app1.item0"), "Ruf #31");
     EXPECT_EQ(label("*app1.item1"), "a1");
@@ -81,7 +76,7 @@ TEST_F(Access, ItemLabelsOnlyForSubscribersWithNumbers)
     EXPECT_EQ(label("*app1.item9"), "Ruf #40");
 
     // A range limits what is touched.
-    setIntNum(13, "34");
+    putIntNum(13, "34");
     setItemLabels(w, "*app", "#", 1, 4, 9);
     EXPECT_EQ(label("*app1.item3"), "a3");
 }
@@ -90,15 +85,15 @@ TEST_F(Access, ItemCaptionsOnlyForSubscribersWithNumbers)
 {
     Widget cap5 = named("*cap5"), cap6 = named("*cap6");
     set_captionname(w, "*cap5", "Fuenf:");
-    setIntNum(5, "15");
+    putIntNum(5, "15");
     setItemCaptions(w, "*cap", "Ruf #", 5, 6);
     EXPECT_EQ(guiText(XmtCaptionOf(cap5), XmNlabelString), "Ruf #15: ");
     EXPECT_EQ(guiText(XmtCaptionOf(cap6), XmNlabelString), "Sechs:");
 
     // A number filling its three bytes has no zero byte; the next one must not run into it.
     for (int k : {5, 15}) {
-        setIntNum(k, "151");
-        setIntNum(k + 1, "16");
+        putIntNum(k, "151");
+        putIntNum(k + 1, "16");
     }
     setItemCaptions(w, "*cap", "Ruf #", 5, 5);
     setItemLabels(w, "*app", "Ruf #", 1, 5, 5);
