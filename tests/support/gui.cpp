@@ -150,10 +150,7 @@ void guiMergeResources(const char *lines)
             XrmPutLineResource(&db, line.c_str());
 }
 
-void guiPump(int ms)
-{
-    XmtProcessPending(guiApp(), ms);
-}
+void guiPump(int ms) { XmtProcessPending(guiApp(), ms); }
 
 int guiWhenActive(std::function<void(Widget)> f, Widget other, int timeout_ms)
 {

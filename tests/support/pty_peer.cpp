@@ -70,25 +70,22 @@ std::string hexString(const Bytes &bytes)
 
 PtyPeer::PtyPeer()
 {
-    if (openpty(&master_, &slave_, nullptr, nullptr, nullptr) != 0)
+    if (openpty(&fd_, &slave_, nullptr, nullptr, nullptr) != 0)
         throw std::runtime_error("openpty failed");
     char name[256];
-    if (ptsname_r(master_, name, sizeof name) != 0)
+    if (ptsname_r(fd_, name, sizeof name) != 0)
         throw std::runtime_error("ptsname failed");
     slave_path_ = name;
-    makeRaw(master_);
+    makeRaw(fd_);
     makeRaw(slave_);
-    fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+    fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) | O_NONBLOCK);
 }
 
 PtyPeer::~PtyPeer()
 {
-    close(master_);
+    close(fd_);
     close(slave_);
 }
-
-void PtyPeer::send(const Bytes &bytes) { writeBytes(master_, bytes); }
-Bytes PtyPeer::receive(std::size_t count, int quiet_ms) { return readBytes(master_, count, quiet_ms); }
 
 PtyClient::PtyClient(const std::string &path)
 {
@@ -100,5 +97,5 @@ PtyClient::PtyClient(const std::string &path)
 
 PtyClient::~PtyClient() { close(fd_); }
 
-void PtyClient::send(const Bytes &bytes) { writeBytes(fd_, bytes); }
-Bytes PtyClient::receive(std::size_t count, int quiet_ms) { return readBytes(fd_, count, quiet_ms); }
+void RawEnd::send(const Bytes &bytes) { writeBytes(fd_, bytes); }
+Bytes RawEnd::receive(std::size_t count, int quiet_ms) { return readBytes(fd_, count, quiet_ms); }

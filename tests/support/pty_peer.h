@@ -8,39 +8,38 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
-class PtyPeer {
+// What either end sends and receives on its descriptor.
+class RawEnd {
 public:
-    PtyPeer(); // throws when no pty can be had
-    ~PtyPeer();
-    PtyPeer(const PtyPeer &) = delete;
-    PtyPeer &operator=(const PtyPeer &) = delete;
-
-    const std::string &slavePath() const { return slave_path_; }
-    int master() const { return master_; }
+    RawEnd() = default;
+    RawEnd(const RawEnd &) = delete;
+    RawEnd &operator=(const RawEnd &) = delete;
     void send(const Bytes &bytes);
     // Collects bytes until count have come or nothing came for quiet_ms.
     Bytes receive(std::size_t count, int quiet_ms = 1500);
 
+protected:
+    int fd_ = -1;
+};
+
+class PtyPeer : public RawEnd {
+public:
+    PtyPeer(); // throws when no pty can be had
+    ~PtyPeer();
+    const std::string &slavePath() const { return slave_path_; }
+    int master() const { return fd_; }
+
 private:
-    int master_ = -1;
     int slave_ = -1; // held so the master sees no hang-up while the test's side is closed
     std::string slave_path_;
 };
 
 // Opens path (a tty) raw and non-blocking, as a program would.
-class PtyClient {
+class PtyClient : public RawEnd {
 public:
     explicit PtyClient(const std::string &path); // throws when it cannot open
     ~PtyClient();
-    PtyClient(const PtyClient &) = delete;
-    PtyClient &operator=(const PtyClient &) = delete;
-
     int fd() const { return fd_; }
-    void send(const Bytes &bytes);
-    Bytes receive(std::size_t count, int quiet_ms = 1500);
-
-private:
-    int fd_ = -1;
 };
 
 // Reads from fd until count bytes or quiet_ms without a byte.

@@ -27,11 +27,7 @@ SimLine::~SimLine()
     setLockDir(nullptr);
 }
 
-int SimLine::open()
-{
-    fd = openSer(device.c_str());
-    return fd;
-}
+int SimLine::open() { return fd = openSer(device.c_str()); }
 
 bool SimLine::waitReceived(std::size_t count, int ms)
 {
