@@ -3,7 +3,6 @@
 #include "ctl_env.h"
 
 #include "support/calls_model.h"
-#include "support/sim_line.h"
 
 #include <fstream>
 #include <sys/stat.h>

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 

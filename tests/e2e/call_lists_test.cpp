@@ -8,7 +8,6 @@
 
 #include <X11/Xutil.h>
 #include <algorithm>
-#include <cstring>
 #include <unistd.h>
 
 namespace {

@@ -5,11 +5,9 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
 #include <unistd.h>
 
 namespace {

@@ -2,8 +2,6 @@
 
 #include "support/e2e_process.h"
 
-#include <X11/Xatom.h>
-#include <X11/Xutil.h>
 #include <vector>
 
 namespace {
