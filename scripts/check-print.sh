@@ -115,6 +115,9 @@ EOF
 }
 
 printouts=(speed-dial outgoing-calls incoming-calls)
+# The window needs an X server: the caller's, else one of its own.
+on_x=()
+[ -n "${DISPLAY:-}" ] || on_x=(xvfb-run -a -s "-screen 0 1280x1024x24")
 margins="-o page-left=36 -o page-right=36 -o page-top=36 -o page-bottom=36"
 status=0
 done_pdfs=0
@@ -123,7 +126,7 @@ for media in A4 Letter; do
   mkdir -p "$expected"
   echo "== window and kelvoractl on $media"
   KELVORA_PRINT_CHECK=$expected KELVORA_PRINT_COMMAND="lpr -o media=$media $margins" \
-    "$build/tests/test_e2e" --gtest_filter='Printing.*'
+    "${on_x[@]}" "$build/tests/test_e2e" --gtest_filter='Printing.*'
   done_pdfs=$((done_pdfs + 6))
   wait_pdfs $done_pdfs
   mapfile -t got < <(ls "$work/pdf" | grep '\.pdf$' | sed 's/.*job_\([0-9]*\).*/\1 &/' | sort -n | tail -6 | cut -d' ' -f2-)
