@@ -17,6 +17,20 @@ std::string_view trimmed(std::string_view s)
     return s;
 }
 
+std::vector<std::string_view> linesOf(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    for (std::size_t from = 0; from < text.size();) {
+        std::size_t end = std::min(text.find('\n', from), text.size());
+        std::string_view line = text.substr(from, end - from);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        lines.push_back(line);
+        from = end + 1;
+    }
+    return lines;
+}
+
 namespace {
 
 constexpr char32_t Invalid = 0xFFFFFFFF;

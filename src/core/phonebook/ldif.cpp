@@ -28,17 +28,11 @@ std::vector<Line> logicalLines(std::string_view text)
 {
     std::vector<Line> lines;
     bool comment = false;
-    int number = 1;
-    for (std::size_t from = 0; from < text.size(); ++number) {
-        std::size_t end = text.find('\n', from);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(from, end - from);
-        from = end + 1;
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        if (line.starts_with(' ') && !lines.empty()) {
-            if (!comment)
+    int number = 0;
+    for (std::string_view line : linesOf(text)) {
+        ++number;
+        if (line.starts_with(' ')) {
+            if (!comment && !lines.empty())
                 lines.back().text.append(line.substr(1));
             continue;
         }

@@ -323,6 +323,14 @@ int ImportResult::cutCount() const
 
 namespace {
 
+ImportResult begun(Format format, std::string_view bytes)
+{
+    ImportResult result;
+    result.format = format;
+    result.encoding = encodingOf(bytes);
+    return result;
+}
+
 bool blank(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
 
 // A file that is not blank and gave no contact says so, unless it said why.
@@ -399,8 +407,7 @@ void importCsvText(const std::string &text, Tables tables, const ImportOptions &
 
 ImportResult importCsv(std::string_view bytes, Tables tables, const ImportOptions &options)
 {
-    ImportResult result;
-    result.encoding = encodingOf(bytes);
+    ImportResult result = begun(Format::Csv, bytes);
     std::string text = toUtf8(bytes, result.encoding);
     importCsvText(text, tables, options, result);
     noContact(text, result);
@@ -409,9 +416,7 @@ ImportResult importCsv(std::string_view bytes, Tables tables, const ImportOption
 
 ImportResult importVCard(std::string_view bytes, Tables tables, const ImportOptions &options)
 {
-    ImportResult result;
-    result.format = Format::VCard;
-    result.encoding = encodingOf(bytes);
+    ImportResult result = begun(Format::VCard, bytes);
     // Values say their own 8-bit code page (CHARSET): only UTF-16 is turned
     // into UTF-8 beforehand.
     bool wide = result.encoding == Encoding::Utf16Le || result.encoding == Encoding::Utf16Be;
@@ -425,9 +430,7 @@ ImportResult importVCard(std::string_view bytes, Tables tables, const ImportOpti
 
 ImportResult importLdif(std::string_view bytes, Tables tables, const ImportOptions &options)
 {
-    ImportResult result;
-    result.format = Format::Ldif;
-    result.encoding = encodingOf(bytes);
+    ImportResult result = begun(Format::Ldif, bytes);
     std::string text = toUtf8(bytes, result.encoding);
     placeCards(ldif::read(text), tables, options, result);
     noContact(text, result);
@@ -436,9 +439,7 @@ ImportResult importLdif(std::string_view bytes, Tables tables, const ImportOptio
 
 ImportResult importXml(std::string_view bytes, Tables tables, const ImportOptions &options)
 {
-    ImportResult result;
-    result.format = Format::Xml;
-    result.encoding = encodingOf(bytes);
+    ImportResult result = begun(Format::Xml, bytes);
     xmlbook::Book book = xmlbook::read(bytes);
     result.declaredEncoding = utf8ToLatin1(book.declaredEncoding).text;
     if (book.errorLine > 0) {
