@@ -49,7 +49,7 @@ inline std::vector<unsigned char> startRecord()
 
 inline bool sameResult(const ImportResult &a, const ImportResult &b)
 {
-    if (a.imported.size() != b.imported.size() || a.skipped.size() != b.skipped.size() || a.utf8 != b.utf8 ||
+    if (a.imported.size() != b.imported.size() || a.skipped.size() != b.skipped.size() || a.encoding != b.encoding ||
         a.headerLine != b.headerLine)
         return false;
     for (std::size_t k = 0; k < a.imported.size(); ++k) {

@@ -24,7 +24,7 @@ elif [[ ${1:-} =~ ^[0-9]+$ ]]; then
   shift
 fi
 
-packages=(clang libclang-rt-14-dev cmake make libmotif-dev libxt-dev libx11-dev)
+packages=(clang libclang-rt-14-dev cmake make libmotif-dev libxt-dev libx11-dev libexpat1-dev)
 . scripts/packages.sh
 install_missing "${packages[@]}"
 

@@ -583,14 +583,20 @@ int writeBytes(const std::string &path, const std::string &bytes)
     return written == FileWrite::Written ? Success : unwritten(path, written, errno);
 }
 
-// The window's summary, but every line of it: a script's log has room.
-std::vector<std::string> summaryLines(const phonebook::ImportResult &r)
+std::string importLine(const char *which) { return builtinResource(std::string("*phonebookImport.") + which); }
+
+// The window's summary, but every line of it (a script's log has room): on
+// standard output, why nothing was imported on standard error.
+void printSummary(const phonebook::ImportResult &r)
 {
-    auto line = [](const char *which) { return builtinResource(std::string("*phonebookImport.") + which); };
-    std::vector<std::string> out = phonebook::summaryLines(r, line);
-    if (r.columns != phonebook::ColumnTrouble::Found)
-        out.push_back(line("chooseColumns"));
-    return out;
+    std::vector<std::string> lines = phonebook::summaryLines(r, importLine);
+    bool trouble = r.trouble != phonebook::Trouble::Clear;
+    for (std::size_t k = 0; k + trouble < lines.size(); ++k)
+        std::printf("%s\n", forLocale(lines[k]).c_str());
+    if (!trouble)
+        return;
+    bool columns = r.trouble == phonebook::Trouble::ColumnsUnknown || r.trouble == phonebook::Trouble::ColumnMissing;
+    complain(lines.back() + (columns ? "\n" + importLine("chooseColumns") : ""));
 }
 
 // "a,b" as its names.
@@ -642,15 +648,18 @@ int phonebookImport(Context &, const Args &args)
         return status;
     auto *file = reinterpret_cast<unsigned char *>(image.data());
     phonebook::ImportResult result = phonebook::importAddressBook(bytes, phonebook::tablesOfFile(file), options);
-    // Nothing imported, nothing written: the file keeps its time stamp.
-    if (fresh || !result.imported.empty())
+    // Nothing imported, nothing written: the file keeps its time stamp.  A
+    // file not read as an address book leaves no new directory file either.
+    bool trouble = result.trouble != phonebook::Trouble::Clear;
+    if ((fresh && !trouble) || !result.imported.empty())
         if (int status = writeBytes(path, image); status != Success)
             return status;
-    for (const std::string &line : summaryLines(result))
-        std::printf("%s\n", forLocale(line).c_str());
+    printSummary(result);
     if (int status = outputDone(); status != Success)
         return status;
-    return result.columns == phonebook::ColumnTrouble::Found ? Success : WrongUsage;
+    if (result.trouble == phonebook::Trouble::ColumnMissing)
+        return WrongUsage; // the option names a column the file lacks
+    return trouble ? FileTrouble : Success;
 }
 
 int phonebookExport(Context &, const Args &args)
@@ -734,8 +743,9 @@ const Command commands[] = {
      diff},
     {"phonebook-import",
      "phonebook-import [--replace] [--country CC] [--with-fax] [--name-column NAME[,NAME...]] "
-     "[--number-column NAME[,NAME...]] IN.csv|IN.vcf|- FILE.kwz",
-     "Puts the entries of an address book (- standard input) into a speed-dial file, a new one\n"
+     "[--number-column NAME[,NAME...]] IN.csv|IN.vcf|IN.ldif|IN.xml|- FILE.kwz",
+     "Puts the entries of an address book (CSV, vCard, LDIF or a router's XML phone book; - standard\n"
+     "input) into a speed-dial file, a new one\n"
      "when FILE.kwz is not there; --replace overwrites taken slots, --country is the own country,\n"
      "--with-fax takes fax numbers too, --name-column and --number-column choose CSV columns.",
      2, false, {"--country", "--name-column", "--number-column"}, {"--replace", "--with-fax"}, phonebookImport},

@@ -38,7 +38,7 @@ std::string summaryOf(Widget parent, const phonebook::ImportResult &r)
         s += "\n" + lines[i];
     if (lines.size() > ShownLines + 1)
         s += "\n" + fillPlaceholders(text(parent, "more"), {std::to_string(lines.size() - 1 - ShownLines)});
-    if (r.columns != phonebook::ColumnTrouble::Found)
+    if (r.trouble == phonebook::Trouble::ColumnsUnknown || r.trouble == phonebook::Trouble::ColumnMissing)
         s += "\n" + text(parent, "columnsHint");
     return s;
 }
@@ -74,7 +74,7 @@ bool importSpeedDial(Widget parent)
     withFax = false;
     XmtAddFileDialogToggle("import_dlg", "withFax", "Faxnummern übernehmen", &withFax);
     XmtFileChoice choice;
-    if (!XmtChooseFile(parent, "import_dlg", "Adressbuch importieren:", DefaultFilesDir, "*.[cv][sc][vf]", False,
+    if (!XmtChooseFile(parent, "import_dlg", "Adressbuch importieren:", DefaultFilesDir, "*", False,
                        "", "", "", "No Help!", &choice))
         return false;
     std::string bytes;

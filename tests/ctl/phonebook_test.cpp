@@ -48,7 +48,8 @@ struct ImportCase {
     std::vector<std::string> options;
     std::string input;             // the address book, UTF-8 unless it says so
     std::vector<Entry> stored;     // the slots that change from baseKwz()
-    std::vector<std::string> said; // standard output, line by line, ISO 8859-1
+    std::vector<std::string> said; // standard output, line by line, ISO 8859-1, but for what it was read as
+    const char *readAs = "Gelesen als CSV in UTF-8, Trennzeichen Semikolon, ohne Kopfzeile: Kurzwahl, Name, Nummer";
 };
 
 const char *const CountsNone = "Importiert: 1 (davon 0 mit gekürztem Namen), übersprungen: 0";
@@ -57,7 +58,8 @@ const ImportCase importCases[] = {
     {"a code", {}, "105;M\xC3\xBC" "ller;030 12345\n", {{105, "Müller", "03012345"}}, {CountsNone}},
     {"no code: free slots in order, past the taken 101", {}, "Kurzwahl;Name;Telefon\n;Schulz;040 999\n;Meier;1\n",
      {{100, "Schulz", "040999"}, {102, "Meier", "1"}},
-     {"Importiert: 2 (davon 0 mit gekürztem Namen), übersprungen: 0"}},
+     {"Importiert: 2 (davon 0 mit gekürztem Namen), übersprungen: 0"},
+     "Gelesen als CSV in UTF-8, Trennzeichen Semikolon, Kopfzeile in Zeile 1"},
     {"a duplicate code: the first keeps it", {}, "105;Erst;1\n105;Zweit;2\n", {{105, "Erst", "1"}},
      {"Importiert: 1 (davon 0 mit gekürztem Namen), übersprungen: 1", "Zeile 2 (Zweit): Kurzwahl 105 schon in Zeile 1"}},
     {"an occupied slot stays", {}, "101;Neu;2\n", {},
@@ -101,7 +103,9 @@ TEST(Phonebook, ImportCases)
         EXPECT_EQ(after.st_ino != before.st_ino, !c.stored.empty()) << c.what;
         EXPECT_EQ(run.status, 0) << c.what << ": " << run.err;
         EXPECT_EQ(run.err, "") << c.what;
-        EXPECT_EQ(linesOf(run.out), c.said) << c.what;
+        std::vector<std::string> said = c.said;
+        said.insert(said.begin() + 1, c.readAs);
+        EXPECT_EQ(linesOf(run.out), said) << c.what;
         std::string expected = baseKwz();
         for (const Entry &e : c.stored)
             put(expected, e.code, e.name, e.number);
@@ -149,8 +153,11 @@ TEST(Phonebook, ExportThenImportIntoANewFileGivesTheSameBytes)
         options.input = book;
         run = runCtl({"phonebook-import", "-", fresh}, options);
         EXPECT_EQ(run.status, 0) << out << ": " << run.err;
-        EXPECT_EQ(linesOf(run.out), std::vector<std::string>{"Importiert: 134 (davon 0 mit gekürztem Namen), "
-                                                             "übersprungen: 0"})
+        EXPECT_EQ(linesOf(run.out),
+                  (std::vector<std::string>{"Importiert: 134 (davon 0 mit gekürztem Namen), übersprungen: 0",
+                                            vcard ? "Gelesen als vCard in UTF-8"
+                                                  : "Gelesen als CSV in UTF-8 mit BOM, Trennzeichen Semikolon, "
+                                                    "Kopfzeile in Zeile 1"}))
             << out;
         EXPECT_TRUE(readFile(fresh) == fullishKwz()) << out;
     }
@@ -161,10 +168,61 @@ TEST(Phonebook, ExportThenImportIntoANewFileGivesTheSameBytes)
 TEST(Phonebook, AnImportOfNothingIntoAMissingFileMakesTheEmptyDirectory)
 {
     TempDir dir;
-    writeFile(dir.file("in.csv"), "Kurzwahl;Name;Telefon\n");
+    writeFile(dir.file("in.csv"), "Kurzwahl;Name;Telefon\n;Ohne Nummer;\n");
     CtlRun run = runCtl({"phonebook-import", dir.file("in.csv"), dir.file("new.kwz")});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(readFile(dir.file("new.kwz")) == emptyKwz());
+}
+
+// A file read as no address book: exit 3 (1 for a column the options name),
+// why on standard error, the directory file neither written nor made.
+TEST(Phonebook, FilesThatGiveNoContactChangeNothing)
+{
+    const struct {
+        const char *what;
+        std::string input;
+        std::vector<std::string> options;
+        int status;
+        std::vector<std::string> out;
+        std::string err;
+    } cases[] = {
+        {"a router's XML that is no phone book", "<?xml version=\"1.0\"?>\n<rss/>\n", {}, 3,
+         {"Importiert: 0 (davon 0 mit gekürztem Namen), übersprungen: 0", "Gelesen als XML in UTF-8"},
+         "kelvoractl: XML, aber kein Telefonbuch (Wurzelelement <rss>, kein <contact>): nichts importiert\n"},
+        {"a header only", "Kurzwahl;Name;Telefon\n", {}, 3,
+         {"Importiert: 0 (davon 0 mit gekürztem Namen), übersprungen: 0",
+          "Gelesen als CSV in UTF-8, Trennzeichen Semikolon, Kopfzeile in Zeile 1"},
+         "kelvoractl: Keine Einträge gefunden: nichts importiert\n"},
+        {"columns nobody knows", "Wer;Wo\nAnna;1\n", {}, 3,
+         {"Importiert: 0 (davon 0 mit gekürztem Namen), übersprungen: 0", "Gelesen als CSV in UTF-8, Trennzeichen Semikolon"},
+         "kelvoractl: Keine Spalten für Name und Telefonnummer erkannt, die erste Zeile hat: \"Wer\", \"Wo\"\n"
+         "  Spalten wählen mit --name-column NAME --number-column NAME[,NAME...]\n"},
+        {"a column the options name is not there", "Wer;Wo\nAnna;1\n", {"--number-column", "Was"}, 1,
+         {"Importiert: 0 (davon 0 mit gekürztem Namen), übersprungen: 0", "Gelesen als CSV in UTF-8, Trennzeichen Semikolon"},
+         "kelvoractl: Keine Spalte \"Was\", die erste Zeile hat: \"Wer\", \"Wo\"\n"
+         "  Spalten wählen mit --name-column NAME --number-column NAME[,NAME...]\n"},
+    };
+    for (const auto &c : cases) {
+        for (bool fresh : {false, true}) {
+            TempDir dir;
+            writeFile(dir.file("in.txt"), c.input);
+            if (!fresh)
+                writeFile(dir.file("k.kwz"), baseKwz());
+            struct stat before {};
+            stat(dir.file("k.kwz").c_str(), &before);
+            std::vector<std::string> args = {"phonebook-import"};
+            args.insert(args.end(), c.options.begin(), c.options.end());
+            args.insert(args.end(), {dir.file("in.txt"), dir.file("k.kwz")});
+            CtlRun run = runCtl(args, Latin1);
+            EXPECT_EQ(run.status, c.status) << c.what;
+            EXPECT_EQ(linesOf(run.out), c.out) << c.what;
+            EXPECT_EQ(run.err, c.err) << c.what;
+            struct stat after {};
+            bool there = stat(dir.file("k.kwz").c_str(), &after) == 0;
+            EXPECT_EQ(there, !fresh) << c.what << ": a directory file made";
+            EXPECT_EQ(after.st_ino, before.st_ino) << c.what << ": the directory file written";
+        }
+    }
 }
 
 // "-" as the file a command reads or writes gives what the file gives.

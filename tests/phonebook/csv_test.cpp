@@ -33,6 +33,10 @@ const ReadCase readCases[] = {
     {"separators only: a record of empty fields", ";;\n", ';', {{1, {"", "", ""}}}},
     {"a quote nothing closes is a character: the lines after it stay lines", "1;\"ab\nc;\"\"d\n", ';',
      {{1, {"1", "\"ab"}}, {2, {"c", "d"}}}, {1}},
+    {"tabs: empty fields stay, blanks go, a quoted tab is text", "Name\tTel\t\tFax\n A \t\"1\t2\"\t\t3\n", '\t',
+     {{1, {"Name", "Tel", "", "Fax"}}, {2, {"A", "1\t2", "", "3"}}}},
+    {"more tabs than semicolons", "\"Anrede\"\t\"Firma\"\t\"A;B\"\tC;D\n", '\t', {{1, {"Anrede", "Firma", "A;B", "C;D"}}}},
+    {"a tab after the last field, indented lines: semicolons", "\tName;Tel\t\n", ';', {{1, {"Name", "Tel"}}}},
 };
 
 TEST(Csv, Reading)
@@ -48,6 +52,14 @@ TEST(Csv, Reading)
             EXPECT_EQ(got[k].fields, c.records[k].fields) << c.what << ", record " << k;
         }
     }
+}
+
+TEST(Csv, ALineWithoutSeparatorIsNoCsv)
+{
+    EXPECT_TRUE(csv::separated("\n\nName\tTel\n"));
+    EXPECT_TRUE(csv::separated("Name,Tel\n"));
+    EXPECT_FALSE(csv::separated("\tAnna 030 1234\nOtto;040\n")) << "only the first line counts";
+    EXPECT_FALSE(csv::separated("\"a,b;c\"\n")) << "not inside quotes";
 }
 
 TEST(Csv, FieldsAreQuotedOnlyWhenTheyMustBe)

@@ -37,17 +37,16 @@ const ImportCase importCases[] = {
     {"UTF-8 with its byte order mark; names cut to 37, 24 digits fit",
      "\xEF\xBB\xBF;" + utf8(u8"Größenwahn-Gesellschaft für Übergrößen mbH") + ";123456789012345678901234\n",
      {{100, "Größenwahn-Gesellschaft für Übergröße", "123456789012345678901234"}}, {}, 1},
-    {"every reason to skip, each with its line",
+    {"every reason to skip, each with its line; a code out of range is passed over, the entry stays",
      "300;A;1\n1x;B;2\n;C;-\n;D;1234567890123456789012345\n105;E;1\n105;F;2\n099;G;3\n",
-     {{105, "E", "1"}},
-     {{1, SkipReason::CodeOutOfRange}, {2, SkipReason::CodeOutOfRange}, {3, SkipReason::EmptyNumber},
-      {4, SkipReason::NumberTooLong}, {6, SkipReason::DuplicateCode, 5}, {7, SkipReason::CodeOutOfRange}}},
+     {{105, "E", "1"}, {100, "A", "1"}, {101, "B", "2"}, {102, "G", "3"}},
+     {{3, SkipReason::EmptyNumber}, {4, SkipReason::NumberTooLong}, {6, SkipReason::DuplicateCode, 5}}},
     {"an entry stored already, by this import or before, is not stored again",
      ";Anna;1\n;Anna;1\n;Anna;2\n105;B;3\n;B;3\n105;B;3\n",
      {{100, "Anna", "1"}, {101, "Anna", "2"}, {105, "B", "3"}},
      {{2, SkipReason::AlreadyThere}, {5, SkipReason::AlreadyThere}, {6, SkipReason::AlreadyThere}}},
     {"a header only on the first line; separator-only lines pass unseen",
-     "Kurzwahl,Name,Telefon\n,,\nKurzwahl,Name,Telefon\n", {}, {{3, SkipReason::CodeOutOfRange}}},
+     "Kurzwahl,Name,Telefon\n,,\nKurzwahl,Name,Telefon\n", {}, {{3, SkipReason::EmptyNumber}}},
     {"vCard: each number an entry, the code goes to the first; a card without number is skipped",
      "BEGIN:VCARD\r\nFN:" + utf8(u8"Büro") + "\r\nTEL:+49 30 1\r\nTEL:+33 1 2\r\nX-KELVORA-SPEEDDIAL:150\r\n"
      "END:VCARD\r\nBEGIN:VCARD\r\nFN:Leer\r\nEND:VCARD\r\n",
@@ -76,14 +75,14 @@ TEST(Import, DetectsHeaderEncodingAndFormat)
     Directory d;
     ImportResult latin = importCsv("Nr;Name;Nummer\n;M\xFCller;1\n150;Code;2\n", d.tables());
     EXPECT_EQ(latin.format, Format::Csv);
-    EXPECT_FALSE(latin.utf8);
+    EXPECT_EQ(latin.encoding, Encoding::Windows1252);
     EXPECT_EQ(latin.headerLine, 1);
     ImportResult plain = importCsv(utf8(u8";Müller;2\n"), d.tables());
-    EXPECT_TRUE(plain.utf8);
+    EXPECT_EQ(plain.encoding, Encoding::Utf8);
     EXPECT_EQ(plain.headerLine, 0);
     EXPECT_EQ(nameOf(d.tables(), 0), "Müller");
-    EXPECT_EQ(nameOf(d.tables(), 50), "Code") << "a hand-made list's \"Nr\" is the code";
-    EXPECT_EQ(nameOf(d.tables(), 1), "Müller");
+    EXPECT_EQ(nameOf(d.tables(), 1), "Code") << "a member number \"Nr\" is no code";
+    EXPECT_EQ(nameOf(d.tables(), 2), "Müller");
     EXPECT_EQ(formatOf("\xEF\xBB\xBF\r\n  begin:vcard\r\n"), Format::VCard);
     EXPECT_EQ(formatOf("BEGIN:VCARD"), Format::VCard);
     EXPECT_EQ(formatOf("Kurzwahl;Name;Telefon\nBEGIN:VCARD\n"), Format::Csv);
@@ -112,6 +111,13 @@ TEST(Import, NumberRules)
         {"1701234567", "49", "1701234567", true},    {"30 1234567", "49", "301234567", true},
         {"12345678", "49", "12345678"},              {"3331234567", "39", "3331234567"},
         {"12345678901234", "49", "12345678901234"},
+        // 00 as +: only the trunk 0 after a country code standing apart goes.
+        {"0049 (0)711 2468-10", "49", "0711246810"}, {"0049 0711 2468-10", "49", "0711246810"},
+        {"00 49 (0) 30 1", "49", "0301"},            {"0049-(030)-1", "49", "0301"},
+        {"0044 (0)20 7946 0958", "49", "00442079460958"}, {"0033 (0)1 42 68", "49", "003314268"},
+        {"0039 06 6982", "49", "0039066982"},        {"0049711246810", "49", "0049711246810"},
+        {"00 440201", "49", "00440201"},             {"0049 30 1", "49", "0049301"},
+        {"000 49 (0) 30", "49", "00049030"},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(directoryNumber(c.written, c.country), c.stored) << c.written << " in " << c.country;

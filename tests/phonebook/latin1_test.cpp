@@ -1,6 +1,8 @@
-// Names from address books into ISO 8859-1, and the detection of UTF-8.
+// Names from address books into ISO 8859-1, and the detection of the
+// encoding a file is in.
 #include <gtest/gtest.h>
 
+#include "phonebook/encoding.h"
 #include "phonebook/latin1.h"
 #include "phonebook_env.h"
 
@@ -85,6 +87,41 @@ TEST(Latin1, EightBitFilesReadWithTheWindowsCodePage)
     EXPECT_EQ(legacyToUtf8("\x81"), "\xC2\x81");
     EXPECT_EQ(anyToUtf8(utf8(u8"schon UTF-8: ü")), utf8(u8"schon UTF-8: ü"));
     EXPECT_EQ(anyToUtf8("\xFC"), utf8(u8"ü"));
+}
+
+// What each exporter's bytes are taken for, and the text they give.
+TEST(Latin1, EncodingsToldByTheBytes)
+{
+    const std::string mueller = utf8(u8"Müller");
+    const struct {
+        const char *what;
+        std::string bytes;
+        Encoding encoding;
+        std::string text; // UTF-8
+    } cases[] = {
+        {"ASCII", "Name;Tel\n", Encoding::Utf8, "Name;Tel\n"},
+        {"UTF-8", mueller, Encoding::Utf8, mueller},
+        {"UTF-8 with its mark, the mark goes", "\xEF\xBB\xBF" + mueller, Encoding::Utf8Mark, mueller},
+        {"UTF-16LE by its mark", std::string("\xFF\xFEM\0\xFC\0\n\0", 8), Encoding::Utf16Le, utf8(u8"Mü\n")},
+        {"UTF-16BE by its mark", std::string("\xFE\xFF\0M\0\xFC", 6), Encoding::Utf16Be, utf8(u8"Mü")},
+        {"UTF-16: a character beyond the first plane", std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), Encoding::Utf16Le,
+         utf8(u8"😀")},
+        {"UTF-16: a lone surrogate and an odd last byte", std::string("\xFF\xFE\x00\xDCM\0x", 7), Encoding::Utf16Le,
+         utf8(u8"\uFFFDM\uFFFD")},
+        {"Windows-1252: umlauts, quotes, an apostrophe inside a name", "M\xFCller \x84" "a\x93 O\x92Neill",
+         Encoding::Windows1252, utf8(u8"Müller „a“ O’Neill")},
+        {"Mac Roman: letters of 0x80-0x9F inside words", "Br\x9F" "ckner J\x9Arg Wei\xA7mann", Encoding::MacRoman,
+         utf8(u8"Brückner Jörg Weißmann")},
+        {"Mac Roman: a byte the Windows code page lacks", "\x8D", Encoding::MacRoman, utf8(u8"ç")},
+        {"Mac Roman: CR line ends and a capital at a word's start", "Name\r\x80rger\r", Encoding::MacRoman,
+         utf8(u8"Name\rÄrger\r")},
+        {"CR line ends, but Windows letters inside words", "Name\rM\xFCller \x80\r", Encoding::Windows1252,
+         utf8(u8"Name\rMüller €\r")},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(encodingOf(c.bytes), c.encoding) << c.what;
+        EXPECT_EQ(toUtf8(c.bytes, c.encoding), c.text) << c.what;
+    }
 }
 
 } // namespace

@@ -6,25 +6,50 @@ namespace phonebook::csv {
 
 namespace {
 
-bool blank(char c) { return c == ' ' || c == '\t'; }
+// Tabs are blanks unless they separate.
+bool blank(char c, char separator) { return c == ' ' || (c == '\t' && separator != '\t'); }
 
 bool lineEnd(char c) { return c == '\n' || c == '\r'; }
+
+struct Counts {
+    int tabs = 0, semicolons = 0, commas = 0;
+};
+
+// The candidates outside quotes in the first line that is not blank; tabs
+// before its first character are no separators.
+Counts countsOf(std::string_view text)
+{
+    Counts counts;
+    bool quoted = false, seen = false;
+    for (char c : text) {
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && lineEnd(c) && seen) {
+            break;
+        } else if (!quoted) {
+            counts.tabs += c == '\t' && seen;
+            counts.semicolons += c == ';';
+            counts.commas += c == ',';
+        }
+        seen = seen || !(c == ' ' || c == '\t' || lineEnd(c));
+    }
+    return counts;
+}
 
 } // namespace
 
 char separatorOf(std::string_view text)
 {
-    bool quoted = false, seen = false;
-    for (char c : text) {
-        if (c == '"')
-            quoted = !quoted;
-        else if (!quoted && c == ';')
-            return ';';
-        else if (!quoted && lineEnd(c) && seen)
-            break;
-        seen = seen || !(blank(c) || lineEnd(c));
-    }
-    return ',';
+    Counts c = countsOf(text);
+    if (c.tabs > c.semicolons && c.tabs > c.commas)
+        return '\t';
+    return c.semicolons > 0 ? ';' : ',';
+}
+
+bool separated(std::string_view text)
+{
+    Counts c = countsOf(text);
+    return c.tabs + c.semicolons + c.commas > 0;
 }
 
 std::vector<Record> read(std::string_view text, char separator, std::vector<int> *unclosedQuotes)
@@ -39,7 +64,7 @@ std::vector<Record> read(std::string_view text, char separator, std::vector<int>
         bool empty = true; // one blank field only: a blank line
         for (;;) {
             std::size_t j = i;
-            while (j < n && blank(text[j]))
+            while (j < n && blank(text[j], separator))
                 ++j;
             std::string value;
             bool closed = false;
@@ -101,7 +126,7 @@ std::vector<Record> read(std::string_view text, char separator, std::vector<int>
 
 std::string field(std::string_view value, char separator)
 {
-    bool quote = !value.empty() && (blank(value.front()) || blank(value.back()));
+    bool quote = !value.empty() && (blank(value.front(), 0) || blank(value.back(), 0));
     for (char c : value)
         quote = quote || c == separator || c == ',' || c == ';' || c == '"' || lineEnd(c);
     if (!quote)

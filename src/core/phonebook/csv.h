@@ -1,4 +1,4 @@
-// Comma- or semicolon-separated lines as RFC 4180 has them, read leniently
+// Comma-, semicolon- or tab-separated lines as RFC 4180 has them, read leniently
 // (spreadsheets and hand-written files bend the rules) and written strictly.
 #pragma once
 
@@ -13,17 +13,21 @@ struct Record {
     std::vector<std::string> fields;
 };
 
-// ';' when the first line that is not blank has one outside quotes, else ','.
-// Names with commas are common, names with semicolons are not.
+// Of the first line that is not blank, outside quotes: a tab when it has more
+// tabs than semicolons and more than commas (a spreadsheet's text export),
+// else ';' when it has one, else ','.  Names with commas are common, names
+// with semicolons are not.
 char separatorOf(std::string_view text);
+// That line has any of the three.
+bool separated(std::string_view text);
 
 // The records of text.  Line ends are CR LF, LF or CR.  A quoted field may
 // hold separators, line breaks and doubled quotes; blanks around it are
 // dropped and text after its closing quote is added to it.  An unquoted
-// field loses its blanks at both ends.  Blank lines give no record.  A quote
-// that no quote closes before the end is taken as a character of an unquoted
-// field, so the lines after it are read as lines; its line goes into
-// *unclosedQuotes.
+// field loses its blanks at both ends (tabs are blanks unless they
+// separate).  Blank lines give no record.  A quote that no quote closes
+// before the end is taken as a character of an unquoted field, so the lines
+// after it are read as lines; its line goes into *unclosedQuotes.
 std::vector<Record> read(std::string_view text, char separator, std::vector<int> *unclosedQuotes = nullptr);
 
 // value as a field: quoted when it holds a separator (either), a quote, a line

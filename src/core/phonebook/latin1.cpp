@@ -1,5 +1,7 @@
 #include "phonebook/latin1.h"
 
+#include "phonebook/encoding.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
@@ -13,6 +15,20 @@ std::string_view trimmed(std::string_view s)
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
         s.remove_suffix(1);
     return s;
+}
+
+std::vector<std::string_view> linesOf(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    for (std::size_t from = 0; from < text.size();) {
+        std::size_t end = std::min(text.find('\n', from), text.size());
+        std::string_view line = text.substr(from, end - from);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        lines.push_back(line);
+        from = end + 1;
+    }
+    return lines;
 }
 
 namespace {
@@ -73,11 +89,6 @@ void appendUtf8(std::string &out, char32_t c)
         out += char(0x80 | (c & 0x3F));
     }
 }
-
-// What the Windows code page has at 0x80-0x9F; 0 where it has nothing.
-constexpr char16_t CodePage80[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
 
 // U+0100-U+017F by their base letter; '*' marks the ligatures of Sparse.
 constexpr char ExtendedA[] = "AaAaAaCcCcCcCcDd"
@@ -207,19 +218,7 @@ std::string latin1ToUtf8(std::string_view latin1)
     return out;
 }
 
-std::string legacyToUtf8(std::string_view bytes)
-{
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (char ch : bytes) {
-        auto b = static_cast<unsigned char>(ch);
-        char32_t c = b;
-        if (b >= 0x80 && b < 0xA0 && CodePage80[b - 0x80])
-            c = CodePage80[b - 0x80];
-        appendUtf8(out, c);
-    }
-    return out;
-}
+std::string legacyToUtf8(std::string_view bytes) { return toUtf8(bytes, Encoding::Windows1252); }
 
 std::string anyToUtf8(std::string_view bytes) { return isUtf8(bytes) ? std::string(bytes) : legacyToUtf8(bytes); }
 

@@ -4,12 +4,17 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 
 namespace phonebook {
 
 // s without the blanks and tabs at either end.
 std::string_view trimmed(std::string_view s);
+
+// The lines of text, each without its LF or CR LF; line k + 1 of the file
+// is element k.
+std::vector<std::string_view> linesOf(std::string_view text);
 
 // Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool isUtf8(std::string_view bytes);

@@ -51,6 +51,29 @@ std::size_t extensionAt(std::string_view text)
 // Countries whose numbers begin with a 0 that is dialled from abroad too.
 bool keepsTrunkZero(std::string_view country) { return country == "39" || country == "378"; }
 
+// "00", the country code standing apart and the trunk 0 after it, written
+// out or in brackets: "0049 (0)711", "00 44 020", "0049-0711".  Numbers
+// with the code run into the rest ("0049711", "00 440201") keep their digits.
+bool trunkZeroAfterDoubleZero(std::string_view text)
+{
+    std::size_t at = text.find_first_of("0123456789");
+    if (at == std::string_view::npos || text.substr(at, 2) != "00")
+        return false;
+    auto skipSeparators = [&text](std::size_t i, std::string_view separators) {
+        while (i < text.size() && separators.find(text[i]) != std::string_view::npos)
+            ++i;
+        return i;
+    };
+    std::size_t from = skipSeparators(at + 2, " -./"), to = from;
+    while (to < text.size() && isDigit(text[to]))
+        ++to;
+    std::string_view country = text.substr(from, to - from);
+    if (country.empty() || country[0] == '0' || countryCodeLength(digitsOf(text.substr(from))) != country.size())
+        return false;
+    std::size_t next = skipSeparators(to, " -./(");
+    return to < text.size() && !isDigit(text[to]) && next < text.size() && text[next] == '0';
+}
+
 } // namespace
 
 std::size_t countryCodeLength(std::string_view digits)
@@ -75,10 +98,12 @@ std::string directoryNumber(std::string_view text, std::string_view ownCountry)
 {
     text = text.substr(0, extensionAt(text));
     std::size_t first = text.find_first_of("+0123456789");
-    bool international = first != std::string_view::npos && text[first] == '+';
+    bool international = first != std::string_view::npos && (text[first] == '+' || trunkZeroAfterDoubleZero(text));
     std::string digits = digitsOf(text);
     if (!international || digits.empty())
         return digits;
+    if (text[first] != '+')
+        digits.erase(0, 2);
     std::string own = digitsOf(ownCountry);
     bool home = !own.empty() && digits.starts_with(own);
     std::size_t ccLength = home ? own.size() : countryCodeLength(digits);

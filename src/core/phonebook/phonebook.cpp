@@ -3,7 +3,9 @@
 #include "phonebook/columns.h"
 #include "phonebook/csv.h"
 #include "phonebook/latin1.h"
+#include "phonebook/ldif.h"
 #include "phonebook/vcard.h"
+#include "phonebook/xmlbook.h"
 
 #include <algorithm>
 #include <array>
@@ -145,7 +147,8 @@ int slotHolding(ConstTables tables, const std::string &name, const std::string &
 }
 
 // Entries with a code first, so that an entry without one cannot take a slot
-// that a later line of the file names.
+// that a later line of the file names.  A code out of range is said and
+// passed over: the entry goes to a free slot.
 void place(const std::vector<Candidate> &candidates, Tables tables, const ImportOptions &options,
            ImportResult &result)
 {
@@ -154,7 +157,8 @@ void place(const std::vector<Candidate> &candidates, Tables tables, const Import
     for (bool coded : {true, false}) {
         for (const Candidate &c : candidates) {
             std::string_view code = trimmed(c.code);
-            if (code.empty() == coded)
+            int slot = slotOfCode(code);
+            if ((slot >= 0) != coded)
                 continue;
             StoredName stored = storedName(c.name, c.fax);
             const Latin1Text &name = stored.name;
@@ -164,11 +168,6 @@ void place(const std::vector<Candidate> &candidates, Tables tables, const Import
                 skip.reason = reason;
                 result.skipped.push_back(skip);
             };
-            int slot = coded ? slotOfCode(code) : -1;
-            if (coded && slot < 0) {
-                skipped(SkipReason::CodeOutOfRange);
-                continue;
-            }
             if (number.empty()) {
                 skipped(SkipReason::EmptyNumber);
                 continue;
@@ -209,6 +208,8 @@ void place(const std::vector<Candidate> &candidates, Tables tables, const Import
             takenBy[std::size_t(slot)] = c.line;
             result.imported.push_back(
                 {c.line, FirstCode + slot, name.text, number, stored.cut, name.approximated, replaced});
+            if (!coded && !code.empty())
+                result.notices.push_back({c.line, NoticeKind::CodeIgnored, name.text, number, skip.code, FirstCode + slot});
             if (c.lostZero)
                 result.notices.push_back({c.line, NoticeKind::LostZero, name.text, number});
         }
@@ -258,7 +259,7 @@ bool chosenColumns(const std::vector<std::string> &header, const ImportOptions &
         for (const std::string &name : *wanted) {
             std::size_t column = columns::columnNamed(header, name);
             if (column == columns::NoColumn) {
-                result.columns = ColumnTrouble::Missing;
+                result.trouble = Trouble::ColumnMissing;
                 result.missingColumn = utf8ToLatin1(anyToUtf8(name)).text;
                 result.header = latin1Fields(header);
                 return false;
@@ -266,11 +267,7 @@ bool chosenColumns(const std::vector<std::string> &header, const ImportOptions &
             into->push_back(column);
         }
     }
-    if (!names.empty()) {
-        layout.display.clear();
-        layout.company.clear();
-        layout.nameParts = names;
-    }
+    layout.chosen = names;
     if (!numbers.empty()) {
         layout.numbers.clear();
         for (std::size_t column : numbers)
@@ -300,15 +297,23 @@ void storeEntry(Tables tables, int slot, std::string_view name, std::string_view
     numberSlot[n] = 0;
 }
 
-Format formatOf(std::string_view bytes)
+Format formatOf(std::string_view text)
 {
-    bytes = withoutMark(bytes);
-    std::size_t first = bytes.find_first_not_of(" \t\r\n");
-    std::string_view start = first == std::string_view::npos ? "" : bytes.substr(first, 11);
+    text = withoutMark(text);
+    if (text.find('\0') != std::string_view::npos)
+        return Format::Unknown;
+    std::size_t first = text.find_first_not_of(" \t\r\n");
+    std::string_view start = first == std::string_view::npos ? "" : text.substr(first, 11);
     std::string upper(start);
     for (char &c : upper)
         c = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
-    return upper == "BEGIN:VCARD" ? Format::VCard : Format::Csv;
+    if (upper == "BEGIN:VCARD")
+        return Format::VCard;
+    if (ldif::looksLikeLdif(text))
+        return Format::Ldif;
+    if (xmlbook::looksLikeXml(text))
+        return Format::Xml;
+    return start.empty() || csv::separated(text) ? Format::Csv : Format::Unknown;
 }
 
 int ImportResult::cutCount() const
@@ -316,28 +321,58 @@ int ImportResult::cutCount() const
     return int(std::count_if(imported.begin(), imported.end(), [](const ImportedEntry &e) { return e.cut; }));
 }
 
-ImportResult importCsv(std::string_view bytes, Tables tables, const ImportOptions &options)
+namespace {
+
+ImportResult begun(Format format, std::string_view bytes)
 {
     ImportResult result;
+    result.format = format;
+    result.encoding = encodingOf(bytes);
+    return result;
+}
+
+bool blank(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
+
+// A file that is not blank and gave no contact says so, unless it said why.
+void noContact(std::string_view text, ImportResult &result)
+{
+    if (result.trouble == Trouble::Clear && result.contacts == 0 && !blank(withoutMark(text)))
+        result.trouble = Trouble::NoEntries;
+}
+
+// The contacts of a reader into the tables.
+void placeCards(const std::vector<Card> &cards, Tables tables, const ImportOptions &options, ImportResult &result)
+{
+    std::vector<Candidate> candidates;
+    for (const Card &card : cards) {
+        Contact contact{card.line, card.code, card.name, {}};
+        for (const Tel &tel : card.tels)
+            contact.numbers.push_back({tel.line, tel.value, tel.fax});
+        addContact(contact, options, candidates, result);
+    }
+    result.contacts = int(cards.size());
+    place(candidates, tables, options, result);
+}
+
+void importCsvText(const std::string &text, Tables tables, const ImportOptions &options, ImportResult &result)
+{
     result.format = Format::Csv;
-    bytes = withoutMark(bytes);
-    result.utf8 = isUtf8(bytes);
-    std::string text = result.utf8 ? std::string(bytes) : legacyToUtf8(bytes);
+    result.separator = csv::separatorOf(text);
     std::vector<int> unclosed;
     std::vector<csv::Record> records;
-    for (csv::Record &record : csv::read(text, csv::separatorOf(text), &unclosed))
+    for (csv::Record &record : csv::read(text, result.separator, &unclosed))
         if (std::any_of(record.fields.begin(), record.fields.end(), [](const std::string &f) { return !f.empty(); }))
             records.push_back(std::move(record));
     for (int line : unclosed)
         result.notices.push_back({line, NoticeKind::UnclosedQuote, "", ""});
     if (records.empty())
-        return result;
+        return;
 
     const std::vector<std::string> &first = records.front().fields;
     columns::Layout layout = columns::layoutOf(first);
     bool chosen = !options.nameColumns.empty() || !options.numberColumns.empty();
     if (chosen && !chosenColumns(first, options, layout, result))
-        return result;
+        return;
     std::vector<Candidate> candidates;
     if (chosen || layout.recognised()) {
         result.headerLine = records.front().line;
@@ -348,12 +383,13 @@ ImportResult importCsv(std::string_view bytes, Tables tables, const ImportOption
                 contact.numbers.push_back({records[k].line, std::move(n.value), n.fax});
             addContact(contact, options, candidates, result);
         }
+        result.contacts = int(records.size() - 1);
     } else {
         std::size_t from = isHeader(first) ? 1 : 0;
         if (!positional({records.begin() + std::ptrdiff_t(from), records.end()})) {
-            result.columns = ColumnTrouble::Unknown;
+            result.trouble = Trouble::ColumnsUnknown;
             result.header = latin1Fields(first);
-            return result;
+            return;
         }
         if (from == 1)
             result.headerLine = records.front().line;
@@ -362,31 +398,79 @@ ImportResult importCsv(std::string_view bytes, Tables tables, const ImportOption
             f.resize(std::max<std::size_t>(f.size(), 3));
             addContact({records[k].line, f[0], f[1], {{records[k].line, f[2], false}}}, options, candidates, result);
         }
+        result.contacts = int(records.size() - from);
     }
     place(candidates, tables, options, result);
+}
+
+} // namespace
+
+ImportResult importCsv(std::string_view bytes, Tables tables, const ImportOptions &options)
+{
+    ImportResult result = begun(Format::Csv, bytes);
+    std::string text = toUtf8(bytes, result.encoding);
+    importCsvText(text, tables, options, result);
+    noContact(text, result);
     return result;
 }
 
 ImportResult importVCard(std::string_view bytes, Tables tables, const ImportOptions &options)
 {
-    ImportResult result;
-    result.format = Format::VCard;
-    result.utf8 = isUtf8(withoutMark(bytes));
-    std::vector<Candidate> candidates;
-    for (const vcard::Card &card : vcard::read(bytes)) {
-        Contact contact{card.line, card.code, card.name, {}};
-        for (const vcard::Tel &tel : card.tels)
-            contact.numbers.push_back({tel.line, tel.value, tel.fax});
-        addContact(contact, options, candidates, result);
+    ImportResult result = begun(Format::VCard, bytes);
+    // Values say their own 8-bit code page (CHARSET): only UTF-16 is turned
+    // into UTF-8 beforehand.
+    bool wide = result.encoding == Encoding::Utf16Le || result.encoding == Encoding::Utf16Be;
+    if (result.encoding == Encoding::MacRoman)
+        result.encoding = Encoding::Windows1252;
+    std::string text = wide ? toUtf8(bytes, result.encoding) : std::string(bytes);
+    placeCards(vcard::read(text), tables, options, result);
+    noContact(text, result);
+    return result;
+}
+
+ImportResult importLdif(std::string_view bytes, Tables tables, const ImportOptions &options)
+{
+    ImportResult result = begun(Format::Ldif, bytes);
+    std::string text = toUtf8(bytes, result.encoding);
+    placeCards(ldif::read(text), tables, options, result);
+    noContact(text, result);
+    return result;
+}
+
+ImportResult importXml(std::string_view bytes, Tables tables, const ImportOptions &options)
+{
+    ImportResult result = begun(Format::Xml, bytes);
+    xmlbook::Book book = xmlbook::read(bytes);
+    result.declaredEncoding = utf8ToLatin1(book.declaredEncoding).text;
+    if (book.errorLine > 0) {
+        result.trouble = Trouble::BrokenXml;
+        result.errorLine = book.errorLine;
+        result.error = book.error;
+    } else if (book.cards.empty() && book.root != "phonebooks" && book.root != "phonebook") {
+        result.trouble = Trouble::NoPhoneBook;
+        result.xmlRoot = utf8ToLatin1(book.root).text;
+    } else {
+        placeCards(book.cards, tables, options, result);
     }
-    place(candidates, tables, options, result);
+    noContact(bytes, result);
     return result;
 }
 
 ImportResult importAddressBook(std::string_view bytes, Tables tables, const ImportOptions &options)
 {
-    return formatOf(bytes) == Format::VCard ? importVCard(bytes, tables, options)
-                                            : importCsv(bytes, tables, options);
+    Encoding encoding = encodingOf(bytes);
+    switch (formatOf(toUtf8(bytes, encoding))) {
+    case Format::VCard: return importVCard(bytes, tables, options);
+    case Format::Ldif: return importLdif(bytes, tables, options);
+    case Format::Xml: return importXml(bytes, tables, options);
+    case Format::Csv: return importCsv(bytes, tables, options);
+    case Format::Unknown: break;
+    }
+    ImportResult result;
+    result.format = Format::Unknown;
+    result.encoding = encoding;
+    result.trouble = Trouble::NoFormat;
+    return result;
 }
 
 std::string exportCsv(ConstTables tables, std::string_view ownCountry)

@@ -1,10 +1,12 @@
-// The speed-dial directory and the user's address book: import from CSV and
-// vCard, export to both.  Works on the directory's two tables wherever they
+// The speed-dial directory and the user's address book: import from CSV,
+// vCard, LDIF and the XML phone book of home routers, export to CSV and
+// vCard.  Works on the directory's two tables wherever they
 // are (the record, a speed-dial file's image), so that the dialog and a
 // command-line tool share it; needs no X.
 #pragma once
 
 #include "config/record.h"
+#include "phonebook/encoding.h"
 
 #include <cstdio>
 #include <functional>
@@ -50,7 +52,9 @@ void storeEntry(Tables tables, int slot, std::string_view name, std::string_view
 // "0" for the PBX's own country (digits, "" for none).  The national trunk 0
 // written after the country code goes however it was written ("(0)",
 // "(030)", "0157"), except for the countries that dial it (Italy, San
-// Marino).  An extension ("ext. 7", "x7", ";ext=7") is left off; a German
+// Marino).  "00" and the country code count as "+" and the code when the
+// trunk 0 follows the code standing apart ("0049 (0)711", "0049 0711").  An
+// extension ("ext. 7", "x7", ";ext=7") is left off; a German
 // Durchwahl after a dash is part of the number.  May be empty or longer than
 // NumberMax.
 std::string directoryNumber(std::string_view text, std::string_view ownCountry);
@@ -65,9 +69,12 @@ bool looksLikeLostZero(std::string_view text, std::string_view ownCountry);
 // 01701234567 in the own country 49, "+44 2079460958" for 00442079460958.
 std::string textSafeNumber(std::string_view digits, std::string_view ownCountry);
 
-enum class Format { Csv, VCard };
-// A vCard when the first line that is not blank begins a card, else CSV.
-Format formatOf(std::string_view bytes);
+enum class Format { Csv, VCard, Ldif, Xml, Unknown };
+// Of text in UTF-8 (without its mark): a vCard when the first line that is
+// not blank begins a card, LDIF when it begins "dn:" or "version:", XML when
+// it begins "<", CSV when it has a comma, semicolon or tab; blank text is
+// CSV.  Unknown otherwise, or when text holds a zero byte.
+Format formatOf(std::string_view text);
 
 // Address books larger than this are refused before they are read.
 constexpr std::size_t MaxBookSize = std::size_t(16) << 20;
@@ -84,7 +91,6 @@ struct ImportOptions {
 constexpr std::string_view FaxLabel = " (Fax)";
 
 enum class SkipReason {
-    CodeOutOfRange, // not a number from 100 to 299
     EmptyNumber,    // no digits (a card without TEL too)
     NumberTooLong,  // more than NumberMax digits
     DuplicateCode,  // an earlier entry of this import took the code
@@ -118,40 +124,59 @@ struct SkippedEntry {
 
 // Imported, but worth a look.
 enum class NoticeKind {
-    LostZero,     // number: a national number without its 0 (see looksLikeLostZero)
-    UnclosedQuote // CSV: a quote no quote closes, read as a character
+    LostZero,      // number: a national number without its 0 (see looksLikeLostZero)
+    UnclosedQuote, // CSV: a quote no quote closes, read as a character
+    CodeIgnored,   // a code that is no number from 100 to 299: the entry went to a free slot
 };
 struct Notice {
     int line = 0;
     NoticeKind kind{};
-    std::string name, number; // LostZero: ISO 8859-1 and as stored
+    std::string name, number; // LostZero, CodeIgnored: ISO 8859-1 and as stored
+    std::string code = {};    // CodeIgnored: ISO 8859-1 as the input gave it
+    int storedAt = 0;         // CodeIgnored: the code it went to instead
 };
 
-enum class ColumnTrouble {
-    Found,   // or no CSV
-    Unknown, // CSV: no header names a name and a number, nor do the lines read as code, name, number
-    Missing, // CSV: a column named in the options is not in the header
+// Why nothing was imported although the file is not blank.
+enum class Trouble {
+    Clear,          // read as an address book (blank files too)
+    NoFormat,       // neither CSV nor vCard, LDIF or XML
+    NoEntries,      // the format was found, but no contact in it
+    ColumnsUnknown, // CSV: no header names a name and a number, nor do the lines read as code, name, number
+    ColumnMissing,  // CSV: a column named in the options is not in the header
+    BrokenXml,      // not well-formed
+    NoPhoneBook,    // XML, but no contact of a phone book in it
 };
 
 struct ImportResult {
     Format format{};
-    bool utf8 = true;    // CSV: the input was UTF-8 (else 8-bit)
+    Encoding encoding = Encoding::Utf8;
+    char separator = 0;  // CSV: ',', ';' or '\t'
     int headerLine = 0;  // CSV: the header line passed over, 0 for none
+    int contacts = 0;    // rows, cards or entries read (each gives entries or skips)
     std::vector<ImportedEntry> imported; // by input line
     std::vector<SkippedEntry> skipped;   // by input line
     std::vector<Notice> notices;         // by input line
-    ColumnTrouble columns = ColumnTrouble::Found; // then nothing is imported
-    std::vector<std::string> header;     // Unknown, Missing: the first line's fields, ISO 8859-1
-    std::string missingColumn;           // Missing: the one not found, ISO 8859-1
+    Trouble trouble = Trouble::Clear;     // then nothing is imported
+    std::vector<std::string> header;     // ColumnsUnknown, ColumnMissing: the first line's fields, ISO 8859-1
+    std::string missingColumn;           // ColumnMissing: the one not found, ISO 8859-1
+    std::string xmlRoot;                 // NoPhoneBook: the document element, ISO 8859-1
+    int errorLine = 0;                   // BrokenXml: where, and what the parser said
+    std::string error;
+    std::string declaredEncoding;        // XML: as its declaration names it, "" for none
     int cutCount() const;
 };
 
 // Entries with a code go to their slot, then the others fill free slots from
-// slot 0 on, each in input order.  Nothing outside the tables is touched and
-// only slots of imported entries change.
+// slot 0 on, each in input order; an entry whose code is out of range goes
+// to a free slot too.  Nothing outside the tables is touched and only slots
+// of imported entries change.  Each takes the bytes of a file and tells
+// their encoding first (encodingOf).
 ImportResult importCsv(std::string_view bytes, Tables tables, const ImportOptions &options = {});
 ImportResult importVCard(std::string_view bytes, Tables tables, const ImportOptions &options = {});
-// By formatOf.
+ImportResult importLdif(std::string_view bytes, Tables tables, const ImportOptions &options = {});
+ImportResult importXml(std::string_view bytes, Tables tables, const ImportOptions &options = {});
+// By formatOf; a file that is not blank and gives no contact changes nothing
+// and says why (Trouble).
 ImportResult importAddressBook(std::string_view bytes, Tables tables, const ImportOptions &options = {});
 
 // Every occupied slot, names in UTF-8.  CSV: a byte order mark (spreadsheets
@@ -162,9 +187,10 @@ ImportResult importAddressBook(std::string_view bytes, Tables tables, const Impo
 std::string exportCsv(ConstTables tables, std::string_view ownCountry = "49");
 std::string exportVCard(ConstTables tables);
 
-// What a summary of an import says, line by line: the counts, then a line
-// for each entry that was cut, skipped or is worth a look (by input line),
-// then what was wrong with the columns.  line(which) gives the text of that
+// What a summary of an import says, line by line: the counts, what the file
+// was read as (format, encoding, separator, header), then a line for each
+// entry that was cut, skipped or is worth a look (by input line), then what
+// was not recognised.  line(which) gives the text of that
 // name with %1, %2 ... in it (the resource lines "*phonebookImport.<which>").
 std::vector<std::string> summaryLines(const ImportResult &result,
                                       const std::function<std::string(const char *which)> &line);

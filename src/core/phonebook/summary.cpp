@@ -16,7 +16,6 @@ std::string reasonText(const Line &line, const SkippedEntry &s)
 {
     std::string code = shownInMessage(s.code);
     switch (s.reason) {
-    case SkipReason::CodeOutOfRange: return fillPlaceholders(line("codeOutOfRange"), {code});
     case SkipReason::EmptyNumber: return line("emptyNumber");
     case SkipReason::NumberTooLong: return line("numberTooLong");
     case SkipReason::DuplicateCode: return fillPlaceholders(line("duplicateCode"), {code, std::to_string(s.earlierLine)});
@@ -38,12 +37,64 @@ std::string quotedList(const std::vector<std::string> &fields)
     return out;
 }
 
+std::string noticeText(const Line &line, const Notice &n)
+{
+    switch (n.kind) {
+    case NoticeKind::LostZero: return fillPlaceholders(line("lostZero"), {n.number});
+    case NoticeKind::UnclosedQuote: return line("unclosedQuote");
+    case NoticeKind::CodeIgnored:
+        return fillPlaceholders(line("codeIgnored"), {shownInMessage(n.code), std::to_string(n.storedAt)});
+    }
+    return "";
+}
+
+// What the file was read as: format, encoding, and of a CSV its separator and
+// header.
+std::string readAs(const ImportResult &r, const Line &line)
+{
+    std::string encoding = !r.declaredEncoding.empty() ? shownInMessage(r.declaredEncoding)
+                                                       : std::string(encodingName(r.encoding));
+    switch (r.format) {
+    case Format::VCard: return fillPlaceholders(line("readVCard"), {encoding});
+    case Format::Ldif: return fillPlaceholders(line("readLdif"), {encoding});
+    case Format::Xml:
+        return fillPlaceholders(line(r.trouble == Trouble::Clear || r.trouble == Trouble::NoEntries ? "readXml" : "readOtherXml"),
+                                {encoding});
+    case Format::Unknown: return fillPlaceholders(line("readUnknown"), {encoding});
+    case Format::Csv: break;
+    }
+    std::string separator = line(r.separator == '\t' ? "tab" : r.separator == ';' ? "semicolon" : "comma");
+    std::string text = fillPlaceholders(line("readCsv"), {encoding, separator});
+    if (r.headerLine > 0)
+        text += fillPlaceholders(line("headerAt"), {std::to_string(r.headerLine)});
+    else if (r.contacts > 0)
+        text += line("noHeader");
+    return text;
+}
+
+std::string troubleText(const ImportResult &r, const Line &line)
+{
+    switch (r.trouble) {
+    case Trouble::Clear: break;
+    case Trouble::NoFormat: return line("noFormat");
+    case Trouble::NoEntries: return line("noEntries");
+    case Trouble::ColumnsUnknown: return fillPlaceholders(line("columnsUnknown"), {quotedList(r.header)});
+    case Trouble::ColumnMissing:
+        return fillPlaceholders(line("columnMissing"), {shownInMessage(r.missingColumn), quotedList(r.header)});
+    case Trouble::BrokenXml:
+        return fillPlaceholders(line("brokenXml"), {std::to_string(r.errorLine), shownInMessage(r.error)});
+    case Trouble::NoPhoneBook: return fillPlaceholders(line("noPhoneBook"), {shownInMessage(r.xmlRoot)});
+    }
+    return "";
+}
+
 } // namespace
 
 std::vector<std::string> summaryLines(const ImportResult &r, const Line &line)
 {
     std::vector<std::string> out = {fillPlaceholders(
-        line("counts"), {std::to_string(r.imported.size()), std::to_string(r.cutCount()), std::to_string(r.skipped.size())})};
+        line("counts"), {std::to_string(r.imported.size()), std::to_string(r.cutCount()), std::to_string(r.skipped.size())}),
+        readAs(r, line)};
     struct Said {
         int line;
         std::string name, text;
@@ -55,16 +106,13 @@ std::vector<std::string> summaryLines(const ImportResult &r, const Line &line)
     for (const SkippedEntry &e : r.skipped)
         said.push_back({e.line, e.name, reasonText(line, e)});
     for (const Notice &n : r.notices)
-        said.push_back({n.line, n.name,
-                        n.kind == NoticeKind::LostZero ? fillPlaceholders(line("lostZero"), {n.number}) : line("unclosedQuote")});
+        said.push_back({n.line, n.name, noticeText(line, n)});
     std::stable_sort(said.begin(), said.end(), [](const Said &a, const Said &b) { return a.line < b.line; });
     for (const Said &s : said)
         out.push_back(s.name.empty() ? fillPlaceholders(line("line"), {std::to_string(s.line), s.text})
                                      : fillPlaceholders(line("namedLine"), {std::to_string(s.line), shownInMessage(s.name), s.text}));
-    if (r.columns == ColumnTrouble::Unknown)
-        out.push_back(fillPlaceholders(line("columnsUnknown"), {quotedList(r.header)}));
-    else if (r.columns == ColumnTrouble::Missing)
-        out.push_back(fillPlaceholders(line("columnMissing"), {shownInMessage(r.missingColumn), quotedList(r.header)}));
+    if (r.trouble != Trouble::Clear)
+        out.push_back(troubleText(r, line));
     return out;
 }
 

@@ -65,19 +65,13 @@ bool quotedPrintable(std::string_view line)
 std::vector<Line> contentLines(std::string_view text)
 {
     std::vector<Line> physical;
-    int number = 1;
-    for (std::size_t from = 0; from < text.size(); ++number) {
-        std::size_t end = text.find('\n', from);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(from, end - from);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    int number = 0;
+    for (std::string_view line : linesOf(text)) {
+        ++number;
         // Files joined with cat: each brings its byte order mark.
         if (line.starts_with("\xEF\xBB\xBF"))
             line.remove_prefix(3);
         physical.push_back({number, std::string(line)});
-        from = end + 1;
     }
     std::vector<Line> lines;
     for (std::size_t i = 0; i < physical.size(); ++i) {

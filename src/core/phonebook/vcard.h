@@ -2,6 +2,8 @@
 // name and the telephone numbers of each card.  Written as 3.0.
 #pragma once
 
+#include "phonebook/card.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,19 +14,10 @@ namespace phonebook::vcard {
 // import puts the entry back where it was.
 constexpr std::string_view CodeProperty = "X-KELVORA-SPEEDDIAL";
 
-struct Tel {
-    int line = 0;      // of the property, from 1
-    std::string value; // UTF-8; of a tel: URI only the number
-    bool fax = false;
-};
-
-struct Card {
-    int line = 0;      // of BEGIN:VCARD
-    std::string name;  // UTF-8: FN, else N (prefix, given, additional, family, suffix), else ORG
-    std::string code;  // the value of CodeProperty, "" without one
-    int codeLine = 0;
-    std::vector<Tel> tels;
-};
+using Tel = phonebook::Tel;
+// name: FN, else N (prefix, given, additional, family, suffix), else ORG; code:
+// the value of CodeProperty.
+using Card = phonebook::Card;
 
 // The cards of a file.  Folded lines are unfolded, quoted-printable values
 // (with their soft line breaks) decoded, and each value converted to UTF-8

@@ -66,7 +66,7 @@ Laden...:           Kurzwahlverzeichnis mit Vorwahllisten aus einer Datei laden\
 Sichern:            In die zuletzt geladene oder gesicherte Datei sichern\n\
 Sichern unter...:   In eine neue Datei sichern\n\
 Namen nachladen...: Die Namen aus einer anderen Kurzwahl-Datei übernehmen\n\
-Importieren...:     Namen und Nummern aus einem Adressbuch übernehmen (CSV oder vCard):\n\
+Importieren...:     Namen und Nummern aus einem Adressbuch übernehmen (CSV, vCard, LDIF, XML):\n\
                     Einträge mit Kurzwahl (100-299) auf ihren Platz, die anderen auf freie\n\
                     Plätze; belegte Kurzwahlen nur nach Rückfrage. Aus +49 (der Landes-\n\
                     vorwahl der Anlage) wird 0, aus anderen Ländern 00 und ihre Vorwahl.\n\
@@ -84,11 +84,22 @@ OK:                 Fenster schließen (fragt nach ungesicherten Änderungen)", 
 ! with the columns, and the question before occupied entries go.
 *phonebookImport.title: Adressbuch importieren
 *phonebookImport.counts: Importiert: %1 (davon %2 mit gekürztem Namen), übersprungen: %3
+*phonebookImport.readCsv: Gelesen als CSV in %1, Trennzeichen %2
+*phonebookImport.headerAt: , Kopfzeile in Zeile %1
+*phonebookImport.noHeader: , ohne Kopfzeile: Kurzwahl, Name, Nummer
+*phonebookImport.comma: Komma
+*phonebookImport.semicolon: Semikolon
+*phonebookImport.tab: Tabulator
+*phonebookImport.readVCard: Gelesen als vCard in %1
+*phonebookImport.readLdif: Gelesen als LDIF in %1
+*phonebookImport.readXml: Gelesen als XML-Telefonbuch in %1
+*phonebookImport.readOtherXml: Gelesen als XML in %1
+*phonebookImport.readUnknown: Zeichensatz %1 erkannt, aber kein Adressbuch
 *phonebookImport.line: Zeile %1: %2
 *phonebookImport.namedLine: Zeile %1 (%2): %3
 *phonebookImport.more: ... und %1 weitere
 *phonebookImport.cut: Name gekürzt (Kurzwahl %1)
-*phonebookImport.codeOutOfRange: Kurzwahl "%1" liegt nicht zwischen 100 und 299
+*phonebookImport.codeIgnored: Kurzwahl "%1" liegt nicht zwischen 100 und 299, übernommen unter Kurzwahl %2
 *phonebookImport.emptyNumber: keine Telefonnummer
 *phonebookImport.numberTooLong: Nummer länger als 24 Ziffern
 *phonebookImport.duplicateCode: Kurzwahl %1 schon in Zeile %2
@@ -100,6 +111,10 @@ OK:                 Fenster schließen (fragt nach ungesicherten Änderungen)", 
 *phonebookImport.unclosedQuote: Anführungszeichen ohne Ende, als Zeichen gelesen
 *phonebookImport.columnsUnknown: Keine Spalten für Name und Telefonnummer erkannt, die erste Zeile hat: %1
 *phonebookImport.columnMissing: Keine Spalte "%1", die erste Zeile hat: %2
+*phonebookImport.noFormat: Weder CSV (die erste Zeile hat kein Komma, Semikolon oder Tabulator) noch vCard, LDIF oder XML: nichts importiert
+*phonebookImport.noEntries: Keine Einträge gefunden: nichts importiert
+*phonebookImport.brokenXml: XML-Fehler in Zeile %1 (%2): nichts importiert
+*phonebookImport.noPhoneBook: XML, aber kein Telefonbuch (Wurzelelement <%1>, kein <contact>): nichts importiert
 *phonebookImport.columnsHint: Die erste Zeile muss die Spalten benennen, etwa Name;Telefon.
 *phonebookImport.chooseColumns: Spalten wählen mit --name-column NAME --number-column NAME[,NAME...]
 *phonebookTooBig.title: Adressbuch importieren
@@ -111,9 +126,11 @@ erst mit "Programmieren", in eine Datei mit "Sichern".
 *import_dlg.title: Adressbuch importieren
 *import_dlg.withFaxLabel: Faxnummern übernehmen (Name mit "(Fax)")
 *import_dlg.message: Dateiauswahl:
-*import_dlg.help: Liest ein Adressbuch als CSV oder als vCard (*.vcf) in das Kurzwahlverzeichnis.\n\
-CSV: die Spalten nach der Kopfzeile (Name oder Vor- und Nachname oder Firma, jede\n\
-Telefon-Spalte, Kurzwahl), wie Adressbuch-Programme sie schreiben; ohne Kopfzeile\n\
+*import_dlg.help: Liest ein Adressbuch in das Kurzwahlverzeichnis: CSV (Komma, Semikolon oder\n\
+Tabulator; UTF-8, UTF-16, Windows-1252 oder Mac Roman), vCard (*.vcf), LDIF (*.ldif)\n\
+oder das XML-Telefonbuch eines Routers (*.xml).\n\
+CSV: die Spalten nach der Kopfzeile (Vor- und Nachname, sonst Name, sonst Firma; jede\n\
+Telefon-Spalte; Kurzwahl), wie Adressbuch-Programme sie schreiben; ohne Kopfzeile\n\
 Kurzwahl, Name, Nummer. Jede Nummer eines Kontakts bekommt eine Kurzwahl;\n\
 Faxnummern nur mit "Faxnummern übernehmen".\n\
 Einträge, die schon mit Name und Nummer im Verzeichnis stehen, werden übersprungen.
