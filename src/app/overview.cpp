@@ -12,7 +12,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -79,16 +78,6 @@ std::string shownName()
     return name.substr(name.rfind('/') + 1);
 }
 
-std::string now()
-{
-    std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%d.%m.%Y %H:%M", &local);
-    return text;
-}
-
 } // namespace
 
 std::string overviewFolder()
@@ -140,7 +129,7 @@ void showOverview(Widget, XtPointer, XtPointer)
     overview::PageInput input;
     input.record = all;
     input.fileName = shownName();
-    input.made = now();
+    input.made = overview::madeNow();
     input.speedDial = recInt(rec::KwzPresent) != 0;
     input.subscriberData = recInt(rec::TlnPresent) != 0;
     if (!outCallList().store.empty()) {

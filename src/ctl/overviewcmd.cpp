@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <memory>
 
 namespace {
@@ -72,16 +71,6 @@ std::string baseName(const std::string &path)
     return path == "-" ? "(Standardeingabe)" : path.substr(path.rfind('/') + 1);
 }
 
-std::string now()
-{
-    std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%d.%m.%Y %H:%M", &local);
-    return text;
-}
-
 // The region of the record a file of that kind fills.
 void takeRegion(std::vector<unsigned char> &record, const FileImage &image, std::size_t from, std::size_t to)
 {
@@ -130,7 +119,7 @@ int overviewOf(const std::string &config, const std::map<std::string, std::strin
     in.record = record.data();
     if (!fromLocale(baseName(config), in.fileName))
         in.fileName = baseName(config);
-    in.made = now();
+    in.made = overview::madeNow();
     page = overview::overviewPage(in);
     return Success;
 }

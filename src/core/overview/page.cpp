@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <map>
 
 namespace overview {
@@ -342,6 +343,16 @@ std::string callsPart(const Facts &facts, const Calls &calls, const std::string 
 }
 
 } // namespace
+
+std::string madeNow()
+{
+    std::time_t t = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&t, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%d.%m.%Y %H:%M", &local);
+    return text;
+}
 
 std::string overviewPage(const PageInput &in)
 {

@@ -19,5 +19,7 @@ struct PageInput {
 };
 
 std::string overviewPage(const PageInput &input);
+// Now by the local clock, as the header shows when a page was made.
+std::string madeNow();
 
 } // namespace overview
