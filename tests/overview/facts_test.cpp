@@ -103,6 +103,8 @@ std::vector<Case> cases()
          {}, {{0, "11"}, {1, "12"}}, {}, {}},
         {"SecondPortLine", basic().type(1).mode(1, 0x92).msn(1, 4, "5555", bit(1)).msn(0, 0, "4711", bit(0)),
          {{"4711", 1, {0}}, {"5555", 2, {1}}}, {{0, "11"}, {1, "12"}}, {}, {}},
+        {"TypeByteNoItemNames", basic().type(7).mode(1, 0x92).msn(1, 0, "5555", bit(0)).msn(0, 0, "4711", bit(0)),
+         {{"4711", 1, {0}}}, {{0, "11"}, {1, "12"}}, {}, {}},
         {"EmptyMsnSlotsAssignedAreHarmless", basic().msn(0, 2, "", bit(7)),
          {}, {{0, "11"}, {1, "12"}}, {}, {}},
     };

@@ -213,7 +213,8 @@ Facts derive(const unsigned char *record)
     for (int p = 1; p <= 3; p++) {
         Port port;
         port.number = p;
-        port.exists = highest >= p - 1;
+        // Every type has port 1, also a type byte no item names.
+        port.exists = p == 1 || highest >= p - 1;
         const Field &bus = configField("port" + std::to_string(p) + ".bus");
         const Field &connection = configField("port" + std::to_string(p) + ".anschl");
         port.bus = readField(bus, record);
