@@ -205,3 +205,23 @@ TEST_F(CtlLine, OverviewOfTheSimulatorsPbxInChromium)
 }
 
 } // namespace
+
+namespace {
+
+// set --pbx asks as the window does: the findings of the configuration as it
+// would be programmed come first.
+TEST_F(CtlLine, SetPbxSaysTheFindingsFirst)
+{
+    start();
+    CtlRun run = ctl({"set", "--pbx", "--dry-run", "--no-backup", "Rufnummernzuordnung: AB  #2=11"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("Achtung: Interne Rufnummer 11 ist mehrfach vergeben: AB  #1, AB  #2\n"
+                            "Gegen",
+                            0),
+              0u)
+        << run.out;
+    run = ctl({"set", "--pbx", "--dry-run", "--no-backup", "Rufnummernzuordnung: AB  #2=19"});
+    EXPECT_EQ(run.out.find("Achtung"), std::string::npos) << run.out;
+}
+
+} // namespace
