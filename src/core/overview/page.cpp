@@ -100,7 +100,7 @@ std::string style(const PageInput &in)
            "th { background: #e8e8e8; } thead { display: table-header-group; }\n"
            "tr, li, svg, .finding { break-inside: avoid; }\n"
            ".k { white-space: pre; } .none { font-style: italic; } .absent { text-decoration: line-through; }\n"
-           ".findings li { margin: .3em 0; } .reason { font-size: 9pt; }\n"
+           ".findings li { margin: .3em 0; } .findings strong { white-space: pre-wrap; } .reason { font-size: 9pt; }\n"
            ".small td { font-size: 9pt; }\n"
            "section + section { break-before: page; }\n"
            "@media print { body { margin: 0; max-width: none; } .meta { display: none; } "
