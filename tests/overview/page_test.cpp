@@ -88,8 +88,13 @@ TEST(OverviewCalls, BothExportsReadBack)
             EXPECT_EQ(got.name, want.name) << i;
         }
     }
+    // Numbers too long for an amount count as none; nothing overflows.
     overview::Calls calls;
     std::string why;
+    ASSERT_TRUE(overview::readCallCsv("21,24.12,13:05,99999999999999999999,99999999999999999999.99,#1,x\n", today,
+                                      calls, why));
+    EXPECT_EQ(calls.calls[0].seconds, 0);
+    EXPECT_EQ(calls.calls[0].cents, 99);
     EXPECT_FALSE(overview::readCallCsv("Name,Telefon\nHans,0301234\n", today, calls, why));
     EXPECT_NE(why.find("Zeile 1"), std::string::npos) << why;
 }

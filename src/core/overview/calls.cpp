@@ -87,17 +87,20 @@ int hourOf(const std::string &time)
     return h >= 0 && h < 24 ? h : -1;
 }
 
+// A number of at most nine digits; a longer one is no amount of this list and
+// would overflow the sums.
+long small(const std::string &digits)
+{
+    long v = std::atol(digits.substr(0, digits.find_first_not_of(" 0123456789")).c_str());
+    return v >= 0 && v < 1000000000L ? v : 0;
+}
+
 long centsOf(const std::string &amount)
 {
     // "1.23" in the window's CSV, "1,23" in the sheet.
     std::size_t mark = amount.find_first_of(".,");
-    long whole = std::atol(amount.substr(0, mark).c_str());
-    long part = 0;
-    if (mark != std::string::npos) {
-        std::string digits = (amount.substr(mark + 1) + "00").substr(0, 2);
-        part = std::atol(digits.c_str());
-    }
-    return whole * 100 + part;
+    long part = mark == std::string::npos ? 0 : small((amount.substr(mark + 1) + "00").substr(0, 2));
+    return small(amount.substr(0, mark)) * 100 + part;
 }
 
 long secondsOf(const std::string &duration)
@@ -105,13 +108,14 @@ long secondsOf(const std::string &duration)
     // "3725" in the window's CSV, "1:02:05" in the sheet.
     long total = 0;
     std::size_t from = 0;
-    for (;;) {
+    for (int parts = 0; parts < 3; parts++) {
         std::size_t colon = duration.find(':', from);
-        total = total * 60 + std::atol(duration.substr(from, colon - from).c_str());
+        total = total * 60 + small(duration.substr(from, colon - from));
         if (colon == std::string::npos)
-            return total;
+            break;
         from = colon + 1;
     }
+    return total;
 }
 
 bool sheetRow(const std::vector<std::string> &f, bool outgoing, Call &call)
@@ -139,7 +143,7 @@ bool windowRow(const std::vector<std::string> &f, CivilDate today, Call &call)
     call.extension = trimmed(f[0]);
     call.date = lastSuchDay(std::atoi(f[1].c_str()), std::atoi(f[1].c_str() + 3), today);
     call.hour = hourOf(f[2]);
-    call.seconds = std::atol(f[3].c_str());
+    call.seconds = small(f[3]);
     call.cents = centsOf(f[4]);
     call.number = f[5].starts_with("#") ? f[5].substr(1) : f[5];
     call.name = f[6];
