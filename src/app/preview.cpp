@@ -2,6 +2,7 @@
 
 #include "config/backups.h"
 #include "config/record.h"
+#include "overview/facts.h"
 #include "resources/fill.h"
 #include "show/describe.h"
 #include "toolkit/toolkit.h"
@@ -14,7 +15,7 @@ namespace {
 
 constexpr const char *Question = "programPreview";
 // More lines would make the box taller than the screen.
-constexpr std::size_t ShownLines = 25;
+constexpr std::size_t ShownLines = 25, ShownFindings = 8;
 
 FileKind fileKindOf(BackupKind kind)
 {
@@ -31,6 +32,24 @@ std::string text(Widget parent, const char *which, const char *fallback, const s
 {
     const char *line = XmtGetResourceString(parent, Question, which);
     return fillPlaceholders(line ? line : fallback, args);
+}
+
+// What the check finds in the configuration about to go out, one "Achtung:"
+// line each and a blank line after them; "" when nothing.
+std::string findingsFirst(Widget parent)
+{
+    std::vector<overview::Finding> findings = overview::check(overview::derive(all), all);
+    std::string lines;
+    for (std::size_t i = 0; i < findings.size() && i < ShownFindings; ++i) {
+        const char *line = XmtGetResourceString(parent, "overview", "attention");
+        lines += fillPlaceholders(line ? line : "Achtung: %1", {findings[i].text}) + "\n";
+    }
+    if (findings.size() > ShownFindings) {
+        const char *line = XmtGetResourceString(parent, "overview", "attentionMore");
+        lines += fillPlaceholders(line ? line : "... und %1 weitere Auffälligkeiten",
+                                  {std::to_string(findings.size() - ShownFindings)}) + "\n";
+    }
+    return lines.empty() ? "" : lines + "\n";
 }
 
 } // namespace
@@ -70,5 +89,7 @@ bool askBeforeProgramming(Widget parent, BackupKind backupKind)
                 message += "\n" + text(parent, "more", "... und %1 weitere", {std::to_string(lines.size() - ShownLines)});
         }
     }
+    if (kind == FileKind::Configuration)
+        message = findingsFirst(parent) + message;
     return XmtDisplayWarningAndAskf(parent, Question, "%s", False, "No Help!", message.c_str());
 }

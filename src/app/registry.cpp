@@ -1,6 +1,7 @@
 #include "app/registry.h"
 
 #include "app/app.h"
+#include "app/overview.h"
 #include "basic/anltyp.h"
 #include "charges/gebzahl.h"
 #include "charges/incalls.h"
@@ -47,6 +48,7 @@ const MainButton buttons[] = {
     // The configuration itself: its files and transfers.
     {"laden", "loadCFGFile", loadCFGFile, AnyTime},
     {"sichern", "saveCFGFileAs", saveCFGFileAs, WhenValid},
+    {"uebersicht", "showOverview", showOverview, WhenValid},
     {"lesen", "readConfig", readConfig, AnyTime},
     {"schreiben", "writeConfig", writeConfig, WhenValid},
     {"help", "showHelp", showHelp, AnyTime},

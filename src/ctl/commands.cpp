@@ -9,6 +9,7 @@
 #include "config/record.h"
 #include "config/tlntransfer.h"
 #include "console.h"
+#include "overviewcmd.h"
 #include "print.h"
 #include "settext.h"
 #include "link/interrupt.h"
@@ -681,6 +682,20 @@ int set(Context &c, const Args &args) { return setFields(c.invocation, args.file
 int apply(Context &c, const Args &args) { return applyText(c.invocation, args.files, args.flags); }
 int edit(Context &c, const Args &args) { return editFile(c.invocation, args.files); }
 
+// ---------------------------------------------------------------- overview, check (overviewcmd.cpp)
+
+int loadAny(const std::string &path, FileImage &image) { return loadImage(path, image, FileTrouble); }
+
+int overview(Context &, const Args &args)
+{
+    std::string page;
+    if (int status = overviewOf(args.files[0], args.values, loadAny, page); status != Success)
+        return status;
+    return writeBytes(args.files[1], page);
+}
+
+int check(Context &, const Args &args) { return checkConfig(args.files[0], loadAny); }
+
 // ---------------------------------------------------------------- the table
 
 struct Command {
@@ -767,6 +782,19 @@ const Command commands[] = {
      "Opens show's text of a file in $VISUAL or $EDITOR, applies it when the editor ends and prints\n"
      "what changed; on an error the file stays as it was.",
      1, false, {}, {}, edit},
+    {"overview",
+     "overview [--speeddial FILE.kwz] [--subscribers FILE.tnd] [--calls-out CALLS.cvs|CALLS.csv] "
+     "[--calls-in CALLS.csv|CALLS.cvs] "
+     "FILE.cfg OUT.html|-",
+     "Writes one HTML page of the configuration for the browser and the printer (- standard output):\n"
+     "ports, MSNs and who rings for them, subscribers, call distribution, the check's findings; with\n"
+     "--speeddial the directory, with --subscribers their data, with --calls-out and --calls-in (the\n"
+     "window's \"CVS sichern\" or calls --sheet) charts of the calls and the charges per extension.",
+     2, false, {"--speeddial", "--subscribers", "--calls-out", "--calls-in"}, {}, overview},
+    {"check", "check FILE.cfg",
+     "Prints one line per fault of a configuration that loses calls or reaches nobody;\n"
+     "exit 0 nothing found, 1 findings, 3 file trouble.",
+     1, false, {}, {}, check},
 };
 
 int wrongUsage(const Invocation &invocation, const std::string &text)

@@ -8,6 +8,7 @@
 #include "config/tlntransfer.h"
 #include "console.h"
 #include "fields/assign.h"
+#include "overview/facts.h"
 #include "show/describe.h"
 #include "resources/fill.h"
 #include "resources/lookup.h"
@@ -316,6 +317,10 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
         std::printf("%s\n", forLocale(question("nothing", against)).c_str());
         return Success;
     }
+    // As the window's question: what the check finds comes first.
+    if (changed[int(FileKind::Configuration)])
+        for (const overview::Finding &f : overview::check(overview::derive(all), all))
+            std::printf("%s\n", forLocale(fillPlaceholders(builtinResource("*overview.attention"), {f.text})).c_str());
     std::printf("%s\n", forLocale(question("changes", against)).c_str());
     for (const std::string &line : changes)
         std::printf("%s\n", forLocale(line).c_str());

@@ -41,6 +41,7 @@ const ButtonRow buttons[] = {
     {"user", "Teilnehmerdaten", false},
     {"laden", "Laden", true},
     {"sichern", "Sichern", false},
+    {"uebersicht", "Übersicht", false},
     {"lesen", "Auslesen", true},
     {"schreiben", "Programmieren", false},
     {"help", "Hilfe", true},

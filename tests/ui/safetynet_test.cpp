@@ -138,3 +138,24 @@ TEST_F(SafetyNet, QuestionSaysWhatChangesAgainstWhat)
     EXPECT_TRUE(confirmProgramming(programTop(), BackupKind::Configuration));
     EXPECT_FALSE(asked) << "confirmProgramming False asks nothing";
 }
+
+// What the check finds comes first in the question, and "Abbrechen" stays the default.
+TEST_F(SafetyNet, FindingsComeFirstInTheQuestion)
+{
+    PbxLine line;
+    readConfig();
+    bool go = false;
+    EXPECT_EQ(ask(false, &go).first.find("Achtung"), std::string::npos) << "the simulator's PBX loses no call";
+    putLe32(recAt(rec::PortBlock0 + rec::MsnZuordInBlock + rec::MsnZuordSize), 0); // MSN 1 to nobody
+    std::memcpy(recText(rec::RufnrList + rec::IntNumInShare + rec::IntNumSize), "11", 2); // AB 2 as AB 1
+    auto [text, defaultNo] = ask(true, &go);
+    EXPECT_EQ(text.rfind("Achtung: MSN 4711002 (Port 1) ist niemandem zugeordnet, und bei \"Rufweiterschaltung\" "
+                         "steht kein vorhandener Teilnehmer\n"
+                         "Achtung: Interne Rufnummer 11 ist mehrfach vergeben: AB  #1, AB  #2\n\n"
+                         "Gegenüber dem letzten Auslesen ändert sich",
+                         0),
+              0u)
+        << text;
+    EXPECT_TRUE(defaultNo) << "Abbrechen is still the default";
+    EXPECT_TRUE(go);
+}

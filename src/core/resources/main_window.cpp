@@ -16,7 +16,7 @@ Kelvora.children: Form main
 *main*cfgright.children: Button global; Button einricht; Button endgeraet; Button gebuehr; Button user
 *main*selbox.children: Chooser whsel; Chooser absel
 *main*filebox.children: EqualColumn filecol; Separator sep1; EqualColumn xfercol; Separator sep2; EqualColumn progcol
-*main*filecol.children: Button laden; Button sichern
+*main*filecol.children: Button laden; Button sichern; Button uebersicht
 *main*xfercol.children: Button lesen; Button schreiben
 *main*progcol.children: Button help; Button quit
 *main*filebox*XmSeparator.orientation: vertical
@@ -73,6 +73,11 @@ Kelvora.children: Form main
 *main*sichern.labelString: Sichern
 *main*sichern.activateCallback: saveCFGFileAs()
 *main*sichern.sensitive: False
+*main*uebersicht.labelString: Übersicht
+*main*uebersicht.activateCallback: showOverview()
+*main*uebersicht.sensitive: False
+! The overview page is opened with this command; %s is the page's file.
+Kelvora.browseCommand: xdg-open %s
 *main*lesen.labelString: Auslesen
 *main*lesen.activateCallback: readConfig()
 *main*schreiben.labelString: Programmieren
@@ -110,6 +115,7 @@ extern const char res_help[] =
     "              Programm beim Sichern einer Datei\\n"
     "Anlagen-Auswahl: z. Z. ohne Funktion (fuer vernetzte oder Unteranlagen)\\n"
     "Sichern: Konfigurationsdatei sichern\\n"
+    "Übersicht: die Anlage auf einer Seite im Browser, zum Ansehen und Drucken\\n"
     "Laden: Konfigurationsdatei laden\\n"
     "Auslesen: Konfigurationsdaten aus der Anlage lesen\\n"
     "Programmieren: Konfigurationsdaten zur Anlage senden\\n"

@@ -27,7 +27,8 @@
     X(incalls)  /* incoming call list */                                                                       \
     X(tndat)    /* subscriber data */                                                                          \
     X(kwz)      /* speed-dial directory, its editor and file dialogs */                                         \
-    X(nahsperr) /* local-area and blocked prefixes */
+    X(nahsperr) /* local-area and blocked prefixes */                                                         \
+    X(overview) /* the overview page, the check and its findings */
 
 #define KELVORA_DECLARE_SECTION(name) extern const char res_##name[];
 KELVORA_RESOURCE_SECTIONS(KELVORA_DECLARE_SECTION)
