@@ -1,5 +1,7 @@
 #include "console.h"
 
+#include "link/protocol.h"
+
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -111,6 +113,8 @@ void ConsoleObserver::endLine()
 void ConsoleObserver::tell(const TransferTrouble &trouble, const char *head)
 {
     complain(head + oneLine(trouble.text));
+    if (trouble.partly)
+        complain(builtinAdvice(advice::Partly, ""));
     std::string advice = builtinAdvice(trouble.advice, trouble.adviceArg);
     if (!advice.empty())
         complain(advice);

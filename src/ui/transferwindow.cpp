@@ -22,8 +22,12 @@ void WindowObserver::ended(const TransferTrouble *trouble)
             XSetInputFocus(XtDisplay(parent_), XtWindow(parent_), RevertToParent, CurrentTime);
     }
     if (trouble) {
-        std::string line = adviceText(parent_, trouble->advice, trouble->adviceArg.c_str());
-        showTransferErr(parent_, trouble->text.c_str(), line.c_str());
+        std::string lines = adviceText(parent_, trouble->advice, trouble->adviceArg.c_str());
+        if (trouble->partly) {
+            std::string held = adviceText(parent_, advice::Partly, "");
+            lines = lines.empty() ? held : held + "\n" + lines;
+        }
+        showTransferErr(parent_, trouble->text.c_str(), lines.c_str());
     }
 }
 

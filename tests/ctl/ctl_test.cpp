@@ -243,6 +243,34 @@ TEST_F(CtlLine, APbxThatRefusesIsTheWindowsTextWithItsAdvice)
     EXPECT_NE(stat(dir.file("x.cfg").c_str(), &st), 0) << "a file written after a failed read";
 }
 
+// Whatever breaks a programming run off once the PBX took a data frame, the
+// user hears that it holds part of the new configuration.
+TEST_F(CtlLine, AProgrammingRunBrokenOffMidwaySaysThePbxHoldsPart)
+{
+    const std::string head = "kelvoractl: Fehler bei der Uebertragung: ";
+    const std::string partly = "kelvoractl: Die Anlage ist nur zum Teil programmiert: bitte erneut programmieren.\n";
+    const struct {
+        const char *what;
+        std::vector<std::string> fault; // answer 1 acknowledges the begin
+        std::string said;
+    } cases[] = {
+        {"silent after five frames", {"--silent", "7"}, head + "Uebertragungs-Fehler\n" + partly},
+        {"the line gone after five frames", {"--hang-up", "7"},
+         head + "Uebertragungs-Fehler\n" + partly +
+             "kelvoractl: Die Verbindung zur Anlage ist weg: Kabel oder USB-Adapter pr\xFC" "fen.\n"},
+        {"the sixth frame refused", {"--refuse-data", "6:107"}, head + "Prio-Fehler\n" + partly},
+        {"the first frame refused: none taken", {"--refuse-data", "1:107"}, head + "Prio-Fehler\n"},
+    };
+    writeFile(dir.file("p.cfg"), configFile(pbxsim::defaultState()));
+    for (const auto &c : cases) {
+        start(pbxsim::defaultState(), c.fault);
+        CtlRun run = ctl({"program-config", dir.file("p.cfg")}, {{"LC_ALL=C"}});
+        EXPECT_EQ(run.status, 2) << c.what;
+        EXPECT_EQ(run.err, c.said) << c.what;
+        stop();
+    }
+}
+
 TEST_F(CtlLine, ProgressOnlyOnATerminalAndNotWithQ)
 {
     start();
