@@ -445,8 +445,9 @@ int backup(Context &c, const Args &args)
     if (!same)
         for (const Piece &p : pieces)
             keepBackup(c, args, p.kind, p.write);
-    for (const std::string &path : done)
-        std::printf("%s\n", path.c_str());
+    if (!c.invocation.quiet)
+        for (const std::string &path : done)
+            std::printf("%s\n", path.c_str());
     return Success;
 }
 
@@ -663,7 +664,13 @@ int phonebookExport(Context &, const Args &args)
         return status;
     phonebook::ConstTables tables = phonebook::tablesOfFile(reinterpret_cast<unsigned char *>(image.data()));
     bool vcard = args.has("--vcf") || (out.size() >= 4 && strcasecmp(out.c_str() + out.size() - 4, ".vcf") == 0);
-    return writeBytes(out, vcard ? phonebook::exportVCard(tables) : phonebook::exportCsv(tables, country));
+    std::string bytes = vcard ? phonebook::exportVCard(tables) : phonebook::exportCsv(tables, country);
+    // The byte-order mark tells a spreadsheet the file's encoding; in a pipe
+    // it would be the first bytes of the next program's first line.
+    constexpr std::string_view Mark = "\xEF\xBB\xBF";
+    if (out == "-" && std::string_view(bytes).starts_with(Mark))
+        bytes.erase(0, Mark.size());
+    return writeBytes(out, bytes);
 }
 
 // ---------------------------------------------------------------- set, apply, edit (settext.cpp)

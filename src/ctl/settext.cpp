@@ -312,14 +312,20 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
         }
     }
     std::string against = question("lastRead");
+    // Asked or dry, the list is what the user wants to see; -q with --yes
+    // (cron) wants nothing said on success.
+    bool report = !invocation.quiet || !yes || dryRun;
     if (changes.empty()) {
-        std::printf("%s\n", forLocale(question("nothing", against)).c_str());
+        if (report)
+            std::printf("%s\n", forLocale(question("nothing", against)).c_str());
         return Success;
     }
-    std::printf("%s\n", forLocale(question("changes", against)).c_str());
-    for (const std::string &line : changes)
-        std::printf("%s\n", forLocale(line).c_str());
-    std::fflush(stdout);
+    if (report) {
+        std::printf("%s\n", forLocale(question("changes", against)).c_str());
+        for (const std::string &line : changes)
+            std::printf("%s\n", forLocale(line).c_str());
+        std::fflush(stdout);
+    }
     if (dryRun)
         return Success;
     if (!yes && !userAgrees(question("title") + " [j/N] ")) {
