@@ -7,7 +7,7 @@
 #include "config/record.h"
 #include "config/tlntransfer.h"
 #include "console.h"
-#include "fields/assign.h"
+#include "fields/assigntext.h"
 #include "show/describe.h"
 #include "resources/fill.h"
 #include "resources/lookup.h"
@@ -29,55 +29,19 @@ namespace {
 constexpr int KeptBackups = 100; // as many as the window keeps by default
 const std::vector<FileKind> AllKinds = {FileKind::Configuration, FileKind::SpeedDial, FileKind::Subscribers};
 
-// One line to set: where it came from (for messages), the text.
-struct Assignment {
-    std::string where; // "" for an argument, "TEXT:7" for a line
-    std::string text;  // ISO 8859-1
-};
+using Assignment = AssignLine;
+
+// Says every message; true when there were none.
+bool said(const std::vector<std::string> &messages)
+{
+    for (const std::string &m : messages)
+        complain(m);
+    return messages.empty();
+}
 
 std::string located(const Assignment &a, const std::string &message)
 {
     return (a.where.empty() ? "" : a.where + ": ") + message;
-}
-
-// Labels to fields; every failure told.  false when any line names nothing.
-bool resolve(const std::vector<Assignment> &lines, const std::string &separator, const std::vector<FileKind> &kinds,
-             std::vector<std::pair<Target, std::string>> &targets)
-{
-    bool everyFound = true;
-    for (const Assignment &a : lines) {
-        Target target;
-        std::string value;
-        if (splitAssignment(a.text, separator, kinds, target, value)) {
-            targets.push_back({target, value});
-            continue;
-        }
-        std::size_t end = separator == "=" ? a.text.find('=') : a.text.rfind(": ");
-        std::string label = a.text.substr(0, end);
-        std::string close;
-        for (const std::string &c : closestLabels(label, kinds))
-            close += "\n" + c;
-        complain(located(a, "kein Feld \"" + label + "\"; am nächsten kommen:" + close));
-        everyFound = false;
-    }
-    return everyFound;
-}
-
-// Sets every target in the record; every refusal told.
-bool assignAll(const std::vector<Assignment> &lines, const std::vector<std::pair<Target, std::string>> &targets,
-               unsigned char *record, Rules rules)
-{
-    bool everyTaken = true;
-    for (std::size_t i = 0; i < targets.size(); i++) {
-        const auto &[target, value] = targets[i];
-        std::string why = assignField(target, value, record, rules);
-        if (why.empty())
-            continue;
-        std::string label = target.field->label;
-        complain(located(lines[i], "\"" + label + "\" nimmt \"" + value + "\" nicht: " + why));
-        everyTaken = false;
-    }
-    return everyTaken;
 }
 
 bool toLatin1(const std::string &text, const std::string &where, Assignment &out)
@@ -152,7 +116,7 @@ int readLines(const std::string &path, std::vector<Assignment> &lines)
     if (!fp)
         return fileTrouble(path, std::string("kann nicht gelesen werden: ") + std::strerror(errno));
     std::string text;
-    char buffer[4096];
+    char buffer[65536];
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, fp)) > 0)
         text.append(buffer, n);
@@ -161,20 +125,12 @@ int readLines(const std::string &path, std::vector<Assignment> &lines)
         std::fclose(fp);
     if (failed)
         return fileTrouble(path, "kann nicht gelesen werden");
-    std::string name = path == "-" ? "(stdin)" : path;
     bool fine = true;
-    std::size_t number = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t end = text.find('\n', at);
-        std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        at = end == std::string::npos ? text.size() : end + 1;
-        ++number;
-        if (line.find_first_not_of(" \t\r") == std::string::npos || line[0] == '#')
-            continue;
-        Assignment a;
-        if (!toLatin1(line, name + ":" + std::to_string(number), a))
+    lines = textLines(text, path == "-" ? "(stdin)" : path);
+    for (Assignment &a : lines) {
+        std::string raw = std::move(a.text);
+        if (!toLatin1(raw, a.where, a))
             fine = false;
-        lines.push_back(a);
     }
     return fine ? Success : WrongUsage;
 }
@@ -186,11 +142,8 @@ int changeFile(const std::string &path, const std::vector<Assignment> &lines, co
     CfgVendor vendor;
     if (int status = loadTarget(path, image, vendor); status != Success)
         return status;
-    std::vector<std::pair<Target, std::string>> targets;
-    if (!resolve(lines, separator, {image.kind}, targets))
-        return WrongUsage;
     std::vector<unsigned char> before = image.record;
-    if (!assignAll(lines, targets, image.record.data(), rules))
+    if (!said(assignLines(lines, separator, {image.kind}, image.record.data(), rules)))
         return WrongUsage;
     // Nothing changed, nothing written: the file keeps its time stamp.
     return image.record == before ? Success : writeTarget(path, image, vendor);
@@ -268,11 +221,12 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
         complain("without a terminal to ask on, --yes says to program");
         return WrongUsage;
     }
-    std::vector<std::pair<Target, std::string>> targets;
-    if (!resolve(lines, separator, AllKinds, targets))
+    std::vector<Resolved> targets;
+    if (!said(resolveLines(lines, separator, AllKinds, targets)))
         return WrongUsage;
     bool wanted[3] = {};
-    for (const auto &[target, value] : targets) {
+    for (const Resolved &r : targets) {
+        const Target &target = r.target;
         if (target.kind == FileKind::SpeedDial && target.field->offset >= rec::KwzNames &&
             target.field->offset < rec::NahBerList) {
             complain("\"" + target.field->label + "\": die Anlage hält keine Namen, nur die Kurzwahl-Datei");
@@ -297,7 +251,7 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
                                        [](const char *which) { return builtinResource(std::string("*backup.") + which); }));
     }
     FileImage before{FileKind::Configuration, std::vector<unsigned char>(all, all + rec::RecordSize)};
-    if (!assignAll(lines, targets, all, rules))
+    if (!said(assignResolved(lines, targets, all, rules)))
         return WrongUsage;
 
     std::vector<std::string> changes;
@@ -448,11 +402,10 @@ int editFile(const Invocation &, const std::vector<std::string> &operands)
                 break;
             }
             std::vector<Assignment> lines;
-            std::vector<std::pair<Target, std::string>> targets;
             FileImage edited = image;
             status = readLines(text, lines);
-            if (status == Success && resolve(lines, ": ", {image.kind}, targets) &&
-                assignAll(lines, targets, edited.record.data(), Rules::Storage)) {
+            // What the user changes is held to the dialogs' rules, as set is.
+            if (status == Success && said(assignLines(lines, ": ", {image.kind}, edited.record.data(), Rules::Edited))) {
                 std::vector<std::string> changes = diffLines(image, edited);
                 for (const std::string &line : changes)
                     std::printf("%s\n", forLocale(line).c_str());

@@ -2,6 +2,7 @@
 
 #include "config/names.h"
 #include "config/record.h"
+#include "resources/fill.h"
 #include "resources/lookup.h"
 
 #include <algorithm>
@@ -12,10 +13,15 @@
 
 namespace {
 
+// The mark the speed-dial readers look for.
+constexpr const char *KwzMarkText = "KwDaten";
+
 // ---------------------------------------------------------------- labels
 
 struct Labels {
     std::map<std::string, Target> targets;
+    std::vector<const std::pair<const std::string, Target> *> sorted; // the same, by label
+    std::size_t longest = 0;
 };
 
 const Labels &labelsOf(FileKind kind)
@@ -36,7 +42,12 @@ const Labels &labelsOf(FileKind kind)
             for (int i = 0; i < rec::TlnCount; i++)
                 labels.targets[f.label + ": " + subscriberName(i)] = {&f, 1u << i, kind};
     }
-    return all.emplace(int(kind), std::move(labels)).first->second;
+    Labels &kept = all.emplace(int(kind), std::move(labels)).first->second;
+    for (const auto &entry : kept.targets) {
+        kept.sorted.push_back(&entry);
+        kept.longest = std::max(kept.longest, entry.first.size());
+    }
+    return kept;
 }
 
 std::string lowered(const std::string &s)
@@ -329,7 +340,8 @@ std::string assignBits(const Field &f, const std::string &value, unsigned char *
     std::uint32_t bits;
     std::string unknown;
     if (!nameList(value, names, bits, unknown))
-        return "\"" + unknown + "\" ist keins von: " + itemList(f) + " (mehrere durch \", \" getrennt, keins: (keine))";
+        return "\"" + shownText(unknown) + "\" ist keins von: " + itemList(f) +
+               " (mehrere durch \", \" getrennt, keins: (keine))";
     // The dialog's check box carries the bits it shows no box for.
     unsigned keep = ~f.mask & 0xFFu;
     if (rules == Rules::Dialog)
@@ -372,7 +384,7 @@ std::string assignSubscribers(const Field &f, const std::string &value, unsigned
     std::uint32_t bits;
     std::string unknown;
     if (!nameList(value, names, bits, unknown))
-        return "\"" + unknown + "\" ist kein Teilnehmer (AB  #1 .. S1  #9, durch \", \" getrennt, keiner: (keine))";
+        return "\"" + shownText(unknown) + "\" ist kein Teilnehmer (AB  #1 .. S1  #9, durch \", \" getrennt, keiner: (keine))";
     // As the dialogs: bits 30-31 belong to no subscriber and stay.
     std::uint32_t keep = rules == Rules::Dialog ? 0xC0000000u : 0;
     putLittle(p, 4, (little(p, 4) & keep) | bits);
@@ -394,27 +406,62 @@ std::string assignItem(const Target &t, const std::string &value, unsigned char 
 
 } // namespace
 
+namespace {
+
+// The shortest label of the kind that text starts with and that the separator
+// follows: its length, or npos.  One walk along the text, narrowing the sorted
+// labels to those that share what was walked, however long the text or
+// however many separators it holds.
+std::size_t labelEnd(const Labels &labels, const std::string &text, const std::string &separator, Target &target)
+{
+    auto lo = labels.sorted.begin(), hi = labels.sorted.end();
+    for (std::size_t k = 0; lo != hi; ++k) {
+        // Within the range a label of length k comes first.
+        if ((*lo)->first.size() == k && text.compare(k, separator.size(), separator) == 0) {
+            target = (*lo)->second;
+            return k;
+        }
+        if (k >= text.size())
+            break;
+        char c = text[k];
+        auto charAt = [k](const std::pair<const std::string, Target> *e) {
+            return e->first.size() > k ? static_cast<unsigned char>(e->first[k]) : -1;
+        };
+        lo = std::partition_point(lo, hi, [&](auto *e) { return charAt(e) < static_cast<unsigned char>(c); });
+        hi = std::partition_point(lo, hi, [&](auto *e) { return charAt(e) == static_cast<unsigned char>(c); });
+    }
+    return std::string::npos;
+}
+
+} // namespace
+
 bool splitAssignment(const std::string &text, const std::string &separator, const std::vector<FileKind> &kinds,
                      Target &target, std::string &value)
 {
-    for (std::size_t at = text.find(separator); at != std::string::npos; at = text.find(separator, at + 1)) {
-        std::string label = text.substr(0, at);
-        for (FileKind kind : kinds) {
-            const Labels &labels = labelsOf(kind);
-            if (auto found = labels.targets.find(label); found != labels.targets.end()) {
-                target = found->second;
-                value = text.substr(at + separator.size());
-                return true;
-            }
+    std::size_t best = std::string::npos;
+    for (FileKind kind : kinds) {
+        Target found;
+        std::size_t end = labelEnd(labelsOf(kind), text, separator, found);
+        if (end < best) {
+            best = end;
+            target = found;
         }
     }
-    return false;
+    if (best == std::string::npos)
+        return false;
+    value = text.substr(best + separator.size());
+    return true;
 }
 
 std::vector<std::string> closestLabels(const std::string &label, const std::vector<FileKind> &kinds)
 {
     std::vector<std::pair<std::size_t, std::string>> scored;
-    std::string want = lowered(label);
+    std::size_t longest = 0;
+    for (FileKind kind : kinds)
+        longest = std::max(longest, labelsOf(kind).longest);
+    // Beyond the longest label a text is no nearer to any: the distance is
+    // taken over what could be a label only.
+    std::string want = lowered(label.substr(0, longest + 8));
     for (FileKind kind : kinds)
         for (const auto &[name, target] : labelsOf(kind).targets) {
             std::string have = lowered(name);
@@ -429,16 +476,10 @@ std::vector<std::string> closestLabels(const std::string &label, const std::vect
     return out;
 }
 
-std::string assignField(const Target &t, const std::string &value, unsigned char *record, Rules rules)
+namespace {
+
+std::string assignReading(const Field &f, const std::string &value, unsigned char *p, Rules rules)
 {
-    const Field &f = *t.field;
-    unsigned char *p = record + f.offset;
-    if (t.item)
-        return assignItem(t, value, p);
-    if (value == readField(f, record))
-        return "";
-    if (rules == Rules::Dialog && f.dialog.empty())
-        return "das zeigt kein Dialog; nur apply setzt es";
     switch (f.reading) {
     case Reading::Text: return assignText(f, value, p, rules);
     case Reading::Decimal: return assignDecimal(f, value, p, rules);
@@ -455,4 +496,36 @@ std::string assignField(const Target &t, const std::string &value, unsigned char
     }
     }
     return "";
+}
+
+// What the readers of a file take as its mark: a field that holds it may be
+// set only to what still has it.
+std::string markKept(const Field &f, const unsigned char *record)
+{
+    if (f.name != "kwz.kennung" || std::memcmp(record + f.offset, KwzMarkText, std::strlen(KwzMarkText)) == 0)
+        return "";
+    return std::string("eine Kurzwahl-Datei beginnt mit \"") + KwzMarkText + "\", sonst lädt sie niemand";
+}
+
+} // namespace
+
+std::string assignField(const Target &t, const std::string &value, unsigned char *record, Rules rules)
+{
+    const Field &f = *t.field;
+    unsigned char *p = record + f.offset;
+    if (t.item)
+        return assignItem(t, value, p);
+    if (value == readField(f, record))
+        return "";
+    if (rules == Rules::Edited)
+        rules = f.dialog.empty() ? Rules::Storage : Rules::Dialog;
+    if (rules == Rules::Dialog && f.dialog.empty())
+        return "das zeigt kein Dialog; nur apply setzt es";
+    std::vector<unsigned char> before(p, p + f.size);
+    std::string why = assignReading(f, value, p, rules);
+    if (why.empty())
+        why = markKept(f, record);
+    if (!why.empty())
+        std::copy(before.begin(), before.end(), p);
+    return why;
 }
