@@ -3,6 +3,8 @@
 #include "resources/fill.h"
 #include "toolkit/toolkit.h"
 
+#include <cstdio>
+
 void WindowObserver::started(const TransferShow &show)
 {
     wbox_ = XmtDisplayWorkingDialog(parent_, show.name, show.message, show.scale ? show.scaleLabel : "",
@@ -33,6 +35,8 @@ void WindowObserver::ended(const TransferTrouble *trouble)
 
 void WindowObserver::portFailed(const TransferTrouble &trouble)
 {
+    // The line serial programs write; kelvoractl says it in German instead.
+    std::fputs(trouble.portLine.c_str(), stderr);
     // Started from a desktop menu, the program has no standard error anyone reads.
     if (!parent_ || trouble.text.empty())
         return;

@@ -195,6 +195,7 @@ TEST_F(CtlLine, TroubleExitsWithItsStatusAndMessageAndTouchesNoFile)
         CtlRun run = runCtl(inDir(c.args, dir.path()), {env, false, 10000});
         EXPECT_EQ(run.status, c.status) << c.what << ": " << run.err;
         EXPECT_NE(run.err.find(c.said), std::string::npos) << c.what << ": " << run.err;
+        EXPECT_EQ(run.err.find("Cannot open"), std::string::npos) << c.what << ": the window's line only";
         EXPECT_EQ(run.out, "") << c.what;
         for (const auto &[name, bytes] : files)
             EXPECT_TRUE(readFile(dir.file(name)) == bytes) << c.what << ": " << name << " changed";

@@ -23,6 +23,9 @@ struct TransferTrouble {
     // A programming run that failed after the PBX took one of its data frames:
     // the PBX now holds part of it (the "partly" line is told too).
     bool partly = false;
+    // A port that would not open: the port layer's line for standard error
+    // ("Cannot open ..."), "" when it has none.
+    std::string portLine = {};
 };
 
 class TransferObserver {
