@@ -17,6 +17,7 @@
 #include "subscriber/tndentries.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -306,21 +307,88 @@ std::string editorCommand()
     return "vi";
 }
 
+volatile sig_atomic_t editorPid = 0;
+volatile sig_atomic_t editorEndedBy = 0;
+
+// SIGHUP (the terminal gone) and SIGTERM end the editor too: it is handed the
+// signal, and its text is kept.
+void forwardToEditor(int sig)
+{
+    editorEndedBy = sig;
+    if (editorPid > 0)
+        kill(-pid_t(editorPid), sig); // the editor's group: sh and what it started
+}
+
 // The editor on the file, as the shell runs it (so that it may carry options).
-bool runEditor(const std::string &path)
+// 0 when it ended well, -1 when not, or the signal that ended it and us.
+int runEditor(const std::string &path)
 {
     std::string command = editorCommand() + " \"$1\"";
+    // Installed before the fork, so that no signal falls between.  Ctrl-C is
+    // the editor's: as crontab -e and visudo, we wait on.
+    struct sigaction forward = {}, ignore = {}, oldHup, oldTerm, oldInt;
+    forward.sa_handler = forwardToEditor;
+    sigemptyset(&forward.sa_mask);
+    ignore.sa_handler = SIG_IGN;
+    editorEndedBy = 0;
+    sigaction(SIGHUP, &forward, &oldHup);
+    sigaction(SIGTERM, &forward, &oldTerm);
+    sigaction(SIGINT, &ignore, &oldInt);
+    // The editor runs in a process group of its own, so that a signal reaches
+    // whatever the shell started; on our terminal it gets the foreground, as
+    // a shell hands it to a job, and we take it back afterwards.
+    bool terminal = isatty(STDIN_FILENO) && tcgetpgrp(STDIN_FILENO) == getpgrp();
     pid_t child = fork();
-    if (child < 0)
-        return false;
     if (child == 0) {
+        setpgid(0, 0);
+        if (terminal) {
+            signal(SIGTTOU, SIG_IGN);
+            tcsetpgrp(STDIN_FILENO, getpgrp());
+        }
+        for (int sig : {SIGHUP, SIGTERM, SIGINT, SIGTTOU})
+            signal(sig, SIG_DFL);
         execl("/bin/sh", "sh", "-c", command.c_str(), "sh", path.c_str(), static_cast<char *>(nullptr));
         _exit(127);
     }
     int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    if (child > 0) {
+        setpgid(child, child); // either of us may come first
+        editorPid = child;
+        if (editorEndedBy) // came before the child was known
+            kill(-child, editorEndedBy);
+        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+        editorPid = 0;
+        if (terminal) {
+            struct sigaction ttou = {}, oldTtou;
+            ttou.sa_handler = SIG_IGN;
+            sigaction(SIGTTOU, &ttou, &oldTtou);
+            tcsetpgrp(STDIN_FILENO, getpgrp());
+            sigaction(SIGTTOU, &oldTtou, nullptr);
+        }
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    sigaction(SIGHUP, &oldHup, nullptr);
+    sigaction(SIGTERM, &oldTerm, nullptr);
+    sigaction(SIGINT, &oldInt, nullptr);
+    if (editorEndedBy)
+        return editorEndedBy;
+    return child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : -1;
+}
+
+// The file's bytes as they are now; false when it cannot be read.
+bool currentBytes(const std::string &path, std::string &bytes)
+{
+    FILE *fp = std::fopen(path.c_str(), "rb");
+    if (!fp)
+        return false;
+    bytes.clear();
+    char buffer[16384];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, fp)) > 0)
+        bytes.append(buffer, n);
+    bool fine = !std::ferror(fp);
+    std::fclose(fp);
+    return fine;
 }
 
 bool writeText(const std::string &path, const std::vector<std::string> &lines)
@@ -383,6 +451,9 @@ int editFile(const Invocation &, const std::vector<std::string> &operands)
     const std::string &path = operands[0];
     FileImage image;
     CfgVendor vendor;
+    std::string loaded;
+    if (!currentBytes(path, loaded))
+        loaded.clear(); // loadTarget says why
     if (int status = loadTarget(path, image, vendor); status != Success)
         return status;
     const char *tmp = std::getenv("TMPDIR");
@@ -391,13 +462,27 @@ int editFile(const Invocation &, const std::vector<std::string> &operands)
     if (fd < 0)
         return fileTrouble(text, std::string("konnte nicht angelegt werden: ") + std::strerror(errno));
     close(fd);
+    // Work the user did is never thrown away: where it cannot go into the
+    // file, the text stays and its place is said.
+    bool keepText = false;
+    auto kept = [&text, &keepText](const std::string &why) {
+        complain(why + "; der bearbeitete Text bleibt in \"" + shownText(text) + "\"");
+        keepText = true;
+    };
     int status = Success;
     if (!writeText(text, showLines(image))) {
         status = fileTrouble(text, std::string("konnte nicht geschrieben werden: ") + std::strerror(errno));
     } else {
         for (;;) {
-            if (!runEditor(text)) {
-                complain("der Editor ist nicht sauber beendet worden; \"" + path + "\" bleibt, wie sie war");
+            int ended = runEditor(text);
+            if (ended > 0) {
+                kept(std::string("Abgebrochen (") + (ended == SIGHUP ? "SIGHUP" : "SIGTERM") + "); \"" + shownText(path) +
+                     "\" bleibt, wie sie war");
+                status = 128 + ended;
+                break;
+            }
+            if (ended < 0) {
+                complain("der Editor ist nicht sauber beendet worden; \"" + shownText(path) + "\" bleibt, wie sie war");
                 status = WrongUsage;
                 break;
             }
@@ -407,19 +492,34 @@ int editFile(const Invocation &, const std::vector<std::string> &operands)
             // What the user changes is held to the dialogs' rules, as set is.
             if (status == Success && said(assignLines(lines, ": ", {image.kind}, edited.record.data(), Rules::Edited))) {
                 std::vector<std::string> changes = diffLines(image, edited);
+                if (changes.empty())
+                    break;
+                // Another program may have written the file meanwhile: its
+                // change is not undone without a word.
+                std::string now;
+                if (!currentBytes(path, now) || now != loaded) {
+                    kept("\"" + shownText(path) + "\" hat sich geändert, während der Editor lief; nichts geschrieben");
+                    status = FileTrouble;
+                    break;
+                }
+                status = writeTarget(path, edited, vendor);
+                if (status != Success) {
+                    kept("\"" + shownText(path) + "\" bleibt, wie sie war");
+                    break;
+                }
                 for (const std::string &line : changes)
                     std::printf("%s\n", forLocale(line).c_str());
                 std::fflush(stdout);
-                status = changes.empty() ? Success : writeTarget(path, edited, vendor);
                 break;
             }
             status = status == FileTrouble ? FileTrouble : WrongUsage;
             if (status == FileTrouble || !isatty(STDIN_FILENO) || !userAgrees("Nochmals bearbeiten? [j/N] ")) {
-                complain("\"" + path + "\" bleibt, wie sie war");
+                kept("\"" + shownText(path) + "\" bleibt, wie sie war");
                 break;
             }
         }
     }
-    unlink(text.c_str());
+    if (!keepText)
+        unlink(text.c_str());
     return status;
 }
