@@ -21,8 +21,11 @@ constexpr const char *KwzMarkText = "KwDaten";
 struct Labels {
     std::map<std::string, Target> targets;
     std::vector<const std::pair<const std::string, Target> *> sorted; // the same, by label
+    std::vector<std::string> lowered;                                   // their labels in lower case
     std::size_t longest = 0;
 };
+
+std::string lowered(const std::string &s);
 
 const Labels &labelsOf(FileKind kind)
 {
@@ -45,6 +48,7 @@ const Labels &labelsOf(FileKind kind)
     Labels &kept = all.emplace(int(kind), std::move(labels)).first->second;
     for (const auto &entry : kept.targets) {
         kept.sorted.push_back(&entry);
+        kept.lowered.push_back(lowered(entry.first));
         kept.longest = std::max(kept.longest, entry.first.size());
     }
     return kept;
@@ -59,19 +63,27 @@ std::string lowered(const std::string &s)
     return out;
 }
 
-std::size_t editDistance(const std::string &a, const std::string &b)
+// The edit distance, or limit + 1 as soon as it must be more than limit.
+std::size_t editDistance(const std::string &a, const std::string &b, std::size_t limit)
 {
+    std::size_t apart = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
+    if (apart > limit)
+        return limit + 1;
     std::vector<std::size_t> row(b.size() + 1);
     for (std::size_t j = 0; j <= b.size(); j++)
         row[j] = j;
     for (std::size_t i = 1; i <= a.size(); i++) {
         std::size_t diagonal = row[0];
         row[0] = i;
+        std::size_t least = row[0];
         for (std::size_t j = 1; j <= b.size(); j++) {
             std::size_t above = row[j];
             row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
             diagonal = above;
+            least = std::min(least, row[j]);
         }
+        if (least > limit)
+            return limit + 1;
     }
     return row[b.size()];
 }
@@ -455,24 +467,34 @@ bool splitAssignment(const std::string &text, const std::string &separator, cons
 
 std::vector<std::string> closestLabels(const std::string &label, const std::vector<FileKind> &kinds)
 {
-    std::vector<std::pair<std::size_t, std::string>> scored;
     std::size_t longest = 0;
     for (FileKind kind : kinds)
         longest = std::max(longest, labelsOf(kind).longest);
     // Beyond the longest label a text is no nearer to any: the distance is
     // taken over what could be a label only.
     std::string want = lowered(label.substr(0, longest + 8));
-    for (FileKind kind : kinds)
-        for (const auto &[name, target] : labelsOf(kind).targets) {
-            std::string have = lowered(name);
+    // The three closest so far, the first found first among equals; a label
+    // further away than the third is not worth finishing.
+    std::vector<std::pair<std::size_t, const std::string *>> best;
+    for (FileKind kind : kinds) {
+        const Labels &labels = labelsOf(kind);
+        for (std::size_t i = 0; i < labels.sorted.size(); i++) {
+            const std::string &have = labels.lowered[i];
+            std::size_t limit = best.size() < 3 ? std::string::npos - 1 : best[2].first;
             // A label that holds what was typed is as close as one gets.
-            std::size_t d = want.size() > 3 && have.find(want) != std::string::npos ? 0 : editDistance(want, have);
-            scored.push_back({d, name});
+            std::size_t d =
+                want.size() > 3 && have.find(want) != std::string::npos ? 0 : editDistance(want, have, limit);
+            if (best.size() == 3 && d >= best[2].first)
+                continue;
+            auto at = std::upper_bound(best.begin(), best.end(), d, [](std::size_t v, auto &e) { return v < e.first; });
+            best.insert(at, {d, &labels.sorted[i]->first});
+            if (best.size() > 3)
+                best.pop_back();
         }
-    std::stable_sort(scored.begin(), scored.end(), [](auto &a, auto &b) { return a.first < b.first; });
+    }
     std::vector<std::string> out;
-    for (std::size_t i = 0; i < scored.size() && i < 3; i++)
-        out.push_back(scored[i].second);
+    for (const auto &[d, name] : best)
+        out.push_back(*name);
     return out;
 }
 
