@@ -412,30 +412,21 @@ int backup(Context &c, const Args &args)
         return status;
     if (int status = transferStatus(c, readTlnConfiguration(c.observer)); status != Success)
         return status;
-    struct Piece {
-        BackupKind kind;
-        std::function<bool(FILE *)> write;
-    };
-    const Piece pieces[] = {
+    const std::vector<BackupPiece> pieces = {
         {BackupKind::Configuration, [](FILE *fp) { return writeCfgImage(fp, CfgVendor::Dorvan); }},
         {BackupKind::SpeedDial, writeKwzImage},
         {BackupKind::Subscribers, writeTnd},
     };
-    std::time_t now = std::time(nullptr);
-    std::vector<std::string> done, made;
-    InterruptsDeferred wholly; // a signal waits until all three are there (or none)
-    for (const Piece &p : pieces) {
-        BackupResult result = writeBackup(dir, p.kind, c.invocation.device, INT_MAX, p.write, now);
-        made.insert(made.end(), result.made.begin(), result.made.end());
+    std::vector<std::string> done;
+    {
+        // A signal waits until all three are there (or none); kill -9 finds
+        // them under temporary names until all three are whole.
+        InterruptsDeferred wholly;
+        BackupResult result = writeBackupSet(dir, c.invocation.device, pieces, done);
         if (!result.written) {
-            for (const std::string &path : done)
-                unlink(path.c_str());
-            for (auto at = made.rbegin(); at != made.rend(); ++at)
-                rmdir(at->c_str());
             complain(backupText(result, dir));
             return FileTrouble;
         }
-        done.push_back(result.path);
     }
     // Also where the window keeps its backups, unless DIR is that folder.
     struct stat here, there;
@@ -443,7 +434,7 @@ int backup(Context &c, const Args &args)
     bool same = stat(dir.c_str(), &here) == 0 && stat(own.c_str(), &there) == 0 && here.st_dev == there.st_dev &&
                 here.st_ino == there.st_ino;
     if (!same)
-        for (const Piece &p : pieces)
+        for (const BackupPiece &p : pieces)
             keepBackup(c, args, p.kind, p.write);
     if (!c.invocation.quiet)
         for (const std::string &path : done)

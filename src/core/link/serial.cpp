@@ -3,6 +3,7 @@
 #include "link/answer.h"
 #include "link/interrupt.h"
 #include "link/number.h"
+#include "link/staletemps.h"
 #include "resources/fill.h"
 
 #include <cerrno>
@@ -197,7 +198,12 @@ int takeLock(const char *base, char *path, const char *device)
 
     // The lock is whole before it has its name: written under a name of its
     // own, then linked into place, which fails when a lock is there already.
-    std::string temp = lock_dir + "/LTMP.XXXXXX";
+    // Named with our pid, so that what a run killed with -9 left can go.
+    if (int dirfd = open(lock_dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirfd >= 0) {
+        removeStaleNamed(dirfd, "LTMP.");
+        close(dirfd);
+    }
+    std::string temp = lock_dir + "/LTMP." + std::to_string(getpid()) + ".XXXXXX";
     int fd = mkstempRemovedOnInterrupt(temp.data());
     if (fd < 0) {
         cannotCreate(path, errno);
