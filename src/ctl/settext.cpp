@@ -58,7 +58,7 @@ bool toLatin1(const std::string &text, const std::string &where, Assignment &out
 
 int fileTrouble(const std::string &path, const std::string &why)
 {
-    complain("Die Datei \"" + path + "\" " + why);
+    complain("Die Datei \"" + shownText(path) + "\" " + why);
     return FileTrouble;
 }
 
