@@ -318,22 +318,33 @@ BackupResult checkBackupDirectory(const std::string &dir)
     return result;
 }
 
+namespace {
+
+// The backup folder, made where missing and checked: a descriptor, or -1 with
+// why in result (and what was made removed again).
+int openFolder(const std::string &dir, BackupResult &result)
+{
+    if (dir.empty()) {
+        failed(result, BackupTrouble::System, ENOENT);
+        return -1;
+    }
+    if (!makeDirectories(dir, result.made)) {
+        failed(result, BackupTrouble::System, errno);
+        removeMade(result.made);
+        return -1;
+    }
+    return openChecked(dir, result);
+}
+
+} // namespace
+
 BackupResult writeBackup(const std::string &dir, BackupKind kind, const std::string &device, int keep,
                          const std::function<bool(FILE *)> &write, std::time_t when)
 {
     BackupResult result;
     if (keep <= 0)
         return result;
-    if (dir.empty()) {
-        failed(result, BackupTrouble::System, ENOENT);
-        return result;
-    }
-    if (!makeDirectories(dir, result.made)) {
-        failed(result, BackupTrouble::System, errno);
-        removeMade(result.made);
-        return result;
-    }
-    int dirfd = openChecked(dir, result);
+    int dirfd = openFolder(dir, result);
     if (dirfd >= 0 && writeNew(dirfd, dir, kind, device, when, write, result)) {
         result.written = true;
         std::vector<Found> mine = backupsIn(dirfd, kind, device);
@@ -362,16 +373,7 @@ BackupResult writeBackupSet(const std::string &dir, const std::string &device, c
 {
     BackupResult result;
     paths.clear();
-    if (dir.empty()) {
-        failed(result, BackupTrouble::System, ENOENT);
-        return result;
-    }
-    if (!makeDirectories(dir, result.made)) {
-        failed(result, BackupTrouble::System, errno);
-        removeMade(result.made);
-        return result;
-    }
-    int dirfd = openChecked(dir, result);
+    int dirfd = openFolder(dir, result);
     std::vector<std::string> temps;
     bool fine = dirfd >= 0;
     // Every file whole under a temporary name first: a run killed with -9
