@@ -337,13 +337,16 @@ int runEditor(const std::string &path)
     // The editor runs in a process group of its own, so that a signal reaches
     // whatever the shell started; on our terminal it gets the foreground, as
     // a shell hands it to a job, and we take it back afterwards.
-    bool terminal = isatty(STDIN_FILENO) && tcgetpgrp(STDIN_FILENO) == getpgrp();
+    // The controlling terminal, whatever standard input is: the editor may
+    // read it through /dev/tty.
+    int tty = open("/dev/tty", O_RDWR | O_CLOEXEC);
+    bool terminal = tty >= 0 && tcgetpgrp(tty) == getpgrp();
     pid_t child = fork();
     if (child == 0) {
         setpgid(0, 0);
         if (terminal) {
             signal(SIGTTOU, SIG_IGN);
-            tcsetpgrp(STDIN_FILENO, getpgrp());
+            tcsetpgrp(tty, getpgrp());
         }
         for (int sig : {SIGHUP, SIGTERM, SIGINT, SIGTTOU})
             signal(sig, SIG_DFL);
@@ -363,10 +366,12 @@ int runEditor(const std::string &path)
             struct sigaction ttou = {}, oldTtou;
             ttou.sa_handler = SIG_IGN;
             sigaction(SIGTTOU, &ttou, &oldTtou);
-            tcsetpgrp(STDIN_FILENO, getpgrp());
+            tcsetpgrp(tty, getpgrp());
             sigaction(SIGTTOU, &oldTtou, nullptr);
         }
     }
+    if (tty >= 0)
+        close(tty);
     sigaction(SIGHUP, &oldHup, nullptr);
     sigaction(SIGTERM, &oldTerm, nullptr);
     sigaction(SIGINT, &oldInt, nullptr);
@@ -457,7 +462,10 @@ int editFile(const Invocation &, const std::vector<std::string> &operands)
     if (int status = loadTarget(path, image, vendor); status != Success)
         return status;
     const char *tmp = std::getenv("TMPDIR");
-    std::string text = std::string(tmp && *tmp ? tmp : "/tmp") + "/kelvoractl-XXXXXX.txt";
+    // Its process in its name, as every temporary file; never removed by
+    // another run: a text kept holds the user's work.
+    std::string text =
+        std::string(tmp && *tmp ? tmp : "/tmp") + "/kelvoractl-" + std::to_string(getpid()) + "-XXXXXX.txt";
     int fd = mkstemps(text.data(), 4);
     if (fd < 0)
         return fileTrouble(text, std::string("konnte nicht angelegt werden: ") + std::strerror(errno));
