@@ -170,6 +170,8 @@ TEST_F(CtlLine, TroubleExitsWithItsStatusAndMessageAndTouchesNoFile)
         {"show of a device", {"show", "/dev/null"}, 3, "weder Konfigurations-"},
         {"show of a file grown", {"show", "@/long.cfg"}, 3, "(2135 statt 2134 Bytes)"},
         {"no such file", {"show", "@/none.cfg"}, 3, "kann nicht gelesen werden"},
+        {"a file name with an escape sequence", {"show", "@/x\x1B[2J.cfg"}, 3,
+         "x\\x1B[2J.cfg\" kann nicht gelesen werden"},
         {"not a configuration file", {"program-config", "@/k.kwz"}, 3, "ist keine Konfigurationsdatei"},
         {"a configuration file cut short", {"program-config", "@/short.cfg"}, 3, "(1000 statt 2134 Bytes)"},
         {"program-config from a FIFO", {"program-config", "@/fifo"}, 3, "ist keine Konfigurationsdatei"},

@@ -15,3 +15,5 @@ std::string fillPlaceholders(const std::string &text, const std::vector<std::str
 // (then "..."), control characters as \xHH, so that nothing the user gave
 // can move the cursor, clear the screen or fill it.
 std::string shownText(std::string_view text);
+// The text with every control character but the line feed as \xHH.
+std::string escapedControls(std::string_view text);
