@@ -3,10 +3,11 @@
 # memory of the real binary, and the configuration, subscriber and speed-dial
 # reads and programming against pbxsim pacing a 4800-baud line.  Prints a table
 # against the budgets.  Takes a few minutes; don't run it next to a build if the
-# figures matter.
+# figures matter.  Then kelvoractl apply on 10 MB of hostile text.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 scripts/build.sh "$@" >/dev/null
 build=${BUILD_DIR:-build}
 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$build/kelvora_bench"
+"$build/kelvoractl_apply_bench"

@@ -69,13 +69,20 @@ bool saveConfigFile(Widget parent, CfgVendor vendor)
 
 bool loadConfigFile(Widget parent)
 {
+    // A file that is cancelled or refused leaves the record as it was, and
+    // with it the user's right to save and program it.
+    SavedFlags before;
     setFlags(0);
     XmtFileChoice choice;
-    if (!askForCfgFile(parent, "*cfgload_dlg", "Datei laden:", false, choice))
+    if (!askForCfgFile(parent, "*cfgload_dlg", "Datei laden:", false, choice)) {
+        before.restore();
         return false;
+    }
     bool loaded = readImage(parent, choice.stream, choice.path.c_str());
     if (loaded)
         keepChoice(choice);
+    else
+        before.restore();
     std::fclose(choice.stream);
     return loaded;
 }

@@ -14,7 +14,8 @@
 namespace {
 
 // The buttons follow a transfer that ran through or whose begin was refused;
-// after a failure midway they keep their state.
+// after a failure midway they keep their state.  A programming run that fails
+// either way leaves the flag as it found it, so the user keeps their edits.
 void followTransfer(TransferResult result)
 {
     if (result == TransferResult::Done || result == TransferResult::Refused)
@@ -75,7 +76,6 @@ void writeTlnConfig(Widget parent, XtPointer, XtPointer)
 void loadCFGFile(Widget, XtPointer, XtPointer)
 {
     loadConfigFile(toplevel);
-    // Also after a cancelled or refused file: the flag was cleared.
     activateMainButtons();
 }
 

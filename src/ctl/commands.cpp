@@ -413,30 +413,21 @@ int backup(Context &c, const Args &args)
         return status;
     if (int status = transferStatus(c, readTlnConfiguration(c.observer)); status != Success)
         return status;
-    struct Piece {
-        BackupKind kind;
-        std::function<bool(FILE *)> write;
-    };
-    const Piece pieces[] = {
+    const std::vector<BackupPiece> pieces = {
         {BackupKind::Configuration, [](FILE *fp) { return writeCfgImage(fp, CfgVendor::Dorvan); }},
         {BackupKind::SpeedDial, writeKwzImage},
         {BackupKind::Subscribers, writeTnd},
     };
-    std::time_t now = std::time(nullptr);
-    std::vector<std::string> done, made;
-    InterruptsDeferred wholly; // a signal waits until all three are there (or none)
-    for (const Piece &p : pieces) {
-        BackupResult result = writeBackup(dir, p.kind, c.invocation.device, INT_MAX, p.write, now);
-        made.insert(made.end(), result.made.begin(), result.made.end());
+    std::vector<std::string> done;
+    {
+        // A signal waits until all three are there (or none); kill -9 finds
+        // them under temporary names until all three are whole.
+        InterruptsDeferred wholly;
+        BackupResult result = writeBackupSet(dir, c.invocation.device, pieces, done);
         if (!result.written) {
-            for (const std::string &path : done)
-                unlink(path.c_str());
-            for (auto at = made.rbegin(); at != made.rend(); ++at)
-                rmdir(at->c_str());
             complain(backupText(result, dir));
             return FileTrouble;
         }
-        done.push_back(result.path);
     }
     // Also where the window keeps its backups, unless DIR is that folder.
     struct stat here, there;
@@ -444,10 +435,11 @@ int backup(Context &c, const Args &args)
     bool same = stat(dir.c_str(), &here) == 0 && stat(own.c_str(), &there) == 0 && here.st_dev == there.st_dev &&
                 here.st_ino == there.st_ino;
     if (!same)
-        for (const Piece &p : pieces)
+        for (const BackupPiece &p : pieces)
             keepBackup(c, args, p.kind, p.write);
-    for (const std::string &path : done)
-        std::printf("%s\n", path.c_str());
+    if (!c.invocation.quiet)
+        for (const std::string &path : done)
+            std::printf("%s\n", path.c_str());
     return Success;
 }
 
@@ -673,7 +665,13 @@ int phonebookExport(Context &, const Args &args)
         return status;
     phonebook::ConstTables tables = phonebook::tablesOfFile(reinterpret_cast<unsigned char *>(image.data()));
     bool vcard = args.has("--vcf") || (out.size() >= 4 && strcasecmp(out.c_str() + out.size() - 4, ".vcf") == 0);
-    return writeBytes(out, vcard ? phonebook::exportVCard(tables) : phonebook::exportCsv(tables, country));
+    std::string bytes = vcard ? phonebook::exportVCard(tables) : phonebook::exportCsv(tables, country);
+    // The byte-order mark tells a spreadsheet the file's encoding; in a pipe
+    // it would be the first bytes of the next program's first line.
+    constexpr std::string_view Mark = "\xEF\xBB\xBF";
+    if (out == "-" && std::string_view(bytes).starts_with(Mark))
+        bytes.erase(0, Mark.size());
+    return writeBytes(out, bytes);
 }
 
 // ---------------------------------------------------------------- set, apply, edit (settext.cpp)

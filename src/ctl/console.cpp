@@ -1,5 +1,8 @@
 #include "console.h"
 
+#include "link/protocol.h"
+#include "resources/fill.h"
+
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -69,7 +72,10 @@ bool fromLocale(const std::string &text, std::string &latin1)
 
 void complain(const std::string &latin1)
 {
-    std::string text = forLocale(latin1);
+    // What the user gave (a file name, a value) may hold control characters:
+    // none reaches the terminal raw.  Our own texts hold none but the line feed.
+    std::string shown = escapedControls(latin1);
+    std::string text = forLocale(shown);
     for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2)
         text.replace(at, 1, "\n  ");
     std::fprintf(stderr, "kelvoractl: %s\n", text.c_str());
@@ -111,6 +117,8 @@ void ConsoleObserver::endLine()
 void ConsoleObserver::tell(const TransferTrouble &trouble, const char *head)
 {
     complain(head + oneLine(trouble.text));
+    if (trouble.partly)
+        complain(builtinAdvice(advice::Partly, ""));
     std::string advice = builtinAdvice(trouble.advice, trouble.adviceArg);
     if (!advice.empty())
         complain(advice);

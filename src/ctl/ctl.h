@@ -16,6 +16,7 @@ struct Invocation {
     std::string program;   // argv[0]'s last component, for messages
     std::string device;    // -d, else $KELVORA_DEVICE
     bool progress = false; // on standard error: it is a terminal and -q was not given
+    bool quiet = false;    // -q: nothing but data and trouble, so cron mails nothing on success
     std::string command;
     std::vector<std::string> args;
 };

@@ -34,7 +34,7 @@ void printHelp(const char *program)
                 "\n"
                 "  -d DEVICE   the PBX's serial line (default: $KELVORA_DEVICE)\n"
                 "  -D LEVEL    trace every transfer into /tmp/kelvora.debug (level 3: every byte)\n"
-                "  -q          no progress on standard error (shown only on a terminal anyway)\n"
+                "  -q          quiet: no progress, and no report of what was done on success\n"
                 "  -h, --help  print this text and exit\n"
                 "  --version   print the version and exit\n"
                 "\n"
@@ -102,6 +102,7 @@ int main(int argc, char **argv)
         if (const char *env = std::getenv("KELVORA_DEVICE"))
             invocation.device = env;
     invocation.progress = !quiet && isatty(STDERR_FILENO);
+    invocation.quiet = quiet;
 
     all = static_cast<unsigned char *>(std::calloc(1, rec::RecordSize));
     if (!all) {

@@ -8,6 +8,7 @@
 #include "config/tlntransfer.h"
 #include "console.h"
 #include "fields/assign.h"
+#include "fields/assigntext.h"
 #include "overview/facts.h"
 #include "show/describe.h"
 #include "resources/fill.h"
@@ -18,6 +19,7 @@
 #include "subscriber/tndentries.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,55 +32,19 @@ namespace {
 constexpr int KeptBackups = 100; // as many as the window keeps by default
 const std::vector<FileKind> AllKinds = {FileKind::Configuration, FileKind::SpeedDial, FileKind::Subscribers};
 
-// One line to set: where it came from (for messages), the text.
-struct Assignment {
-    std::string where; // "" for an argument, "TEXT:7" for a line
-    std::string text;  // ISO 8859-1
-};
+using Assignment = AssignLine;
+
+// Says every message; true when there were none.
+bool said(const std::vector<std::string> &messages)
+{
+    for (const std::string &m : messages)
+        complain(m);
+    return messages.empty();
+}
 
 std::string located(const Assignment &a, const std::string &message)
 {
     return (a.where.empty() ? "" : a.where + ": ") + message;
-}
-
-// Labels to fields; every failure told.  false when any line names nothing.
-bool resolve(const std::vector<Assignment> &lines, const std::string &separator, const std::vector<FileKind> &kinds,
-             std::vector<std::pair<Target, std::string>> &targets)
-{
-    bool everyFound = true;
-    for (const Assignment &a : lines) {
-        Target target;
-        std::string value;
-        if (splitAssignment(a.text, separator, kinds, target, value)) {
-            targets.push_back({target, value});
-            continue;
-        }
-        std::size_t end = separator == "=" ? a.text.find('=') : a.text.rfind(": ");
-        std::string label = a.text.substr(0, end);
-        std::string close;
-        for (const std::string &c : closestLabels(label, kinds))
-            close += "\n" + c;
-        complain(located(a, "kein Feld \"" + label + "\"; am nächsten kommen:" + close));
-        everyFound = false;
-    }
-    return everyFound;
-}
-
-// Sets every target in the record; every refusal told.
-bool assignAll(const std::vector<Assignment> &lines, const std::vector<std::pair<Target, std::string>> &targets,
-               unsigned char *record, Rules rules)
-{
-    bool everyTaken = true;
-    for (std::size_t i = 0; i < targets.size(); i++) {
-        const auto &[target, value] = targets[i];
-        std::string why = assignField(target, value, record, rules);
-        if (why.empty())
-            continue;
-        std::string label = target.field->label;
-        complain(located(lines[i], "\"" + label + "\" nimmt \"" + value + "\" nicht: " + why));
-        everyTaken = false;
-    }
-    return everyTaken;
 }
 
 bool toLatin1(const std::string &text, const std::string &where, Assignment &out)
@@ -94,7 +60,7 @@ bool toLatin1(const std::string &text, const std::string &where, Assignment &out
 
 int fileTrouble(const std::string &path, const std::string &why)
 {
-    complain("Die Datei \"" + path + "\" " + why);
+    complain("Die Datei \"" + shownText(path) + "\" " + why);
     return FileTrouble;
 }
 
@@ -153,7 +119,7 @@ int readLines(const std::string &path, std::vector<Assignment> &lines)
     if (!fp)
         return fileTrouble(path, std::string("kann nicht gelesen werden: ") + std::strerror(errno));
     std::string text;
-    char buffer[4096];
+    char buffer[65536];
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, fp)) > 0)
         text.append(buffer, n);
@@ -162,20 +128,12 @@ int readLines(const std::string &path, std::vector<Assignment> &lines)
         std::fclose(fp);
     if (failed)
         return fileTrouble(path, "kann nicht gelesen werden");
-    std::string name = path == "-" ? "(stdin)" : path;
     bool fine = true;
-    std::size_t number = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t end = text.find('\n', at);
-        std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        at = end == std::string::npos ? text.size() : end + 1;
-        ++number;
-        if (line.find_first_not_of(" \t\r") == std::string::npos || line[0] == '#')
-            continue;
-        Assignment a;
-        if (!toLatin1(line, name + ":" + std::to_string(number), a))
+    lines = textLines(text, path == "-" ? "(stdin)" : path);
+    for (Assignment &a : lines) {
+        std::string raw = std::move(a.text);
+        if (!toLatin1(raw, a.where, a))
             fine = false;
-        lines.push_back(a);
     }
     return fine ? Success : WrongUsage;
 }
@@ -187,11 +145,8 @@ int changeFile(const std::string &path, const std::vector<Assignment> &lines, co
     CfgVendor vendor;
     if (int status = loadTarget(path, image, vendor); status != Success)
         return status;
-    std::vector<std::pair<Target, std::string>> targets;
-    if (!resolve(lines, separator, {image.kind}, targets))
-        return WrongUsage;
     std::vector<unsigned char> before = image.record;
-    if (!assignAll(lines, targets, image.record.data(), rules))
+    if (!said(assignLines(lines, separator, {image.kind}, image.record.data(), rules)))
         return WrongUsage;
     // Nothing changed, nothing written: the file keeps its time stamp.
     return image.record == before ? Success : writeTarget(path, image, vendor);
@@ -269,11 +224,12 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
         complain("without a terminal to ask on, --yes says to program");
         return WrongUsage;
     }
-    std::vector<std::pair<Target, std::string>> targets;
-    if (!resolve(lines, separator, AllKinds, targets))
+    std::vector<Resolved> targets;
+    if (!said(resolveLines(lines, separator, AllKinds, targets)))
         return WrongUsage;
     bool wanted[3] = {};
-    for (const auto &[target, value] : targets) {
+    for (const Resolved &r : targets) {
+        const Target &target = r.target;
         if (target.kind == FileKind::SpeedDial && target.field->offset >= rec::KwzNames &&
             target.field->offset < rec::NahBerList) {
             complain("\"" + target.field->label + "\": die Anlage hält keine Namen, nur die Kurzwahl-Datei");
@@ -298,7 +254,7 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
                                        [](const char *which) { return builtinResource(std::string("*backup.") + which); }));
     }
     FileImage before{FileKind::Configuration, std::vector<unsigned char>(all, all + rec::RecordSize)};
-    if (!assignAll(lines, targets, all, rules))
+    if (!said(assignResolved(lines, targets, all, rules)))
         return WrongUsage;
 
     std::vector<std::string> changes;
@@ -313,18 +269,24 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
         }
     }
     std::string against = question("lastRead");
+    // Asked or dry, the list is what the user wants to see; -q with --yes
+    // (cron) wants nothing said on success.
+    bool report = !invocation.quiet || !yes || dryRun;
     if (changes.empty()) {
-        std::printf("%s\n", forLocale(question("nothing", against)).c_str());
+        if (report)
+            std::printf("%s\n", forLocale(question("nothing", against)).c_str());
         return Success;
     }
-    // As the window's question: what the check finds comes first.
-    if (changed[int(FileKind::Configuration)])
-        for (const overview::Finding &f : overview::check(overview::derive(all), all))
-            std::printf("%s\n", forLocale(fillPlaceholders(builtinResource("*overview.attention"), {f.text})).c_str());
-    std::printf("%s\n", forLocale(question("changes", against)).c_str());
-    for (const std::string &line : changes)
-        std::printf("%s\n", forLocale(line).c_str());
-    std::fflush(stdout);
+    if (report) {
+        // As the window's question: what the check finds comes first.
+        if (changed[int(FileKind::Configuration)])
+            for (const overview::Finding &f : overview::check(overview::derive(all), all))
+                std::printf("%s\n", forLocale(fillPlaceholders(builtinResource("*overview.attention"), {f.text})).c_str());
+        std::printf("%s\n", forLocale(question("changes", against)).c_str());
+        for (const std::string &line : changes)
+            std::printf("%s\n", forLocale(line).c_str());
+        std::fflush(stdout);
+    }
     if (dryRun)
         return Success;
     if (!yes && !userAgrees(question("title") + " [j/N] ")) {
@@ -351,21 +313,93 @@ std::string editorCommand()
     return "vi";
 }
 
+volatile sig_atomic_t editorPid = 0;
+volatile sig_atomic_t editorEndedBy = 0;
+
+// SIGHUP (the terminal gone) and SIGTERM end the editor too: it is handed the
+// signal, and its text is kept.
+void forwardToEditor(int sig)
+{
+    editorEndedBy = sig;
+    if (editorPid > 0)
+        kill(-pid_t(editorPid), sig); // the editor's group: sh and what it started
+}
+
 // The editor on the file, as the shell runs it (so that it may carry options).
-bool runEditor(const std::string &path)
+// 0 when it ended well, -1 when not, or the signal that ended it and us.
+int runEditor(const std::string &path)
 {
     std::string command = editorCommand() + " \"$1\"";
+    // Installed before the fork, so that no signal falls between.  Ctrl-C is
+    // the editor's: as crontab -e and visudo, we wait on.
+    struct sigaction forward = {}, ignore = {}, oldHup, oldTerm, oldInt;
+    forward.sa_handler = forwardToEditor;
+    sigemptyset(&forward.sa_mask);
+    ignore.sa_handler = SIG_IGN;
+    editorEndedBy = 0;
+    sigaction(SIGHUP, &forward, &oldHup);
+    sigaction(SIGTERM, &forward, &oldTerm);
+    sigaction(SIGINT, &ignore, &oldInt);
+    // The editor runs in a process group of its own, so that a signal reaches
+    // whatever the shell started; on our terminal it gets the foreground, as
+    // a shell hands it to a job, and we take it back afterwards.
+    // The controlling terminal, whatever standard input is: the editor may
+    // read it through /dev/tty.
+    int tty = open("/dev/tty", O_RDWR | O_CLOEXEC);
+    bool terminal = tty >= 0 && tcgetpgrp(tty) == getpgrp();
     pid_t child = fork();
-    if (child < 0)
-        return false;
     if (child == 0) {
+        setpgid(0, 0);
+        if (terminal) {
+            signal(SIGTTOU, SIG_IGN);
+            tcsetpgrp(tty, getpgrp());
+        }
+        for (int sig : {SIGHUP, SIGTERM, SIGINT, SIGTTOU})
+            signal(sig, SIG_DFL);
         execl("/bin/sh", "sh", "-c", command.c_str(), "sh", path.c_str(), static_cast<char *>(nullptr));
         _exit(127);
     }
     int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    if (child > 0) {
+        setpgid(child, child); // either of us may come first
+        editorPid = child;
+        if (editorEndedBy) // came before the child was known
+            kill(-child, editorEndedBy);
+        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+        editorPid = 0;
+        if (terminal) {
+            struct sigaction ttou = {}, oldTtou;
+            ttou.sa_handler = SIG_IGN;
+            sigaction(SIGTTOU, &ttou, &oldTtou);
+            tcsetpgrp(tty, getpgrp());
+            sigaction(SIGTTOU, &oldTtou, nullptr);
+        }
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (tty >= 0)
+        close(tty);
+    sigaction(SIGHUP, &oldHup, nullptr);
+    sigaction(SIGTERM, &oldTerm, nullptr);
+    sigaction(SIGINT, &oldInt, nullptr);
+    if (editorEndedBy)
+        return editorEndedBy;
+    return child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : -1;
+}
+
+// The file's bytes as they are now; false when it cannot be read.
+bool currentBytes(const std::string &path, std::string &bytes)
+{
+    FILE *fp = std::fopen(path.c_str(), "rb");
+    if (!fp)
+        return false;
+    bytes.clear();
+    char buffer[16384];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, fp)) > 0)
+        bytes.append(buffer, n);
+    bool fine = !std::ferror(fp);
+    std::fclose(fp);
+    return fine;
 }
 
 bool writeText(const std::string &path, const std::vector<std::string> &lines)
@@ -428,44 +462,78 @@ int editFile(const Invocation &, const std::vector<std::string> &operands)
     const std::string &path = operands[0];
     FileImage image;
     CfgVendor vendor;
+    std::string loaded;
+    if (!currentBytes(path, loaded))
+        loaded.clear(); // loadTarget says why
     if (int status = loadTarget(path, image, vendor); status != Success)
         return status;
     const char *tmp = std::getenv("TMPDIR");
-    std::string text = std::string(tmp && *tmp ? tmp : "/tmp") + "/kelvoractl-XXXXXX.txt";
+    // Its process in its name, as every temporary file; never removed by
+    // another run: a text kept holds the user's work.
+    std::string text =
+        std::string(tmp && *tmp ? tmp : "/tmp") + "/kelvoractl-" + std::to_string(getpid()) + "-XXXXXX.txt";
     int fd = mkstemps(text.data(), 4);
     if (fd < 0)
         return fileTrouble(text, std::string("konnte nicht angelegt werden: ") + std::strerror(errno));
     close(fd);
+    // Work the user did is never thrown away: where it cannot go into the
+    // file, the text stays and its place is said.
+    bool keepText = false;
+    auto kept = [&text, &keepText](const std::string &why) {
+        complain(why + "; der bearbeitete Text bleibt in \"" + shownText(text) + "\"");
+        keepText = true;
+    };
     int status = Success;
     if (!writeText(text, showLines(image))) {
         status = fileTrouble(text, std::string("konnte nicht geschrieben werden: ") + std::strerror(errno));
     } else {
         for (;;) {
-            if (!runEditor(text)) {
-                complain("der Editor ist nicht sauber beendet worden; \"" + path + "\" bleibt, wie sie war");
+            int ended = runEditor(text);
+            if (ended > 0) {
+                kept(std::string("Abgebrochen (") + (ended == SIGHUP ? "SIGHUP" : "SIGTERM") + "); \"" + shownText(path) +
+                     "\" bleibt, wie sie war");
+                status = 128 + ended;
+                break;
+            }
+            if (ended < 0) {
+                complain("der Editor ist nicht sauber beendet worden; \"" + shownText(path) + "\" bleibt, wie sie war");
                 status = WrongUsage;
                 break;
             }
             std::vector<Assignment> lines;
-            std::vector<std::pair<Target, std::string>> targets;
             FileImage edited = image;
             status = readLines(text, lines);
-            if (status == Success && resolve(lines, ": ", {image.kind}, targets) &&
-                assignAll(lines, targets, edited.record.data(), Rules::Storage)) {
+            // What the user changes is held to the dialogs' rules, as set is.
+            if (status == Success && said(assignLines(lines, ": ", {image.kind}, edited.record.data(), Rules::Edited))) {
                 std::vector<std::string> changes = diffLines(image, edited);
+                if (changes.empty())
+                    break;
+                // Another program may have written the file meanwhile: its
+                // change is not undone without a word.
+                std::string now;
+                if (!currentBytes(path, now) || now != loaded) {
+                    kept("\"" + shownText(path) + "\" hat sich geändert, während der Editor lief; nichts geschrieben");
+                    status = FileTrouble;
+                    break;
+                }
+                status = writeTarget(path, edited, vendor);
+                if (status != Success) {
+                    kept("\"" + shownText(path) + "\" bleibt, wie sie war");
+                    break;
+                }
                 for (const std::string &line : changes)
                     std::printf("%s\n", forLocale(line).c_str());
                 std::fflush(stdout);
-                status = changes.empty() ? Success : writeTarget(path, edited, vendor);
                 break;
             }
             status = status == FileTrouble ? FileTrouble : WrongUsage;
             if (status == FileTrouble || !isatty(STDIN_FILENO) || !userAgrees("Nochmals bearbeiten? [j/N] ")) {
-                complain("\"" + path + "\" bleibt, wie sie war");
+                kept("\"" + shownText(path) + "\" bleibt, wie sie war");
                 break;
             }
         }
     }
-    unlink(text.c_str());
+    if (!keepText)
+        unlink(text.c_str());
     return status;
 }

@@ -3,6 +3,8 @@
 #include "resources/fill.h"
 #include "toolkit/toolkit.h"
 
+#include <cstdio>
+
 void WindowObserver::started(const TransferShow &show)
 {
     wbox_ = XmtDisplayWorkingDialog(parent_, show.name, show.message, show.scale ? show.scaleLabel : "",
@@ -22,13 +24,19 @@ void WindowObserver::ended(const TransferTrouble *trouble)
             XSetInputFocus(XtDisplay(parent_), XtWindow(parent_), RevertToParent, CurrentTime);
     }
     if (trouble) {
-        std::string line = adviceText(parent_, trouble->advice, trouble->adviceArg.c_str());
-        showTransferErr(parent_, trouble->text.c_str(), line.c_str());
+        std::string lines = adviceText(parent_, trouble->advice, trouble->adviceArg.c_str());
+        if (trouble->partly) {
+            std::string held = adviceText(parent_, advice::Partly, "");
+            lines = lines.empty() ? held : held + "\n" + lines;
+        }
+        showTransferErr(parent_, trouble->text.c_str(), lines.c_str());
     }
 }
 
 void WindowObserver::portFailed(const TransferTrouble &trouble)
 {
+    // The line serial programs write; kelvoractl says it in German instead.
+    std::fputs(trouble.portLine.c_str(), stderr);
     // Started from a desktop menu, the program has no standard error anyone reads.
     if (!parent_ || trouble.text.empty())
         return;

@@ -9,6 +9,7 @@
 #include <dirent.h>
 #include <set>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -239,4 +240,107 @@ TEST(Backups, NothingWrittenWhenOffOrImpossible)
     EXPECT_FALSE(failing.written);
     EXPECT_FALSE(failing.error.empty());
     EXPECT_TRUE(namesIn(tmp.path()) == std::set<std::string>{"datei"}) << "no half-written backup, no folder made";
+}
+
+namespace {
+
+std::set<std::string> allNamesIn(const std::string &dir)
+{
+    std::set<std::string> names;
+    if (DIR *d = opendir(dir.c_str())) {
+        while (dirent *e = readdir(d))
+            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+                names.insert(e->d_name);
+        closedir(d);
+    }
+    return names;
+}
+
+// A process id that is surely gone: a child that has exited and been reaped.
+pid_t goneProcess()
+{
+    pid_t child = fork();
+    if (child == 0)
+        _exit(0);
+    int status;
+    waitpid(child, &status, 0);
+    return child;
+}
+
+} // namespace
+
+// A set of backups is there whole or not at all: while any of them is still
+// being written (where kill -9 may end the run), none is under its own name.
+TEST(Backups, ASetIsLinkedIntoPlaceOnlyWhenAllAreWhole)
+{
+    TempDir dir;
+    std::string folder = dir.file("sets");
+    std::vector<std::string> seen; // names in the folder while each piece is written
+    auto noteAnd = [&](const std::string &text) {
+        return [&, text](FILE *fp) {
+            std::string names;
+            for (const std::string &n : namesIn(folder))
+                names += n + " ";
+            seen.push_back(names);
+            return std::fputs(text.c_str(), fp) >= 0;
+        };
+    };
+    std::vector<std::string> paths;
+    BackupResult r = writeBackupSet(folder, "/dev/ttyS0",
+                                    {{BackupKind::Configuration, noteAnd("cfg")},
+                                     {BackupKind::SpeedDial, noteAnd("kwz")},
+                                     {BackupKind::Subscribers, noteAnd("tnd")}},
+                                    paths, at(9));
+    ASSERT_TRUE(r.written);
+    EXPECT_EQ(seen, std::vector<std::string>(3, "")) << "a backup under its name before all were whole";
+    EXPECT_EQ(namesIn(folder), (std::set<std::string>{"konfiguration-ttyS0-20261209-153000Z.cfg",
+                                                      "kurzwahl-ttyS0-20261209-153000Z.kwz",
+                                                      "teilnehmer-ttyS0-20261209-153000Z.tnd"}));
+    EXPECT_EQ(allNamesIn(folder).size(), 3u) << "a temporary file left";
+    ASSERT_EQ(paths.size(), 3u);
+    EXPECT_EQ(readFile(paths[1]), "kwz");
+
+    // The third that fails takes the other two with it.
+    r = writeBackupSet(folder, "/dev/ttyS1",
+                       {{BackupKind::Configuration, writing("cfg")},
+                        {BackupKind::SpeedDial, writing("kwz")},
+                        {BackupKind::Subscribers, [](FILE *) { return false; }}},
+                       paths, at(9));
+    EXPECT_FALSE(r.written);
+    EXPECT_TRUE(paths.empty());
+    EXPECT_EQ(allNamesIn(folder).size(), 3u) << "a file of the failed set left";
+}
+
+// Temporary files carry their process's id; what a run killed with -9 left
+// goes with the next write of its kind, and nothing else does.
+TEST(Backups, TemporariesOfRunsThatAreGoneAreRemoved)
+{
+    TempDir dir;
+    std::string folder = dir.file("b");
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    std::string gone = std::to_string(goneProcess()), alive = std::to_string(getppid());
+    const struct {
+        std::string name;
+        bool removed;
+    } cases[] = {
+        {".konfiguration-ttyS0-20261201-101010Z.cfg." + gone + ".a1B2c3", true},
+        {".kurzwahl-ttyS0-20261201-101010Z.kwz." + gone + ".zzzzzz", true},
+        {".konfiguration-ttyS0-20261201-101010Z.cfg." + alive + ".a1B2c3", false}, // its run goes on
+        {".konfiguration-ttyS0-20261201-101010Z.cfg.a1B2c3", false},              // no pid: not ours
+        {".konfiguration-ttyS0-20261201-101010Z.cfg." + gone + ".a1B2c", false},  // five characters
+        {".konfiguration-ttyS0-20261201-101010Z.cfg.0" + gone + ".a1B2c3", false}, // a leading zero
+        {".notes.txt." + gone + ".a1B2c3", false},                                // another kind's
+        {"konfiguration-ttyS0-20261201-101010Z.cfg." + gone + ".a1B2c3", false},  // no dot first
+    };
+    for (const auto &c : cases)
+        writeFile(folder + "/" + c.name, "x");
+    ASSERT_TRUE(mkdir((folder + "/.kurzwahl-x.kwz." + gone + ".dddddd").c_str(), 0700) == 0);
+    BackupResult r = writeBackup(folder, BackupKind::Configuration, "/dev/ttyS0", 100, writing("cfg"), at(9));
+    ASSERT_TRUE(r.written);
+    r = writeBackup(folder, BackupKind::SpeedDial, "/dev/ttyS0", 100, writing("kwz"), at(9));
+    ASSERT_TRUE(r.written);
+    std::set<std::string> names = allNamesIn(folder);
+    for (const auto &c : cases)
+        EXPECT_EQ(names.count(c.name), c.removed ? 0u : 1u) << c.name;
+    EXPECT_EQ(names.count(".kurzwahl-x.kwz." + gone + ".dddddd"), 1u) << "a directory is no temporary file";
 }

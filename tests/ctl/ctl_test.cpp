@@ -170,6 +170,8 @@ TEST_F(CtlLine, TroubleExitsWithItsStatusAndMessageAndTouchesNoFile)
         {"show of a device", {"show", "/dev/null"}, 3, "weder Konfigurations-"},
         {"show of a file grown", {"show", "@/long.cfg"}, 3, "(2135 statt 2134 Bytes)"},
         {"no such file", {"show", "@/none.cfg"}, 3, "kann nicht gelesen werden"},
+        {"a file name with an escape sequence", {"show", "@/x\x1B[2J.cfg"}, 3,
+         "x\\x1B[2J.cfg\" kann nicht gelesen werden"},
         {"not a configuration file", {"program-config", "@/k.kwz"}, 3, "ist keine Konfigurationsdatei"},
         {"a configuration file cut short", {"program-config", "@/short.cfg"}, 3, "(1000 statt 2134 Bytes)"},
         {"program-config from a FIFO", {"program-config", "@/fifo"}, 3, "ist keine Konfigurationsdatei"},
@@ -195,6 +197,7 @@ TEST_F(CtlLine, TroubleExitsWithItsStatusAndMessageAndTouchesNoFile)
         CtlRun run = runCtl(inDir(c.args, dir.path()), {env, false, 10000});
         EXPECT_EQ(run.status, c.status) << c.what << ": " << run.err;
         EXPECT_NE(run.err.find(c.said), std::string::npos) << c.what << ": " << run.err;
+        EXPECT_EQ(run.err.find("Cannot open"), std::string::npos) << c.what << ": the window's line only";
         EXPECT_EQ(run.out, "") << c.what;
         for (const auto &[name, bytes] : files)
             EXPECT_TRUE(readFile(dir.file(name)) == bytes) << c.what << ": " << name << " changed";
@@ -241,6 +244,34 @@ TEST_F(CtlLine, APbxThatRefusesIsTheWindowsTextWithItsAdvice)
                        "pr\xC3\xBC" "fen.\n"); // UTF-8, as the locale wants
     struct stat st;
     EXPECT_NE(stat(dir.file("x.cfg").c_str(), &st), 0) << "a file written after a failed read";
+}
+
+// Whatever breaks a programming run off once the PBX took a data frame, the
+// user hears that it holds part of the new configuration.
+TEST_F(CtlLine, AProgrammingRunBrokenOffMidwaySaysThePbxHoldsPart)
+{
+    const std::string head = "kelvoractl: Fehler bei der Uebertragung: ";
+    const std::string partly = "kelvoractl: Die Anlage ist nur zum Teil programmiert: bitte erneut programmieren.\n";
+    const struct {
+        const char *what;
+        std::vector<std::string> fault; // answer 1 acknowledges the begin
+        std::string said;
+    } cases[] = {
+        {"silent after five frames", {"--silent", "7"}, head + "Uebertragungs-Fehler\n" + partly},
+        {"the line gone after five frames", {"--hang-up", "7"},
+         head + "Uebertragungs-Fehler\n" + partly +
+             "kelvoractl: Die Verbindung zur Anlage ist weg: Kabel oder USB-Adapter pr\xFC" "fen.\n"},
+        {"the sixth frame refused", {"--refuse-data", "6:107"}, head + "Prio-Fehler\n" + partly},
+        {"the first frame refused: none taken", {"--refuse-data", "1:107"}, head + "Prio-Fehler\n"},
+    };
+    writeFile(dir.file("p.cfg"), configFile(pbxsim::defaultState()));
+    for (const auto &c : cases) {
+        start(pbxsim::defaultState(), c.fault);
+        CtlRun run = ctl({"program-config", dir.file("p.cfg")}, {{"LC_ALL=C"}});
+        EXPECT_EQ(run.status, 2) << c.what;
+        EXPECT_EQ(run.err, c.said) << c.what;
+        stop();
+    }
 }
 
 TEST_F(CtlLine, ProgressOnlyOnATerminalAndNotWithQ)

@@ -50,6 +50,11 @@ TEST_F(CtlLine, ReadsKeepTheWindowsBackups)
     EXPECT_EQ(readFile(written[0]), readFile(dir.file("a.cfg")));
     EXPECT_EQ(readFile(written[1]).size(), 13060u);
     EXPECT_EQ(readFile(written[2]).size(), 1650u);
+    // As the README's cron line runs it: the same files, nothing said.
+    run = ctl({"-q", "backup", dir.file("quiet")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out + run.err, "");
+    EXPECT_EQ(filesIn(dir.file("quiet")), 3);
 
     // A folder others may write in: the read goes through, the backup is not kept.
     chmod(backups().c_str(), 0777);
@@ -58,7 +63,7 @@ TEST_F(CtlLine, ReadsKeepTheWindowsBackups)
     EXPECT_NE(run.err.find("Keine Sicherungskopie in " + backups() + ": "), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("abhelfen: chmod go-w " + backups()), std::string::npos) << run.err;
     EXPECT_EQ(readFile(dir.file("c.cfg")), readFile(dir.file("a.cfg")));
-    EXPECT_EQ(filesIn(backups()), 6);
+    EXPECT_EQ(filesIn(backups()), 9);
 }
 
 // backup DIR refuses a folder others may write in before it reads, and one

@@ -5,6 +5,7 @@
 #include "config/record.h"
 #include "show/describe.h"
 
+#include <csignal>
 #include <filesystem>
 #include <random>
 
@@ -55,7 +56,13 @@ TEST_F(TextCommands, SetApplyAndEditChangeWhatTheySayOrNothing)
          0, {{Anl + 47, "63567"}}, "Globale Anlagendaten: Ortsvorwahl: 6356 -> 63567\n", ""},
         {"edit without a change", {"edit", "@"}, "", {"EDITOR=true", "VISUAL="}, 0, {}, "", ""},
         {"edit with an error", {"edit", "@"}, "", {"VISUAL=sed -i 's/^Globale Anlagendaten: RWS-Zeit: 0/&x/'"}, 1,
-         {}, "", "\" bleibt, wie sie war"},
+         {}, "", "\" bleibt, wie sie war; der bearbeitete Text bleibt in"},
+        {"edit of an area code with a letter, as set refuses it", {"edit", "@"}, "",
+         {"VISUAL=sed -i 's/Ortsvorwahl: 6356/Ortsvorwahl: 63a57/'"}, 1, {}, "",
+         "\"Globale Anlagendaten: Ortsvorwahl\" nimmt \"63a57\" nicht: erlaubt sind bis zu 5 Ziffern"},
+        {"edit saved with CRLF", {"edit", "@"}, "",
+         {"VISUAL=sed -i 's/$/\\r/; s/^Globale Anlagendaten: Ortsvorwahl: 6356/&7/'"}, 0, {{Anl + 47, "63567"}},
+         "Globale Anlagendaten: Ortsvorwahl: 6356 -> 63567\n", ""},
     };
     for (const Case &c : cases) {
         std::string file = dir.file("a.cfg"), text = dir.file("text.txt");
@@ -66,6 +73,7 @@ TEST_F(TextCommands, SetApplyAndEditChangeWhatTheySayOrNothing)
             args.push_back(a == "@" ? file : a == "@text" ? text : a);
         std::vector<std::string> env = c.env;
         env.push_back("LC_ALL=C"); // the messages in ISO 8859-1, as this file's texts
+        env.push_back("TMPDIR=" + dir.path()); // a text edit keeps stays here
         CtlRun run = runCtl(args, {env});
         EXPECT_EQ(run.status, c.status) << c.name << ": " << run.err;
         std::string want = cfgFile();
@@ -74,6 +82,63 @@ TEST_F(TextCommands, SetApplyAndEditChangeWhatTheySayOrNothing)
         EXPECT_EQ(readFile(file), want) << c.name;
         EXPECT_EQ(run.out, c.stdOut) << c.name;
         EXPECT_NE(run.err.find(c.stdErr), std::string::npos) << c.name << ": " << run.err;
+    }
+}
+
+// edit as crontab -e and visudo: a file written by someone else meanwhile is
+// not overwritten, a signal to kelvoractl ends the editor too, and in both
+// the edited text stays where the message says.
+TEST_F(TextCommands, EditKeepsTheWorkAndTheOtherWriters)
+{
+    const std::string file = dir.file("a.cfg"), other = dir.file("other.cfg"), started = dir.file("started");
+    std::string otherBytes = cfgFile();
+    otherBytes.replace(Anl + 47, 4, "7777");
+    const std::string edit = "sed -i 's/^Globale Anlagendaten: Ortsvorwahl: 6356/&7/' \"$1\"";
+    const struct {
+        const char *what;
+        std::string editor;
+        int signal; // sent to kelvoractl once the editor runs
+        int status;
+        std::string file; // the file afterwards
+        const char *said;
+    } cases[] = {
+        {"written meanwhile", edit + "; cp " + other + " " + file, 0, 3, otherBytes,
+         "hat sich geändert, während der Editor lief; nichts geschrieben; der bearbeitete Text bleibt in"},
+        {"SIGHUP", edit + "; echo $$ > " + started + "; exec sleep 30", SIGHUP, 128 + SIGHUP, cfgFile(),
+         "Abgebrochen (SIGHUP)"},
+        {"SIGTERM", edit + "; echo $$ > " + started + "; exec sleep 30", SIGTERM, 128 + SIGTERM, cfgFile(),
+         "Abgebrochen (SIGTERM)"},
+    };
+    for (const auto &c : cases) {
+        writeFile(file, cfgFile());
+        writeFile(other, otherBytes);
+        unlink(started.c_str());
+        std::string texts = dir.file("texts");
+        std::filesystem::remove_all(texts);
+        std::filesystem::create_directory(texts);
+        writeFile(dir.file("editor.sh"), c.editor + "\n");
+        CtlSignal stop{c.signal, [&started] { return access(started.c_str(), F_OK) == 0; }};
+        CtlRun run = runCtl({"edit", file},
+                            {{"LC_ALL=C", "TMPDIR=" + texts, "VISUAL=sh " + dir.file("editor.sh")}, false, 5000}, stop);
+        EXPECT_EQ(run.status, c.status) << c.what << ": " << run.err;
+        EXPECT_NE(run.err.find(c.said), std::string::npos) << c.what << ": " << run.err;
+        EXPECT_EQ(run.out, "") << c.what;
+        EXPECT_EQ(readFile(file), c.file) << c.what;
+        if (c.signal) {
+            // Ended, if perhaps not yet reaped by whoever inherited it.
+            pid_t editor = std::atoi(readFile(started).c_str());
+            ASSERT_GT(editor, 0) << c.what;
+            for (int i = 0; i < 200 && kill(editor, 0) == 0; ++i)
+                usleep(10000);
+            EXPECT_NE(kill(editor, 0), 0) << c.what << ": the editor still runs";
+        }
+        // The one text kept, with the edit in it, named in the message.
+        std::vector<std::string> kept;
+        for (const auto &entry : std::filesystem::directory_iterator(texts))
+            kept.push_back(entry.path());
+        ASSERT_EQ(kept.size(), 1u) << c.what;
+        EXPECT_NE(run.err.find(kept[0]), std::string::npos) << c.what << ": " << run.err;
+        EXPECT_NE(readFile(kept[0]).find("Globale Anlagendaten: Ortsvorwahl: 63567\n"), std::string::npos) << c.what;
     }
 }
 
@@ -102,16 +167,13 @@ TEST_F(TextCommands, ShowAppliedGivesTheFileByteForByte)
                 c = char(random());
             b.replace(0, k.keep, std::string(k.mark, k.keep));
         }
-        // What show leaves out (bytes no dialog shows that are zero) a text
-        // does not set: there the other file holds zeros too.
-        writeFile(from, bytes[0]);
-        FileImage image;
-        ASSERT_EQ(loadFileImage(from.c_str(), image), FileOpen::Loaded);
+        // Bytes no dialog shows that are zero in the source, anything in the
+        // target: show prints them too.
         for (const Field &f : fieldsOf(k.kind))
-            if (f.extra && k.kind == FileKind::Configuration &&
-                readField(f, image.record.data()) == readField(f, std::vector<unsigned char>(rec::RecordSize).data()))
+            if (f.extra && k.kind == FileKind::Configuration)
                 for (std::size_t i = 0; i < f.size; i++)
-                    bytes[1][36 + f.offset + i] &= char(f.size == 1 ? ~f.mask : 0);
+                    bytes[0][36 + f.offset + i] &= char(f.size == 1 ? ~f.mask : 0);
+        writeFile(from, bytes[0]);
         writeFile(to, bytes[1]);
         for (const std::string &path : {from, to}) {
             CtlRun set = runCtl({"set", path, k.set});
@@ -145,6 +207,10 @@ TEST_F(CtlLine, SetOnThePbxSaysWhatChangesAndProgramsIt)
               env);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, changes);
+    // As cron runs it: nothing said on success.
+    run = ctl({"-q", "set", "--pbx", "--yes", "Globale Anlagendaten: Optionen: Tag/Nacht=Ein"}, env);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out + run.err, "");
     pbxsim::State after = stop();
     pbxsim::State expected = pbxsim::defaultState();
     std::copy_n("6356", 4, expected.anldat.begin() + 47);

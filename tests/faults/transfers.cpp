@@ -42,11 +42,12 @@ void validConfiguration()
     activateMainButtons();
 }
 
-// A PBX of type 1 (two ports) with a valid configuration.
+// A PBX of type 1 (two ports) with a valid configuration, edited since.
 void validTypeOneConfiguration()
 {
     all[rec::TypeByte] = 1;
     validConfiguration();
+    setRecInt(rec::CfgChanges, 7);
 }
 
 // A list's lines, each ended by a newline.
@@ -137,11 +138,6 @@ std::string showsConfigRead(const std::string &before, const pbxsim::State &pbx,
     return before;
 }
 
-// Programming: the main window follows a run that went through or was refused.
-std::string showsConfigWrite(const std::string &before, const pbxsim::State &, const Outcome &o)
-{
-    return o.how == Outcome::Failed ? before : allButtons(o.how == Outcome::Done);
-}
 
 std::string configTook(const RecordBytes &r, const pbxsim::State &pbx)
 {
@@ -385,13 +381,15 @@ const std::vector<Transfer> &transfers()
             .steps = 12,
             .prepare = validTypeOneConfiguration,
             .run = [] { writeConfig(); },
+            // A run that fails, at its begin or midway, leaves the user's
+            // edits as usable as they were: flag, counter and buttons.
             .leaves =
                 [](RecordBytes &r, const pbxsim::State &, const Outcome &o) {
                     clearThirdPort(r);
-                    flags(r, o.how == Outcome::Done ? 1 : 0);
+                    if (o.how == Outcome::Done)
+                        flags(r, 1);
                 },
             .view = buttons,
-            .shows = showsConfigWrite,
             .took = configTook,
             .workingBoxes = {"*cfgwritewbox"},
         },
@@ -435,9 +433,10 @@ const std::vector<Transfer> &transfers()
             .prepare = validTypeOneConfiguration,
             .run = [] { writeTlnConfig(toplevel); },
             .leaves =
-                [](RecordBytes &r, const pbxsim::State &, const Outcome &) {
+                [](RecordBytes &r, const pbxsim::State &, const Outcome &o) {
                     clearThirdPort(r);
-                    flags(r, 0);
+                    if (o.how == Outcome::Done)
+                        flags(r, 0);
                 },
             .view = buttons,
             .took = tlnTook,

@@ -4,6 +4,7 @@
 
 #include "config/record.h"
 #include "fields/assign.h"
+#include "fields/assigntext.h"
 #include "show/describe.h"
 
 #include <random>
@@ -76,9 +77,8 @@ TEST(SetField, AnUnknownLabelNamesTheClosest)
 }
 
 // Every byte of the file at random, and the texts that read like show's own
-// marks; show's lines of A set into B give A's bytes.  Show leaves out the
-// bytes no dialog shows where they are zero, and what a text does not name
-// keeps its value: there B holds zeros too.
+// marks; show's whole text of A applied to B (random too) gives A's bytes,
+// each of them, through the path apply and edit take.
 TEST(ApplyShow, GivesBackEveryByteOfEveryKind)
 {
     struct Kind {
@@ -98,6 +98,10 @@ TEST(ApplyShow, GivesBackEveryByteOfEveryKind)
                     a.record[f.offset + i] = static_cast<unsigned char>(random() % (seed % 4 ? 256 : 3));
                     b.record[f.offset + i] = static_cast<unsigned char>(random());
                 }
+            // A speed-dial file is one by its mark: the readers take no other.
+            if (k.kind == FileKind::SpeedDial)
+                for (FileImage *image : {&a, &b})
+                    std::copy_n("KwDaten", 7, image->record.begin() + long(rec::KwzHeader));
             // Texts that would read like "empty" or like the bytes behind one.
             const Field *text = nullptr;
             for (const Field &f : fields)
@@ -108,23 +112,93 @@ TEST(ApplyShow, GivesBackEveryByteOfEveryKind)
             std::string mark = marks[seed % 4];
             std::fill_n(a.record.begin() + long(text->offset), text->size, 0);
             std::copy(mark.begin(), mark.end(), a.record.begin() + long(text->offset));
-            for (const Field &f : fields)
-                if (f.extra && readField(f, a.record.data()) == readField(f, record().data()))
-                    for (std::size_t i = 0; i < f.size; i++)
-                        b.record[f.offset + i] &= static_cast<unsigned char>(f.size == 1 ? ~f.mask : 0);
 
-            for (const std::string &line : showLines(a)) {
-                Target target;
-                std::string value;
-                ASSERT_TRUE(splitAssignment(line, ": ", {k.kind}, target, value)) << line;
-                ASSERT_EQ(assignField(target, value, b.record.data(), Rules::Storage), "") << line;
-            }
+            std::string shown;
+            for (const std::string &line : showLines(a))
+                shown += line + (seed % 2 ? "\r\n" : "\n"); // an editor may save either
+            std::vector<std::string> troubles =
+                assignLines(textLines(shown, "a"), ": ", {k.kind}, b.record.data(), Rules::Storage);
+            ASSERT_EQ(troubles, std::vector<std::string>{}) << k.name << ", seed " << seed;
             for (const Field &f : fields)
-                ASSERT_FALSE(fieldDiffers(f, a.record.data(), b.record.data()))
-                    << k.name << ", seed " << seed << ": " << f.label << ": " << readField(f, a.record.data())
-                    << " set as " << readField(f, b.record.data());
+                for (std::size_t i = 0; i < f.size; i++)
+                    ASSERT_EQ(a.record[f.offset + i], b.record[f.offset + i])
+                        << k.name << ", seed " << seed << ": " << f.label << ": " << readField(f, a.record.data())
+                        << " set as " << readField(f, b.record.data());
         }
     }
+}
+
+// What a text may not hold, and what only the dialogs' rules refuse: the one
+// path set, apply and edit share, each case with its message.
+TEST(AssignText, RefusesWhatNoReaderOrDialogWouldTakeAndSaysWhere)
+{
+    const std::string nul("Globale Anlagendaten: Ortsvorwahl: 63\0" "57", 40);
+    struct Case {
+        const char *what;
+        std::string text;
+        Rules rules;
+        FileKind kind;
+        std::string said; // in the first message; "" taken
+        const char *separator = ": ";
+    };
+    const Case cases[] = {
+        {"CRLF ends a line", "Globale Anlagendaten: Ortsvorwahl: 6357\r\n", Rules::Storage, FileKind::Configuration, ""},
+        {"a raw NUL", nul + "\n", Rules::Storage, FileKind::Configuration,
+         "t:1: ein Steuerzeichen (\\x00) in \"Globale Anlagendaten: Ortsvorwahl: 63\\x0057\""},
+        {"an escape sequence", "\n\nGlobale Anlagendaten: Ortsvorwahl: \x1B[2J\n", Rules::Storage,
+         FileKind::Configuration, "t:3: ein Steuerzeichen (\\x1B)"},
+        {"a field twice", "Globale Anlagendaten: RWS-Zeit: 3\n# x\nGlobale Anlagendaten: RWS-Zeit: 4\n", Rules::Storage,
+         FileKind::Configuration, "t:3: \"Globale Anlagendaten: RWS-Zeit\" steht schon in t:1; jedes Feld nur einmal"},
+        {"an item and its field",
+         "Globale Anlagendaten: Optionen=Tag/Nacht\nGlobale Anlagendaten: Optionen: Tag/Nacht=Ein\n",
+         Rules::Dialog, FileKind::Configuration, "t:2: \"Globale Anlagendaten: Optionen\" steht schon in t:1", "="},
+        {"two items of one field",
+         "Globale Anlagendaten: Optionen: Tag/Nacht=Ein\nGlobale Anlagendaten: Optionen: Rufweiterleitung Amt/Amt=Ein\n",
+         Rules::Dialog, FileKind::Configuration, "", "="},
+        {"an edited area code with a letter", "Globale Anlagendaten: Ortsvorwahl: 63a57\n", Rules::Edited,
+         FileKind::Configuration,
+         "t:1: \"Globale Anlagendaten: Ortsvorwahl\" nimmt \"63a57\" nicht: erlaubt sind bis zu 5 Ziffern"},
+        {"an edited leading zero", "Globale Anlagendaten: Ortsvorwahl: 06357\n", Rules::Edited,
+         FileKind::Configuration, "Bitte keine führende Null eingeben!"},
+        {"an edited byte no dialog shows", "Globale Anlagendaten, Bytes 96-110: 01 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n",
+         Rules::Edited, FileKind::Configuration, ""},
+        {"a speed-dial file's mark", "Kennung: KwDatem\n", Rules::Storage, FileKind::SpeedDial,
+         "t:1: \"Kennung\" nimmt \"KwDatem\" nicht: eine Kurzwahl-Datei beginnt mit \"KwDaten\""},
+        {"a long value quoted short", "Globale Anlagendaten: Ortsvorwahl: " + std::string(100, '7') + "\n",
+         Rules::Storage, FileKind::Configuration,
+         "t:1: \"Globale Anlagendaten: Ortsvorwahl\" nimmt \"" + std::string(60, '7') + "...\" nicht"},
+        {"a label quoted short", std::string(100, 'x') + ": 1\n", Rules::Storage, FileKind::Configuration,
+         "t:1: kein Feld \"" + std::string(60, 'x') + "...\"; am nächsten kommen:"},
+    };
+    for (const Case &c : cases) {
+        std::vector<unsigned char> r = record();
+        std::copy_n("KwDaten", 7, r.begin() + long(rec::KwzHeader));
+        std::vector<unsigned char> before = r;
+        std::vector<std::string> said = assignLines(textLines(c.text, "t"), c.separator, {c.kind}, r.data(), c.rules);
+        if (c.said.empty()) {
+            EXPECT_EQ(said, std::vector<std::string>{}) << c.what;
+            EXPECT_NE(r, before) << c.what << ": nothing set";
+            continue;
+        }
+        ASSERT_FALSE(said.empty()) << c.what;
+        EXPECT_NE(said[0].find(c.said), std::string::npos) << c.what << ": " << said[0];
+        EXPECT_EQ(said[0].rfind(c.said.starts_with("t:") ? "t:" : "", 0), 0u) << c.what << ": the place first";
+        EXPECT_EQ(r, before) << c.what << ": set although refused";
+    }
+}
+
+// Hostile text by the megabyte: refused with few, short messages.  (Its time
+// is measured in bench/, not here.)
+TEST(AssignText, ManyRefusalsAreCountedNotEachTold)
+{
+    std::string text;
+    for (int i = 0; i < 1000; i++)
+        text += "kein Feld: " + std::to_string(i) + "\n";
+    std::vector<unsigned char> r = record();
+    std::vector<std::string> said = assignLines(textLines(text, "t"), ": ", {FileKind::Configuration}, r.data(),
+                                                Rules::Storage);
+    ASSERT_EQ(said.size(), MaxTold + 1);
+    EXPECT_EQ(said.back(), "und " + std::to_string(1000 - MaxTold) + " weitere Fehler");
 }
 
 TEST(FieldLabels, NoLabelEndsWhereAnotherGoesOn)

@@ -20,19 +20,23 @@ TEST(Advice, OnlyForCausesThatAreKnown)
         int code;
         bool heard;
         const char *advice;
+        bool gone = false;
     } cases[] = {
         {ANS_NONE, false, advice::NoAnswer},  // nothing ever came back
         {ANS_TRANSFER, false, advice::NoAnswer},
         {ANS_NONE, true, nullptr},            // cut short midway: could be anything
         {ANS_TRANSFER, true, nullptr},
+        {ANS_NONE, true, advice::Gone, true}, // the line itself went away, before or after an answer
+        {ANS_TRANSFER, false, advice::Gone, true},
         {ANS_CMD, true, advice::Refused},
         {ANS_CRC, true, advice::Disturbed},
         {ANS_PRIO, true, nullptr},
         {0x70, true, nullptr},
         {ANS_OK, false, nullptr},
+        {ANS_OK, true, nullptr, true},
     };
     for (const Case &c : cases) {
-        const char *got = adviceFor(c.code, c.heard);
+        const char *got = adviceFor(c.code, c.heard, c.gone);
         EXPECT_STREQ(got, c.advice) << c.code << (c.heard ? " heard" : " silent");
     }
 }

@@ -91,6 +91,30 @@ TEST_F(Lock, FreshLockHoldsOurPidAndGoesAwayOnClose)
     EXPECT_NE(access(lock.c_str(), F_OK), 0);
 }
 
+// The lock is written under "LTMP.<pid>.XXXXXX" first; what a run killed
+// with -9 left of those goes, and nothing of another form or a live run.
+TEST_F(Lock, TemporariesOfRunsThatAreGoneAreRemoved)
+{
+    std::string gone = deadPid(), alive = std::to_string(getppid());
+    const struct {
+        std::string name;
+        bool removed;
+    } cases[] = {
+        {"LTMP." + gone + ".aB3dE6", true},
+        {"LTMP." + alive + ".aB3dE6", false},
+        {"LTMP.aB3dE6", false},              // another program's form
+        {"LTMP." + gone + ".aB3dE", false},
+        {"LTMP." + gone + "x.aB3dE6", false},
+        {"LCK..ttyS7", false},
+    };
+    for (const auto &c : cases)
+        writeFile(dir.file("lock/" + c.name), "x");
+    EXPECT_EQ(openCapturing(), "");
+    ASSERT_GE(fd, 0);
+    for (const auto &c : cases)
+        EXPECT_EQ(access(dir.file("lock/" + c.name).c_str(), F_OK) != 0, c.removed) << c.name;
+}
+
 // ttyS1 is a symlink to the pty: other programs know the line by the pty's
 // own name, so both names are locked, before the line is opened.
 TEST_F(Lock, SymlinkedDeviceIsLockedUnderBothNames)

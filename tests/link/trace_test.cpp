@@ -7,7 +7,9 @@
 #include "link_env.h"
 #include "support/bounded.h"
 
+#include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -160,3 +162,33 @@ TEST(TraceFile, OnlyIntoARegularFileOfTheUsersOwn)
         }
     }
 }
+
+namespace {
+
+// A trace that cannot be written (a full disk: here a file size limit) is
+// said once on standard error, not lost without a word.
+TEST(TraceFile, ATraceThatCannotBeWrittenIsSaidOnce)
+{
+    TempDir dir;
+    std::string path = dir.file("kelvora.debug");
+    setDebugFilePath(path.c_str());
+    Bounded r = runBounded(5, [&] {
+        signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = {100, 100};
+        setrlimit(RLIMIT_FSIZE, &small);
+        if (!openTrace(3))
+            return 1;
+        for (int i = 0; i < 3; i++) {
+            for (int k = 0; k < 100; k++)
+                tracePrintf(" %X", unsigned(k));
+            traceFlush(); // as at every transmission's end
+        }
+        closeTrace();
+        return 0;
+    });
+    EXPECT_TRUE(r.finished);
+    EXPECT_EQ(r.result, 0);
+    EXPECT_EQ(r.out, "kelvora: trace " + path + " not written: File too large\n");
+}
+
+} // namespace

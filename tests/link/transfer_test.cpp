@@ -66,14 +66,25 @@ TEST_F(Skeleton, RefusedBeginRunsTheHookButNotTheBody)
     EXPECT_NE(takeError().find("CMD-Fehler"), std::string::npos);
 }
 
+// The window also writes the serial programs' line on standard error, the
+// device's name with its control characters escaped.
 TEST_F(Skeleton, PortThatWillNotOpenRunsNothingAndTellsWhy)
 {
-    std::string missing = line.dir.file("nothere");
-    EXPECT_EQ(run(missing.c_str(), true, [](TransferContext &) {}), TransferResult::NoPort);
-    EXPECT_EQ(opened, 0);
-    EXPECT_EQ(bodies, 0);
-    EXPECT_EQ(takeError(), "Uebertragungs-Fehler|Fehler bei der Uebertragung: \nDas Gerät \"" + missing +
-                               "\"\nkann nicht geöffnet werden:\nNo such file or directory");
+    const struct {
+        std::string device, shown;
+    } cases[] = {
+        {line.dir.file("nothere"), line.dir.file("nothere")},
+        {line.dir.file("no\x1B[2Jthere"), line.dir.file("no\\x1B[2Jthere")},
+    };
+    for (const auto &c : cases) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(run(c.device.c_str(), true, [](TransferContext &) {}), TransferResult::NoPort);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "Cannot open " + c.shown + ", errno 2\n");
+        EXPECT_EQ(opened, 0);
+        EXPECT_EQ(bodies, 0);
+        EXPECT_EQ(takeError(), "Uebertragungs-Fehler|Fehler bei der Uebertragung: \nDas Gerät \"" + c.shown +
+                                   "\"\nkann nicht geöffnet werden:\nNo such file or directory");
+    }
     EXPECT_TRUE(line.sim.frames().empty());
 }
 

@@ -1,6 +1,7 @@
 #include "config/atomicfile.h"
 
 #include "link/interrupt.h"
+#include "link/staletemps.h"
 
 #include <cerrno>
 #include <climits>
@@ -79,10 +80,15 @@ bool takeOver(int fd, const struct stat &st)
 
 } // namespace
 
+namespace {
+
+std::string cutStem(const std::string &stem) { return stem.substr(0, NAME_MAX - 1 - TemporarySuffix); }
+
+} // namespace
+
 int createTemporaryFile(int dirfd, const std::string &dir, const std::string &stem, mode_t mode, std::string *path)
 {
-    constexpr std::size_t Suffix = 7; // ".XXXXXX"
-    std::string name = "." + stem.substr(0, NAME_MAX - 1 - Suffix) + ".XXXXXX";
+    std::string name = "." + cutStem(stem) + "." + std::to_string(getpid()) + ".XXXXXX";
     static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     static std::mt19937 draw{std::random_device{}()};
     for (int tries = 0; tries < 100; ++tries) {
@@ -110,6 +116,11 @@ FileWrite writeFileAtomically(const char *path, const std::function<bool(FILE *)
     std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
     std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
 
+    // What runs killed with -9 left beside this file goes.
+    if (int dirfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirfd >= 0) {
+        removeStaleTemporaries(dirfd, [&base](const std::string &stem) { return stem == cutStem(base); });
+        close(dirfd);
+    }
     std::string temp;
     int fd;
     {

@@ -23,8 +23,8 @@ enum class FileWrite {
 // stream did not take everything.
 FileWrite writeFileAtomically(const char *path, const std::function<bool(FILE *)> &write);
 
-// Makes a new file "<dir>/.<stem>.<six characters>" (dir "" for one right
-// below dirfd, an open directory or AT_FDCWD), exclusively and never through a
-// link, with mode less the umask; its path in *path.  The stem is cut so that
-// the name stays within NAME_MAX.  The descriptor, or -1 with errno.
+// Makes a new file "<dir>/.<stem>.<pid>.<six characters>" (dir "" for one
+// right below dirfd, an open directory or AT_FDCWD), exclusively and never
+// through a link, with mode less the umask; its path in *path.  The stem is
+// cut so that the name stays within NAME_MAX.  The descriptor, or -1 with errno.
 int createTemporaryFile(int dirfd, const std::string &dir, const std::string &stem, mode_t mode, std::string *path);

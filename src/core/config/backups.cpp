@@ -2,6 +2,7 @@
 
 #include "config/atomicfile.h"
 #include "link/interrupt.h"
+#include "link/staletemps.h"
 #include "resources/fill.h"
 
 #include <algorithm>
@@ -192,9 +193,20 @@ int openChecked(const std::string &dir, BackupResult &result)
 
 // The new file under the first free name of that second: linking never
 // replaces anything, nor follows a link of that name.
-bool writeNew(int dirfd, const std::string &dir, BackupKind kind, const std::string &device, std::time_t when,
-              const std::function<bool(FILE *)> &write, BackupResult &result)
+void dropTemporary(int dirfd, const std::string &dir, const std::string &temp)
 {
+    unlinkat(dirfd, temp.c_str(), 0);
+    forgetOnInterrupt((dir + "/" + temp).c_str());
+}
+
+// Writes the file under a temporary name of its own in the folder: that
+// name, or "" (and why in result).
+std::string writeTemporary(int dirfd, const std::string &dir, BackupKind kind, const std::string &device,
+                           std::time_t when, const std::function<bool(FILE *)> &write, BackupResult &result)
+{
+    // What runs killed with -9 left of this kind goes first.
+    std::string prefix = prefixOf(kind);
+    removeStaleTemporaries(dirfd, [&prefix](const std::string &stem) { return stem.rfind(prefix, 0) == 0; });
     std::string temp;
     int fd;
     {
@@ -203,31 +215,51 @@ bool writeNew(int dirfd, const std::string &dir, BackupKind kind, const std::str
         if (fd >= 0)
             removeOnInterrupt((dir + "/" + temp).c_str());
     }
-    if (fd < 0)
-        return failed(result, BackupTrouble::System, errno);
+    if (fd < 0) {
+        failed(result, BackupTrouble::System, errno);
+        return "";
+    }
     FILE *fp = fdopen(fd, "w");
     errno = EIO; // a writer that fails without saying why
     bool done = fp && write(fp) && std::fflush(fp) == 0 && !std::ferror(fp) && fsync(fd) == 0;
     int error = errno;
     done = (fp ? std::fclose(fp) : close(fd)) == 0 && done;
-    if (done) {
-        for (int sequence = 1; sequence < 1000; ++sequence) {
-            std::string name = backupFileName(kind, device, when, sequence);
-            if (linkat(dirfd, temp.c_str(), dirfd, name.c_str(), 0) == 0) {
-                result.path = dir + "/" + name;
-                break;
-            }
-            if (errno != EEXIST)
-                break;
-        }
-        error = errno;
+    if (!done) {
+        dropTemporary(dirfd, dir, temp);
+        failed(result, BackupTrouble::System, error);
+        return "";
     }
-    unlinkat(dirfd, temp.c_str(), 0);
-    forgetOnInterrupt((dir + "/" + temp).c_str());
-    if (result.path.empty())
-        return failed(result, BackupTrouble::System, error);
-    fsync(dirfd);
-    return true;
+    return temp;
+}
+
+// The temporary file under the backup's own name, the first sequence number
+// free; false (and why in result) when none could be taken.
+bool linkInPlace(int dirfd, const std::string &dir, const std::string &temp, BackupKind kind,
+                 const std::string &device, std::time_t when, BackupResult &result)
+{
+    for (int sequence = 1; sequence < 1000; ++sequence) {
+        std::string name = backupFileName(kind, device, when, sequence);
+        if (linkat(dirfd, temp.c_str(), dirfd, name.c_str(), 0) == 0) {
+            result.path = dir + "/" + name;
+            return true;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    return failed(result, BackupTrouble::System, errno);
+}
+
+bool writeNew(int dirfd, const std::string &dir, BackupKind kind, const std::string &device, std::time_t when,
+              const std::function<bool(FILE *)> &write, BackupResult &result)
+{
+    std::string temp = writeTemporary(dirfd, dir, kind, device, when, write, result);
+    if (temp.empty())
+        return false;
+    bool linked = linkInPlace(dirfd, dir, temp, kind, device, when, result);
+    dropTemporary(dirfd, dir, temp);
+    if (linked)
+        fsync(dirfd);
+    return linked;
 }
 
 } // namespace
@@ -286,22 +318,33 @@ BackupResult checkBackupDirectory(const std::string &dir)
     return result;
 }
 
+namespace {
+
+// The backup folder, made where missing and checked: a descriptor, or -1 with
+// why in result (and what was made removed again).
+int openFolder(const std::string &dir, BackupResult &result)
+{
+    if (dir.empty()) {
+        failed(result, BackupTrouble::System, ENOENT);
+        return -1;
+    }
+    if (!makeDirectories(dir, result.made)) {
+        failed(result, BackupTrouble::System, errno);
+        removeMade(result.made);
+        return -1;
+    }
+    return openChecked(dir, result);
+}
+
+} // namespace
+
 BackupResult writeBackup(const std::string &dir, BackupKind kind, const std::string &device, int keep,
                          const std::function<bool(FILE *)> &write, std::time_t when)
 {
     BackupResult result;
     if (keep <= 0)
         return result;
-    if (dir.empty()) {
-        failed(result, BackupTrouble::System, ENOENT);
-        return result;
-    }
-    if (!makeDirectories(dir, result.made)) {
-        failed(result, BackupTrouble::System, errno);
-        removeMade(result.made);
-        return result;
-    }
-    int dirfd = openChecked(dir, result);
+    int dirfd = openFolder(dir, result);
     if (dirfd >= 0 && writeNew(dirfd, dir, kind, device, when, write, result)) {
         result.written = true;
         std::vector<Found> mine = backupsIn(dirfd, kind, device);
@@ -323,4 +366,42 @@ std::string newestBackup(const std::string &dir, BackupKind kind, const std::str
     std::vector<Found> mine = backupsIn(dirfd, kind, device);
     close(dirfd);
     return mine.empty() ? "" : dir + "/" + mine.back().name;
+}
+
+BackupResult writeBackupSet(const std::string &dir, const std::string &device, const std::vector<BackupPiece> &pieces,
+                            std::vector<std::string> &paths, std::time_t when)
+{
+    BackupResult result;
+    paths.clear();
+    int dirfd = openFolder(dir, result);
+    std::vector<std::string> temps;
+    bool fine = dirfd >= 0;
+    // Every file whole under a temporary name first: a run killed with -9
+    // meanwhile leaves no file of the set under its own name.
+    for (std::size_t i = 0; fine && i < pieces.size(); ++i) {
+        std::string temp = writeTemporary(dirfd, dir, pieces[i].kind, device, when, pieces[i].write, result);
+        fine = !temp.empty();
+        if (fine)
+            temps.push_back(temp);
+    }
+    for (std::size_t i = 0; fine && i < pieces.size(); ++i) {
+        fine = linkInPlace(dirfd, dir, temps[i], pieces[i].kind, device, when, result);
+        if (fine)
+            paths.push_back(result.path);
+    }
+    if (!fine)
+        for (const std::string &path : paths)
+            unlink(path.c_str());
+    for (const std::string &temp : temps)
+        dropTemporary(dirfd, dir, temp);
+    if (dirfd >= 0) {
+        fsync(dirfd);
+        close(dirfd);
+    }
+    result.written = fine;
+    if (!fine) {
+        paths.clear();
+        removeMade(result.made);
+    }
+    return result;
 }

@@ -56,6 +56,17 @@ std::string backupTroubleText(const BackupResult &result, const std::string &dir
 BackupResult writeBackup(const std::string &dir, BackupKind kind, const std::string &device, int keep,
                          const std::function<bool(FILE *)> &write, std::time_t when = std::time(nullptr));
 
+// Several backups of one moment as one set (kelvoractl backup): all of them
+// or none.  Each is written under a temporary name first and all are linked
+// into place only once every one is whole; their paths in paths.  Nothing old
+// is removed.
+struct BackupPiece {
+    BackupKind kind;
+    std::function<bool(FILE *)> write;
+};
+BackupResult writeBackupSet(const std::string &dir, const std::string &device, const std::vector<BackupPiece> &pieces,
+                            std::vector<std::string> &paths, std::time_t when = std::time(nullptr));
+
 // What is wrong with dir as a backup folder, when it is there (a missing one
 // is NoTrouble: it will be made).
 BackupResult checkBackupDirectory(const std::string &dir);

@@ -110,6 +110,7 @@ TransferResult readConfiguration(TransferObserver &observer)
 
 TransferResult writeConfiguration(TransferObserver &observer)
 {
+    SavedFlags before;
     Transmission transfer{devicePath(), percentShow("cfgwritewbox", "Konfiguration schreiben"), false, writeSteps,
                           [] {
                               clearUnusedPorts();
@@ -119,6 +120,8 @@ TransferResult writeConfiguration(TransferObserver &observer)
     if (result == TransferResult::Done) {
         setFlags(1);
         markClean(RecordPart::Configuration);
+    } else {
+        before.restore();
     }
     return result;
 }

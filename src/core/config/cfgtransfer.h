@@ -11,7 +11,8 @@ extern char anl_vers[256]; // the PBX's ROM version text, from the last complete
 // Clears the configuration-valid flag once the port is open; sets it when done.
 TransferResult readConfiguration(TransferObserver &observer);
 // Programs the twelve lists; clears the unused port blocks and the
-// configuration-valid flag once the port is open, and sets the flag when done.
+// configuration-valid flag once the port is open, and sets the flag when done;
+// a run that fails puts the flag and the change counter back.
 TransferResult writeConfiguration(TransferObserver &observer);
 
 // Clears the port blocks that the PBX type does not have (type byte 0 or 1);

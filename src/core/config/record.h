@@ -172,6 +172,17 @@ inline void incRecInt(std::size_t off) { setRecInt(off, recInt(off) + 1); }
 // Stores value in the configuration-valid flag and the change counter.  The
 // main window follows only when the shell applies its button rule.
 void setFlags(int value);
+// The flag and the counter as they were, put back where a programming run
+// fails: the record still holds what it held, and the user keeps working on it.
+struct SavedFlags {
+    std::int32_t valid = recInt(rec::CfgValid);
+    std::int32_t changes = recInt(rec::CfgChanges);
+    void restore() const
+    {
+        setRecInt(rec::CfgValid, valid);
+        setRecInt(rec::CfgChanges, changes);
+    }
+};
 
 // The parts of the record that are saved and programmed on their own.  A part
 // holds unsaved changes while its bytes differ from what they were when it was

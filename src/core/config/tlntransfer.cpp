@@ -61,6 +61,7 @@ TransferResult readTlnConfiguration(TransferObserver &observer)
 
 TransferResult writeTlnConfiguration(TransferObserver &observer)
 {
+    SavedFlags before;
     Transmission transfer{devicePath(), percentShow("cfgwritewbox", "Konfiguration schreiben"), false, tlnSteps,
                           [] {
                               clearUnusedPorts();
@@ -69,5 +70,7 @@ TransferResult writeTlnConfiguration(TransferObserver &observer)
     TransferResult result = runTransmission(transfer, observer, writeRecords);
     if (result == TransferResult::Done)
         markClean(RecordPart::Subscribers);
+    else
+        before.restore();
     return result;
 }

@@ -1,6 +1,7 @@
 // Reading the 30 subscriber records from the PBX and programming them back.
 // Both clear the configuration-valid flag once the port is open and never set
-// it again; the main window is not touched.
+// it again, except that a programming run that fails puts it back as it was;
+// the main window is not touched.
 #pragma once
 
 #include "link/transfer.h"

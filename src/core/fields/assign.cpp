@@ -2,6 +2,7 @@
 
 #include "config/names.h"
 #include "config/record.h"
+#include "resources/fill.h"
 #include "resources/lookup.h"
 
 #include <algorithm>
@@ -12,11 +13,19 @@
 
 namespace {
 
+// The mark the speed-dial readers look for.
+constexpr const char *KwzMarkText = "KwDaten";
+
 // ---------------------------------------------------------------- labels
 
 struct Labels {
     std::map<std::string, Target> targets;
+    std::vector<const std::pair<const std::string, Target> *> sorted; // the same, by label
+    std::vector<std::string> lowered;                                   // their labels in lower case
+    std::size_t longest = 0;
 };
+
+std::string lowered(const std::string &s);
 
 const Labels &labelsOf(FileKind kind)
 {
@@ -36,7 +45,13 @@ const Labels &labelsOf(FileKind kind)
             for (int i = 0; i < rec::TlnCount; i++)
                 labels.targets[f.label + ": " + subscriberName(i)] = {&f, 1u << i, kind};
     }
-    return all.emplace(int(kind), std::move(labels)).first->second;
+    Labels &kept = all.emplace(int(kind), std::move(labels)).first->second;
+    for (const auto &entry : kept.targets) {
+        kept.sorted.push_back(&entry);
+        kept.lowered.push_back(lowered(entry.first));
+        kept.longest = std::max(kept.longest, entry.first.size());
+    }
+    return kept;
 }
 
 std::string lowered(const std::string &s)
@@ -48,19 +63,27 @@ std::string lowered(const std::string &s)
     return out;
 }
 
-std::size_t editDistance(const std::string &a, const std::string &b)
+// The edit distance, or limit + 1 as soon as it must be more than limit.
+std::size_t editDistance(const std::string &a, const std::string &b, std::size_t limit)
 {
+    std::size_t apart = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
+    if (apart > limit)
+        return limit + 1;
     std::vector<std::size_t> row(b.size() + 1);
     for (std::size_t j = 0; j <= b.size(); j++)
         row[j] = j;
     for (std::size_t i = 1; i <= a.size(); i++) {
         std::size_t diagonal = row[0];
         row[0] = i;
+        std::size_t least = row[0];
         for (std::size_t j = 1; j <= b.size(); j++) {
             std::size_t above = row[j];
             row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
             diagonal = above;
+            least = std::min(least, row[j]);
         }
+        if (least > limit)
+            return limit + 1;
     }
     return row[b.size()];
 }
@@ -329,7 +352,8 @@ std::string assignBits(const Field &f, const std::string &value, unsigned char *
     std::uint32_t bits;
     std::string unknown;
     if (!nameList(value, names, bits, unknown))
-        return "\"" + unknown + "\" ist keins von: " + itemList(f) + " (mehrere durch \", \" getrennt, keins: (keine))";
+        return "\"" + shownText(unknown) + "\" ist keins von: " + itemList(f) +
+               " (mehrere durch \", \" getrennt, keins: (keine))";
     // The dialog's check box carries the bits it shows no box for.
     unsigned keep = ~f.mask & 0xFFu;
     if (rules == Rules::Dialog)
@@ -372,7 +396,7 @@ std::string assignSubscribers(const Field &f, const std::string &value, unsigned
     std::uint32_t bits;
     std::string unknown;
     if (!nameList(value, names, bits, unknown))
-        return "\"" + unknown + "\" ist kein Teilnehmer (AB  #1 .. S1  #9, durch \", \" getrennt, keiner: (keine))";
+        return "\"" + shownText(unknown) + "\" ist kein Teilnehmer (AB  #1 .. S1  #9, durch \", \" getrennt, keiner: (keine))";
     // As the dialogs: bits 30-31 belong to no subscriber and stay.
     std::uint32_t keep = rules == Rules::Dialog ? 0xC0000000u : 0;
     putLittle(p, 4, (little(p, 4) & keep) | bits);
@@ -394,51 +418,90 @@ std::string assignItem(const Target &t, const std::string &value, unsigned char 
 
 } // namespace
 
+namespace {
+
+// The shortest label of the kind that text starts with and that the separator
+// follows: its length, or npos.  One walk along the text, narrowing the sorted
+// labels to those that share what was walked, however long the text or
+// however many separators it holds.
+std::size_t labelEnd(const Labels &labels, const std::string &text, const std::string &separator, Target &target)
+{
+    auto lo = labels.sorted.begin(), hi = labels.sorted.end();
+    for (std::size_t k = 0; lo != hi; ++k) {
+        // Within the range a label of length k comes first.
+        if ((*lo)->first.size() == k && text.compare(k, separator.size(), separator) == 0) {
+            target = (*lo)->second;
+            return k;
+        }
+        if (k >= text.size())
+            break;
+        char c = text[k];
+        auto charAt = [k](const std::pair<const std::string, Target> *e) {
+            return e->first.size() > k ? static_cast<unsigned char>(e->first[k]) : -1;
+        };
+        lo = std::partition_point(lo, hi, [&](auto *e) { return charAt(e) < static_cast<unsigned char>(c); });
+        hi = std::partition_point(lo, hi, [&](auto *e) { return charAt(e) == static_cast<unsigned char>(c); });
+    }
+    return std::string::npos;
+}
+
+} // namespace
+
 bool splitAssignment(const std::string &text, const std::string &separator, const std::vector<FileKind> &kinds,
                      Target &target, std::string &value)
 {
-    for (std::size_t at = text.find(separator); at != std::string::npos; at = text.find(separator, at + 1)) {
-        std::string label = text.substr(0, at);
-        for (FileKind kind : kinds) {
-            const Labels &labels = labelsOf(kind);
-            if (auto found = labels.targets.find(label); found != labels.targets.end()) {
-                target = found->second;
-                value = text.substr(at + separator.size());
-                return true;
-            }
+    std::size_t best = std::string::npos;
+    for (FileKind kind : kinds) {
+        Target found;
+        std::size_t end = labelEnd(labelsOf(kind), text, separator, found);
+        if (end < best) {
+            best = end;
+            target = found;
         }
     }
-    return false;
+    if (best == std::string::npos)
+        return false;
+    value = text.substr(best + separator.size());
+    return true;
 }
 
 std::vector<std::string> closestLabels(const std::string &label, const std::vector<FileKind> &kinds)
 {
-    std::vector<std::pair<std::size_t, std::string>> scored;
-    std::string want = lowered(label);
+    std::size_t longest = 0;
     for (FileKind kind : kinds)
-        for (const auto &[name, target] : labelsOf(kind).targets) {
-            std::string have = lowered(name);
+        longest = std::max(longest, labelsOf(kind).longest);
+    // Beyond the longest label a text is no nearer to any: the distance is
+    // taken over what could be a label only.
+    std::string want = lowered(label.substr(0, longest + 8));
+    // The three closest so far, the first found first among equals; a label
+    // further away than the third is not worth finishing.
+    std::vector<std::pair<std::size_t, const std::string *>> best;
+    for (FileKind kind : kinds) {
+        const Labels &labels = labelsOf(kind);
+        for (std::size_t i = 0; i < labels.sorted.size(); i++) {
+            const std::string &have = labels.lowered[i];
+            std::size_t limit = best.size() < 3 ? std::string::npos - 1 : best[2].first;
             // A label that holds what was typed is as close as one gets.
-            std::size_t d = want.size() > 3 && have.find(want) != std::string::npos ? 0 : editDistance(want, have);
-            scored.push_back({d, name});
+            std::size_t d =
+                want.size() > 3 && have.find(want) != std::string::npos ? 0 : editDistance(want, have, limit);
+            if (best.size() == 3 && d >= best[2].first)
+                continue;
+            auto at = std::upper_bound(best.begin(), best.end(), d, [](std::size_t v, auto &e) { return v < e.first; });
+            best.insert(at, {d, &labels.sorted[i]->first});
+            if (best.size() > 3)
+                best.pop_back();
         }
-    std::stable_sort(scored.begin(), scored.end(), [](auto &a, auto &b) { return a.first < b.first; });
+    }
     std::vector<std::string> out;
-    for (std::size_t i = 0; i < scored.size() && i < 3; i++)
-        out.push_back(scored[i].second);
+    for (const auto &[d, name] : best)
+        out.push_back(*name);
     return out;
 }
 
-std::string assignField(const Target &t, const std::string &value, unsigned char *record, Rules rules)
+namespace {
+
+std::string assignReading(const Field &f, const std::string &value, unsigned char *p, Rules rules)
 {
-    const Field &f = *t.field;
-    unsigned char *p = record + f.offset;
-    if (t.item)
-        return assignItem(t, value, p);
-    if (value == readField(f, record))
-        return "";
-    if (rules == Rules::Dialog && f.dialog.empty())
-        return "das zeigt kein Dialog; nur apply setzt es";
     switch (f.reading) {
     case Reading::Text: return assignText(f, value, p, rules);
     case Reading::Decimal: return assignDecimal(f, value, p, rules);
@@ -455,4 +518,36 @@ std::string assignField(const Target &t, const std::string &value, unsigned char
     }
     }
     return "";
+}
+
+// What the readers of a file take as its mark: a field that holds it may be
+// set only to what still has it.
+std::string markKept(const Field &f, const unsigned char *record)
+{
+    if (f.name != "kwz.kennung" || std::memcmp(record + f.offset, KwzMarkText, std::strlen(KwzMarkText)) == 0)
+        return "";
+    return std::string("eine Kurzwahl-Datei beginnt mit \"") + KwzMarkText + "\", sonst lädt sie niemand";
+}
+
+} // namespace
+
+std::string assignField(const Target &t, const std::string &value, unsigned char *record, Rules rules)
+{
+    const Field &f = *t.field;
+    unsigned char *p = record + f.offset;
+    if (t.item)
+        return assignItem(t, value, p);
+    if (value == readField(f, record))
+        return "";
+    if (rules == Rules::Edited)
+        rules = f.dialog.empty() ? Rules::Storage : Rules::Dialog;
+    if (rules == Rules::Dialog && f.dialog.empty())
+        return "das zeigt kein Dialog; nur apply setzt es";
+    std::vector<unsigned char> before(p, p + f.size);
+    std::string why = assignReading(f, value, p, rules);
+    if (why.empty())
+        why = markKept(f, record);
+    if (!why.empty())
+        std::copy(before.begin(), before.end(), p);
+    return why;
 }

@@ -10,7 +10,9 @@
 // Dialog: only what the field's dialog would take (its menu's items, its
 // pattern and range).  Storage: whatever the bytes can hold and show prints,
 // also values beyond every menu, as a PBX may hold them.
-enum class Rules { Dialog, Storage };
+// Edited: a change the user typed (edit) -- the dialog's rules where a
+// dialog shows the field, the bytes' own elsewhere.
+enum class Rules { Dialog, Storage, Edited };
 
 // What a label names: a field, or one item of a check box or subscriber
 // mask under its field's label ("Globale Anlagendaten: Optionen: Tag/Nacht"),

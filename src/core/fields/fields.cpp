@@ -243,12 +243,11 @@ void configFields(Table &t)
     t.choice("gebdat.com", geb + ": " + builtinResource("*gd_comf.title"), rec::GebKonfList + 83,
              indexed(com, 1), 0x03);
     t.in("gebdat_dlg");
-    std::vector<std::string> calls = builtinList("*gebdat*calls.strings");
-    std::vector<FieldItem> callItems;
-    for (std::size_t i = 0; i < calls.size(); i++)
-        callItems.push_back({unsigned(i) << 2, calls[i]});
-    t.choice("gebdat.calls", geb + ": " + builtinResource("*gd_callsf.title"), rec::GebKonfList + 83, callItems,
-             0x0C);
+    // A check box: bit 2 one box, bit 3 the other, neither when both are clear.
+    std::vector<FieldItem> callItems = bitsOf(builtinList("*gebdat*calls.strings"));
+    for (FieldItem &item : callItems)
+        item.value <<= 2;
+    t.bits("gebdat.calls", geb + ": " + builtinResource("*gd_callsf.title"), rec::GebKonfList + 83, callItems, 0x0C);
     t.in("gebdat_dlg");
     std::vector<std::string> pulse = builtinList("*gebdat*impuls.strings");
     std::vector<FieldItem> pulseItems;

@@ -20,6 +20,12 @@ struct TransferTrouble {
     std::string text;     // what the window's error box says: "CRC-Fehler", or why the port failed
     const char *advice;   // the advice that fits (link/protocol.h, advice::...), nullptr when none is known
     std::string adviceArg; // what the advice's "%s" stands for: the device, the lock holder, the lock directory
+    // A programming run that failed after the PBX took one of its data frames:
+    // the PBX now holds part of it (the "partly" line is told too).
+    bool partly = false;
+    // A port that would not open: the port layer's line for standard error
+    // ("Cannot open ..."), "" when it has none.
+    std::string portLine = {};
 };
 
 class TransferObserver {

@@ -22,6 +22,18 @@ unsigned char tmpbuff[FrameBufSize];
 namespace {
 
 long heard = 0;
+// Data frames of this transmission the PBX acknowledged.
+int acked = 0;
+// The line itself went away (end of file, EIO): a pulled cable or adapter.
+bool gone = false;
+
+// A read or write that found the line gone; said once, through the advice.
+void lineGone(const char *what)
+{
+    gone = true;
+    if (traceErrors())
+        tracePrintf("\n%s: the line is gone\n", what);
+}
 
 using Clock = std::chrono::steady_clock;
 
@@ -82,10 +94,7 @@ int readBefore(int fd, int *status, Clock::time_point deadline)
         }
         if (n < 0 && (errno == EAGAIN || errno == EINTR))
             continue; // readiness without a byte; wait again
-        if (n < 0)
-            std::perror("reading data");
-        else
-            std::fprintf(stderr, "reading data: end of file\n");
+        lineGone("reading data");
         *status = -1;
         return -1;
     }
@@ -144,10 +153,7 @@ int LineSource::take(unsigned char *into, int most, LineClock::time_point deadli
         if (n < 0 && errno == EINTR)
             continue;
         if (n == 0 || errno != EAGAIN) {
-            if (n < 0)
-                std::perror("reading data");
-            else
-                std::fprintf(stderr, "reading data: end of file\n");
+            lineGone("reading data");
             *status = -1;
             return -1;
         }
@@ -188,6 +194,8 @@ int writeBytes(int fd, const unsigned char *bytes, int count)
         }
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0 && errno != EAGAIN)
+            lineGone("writing data");
         if ((n < 0 && errno != EAGAIN) || !waitLine(fd, true, inOneSecond())) {
             if (traceBytes())
                 tracePrintf("\n!!!!!!!Error writing data to serial port!");
@@ -326,13 +334,20 @@ const char *transferErrText(int code)
     }
 }
 
-void forgetBytesHeard() { heard = 0; }
+void forgetBytesHeard()
+{
+    heard = 0;
+    acked = 0;
+    gone = false;
+}
 
-const char *adviceFor(int code, bool heard_any)
+const char *adviceFor(int code, bool heard_any, bool line_gone)
 {
     switch (code) {
     case ANS_NONE:
     case ANS_TRANSFER:
+        if (line_gone)
+            return advice::Gone;
         // Only silence from the start says where to look; an answer cut short
         // midway may have any cause.
         return heard_any ? nullptr : advice::NoAnswer;
@@ -355,7 +370,8 @@ std::string builtinAdvice(const char *which, const std::string &arg)
 void stop_conn(TransferObserver &observer, int fd, int code)
 {
     // Taken before the end command, whose answer would count.
-    bool heard_any = heard > 0;
+    bool heard_any = heard > 0, line_gone = gone;
+    bool partly = acked > 0 && code != ANS_OK && code != 0;
     int signal = interruptCaught();
     if (traceErrors() && code != ANS_OK)
         tracePrintf("ERROR: #%04X !!!!!!!!!!!!!!\n", unsigned(code));
@@ -365,7 +381,7 @@ void stop_conn(TransferObserver &observer, int fd, int code)
     isOK(fd); // the end command has gone out before the line is flushed
     std::string device = openedDevice();
     closeSer(fd);
-    heard = 0;
+    forgetBytesHeard();
     transmissionEnds(code == ANS_OK); // only the end of a whole transmission says 96
 
     // The trace of a finished transmission can be read while the program runs.
@@ -378,7 +394,7 @@ void stop_conn(TransferObserver &observer, int fd, int code)
     }
 
     if (const char *text = transferErrText(code)) {
-        TransferTrouble trouble{code, text, adviceFor(code, heard_any), device};
+        TransferTrouble trouble{code, text, adviceFor(code, heard_any, line_gone), device, partly};
         observer.ended(&trouble);
     } else {
         observer.ended(nullptr);
@@ -407,6 +423,7 @@ int sendAndCheck(int fd, TransferObserver &observer, int code, int subcode, cons
         stop_conn(observer, fd, answer);
         return 1;
     }
+    ++acked;
     ++*counter;
     if (int percent = percentOf(total, *counter); percent >= 0)
         observer.progress(percent);

@@ -133,12 +133,18 @@ constexpr const char *Denied = "noPermission";       // the device may not be op
 constexpr const char *NoDevice = "noDevice";         // no such device
 constexpr const char *LockDenied = "lockDirDenied"; // no lock file may be made in the lock directory
 constexpr const char *NotTerminal = "notTerminal";  // a file or device given where the line belongs
+constexpr const char *Gone = "lineGone";            // the line vanished: cable pulled, USB adapter gone
+// Not advice but what the PBX holds: said after a programming run that broke
+// off once the PBX had taken one of its data frames.
+constexpr const char *Partly = "partly";
 } // namespace advice
 // Which advice fits a code of stop_conn; heard tells whether any byte came
-// back since the port was opened.  nullptr when the cause is not known.
-const char *adviceFor(int code, bool heard);
-// Starts counting the bytes read from the line afresh (runTransmission calls
-// it once the port is open); stop_conn's advice asks whether any came.
+// back since the port was opened, gone whether the line vanished.  nullptr
+// when the cause is not known.
+const char *adviceFor(int code, bool heard, bool gone = false);
+// Starts counting the bytes read from the line and the data frames the PBX
+// acknowledged afresh, and forgets a vanished line (runTransmission calls it
+// once the port is open); stop_conn's advice asks what came.
 void forgetBytesHeard();
 // The scale value showPercent sets for done of total steps: the whole-number
 // part of 100 / total * done, rounded to single precision first; -1 (leave the

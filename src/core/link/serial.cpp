@@ -3,6 +3,8 @@
 #include "link/answer.h"
 #include "link/interrupt.h"
 #include "link/number.h"
+#include "link/staletemps.h"
+#include "resources/fill.h"
 
 #include <cerrno>
 #include <climits>
@@ -38,8 +40,11 @@ volatile sig_atomic_t openFd = -1; // the same, for a signal handler
 // The user's text: what, its name, why it failed, the detail.
 void fail(const char *what, const std::string &name, const char *why, const char *detail)
 {
-    failure = std::string(what) + " \"" + name + "\"\n" + why + ":\n" + detail;
+    failure = std::string(what) + " \"" + shownText(name) + "\"\n" + why + ":\n" + detail;
 }
+
+// The serial-port convention's own line for a device that would not open.
+std::string openFailureLine;
 
 void cause(PortFailure c, const std::string &arg)
 {
@@ -136,7 +141,7 @@ std::string holderOf(int pid, const char *lock)
 
 void cannotCreate(const char *path, int err)
 {
-    std::fprintf(stderr, "%s: %s\n", path, std::strerror(err));
+    std::fprintf(stderr, "%s: %s\n", shownText(path).c_str(), std::strerror(err));
     std::fprintf(stderr, "Cannot create lockfile. Sorry.\n");
     fail("Die Sperrdatei", path, "kann nicht angelegt werden", std::strerror(err));
     if (err == EACCES || err == EPERM || err == EROFS)
@@ -145,7 +150,7 @@ void cannotCreate(const char *path, int err)
 
 void isLocked(const char *path, const char *device, int owner)
 {
-    std::fprintf(stderr, "Device %s is locked.\n", device);
+    std::fprintf(stderr, "Device %s is locked.\n", shownText(device).c_str());
     fail("Das Gerät", device, "ist von einem anderen Programm gesperrt", path);
     cause(PortFailure::Busy, holderOf(owner, path));
 }
@@ -193,7 +198,12 @@ int takeLock(const char *base, char *path, const char *device)
 
     // The lock is whole before it has its name: written under a name of its
     // own, then linked into place, which fails when a lock is there already.
-    std::string temp = lock_dir + "/LTMP.XXXXXX";
+    // Named with our pid, so that what a run killed with -9 left can go.
+    if (int dirfd = open(lock_dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirfd >= 0) {
+        removeStaleNamed(dirfd, "LTMP.");
+        close(dirfd);
+    }
+    std::string temp = lock_dir + "/LTMP." + std::to_string(getpid()) + ".XXXXXX";
     int fd = mkstempRemovedOnInterrupt(temp.data());
     if (fd < 0) {
         cannotCreate(path, errno);
@@ -332,6 +342,7 @@ void wakeUp(int) { rang = 1; }
 void setLockDir(const char *dir) { lock_dir = dir ? dir : DefaultLockDir; }
 
 const char *portFailureText() { return failure.c_str(); }
+const char *portFailureLine() { return openFailureLine.c_str(); }
 PortFailure portFailureCause() { return failureCause; }
 const char *portFailureArgument() { return failureArg.c_str(); }
 const char *deviceLockFile() { return devlockfile; }
@@ -346,6 +357,7 @@ int lockSer(const char *device)
         devlockfile[0] = '\0';
     }
     failure.clear();
+    openFailureLine.clear();
     cause(PortFailure::NoCause, "");
     struct stat st;
     if (stat(lock_dir.c_str(), &st) != 0) {
@@ -388,6 +400,7 @@ int openSer(const char *device)
     if (fd < 0) {
         int err = errno;
         fail("Das Gerät", device, "kann nicht geöffnet werden", std::strerror(err));
+        openFailureLine = "Cannot open " + shownText(device) + ", errno " + std::to_string(err) + "\n";
         if (err == EACCES || err == EPERM)
             cause(PortFailure::Denied, device);
         else if (err == ENOENT || err == ENXIO || err == ENODEV)
@@ -427,7 +440,7 @@ int closeSer(int fd)
     portOpen = false;
     // A line hung up (EIO) has no settings left to restore.
     if (!restored && err != EIO)
-        std::fprintf(stderr, "%s: %s\n", opened.c_str(), std::strerror(err));
+        std::fprintf(stderr, "%s: %s\n", shownText(opened).c_str(), std::strerror(err));
     return 0;
 }
 

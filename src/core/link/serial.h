@@ -31,6 +31,9 @@ int openSer(const char *device);
 // Why the last openSer() failed, in German for the user (names the device or
 // the lock file); "" after a successful open.
 const char *portFailureText();
+// "Cannot open DEVICE, errno N\n" when the device itself would not open, as
+// serial programs say it on standard error (the window does); "" otherwise.
+const char *portFailureLine();
 // The causes of a failed open that the user can do something about, with
 // what the advice names: the lock holder ("Prozess 4711 (minicom)", or the
 // lock file when no live owner is known), the device, the lock directory.

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdarg>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -68,9 +69,33 @@ bool openTrace(int level)
     return debugfile != nullptr;
 }
 
+namespace {
+
+// A trace that can no longer be written (a full /tmp) is said once and
+// given up: a user who asked for one must not think it was written.
+void traceLost(int err)
+{
+    std::fprintf(stderr, "kelvora: trace %s not written: %s\n", traceFilePath.c_str(), std::strerror(err));
+    std::fclose(debugfile);
+    debugfile = nullptr;
+    debugflag = 0;
+}
+
+// Whatever of the trace is buffered, written; false (and said) when it cannot be.
+bool traceWritten()
+{
+    errno = 0;
+    if (std::fflush(debugfile) == 0 && !std::ferror(debugfile))
+        return true;
+    traceLost(errno ? errno : EIO);
+    return false;
+}
+
+} // namespace
+
 void closeTrace()
 {
-    if (debugfile)
+    if (debugfile && traceWritten())
         std::fclose(debugfile);
     debugfile = nullptr;
     debugflag = 0;
@@ -82,8 +107,10 @@ void tracePrintf(const char *fmt, ...)
         return;
     va_list ap;
     va_start(ap, fmt);
-    std::vfprintf(debugfile, fmt, ap);
+    int written = std::vfprintf(debugfile, fmt, ap);
     va_end(ap);
+    if (written < 0)
+        traceLost(errno ? errno : EIO);
 }
 
 bool traceErrors() { return debugfile && debugflag != 0; }
@@ -108,5 +135,5 @@ void dumppacket(const char *title, const unsigned char *bytes, int count)
 void traceFlush()
 {
     if (debugfile)
-        std::fflush(debugfile);
+        traceWritten();
 }

@@ -80,7 +80,8 @@ TransferResult runTransmission(const Transmission &transmission, TransferObserve
         transmissionEnds(false);
         if (interruptCaught())
             exitForInterrupt();
-        TransferTrouble trouble{0, portFailureText(), adviceForPort(portFailureCause()), portFailureArgument()};
+        TransferTrouble trouble{0, portFailureText(), adviceForPort(portFailureCause()), portFailureArgument(), false,
+                                portFailureLine()};
         observer.portFailed(trouble);
         return TransferResult::NoPort;
     }

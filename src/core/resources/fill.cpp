@@ -1,5 +1,7 @@
 #include "resources/fill.h"
 
+#include <cstdio>
+
 std::string fillPlaceholders(const std::string &text, const std::vector<std::string> &args)
 {
     std::string out;
@@ -14,5 +16,32 @@ std::string fillPlaceholders(const std::string &text, const std::vector<std::str
             out += text[i];
         }
     }
+    return out;
+}
+
+std::string escapedControls(std::string_view text)
+{
+    std::string out;
+    for (char ch : text) {
+        auto b = static_cast<unsigned char>(ch);
+        if ((b < 0x20 && ch != '\n') || b == 0x7F || (b >= 0x80 && b < 0xA0)) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", unsigned(b));
+            out += escaped;
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+std::string shownText(std::string_view text)
+{
+    constexpr std::size_t Shown = 60;
+    std::string out;
+    for (char ch : text.substr(0, Shown))
+        out += ch == '\n' ? std::string("\\x0A") : escapedControls(std::string_view(&ch, 1));
+    if (text.size() > Shown)
+        out += "...";
     return out;
 }

@@ -46,8 +46,9 @@ Kann die Schnittstelle nicht geöffnet werden, nennt die Meldung den Grund:\n\
 eine Sperre durch ein anderes Programm, fehlende Rechte (Gruppe dialout)\n\
 oder einen falschen Gerätenamen.\n\
 \n\
-Was bis zum Fehler gelesen wurde, steht schon im Programm. Nach einem Fehler\n\
-beim Programmieren die Übertragung wiederholen.
+Ein Lesen, das abbricht, ändert im Programm nichts. Bricht das Programmieren ab,\n\
+nachdem die Anlage schon Daten angenommen hat, ist sie nur zum Teil programmiert:\n\
+dann erneut programmieren. Die Änderungen im Programm bleiben dabei erhalten.
 *tranfer_err.noAnswer: Die Anlage an %s antwortet nicht: Kabel (mit RTS/CTS), Schnittstelle und Strom prüfen.
 *tranfer_err.cmdRefused: Die Anlage kennt diesen Befehl nicht: ROM-Version und Zusatzmodule der Anlage prüfen.
 *tranfer_err.crcError: Die Daten kamen gestört an: Kabel und Stecker prüfen, dann noch einmal versuchen.
@@ -55,6 +56,8 @@ beim Programmieren die Übertragung wiederholen.
 *tranfer_err.noPermission: Keine Berechtigung für %s: in die Gruppe dialout aufnehmen lassen und neu anmelden.
 *tranfer_err.noDevice: Das Gerät %s gibt es nicht: Namen prüfen; ist der USB-Adapter eingesteckt?
 *tranfer_err.lockDirDenied: In %s darf kelvora keine Sperrdatei anlegen: Schreibrecht dort nötig.
+*tranfer_err.lineGone: Die Verbindung zur Anlage ist weg: Kabel oder USB-Adapter prüfen.
+*tranfer_err.partly: Die Anlage ist nur zum Teil programmiert: bitte erneut programmieren.
 *tranfer_err.notTerminal: Als Gerät die Schnittstelle angeben, an der die Anlage hängt, etwa /dev/ttyS0 oder /dev/ttyUSB0.
 
 ! What the PBX holds when a signal ended the program ("%s": the signal).

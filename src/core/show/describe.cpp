@@ -17,14 +17,6 @@ namespace {
 
 constexpr const char *KwzFileMark = "KwDaten";
 
-bool allZero(const Field &f, const unsigned char *record)
-{
-    for (std::size_t i = 0; i < f.size; i++)
-        if (record[f.offset + i] & (f.size == 1 ? f.mask : 0xFFu))
-            return false;
-    return true;
-}
-
 } // namespace
 
 const char *kindName(FileKind kind)
@@ -125,9 +117,10 @@ const Field *firstUnstorableField(const FileImage &image)
 std::vector<std::string> showLines(const FileImage &image)
 {
     std::vector<std::string> lines;
+    // Every field, the zero ones too: apply of a whole show text makes the
+    // target byte for byte the source.
     for (const Field &f : fieldsOf(image.kind))
-        if (!f.extra || !allZero(f, image.record.data()))
-            lines.push_back(f.label + ": " + readField(f, image.record.data()));
+        lines.push_back(f.label + ": " + readField(f, image.record.data()));
     return lines;
 }
 

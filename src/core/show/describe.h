@@ -38,8 +38,7 @@ const Field *firstUnstorableField(const FileImage &image);
 // What a kind is called in messages ("Konfigurationsdatei", ...).
 const char *kindName(FileKind kind);
 
-// "label: value" for every field; bytes no dialog shows only where they are
-// not zero.
+// "label: value" for every field, bytes no dialog shows included.
 std::vector<std::string> showLines(const FileImage &image);
 // "label: value in a -> value in b" for every field that differs; a and b
 // must be of one kind.
