@@ -133,6 +133,9 @@ constexpr const char *Denied = "noPermission";       // the device may not be op
 constexpr const char *NoDevice = "noDevice";         // no such device
 constexpr const char *LockDenied = "lockDirDenied"; // no lock file may be made in the lock directory
 constexpr const char *NotTerminal = "notTerminal";  // a file or device given where the line belongs
+constexpr const char *NoConnection = "netUnreachable"; // no connection to the server of a network device
+constexpr const char *NoRemoteSettings = "netSettings"; // the server would not set the far port
+constexpr const char *ConnectionLost = "netLost";     // the network connection broke during the transfer
 } // namespace advice
 // Which advice fits a code of stop_conn; heard tells whether any byte came
 // back since the port was opened.  nullptr when the cause is not known.

@@ -56,6 +56,9 @@ beim Programmieren die Übertragung wiederholen.
 *tranfer_err.noDevice: Das Gerät %s gibt es nicht: Namen prüfen; ist der USB-Adapter eingesteckt?
 *tranfer_err.lockDirDenied: In %s darf kelvora keine Sperrdatei anlegen: Schreibrecht dort nötig.
 *tranfer_err.notTerminal: Als Gerät die Schnittstelle angeben, an der die Anlage hängt, etwa /dev/ttyS0 oder /dev/ttyUSB0.
+*tranfer_err.netUnreachable: Keine Verbindung zu %s: läuft ser2net auf dem Rechner, stimmen Name und Port, lässt eine Firewall den Port durch?
+*tranfer_err.netSettings: Der Server an %s stellt die Schnittstelle nicht ein: in seiner ser2net.yaml "telnet(rfc2217)" als accepter eintragen.
+*tranfer_err.netLost: Die Verbindung zu %s ist abgebrochen: Netz und Server prüfen, dann die Übertragung wiederholen.
 
 ! What the PBX holds when a signal ended the program ("%s": the signal).
 *interrupted.unchanged: Abgebrochen (%s): an der Anlage wurde nichts geändert.
