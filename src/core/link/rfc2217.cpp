@@ -36,7 +36,6 @@ struct Connection {
     bool lost = false;
     unsigned char pending = 0; // the second half of an escaped 0xFF a write could not take
     bool hasPending = false;
-    std::string said; // data during the set-up: a server's "in use" text
 };
 
 Connection conn;
@@ -187,10 +186,7 @@ template <typename Done> bool listen(Clock::time_point deadline, Done done)
             conn.lost = true;
             break;
         }
-        std::size_t got = decode(raw, std::size_t(n), data);
-        conn.said.append(reinterpret_cast<char *>(data), std::min<std::size_t>(got, 256));
-        if (conn.said.size() > 512)
-            conn.said.erase(0, conn.said.size() - 256);
+        decode(raw, std::size_t(n), data); // the line's data before it was set up goes, as a flush would
     }
     return done();
 }
@@ -215,6 +211,15 @@ NetOpened failed(NetFailure failure, const std::string &detail)
     r.failure = failure;
     r.detail = detail;
     return r;
+}
+
+// A server that closes a new connection while it is being set up has the port
+// given to another client.
+// Its words may be lost: a server closing on our unread options resets the connection.
+NetOpened closedAtOnce()
+{
+    return failed(NetFailure::Busy, "Der Server hat die Verbindung gleich wieder beendet: "
+                                    "er lässt nur eine Verbindung zu, und die hat ein anderes Programm.");
 }
 
 // A TCP connection to one of the host's addresses within the deadline; -1 with errno.
@@ -327,10 +332,8 @@ NetOpened netOpen(const std::string &device, std::chrono::milliseconds limit)
     }
     auto comPortSettled = [] { return conn.comPort || conn.comPortRefused; };
     if (!listen(Clock::now() + limit, comPortSettled) || conn.comPortRefused) {
-        if (conn.lost && conn.said.find("in use") != std::string::npos)
-            return failed(NetFailure::Busy, "Der Server lässt nur eine Verbindung zu, und die hat ein anderes Programm.");
         if (conn.lost)
-            return failed(NetFailure::Busy, "Der Server hat die Verbindung gleich wieder beendet.");
+            return closedAtOnce();
         return failed(NetFailure::Settings, conn.comPortRefused
                                                 ? "Der Server lehnt die COM-PORT-Option (RFC 2217) ab."
                                                 : "Der Server antwortet nicht auf die COM-PORT-Option (RFC 2217).");
@@ -350,7 +353,7 @@ NetOpened netOpen(const std::string &device, std::chrono::milliseconds limit)
     listen(asked + limit, allAnswered);
     roundTrip = std::max(roundTrip, Clock::now() - asked);
     if (conn.lost)
-        return failed(NetFailure::Unreachable, "Der Server hat die Verbindung beim Einstellen beendet.");
+        return closedAtOnce();
     for (int c = SetBaud; c <= SetControl; c++) {
         if (conn.answers[c] < 0)
             return failed(NetFailure::Settings,
