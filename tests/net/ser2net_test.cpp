@@ -18,7 +18,6 @@
 #include <cerrno>
 #include <cstring>
 #include <csignal>
-#include <deque>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sched.h>
@@ -61,20 +60,6 @@ pbxsim::State withIacBytes()
     s.anldat[7] = 0xFF;
     s.ports[1][20] = 0xFF;
     return s;
-}
-
-int connectTo(int port)
-{
-    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a = {};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(std::uint16_t(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
 }
 
 // What comes on fd within ms (a quiet gap of ms ends it).
@@ -124,7 +109,7 @@ TEST(Ser2net, ReadAndProgramGoByteForByteAsOnThePtyAtTheSettingsTheProgramAsked)
     setFramePause([] {});
 
     // A client that sets nothing finds the line as ser2net was told to set it.
-    int raw = connectTo(line.port);
+    int raw = connectLocal(line.port);
     ASSERT_GE(raw, 0);
     const unsigned char begin[] = {5, 98, 0, 0, 0};
     ASSERT_EQ(write(raw, begin, sizeof begin), ssize_t(sizeof begin));
@@ -180,7 +165,7 @@ TEST(Ser2net, APortThatWillNotOpenSaysWhyWithAdviceAndSendsNothing)
              std::string(advice::NoConnection) + "|rfc2217://127.0.0.1"},
         {"another client at the server", line.netDevice(),
          [&] {
-             other = connectTo(line.port);
+             other = connectLocal(line.port);
              drain(other, 200); // ser2net's options: it has the line open for that client
          },
          "Das Gerät \"" + line.netDevice() +
@@ -383,82 +368,6 @@ TEST(Rfc2217, DeviceNames)
 
 // ---------------------------------------------------------------- 50 ms away
 
-// Passes one connection on to port, each chunk 50 ms late in each direction:
-// what netem on the loopback device does, for kernels without it.
-class DelayRelay {
-public:
-    explicit DelayRelay(int target) : target_(target)
-    {
-        listen_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in a = {};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof a;
-        bind(listen_, reinterpret_cast<sockaddr *>(&a), sizeof a);
-        getsockname(listen_, reinterpret_cast<sockaddr *>(&a), &len);
-        port = ntohs(a.sin_port);
-        ::listen(listen_, 1);
-        thread_ = std::thread([this] { relay(); });
-    }
-    ~DelayRelay()
-    {
-        stop_ = true;
-        shutdown(listen_, SHUT_RDWR);
-        thread_.join();
-        close(listen_);
-    }
-    int port = 0;
-
-private:
-    struct Chunk {
-        Clock::time_point due;
-        std::string bytes;
-    };
-    void relay()
-    {
-        int a = accept(listen_, nullptr, nullptr);
-        if (a < 0)
-            return;
-        int b = connectTo(target_);
-        int fds[2] = {a, b};
-        std::deque<Chunk> queue[2]; // queue[i]: read from fds[i], for the other
-        bool open = b >= 0;
-        while (open && !stop_) {
-            int wait = 20;
-            for (auto &q : queue)
-                if (!q.empty())
-                    wait = std::min(wait, int(std::max<long>(0, std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                                   q.front().due - Clock::now())
-                                                                   .count())));
-            pollfd p[2] = {{a, POLLIN, 0}, {b, POLLIN, 0}};
-            poll(p, 2, wait);
-            for (int i = 0; i < 2; i++) {
-                if (p[i].revents) {
-                    char buf[1024];
-                    ssize_t n = read(fds[i], buf, sizeof buf);
-                    if (n <= 0)
-                        open = false;
-                    else
-                        queue[i].push_back({Clock::now() + std::chrono::milliseconds(50), std::string(buf, std::size_t(n))});
-                }
-                while (!queue[i].empty() && queue[i].front().due <= Clock::now()) {
-                    if (send(fds[1 - i], queue[i].front().bytes.data(), queue[i].front().bytes.size(), MSG_NOSIGNAL) < 0)
-                        open = false;
-                    queue[i].pop_front();
-                }
-            }
-        }
-        close(a);
-        if (b >= 0)
-            close(b);
-    }
-
-    int target_;
-    int listen_ = -1;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
-
 // The read 50 ms away: in a network namespace of its own with netem on its
 // loopback device where the kernel has both, else through the relay above.
 TEST(Ser2net, AReadFiftyMillisecondsAwayFinishes)
@@ -490,7 +399,7 @@ TEST(Ser2net, AReadFiftyMillisecondsAwayFinishes)
     std::printf("no network namespace with netem here: the delay comes from a relay\n");
     Ser2netLine line(withIacBytes());
     SERVE_OR_SKIP(line);
-    DelayRelay far(line.port);
+    DelayRelay far(line.port, std::chrono::milliseconds(50));
     std::string device = "rfc2217://127.0.0.1:" + std::to_string(far.port);
     setDevicePath(device.c_str());
     Recording seen;

@@ -8,15 +8,11 @@
 // the line's settings to <tmp>/pbx.log.
 #pragma once
 
+#include "support/net_relay.h"
 #include "support/sim_line.h"
 
 #include <string>
 #include <sys/types.h>
-
-// The ser2net binary, or "" when it is not installed (tests then skip).
-std::string ser2netBinary();
-// A TCP port on 127.0.0.1 nobody listens on right now.
-int freeLocalPort();
 
 struct Ser2netLine : SimLine {
     explicit Ser2netLine(const pbxsim::State &state = pbxsim::defaultState());
