@@ -84,7 +84,9 @@ pid_t startSer2net(const std::string &line, int port, const std::string &config,
     std::ofstream(config) << "%YAML 1.1\n---\n"
                           << "connection: &pbx\n"
                           << "  accepter: telnet(rfc2217),tcp,127.0.0.1," << port << "\n"
-                          << "  connector: serialdev," << line << ",9600n81,local\n";
+                          << "  connector: serialdev," << line << ",9600n81,local\n"
+                          << "  options:\n"
+                          << "    chardelay: false\n"; // as README.md advises: no batching of answers
     pid_t pid = fork();
     if (pid == 0) {
         int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);

@@ -20,7 +20,7 @@ int connectLocal(int port);
 bool listeningOn(int port);
 
 // Writes config (telnet with RFC 2217 on 127.0.0.1:port, the line at 9600 8N1
-// without flow control) and starts ser2net on it, its output to log; the
+// without flow control, no character delay) and starts ser2net on it, its output to log; the
 // child's pid once it listens, else -1 (why says why, the child is gone).
 pid_t startSer2net(const std::string &line, int port, const std::string &config, const std::string &log,
                    std::string *why);
