@@ -40,6 +40,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <memory>
 #include <set>
 #include <dirent.h>
@@ -327,6 +328,7 @@ TEST_P(FaultMatrix, TellsLeavesClosesAndRunsAgain)
     const Transfer &t = c.transfer();
     std::unique_ptr<SimLine> held;
     std::string device, lock;
+    pid_t server = -1;
     if (c.net) {
         auto net = std::make_unique<Ser2netLine>(t.pbx());
         if (ser2netBinary().empty())
@@ -335,6 +337,7 @@ TEST_P(FaultMatrix, TellsLeavesClosesAndRunsAgain)
         ASSERT_TRUE(net->serve(&why)) << why;
         device = net->netDevice();
         lock = net->netLockPath();
+        server = net->server;
         held = std::move(net);
         setDevicePath(device.c_str());
         scaleValues().clear();
@@ -378,6 +381,10 @@ TEST_P(FaultMatrix, TellsLeavesClosesAndRunsAgain)
     {
         SCOPED_TRACE("the fault gone");
         runAndCheck(line, lock, t, {Outcome::Done, t.steps}, "", std::size_t(t.steps) + 2, false);
+    }
+    held.reset();
+    if (server > 0) {
+        EXPECT_NE(kill(server, 0), 0) << "ser2net left running";
     }
 }
 
