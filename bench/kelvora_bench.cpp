@@ -13,6 +13,7 @@
 #include "link/serial.h"
 #include "pbxsim/pbxsim.h"
 #include "speeddial/kwz.h"
+#include "support/net_relay.h"
 #include "speeddial/kwztransfer.h"
 #include "ui/bind.h"
 #include "ui/transferwindow.h"
@@ -30,6 +31,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <sys/resource.h>
 #include <sys/select.h>
@@ -50,6 +52,8 @@ constexpr int StartRuns = 10;
 constexpr int TransferRuns = 3;
 constexpr int CallRuns = 2;      // a full memory of outgoing calls takes about a minute
 constexpr int ListFillRuns = 20;
+constexpr int FarOneWayMs = 25; // the network 50 ms away: a 50 ms round trip
+constexpr int SetUpRoundTrips = 2; // a network device's option agreement and settings
 
 double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
@@ -359,6 +363,83 @@ void printTransfer(const char *what, const std::vector<Transfer> &runs)
                 *std::max_element(shares.begin(), shares.end()) * 100);
 }
 
+// The same over the network further away: its line time plus a round trip for
+// each frame and for the connection's set-up may take 1 % more.
+void printFarTransfer(const char *what, const std::vector<Transfer> &runs, double roundTrip)
+{
+    std::vector<double> walls, added;
+    const Transfer &t = runs.front();
+    double network = double(t.line.frames + SetUpRoundTrips) * roundTrip;
+    for (const Transfer &r : runs) {
+        walls.push_back(r.wall);
+        added.push_back((r.wall - network) / r.line.critical);
+    }
+    bool within = (median(added) - 1) * 100 <= 1.0;
+    std::printf("%-22s %8.3f s %8.3f s %+7.2f %% %8.3f s%s\n", what, median(walls), t.line.critical,
+                (median(added) - 1) * 100, network, within ? "" : "  over budget");
+}
+
+// The configuration read and the 1000 outgoing calls with the PBX behind
+// ser2net on loopback, and once more through a relay that puts it 50 ms (a
+// round trip) away.  The simulator holds the 1000 calls.
+struct NetBench {
+    std::vector<Transfer> reads, calls, farReads, farCalls;
+};
+
+bool benchNetwork(pbxsim::Simulator &sim, const std::string &device, const std::string &dir, CallList &outgoing,
+                  NetBench &out)
+{
+    std::string why;
+    int port = freeLocalPort();
+    pid_t server = startSer2net(device, port, dir + "/ser2net.yaml", dir + "/ser2net.log", &why);
+    if (server < 0) {
+        std::fprintf(stderr, "%s\n", why.c_str());
+        return false;
+    }
+    std::filesystem::create_directory(dir + "/run");
+    setenv("XDG_RUNTIME_DIR", (dir + "/run").c_str(), 1);
+    auto overNetwork = [&](bool far, std::vector<Transfer> &reads, std::vector<Transfer> &calls) {
+        for (int i = 0; i < TransferRuns + CallRuns; i++) {
+            std::unique_ptr<DelayRelay> relay;
+            if (far)
+                relay = std::make_unique<DelayRelay>(port, std::chrono::milliseconds(FarOneWayMs));
+            std::string net = "rfc2217://127.0.0.1:" + std::to_string(relay ? relay->port : port);
+            setDevicePath(net.c_str());
+            if (i < TransferRuns) {
+                setRecInt(rec::CfgValid, 0);
+                reads.push_back(measureTransfer(sim, readConfig));
+                if (recInt(rec::CfgValid) != 1)
+                    return false;
+            } else {
+                outgoing.store.clear();
+                calls.push_back(measureTransfer(sim, doKitGetOut));
+                if (outgoing.store.size() != 23000)
+                    return false;
+            }
+        }
+        return true;
+    };
+    bool done = overNetwork(false, out.reads, out.calls) && overNetwork(true, out.farReads, out.farCalls);
+    killSer2net(server);
+    setDevicePath(device.c_str());
+    if (!done)
+        std::fprintf(stderr, "a transfer over ser2net failed\n");
+    return done;
+}
+
+void printNetwork(const NetBench &net)
+{
+    std::printf("\nover ser2net on loopback (rfc2217://127.0.0.1)\n");
+    std::printf("%-22s %10s %10s %9s %10s %10s %8s\n", "transfer", "wall", "line", "added", "naive sum", "cpu",
+                "of core");
+    printTransfer("configuration read", net.reads);
+    printTransfer("1000 outgoing calls", net.calls);
+    std::printf("\nover ser2net 50 ms away (a relay delays each direction %d ms)\n", FarOneWayMs);
+    std::printf("%-22s %10s %10s %9s %10s\n", "transfer", "wall", "line", "added", "network");
+    printFarTransfer("configuration read", net.farReads, 2 * FarOneWayMs / 1000.0);
+    printFarTransfer("1000 outgoing calls", net.farCalls, 2 * FarOneWayMs / 1000.0);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -375,6 +456,9 @@ int main(int argc, char **argv)
     XSetErrorHandler(ignoreErrors);
     // "--start-up": only the start-ups, a few seconds instead of a quarter of an hour.
     bool startUpOnly = argc > 1 && std::strcmp(argv[1], "--start-up") == 0;
+    // "--network": only the transfers over ser2net.
+    bool networkOnly = argc > 1 && std::strcmp(argv[1], "--network") == 0;
+    int startRuns = networkOnly ? 0 : StartRuns, transferRuns = networkOnly ? 0 : TransferRuns;
 
     char tmpl[] = "/tmp/kelvora-bench.XXXXXX";
     if (!mkdtemp(tmpl))
@@ -393,7 +477,7 @@ int main(int argc, char **argv)
         {"core font", {"-xrm", "Kelvora.coreFont: -misc-fixed-medium-r-normal--13-*-*-*-c-70-iso8859-1"}, "< 30 ms",
          "< 12 MB", {}, {}, {}},
     };
-    for (int i = 0; i < StartRuns; i++) {
+    for (int i = 0; i < startRuns; i++) {
         for (Look &look : looks) {
             StartUp s{};
             if (!measureStart(dpy, device, look.options, &s)) {
@@ -446,7 +530,7 @@ int main(int argc, char **argv)
     setSafetySettings({"", 0, false});
 
     std::vector<Transfer> reads, writes, tlnReads, tlnWrites, bare;
-    for (int i = 0; i < TransferRuns; i++) {
+    for (int i = 0; i < transferRuns; i++) {
         reads.push_back(measureTransfer(sim, readConfig));
         if (recInt(rec::CfgValid) != 1) {
             std::fprintf(stderr, "the configuration read failed\n");
@@ -475,7 +559,7 @@ int main(int argc, char **argv)
     // from and to the speed-dial dialog (built, not shown: the working dialog is its own).
     buildDialogOnce(kwzdlg, toplevel, "kwz_dlg");
     std::vector<Transfer> kwzReads, kwzWrites;
-    for (int i = 0; i < TransferRuns; i++) {
+    for (int i = 0; i < transferRuns; i++) {
         kwzReads.push_back(measureTransfer(sim, readISkwz));
         if (recInt(rec::KwzPresent) != i + 1) {
             std::fprintf(stderr, "the speed-dial read failed\n");
@@ -527,6 +611,18 @@ int main(int argc, char **argv)
     setRecInt(rec::KwzPresent, 1);
     CallList &outgoing = outCallList();
     buildDialogOnce(outgoing.dialog, toplevel, outgoing.dialogName);
+    if (networkOnly) {
+        NetBench net;
+        bool done = benchNetwork(sim, device, dir, outgoing, net);
+        sim.stop();
+        std::filesystem::remove_all(dir);
+        if (!done)
+            return 1;
+        std::printf("kelvora benchmark over the network (%d transfers, %d of the call list; pbxsim paces %ld baud)\n",
+                    TransferRuns, CallRuns, Baud);
+        printNetwork(net);
+        return 0;
+    }
     std::vector<Transfer> callReads;
     for (int i = 0; i < CallRuns; i++) {
         outgoing.store.clear();
@@ -591,6 +687,9 @@ int main(int argc, char **argv)
             b.results.push_back(t);
         }
     }
+    NetBench net;
+    if (!benchNetwork(sim, device, dir, outgoing, net))
+        return 1;
     sim.stop();
     std::filesystem::remove_all(dir);
 
@@ -615,6 +714,7 @@ int main(int argc, char **argv)
                 "of core");
     for (const CtlBench &b : ctl)
         printTransfer(b.what, b.results);
+    printNetwork(net);
     std::printf("\n%-34s %9.1f ms %12s   (median of %d; min %.1f, max %.1f)\n", "list of 1000 calls filled",
                 median(fills) * 1000, "< 50 ms", ListFillRuns, *std::min_element(fills.begin(), fills.end()) * 1000,
                 *std::max_element(fills.begin(), fills.end()) * 1000);
@@ -631,8 +731,10 @@ int main(int argc, char **argv)
                 "cpu: user+system time of the thread running the transfer (pbxsim runs in another);\n"
                 "      kelvoractl's: its own process's.\n"
                 "      of core: cpu / wall.  Medians; the worst run's added time and share follow below.\n"
+                "50 ms away: added is what the wall time has beyond the line time and the network's share,\n"
+                "      one round trip for each frame and %d for the connection's set-up; budget +1 %%.\n"
                 "bare reader: the read's frames without synchronisation, pauses or the program, waiting for\n"
                 "      each byte with select() and read() as the program does: what the wake-ups alone cost here.\n",
-                Baud, Pause * 1000, PaddingBytes, Baud);
+                Baud, Pause * 1000, PaddingBytes, Baud, SetUpRoundTrips);
     return 0;
 }

@@ -4,7 +4,8 @@
 set -euo pipefail
 packages=(g++ cmake make libmotif-dev libxt-dev libx11-dev libxmu-dev libgtest-dev bash-completion
           xvfb xauth xfonts-base fonts-dejavu-core locales xdotool x11-apps imagemagick man-db groff-base
-          libexpat1-dev chromium poppler-utils) # the overview page is shown and printed in a real browser
+          libexpat1-dev chromium poppler-utils # the overview page is shown and printed in a real browser
+          ser2net iproute2)  # the PBX over the network: ser2net serves the simulator, tc adds delay
 . "$(dirname "$0")/packages.sh"
 install_missing "${packages[@]}"
 # The window is tested in a German UTF-8 locale too.

@@ -80,6 +80,9 @@ TEST(Backups, NamesTellKindDeviceAndTime)
         {BackupKind::SpeedDial, "/dev/serial/by-id/usb-FT232R_A1-if00-port0", 1,
          "kurzwahl-usb-FT232R_A1-if00-port0-20261209-153000Z.kwz"},
         {BackupKind::Subscribers, "/tmp/pbx 0:1", 2, "teilnehmer-pbx_0_1-20261209-153000Z-2.tnd"},
+        // A line on another machine: host and port, not "HOST:PORT" cut at a slash.
+        {BackupKind::Configuration, "rfc2217://pi.local:3001", 1, "konfiguration-pi.local_3001-20261209-153000Z.cfg"},
+        {BackupKind::SpeedDial, "rfc2217://[fe80::1]:2000", 1, "kurzwahl-fe80__1_2000-20261209-153000Z.kwz"},
     };
     LocalZone berlin("CET-1CEST,M3.5.0,M10.5.0/3");
     for (const auto &c : cases)

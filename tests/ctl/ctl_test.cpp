@@ -3,6 +3,7 @@
 #include "ctl_env.h"
 
 #include "support/calls_model.h"
+#include "support/net_relay.h"
 
 #include <fstream>
 #include <sys/stat.h>
@@ -300,6 +301,42 @@ TEST_F(CtlLine, TheWindowsLockKeepsItOffTheLine)
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("Belegt von Prozess " + std::to_string(getpid())), std::string::npos) << run.err;
     EXPECT_EQ(left, std::to_string(getpid()) + " kelvora\n") << "someone else's lock is left alone";
+}
+
+} // namespace
+
+namespace {
+
+// The PBX behind ser2net: the same file as over the line, the backup named
+// by host and port; with the server gone, exit 2 and the window's message.
+TEST_F(CtlLine, OverSer2netTheSameFileAndAnUnreachableServerExitsTwo)
+{
+    if (ser2netBinary().empty())
+        GTEST_SKIP() << "ser2net is not installed (scripts/deps.sh)";
+    start();
+    int port = freeLocalPort();
+    std::string why;
+    pid_t server = startSer2net(device, port, dir.file("ser2net.yaml"), dir.file("ser2net.log"), &why);
+    ASSERT_GT(server, 0) << why;
+    mkdir(dir.file("run").c_str(), 0700);
+    std::string net = "rfc2217://127.0.0.1:" + std::to_string(port);
+    CtlOptions options;
+    options.env = {"XDG_RUNTIME_DIR=" + dir.file("run"), "XDG_DATA_HOME=" + dir.file("data")};
+    CtlRun run = runCtl({"-d", net, "read-config", dir.file("a.cfg")}, options);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readFile(dir.file("a.cfg")), configFile(pbxsim::defaultState()));
+    std::string backup = "konfiguration-127.0.0.1_" + std::to_string(port) + "-";
+    EXPECT_EQ(runTool({"sh", "-c", "ls " + backups() + " | grep -c '^" + backup + "'"}), 0) << "no backup " << backup;
+
+    killSer2net(server);
+    run = runCtl({"-d", net, "read-config", dir.file("b.cfg")}, options);
+    EXPECT_EQ(run.status, 2);
+    // Standard error speaks the locale's charset: the ASCII parts.
+    EXPECT_NE(run.err.find("\"" + net + "\" ist nicht erreichbar: Der Rechner nimmt an diesem Port keine Verbindung an.\n"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("kelvoractl: Keine Verbindung zu " + net + ": "), std::string::npos) << run.err;
+    EXPECT_NE(access(dir.file("b.cfg").c_str(), F_OK), 0) << "no file for a failed read";
 }
 
 } // namespace

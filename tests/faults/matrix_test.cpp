@@ -24,6 +24,9 @@
 //   - zero bytes ahead of every answer: skipped, the transfer goes through.
 //   - any fault on the end's acknowledgement: the end is not checked, the
 //     transfer has gone through.
+// One transfer (NetRow) meets every fault once more with the PBX behind the
+// real ser2net (rfc2217://): the same message, frames and record; a line hung
+// up at the far side ends the connection, which the advice says.
 #include "transfers.h"
 
 #include "config/record.h"
@@ -32,10 +35,13 @@
 #include "support/gui.h"
 #include "support/pbx_line.h"
 #include "support/program.h"
+#include "support/ser2net_line.h"
 #include "toolkit/toolkit.h"
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
+#include <memory>
 #include <set>
 #include <dirent.h>
 #include <limits.h>
@@ -57,6 +63,7 @@ constexpr int ZerosAhead = 200;
 // timing, so the real pause and the real byte deadline run in the matrix too.
 constexpr int FastByteMs = 150;
 constexpr const char *RealTimingRow = "CounterRead";
+constexpr const char *NetRow = "ConfigProgram";
 constexpr double PauseSeconds = 20 * 1024e-6;
 
 std::vector<std::vector<unsigned char>> &pausedFrames()
@@ -78,6 +85,7 @@ struct Case {
     std::size_t row; // in transfers()
     Fault fault;
     At at;
+    bool net = false; // the PBX behind ser2net
 
     const Transfer &transfer() const { return transfers()[row]; }
 
@@ -98,7 +106,7 @@ struct Case {
 
     std::string name() const
     {
-        std::string n = std::string(transfer().name) + "_" + faultName(fault);
+        std::string n = std::string(transfer().name) + (net ? "OverNetwork" : "") + "_" + faultName(fault);
         if (fault == Fault::BeginRefused || fault == Fault::LeadingZeros)
             return n;
         static const char *const places[] = {"Begin", "First", "Middle", "Last", "End"};
@@ -194,11 +202,19 @@ std::vector<Case> matrix()
             cases.push_back({row, f, At::End});
         }
     }
+    std::vector<Case> net;
+    for (Case c : cases)
+        if (std::string(c.transfer().name) == NetRow) {
+            c.net = true;
+            net.push_back(c);
+        }
+    cases.insert(cases.end(), net.begin(), net.end());
     return cases;
 }
 
-// Descriptors of this process open on a pty (either side), the simulator's own included.
-int ptyDescriptors()
+// Descriptors of this process open on a pty (either side), the simulator's own
+// included, and its sockets (a network line, the display's).
+int lineDescriptors()
 {
     int count = 0;
     DIR *dir = opendir("/proc/self/fd");
@@ -211,7 +227,7 @@ int ptyDescriptors()
         if (n <= 0)
             continue;
         std::string t(target, std::size_t(n));
-        count += t.rfind("/dev/pts/", 0) == 0 || t == "/dev/ptmx";
+        count += t.rfind("/dev/pts/", 0) == 0 || t == "/dev/ptmx" || t.rfind("socket:", 0) == 0;
     }
     closedir(dir);
     return count;
@@ -249,12 +265,12 @@ protected:
     void TearDown() override { takeMessage("tranfer_err"); }
 
     // Runs the transfer and checks everything it leaves against outcome o.
-    void runAndCheck(PbxLine &line, const Transfer &t, const Outcome &o, const std::string &text, std::size_t frames,
-                     bool hangUp)
+    void runAndCheck(SimLine &line, const std::string &lock, const Transfer &t, const Outcome &o,
+                     const std::string &text, std::size_t frames, bool hangUp)
     {
         RecordBytes before = recordBytes();
         std::string shownBefore = t.view();
-        int descriptors = ptyDescriptors();
+        int descriptors = lineDescriptors();
         int hangUps = line.sim.hangUps();
         line.sim.clearLogs();
         pausedFrames().clear();
@@ -273,8 +289,8 @@ protected:
 
         EXPECT_EQ(takeMessage("tranfer_err"), text.empty() ? "" : "Fehler bei der Uebertragung: \n" + text);
         EXPECT_EQ(takeMessage("msg1"), "") << "no other message";
-        EXPECT_NE(access(line.lockPath().c_str(), F_OK), 0) << "lock file left behind";
-        EXPECT_EQ(ptyDescriptors(), descriptors) << "a descriptor to the line was left open";
+        EXPECT_NE(access(lock.c_str(), F_OK), 0) << "lock file left behind";
+        EXPECT_EQ(lineDescriptors(), descriptors) << "a descriptor to the line was left open";
         for (const char *box : t.workingBoxes) {
             Widget w = XmtNameToWidget(t.dialogParent(), box);
             EXPECT_FALSE(w && guiViewable(XtParent(w))) << box << " still on the screen";
@@ -310,7 +326,27 @@ TEST_P(FaultMatrix, TellsLeavesClosesAndRunsAgain)
 {
     const Case &c = GetParam();
     const Transfer &t = c.transfer();
-    PbxLine line(t.pbx());
+    std::unique_ptr<SimLine> held;
+    std::string device, lock;
+    pid_t server = -1;
+    if (c.net) {
+        auto net = std::make_unique<Ser2netLine>(t.pbx());
+        if (ser2netBinary().empty())
+            GTEST_SKIP() << "ser2net is not installed (scripts/deps.sh)";
+        std::string why;
+        ASSERT_TRUE(net->serve(&why)) << why;
+        device = net->netDevice();
+        lock = net->netLockPath();
+        server = net->server;
+        held = std::move(net);
+        setDevicePath(device.c_str());
+        scaleValues().clear();
+    } else {
+        held = std::make_unique<PbxLine>(t.pbx());
+        device = held->device;
+        lock = held->lockPath();
+    }
+    SimLine &line = *held;
     scribbleRecord();
     t.prepare();
     if (t.took) {
@@ -334,24 +370,30 @@ TEST_P(FaultMatrix, TellsLeavesClosesAndRunsAgain)
         advice = advice::Refused;
     else if (text.starts_with("CRC-Fehler"))
         advice = advice::Disturbed;
+    else if (c.net && c.fault == Fault::HangUp && text.starts_with("Uebertragungs-Fehler"))
+        advice = advice::ConnectionLost;
     else if (text.starts_with("Uebertragungs-Fehler") && c.fault == Fault::HangUp)
         advice = advice::Gone;
     else if (text.starts_with("Uebertragungs-Fehler") && c.step() == 0 && c.fault != Fault::CutShort)
         advice = advice::NoAnswer;
     if (advice) {
-        std::string line_ = adviceText(programTop(), advice, line.device.c_str());
+        std::string line_ = adviceText(programTop(), advice, device.c_str());
         ASSERT_NE(line_, "") << advice << " is missing from the resource table";
         text += "\n" + line_;
     }
     {
         SCOPED_TRACE("with the fault");
-        runAndCheck(line, t, o, text, c.framesSent(), c.fault == Fault::HangUp);
+        runAndCheck(line, lock, t, o, text, c.framesSent(), c.fault == Fault::HangUp);
     }
 
     line.sim.setFaults({});
     {
         SCOPED_TRACE("the fault gone");
-        runAndCheck(line, t, {Outcome::Done, t.steps}, "", std::size_t(t.steps) + 2, false);
+        runAndCheck(line, lock, t, {Outcome::Done, t.steps}, "", std::size_t(t.steps) + 2, false);
+    }
+    held.reset();
+    if (server > 0) {
+        EXPECT_NE(kill(server, 0), 0) << "ser2net left running";
     }
 }
 

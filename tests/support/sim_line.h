@@ -28,7 +28,7 @@ std::vector<unsigned char> imageOf(const pbxsim::State &state);
 // A simulator on a fresh pty reachable as <tmp>/ttyPBX, locks in <tmp>/lock.
 struct SimLine {
     explicit SimLine(const pbxsim::State &state = pbxsim::defaultState());
-    ~SimLine();
+    virtual ~SimLine(); // the fault matrix holds either kind through this // the fault matrix holds either kind through this
     int open();              // openSer on the device; fd is kept
     void ended() { fd = -1; } // stop_conn has closed it
     // Waits until the simulator received count bytes (since clearLogs).

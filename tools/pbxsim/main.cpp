@@ -41,6 +41,9 @@ holds all the PBX's lists, and can inject faults.  Runs until SIGINT/SIGTERM.
   --save FILE          write the state to FILE on exit
   --write-default FILE write the default state to FILE and exit
   --log FILE           log every frame, one line each (see below)
+  --log-line           log the line's settings (speed, data bits, parity, stop
+                       bits, flow control) whenever a frame finds them changed,
+                       e.g. "# line 4800 8N2 RTS/CTS"
   --baud RATE          pace both directions as a line of RATE baud would,
                        11 bits per byte (e.g. 4800); default: no pacing
 
@@ -123,7 +126,7 @@ int main(int argc, char **argv)
         program = slash + 1;
     else if (*argv[0])
         program = argv[0];
-    enum { Link = 256, Load, Empty, Save, WriteDefault, Log, Baud, RefuseBegin, RefuseData, BadChecksum, Silent,
+    enum { Link = 256, Load, Empty, Save, WriteDefault, Log, LogLine, Baud, RefuseBegin, RefuseData, BadChecksum, Silent,
            CutShort, OverLong, LeadingZeros, HangUp, Help, Version };
     static const struct option options[] = {
         {"link", required_argument, nullptr, Link},
@@ -132,6 +135,7 @@ int main(int argc, char **argv)
         {"save", required_argument, nullptr, Save},
         {"write-default", required_argument, nullptr, WriteDefault},
         {"log", required_argument, nullptr, Log},
+        {"log-line", no_argument, nullptr, LogLine},
         {"baud", required_argument, nullptr, Baud},
         {"refuse-begin", required_argument, nullptr, RefuseBegin},
         {"refuse-data", required_argument, nullptr, RefuseData},
@@ -147,7 +151,7 @@ int main(int argc, char **argv)
     };
 
     std::string link, load, save, log;
-    bool empty = false;
+    bool empty = false, logLine = false;
     long baud = 0;
     pbxsim::Faults faults;
     std::string error;
@@ -161,6 +165,7 @@ int main(int argc, char **argv)
         case Empty: empty = true; break;
         case Save: save = arg; break;
         case Log: log = arg; break;
+        case LogLine: logLine = true; break;
         case WriteDefault:
             if (!pbxsim::saveState(pbxsim::defaultState(), arg, &error))
                 fail(error);
@@ -223,6 +228,7 @@ int main(int argc, char **argv)
     pbxsim::Simulator sim(state);
     sim.setFaults(faults);
     sim.setBaud(baud);
+    sim.setLineWatch(logLine);
     if (!log.empty() && !sim.setLogFile(log, &error))
         fail(error);
     if (!sim.open(link, &error))

@@ -151,6 +151,11 @@ public:
     void setFaults(const Faults &faults); // also restarts the frame and answer counts
     void setBaud(long baud);              // 0: as fast as the pty goes; else 11 bits per byte
     bool setLogFile(const std::string &path, std::string *error);
+    // Looks at the line's settings (as whoever opened the other end set them)
+    // at every frame received, and logs them as a note "line 4800 8N2 RTS/CTS"
+    // when they changed.
+    void setLineWatch(bool on);
+    std::string lineSettings() const; // the last seen; "" before the first frame
 
     State state() const;
     void setState(const State &state);
@@ -183,6 +188,7 @@ private:
     void logNote(const std::string &text);
     void flushZeroRun();
     void hangUp();
+    void watchLine();
 
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
@@ -192,6 +198,8 @@ private:
     int answers_ = 0;
     int hang_ups_ = 0;
     long baud_ = 0;
+    bool line_watch_ = false;
+    std::string line_settings_;
     std::FILE *log_ = nullptr;
     std::vector<Frame> frames_;
     std::vector<Byte> received_;

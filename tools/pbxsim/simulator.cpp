@@ -354,8 +354,56 @@ void Simulator::feed(const Byte *bytes, std::size_t count)
     }
 }
 
+void Simulator::setLineWatch(bool on)
+{
+    std::lock_guard lock(mutex_);
+    line_watch_ = on;
+}
+
+std::string Simulator::lineSettings() const
+{
+    std::lock_guard lock(mutex_);
+    return line_settings_;
+}
+
+// "4800 8N2 RTS/CTS": what the line is set to at the other end (a pty master
+// reads its slave's settings).
+void Simulator::watchLine()
+{
+    struct termios t;
+    {
+        std::lock_guard lock(mutex_);
+        if (!line_watch_)
+            return;
+    }
+    if (tcgetattr(master_, &t) != 0)
+        return;
+    static const struct {
+        speed_t code;
+        long baud;
+    } speeds[] = {{B1200, 1200}, {B2400, 2400}, {B4800, 4800}, {B9600, 9600}, {B19200, 19200}, {B38400, 38400},
+                  {B57600, 57600}, {B115200, 115200}};
+    long baud = 0;
+    for (const auto &s : speeds)
+        if (cfgetispeed(&t) == s.code)
+            baud = s.baud;
+    int bits = (t.c_cflag & CSIZE) == CS5 ? 5 : (t.c_cflag & CSIZE) == CS6 ? 6 : (t.c_cflag & CSIZE) == CS7 ? 7 : 8;
+    char parity = !(t.c_cflag & PARENB) ? 'N' : (t.c_cflag & PARODD) ? 'O' : 'E';
+    std::string text = std::to_string(baud) + " " + std::to_string(bits) + parity +
+                       ((t.c_cflag & CSTOPB) ? "2" : "1") + ((t.c_cflag & CRTSCTS) ? " RTS/CTS" : " no flow control");
+    bool changed;
+    {
+        std::lock_guard lock(mutex_);
+        changed = text != line_settings_;
+        line_settings_ = text;
+    }
+    if (changed)
+        logNote("line " + text);
+}
+
 void Simulator::handleFrame(const std::vector<Byte> &frame)
 {
+    watchLine();
     logFrame('<', frame);
     if (frame.size() < 4) {
         logNote("frame shorter than 4 bytes ignored");

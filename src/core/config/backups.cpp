@@ -3,6 +3,7 @@
 #include "config/atomicfile.h"
 #include "link/interrupt.h"
 #include "link/staletemps.h"
+#include "link/rfc2217.h"
 #include "resources/fill.h"
 
 #include <algorithm>
@@ -42,7 +43,10 @@ const char *extensionOf(BackupKind kind)
 
 std::string deviceName(const std::string &device)
 {
-    std::string name = device.substr(device.rfind('/') == std::string::npos ? 0 : device.rfind('/') + 1);
+    // A line on another machine goes by host and port.
+    std::string name = netDeviceName(device);
+    if (name.empty())
+        name = device.substr(device.rfind('/') == std::string::npos ? 0 : device.rfind('/') + 1);
     for (char &c : name)
         if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '_' && c != '-')
             c = '_';

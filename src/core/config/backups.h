@@ -17,7 +17,8 @@ enum class BackupKind { Configuration, SpeedDial, Subscribers };
 std::string defaultBackupDirectory();
 
 // "konfiguration-ttyS0-20261209-143000Z.cfg", and for the second and later
-// backup of one second "...-143000Z-2.cfg": the device's last path component,
+// backup of one second "...-143000Z-2.cfg": the device's last path component
+// (HOST_PORT for rfc2217://HOST:PORT),
 // anything but letters, digits, '.', '_' and '-' made '_', and the time in
 // UTC, so that the names sort as the backups were made whatever the clock
 // does.  Older backups named in local time without the "Z" still count.

@@ -8,13 +8,18 @@
 
 namespace {
 int byteTimeoutMs = 0;
+int allowanceMs = 0;
 }
 
-std::chrono::milliseconds byteTimeout() { return std::chrono::milliseconds(byteTimeoutMs ? byteTimeoutMs : 1000); }
+std::chrono::milliseconds byteTimeout()
+{
+    return std::chrono::milliseconds((byteTimeoutMs ? byteTimeoutMs : 1000) + allowanceMs);
+}
 static std::chrono::milliseconds answerLimit()
 {
-    return byteTimeoutMs ? 3 * byteTimeout() : std::chrono::milliseconds(AnswerLimitMs);
+    return std::chrono::milliseconds((byteTimeoutMs ? 3 * byteTimeoutMs : AnswerLimitMs) + allowanceMs);
 }
+void setLineAllowanceMs(int ms) { allowanceMs = ms > 0 ? ms : 0; }
 void setByteTimeoutMs(int ms) { byteTimeoutMs = ms > 0 ? ms : 0; }
 
 unsigned short MkChecksum(const unsigned char *data, int count)

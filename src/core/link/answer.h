@@ -11,6 +11,8 @@ using LineClock = std::chrono::steady_clock;
 // How long the line may take for one byte (one second), and for a whole
 // answer however many zero bytes keep it busy (three seconds).
 std::chrono::milliseconds byteTimeout();
+// The network's allowance (link/rfc2217.h), added to both; 0 on a local line.
+void setLineAllowanceMs(int ms);
 // Test-only: shortens both (the answer limit stays three byte times); 0 puts
 // back the real times.
 void setByteTimeoutMs(int ms);

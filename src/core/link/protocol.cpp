@@ -85,7 +85,7 @@ int readBefore(int fd, int *status, Clock::time_point deadline)
             return -1;
         }
         unsigned char ch;
-        ssize_t n = read(fd, &ch, 1);
+        ssize_t n = lineRead(fd, &ch, 1);
         if (n == 1) {
             ++heard;
             if (traceBytes())
@@ -142,7 +142,7 @@ int LineSource::take(unsigned char *into, int most, LineClock::time_point deadli
     *status = 0;
     bool gathered = most <= GatherBytes;
     for (;;) {
-        ssize_t n = read(fd_, into, std::size_t(most));
+        ssize_t n = lineRead(fd_, into, std::size_t(most));
         if (n > 0) {
             heard += n;
             if (traceBytes())
@@ -184,7 +184,7 @@ int writeBytes(int fd, const unsigned char *bytes, int count)
 {
     int sent = 0;
     while (sent < count) {
-        ssize_t n = write(fd, bytes + sent, std::size_t(count - sent));
+        ssize_t n = lineWrite(fd, bytes + sent, std::size_t(count - sent));
         if (n > 0) {
             if (traceBytes())
                 for (ssize_t i = 0; i < n; i++)
@@ -372,6 +372,7 @@ void stop_conn(TransferObserver &observer, int fd, int code)
     // Taken before the end command, whose answer would count.
     bool heard_any = heard > 0, line_gone = gone;
     bool partly = acked > 0 && code != ANS_OK && code != 0;
+    bool lost = lineConnectionLost();
     int signal = interruptCaught();
     if (traceErrors() && code != ANS_OK)
         tracePrintf("ERROR: #%04X !!!!!!!!!!!!!!\n", unsigned(code));
@@ -394,7 +395,8 @@ void stop_conn(TransferObserver &observer, int fd, int code)
     }
 
     if (const char *text = transferErrText(code)) {
-        TransferTrouble trouble{code, text, adviceFor(code, heard_any, line_gone), device, partly};
+        TransferTrouble trouble{code, text, lost ? advice::ConnectionLost : adviceFor(code, heard_any, line_gone),
+                                device, partly};
         observer.ended(&trouble);
     } else {
         observer.ended(nullptr);

@@ -137,6 +137,9 @@ constexpr const char *Gone = "lineGone";            // the line vanished: cable 
 // Not advice but what the PBX holds: said after a programming run that broke
 // off once the PBX had taken one of its data frames.
 constexpr const char *Partly = "partly";
+constexpr const char *NoConnection = "netUnreachable"; // no connection to the server of a network device
+constexpr const char *NoRemoteSettings = "netSettings"; // the server would not set the far port
+constexpr const char *ConnectionLost = "netLost";     // the network connection broke during the transfer
 } // namespace advice
 // Which advice fits a code of stop_conn; heard tells whether any byte came
 // back since the port was opened, gone whether the line vanished.  nullptr

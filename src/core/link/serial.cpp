@@ -5,6 +5,7 @@
 #include "link/number.h"
 #include "link/staletemps.h"
 #include "resources/fill.h"
+#include "link/rfc2217.h"
 
 #include <cerrno>
 #include <climits>
@@ -334,6 +335,59 @@ bool setUpLine(int fd)
            tcflush(fd, TCIOFLUSH) == 0;
 }
 
+// The lock of a line on another machine: in the user's runtime folder, named
+// after host and port, so that the window and kelvoractl here keep out of each
+// other.  The server itself lets one client at a time in.
+int lockNet(const char *device)
+{
+    std::string dir = netLockDir();
+    struct stat st;
+    if (dir.empty() || stat(dir.c_str(), &st) != 0)
+        return 0;
+    std::string serialDir = lock_dir;
+    lock_dir = dir;
+    char path[LockFileSize];
+    int taken = takeLock(netDeviceName(device).c_str(), path, device);
+    lock_dir = serialDir;
+    if (taken != 0)
+        return -1;
+    std::memcpy(lockfile, path, sizeof path);
+    forgetOnInterrupt(path); // the port's own lock from here
+    return 0;
+}
+
+int openNet(const char *device)
+{
+    if (lockSer(device) != 0)
+        return -1;
+    NetOpened net = netOpen(device, 3 * byteTimeout());
+    if (net.fd < 0) {
+        switch (net.failure) {
+        case NetFailure::Busy:
+            fail("Das Gerät", device, "ist belegt", net.detail.c_str());
+            cause(PortFailure::Busy, "einer anderen Verbindung zum Server");
+            break;
+        case NetFailure::Settings:
+            fail("Das Gerät", device, "lässt sich nicht einstellen", net.detail.c_str());
+            cause(PortFailure::NoRemoteSettings, device);
+            break;
+        default:
+            fail("Das Gerät", device, "ist nicht erreichbar", net.detail.c_str());
+            cause(PortFailure::NoConnection, device);
+            break;
+        }
+        removeLocks();
+        return -1;
+    }
+    // Answers come later by the time the network takes: twice its slowest
+    // round trip while connecting is added to every deadline of the line.
+    setLineAllowanceMs(int(2 * net.roundTrip.count()));
+    opened = device;
+    portOpen = true;
+    openFd = net.fd;
+    return net.fd;
+}
+
 volatile sig_atomic_t rang;
 void wakeUp(int) { rang = 1; }
 
@@ -359,6 +413,8 @@ int lockSer(const char *device)
     failure.clear();
     openFailureLine.clear();
     cause(PortFailure::NoCause, "");
+    if (isNetDevice(device))
+        return lockNet(device);
     struct stat st;
     if (stat(lock_dir.c_str(), &st) != 0) {
         lockfile[0] = devlockfile[0] = '\0';
@@ -385,6 +441,8 @@ int lockSer(const char *device)
 
 int openSer(const char *device)
 {
+    if (isNetDevice(device))
+        return openNet(device);
     // Anything but a terminal (a file given in the device's place) is not
     // opened at all, so not a byte can reach it.
     struct stat st;
@@ -431,6 +489,14 @@ int openSer(const char *device)
 
 int closeSer(int fd)
 {
+    if (isNetLine(fd)) {
+        openFd = -1;
+        netClose(fd);
+        setLineAllowanceMs(0);
+        removeLocks();
+        portOpen = false;
+        return 0;
+    }
     tser = tsero;
     bool restored = tcflush(fd, TCIOFLUSH) == 0 && tcsetattr(fd, TCSANOW, &tser) == 0;
     int err = errno;
@@ -448,7 +514,7 @@ void abandonPort(const unsigned char *farewell, int length)
 {
     int fd = openFd;
     if (fd >= 0) {
-        ssize_t n = write(fd, farewell, std::size_t(length)); // as much as the line takes now
+        ssize_t n = lineWrite(fd, farewell, std::size_t(length)); // as much as the line takes now
         (void)n;
         tcsetattr(fd, TCSANOW, &tsero);
         close(fd);
@@ -465,7 +531,7 @@ bool synchronize(int fd)
     static const unsigned char zeros[255] = {};
     std::size_t sent = 0;
     while (sent < sizeof zeros) {
-        ssize_t n = write(fd, zeros + sent, sizeof zeros - sent);
+        ssize_t n = lineWrite(fd, zeros + sent, sizeof zeros - sent);
         if (n > 0) {
             sent += std::size_t(n);
             continue;
@@ -483,6 +549,28 @@ bool synchronize(int fd)
             return false;
     }
     return true;
+}
+
+ssize_t lineRead(int fd, unsigned char *into, std::size_t most)
+{
+    return isNetLine(fd) ? netRead(fd, into, most) : read(fd, into, most);
+}
+
+ssize_t lineWrite(int fd, const unsigned char *bytes, std::size_t count)
+{
+    return isNetLine(fd) ? netWrite(fd, bytes, count) : write(fd, bytes, count);
+}
+
+bool lineConnectionLost() { return netLost(); }
+
+std::string netLockDir()
+{
+    const char *runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && *runtime == '/')
+        return runtime;
+    std::string user = "/run/user/" + std::to_string(getuid());
+    struct stat st;
+    return stat(user.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? user : "";
 }
 
 void minisleep(int units)

@@ -2,6 +2,9 @@
 // operations the frame protocol needs.
 #pragma once
 
+#include <cstddef>
+#include <sys/types.h>
+#include <string>
 #include <termios.h>
 
 constexpr int LockFileSize = 255;
@@ -37,7 +40,10 @@ const char *portFailureLine();
 // The causes of a failed open that the user can do something about, with
 // what the advice names: the lock holder ("Prozess 4711 (minicom)", or the
 // lock file when no live owner is known), the device, the lock directory.
-enum class PortFailure { NoCause, Busy, Denied, NoDevice, LockDirDenied, NotTerminal };
+// A network device (link/rfc2217.h) adds NoConnection (the argument is the
+// device) and NoRemoteSettings (the server would not set the far port); a
+// second client the server turns away is Busy.
+enum class PortFailure { NoCause, Busy, Denied, NoDevice, LockDirDenied, NotTerminal, NoConnection, NoRemoteSettings };
 PortFailure portFailureCause();
 const char *portFailureArgument();
 // The lock under the name of the device a symlink leads to; "" when none.
@@ -56,6 +62,17 @@ bool synchronize(int fd);
 // Sleeps units x 1024 microseconds (callers pass 20) on the process's
 // real-time timer.  Threads other than the caller must block SIGALRM.
 void minisleep(int units);
+
+// The open line's read() and write(): a network device's data without its
+// telnet commands.  Any other descriptor is read and written as it is.
+ssize_t lineRead(int fd, unsigned char *into, std::size_t most);
+ssize_t lineWrite(int fd, const unsigned char *bytes, std::size_t count);
+// The network connection of the open port broke (the far side closed or reset
+// it): the same failure as a line hung up, with its own advice.
+bool lineConnectionLost();
+// Where the lock of a network device goes: $XDG_RUNTIME_DIR, else
+// /run/user/<uid>; "" when neither is there (no lock is taken then).
+std::string netLockDir();
 
 // Test-only: where lock files go (default "/var/lock").
 void setLockDir(const char *dir);

@@ -64,6 +64,8 @@ const char *adviceForPort(PortFailure cause)
     case PortFailure::NoDevice: return advice::NoDevice;
     case PortFailure::LockDirDenied: return advice::LockDenied;
     case PortFailure::NotTerminal: return advice::NotTerminal;
+    case PortFailure::NoConnection: return advice::NoConnection;
+    case PortFailure::NoRemoteSettings: return advice::NoRemoteSettings;
     case PortFailure::NoCause: break;
     }
     return nullptr;

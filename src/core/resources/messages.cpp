@@ -59,6 +59,9 @@ dann erneut programmieren. Die Änderungen im Programm bleiben dabei erhalten.
 *tranfer_err.lineGone: Die Verbindung zur Anlage ist weg: Kabel oder USB-Adapter prüfen.
 *tranfer_err.partly: Die Anlage ist nur zum Teil programmiert: bitte erneut programmieren.
 *tranfer_err.notTerminal: Als Gerät die Schnittstelle angeben, an der die Anlage hängt, etwa /dev/ttyS0 oder /dev/ttyUSB0.
+*tranfer_err.netUnreachable: Keine Verbindung zu %s: läuft ser2net auf dem Rechner, stimmen Name und Port, lässt eine Firewall den Port durch?
+*tranfer_err.netSettings: Der Server an %s stellt die Schnittstelle nicht ein: in seiner ser2net.yaml "telnet(rfc2217)" als accepter eintragen.
+*tranfer_err.netLost: Die Verbindung zu %s ist abgebrochen: Netz und Server prüfen, dann die Übertragung wiederholen.
 
 ! What the PBX holds when a signal ended the program ("%s": the signal).
 *interrupted.unchanged: Abgebrochen (%s): an der Anlage wurde nichts geändert.
