@@ -359,9 +359,9 @@ TEST_P(FaultMatrix, TellsLeavesClosesAndRunsAgain)
     // A programming run that broke off after the PBX took a data frame says
     // that the PBX holds part of it, whatever the cause.
     if (t.writes && o.how == Outcome::Failed && o.reached >= 1) {
-        std::string held = adviceText(programTop(), advice::Partly, "");
-        ASSERT_NE(held, "") << "the partly line is missing from the resource table";
-        text += "\n" + held;
+        std::string partly = adviceText(programTop(), advice::Partly, "");
+        ASSERT_NE(partly, "") << "the partly line is missing from the resource table";
+        text += "\n" + partly;
     }
     // The line of advice below the error where its cause is known: a refused
     // command, a checksum, a line gone, a line silent from the very start.
