@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "phonebook/ldif.h"
+#include "support/bounded.h"
 #include "phonebook/xmlbook.h"
 #include "phonebook_env.h"
 
@@ -130,6 +131,28 @@ TEST(XmlBook, Contacts)
     xmlbook::Book broken = xmlbook::read("<phonebooks>\n<contact>\n</phonebooks>\n");
     EXPECT_EQ(broken.errorLine, 3);
     EXPECT_EQ(broken.error, "mismatched tag");
+}
+
+// Elements nested as deep as a file of a few megabytes allows: each end tag
+// must not look through all that are open.
+TEST(XmlBook, DeepNestingInLinearTime)
+{
+    const std::size_t depth = 200000;
+    std::string book = "<phonebooks><phonebook><contact><telephony><number type=\"home\">1</number></telephony>";
+    for (const char *name : {"realName", "number"}) {
+        std::string open = std::string("<") + name + ">", close = std::string("</") + name + ">";
+        std::string inner;
+        for (std::size_t k = 0; k < depth; ++k)
+            inner += open;
+        for (std::size_t k = 0; k < depth; ++k)
+            inner += close;
+        Bounded r = runBounded(3, [&] {
+            xmlbook::Book got = xmlbook::read(book + inner + "</contact></phonebook></phonebooks>");
+            return got.errorLine == 0 && got.cards.size() == 1 && got.cards[0].tels.size() == 1 ? 0 : 1;
+        });
+        EXPECT_TRUE(r.finished) << name << ": still reading after " << r.seconds << " s";
+        EXPECT_EQ(r.result, 0) << name << r.out;
+    }
 }
 
 } // namespace
