@@ -72,6 +72,30 @@ void expectCards(const std::vector<Card> &got, const std::vector<Tels> &want, co
     }
 }
 
+// One contact with as many numbers as a few megabytes hold (Google's ":::"
+// in one cell, or an LDIF entry of telephoneNumber lines): each is compared
+// with those before it in no time.
+TEST(Columns, ManyNumbersOfOneContactInLinearTime)
+{
+    const int count = 100000;
+    std::string cell, entry = "dn: cn=x\ncn: x\n";
+    for (int k = 0; k < count; ++k) {
+        std::string number = std::to_string(1000000 + k % (count / 2)); // each twice
+        cell += (k ? ":::" : "") + number;
+        entry += "telephoneNumber: " + number + "\n";
+    }
+    for (const auto &[what, book] : {std::pair{"CSV", "Name,Phone 1 - Value\nx,\"" + cell + "\"\n"}, {"LDIF", entry}}) {
+        Bounded r = runBounded(4, [&book] {
+            Directory d = fenced();
+            ImportResult result = importAddressBook(book, d.tables());
+            // Each number once: the directory's slots, the rest of them no room.
+            return result.imported.size() == SlotCount && result.skipped.size() == count / 2 - SlotCount ? 0 : 1;
+        });
+        EXPECT_TRUE(r.finished) << what << ": still importing after " << r.seconds << " s";
+        EXPECT_EQ(r.result, 0) << what << r.out;
+    }
+}
+
 TEST(Ldif, Entries)
 {
     const std::string text = "version: 1\n"
