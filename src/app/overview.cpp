@@ -112,7 +112,8 @@ std::vector<std::string> browseArguments(const std::string &command, const std::
             break;
         std::size_t end = command.find_first_of(" \t", start);
         std::string word = command.substr(start, end - start);
-        for (std::size_t at; (at = word.find("%s")) != std::string::npos; placed = true)
+        // On after the file's name: a "%s" in it is no place for it.
+        for (std::size_t at = 0; (at = word.find("%s", at)) != std::string::npos; placed = true, at += path.size())
             word.replace(at, 2, path);
         args.push_back(word);
         from = end == std::string::npos ? command.size() : end;

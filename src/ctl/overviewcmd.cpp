@@ -5,6 +5,7 @@
 #include "ctl.h"
 #include "overview/facts.h"
 #include "overview/page.h"
+#include "phonebook/latin1.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -117,8 +118,9 @@ int overviewOf(const std::string &config, const std::map<std::string, std::strin
         in.incoming = &incoming;
     }
     in.record = record.data();
+    // A name with characters ISO 8859-1 lacks: the nearest it has.
     if (!fromLocale(baseName(config), in.fileName))
-        in.fileName = baseName(config);
+        in.fileName = phonebook::utf8ToLatin1(baseName(config)).text;
     in.made = overview::madeNow();
     page = overview::overviewPage(in);
     return Success;

@@ -5,6 +5,7 @@
 
 #include "app/overview.h"
 #include "config/record.h"
+#include "support/bounded.h"
 #include "support/dialogs.h"
 #include "support/gui.h"
 #include "support/program.h"
@@ -114,6 +115,13 @@ TEST(OverviewBrowse, CommandLines)
     };
     for (const Case &c : cases)
         EXPECT_EQ(browseArguments(c.command, page), c.args) << c.command;
+    // A folder named with "%s" (from $HOME or $XDG_CACHE_HOME) stays as it is.
+    const std::string odd = "/home/%s/.cache/kelvora/uebersicht.html";
+    Bounded r = runBounded(5, [&] {
+        return browseArguments("xdg-open %s", odd) == std::vector<std::string>{"xdg-open", odd} ? 0 : 1;
+    });
+    EXPECT_TRUE(r.finished) << "still splitting after " << r.seconds << " s";
+    EXPECT_EQ(r.result, 0);
 }
 
 } // namespace

@@ -97,6 +97,18 @@ TEST(CtlOverview, RefusesFilesOfTheWrongKind)
     EXPECT_EQ(run.out.rfind("<!DOCTYPE html>", 0), 0u);
 }
 
+// The header names the file by its characters: a name the page's text
+// cannot hold whole comes as near as it can, not as its bytes one by one.
+TEST(CtlOverview, TheFileIsNamedByItsCharacters)
+{
+    TempDir dir;
+    writeFile(dir.file("B\xC3\xBCro \xE2\x82\xAC.cfg"), configFile(pbxsim::defaultState()));
+    CtlRun run = runCtl(inDir({"overview", "@/B\xC3\xBCro \xE2\x82\xAC.cfg", "-"}, dir.path()), {{"LC_ALL=C.UTF-8"}});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("<title>\xC3\x9C" "bersicht der Anlage: B\xC3\xBCro EUR.cfg</title>"), std::string::npos)
+        << run.out.substr(0, 400);
+}
+
 // A tool of the test; a missing one skips.
 bool have(const char *program) { return access(program, X_OK) == 0; }
 

@@ -183,6 +183,18 @@ TEST(OverviewFacts, ThePageHasARowPerMsnWithItsSubscribers)
     }
 }
 
+// A finding is printed on a terminal (check, set --pbx): bytes of a file that
+// are no characters must not reach it as they are.
+TEST(OverviewFacts, FindingsShowControlBytesEscaped)
+{
+    Config c = basic().msn(0, 0, "\x1B]0;x\x07", bit(5)).number(6, "\x1B[").number(7, "\x1B[");
+    std::string texts = joined(overview::check(overview::derive(c.r.data()), c.r.data()));
+    EXPECT_EQ(texts.find('\x1B'), std::string::npos) << texts;
+    EXPECT_EQ(texts.find('\x07'), std::string::npos) << texts;
+    EXPECT_NE(texts.find("MSN \\x1B]0;x\\x07 (Port 1)"), std::string::npos) << texts;
+    EXPECT_NE(texts.find("Interne Rufnummer \\x1B[ ist mehrfach"), std::string::npos) << texts;
+}
+
 TEST(OverviewFacts, EveryFindingHasItsReason)
 {
     for (const std::string &id : overview::findingIds()) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "phonebook/ldif.h"
+#include "support/bounded.h"
 #include "phonebook/xmlbook.h"
 #include "phonebook_env.h"
 
@@ -71,6 +72,30 @@ void expectCards(const std::vector<Card> &got, const std::vector<Tels> &want, co
     }
 }
 
+// One contact with as many numbers as a few megabytes hold (Google's ":::"
+// in one cell, or an LDIF entry of telephoneNumber lines): each is compared
+// with those before it in no time.
+TEST(Columns, ManyNumbersOfOneContactInLinearTime)
+{
+    const int count = 140000;
+    std::string cell, entry = "dn: cn=x\ncn: x\n";
+    for (int k = 0; k < count; ++k) {
+        std::string number = std::to_string(1000000 + k % (count / 2)); // each twice
+        cell += (k ? ":::" : "") + number;
+        entry += "telephoneNumber: " + number + "\n";
+    }
+    for (const auto &[what, book] : {std::pair{"CSV", "Name,Phone 1 - Value\nx,\"" + cell + "\"\n"}, {"LDIF", entry}}) {
+        Bounded r = runBounded(8, [&book] {
+            Directory d = fenced();
+            ImportResult result = importAddressBook(book, d.tables());
+            // Each number once: the directory's slots, the rest of them no room.
+            return result.imported.size() == SlotCount && result.skipped.size() == count / 2 - SlotCount ? 0 : 1;
+        });
+        EXPECT_TRUE(r.finished) << what << ": still importing after " << r.seconds << " s";
+        EXPECT_EQ(r.result, 0) << what << r.out;
+    }
+}
+
 TEST(Ldif, Entries)
 {
     const std::string text = "version: 1\n"
@@ -130,6 +155,28 @@ TEST(XmlBook, Contacts)
     xmlbook::Book broken = xmlbook::read("<phonebooks>\n<contact>\n</phonebooks>\n");
     EXPECT_EQ(broken.errorLine, 3);
     EXPECT_EQ(broken.error, "mismatched tag");
+}
+
+// Elements nested as deep as a file of a few megabytes allows: each end tag
+// must not look through all that are open.
+TEST(XmlBook, DeepNestingInLinearTime)
+{
+    const std::size_t depth = 200000;
+    std::string book = "<phonebooks><phonebook><contact><telephony><number type=\"home\">1</number></telephony>";
+    for (const char *name : {"realName", "number"}) {
+        std::string open = std::string("<") + name + ">", close = std::string("</") + name + ">";
+        std::string inner;
+        for (std::size_t k = 0; k < depth; ++k)
+            inner += open;
+        for (std::size_t k = 0; k < depth; ++k)
+            inner += close;
+        Bounded r = runBounded(3, [&] {
+            xmlbook::Book got = xmlbook::read(book + inner + "</contact></phonebook></phonebooks>");
+            return got.errorLine == 0 && got.cards.size() == 1 && got.cards[0].tels.size() == 1 ? 0 : 1;
+        });
+        EXPECT_TRUE(r.finished) << name << ": still reading after " << r.seconds << " s";
+        EXPECT_EQ(r.result, 0) << name << r.out;
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "resources/lookup.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <stdexcept>
@@ -41,6 +42,24 @@ std::string absentOnes(const Facts &facts, std::uint32_t mask)
     return listOf(parts);
 }
 
+// Text of the record as a finding names it: a byte that is no character,
+// which a terminal could take for a command, as \xHH (as show writes it).
+std::string shown(const std::string &latin1)
+{
+    std::string out;
+    for (char ch : latin1) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0)) {
+            char b[8];
+            std::snprintf(b, sizeof b, "\\x%02X", c);
+            out += b;
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
 bool namesPresent(const Facts &facts, std::uint32_t mask)
 {
     for (int i : named(mask))
@@ -64,7 +83,7 @@ void msnUnreachable(const Facts &facts, const unsigned char *, std::vector<Findi
 {
     for (const Msn &m : facts.msns)
         if ((m.mask & SubscriberBits) != 0 && !namesPresent(facts, m.mask))
-            out.push_back({"msnUnreachable", text("finding.msnUnreachable", {m.digits, std::to_string(m.port),
+            out.push_back({"msnUnreachable", text("finding.msnUnreachable", {shown(m.digits), std::to_string(m.port),
                                                                              absentOnes(facts, m.mask)})});
 }
 
@@ -76,7 +95,7 @@ void msnNobody(const Facts &facts, const unsigned char *, std::vector<Finding> &
     std::string name = facts.forwarding < 0 ? "" : facts.functions[std::size_t(facts.forwarding)].name;
     for (const Msn &m : facts.msns)
         if ((m.mask & SubscriberBits) == 0)
-            out.push_back({"msnNobody", text("finding.msnNobody", {m.digits, std::to_string(m.port), name})});
+            out.push_back({"msnNobody", text("finding.msnNobody", {shown(m.digits), std::to_string(m.port), name})});
 }
 
 void numberInvalid(const Facts &facts, const unsigned char *record, std::vector<Finding> &out)
@@ -109,7 +128,7 @@ void numberTwice(const Facts &facts, const unsigned char *, std::vector<Finding>
         }
     for (const std::string &number : order)
         if (holders[number].size() > 1)
-            out.push_back({"numberTwice", text("finding.numberTwice", {number, listOf(holders[number])})});
+            out.push_back({"numberTwice", text("finding.numberTwice", {shown(number), listOf(holders[number])})});
 }
 
 void functionAbsent(const Facts &facts, const unsigned char *, std::vector<Finding> &out)

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <unordered_set>
 
 namespace phonebook {
 
@@ -93,18 +94,17 @@ void addContact(const Contact &contact, const ImportOptions &options, std::vecto
                 ImportResult &result)
 {
     std::vector<Candidate> mine;
+    std::unordered_set<std::string> taken; // the numbers in mine: a contact may have a million
     bool faxLeftOut = false;
     for (const Contact::Number &n : contact.numbers) {
         std::string digits = directoryNumber(n.value, options.ownCountry);
-        if (digits.empty())
-            continue;
-        bool twice = std::any_of(mine.begin(), mine.end(), [&digits](const Candidate &c) { return c.number == digits; });
-        if (twice)
+        if (digits.empty() || taken.count(digits))
             continue;
         if (n.fax && !options.withFax) {
             faxLeftOut = true;
             continue;
         }
+        taken.insert(digits);
         mine.push_back({n.line, mine.empty() ? contact.code : "", contact.name, digits, n.fax,
                         looksLikeLostZero(n.value, options.ownCountry)});
     }

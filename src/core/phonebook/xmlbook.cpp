@@ -13,20 +13,23 @@ namespace {
 struct Reader {
     XML_Parser parser;
     Book book;
-    std::vector<std::string> open; // element names from the root
-    std::string text;              // of the element being read
+    std::size_t depth = 0; // elements open
+    // How many of those the reader asks about are open: counted, as a file
+    // may nest elements a million deep.
+    int persons = 0, telephonies = 0, contacts = 0;
+    std::string text; // of the element being read
     Card card;
     bool inContact = false;
     std::string numberType;
     int numberLine = 0;
 
     int line() const { return int(XML_GetCurrentLineNumber(parser)); }
-    bool within(const char *name) const
+    int *counter(const char *name)
     {
-        for (const std::string &e : open)
-            if (e == name)
-                return true;
-        return false;
+        return std::strcmp(name, "person") == 0      ? &persons
+               : std::strcmp(name, "telephony") == 0 ? &telephonies
+               : std::strcmp(name, "contact") == 0   ? &contacts
+                                                     : nullptr;
     }
 };
 
@@ -41,9 +44,10 @@ std::string attribute(const XML_Char **attributes, const char *name)
 void XMLCALL started(void *data, const XML_Char *name, const XML_Char **attributes)
 {
     auto &r = *static_cast<Reader *>(data);
-    if (r.open.empty())
+    if (r.depth++ == 0)
         r.book.root = name;
-    r.open.emplace_back(name);
+    if (int *n = r.counter(name))
+        ++*n;
     r.text.clear();
     if (std::strcmp(name, "contact") == 0 && !r.inContact) {
         r.card = Card{};
@@ -58,20 +62,22 @@ void XMLCALL started(void *data, const XML_Char *name, const XML_Char **attribut
 void XMLCALL ended(void *data, const XML_Char *name)
 {
     auto &r = *static_cast<Reader *>(data);
-    r.open.pop_back();
+    --r.depth;
+    if (int *n = r.counter(name))
+        --*n;
     if (!r.inContact) {
         r.text.clear();
         return;
     }
     std::string value(trimmed(r.text));
     r.text.clear();
-    if (std::strcmp(name, "realName") == 0 && r.within("person") && r.card.name.empty()) {
+    if (std::strcmp(name, "realName") == 0 && r.persons > 0 && r.card.name.empty()) {
         r.card.name = value;
-    } else if (std::strcmp(name, "number") == 0 && r.within("telephony")) {
+    } else if (std::strcmp(name, "number") == 0 && r.telephonies > 0) {
         bool dialled = r.numberType != "intern" && r.numberType != "memo";
         if (dialled && !value.empty())
             r.card.tels.push_back({r.numberLine, value, r.numberType.find("fax") != std::string::npos});
-    } else if (std::strcmp(name, "contact") == 0 && !r.within("contact")) {
+    } else if (std::strcmp(name, "contact") == 0 && r.contacts == 0) {
         r.book.cards.push_back(std::move(r.card));
         r.inContact = false;
     }
@@ -121,7 +127,8 @@ bool looksLikeXml(std::string_view text)
 
 Book read(std::string_view bytes)
 {
-    Reader r{XML_ParserCreate(nullptr), {}, {}, {}, {}, false, {}, 0};
+    Reader r{};
+    r.parser = XML_ParserCreate(nullptr);
     if (!r.parser) {
         r.book.error = "out of memory";
         return r.book;
