@@ -646,8 +646,15 @@ TEST(Device, WritesTheLineRefusesFailTheFrame)
             if (std::string(state) == "hung up") {
                 line.peer.reset();
             } else {
+                // The pty moves what it holds on to the far side's buffer a
+                // moment later, which makes room again: full only once a
+                // second filling after a pause takes nothing.
                 Bytes junk(1024, 0x55);
-                while (write(line.fd, junk.data(), junk.size()) > 0) {
+                for (bool took = true; took;) {
+                    took = false;
+                    while (write(line.fd, junk.data(), junk.size()) > 0)
+                        took = true;
+                    usleep(20000);
                 }
             }
             auto t = Clock::now();
