@@ -9,9 +9,11 @@
 #include <Xm/ToggleB.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <map>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -141,6 +143,33 @@ using namespace xmt;
 namespace xmt {
 namespace {
 
+bool isDirectory(const std::string &path)
+{
+    struct stat st;
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string homeDirectory()
+{
+    const char *home = getenv("HOME");
+    if (home && *home)
+        return home;
+    const passwd *pw = getpwuid(getuid());
+    return pw && pw->pw_dir ? pw->pw_dir : "/";
+}
+
+// A folder that is not there (the installed files' folder when running from a
+// build tree) would open on an empty list: the home folder instead, the
+// proposed name kept.
+void startWhereThereIsAFolder(std::string &directory, std::string &filename)
+{
+    if (!isDirectory(directory))
+        directory = homeDirectory();
+    size_t slash = filename.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !isDirectory(filename.substr(0, slash)))
+        filename = directory + filename.substr(slash);
+}
+
 // Where the dialog starts and what it says: the texts handed in (what was
 // chosen last time) win over the query's resources, which win over the defaults.
 struct FileStart {
@@ -166,6 +195,7 @@ FileStart startOf(Widget parent, const char *query_name, const char *prompt, con
     start.directory = directory && *directory ? directory : res("directory", default_directory ? default_directory : "");
     start.pattern = pattern && *pattern ? pattern : res("pattern", default_pattern ? default_pattern : "*");
     start.filename = filename ? filename : "";
+    startWhereThereIsAFolder(start.directory, start.filename);
     start.title = res("title", "Dateiauswahl");
     start.prompt = res("message", prompt ? prompt : "");
     const char *help = res("help", help_text);
