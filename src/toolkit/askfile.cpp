@@ -284,13 +284,21 @@ void addExtras(Widget parent, Widget fsb, const std::string &query)
 // The file selection box, unmanaged, its answers going to q.
 Widget buildFileDialog(Widget parent, const FileStart &start, FileQuery &q)
 {
-    Arg args[3];
-    XtSetArg(args[0], const_cast<char *>(XmNdialogStyle), XmDIALOG_FULL_APPLICATION_MODAL);
-    XtSetArg(args[1], const_cast<char *>(XmNautoUnmanage), False);
-    XtSetArg(args[2], const_cast<char *>(XmNdeleteResponse), XmDO_NOTHING);
-    Widget fsb = XmCreateFileSelectionDialog(parent, const_cast<char *>(start.name.c_str()), args, 2);
+    // Names without their folder: with whole paths Motif keeps the file list
+    // as narrow as its longest name and gives the room to the folder list.
+    // The folder field's label is taken only when the box is made.
+    XmString dirLabel = makeString("Verzeichnis");
+    Arg args[4];
+    Cardinal n = 0;
+    XtSetArg(args[n], const_cast<char *>(XmNdialogStyle), XmDIALOG_FULL_APPLICATION_MODAL), n++;
+    XtSetArg(args[n], const_cast<char *>(XmNautoUnmanage), False), n++;
+    XtSetArg(args[n], const_cast<char *>(XmNpathMode), XmPATH_MODE_RELATIVE), n++;
+    if (!lookup(parent, start.name.c_str(), "XmFileSelectionBox", "dirTextLabelString"))
+        XtSetArg(args[n], const_cast<char *>(XmNdirTextLabelString), dirLabel), n++;
+    Widget fsb = XmCreateFileSelectionDialog(parent, const_cast<char *>(start.name.c_str()), args, n);
+    XmStringFree(dirLabel);
     Widget shell = XtParent(fsb);
-    XtSetValues(shell, &args[2], 1);
+    XtVaSetValues(shell, XmNdeleteResponse, XmDO_NOTHING, nullptr);
 
     setTextDefault(fsb, XmNcancelLabelString, "Abbrechen");
     setTextDefault(fsb, XmNhelpLabelString, "Hilfe");
@@ -298,6 +306,7 @@ Widget buildFileDialog(Widget parent, const FileStart &start, FileQuery &q)
     setTextDefault(fsb, XmNdirListLabelString, "Verzeichnisse");
     setTextDefault(fsb, XmNfileListLabelString, "Dateien");
     setTextDefault(fsb, XmNfilterLabelString, "Filter");
+    setTextDefault(fsb, XmNdirTextLabelString, "Verzeichnis");
     setStringValue(fsb, XmNdialogTitle, start.title);
     setStringValue(fsb, XmNselectionLabelString, start.prompt);
     if (!start.directory.empty())
