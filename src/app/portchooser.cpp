@@ -33,7 +33,7 @@ const char *keep(const std::string &device)
     return devices().front().c_str();
 }
 
-bool chosenHere = false; // the chooser's answer wins over the file until the end
+bool chosenHere = false; // chosen, but the file could not keep it
 
 std::vector<std::string> namesIn(const std::string &dir)
 {
@@ -229,9 +229,10 @@ bool choosePort(Widget parent, const std::string &root)
     if (!typed || !*typed)
         return false;
     const char *device = keep(typed);
-    chosenHere = true;
     setDevicePath(device);
-    if (!rememberPort(device))
+    // Kept in the file, it is read from there like any other start's.
+    chosenHere = !rememberPort(device);
+    if (chosenHere)
         XmtDisplayWarningMsg(parent, "portNotKept",
                              "Die Schnittstelle gilt bis zum Programmende;\nfür den nächsten Start "
                              "kann sie nicht\nin \"%s\" vermerkt werden:\n%s",
