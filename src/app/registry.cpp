@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "app/overview.h"
+#include "app/portchooser.h"
 #include "basic/anltyp.h"
 #include "charges/gebzahl.h"
 #include "charges/incalls.h"
@@ -51,6 +52,7 @@ const MainButton buttons[] = {
     {"uebersicht", "showOverview", showOverview, WhenValid},
     {"lesen", "readConfig", readConfig, AnyTime},
     {"schreiben", "writeConfig", writeConfig, WhenValid},
+    {"schnittstelle", "choosePort", choosePortButton, AnyTime},
     {"help", "showHelp", showHelp, AnyTime},
     {"quit", "quitting", quitting, AnyTime},
 };

@@ -2,6 +2,7 @@
 #include "app/app.h"
 
 #include "app/cfgfiles.h"
+#include "app/portchooser.h"
 #include "app/preview.h"
 #include "app/registry.h"
 #include "config/record.h"
@@ -107,13 +108,6 @@ void printHelp(const char *progpath)
                 baseName(progpath), baseName(progpath));
 }
 
-// The device when the command line names none.
-const char *deviceFromEnvironment()
-{
-    const char *env = std::getenv("KELVORA_DEVICE");
-    return env && *env ? env : nullptr;
-}
-
 // Before the display is opened: -h/--help and --version print and exit 0; a
 // wrong option prints the usage line and exits 1, and so does a missing device
 // (neither argument nor $KELVORA_DEVICE) when standard error is a terminal.
@@ -147,21 +141,11 @@ bool checkCommandLine(int argc, char **argv)
             usage(argv[0]);
         }
     }
-    if (optind < left || deviceFromEnvironment())
+    if (optind < left || deviceWithoutArgument())
         return true;
     if (isatty(STDERR_FILENO))
         usage(argv[0]);
     return false;
-}
-
-// The usage in a message box; exits 1 when the box goes.
-[[noreturn]] void usageInBox(const char *progpath)
-{
-    XmtDisplayErrorMsg(toplevel, "usage", "Aufruf: %s <Gerät>", "kelvora", nullptr, baseName(progpath));
-    XtAddCallback(XmtLastMessageBox("usage"), XmNdestroyCallback, [](Widget, XtPointer, XtPointer) { std::exit(1); },
-                  nullptr);
-    XtAppMainLoop(appContext);
-    std::exit(1);
 }
 
 } // namespace
@@ -204,7 +188,7 @@ void parseCommandLine(int argc, char **argv)
             usage(argv[0]);
         }
     }
-    const char *device = optind < argc ? argv[optind] : deviceFromEnvironment();
+    const char *device = optind < argc ? argv[optind] : deviceWithoutArgument();
     if (!device)
         usage(argv[0]);
     // The argument itself, not a copy; any further arguments are ignored.
@@ -265,10 +249,15 @@ void kelvoraStart(int argc, char **argv)
     if (!device)
         std::fprintf(stderr, "usage: %s </dev/cuaX>\n", baseName(argv[0]));
     toplevel = XmtInitialize(&appContext, "Kelvora", &argc, argv, kelvoraFallbackResources());
-    if (!device)
-        usageInBox(argv[0]);
+    // Started from a menu: the line is chosen in the window, and kept.
+    if (!device && !choosePort(toplevel))
+        std::exit(1);
     parseCommandLine(argc, argv);
     buildMainWindow();
+    // A device named on the command line or in the environment is known to
+    // whoever started the program; one chosen in the window is shown.
+    if (deviceIsAChosenOne())
+        showPortInTitle(toplevel, devicePath());
 }
 
 int kelvoraMain(int argc, char **argv)

@@ -9,9 +9,11 @@
 #include <Xm/ToggleB.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <map>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -141,6 +143,33 @@ using namespace xmt;
 namespace xmt {
 namespace {
 
+bool isDirectory(const std::string &path)
+{
+    struct stat st;
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string homeDirectory()
+{
+    const char *home = getenv("HOME");
+    if (home && *home)
+        return home;
+    const passwd *pw = getpwuid(getuid());
+    return pw && pw->pw_dir ? pw->pw_dir : "/";
+}
+
+// A folder that is not there (the installed files' folder when running from a
+// build tree) would open on an empty list: the home folder instead, the
+// proposed name kept.
+void startWhereThereIsAFolder(std::string &directory, std::string &filename)
+{
+    if (!isDirectory(directory))
+        directory = homeDirectory();
+    size_t slash = filename.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !isDirectory(filename.substr(0, slash)))
+        filename = directory + filename.substr(slash);
+}
+
 // Where the dialog starts and what it says: the texts handed in (what was
 // chosen last time) win over the query's resources, which win over the defaults.
 struct FileStart {
@@ -166,6 +195,7 @@ FileStart startOf(Widget parent, const char *query_name, const char *prompt, con
     start.directory = directory && *directory ? directory : res("directory", default_directory ? default_directory : "");
     start.pattern = pattern && *pattern ? pattern : res("pattern", default_pattern ? default_pattern : "*");
     start.filename = filename ? filename : "";
+    startWhereThereIsAFolder(start.directory, start.filename);
     start.title = res("title", "Dateiauswahl");
     start.prompt = res("message", prompt ? prompt : "");
     const char *help = res("help", help_text);
@@ -254,13 +284,21 @@ void addExtras(Widget parent, Widget fsb, const std::string &query)
 // The file selection box, unmanaged, its answers going to q.
 Widget buildFileDialog(Widget parent, const FileStart &start, FileQuery &q)
 {
-    Arg args[3];
-    XtSetArg(args[0], const_cast<char *>(XmNdialogStyle), XmDIALOG_FULL_APPLICATION_MODAL);
-    XtSetArg(args[1], const_cast<char *>(XmNautoUnmanage), False);
-    XtSetArg(args[2], const_cast<char *>(XmNdeleteResponse), XmDO_NOTHING);
-    Widget fsb = XmCreateFileSelectionDialog(parent, const_cast<char *>(start.name.c_str()), args, 2);
+    // Names without their folder: with whole paths Motif keeps the file list
+    // as narrow as its longest name and gives the room to the folder list.
+    // The folder field's label is taken only when the box is made.
+    XmString dirLabel = makeString("Verzeichnis");
+    Arg args[4];
+    Cardinal n = 0;
+    XtSetArg(args[n], const_cast<char *>(XmNdialogStyle), XmDIALOG_FULL_APPLICATION_MODAL), n++;
+    XtSetArg(args[n], const_cast<char *>(XmNautoUnmanage), False), n++;
+    XtSetArg(args[n], const_cast<char *>(XmNpathMode), XmPATH_MODE_RELATIVE), n++;
+    if (!lookup(parent, start.name.c_str(), "XmFileSelectionBox", "dirTextLabelString"))
+        XtSetArg(args[n], const_cast<char *>(XmNdirTextLabelString), dirLabel), n++;
+    Widget fsb = XmCreateFileSelectionDialog(parent, const_cast<char *>(start.name.c_str()), args, n);
+    XmStringFree(dirLabel);
     Widget shell = XtParent(fsb);
-    XtSetValues(shell, &args[2], 1);
+    XtVaSetValues(shell, XmNdeleteResponse, XmDO_NOTHING, nullptr);
 
     setTextDefault(fsb, XmNcancelLabelString, "Abbrechen");
     setTextDefault(fsb, XmNhelpLabelString, "Hilfe");
@@ -268,6 +306,7 @@ Widget buildFileDialog(Widget parent, const FileStart &start, FileQuery &q)
     setTextDefault(fsb, XmNdirListLabelString, "Verzeichnisse");
     setTextDefault(fsb, XmNfileListLabelString, "Dateien");
     setTextDefault(fsb, XmNfilterLabelString, "Filter");
+    setTextDefault(fsb, XmNdirTextLabelString, "Verzeichnis");
     setStringValue(fsb, XmNdialogTitle, start.title);
     setStringValue(fsb, XmNselectionLabelString, start.prompt);
     if (!start.directory.empty())

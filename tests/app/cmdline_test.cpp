@@ -41,8 +41,13 @@ struct CommandLine : ::testing::Test {
     {
         setDebugFilePath(trace.c_str());
         unsetenv("KELVORA_DEVICE");
+        setenv("XDG_CONFIG_HOME", dir.file("cfg").c_str(), 1); // no line kept from an earlier start
     }
-    void TearDown() override { unsetenv("KELVORA_DEVICE"); }
+    void TearDown() override
+    {
+        unsetenv("KELVORA_DEVICE");
+        unsetenv("XDG_CONFIG_HOME");
+    }
 };
 
 TEST_F(CommandLine, WrongOnesShowTheUsageAndExit1)
@@ -115,29 +120,36 @@ TEST_F(CommandLine, WithoutADeviceKelvoraDeviceNamesIt)
     EXPECT_EXIT(parseCommandLine(a.argc(), a.argv()), ::testing::ExitedWithCode(1), "^usage: kelvora </dev/cuaX>\n$");
 }
 
-// Started from a menu nobody reads standard error: the usage is shown in a box
-// too, and kelvora exits 1 when it is closed.
-TEST(Program, WithoutADeviceOffATerminalShowsTheUsageInABoxAndExits1)
+// Started from a menu without a device: the line is chosen in the window,
+// which then shows it, and the next start takes it without asking.
+TEST(Program, WithoutADeviceTheLineIsChosenAndKeptForTheNextStart)
 {
     if (!e2eMissing().empty())
         GTEST_SKIP() << e2eMissing();
-    // A link of another name shows that the name comes from argv[0].
     TempDir dir;
-    std::string link = dir.file("kelv-link");
-    std::filesystem::create_symlink(KELVORA_BINARY, link);
-    ChildProcess kelvora;
+    std::string line = dir.file("leitung");
+    std::vector<std::string> argv = {"/usr/bin/env", "-u", "KELVORA_DEVICE", "XDG_CONFIG_HOME=" + dir.file("cfg"),
+                                     KELVORA_BINARY};
     std::string error;
-    ASSERT_TRUE(kelvora.start({"/usr/bin/env", "-u", "KELVORA_DEVICE", link}, dir.file("out"), &error)) << error;
-    std::vector<Window> boxes;
-    ASSERT_TRUE(waitUntil([&] { return !(boxes = visibleWindows("kelvora: Aufruf")).empty(); }, 10000))
-        << "no usage box; kelvora: " << kelvora.output();
-    ASSERT_TRUE(waitIdle(boxes[0]));
-    screenshot(boxes[0], testOutputDir() + "/usage-box.png");
-    EXPECT_TRUE(clickWidget(boxes[0], "okButton"));
-    int status = kelvora.waitExit(10000);
-    ASSERT_TRUE(status != -1 && WIFEXITED(status)) << "kelvora did not exit: " << kelvora.output();
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_EQ(kelvora.output(), "usage: kelv-link </dev/cuaX>\n");
+    ChildProcess first;
+    ASSERT_TRUE(first.start(argv, dir.file("out1"), &error)) << error;
+    std::vector<Window> choosers;
+    ASSERT_TRUE(waitUntil([&] { return !(choosers = visibleWindows("Schnittstelle")).empty(); }, 10000))
+        << "no port chooser; kelvora: " << first.output();
+    ASSERT_TRUE(waitIdle(choosers[0]));
+    EXPECT_TRUE(screenshot(choosers[0], testOutputDir() + "/port-chooser.png"));
+    ASSERT_TRUE(typeInto(choosers[0], "device", line));
+    ASSERT_TRUE(clickWidget(choosers[0], "okay"));
+    const std::string title = std::string(Title) + " - " + line;
+    EXPECT_TRUE(waitUntil([&] { return !visibleWindows(title).empty(); }, 10000)) << first.output();
+    EXPECT_EQ(readFile(dir.file("cfg/kelvora/port")), line + "\n");
+    first.terminate();
+
+    ChildProcess second;
+    ASSERT_TRUE(second.start(argv, dir.file("out2"), &error)) << error;
+    EXPECT_TRUE(waitUntil([&] { return !visibleWindows(title).empty(); }, 10000)) << second.output();
+    EXPECT_TRUE(visibleWindows("Schnittstelle").empty()) << "asked again";
+    second.terminate();
 }
 
 // Help, version and a wrong command line are answered before any display is
@@ -161,7 +173,8 @@ TEST(Program, CommandLineIsReadWithoutADisplay)
         {{"/dev/ttyS0"}, 1, "Can't open display"}, // the display is needed from here on
     };
     for (const Case &c : cases) {
-        std::vector<std::string> argv = {"env", "-u", "DISPLAY", "-u", "KELVORA_DEVICE", KELVORA_BINARY};
+        std::vector<std::string> argv = {"env",           "-u", "DISPLAY", "-u", "KELVORA_DEVICE",
+                                         "XDG_CONFIG_HOME=/nonexistent", KELVORA_BINARY};
         argv.insert(argv.end(), c.args.begin(), c.args.end());
         std::string out;
         std::string shown = c.args.empty() ? "(none)" : c.args[0];

@@ -44,6 +44,7 @@ const ButtonRow buttons[] = {
     {"uebersicht", "Übersicht", false},
     {"lesen", "Auslesen", true},
     {"schreiben", "Programmieren", false},
+    {"schnittstelle", "Schnittstelle...", true},
     {"help", "Hilfe", true},
     {"quit", "Beenden", true},
 };

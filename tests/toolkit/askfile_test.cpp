@@ -1,6 +1,7 @@
 // Asking for a file: opened in the asked mode, buffers filled, never blocking.
 #include <gtest/gtest.h>
 
+#include "support/e2e_x.h"
 #include "support/gui.h"
 #include "support/tempdir.h"
 #include "toolkit/toolkit.h"
@@ -169,5 +170,74 @@ TEST(AskForFile, PlaceButtonShowsItsDirectory)
     EXPECT_FALSE(XmtChooseFile(guiTop(), "placetest_dlg", "Datei laden:", start.path().c_str(), "*.cfg", False, "",
                                "", "", "No Help!", &choice));
     EXPECT_EQ(label, "Sicherungen");
-    EXPECT_EQ(files, std::vector<std::string>{place.file("k-1.cfg")});
+    EXPECT_EQ(files, std::vector<std::string>{"k-1.cfg"});
+}
+
+namespace {
+
+struct FileStartCase {
+    const char *what;
+    bool folderThere;
+    const char *filename; // "%s" stands for the folder handed in
+};
+
+// Where a dialog opens and what it proposes, read off the box.
+struct Shown {
+    std::string directory, text;
+    Dimension filterWidth = 0, listWidth = 0;
+};
+
+Shown shownFor(const std::string &folder, const std::string &filename)
+{
+    Shown shown;
+    guiWhenActive([&](Widget fsb) {
+        shown.directory = guiText(fsb, XmNdirectory);
+        Widget text = XmFileSelectionBoxGetChild(fsb, XmDIALOG_TEXT);
+        char *t = XmTextFieldGetString(text);
+        shown.text = t;
+        XtFree(t);
+        XtVaGetValues(XmFileSelectionBoxGetChild(fsb, XmDIALOG_FILTER_TEXT), XmNwidth, &shown.filterWidth, nullptr);
+        XtVaGetValues(XtParent(XmFileSelectionBoxGetChild(fsb, XmDIALOG_LIST)), XmNwidth, &shown.listWidth, nullptr);
+        screenshot(XtWindow(XtParent(fsb)), testOutputDir() + "/file-dialog-start.png");
+        guiPress(XmFileSelectionBoxGetChild(fsb, XmDIALOG_CANCEL_BUTTON));
+    });
+    XmtFileChoice choice;
+    XmtChooseFile(guiTop(), "startdir_dlg", "Datei sichern:", folder.c_str(), "*.cfg", True, filename.c_str(),
+                  folder.c_str(), "", "No Help!", &choice);
+    return shown;
+}
+
+} // namespace
+
+// A folder that is not there (the installed one, run from a build tree) opens
+// the home folder with the standard name; an empty file list is not a sliver.
+TEST(AskForFile, StartsInTheFolderOnlyWhereItExists)
+{
+    TempDir folder, home;
+    const char *oldHome = getenv("HOME");
+    std::string savedHome = oldHome ? oldHome : "";
+    setenv("HOME", home.path().c_str(), 1);
+    const FileStartCase cases[] = {
+        {"folder there, standard name", true, "%s/standard.cfg"},
+        {"folder gone, standard name", false, "%s/standard.cfg"},
+        {"folder gone, bare name", false, "standard.cfg"},
+        {"folder gone, no name", false, ""},
+    };
+    for (const FileStartCase &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string dir = c.folderThere ? folder.path() : folder.file("fehlt");
+        std::string name = c.filename;
+        if (size_t at = name.find("%s"); at != std::string::npos)
+            name.replace(at, 2, dir);
+        Shown shown = shownFor(dir, name);
+        std::string expectedDir = c.folderThere ? folder.path() : home.path();
+        EXPECT_EQ(shown.directory.rfind(expectedDir, 0), 0u) << shown.directory;
+        std::string expectedText = name.find('/') == std::string::npos ? name : expectedDir + "/standard.cfg";
+        EXPECT_EQ(shown.text, expectedText);
+        EXPECT_GE(shown.listWidth * 3, shown.filterWidth * 2) << "file list a sliver";
+    }
+    if (oldHome)
+        setenv("HOME", savedHome.c_str(), 1);
+    else
+        unsetenv("HOME");
 }

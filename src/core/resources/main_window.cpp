@@ -17,7 +17,7 @@ Kelvora.children: Form main
 *main*selbox.children: Chooser whsel; Chooser absel
 *main*filebox.children: EqualColumn filecol; Separator sep1; EqualColumn xfercol; Separator sep2; EqualColumn progcol
 *main*filecol.children: Button laden; Button sichern; Button uebersicht
-*main*xfercol.children: Button lesen; Button schreiben
+*main*xfercol.children: Button lesen; Button schreiben; Button schnittstelle
 *main*progcol.children: Button help; Button quit
 *main*filebox*XmSeparator.orientation: vertical
 
@@ -83,6 +83,8 @@ Kelvora.browseCommand: xdg-open %s
 *main*schreiben.labelString: Programmieren
 *main*schreiben.activateCallback: writeConfig()
 *main*schreiben.sensitive: False
+*main*schnittstelle.labelString: Schnittstelle...
+*main*schnittstelle.activateCallback: choosePort()
 *main*help.labelString: Hilfe
 *main*help.activateCallback: showHelp()
 *main*quit.labelString: Beenden
@@ -119,4 +121,5 @@ extern const char res_help[] =
     "Laden: Konfigurationsdatei laden\\n"
     "Auslesen: Konfigurationsdaten aus der Anlage lesen\\n"
     "Programmieren: Konfigurationsdaten zur Anlage senden\\n"
+    "Schnittstelle: die serielle Schnittstelle der Anlage wählen\\n"
     "Beenden: \"kelvora\" beenden\n";

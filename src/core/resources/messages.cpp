@@ -68,16 +68,6 @@ dann erneut programmieren. Die Änderungen im Programm bleiben dabei erhalten.
 *interrupted.partly: Abgebrochen (%s): die Anlage ist nur zum Teil programmiert: bitte erneut programmieren.
 *interrupted.programmed: Abgebrochen (%s) nach dem Programmieren: die Anlage ist vollständig programmiert.
 
-! Started without a device and without KELVORA_DEVICE, from a menu ("%s":
-! the program's name).
-*usage.message: Aufruf: %s [-D Stufe] <Gerät>\n\
-\n\
-Es wurde keine serielle Schnittstelle angegeben, an der die Anlage hängt.\n\
-Bitte das Gerät nennen, zum Beispiel "kelvora /dev/ttyS0", oder es in der\n\
-Umgebungsvariablen KELVORA_DEVICE setzen (etwa in ~/.profile:\n\
-export KELVORA_DEVICE=/dev/ttyS0).
-*usage.title: kelvora: Aufruf
-
 *overwriteFile.message: Die Datei\n"%s"\ngibt es schon.\nSoll sie überschrieben werden?
 *overwriteFile.title: Datei überschreiben
 *quitUnsaved.message: Es gibt Änderungen, die weder gesichert\nnoch programmiert sind.\nProgramm trotzdem beenden?

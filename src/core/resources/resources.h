@@ -8,6 +8,7 @@
 #define KELVORA_RESOURCE_SECTIONS(X)                                                                             \
     X(common)   /* shared by all windows: fonts, input fields, standard buttons */                              \
     X(main)     /* main window */                                                                               \
+    X(port)     /* the serial line */                                                                           \
     X(help)     /* main window help text, beside its lines */                                                   \
     X(messages) /* named messages and file dialogs */                                                           \
     X(rufzuord) /* internal numbers */                                                                          \
