@@ -35,6 +35,8 @@ void freshStart()
     setSafetySettings({"", 0, false});
     forgetPbxHolds();
     setByteTimeoutMs(0);
+    // What the last transfer heard, had acknowledged or lost is no test's business but its own.
+    forgetBytesHeard();
     closeTrace();
     setDebugFilePath(startTrace.c_str());
     if (all) {
