@@ -61,7 +61,7 @@ struct Shown : ::testing::Test {
         takeError();
         for (const char *key : {advice::NoAnswer, advice::Refused, advice::Disturbed, advice::Busy, advice::Denied,
                                 advice::NoDevice, advice::LockDenied, advice::NoConnection, advice::NoRemoteSettings,
-                                advice::ConnectionLost})
+                                advice::ConnectionLost, advice::Gone, advice::Partly})
             guiMergeResources((std::string("*tranfer_err.") + key + ":").c_str());
     }
     std::string run(const std::string &device)
