@@ -1,5 +1,6 @@
 #include "fields/fields.h"
 
+#include "config/lists.h"
 #include "config/names.h"
 #include "config/record.h"
 #include "resources/lookup.h"
@@ -117,22 +118,23 @@ std::vector<Region> configRegions()
         r.push_back({rec::PortBlock0 + rec::PortBlockSize * std::size_t(p), rec::PortBlockSize,
                      title("anltyp_dlg") + ": Port " + num(p + 1), "port" + num(p + 1)});
     r.push_back({rec::PortAreaB, rec::PortAreaSize, b + title("anltyp_dlg"), "b.ports"});
-    struct List {
-        std::size_t offset, share;
+    // The lists held for two PBXs: each PBX's share is what one write sends.
+    struct Shared {
+        int readCode;
         const char *dialog, *key;
     };
-    const List lists[] = {
-        {rec::RufnrList, rec::RufnrShare, "rufzuord_dlg", "rufnr"},
-        {rec::BerList, rec::BerShare, "tlnperm_dlg", "ber"},
-        {rec::RufVertList, rec::RufVertShare, "calldist_dlg", "rufvert"},
-        {rec::GebKonfList, rec::GebKonfShare, "gebdat_dlg", "gebkonf"},
-        {rec::StKonList, rec::StKonShare, "steuer_dlg", "stkon"},
+    const Shared shared[] = {
+        {K_READ_TLN_RUFNR_LIST, "rufzuord_dlg", "rufnr"},   {K_READ_TLN_BER_LIST, "tlnperm_dlg", "ber"},
+        {K_READ_TLN_RUF_VERT_LIST, "calldist_dlg", "rufvert"}, {K_READ_TLN_GEB_KONF_LIST, "gebdat_dlg", "gebkonf"},
+        {K_READ_ST_KON_LIST, "steuer_dlg", "stkon"},
     };
-    for (const List &l : lists) {
-        r.push_back({l.offset, l.share, title(l.dialog), l.key});
-        r.push_back({l.offset + l.share, l.share, b + title(l.dialog), std::string("b.") + l.key});
+    for (const Shared &s : shared) {
+        const ConfigList &l = listOfRead(s.readCode);
+        r.push_back({l.region, l.writeSize, title(s.dialog), s.key});
+        r.push_back({l.region + l.writeSize, l.writeSize, b + title(s.dialog), std::string("b.") + s.key});
     }
-    r.push_back({rec::AnlDatList, rec::AnlDatListSize, title("globdat_dlg"), "anldat"});
+    const ConfigList &anldat = listOfRead(K_READ_ANL_DAT_LIST);
+    r.push_back({anldat.region, anldat.readSize, title("globdat_dlg"), "anldat"});
     return r;
 }
 
