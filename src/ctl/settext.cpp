@@ -29,7 +29,6 @@
 
 namespace {
 
-constexpr int KeptBackups = 100; // as many as the window keeps by default
 const std::vector<FileKind> AllKinds = {FileKind::Configuration, FileKind::SpeedDial, FileKind::Subscribers};
 
 using Assignment = AssignLine;
@@ -248,7 +247,7 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
         // Kept as the read commands keep theirs; one that cannot be written is said.
         if (flags.count("--no-backup"))
             continue;
-        BackupResult kept = writeBackup(backupDir, p.backup, invocation.device, KeptBackups, p.write);
+        BackupResult kept = writeBackup(backupDir, p.backup, invocation.device, DefaultBackupKeep, p.write);
         if (!kept.written)
             complain(backupTroubleText(kept, backupDir,
                                        [](const char *which) { return builtinResource(std::string("*backup.") + which); }));

@@ -466,23 +466,8 @@ std::string readText(const unsigned char *p, std::size_t size)
     return out;
 }
 
-std::uint32_t little(const unsigned char *p, std::size_t size)
-{
-    std::uint32_t v = 0;
-    for (std::size_t i = size; i-- > 0;)
-        v = v << 8 | p[i];
-    return v;
-}
-
-std::string joined(const std::vector<std::string> &parts)
-{
-    if (parts.empty())
-        return "(keine)";
-    std::string out;
-    for (const std::string &p : parts)
-        out += (out.empty() ? "" : ", ") + p;
-    return out;
-}
+// What a set of items or subscribers reads as.
+std::string setText(const std::vector<std::string> &parts) { return parts.empty() ? "(keine)" : joined(parts); }
 
 std::string hexByte(unsigned v)
 {
@@ -492,6 +477,14 @@ std::string hexByte(unsigned v)
 }
 
 } // namespace
+
+std::string joined(const std::vector<std::string> &parts, const char *between)
+{
+    std::string out;
+    for (const std::string &p : parts)
+        out += (out.empty() ? "" : between) + p;
+    return out;
+}
 
 const std::vector<Field> &fieldsOf(FileKind kind)
 {
@@ -539,7 +532,7 @@ std::string readField(const Field &f, const unsigned char *record)
     case Reading::Text:
         return readText(p, f.size);
     case Reading::Decimal:
-        return std::to_string(little(p, f.size));
+        return std::to_string(getLe(p, f.size));
     case Reading::Choice: {
         unsigned v = p[0] & f.mask;
         for (const FieldItem &item : f.items)
@@ -557,10 +550,10 @@ std::string readField(const Field &f, const unsigned char *record)
             }
         if (v)
             set.push_back(hexByte(v));
-        return joined(set);
+        return setText(set);
     }
     case Reading::TimeOfDay: {
-        unsigned v = unsigned(little(p, 2));
+        unsigned v = unsigned(getLe(p, 2));
         if (v == 0xFFFF)
             return "(keine)";
         char b[8];
@@ -568,12 +561,12 @@ std::string readField(const Field &f, const unsigned char *record)
         return b;
     }
     case Reading::Subscribers: {
-        std::uint32_t v = little(p, 4);
+        std::uint32_t v = getLe(p, 4);
         std::vector<std::string> set;
         for (int i = 0; i < 32; i++)
             if (v >> i & 1)
                 set.push_back(i < rec::TlnCount ? std::string(subscriberName(i)) : "Bit " + num(i));
-        return joined(set);
+        return setText(set);
     }
     case Reading::Bytes:
         return hex(p, f.size);
