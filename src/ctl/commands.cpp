@@ -37,9 +37,6 @@
 
 namespace {
 
-// As many backups of a kind and device as the window keeps by default.
-constexpr int DefaultBackupKeep = 100;
-
 // ---------------------------------------------------------------- arguments
 
 // A command's arguments: its files, its options with a value ("--ident

@@ -1,3 +1,4 @@
+#include "config/inputfile.h"
 #include "config/record.h"
 #include "config/version.h"
 #include "console.h"
@@ -8,17 +9,10 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <getopt.h>
 #include <unistd.h>
 
 namespace {
-
-const char *baseName(const char *path)
-{
-    const char *slash = std::strrchr(path, '/');
-    return slash ? slash + 1 : path;
-}
 
 void printHelp(const char *program)
 {

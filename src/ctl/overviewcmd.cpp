@@ -1,5 +1,6 @@
 #include "overviewcmd.h"
 
+#include "config/inputfile.h"
 #include "config/record.h"
 #include "console.h"
 #include "ctl.h"
@@ -67,9 +68,9 @@ int loadCalls(const std::string &path, bool outgoing, overview::Calls &calls)
     return Success;
 }
 
-std::string baseName(const std::string &path)
+std::string shownName(const std::string &path)
 {
-    return path == "-" ? "(Standardeingabe)" : path.substr(path.rfind('/') + 1);
+    return path == "-" ? "(Standardeingabe)" : baseName(path.c_str());
 }
 
 // The region of the record a file of that kind fills.
@@ -119,8 +120,8 @@ int overviewOf(const std::string &config, const std::map<std::string, std::strin
     }
     in.record = record.data();
     // A name with characters ISO 8859-1 lacks: the nearest it has.
-    if (!fromLocale(baseName(config), in.fileName))
-        in.fileName = phonebook::utf8ToLatin1(baseName(config)).text;
+    if (!fromLocale(shownName(config), in.fileName))
+        in.fileName = phonebook::utf8ToLatin1(shownName(config)).text;
     in.made = overview::madeNow();
     page = overview::overviewPage(in);
     return Success;

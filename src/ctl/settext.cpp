@@ -29,7 +29,6 @@
 
 namespace {
 
-constexpr int KeptBackups = 100; // as many as the window keeps by default
 const std::vector<FileKind> AllKinds = {FileKind::Configuration, FileKind::SpeedDial, FileKind::Subscribers};
 
 using Assignment = AssignLine;
@@ -93,18 +92,20 @@ int loadTarget(const std::string &path, FileImage &image, CfgVendor &vendor)
 bool writeTnd(FILE *fp) { return writeTndStream(fp, all); }
 
 // Through the writer of the file's kind: the old file or the whole new one.
-int writeTarget(const std::string &path, const FileImage &image, CfgVendor vendor)
+int writeTarget(const std::string &path, FileImage &image, CfgVendor vendor)
 {
-    std::copy(image.record.begin(), image.record.end(), all);
+    unsigned char *record = image.record.data();
     FileWrite written = FileWrite::Failed;
     switch (image.kind) {
-    case FileKind::Configuration: written = writeConfigFile(path.c_str(), vendor); break;
+    case FileKind::Configuration: written = writeConfigFile(path.c_str(), vendor, record); break;
     case FileKind::SpeedDial:
         // A number's bytes behind its end cleared, as the editor and the loader leave them.
-        normaliseNumbers(all);
-        written = writeKwzFile(path.c_str());
+        normaliseNumbers(record);
+        written = writeKwzFile(path.c_str(), record);
         break;
-    case FileKind::Subscribers: written = writeFileAtomically(path.c_str(), writeTnd); break;
+    case FileKind::Subscribers:
+        written = writeFileAtomically(path.c_str(), [record](FILE *fp) { return writeTndStream(fp, record); });
+        break;
     }
     if (written == FileWrite::Written)
         return Success;
@@ -248,7 +249,7 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
         // Kept as the read commands keep theirs; one that cannot be written is said.
         if (flags.count("--no-backup"))
             continue;
-        BackupResult kept = writeBackup(backupDir, p.backup, invocation.device, KeptBackups, p.write);
+        BackupResult kept = writeBackup(backupDir, p.backup, invocation.device, DefaultBackupKeep, p.write);
         if (!kept.written)
             complain(backupTroubleText(kept, backupDir,
                                        [](const char *which) { return builtinResource(std::string("*backup.") + which); }));

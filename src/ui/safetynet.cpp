@@ -17,7 +17,7 @@ XtResource resources[] = {
     {const_cast<char *>("backupDirectory"), const_cast<char *>("BackupDirectory"), XtRString, sizeof(String),
      offsetof(Resources, directory), XtRString, const_cast<char *>("")},
     {const_cast<char *>("backupKeep"), const_cast<char *>("BackupKeep"), XtRInt, sizeof(int),
-     offsetof(Resources, keep), XtRImmediate, reinterpret_cast<XtPointer>(100)},
+     offsetof(Resources, keep), XtRImmediate, reinterpret_cast<XtPointer>(DefaultBackupKeep)},
     {const_cast<char *>("confirmProgramming"), const_cast<char *>("ConfirmProgramming"), XtRBoolean,
      sizeof(Boolean), offsetof(Resources, confirm), XtRImmediate, reinterpret_cast<XtPointer>(True)},
 };

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "config/listanswers.h"
+#include "config/lists.h"
 #include "config/record.h"
+#include "link/protocol.h"
 
 #include <cstring>
 #include <functional>
@@ -54,7 +56,7 @@ std::vector<StoreCase> storeCases()
          false},
         {"answer without data", step(7), 4, true, rec::BerList, rec::BerListSize, 4, false},
         {"no answer bytes at all", step(8), 0, true, rec::RufVertList, rec::RufVertListSize, 4, false},
-        {"step past the last", step(ConfigReadCount), 255, false, 0, 0, 4, false},
+        {"step past the last", step(ConfigListCount), 255, false, 0, 0, 4, false},
         {"negative step", step(-1), 255, false, 0, 0, 4, false},
         {"subscriber 0 short: rest cleared", tln(0), 10, true, rec::TlnData, rec::TlnDataSize, 4, true},
         {"subscriber 29 overlong stops at the speed dial", tln(29), 255, true, tln29, rec::TlnDataSize, 4, true},
@@ -123,6 +125,23 @@ TEST(AnswerStore, VersionTextEndsAtItsZeroByteOrItsBuffer)
         storeVersion(buffer.data(), c.size, c.answer.data(), c.length);
         EXPECT_EQ(std::string(buffer.c_str()), c.text) << c.name;
         EXPECT_EQ(buffer.substr(c.size), std::string(8, 'x')) << c.name << ": written past the buffer";
+    }
+}
+
+// A list is read and written under codes 32 apart and the same index, and no
+// two lists share a byte unless one is the tail of a port block.
+TEST(ListTable, ReadAndWriteAgreeOnEachList)
+{
+    for (const ConfigList &l : configLists) {
+        EXPECT_EQ(l.writeCode, l.readCode + 32) << l.title;
+        EXPECT_EQ(l.writeSub, l.readCode <= K_READ_S0_TLN ? l.readIndex : NoSubCode) << l.title;
+        for (const ConfigList &o : configLists) {
+            bool overlap = &o != &l && o.region < l.region + l.readSize && l.region < o.region + o.readSize;
+            auto tailOf = [](const ConfigList &s0, const ConfigList &port) {
+                return s0.readCode == K_READ_S0_TLN && port.readCode == K_READ_SO_PORT && s0.readIndex == port.readIndex;
+            };
+            EXPECT_TRUE(!overlap || tailOf(l, o) || tailOf(o, l)) << l.title << " and " << o.title;
+        }
     }
 }
 

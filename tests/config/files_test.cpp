@@ -183,7 +183,7 @@ namespace {
 // dialogs' procedures: a write that fails is told and does not count as
 // saved; a file of another kind is refused with the kind's name; a cancelled
 // dialog or a target that is no regular file does nothing and tells nothing.
-struct FileKind {
+struct FileCase {
     const char *name, *word; // the word names the kind in the wrong-file message
     std::function<void()> load, save;
     std::vector<std::string> foreign; // files of other kinds and sizes
@@ -198,7 +198,7 @@ std::string withMark(const char *mark, std::size_t size)
     return bytes;
 }
 
-const FileKind fileKinds[] = {
+const FileCase fileKinds[] = {
     {"configuration", "Konfigurationsdatei", [] { loadCFGFile(nullptr, nullptr, nullptr); },
      [] { saveCFGFileAs(nullptr, nullptr, nullptr); },
      {withMark(KwzMark, rec::KwzSizeInFile), "Daten"}}, // the second shorter than the mark
@@ -214,7 +214,7 @@ const FileKind fileKinds[] = {
 TEST(EveryKindOfFile, RefusesWhatIsNotItsOwnAndTellsAFailedWrite)
 {
     programTop();
-    for (const FileKind &k : fileKinds) {
+    for (const FileCase &k : fileKinds) {
         TempDir dir;
         ASSERT_EQ(mkdir(dir.file("ordner").c_str(), 0755), 0);
         ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);

@@ -4,13 +4,18 @@
 // more.
 #pragma once
 
+#include "config/filekind.h"
+
 #include <cstdio>
 #include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
 
-enum class BackupKind { Configuration, SpeedDial, Subscribers };
+using BackupKind = FileKind;
+
+// As many backups of a kind and device as are kept unless the user says otherwise.
+constexpr int DefaultBackupKeep = 100;
 
 // $XDG_DATA_HOME/kelvora/backups, else ~/.local/share/kelvora/backups; "" when
 // neither variable is set.

@@ -5,20 +5,27 @@
 #include <cstring>
 #include <sys/stat.h>
 
-bool writeCfgImage(FILE *fp, CfgVendor vendor)
+bool writeCfgStream(FILE *fp, CfgVendor vendor, const unsigned char *record)
 {
     // The identification followed by record bytes 0-2097, both PBX shares
     // included, in the order of the record.
     char id[CfgIdSize] = {};
     std::strcpy(id, vendor == CfgVendor::Dorvan ? CfgIdDorvan : CfgIdOstrale);
     bool written = std::fwrite(id, 1, sizeof id, fp) == sizeof id;
-    written = written && std::fwrite(all, 1, rec::PbxImageSize, fp) == rec::PbxImageSize;
+    written = written && std::fwrite(record, 1, rec::PbxImageSize, fp) == rec::PbxImageSize;
     return written && std::fflush(fp) == 0;
+}
+
+bool writeCfgImage(FILE *fp, CfgVendor vendor) { return writeCfgStream(fp, vendor, all); }
+
+FileWrite writeConfigFile(const char *path, CfgVendor vendor, const unsigned char *record)
+{
+    return writeFileAtomically(path, [vendor, record](FILE *fp) { return writeCfgStream(fp, vendor, record); });
 }
 
 FileWrite writeConfigFile(const char *path, CfgVendor vendor)
 {
-    FileWrite written = writeFileAtomically(path, [vendor](FILE *fp) { return writeCfgImage(fp, vendor); });
+    FileWrite written = writeConfigFile(path, vendor, all);
     if (written == FileWrite::Written) {
         setRecInt(rec::CfgChanges, 0);
         incRecInt(rec::CfgFileCount);

@@ -16,12 +16,16 @@ constexpr long CfgFileSize = CfgIdSize + 2098;
 // The identification a saved file starts with.
 enum class CfgVendor { Dorvan, Ostrale };
 
-// The identification and the PBX image; false when the stream did not take
-// all of it.
+// The identification and the PBX image of record; false when the stream did
+// not take all of it.
+bool writeCfgStream(FILE *fp, CfgVendor vendor, const unsigned char *record);
+// The same of the program's record (`all`).
 bool writeCfgImage(FILE *fp, CfgVendor vendor);
-// Writes the file at path, replacing it only once all of it reached the
-// disk; when written, the configuration counts as saved (change counter 0,
-// file counter +1).
+// Writes record's file at path, replacing it only once all of it reached the
+// disk; nothing else changes.
+FileWrite writeConfigFile(const char *path, CfgVendor vendor, const unsigned char *record);
+// The same for the program's record (`all`), which then counts as saved
+// (change counter 0, file counter +1).
 FileWrite writeConfigFile(const char *path, CfgVendor vendor);
 // Loads an open configuration file into the record; when loaded, the
 // configuration counts as valid and saved.  WrongFile leaves the record as it was.

@@ -1,6 +1,7 @@
 #include "config/cfgtransfer.h"
 
 #include "config/listanswers.h"
+#include "config/lists.h"
 #include "config/record.h"
 #include "link/protocol.h"
 #include "link/trace.h"
@@ -13,30 +14,8 @@ char anl_vers[256];
 
 namespace {
 
-constexpr int readSteps = ConfigReadCount + 1; // and the ROM version
-
-struct ListWrite {
-    int code;
-    int subcode;
-    std::size_t offset;
-    int length;
-};
-
-const ListWrite configWrites[] = {
-    {K_WRITE_SO_PORT, 0, rec::PortBlock0, int(rec::PortBlockSent)},
-    {K_WRITE_SO_PORT, 1, rec::PortBlock0 + rec::PortBlockSize, int(rec::PortBlockSent)},
-    {K_WRITE_SO_PORT, 2, rec::PortBlock0 + 2 * rec::PortBlockSize, int(rec::PortBlockSent)},
-    {K_WRITE_ANL_DAT_LIST, NoSubCode, rec::AnlDatList, int(rec::AnlDatListSize)},
-    {K_WRITE_TLN_RUFNR_LIST, NoSubCode, rec::RufnrList, int(rec::RufnrShare)},
-    {K_WRITE_S0_TLN, 0, rec::PortBlock0 + rec::S0TlnInBlock, int(rec::S0TlnSize)},
-    {K_WRITE_S0_TLN, 1, rec::PortBlock0 + rec::PortBlockSize + rec::S0TlnInBlock, int(rec::S0TlnSize)},
-    {K_WRITE_S0_TLN, 2, rec::PortBlock0 + 2 * rec::PortBlockSize + rec::S0TlnInBlock, int(rec::S0TlnSize)},
-    {K_WRITE_TLN_BER_LIST, NoSubCode, rec::BerList, int(rec::BerShare)},
-    {K_WRITE_TLN_RUF_VERT_LIST, NoSubCode, rec::RufVertList, int(rec::RufVertShare)},
-    {K_WRITE_TLN_GEB_KONF_LIST, NoSubCode, rec::GebKonfList, int(rec::GebKonfShare)},
-    {K_WRITE_ST_KON_LIST, NoSubCode, rec::StKonList, int(rec::StKonShare)},
-};
-constexpr int writeSteps = int(std::size(configWrites));
+constexpr int readSteps = ConfigListCount + 1; // and the ROM version
+constexpr int writeSteps = ConfigListCount;
 
 void dumpAnswer(const char *title, const unsigned char *answer, int length)
 {
@@ -55,13 +34,13 @@ void readLists(TransferContext &t, ReadCopy &copy)
 {
     if (traceErrors())
         tracePrintf("********************* START READ ******************\n");
-    for (int step = 0; step < ConfigReadCount; step++) {
-        const ConfigRead &r = configRead(step);
-        int length = t.request(r.code, r.index);
+    for (int step = 0; step < ConfigListCount; step++) {
+        const ConfigList &l = configLists[step];
+        int length = t.request(l.readCode, l.readIndex);
         if (length == 0)
             return;
         storeConfigAnswer(copy.record.data(), step, t.answer(), length);
-        dumpAnswer(r.title, t.answer(), length);
+        dumpAnswer(l.title, t.answer(), length);
     }
 
     int length = t.request(K_GET_EPROM_VER, 0);
@@ -75,9 +54,11 @@ void writeLists(TransferContext &t)
 {
     if (traceErrors())
         tracePrintf("********************* START WRITE ******************\n");
-    for (const ListWrite &w : configWrites)
-        if (!t.send(w.code, w.subcode, all + w.offset, w.length))
+    for (int step = 0; step < writeSteps; step++) {
+        const ConfigList &l = writtenList(step);
+        if (!t.send(l.writeCode, l.writeSub, all + l.region, int(l.writeSize)))
             return;
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "config/inputfile.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,4 +25,10 @@ FILE *openInputFile(const char *path, bool *regular)
         errno = error;
     }
     return fp;
+}
+
+const char *baseName(const char *path)
+{
+    const char *slash = std::strrchr(path, '/');
+    return slash ? slash + 1 : path;
 }

@@ -7,21 +7,9 @@
 
 #include <cstddef>
 
-// One read of the configuration: the command and a name for the trace.
-struct ConfigRead {
-    int code;
-    int index;
-    const char *title;
-};
-
-// The reads of the configuration, in the order they are made (the ROM
-// version comes after them).
-constexpr int ConfigReadCount = 12;
-const ConfigRead &configRead(int step); // step 0..ConfigReadCount-1
-
-// Stores the answer to read step into its list: the port answers' first data
-// byte is the port count (step 0 keeps it, less one, as the PBX type); the
-// rest is cut to the room the list has.  False, the record untouched, for a
+// Stores the answer to read step into its list (configLists[step]): the port
+// answers' first data byte is the port count (step 0 keeps it, less one, as
+// the PBX type); the rest is cut to the list's read size.  False, the record untouched, for a
 // step that is none.
 bool storeConfigAnswer(unsigned char *record, int step, const unsigned char *answer, int length);
 

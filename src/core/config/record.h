@@ -5,6 +5,8 @@
 // little-endian and go through the helpers at the end of this file.
 #pragma once
 
+#include "config/filekind.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -146,23 +148,23 @@ void setDevicePath(const char *path);
 inline unsigned char *recAt(std::size_t off) { return all + off; }
 inline char *recText(std::size_t off) { return reinterpret_cast<char *>(all + off); }
 
-inline std::uint16_t getLe16(const unsigned char *p) { return std::uint16_t(p[0] | (p[1] << 8)); }
-inline void putLe16(unsigned char *p, std::uint16_t v)
+// A little-endian value of size bytes (1..4).
+inline std::uint32_t getLe(const unsigned char *p, std::size_t size)
 {
-    p[0] = std::uint8_t(v);
-    p[1] = std::uint8_t(v >> 8);
+    std::uint32_t v = 0;
+    for (std::size_t i = size; i-- > 0;)
+        v = v << 8 | p[i];
+    return v;
 }
-inline std::uint32_t getLe32(const unsigned char *p)
+inline void putLe(unsigned char *p, std::size_t size, std::uint32_t v)
 {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+    for (std::size_t i = 0; i < size; i++, v >>= 8)
+        p[i] = std::uint8_t(v);
 }
-inline void putLe32(unsigned char *p, std::uint32_t v)
-{
-    p[0] = std::uint8_t(v);
-    p[1] = std::uint8_t(v >> 8);
-    p[2] = std::uint8_t(v >> 16);
-    p[3] = std::uint8_t(v >> 24);
-}
+inline std::uint16_t getLe16(const unsigned char *p) { return std::uint16_t(getLe(p, 2)); }
+inline void putLe16(unsigned char *p, std::uint16_t v) { putLe(p, 2, v); }
+inline std::uint32_t getLe32(const unsigned char *p) { return getLe(p, 4); }
+inline void putLe32(unsigned char *p, std::uint32_t v) { putLe(p, 4, v); }
 
 // Bookkeeping integers of the record.
 inline std::int32_t recInt(std::size_t off) { return std::int32_t(getLe32(all + off)); }
@@ -187,7 +189,7 @@ struct SavedFlags {
 // The parts of the record that are saved and programmed on their own.  A part
 // holds unsaved changes while its bytes differ from what they were when it was
 // last saved, loaded, read or programmed (all zeros before any of these).
-enum class RecordPart { Configuration, Subscribers, SpeedDial };
+using RecordPart = FileKind;
 void markClean(RecordPart part);
 bool unsavedChanges(RecordPart part);
 // Back to the start: every part compares with zeros (for tests).

@@ -90,20 +90,6 @@ std::size_t editDistance(const std::string &a, const std::string &b, std::size_t
 
 // ---------------------------------------------------------------- values
 
-std::uint32_t little(const unsigned char *p, std::size_t size)
-{
-    std::uint32_t v = 0;
-    for (std::size_t i = size; i-- > 0;)
-        v = v << 8 | p[i];
-    return v;
-}
-
-void putLittle(unsigned char *p, std::size_t size, std::uint32_t v)
-{
-    for (std::size_t i = 0; i < size; i++, v >>= 8)
-        p[i] = static_cast<unsigned char>(v);
-}
-
 int hexDigit(char c)
 {
     if (c >= '0' && c <= '9')
@@ -145,14 +131,6 @@ bool rawValue(const std::string &s, unsigned &value)
 bool isNumber(const std::string &s)
 {
     return !s.empty() && s.size() <= 10 && s.find_first_not_of("0123456789") == std::string::npos;
-}
-
-std::string joined(const std::vector<std::string> &parts, const char *between = ", ")
-{
-    std::string out;
-    for (const std::string &p : parts)
-        out += (out.empty() ? "" : between) + p;
-    return out;
 }
 
 std::string itemList(const Field &f)
@@ -315,7 +293,7 @@ std::string assignDecimal(const Field &f, const std::string &value, unsigned cha
     }
     if (!isNumber(value) || std::stoull(value) < std::uint64_t(low) || std::stoull(value) > std::uint64_t(high))
         return "Der Wert muß zwischen " + std::to_string(low) + " und " + std::to_string(high) + " liegen";
-    putLittle(p, f.size, std::uint32_t(std::stoull(value)));
+    putLe(p, f.size, std::uint32_t(std::stoull(value)));
     return "";
 }
 
@@ -368,7 +346,7 @@ std::string assignTime(const Field &f, const std::string &value, unsigned char *
 {
     (void)f;
     if (value == "(keine)" && rules == Rules::Storage) {
-        putLittle(p, 2, 0xFFFF);
+        putLe(p, 2, 0xFFFF);
         return "";
     }
     const char *allowed = rules == Rules::Dialog ? "erlaubt ist hh:mm von 00:00 bis 23:59" : "erlaubt ist hh:mm oder (keine)";
@@ -380,7 +358,7 @@ std::string assignTime(const Field &f, const std::string &value, unsigned char *
         if (!decimal || (hours << 8 | minutes) > 0x2359)
             return allowed;
     }
-    putLittle(p, 2, hours << 8 | minutes);
+    putLe(p, 2, hours << 8 | minutes);
     return "";
 }
 
@@ -399,7 +377,7 @@ std::string assignSubscribers(const Field &f, const std::string &value, unsigned
         return "\"" + shownText(unknown) + "\" ist kein Teilnehmer (AB  #1 .. S1  #9, durch \", \" getrennt, keiner: (keine))";
     // As the dialogs: bits 30-31 belong to no subscriber and stay.
     std::uint32_t keep = rules == Rules::Dialog ? 0xC0000000u : 0;
-    putLittle(p, 4, (little(p, 4) & keep) | bits);
+    putLe(p, 4, (getLe(p, 4) & keep) | bits);
     return "";
 }
 
@@ -411,8 +389,8 @@ std::string assignItem(const Target &t, const std::string &value, unsigned char 
         return "erlaubt sind: " + joined(words);
     bool on = value == words[1];
     std::size_t size = t.field->size;
-    std::uint32_t v = little(p, size);
-    putLittle(p, size, on ? v | t.item : v & ~t.item);
+    std::uint32_t v = getLe(p, size);
+    putLe(p, size, on ? v | t.item : v & ~t.item);
     return "";
 }
 

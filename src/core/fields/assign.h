@@ -4,6 +4,7 @@
 
 #include "fields/fields.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 

@@ -1,5 +1,6 @@
 #include "fields/fields.h"
 
+#include "config/lists.h"
 #include "config/names.h"
 #include "config/record.h"
 #include "resources/lookup.h"
@@ -117,22 +118,23 @@ std::vector<Region> configRegions()
         r.push_back({rec::PortBlock0 + rec::PortBlockSize * std::size_t(p), rec::PortBlockSize,
                      title("anltyp_dlg") + ": Port " + num(p + 1), "port" + num(p + 1)});
     r.push_back({rec::PortAreaB, rec::PortAreaSize, b + title("anltyp_dlg"), "b.ports"});
-    struct List {
-        std::size_t offset, share;
+    // The lists held for two PBXs: each PBX's share is what one write sends.
+    struct Shared {
+        int readCode;
         const char *dialog, *key;
     };
-    const List lists[] = {
-        {rec::RufnrList, rec::RufnrShare, "rufzuord_dlg", "rufnr"},
-        {rec::BerList, rec::BerShare, "tlnperm_dlg", "ber"},
-        {rec::RufVertList, rec::RufVertShare, "calldist_dlg", "rufvert"},
-        {rec::GebKonfList, rec::GebKonfShare, "gebdat_dlg", "gebkonf"},
-        {rec::StKonList, rec::StKonShare, "steuer_dlg", "stkon"},
+    const Shared shared[] = {
+        {K_READ_TLN_RUFNR_LIST, "rufzuord_dlg", "rufnr"},   {K_READ_TLN_BER_LIST, "tlnperm_dlg", "ber"},
+        {K_READ_TLN_RUF_VERT_LIST, "calldist_dlg", "rufvert"}, {K_READ_TLN_GEB_KONF_LIST, "gebdat_dlg", "gebkonf"},
+        {K_READ_ST_KON_LIST, "steuer_dlg", "stkon"},
     };
-    for (const List &l : lists) {
-        r.push_back({l.offset, l.share, title(l.dialog), l.key});
-        r.push_back({l.offset + l.share, l.share, b + title(l.dialog), std::string("b.") + l.key});
+    for (const Shared &s : shared) {
+        const ConfigList &l = listOfRead(s.readCode);
+        r.push_back({l.region, l.writeSize, title(s.dialog), s.key});
+        r.push_back({l.region + l.writeSize, l.writeSize, b + title(s.dialog), std::string("b.") + s.key});
     }
-    r.push_back({rec::AnlDatList, rec::AnlDatListSize, title("globdat_dlg"), "anldat"});
+    const ConfigList &anldat = listOfRead(K_READ_ANL_DAT_LIST);
+    r.push_back({anldat.region, anldat.readSize, title("globdat_dlg"), "anldat"});
     return r;
 }
 
@@ -464,23 +466,8 @@ std::string readText(const unsigned char *p, std::size_t size)
     return out;
 }
 
-std::uint32_t little(const unsigned char *p, std::size_t size)
-{
-    std::uint32_t v = 0;
-    for (std::size_t i = size; i-- > 0;)
-        v = v << 8 | p[i];
-    return v;
-}
-
-std::string joined(const std::vector<std::string> &parts)
-{
-    if (parts.empty())
-        return "(keine)";
-    std::string out;
-    for (const std::string &p : parts)
-        out += (out.empty() ? "" : ", ") + p;
-    return out;
-}
+// What a set of items or subscribers reads as.
+std::string setText(const std::vector<std::string> &parts) { return parts.empty() ? "(keine)" : joined(parts); }
 
 std::string hexByte(unsigned v)
 {
@@ -490,6 +477,14 @@ std::string hexByte(unsigned v)
 }
 
 } // namespace
+
+std::string joined(const std::vector<std::string> &parts, const char *between)
+{
+    std::string out;
+    for (const std::string &p : parts)
+        out += (out.empty() ? "" : between) + p;
+    return out;
+}
 
 const std::vector<Field> &fieldsOf(FileKind kind)
 {
@@ -537,7 +532,7 @@ std::string readField(const Field &f, const unsigned char *record)
     case Reading::Text:
         return readText(p, f.size);
     case Reading::Decimal:
-        return std::to_string(little(p, f.size));
+        return std::to_string(getLe(p, f.size));
     case Reading::Choice: {
         unsigned v = p[0] & f.mask;
         for (const FieldItem &item : f.items)
@@ -555,10 +550,10 @@ std::string readField(const Field &f, const unsigned char *record)
             }
         if (v)
             set.push_back(hexByte(v));
-        return joined(set);
+        return setText(set);
     }
     case Reading::TimeOfDay: {
-        unsigned v = unsigned(little(p, 2));
+        unsigned v = unsigned(getLe(p, 2));
         if (v == 0xFFFF)
             return "(keine)";
         char b[8];
@@ -566,12 +561,12 @@ std::string readField(const Field &f, const unsigned char *record)
         return b;
     }
     case Reading::Subscribers: {
-        std::uint32_t v = little(p, 4);
+        std::uint32_t v = getLe(p, 4);
         std::vector<std::string> set;
         for (int i = 0; i < 32; i++)
             if (v >> i & 1)
                 set.push_back(i < rec::TlnCount ? std::string(subscriberName(i)) : "Bit " + num(i));
-        return joined(set);
+        return setText(set);
     }
     case Reading::Bytes:
         return hex(p, f.size);

@@ -8,11 +8,11 @@
 // files whose fields all read alike are byte for byte the same.
 #pragma once
 
+#include "config/filekind.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
-
-enum class FileKind { Configuration, SpeedDial, Subscribers };
 
 enum class Reading {
     Text,        // up to the first zero byte; bytes after it in hex while not all zero
@@ -40,7 +40,7 @@ struct FieldRule {
 };
 
 struct Field {
-    std::string name;  // a stable key: "anldat.okz", "kwz.142.number"
+    std::string name;  // a stable key: "globdat.okz", "kwz.142.number"
     std::string label; // "Globale Anlagendaten: Ortsvorwahl" (ISO 8859-1)
     std::size_t offset; // in the record
     std::size_t size;
@@ -66,6 +66,9 @@ std::size_t dialogBlock(const char *dialog);
 
 // The fields of one kind of file, in the order show prints them.
 const std::vector<Field> &fieldsOf(FileKind kind);
+
+// The parts with between after each but the last.
+std::string joined(const std::vector<std::string> &parts, const char *between = ", ");
 
 // How the field reads in a record of rec::RecordSize bytes (ISO 8859-1 text).
 std::string readField(const Field &field, const unsigned char *record);

@@ -190,10 +190,7 @@ std::string textOf(const Field &field, const unsigned char *record)
 
 std::uint32_t wordOf(const Field &field, const unsigned char *record)
 {
-    std::uint32_t v = 0;
-    for (std::size_t i = field.size; i-- > 0;)
-        v = v << 8 | record[field.offset + i];
-    return v;
+    return getLe(record + field.offset, field.size);
 }
 
 std::string shortLabel(const Field &field)

@@ -99,7 +99,7 @@ const Field *firstUnstorableField(const FileImage &image)
         bool storable = true;
         if (f.reading == Reading::TimeOfDay) {
             // The field takes four digits, read as hhmm in hexadecimal.
-            unsigned v = unsigned(p[0]) | unsigned(p[1]) << 8;
+            unsigned v = getLe16(p);
             for (int shift = 0; shift < 16; shift += 4)
                 storable = storable && (v == 0xFFFF || (v >> shift & 0xF) <= 9);
         } else if (f.reading == Reading::Text) {

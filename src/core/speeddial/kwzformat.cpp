@@ -49,15 +49,22 @@ bool writeTextFile(FILE *fp)
     return ok && !std::ferror(fp);
 }
 
-bool writeKwzImage(FILE *fp)
+bool writeKwzStream(FILE *fp, const unsigned char *record)
 {
-    return std::fwrite(all + rec::KwzHeader, 1, FirstPiece, fp) == FirstPiece &&
-           std::fwrite(all + rec::NahBerList, 1, 2 * rec::PrefixListSize, fp) == 2 * rec::PrefixListSize;
+    return std::fwrite(record + rec::KwzHeader, 1, FirstPiece, fp) == FirstPiece &&
+           std::fwrite(record + rec::NahBerList, 1, 2 * rec::PrefixListSize, fp) == 2 * rec::PrefixListSize;
+}
+
+bool writeKwzImage(FILE *fp) { return writeKwzStream(fp, all); }
+
+FileWrite writeKwzFile(const char *path, const unsigned char *record)
+{
+    return writeFileAtomically(path, [record](FILE *fp) { return writeKwzStream(fp, record); });
 }
 
 FileWrite writeKwzFile(const char *path)
 {
-    FileWrite written = writeFileAtomically(path, writeKwzImage);
+    FileWrite written = writeKwzFile(path, all);
     if (written == FileWrite::Written) {
         setRecInt(rec::KwzChanges, 0);
         markClean(RecordPart::SpeedDial);

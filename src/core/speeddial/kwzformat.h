@@ -34,9 +34,14 @@ void normaliseNumbers();
 // the stream took it not completely.
 bool writeTextFile(FILE *fp);
 
-// The directory as its file holds it: header, numbers, names, both prefix lists.
+// The directory of record as its file holds it: header, numbers, names, both
+// prefix lists.
+bool writeKwzStream(FILE *fp, const unsigned char *record);
+// The same of the program's record (`all`).
 bool writeKwzImage(FILE *fp);
-// Writes the file at path (atomically); when written, the directory counts as
+// Writes record's directory at path (atomically); nothing else changes.
+FileWrite writeKwzFile(const char *path, const unsigned char *record);
+// The same for the program's record (`all`), whose directory then counts as
 // saved (change counter 0).
 FileWrite writeKwzFile(const char *path);
 // Loads a speed-dial file into the record as the dialog's "Laden" does: the
