@@ -74,10 +74,10 @@ bool unsavedWork()
 // programmed the user is asked first, and "Nein" (the default) stays.
 void quitting(Widget, XtPointer, XtPointer)
 {
-    if (unsavedWork() && !XmtDisplayWarningAndAskf(toplevel, "quitUnsaved",
-                                                   "Es gibt Änderungen, die weder gesichert\nnoch programmiert "
-                                                   "sind.\nProgramm trotzdem beenden?",
-                                                   False, "No Help!"))
+    if (unsavedWork() && !XmtAskIrreversible(toplevel, "quitUnsaved",
+                                             "Es gibt Änderungen, die weder gesichert\nnoch programmiert "
+                                             "sind.\nProgramm trotzdem beenden?",
+                                             "No Help!"))
         return;
     quitNow();
 }

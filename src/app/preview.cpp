@@ -70,5 +70,5 @@ bool askBeforeProgramming(Widget parent, BackupKind backupKind)
                 message += "\n" + text(parent, "more", "... und %1 weitere", {std::to_string(lines.size() - ShownLines)});
         }
     }
-    return XmtDisplayWarningAndAskf(parent, Question, "%s", False, "No Help!", message.c_str());
+    return XmtAskIrreversible(parent, Question, "%s", "No Help!", message.c_str());
 }

@@ -105,8 +105,7 @@ void moveLine(int i)
         return;
     // A number without a name is overwritten without asking.
     if (kwzName(target)[0] != '\0' &&
-        !XmtDisplayWarningAndAsk(kwzdlg, "overwrite", "Alten Eintrag ueberschreiben?", "Ja", "Nein", False,
-                                 "No Help!")) {
+        !XmtAskIrreversible(kwzdlg, "overwrite", "Alten Eintrag ueberschreiben?", "No Help!")) {
         checkButtons();
         return;
     }
