@@ -65,6 +65,7 @@ protected:
         setRecInt(rec::KwzPresent, 1);
         setEntry(0, "Praxis", "069123");
         setEntry(5, "Werkstatt", "0301234567");
+        markClean(RecordPart::SpeedDial); // as read: closing the dialog asks nothing
         writeFile(existing, "alt");
         writeFile(book, "Kurzwahl;Name;Nummer\n105;Bäckerei;06356 4711\n");
     }
