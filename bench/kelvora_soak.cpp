@@ -161,22 +161,28 @@ void press(Widget button)
     XtCallCallbacks(button, XmNactivateCallback, &cbs);
 }
 
+// A window manager's message of the WM_PROTOCOLS kind to a shell.
+void sendProtocol(Widget shell, const char *protocol)
+{
+    Display *dpy = XtDisplay(shell);
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = XtWindow(shell);
+    ev.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = long(XInternAtom(dpy, protocol, False));
+    ev.xclient.data.l[1] = CurrentTime;
+    XSendEvent(dpy, XtWindow(shell), False, NoEventMask, &ev);
+    XFlush(dpy);
+}
+
 // What a window manager sends when its close button is clicked.
 void closeRequest(XtPointer, XtIntervalId *)
 {
     // Without changes that would only quit: the soak ends on its own.
     if (!unsavedWork())
         return;
-    Display *dpy = XtDisplay(toplevel);
-    XEvent ev{};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = XtWindow(toplevel);
-    ev.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = long(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
-    ev.xclient.data.l[1] = CurrentTime;
-    XSendEvent(dpy, XtWindow(toplevel), False, NoEventMask, &ev);
-    XFlush(dpy);
+    sendProtocol(toplevel, "WM_DELETE_WINDOW");
     pilot.closeRequests++;
 }
 
@@ -196,14 +202,7 @@ void moveFocus()
     if (!XGetWindowAttributes(dpy, XtWindow(target), &wa) || wa.map_state != IsViewable)
         return;
     XSetInputFocus(dpy, XtWindow(target), RevertToParent, CurrentTime);
-    XEvent ev{};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = XtWindow(target);
-    ev.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = long(XInternAtom(dpy, "WM_TAKE_FOCUS", False));
-    ev.xclient.data.l[1] = CurrentTime;
-    XSendEvent(dpy, XtWindow(target), False, NoEventMask, &ev);
+    sendProtocol(target, "WM_TAKE_FOCUS");
     pilot.focusMoves++;
 }
 
