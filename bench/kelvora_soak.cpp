@@ -5,16 +5,34 @@
 // descriptors must not grow at all, memory only within the tolerances below.
 // Needs an X display (scripts/soak.sh).
 //
-//   kelvora_soak [CYCLES]     (default 500)
+// With --window it plays a person instead: sequences of Auslesen, Sichern,
+// Laden and Programmieren, and the speed-dial dialog's reading, saving,
+// loading and programming, every dialog, question and file box answered from
+// the event loop as it comes up, and close requests to the main window (the
+// window manager's close button, sent as X client messages) at random moments
+// while any of them or a transfer is up.  Meant to run under AddressSanitizer
+// or valgrind, which tell the faults; it checks the lock, the PBX and that
+// every close request was asked about once no transfer ran.
+//
+//   kelvora_soak [CYCLES]             (default 500)
+//   kelvora_soak --window [CYCLES]    (default 20)
 #include "app/app.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "link/serial.h"
 #include "pbxsim/pbxsim.h"
+#include "speeddial/kwz.h"
+#include "toolkit/toolkit.h"
 #include "ui/safetynet.h"
 
 #include <X11/Intrinsic.h>
 #include <X11/Xlib.h>
+#include <Xm/FileSB.h>
+#include <Xm/List.h>
+#include <Xm/MessageB.h>
+#include <Xm/PushB.h>
+#include <Xm/SelectioB.h>
+#include <Xm/TextF.h>
 
 #include <algorithm>
 #include <chrono>
@@ -23,9 +41,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <malloc.h>
+#include <random>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -101,10 +122,329 @@ bool within(const char *what, long first, long last, long tolerance, const char 
     return ok;
 }
 
+// ---------------------------------------------------------------- --window
+
+struct Step {
+    const char *where;  // "main": the main window's turn; "kwz": the speed-dial dialog's
+    const char *button; // pressed; nullptr: only do()
+    std::function<void()> before = {};
+    std::string file = {}; // the answer to the file box it opens
+};
+
+struct Pilot {
+    std::vector<Step> steps;
+    std::size_t next = 0;
+    bool running[2] = {}; // a step of main / kwz is under way
+    std::mt19937 random{20261210};
+    Widget main = nullptr;
+    long closeRequests = 0, quitQuestions = 0, questions = 0, files = 0, focusMoves = 0, keysIgnored = 0;
+    bool failed = false;
+};
+
+Pilot pilot;
+
+void press(Widget button)
+{
+    if (!button) {
+        std::fprintf(stderr, "soak: a button to press is missing\n");
+        std::exit(1);
+    }
+    XEvent ev{};
+    ev.xbutton.type = ButtonRelease;
+    ev.xbutton.display = XtDisplayOfObject(button);
+    ev.xbutton.window = XtWindowOfObject(button);
+    ev.xbutton.button = Button1;
+    XmPushButtonCallbackStruct cbs{};
+    cbs.reason = XmCR_ACTIVATE;
+    cbs.event = &ev;
+    cbs.click_count = 1;
+    XtCallCallbacks(button, XmNactivateCallback, &cbs);
+}
+
+// A window manager's message of the WM_PROTOCOLS kind to a shell.
+void sendProtocol(Widget shell, const char *protocol)
+{
+    Display *dpy = XtDisplay(shell);
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = XtWindow(shell);
+    ev.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = long(XInternAtom(dpy, protocol, False));
+    ev.xclient.data.l[1] = CurrentTime;
+    XSendEvent(dpy, XtWindow(shell), False, NoEventMask, &ev);
+    XFlush(dpy);
+}
+
+// What a window manager sends when its close button is clicked.
+void closeRequest(XtPointer, XtIntervalId *)
+{
+    // Without changes that would only quit: the soak ends on its own.
+    if (!unsavedWork())
+        return;
+    sendProtocol(toplevel, "WM_DELETE_WINDOW");
+    pilot.closeRequests++;
+}
+
+// A window manager moves the focus as windows come and go: it sets the X
+// focus and sends WM_TAKE_FOCUS, to the main window or to what is up.
+void moveFocus()
+{
+    Widget active = XmtActiveDialog();
+    std::uniform_int_distribution<int> pick(0, 3);
+    Widget target = pick(pilot.random) == 0 || !active ? toplevel : XtParent(active);
+    while (target && !XtIsShell(target))
+        target = XtParent(target);
+    if (!target || !XtIsRealized(target))
+        return;
+    Display *dpy = XtDisplay(target);
+    XWindowAttributes wa;
+    if (!XGetWindowAttributes(dpy, XtWindow(target), &wa) || wa.map_state != IsViewable)
+        return;
+    XSetInputFocus(dpy, XtWindow(target), RevertToParent, CurrentTime);
+    sendProtocol(target, "WM_TAKE_FOCUS");
+    pilot.focusMoves++;
+}
+
+// Message boxes that only tell something stay up until OK; they are closed as
+// a person would.
+void closeNotices()
+{
+    for (const char *name : {"msg1", "tranfer_err", "wrongFile", "openFailed", "writeFailed", "help"})
+        if (Widget box = XmtLastMessageBox(name)) {
+            XmString text = nullptr;
+            XtVaGetValues(box, XmNmessageString, &text, nullptr);
+            char *shown = static_cast<char *>(XmStringUnparse(text, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, nullptr, 0,
+                                                              XmOUTPUT_ALL));
+            std::fprintf(stderr, "soak: box %s: %s\n", name, shown ? shown : "");
+            XtFree(shown);
+            XmStringFree(text);
+            pilot.failed = pilot.failed || std::strcmp(name, "help") != 0;
+            press(XmtNameToWidget(box, "okButton"));
+        }
+}
+
+// A key as a person types it into the window that has the focus.
+void key(Widget w, const char *name)
+{
+    Widget shell = w;
+    while (shell && !XtIsShell(shell))
+        shell = XtParent(shell);
+    if (!shell || !XtIsRealized(shell))
+        return;
+    Display *dpy = XtDisplay(shell);
+    XEvent focus{};
+    focus.xfocus.type = FocusIn;
+    focus.xfocus.window = XtWindow(shell);
+    focus.xfocus.mode = NotifyNormal;
+    focus.xfocus.detail = NotifyNonlinear;
+    XSendEvent(dpy, XtWindow(shell), False, FocusChangeMask, &focus);
+    for (int type : {KeyPress, KeyRelease}) {
+        XEvent ev{};
+        ev.xkey.type = type;
+        ev.xkey.window = XtWindow(shell);
+        ev.xkey.root = DefaultRootWindow(dpy);
+        ev.xkey.same_screen = True;
+        ev.xkey.keycode = XKeysymToKeycode(dpy, XStringToKeysym(name));
+        XSendEvent(dpy, XtWindow(shell), True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &ev);
+    }
+    XFlush(dpy);
+}
+
+bool byKeyboard() { return std::uniform_int_distribution<int>(0, 1)(pilot.random) == 0; }
+
+bool answerActive(Widget active)
+{
+    // Keys sent are handled a little later: the box is not answered twice
+    // meanwhile.  One still up after a while did not take them: pressed then.
+    static Widget keyed = nullptr;
+    static int waited = 0;
+    if (active == keyed && ++waited < 100)
+        return true;
+    bool again = active == keyed;
+    if (again) {
+        pilot.keysIgnored++;
+        keyed = nullptr;
+    }
+    waited = 0;
+    if (XmIsFileSelectionBox(active)) {
+        const Step &step = pilot.steps[pilot.next - 1];
+        pilot.files += again ? 0 : 1;
+        if (step.file.empty()) {
+            press(XmFileSelectionBoxGetChild(active, XmDIALOG_CANCEL_BUTTON));
+            return true;
+        }
+        XmTextFieldSetString(XmFileSelectionBoxGetChild(active, XmDIALOG_TEXT), const_cast<char *>(step.file.c_str()));
+        if (!again && byKeyboard()) {
+            XmProcessTraversal(XmFileSelectionBoxGetChild(active, XmDIALOG_TEXT), XmTRAVERSE_CURRENT);
+            key(active, "Return");
+            keyed = active;
+        } else {
+            press(XmFileSelectionBoxGetChild(active, XmDIALOG_OK_BUTTON));
+        }
+        return true;
+    }
+    if (XmIsSelectionBox(active)) {
+        press(XmSelectionBoxGetChild(active, XmDIALOG_CANCEL_BUTTON));
+        return true;
+    }
+    if (XmIsMessageBox(active)) {
+        bool quitQuestion = std::strcmp(XtName(active), "quitUnsaved") == 0;
+        if (!again)
+            (quitQuestion ? pilot.quitQuestions : pilot.questions)++;
+        if (quitQuestion && !again && byKeyboard()) {
+            key(active, "Escape");
+            keyed = active;
+        } else {
+            press(XmtNameToWidget(active, quitQuestion ? "cancelButton" : "okButton"));
+        }
+        return true;
+    }
+    return false;
+}
+
+void runStep(const Step &step, int where)
+{
+    pilot.running[where] = true;
+    // Now and then the close request comes with the press, else a little later:
+    // while a file box, a question or a transfer is up.
+    std::uniform_int_distribution<int> when(-1, 60);
+    int delay = when(pilot.random);
+    if (delay >= 0)
+        XtAppAddTimeOut(XtWidgetToApplicationContext(toplevel), unsigned(delay), closeRequest, nullptr);
+    if (step.before)
+        step.before();
+    if (step.button) {
+        Widget parent = where == 0 ? toplevel : kwzdlg;
+        Widget button = XmtNameToWidget(parent, step.button);
+        if (!button) {
+            std::fprintf(stderr, "soak: no button %s\n", step.button);
+            std::exit(1);
+        }
+        press(button);
+    }
+    pilot.running[where] = false;
+}
+
+void fly(XtPointer, XtIntervalId *)
+{
+    // First the next turn: a step runs its own event loops, in which this goes on.
+    XtAppAddTimeOut(XtWidgetToApplicationContext(toplevel), 3, fly, nullptr);
+    closeNotices();
+    if (std::uniform_int_distribution<int>(0, 3)(pilot.random) == 0)
+        moveFocus();
+    Widget active = XmtActiveDialog();
+    if (active && answerActive(active))
+        return;
+    if (pilot.next >= pilot.steps.size())
+        return;
+    const Step &step = pilot.steps[pilot.next];
+    int where = std::strcmp(step.where, "main") == 0 ? 0 : 1;
+    if (pilot.running[where] || active != (where == 0 ? nullptr : kwzdlg))
+        return;
+    pilot.next++;
+    runStep(step, where);
+}
+
+std::vector<Step> sequence(const std::string &dir, int cycle, pbxsim::Simulator &sim)
+{
+    std::string cfg = dir + "/soak.cfg", kwz = dir + "/soak.kwz";
+    auto select = [] { XmListSelectPos(XmtNameToWidget(kwzdlg, "*ziele"), 1 + std::rand() % 20, False); };
+    return {
+        {"main", "*main*lesen", [&sim, cycle] { sim.modifyState([cycle](pbxsim::State &s) { s.rufnr[0] = std::uint8_t(cycle); }); }},
+        {"main", "*main*sichern", [] { all[rec::RufnrList] ^= 0x40; }, cfg},
+        {"main", "*main*laden", {}, cfg},
+        {"main", "*main*schreiben", [] { all[rec::RufnrList] ^= 0x20; }},
+        {"main", "*main*kurz"},
+        {"kwz", "*getcfg"},
+        {"kwz", "*delcfg", select},
+        {"kwz", "*saveas", {}, kwz},
+        {"kwz", "*loadall", {}, kwz},
+        {"kwz", "*delcfg", select},
+        {"kwz", "*progcfg"},
+        {"kwz", "*delcfg", select},
+        {"kwz", "*quit", {}, kwz},
+    };
+}
+
+int windowSoak(int cycles)
+{
+    char tmpl[] = "/tmp/kelvora-soak.XXXXXX";
+    if (!mkdtemp(tmpl))
+        return 2;
+    std::string dir = tmpl;
+    std::string device = dir + "/ttySOAK";
+    std::string lock = dir + "/lock/LCK..ttySOAK";
+    std::filesystem::create_directory(dir + "/lock");
+    std::filesystem::create_directory(dir + "/backups");
+    setLockDir((dir + "/lock").c_str());
+    setenv("HOME", dir.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
+
+    pbxsim::Simulator sim;
+    std::string error;
+    if (!sim.open(device, &error)) {
+        std::fprintf(stderr, "pbxsim: %s\n", error.c_str());
+        return 1;
+    }
+    sim.start();
+    std::string argv0 = "kelvora";
+    char *args[] = {argv0.data(), device.data(), nullptr};
+    kelvoraStart(2, args);
+    // Programming asks first, as it does for a person.
+    setSafetySettings({dir + "/backups", 3, true});
+    drainEvents();
+    // A subscriber change nobody saves: every close request is asked about.
+    all[rec::TlnData + 7] ^= 0x01;
+
+    XtAppContext app = XtWidgetToApplicationContext(toplevel);
+    XtAppAddTimeOut(app, 3, fly, nullptr);
+    auto start = Clock::now();
+    for (int cycle = 1; cycle <= cycles; ++cycle) {
+        pilot.steps = sequence(dir, cycle, sim);
+        pilot.next = 0;
+        while (pilot.next < pilot.steps.size() || pilot.running[0] || pilot.running[1] || XmtActiveDialog())
+            XtAppProcessEvent(app, XtIMAll);
+        // Requests still queued or waiting for a transfer's end are asked now.
+        auto settle = Clock::now() + std::chrono::milliseconds(300);
+        while (Clock::now() < settle)
+            if (XtAppPending(app))
+                XtAppProcessEvent(app, XtIMAll);
+            else
+                usleep(2000);
+        bool lockGone = access(lock.c_str(), F_OK) != 0;
+        bool programmed = sim.state().rufnr[0] == all[rec::RufnrList];
+        std::printf("cycle %3d: %ld close requests, %ld quit questions, %ld other questions, %ld file boxes, "
+                    "%ld focus moves, %ld keys ignored%s%s\n",
+                    cycle, pilot.closeRequests, pilot.quitQuestions, pilot.questions, pilot.files, pilot.focusMoves,
+                    pilot.keysIgnored,
+                    lockGone ? "" : ", LOCK LEFT", programmed ? "" : ", NOT PROGRAMMED");
+        std::fflush(stdout);
+        if (!lockGone || !programmed || pilot.failed)
+            return 1;
+        sim.clearLogs();
+    }
+    sim.stop();
+    std::filesystem::remove_all(dir);
+    double total = std::chrono::duration<double>(Clock::now() - start).count();
+    // One question per request, but requests that came while it was up count once.
+    bool ok = pilot.quitQuestions > 0 && pilot.quitQuestions <= pilot.closeRequests && pilot.keysIgnored == 0;
+    std::printf("\n%d cycles in %.1f s: %ld close requests, %ld quit questions\n%s\n", cycles, total,
+                pilot.closeRequests, pilot.quitQuestions, ok ? "window soak passed" : "window soak FAILED");
+    return ok ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc > 1 && std::strcmp(argv[1], "--window") == 0) {
+        if (!std::getenv("DISPLAY")) {
+            std::fprintf(stderr, "%s: needs an X display (run scripts/soak.sh)\n", argv[0]);
+            return 2;
+        }
+        return windowSoak(argc > 2 ? std::atoi(argv[2]) : 20);
+    }
     int cycles = argc > 1 ? std::atoi(argv[1]) : 500;
     if (cycles < 2) {
         std::fprintf(stderr, "usage: %s [CYCLES >= 2]\n", argv[0]);

@@ -7,6 +7,7 @@
 #include "link/trace.h"
 #include "toolkit/toolkit.h"
 #include "ui/access.h"
+#include "ui/transferwindow.h"
 
 #include <cstdlib>
 #include <string>
@@ -70,14 +71,27 @@ bool unsavedWork()
            unsavedChanges(RecordPart::Subscribers);
 }
 
-// "Beenden" and the window manager's close: with changes neither saved nor
-// programmed the user is asked first, and "Nein" (the default) stays.
+// "Beenden" and a close request from outside (the window manager's close
+// button), at any moment: with changes neither saved nor programmed the user
+// is asked first, and "Nein" (the default) stays.  A close request reaches the
+// program also while a transfer runs (its working dialog runs the event loop)
+// or while this question is up: the first waits for the transfer's end, the
+// second is the same request again.
 void quitting(Widget, XtPointer, XtPointer)
 {
-    if (unsavedWork() && !XmtDisplayWarningAndAskf(toplevel, "quitUnsaved",
-                                                   "Es gibt Änderungen, die weder gesichert\nnoch programmiert "
-                                                   "sind.\nProgramm trotzdem beenden?",
-                                                   False, "No Help!"))
+    static bool asking = false;
+    if (asking)
         return;
-    quitNow();
+    if (transferRunning()) {
+        whenNoTransfer([] { quitting(); });
+        return;
+    }
+    asking = true;
+    bool quit = !unsavedWork() || XmtAskIrreversible(toplevel, "quitUnsaved",
+                                                      "Es gibt Änderungen, die weder gesichert\nnoch programmiert "
+                                                      "sind.\nProgramm trotzdem beenden?",
+                                                      "No Help!");
+    asking = false;
+    if (quit)
+        quitNow();
 }

@@ -91,5 +91,5 @@ bool askBeforeProgramming(Widget parent, BackupKind backupKind)
     }
     if (kind == FileKind::Configuration)
         message = findingsFirst(parent) + message;
-    return XmtDisplayWarningAndAskf(parent, Question, "%s", False, "No Help!", message.c_str());
+    return XmtAskIrreversible(parent, Question, "%s", "No Help!", message.c_str());
 }

@@ -43,8 +43,8 @@ void doGebGet(Widget, XtPointer, XtPointer)
 // No way back from a reset: the question's default is "Nein".
 void doGebDel(Widget, XtPointer, XtPointer)
 {
-    if (!XmtDisplayWarningAndAsk(zaehlerdlg, "gebuehrdel", "Wollen Sie wirklich alle Gebührendaten\nauf 0.00 DM setzten?",
-                                 "Ja", "Nein", False, "No Help!"))
+    if (!XmtAskIrreversible(zaehlerdlg, "gebuehrdel", "Wollen Sie wirklich alle Gebührendaten\nauf 0.00 DM setzten?",
+                            "No Help!"))
         return;
     WindowObserver observer(zaehlerdlg);
     // The PBX is not asked again: a reset it acknowledged is all zeros.

@@ -45,8 +45,8 @@ void printOutCalls(Widget, XtPointer, XtPointer)
 // Nothing brings the calls back, so Return must not erase them: "Nein" is the default.
 void doKitDelOut(Widget, XtPointer, XtPointer)
 {
-    if (!XmtDisplayWarningAndAsk(outcalls.dialog, "gebkitdel", "Wollen Sie wirklich den Gebührenspeicher löschen?",
-                                 "Ja", "Nein", False, "No Help!"))
+    if (!XmtAskIrreversible(outcalls.dialog, "gebkitdel", "Wollen Sie wirklich den Gebührenspeicher löschen?",
+                            "No Help!"))
         return;
     WindowObserver observer(outcalls.dialog);
     eraseOutgoingCalls(observer);

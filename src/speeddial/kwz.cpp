@@ -105,8 +105,7 @@ void moveLine(int i)
         return;
     // A number without a name is overwritten without asking.
     if (kwzName(target)[0] != '\0' &&
-        !XmtDisplayWarningAndAsk(kwzdlg, "overwrite", "Alten Eintrag ueberschreiben?", "Ja", "Nein", False,
-                                 "No Help!")) {
+        !XmtAskIrreversible(kwzdlg, "overwrite", "Alten Eintrag ueberschreiben?", "No Help!")) {
         checkButtons();
         return;
     }
@@ -182,14 +181,19 @@ void mergeFile(Widget, XtPointer, XtPointer)
         showkwz();
 }
 
-// First action of "OK".  A save that failed keeps the counter, so the question
-// comes again at the next closing.
-void closekwz(Widget, XtPointer, XtPointer)
+// "OK".  Asks only when the directory differs from what was last read, loaded,
+// saved or programmed.  "Ja" saves into the file it came from, else asks for
+// one; a save that failed or was cancelled keeps the dialog and its edits.
+void closekwz(Widget w, XtPointer, XtPointer)
 {
-    if (recInt(rec::KwzChanges) != 0 &&
+    if (unsavedChanges(RecordPart::SpeedDial) &&
         XmtDisplayWarningAndAsk(kwzdlg, "dosave", "Wollen Sie die Aenderungen sichern?", "Ja", "Nein", True,
-                                "No Help!"))
-        saveKwzFile(kwzdlg);
+                                "No Help!") &&
+        !(kwzFromFile() ? saveKwzFile(kwzdlg) : saveKwzFileAs(kwzdlg))) {
+        checkButtons();
+        return;
+    }
+    XmtDialogOkayCallback(w, nullptr, nullptr);
 }
 
 void showNahBer(Widget, XtPointer, XtPointer) { doDisplayNahBer(kwzdlg); }

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,11 +26,15 @@ bool askForKwzFile(Widget parent, const char *query, const char *prompt, bool sa
                          "No Help!", &choice);
 }
 
+// The path of the last file loaded or written, "" when none.
+std::string filePath;
+
 // The path of a file loaded or written becomes the target of "Sichern", and
 // only then: a file that failed must not be overwritten by the next "Sichern".
 void keepChoice(const XmtFileChoice &choice)
 {
     XmtKeepFileChoice(choice, kwzPath(), int(rec::PathSize), thedirname, sizeof thedirname, patbuf, sizeof patbuf);
+    filePath = kwzPath();
 }
 
 // The directory as the file holds it, in two pieces as the record has them.
@@ -41,6 +46,8 @@ bool writeKwz(Widget parent, const char *path)
 }
 
 } // namespace
+
+bool kwzFromFile() { return !filePath.empty() && filePath == kwzPath(); }
 
 void setKwzDefaults()
 {

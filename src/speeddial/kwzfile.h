@@ -15,6 +15,9 @@ void setKwzDefaults();
 
 // Asks for a speed-dial file under parent and loads it; true when loaded.
 bool loadKwzFile(Widget parent);
+// True once the directory came from a file or went into one (its path is
+// then the speed-dial file path); a read from the PBX does not change that.
+bool kwzFromFile();
 // Writes the directory to the speed-dial file path (no question); true when
 // written.  A file that cannot be opened or written is reported under parent
 // and the change counter is kept.

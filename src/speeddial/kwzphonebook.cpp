@@ -95,10 +95,10 @@ bool importSpeedDial(Widget parent)
         return s.reason == phonebook::SkipReason::Occupied;
     });
     if (occupied > 0 &&
-        XmtDisplayWarningAndAskf(parent, "phonebookReplace",
-                                 "%ld Einträge haben Kurzwahlen, die schon belegt sind.\n"
-                                 "Sollen sie überschrieben werden?",
-                                 False, "No Help!", occupied))
+        XmtAskIrreversible(parent, "phonebookReplace",
+                           "%ld Einträge haben Kurzwahlen, die schon belegt sind.\n"
+                           "Sollen sie überschrieben werden?",
+                           "No Help!", occupied))
         result = importInto(copy, bytes, true);
 
     bool changed = !result.imported.empty();

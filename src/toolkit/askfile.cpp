@@ -104,8 +104,8 @@ void okay(Widget fsb, XtPointer client, XtPointer call)
             return;
         }
         if (there && S_ISREG(st.st_mode) &&
-            !XmtDisplayWarningAndAskf(fsb, "overwriteFile", "Die Datei\n\"%s\"\ngibt es schon.\nSoll sie überschrieben werden?",
-                                      False, nullptr, path.c_str()))
+            !XmtAskIrreversible(fsb, "overwriteFile", "Die Datei\n\"%s\"\ngibt es schon.\nSoll sie überschrieben werden?",
+                                nullptr, path.c_str()))
             return;
         q->path = path;
         q->chosen = true;

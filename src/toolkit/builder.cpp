@@ -220,9 +220,30 @@ struct Kind {
     const char *className() const { return widgetClass ? (*widgetClass)->core_class.class_name : "XmTextField"; }
 };
 
+// The caption keeps the width that text takes in its font, whichever caption
+// it shows later: the widgets of a column line up at any size of the font.
+void fitCaptionTo(Widget label, const char *text)
+{
+    XmRenderTable table = nullptr;
+    Dimension margin = 0, shadow = 0, highlight = 0, left = 0, right = 0, width = 0, height = 0;
+    XtVaGetValues(label, XmNrenderTable, &table, XmNmarginWidth, &margin, XmNshadowThickness, &shadow,
+                  XmNhighlightThickness, &highlight, XmNmarginLeft, &left, XmNmarginRight, &right, nullptr);
+    XmString s = makeString(text);
+    XmStringExtent(table, s, &width, &height);
+    XmStringFree(s);
+    XtVaSetValues(label, XmNrecomputeSize, False, XmNwidth, width + 2 * (margin + shadow + highlight) + left + right,
+                  nullptr);
+}
+
+// A label that shows figures is given the room of the widest it shows
+// ("widthText"), in its own font: fixed widths cut figures when the font grows.
 Made makePlain(const Kind &kind, const Entry &e, Widget where, BuildResult &)
 {
-    return {XtCreateWidget(e.name.c_str(), *kind.widgetClass, where, nullptr, 0)};
+    Widget w = XtCreateWidget(e.name.c_str(), *kind.widgetClass, where, nullptr, 0);
+    if (w && XmIsLabel(w))
+        if (const char *widest = lookup(where, e.name.c_str(), "XmLabel", "widthText"))
+            fitCaptionTo(w, widest);
+    return {w};
 }
 
 Made makeMsgLine(const Kind &, const Entry &e, Widget where, BuildResult &)
@@ -315,21 +336,6 @@ const Kind *kindNamed(const std::string &name)
         if (name == kind.name)
             return &kind;
     return nullptr;
-}
-
-// The caption keeps the width that text takes in its font, whichever caption
-// it shows later: the widgets of a column line up at any size of the font.
-void fitCaptionTo(Widget label, const char *text)
-{
-    XmRenderTable table = nullptr;
-    Dimension margin = 0, shadow = 0, highlight = 0, left = 0, right = 0, width = 0, height = 0;
-    XtVaGetValues(label, XmNrenderTable, &table, XmNmarginWidth, &margin, XmNshadowThickness, &shadow,
-                  XmNhighlightThickness, &highlight, XmNmarginLeft, &left, XmNmarginRight, &right, nullptr);
-    XmString s = makeString(text);
-    XmStringExtent(table, s, &width, &height);
-    XmStringFree(s);
-    XtVaSetValues(label, XmNrecomputeSize, False, XmNwidth, width + 2 * (margin + shadow + highlight) + left + right,
-                  nullptr);
 }
 
 // The box and label a caption puts around an entry: from the entry's own

@@ -4,6 +4,7 @@
 
 #include <Xm/TextF.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 
@@ -104,8 +105,9 @@ void destroyed(Widget w, XtPointer, XtPointer)
 }
 
 // Row-column boxes size a text field by its columns, whatever its width says, so
-// a width given in resources (in any unit type) becomes the columns that fill it.
-void fitColumnsToWidth(Widget w)
+// a width given in resources (in any unit type) becomes the columns that fill it;
+// never fewer than its pattern can hold: millimetres stay, the font grows.
+void fitColumnsToWidth(Widget w, std::size_t patternLength)
 {
     XtVaSetValues(w, XmNunitType, XmPIXELS, nullptr);
     Dimension wanted = 0;
@@ -119,8 +121,8 @@ void fitColumnsToWidth(Widget w)
     if (perColumn <= 0)
         return;
     int frame = now.width - columns * perColumn;
-    int fit = (wanted - frame + perColumn / 2) / perColumn;
-    XtVaSetValues(w, XmNcolumns, fit > 0 ? fit : 1, XmNwidth, wanted, nullptr);
+    int fit = std::max((wanted - frame + perColumn / 2) / perColumn, int(patternLength));
+    XtVaSetValues(w, XmNcolumns, fit > 0 ? fit : 1, XmNwidth, std::max(int(wanted), frame + fit * perColumn), nullptr);
 }
 
 } // namespace
@@ -141,8 +143,14 @@ Widget createInputField(Widget container, const char *name, const char *binding)
         ++n;
     }
     Widget w = XtCreateWidget(name, xmTextFieldWidgetClass, container, args, n);
-    if (lookup(container, name, "XmTextField", "width"))
-        fitColumnsToWidth(w);
+    if (lookup(container, name, "XmTextField", "width")) {
+        fitColumnsToWidth(w, f->pattern.size());
+    } else if (!f->pattern.empty()) {
+        short columns = 0;
+        XtVaGetValues(w, XmNcolumns, &columns, nullptr);
+        if (std::size_t(columns) < f->pattern.size())
+            XtVaSetValues(w, XmNcolumns, short(f->pattern.size()), nullptr);
+    }
     std::string path = XmtWidgetPath(w);
     if (const char *v = lookup(w, nullptr, nullptr, "verifyCallback"))
         parseCalls(v, path, f->verify);

@@ -150,14 +150,17 @@ Widget widgetButton(Widget box, unsigned char which, const char *name, const cha
     return b;
 }
 
-// Replaces all three buttons; Return presses the default one.
+// Replaces all three buttons.  The default one also gets the keyboard focus:
+// Motif makes the focused push button the default, so Return presses the
+// button that has the focus.
 void useWidgetButtons(Widget box, bool defaultIsOk)
 {
     setTextDefault(box, XmNhelpLabelString, "Hilfe");
     Widget ok = widgetButton(box, XmDIALOG_OK_BUTTON, "okButton", XmNokCallback, XmCR_OK);
     Widget cancel = widgetButton(box, XmDIALOG_CANCEL_BUTTON, "cancelButton", XmNcancelCallback, XmCR_CANCEL);
     widgetButton(box, XmDIALOG_HELP_BUTTON, "helpButton", XmNhelpCallback, XmCR_HELP);
-    XtVaSetValues(box, XmNdefaultButton, defaultIsOk || !XtIsManaged(cancel) ? ok : cancel, nullptr);
+    Widget fallback = defaultIsOk || !XtIsManaged(cancel) ? ok : cancel;
+    XtVaSetValues(box, XmNdefaultButton, fallback, XmNinitialFocus, fallback, nullptr);
 }
 
 Arg shellArgs[] = {{const_cast<char *>(XmNdeleteResponse), XmDO_NOTHING}};
@@ -444,19 +447,37 @@ Boolean XmtDisplayWarningAndAsk(Widget w, const char *query_name, const char *pr
     return ask(w, query_name, text ? text : "", yes_default, no_default, default_yes, help_text);
 }
 
-Boolean XmtDisplayWarningAndAskf(Widget w, const char *query_name, const char *prompt, Boolean default_yes,
-                                 const char *help_text, ...)
+namespace {
+
+std::string questionText(Widget w, const char *query_name, const char *prompt, va_list ap)
 {
     const char *own = prompt ? prompt : "";
     const char *format = named(parentFor(w), plainName(query_name), "message", own);
     // A resource text must not ask for other arguments than the program gives.
     if (format != own && !takesArgumentsOf(format, own))
         format = own;
+    return formatted(format, ap);
+}
+
+} // namespace
+
+Boolean XmtDisplayWarningAndAskf(Widget w, const char *query_name, const char *prompt, Boolean default_yes,
+                                 const char *help_text, ...)
+{
     va_list ap;
     va_start(ap, help_text);
-    std::string text = formatted(format, ap);
+    std::string text = questionText(w, query_name, prompt, ap);
     va_end(ap);
-    return ask(w, query_name, text.c_str(), nullptr, nullptr, default_yes, help_text);
+    return ask(w, query_name, text, nullptr, nullptr, default_yes, help_text);
+}
+
+Boolean XmtAskIrreversible(Widget w, const char *query_name, const char *prompt, const char *help_text, ...)
+{
+    va_list ap;
+    va_start(ap, help_text);
+    std::string text = questionText(w, query_name, prompt, ap);
+    va_end(ap);
+    return ask(w, query_name, text, nullptr, nullptr, False, help_text);
 }
 
 Boolean XmtAskForInteger(Widget w, const char *query_name, const char *prompt, int *value_return, int min, int max,

@@ -171,6 +171,11 @@ Boolean XmtDisplayWarningAndAsk(Widget w, const char *query_name, const char *pr
 // else prompt, filled with the arguments.
 Boolean XmtDisplayWarningAndAskf(Widget w, const char *query_name, const char *prompt, Boolean default_yes,
                                  const char *help_text, ...);
+// A question whose "yes" cannot be undone (programming, erasing, resetting,
+// overwriting, quitting with unsaved changes): "Nein" is the default button and
+// has the keyboard focus, so Return and Escape both leave things as they are.
+// Otherwise as XmtDisplayWarningAndAskf (labels from *<name>.yesLabel/.noLabel).
+Boolean XmtAskIrreversible(Widget w, const char *query_name, const char *prompt, const char *help_text, ...);
 // Asks for an integer in [min, max]; a value outside is refused and asked again.
 Boolean XmtAskForInteger(Widget w, const char *query_name, const char *prompt, int *value_return, int min,
                          int max, const char *help_text);

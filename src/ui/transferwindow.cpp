@@ -5,8 +5,53 @@
 
 #include <cstdio>
 
+namespace {
+
+int running = 0;
+void (*waiting)() = nullptr;
+
+void runWaiting(XtPointer, XtIntervalId *)
+{
+    if (transferRunning())
+        return; // one started meanwhile: its end calls again
+    void (*f)() = waiting;
+    waiting = nullptr;
+    if (f)
+        f();
+}
+
+void callWaitingSoon()
+{
+    if (waiting && toplevel)
+        XtAppAddTimeOut(XtWidgetToApplicationContext(toplevel), 0, runWaiting, nullptr);
+}
+
+} // namespace
+
+bool transferRunning() { return running > 0; }
+
+void whenNoTransfer(void (*f)())
+{
+    waiting = f;
+    if (!transferRunning())
+        callWaitingSoon();
+}
+
+void WindowObserver::leave()
+{
+    if (!running_)
+        return;
+    running_ = false;
+    if (--running == 0)
+        callWaitingSoon();
+}
+
 void WindowObserver::started(const TransferShow &show)
 {
+    if (!running_) {
+        running_ = true;
+        ++running;
+    }
     wbox_ = XmtDisplayWorkingDialog(parent_, show.name, show.message, show.scale ? show.scaleLabel : "",
                                     show.scale ? "Abbrechen" : "", 0, show.scaleMax, show.scale, False);
 }
@@ -15,6 +60,7 @@ void WindowObserver::progress(int value) { XmtWorkingBoxSetScaleValue(wbox_, val
 
 void WindowObserver::ended(const TransferTrouble *trouble)
 {
+    leave();
     if (parent_) {
         XmtHideWorkingDialog(parent_);
         // Focus may only go to a viewable window; anything else is an X error.

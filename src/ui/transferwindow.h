@@ -16,6 +16,9 @@
 class WindowObserver : public TransferObserver {
 public:
     explicit WindowObserver(Widget parent, Widget wbox = nullptr) : parent_(parent), wbox_(wbox) {}
+    ~WindowObserver() override { leave(); }
+    WindowObserver(const WindowObserver &) = delete;
+    WindowObserver &operator=(const WindowObserver &) = delete;
     void started(const TransferShow &show) override;
     void progress(int value) override;
     void ended(const TransferTrouble *trouble) override;
@@ -23,9 +26,19 @@ public:
     Widget workingBox() const { return wbox_; }
 
 private:
+    void leave();
     Widget parent_;
     Widget wbox_;
+    bool running_ = false;
 };
+
+// True from a transfer's start to its end.  A transfer runs inside a button's
+// callback, and while its working dialog comes up the event loop runs: what
+// must not happen in the middle of one (quitting) waits for its end.
+bool transferRunning();
+// Runs f from the event loop once no transfer runs (soon, when none does now);
+// a second call before that replaces f.
+void whenNoTransfer(void (*f)());
 
 // The protocol's operations with the window's parent widget; see link/protocol.h.
 int getNextPacket(Widget parent, int fd, unsigned char *buffer);

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <sys/stat.h>
 
 namespace {
@@ -203,25 +204,58 @@ TEST_F(KwzFiles, MergeTakesEveryNameByPosition)
     EXPECT_EQ(recInt(rec::KwzFileCount), 0);
 }
 
-TEST_F(KwzFiles, QuitAsksToSaveAndASaveThatFailsKeepsTheChanges)
+// "OK" asks only about real changes since the last read, load, save or
+// programming; "Ja" saves into the file the directory came from, else asks for
+// one; a save that fails or is cancelled keeps the dialog open with the edits.
+TEST_F(KwzFiles, OkAsksOnlyAboutChangesAndSavesWhereTheDirectoryCameFrom)
 {
     readDirectory();
-    std::snprintf(recText(rec::KwzFilePath), rec::PathSize, "%s", dir.file("gone/standard.kwz").c_str());
-    answerQuestion(true);
-    press("*quit"); // "OK": the save question, "Ja"
-    EXPECT_NE(takeMessage("writeError").find("gone/standard.kwz"), std::string::npos);
-    EXPECT_EQ(recInt(rec::KwzChanges), 1) << "so the question comes again";
-
-    std::snprintf(recText(rec::KwzFilePath), rec::PathSize, "%s", dir.file("big.kwz").c_str());
-    answerQuestion(true);
-    press("*quit");
-    EXPECT_EQ(fileBytes(dir.file("big.kwz")).size(), rec::KwzSizeInFile);
-    EXPECT_EQ(recInt(rec::KwzChanges), 0);
-
+    markClean(RecordPart::SpeedDial); // as a read leaves it
     setRecInt(rec::KwzChanges, 1);
-    answerQuestion(false);
+    bool asked = false;
+    AnswerTicket unasked = whenUp(isQuestion, [&asked](Widget) { asked = true; }, &asked);
     press("*quit");
-    EXPECT_EQ(recInt(rec::KwzChanges), 1) << "\"Nein\" keeps the changes";
+    *unasked = true;
+    EXPECT_FALSE(asked) << "a read changes nothing to save";
+
+    // Changed, from no file: "Ja" asks where ("Sichern unter").
+    setEntry(3, "Neu", "4711");
+    answerQuestion(true);
+    answerFile(dir.file("neu.kwz"));
+    press("*quit");
+    EXPECT_EQ(fileBytes(dir.file("neu.kwz")).size(), rec::KwzSizeInFile);
+    EXPECT_FALSE(unsavedChanges(RecordPart::SpeedDial));
+
+    // Changed, from a file: saved there without a file box.
+    mkdir(dir.file("sub").c_str(), 0755);
+    writeBytes(dir.file("sub/a.kwz"), kwzFile());
+    load(dir.file("sub/a.kwz"));
+    setEntry(4, "Anders", "0815");
+    bool fileBox = false;
+    answerQuestion(true);
+    AnswerTicket noBox = whenUp(isFileBox, [&fileBox](Widget) { fileBox = true; }, &fileBox);
+    press("*quit");
+    *noBox = true;
+    EXPECT_FALSE(fileBox);
+    EXPECT_EQ(fileBytes(dir.file("sub/a.kwz")),
+              std::vector<char>(all + rec::KwzHeader, all + rec::KwzHeader + rec::KwzSizeInFile));
+
+    // Its folder gone: the save fails, the dialog stays with the edits; "Nein" then closes.
+    setEntry(5, "Weg", "1");
+    std::filesystem::remove_all(dir.file("sub"));
+    bool stayed = false;
+    runModal([] { doKurzwahlen(toplevel); },
+             [&](Widget dialog) {
+                 answerQuestion(true);
+                 press("*quit");
+                 EXPECT_NE(takeMessage("writeError").find("sub/a.kwz"), std::string::npos);
+                 stayed = XmtActiveDialog() == dialog;
+                 answerQuestion(false);
+             },
+             "*quit");
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(nameOf(5), "Weg");
+    EXPECT_TRUE(unsavedChanges(RecordPart::SpeedDial)) << "\"Nein\" keeps the changes";
 }
 
 } // namespace

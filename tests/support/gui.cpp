@@ -211,6 +211,48 @@ void guiPress(Widget button)
     XtCallCallbacks(button, XmNactivateCallback, &cbs);
 }
 
+void guiFocusIn(Widget w)
+{
+    Widget shell = xmt::shellOf(w);
+    ASSERT_TRUE(shell && XtIsRealized(shell));
+    XEvent focus{};
+    focus.xfocus.type = FocusIn;
+    focus.xfocus.display = XtDisplay(shell);
+    focus.xfocus.window = XtWindow(shell);
+    focus.xfocus.mode = NotifyNormal;
+    focus.xfocus.detail = NotifyNonlinear;
+    XSendEvent(XtDisplay(shell), XtWindow(shell), False, FocusChangeMask, &focus);
+    XFlush(XtDisplay(shell));
+}
+
+void guiKey(Widget w, const char *keysym, unsigned int state)
+{
+    Widget shell = xmt::shellOf(w);
+    ASSERT_TRUE(shell && XtIsRealized(shell));
+    Display *dpy = XtDisplay(shell);
+    KeyCode code = XKeysymToKeycode(dpy, XStringToKeysym(keysym));
+    ASSERT_NE(code, 0) << keysym;
+    guiFocusIn(shell);
+    for (int type : {KeyPress, KeyRelease}) {
+        XEvent ev{};
+        ev.xkey.type = type;
+        ev.xkey.display = dpy;
+        ev.xkey.window = XtWindow(shell);
+        ev.xkey.root = DefaultRootWindow(dpy);
+        ev.xkey.time = CurrentTime;
+        ev.xkey.same_screen = True;
+        ev.xkey.keycode = code;
+        ev.xkey.state = state;
+        XSendEvent(dpy, XtWindow(shell), True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &ev);
+    }
+    XFlush(dpy);
+}
+
+Widget guiFocus(Widget w)
+{
+    return XmGetFocusWidget(w);
+}
+
 Widget guiFind(Widget parent, const char *name)
 {
     Widget w = XmtNameToWidget(parent, name);

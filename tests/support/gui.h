@@ -45,6 +45,14 @@ void guiLater(int ms, std::function<void()> f);
 // Activates a push button (widget or gadget) as a click would: its activate
 // callbacks run.
 void guiPress(Widget button);
+// A key ("Return", "Escape", "Tab", "a") pressed and released in w's shell, as
+// a window manager delivers keys to the window that has the focus; Motif hands
+// it to the shell's focus widget.  The events are sent, not yet handled.
+void guiKey(Widget w, const char *keysym, unsigned int state = 0);
+// w's shell gets the keyboard, as from a window manager (sent, not handled).
+void guiFocusIn(Widget w);
+// The widget of w's shell that has the keyboard focus (nullptr: none yet).
+Widget guiFocus(Widget w);
 // Finds a widget below parent by name path; fails the test when there is none.
 Widget guiFind(Widget parent, const char *name);
 // The items of a list widget as text.

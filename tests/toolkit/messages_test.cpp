@@ -13,6 +13,14 @@
 
 namespace {
 
+void answerYesOf(const char *name)
+{
+    guiWhenActive([name](Widget box) {
+        EXPECT_STREQ(XtName(box), name);
+        guiPress(guiFind(box, "okButton"));
+    });
+}
+
 // A user's format gets the program's arguments ("Datei %s, Zeile %d"): only
 // one that takes them as the program's own format does is shown.
 struct FormatCase {
@@ -123,6 +131,41 @@ TEST(Messages, WarningAndAskAnswersYesAndNo)
         guiPress(guiFind(box, "cancelButton"));
     });
     EXPECT_FALSE(XmtDisplayWarningAndAsk(guiTop(), "ask1", "Wirklich löschen?", "Weiter", "Zurück", False, nullptr));
+}
+
+// A question whose "yes" cannot be undone starts on "Nein": the ring and the
+// focus are there, and neither Return nor Escape says yes.  A question with
+// "Ja" as its default starts there, and Escape still says no.
+TEST(Messages, KeysTakeTheSafeAnswerOfAnIrreversibleQuestion)
+{
+    struct Case {
+        const char *key;
+        bool irreversible, answer;
+    } cases[] = {
+        {"Return", true, false}, {"KP_Enter", true, false}, {"Escape", true, false},
+        {"Return", false, true}, {"Escape", false, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.key) + (c.irreversible ? " irreversible" : " default yes"));
+        Widget focus = nullptr, ring = nullptr, expected = nullptr;
+        guiWhenActive([&](Widget box) {
+            guiFocusIn(box);
+            guiPump(50);
+            expected = guiFind(box, c.irreversible ? "cancelButton" : "okButton");
+            focus = guiFocus(box);
+            XtVaGetValues(box, XmNdefaultButton, &ring, nullptr);
+            guiKey(box, c.key);
+        });
+        Boolean yes = c.irreversible ? XmtAskIrreversible(guiTop(), "irrev", "%d Dateien löschen?", nullptr, 3)
+                                     : XmtDisplayWarningAndAsk(guiTop(), "safe", "Sichern?", nullptr, nullptr, True,
+                                                               nullptr);
+        EXPECT_EQ(bool(yes), c.answer);
+        EXPECT_EQ(focus, expected);
+        EXPECT_EQ(ring, expected);
+    }
+    // The yes button still says yes.
+    answerYesOf("irrev");
+    EXPECT_TRUE(XmtAskIrreversible(guiTop(), "irrev", "%d Dateien löschen?", nullptr, 3));
 }
 
 TEST(Messages, AskForIntegerRefusesValuesOutsideItsRange)

@@ -16,9 +16,7 @@ extern const char res_gebzahl[] = R"RES(
 *gz_sumf.children: Label summe
 *gebzahl*summe.labelString: 0,00 DM
 *gz_sumf*box.entryAlignment: alignment_end
-*gebzahl*summe.recomputeSize: False
-*gebzahl*summe.unitType: 100th_millimeters
-*gebzahl*summe.width: 3000
+*gebzahl*summe.widthText: -21474836.48 DM
 *gz_btns.children: Button getgeb; Button clear; Button okay; Button help
 *gebzahl*getgeb.labelString: Auslesen
 *gebzahl*getgeb.activateCallback: doGebGet()

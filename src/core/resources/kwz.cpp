@@ -54,7 +54,7 @@ Button nahber_b; Button sperrber_b; Separator kwz_sep5; Button help; Separator k
 *kwz*sperrber_b.labelString: Sperrbereich
 *kwz*sperrber_b.activateCallback: showSperrBer()
 *kwz*quit.labelString: OK
-*kwz*quit.activateCallback: closekwz(); XmtDialogOkayCallback();
+*kwz*quit.activateCallback: closekwz()
 *kwz*help.activateCallback: XmtDisplayInformationMsg("msg1", \
 "Alle Kurzwahl-Nummern müssen ohne die Null zur Amtsholung angegeben werden.\n\
 Die Kurzwahl-Nummern beziehen sich immer auf Amtsanschlüsse.\n\
@@ -162,7 +162,8 @@ OK verschiebt Nummer und Name dorthin; ist sie belegt, wird vorher gefragt.
 *overwrite.help: Unter der neuen Kurzwahl steht schon ein Eintrag.\n\
 Ja ersetzt ihn durch den verschobenen, Nein läßt beide, wie sie sind.
 *dosave.help: Das Kurzwahlverzeichnis wurde geändert und noch nicht gesichert.\n\
-Ja fragt nach der Datei und sichert es, Nein schließt ohne zu sichern.
+Ja sichert es in die Datei, aus der es kam (ohne eine fragt "Sichern unter" nach ihr);\n\
+geht das nicht, bleibt das Fenster offen. Nein schließt ohne zu sichern.
 *load_dlg.title: Kurzwahlliste laden
 *load_dlg.message: Dateiauswahl:
 *load_dlg.help: Lädt ein Kurzwahlverzeichnis (*.kwz): die 200 Kurzwahlnummern mit ihren Namen\nund die Nahbereichs- und Sperrnummern. Die Liste im Dialog wird ersetzt;\nzur Anlage gelangt sie erst mit "Programmieren".
