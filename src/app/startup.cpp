@@ -108,6 +108,9 @@ void printHelp(const char *progpath)
                 baseName(progpath), baseName(progpath));
 }
 
+// The display -display names, empty for $DISPLAY.
+std::string displayOption;
+
 // Before the display is opened: -h/--help and --version print and exit 0; a
 // wrong option prints the usage line and exits 1, and so does a missing device
 // (neither argument nor $KELVORA_DEVICE) when standard error is a terminal.
@@ -122,6 +125,11 @@ bool checkCommandLine(int argc, char **argv)
     int left = argc;
     XrmDatabase scratch = nullptr;
     XrmParseCommand(&scratch, toolkitOptions, XtNumber(toolkitOptions), baseName(argv[0]), &left, args.data());
+    char *type = nullptr;
+    XrmValue value{};
+    std::string name = std::string(baseName(argv[0])) + ".display";
+    if (XrmGetResource(scratch, name.c_str(), name.c_str(), &type, &value) && value.addr)
+        displayOption = value.addr;
     XrmDestroyDatabase(scratch);
 
     optind = 0;
@@ -246,8 +254,15 @@ void kelvoraStart(int argc, char **argv)
     // Help, version and a wrong command line need no display.
     bool device = checkCommandLine(argc, argv);
     // The usage line goes out first, also when there turns out to be no display.
-    if (!device)
+    if (!device) {
         std::fprintf(stderr, "usage: %s </dev/cuaX>\n", baseName(argv[0]));
+        // Without a display there is no window to choose the line in, and the
+        // usage line has said all there is to say.
+        Display *probe = XOpenDisplay(displayOption.empty() ? nullptr : displayOption.c_str());
+        if (!probe)
+            std::exit(1);
+        XCloseDisplay(probe);
+    }
     toplevel = XmtInitialize(&appContext, "Kelvora", &argc, argv, kelvoraFallbackResources());
     // Started from a menu: the line is chosen in the window, and kept.
     if (!device && !choosePort(toplevel))
