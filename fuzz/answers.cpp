@@ -16,6 +16,7 @@
 // the bytes of its region, and no byte of the record outside it.
 #include "charges/counters.h"
 #include "config/listanswers.h"
+#include "config/lists.h"
 #include "config/record.h"
 #include "link/answer.h"
 #include "link/protocol.h"
@@ -86,7 +87,7 @@ void storeAndCheck(int kind, int index, const unsigned char *bytes, int length)
 
     Region region; // room 0: nothing may change
     bool zeroTail = false;
-    if (kind < ConfigReadCount) {
+    if (kind < ConfigListCount) {
         if (!storeConfigAnswer(record, kind, a, length))
             fail("configuration read refused", kind, index, length);
         region = configRegion(kind);

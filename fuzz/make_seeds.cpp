@@ -7,6 +7,7 @@
 // program's read and write transmissions.
 #include "config/cfgfile.h"
 #include "config/listanswers.h"
+#include "config/lists.h"
 #include "config/record.h"
 #include "link/answer.h"
 #include "link/protocol.h"
@@ -97,8 +98,8 @@ int main(int argc, char **argv)
 
     // answers: kinds 0-11 the configuration reads, 12 version, 13 subscriber
     // record, 14 speed-dial block, 15/16 prefix lists, 17 counters.
-    for (int step = 0; step < ConfigReadCount; step++) {
-        Bytes a = ask(sim, configRead(step).code, configRead(step).index);
+    for (int step = 0; step < ConfigListCount; step++) {
+        Bytes a = ask(sim, configLists[step].readCode, configLists[step].readIndex);
         storeConfigAnswer(r, step, a.data(), int(a.size()));
         put("answers", "config" + std::to_string(step), answerSeed(step, 0, a));
     }
@@ -165,8 +166,8 @@ int main(int argc, char **argv)
 
     // pbxsim_frames: a read and a write transmission, whole and in small pieces.
     Bytes read = begin;
-    for (int step = 0; step < ConfigReadCount; step++) {
-        Bytes c = command(configRead(step).code, configRead(step).index);
+    for (int step = 0; step < ConfigListCount; step++) {
+        Bytes c = command(configLists[step].readCode, configLists[step].readIndex);
         read.insert(read.end(), c.begin(), c.end());
     }
     for (Bytes c : {command(K_GET_EPROM_VER, 0), command(K_READ_KWZ_BLOCK, 192), command(K_READ_OUT_GEB_LIST, 300),
