@@ -1,58 +1,37 @@
 // Verify callbacks of the input fields.  They only give the verdict; the field
-// refuses the text and its error callback shows the warning.
+// refuses the text and its error callback shows the warning.  What each takes
+// is its row of the field checks, which kelvoractl's set judges by too.
+#include "fields/fields.h"
 #include "toolkit/toolkit.h"
-#include "link/number.h"
 #include "ui/access.h"
-
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
-XmtInputFieldCallbackStruct *verifyData(XtPointer call)
+void judge(const char *procedure, XtPointer call)
 {
-    return static_cast<XmtInputFieldCallbackStruct *>(call);
-}
-
-const char *inputOf(const XmtInputFieldCallbackStruct *data)
-{
-    return data->input ? data->input : "";
-}
-
-// The whole text a number in the range; an empty field counts as 0.
-void checkRange(XtPointer call, int low, int high)
-{
-    auto *data = verifyData(call);
-    if (!data)
-        return;
-    data->okay = fieldDecimalIn(inputOf(data), low, high) ? True : False;
+    auto *data = static_cast<XmtInputFieldCallbackStruct *>(call);
+    if (const FieldCheck *check = checkNamed(procedure); data && check)
+        data->okay = checkAccepts(*check, data->input) ? True : False;
 }
 
 } // namespace
 
-void CheckLeadZero(Widget, XtPointer, XtPointer call)
+#define CHECK_PROCEDURE(name)                                                                                          \
+    void name(Widget, XtPointer, XtPointer call) { judge(#name, call); }
+CHECK_PROCEDURE(CheckLeadZero)
+CHECK_PROCEDURE(Check_11_97)
+CHECK_PROCEDURE(Check_0_255)
+CHECK_PROCEDURE(Check_0_999)
+CHECK_PROCEDURE(Check_0_2359)
+#undef CHECK_PROCEDURE
+
+void registerValidators()
 {
-    if (auto *data = verifyData(call))
-        data->okay = hasLeadingZero(inputOf(data)) ? False : True;
-}
-
-void Check_11_97(Widget, XtPointer, XtPointer call) { checkRange(call, 11, 97); }
-
-void Check_0_255(Widget, XtPointer, XtPointer call) { checkRange(call, 0, 255); }
-
-void Check_0_999(Widget, XtPointer, XtPointer call) { checkRange(call, 0, 999); }
-
-// The four digits are a packed-decimal time hhmm, so they are read as hex and
-// compared with 0x2359; minutes above 59 are not looked at.  A field without
-// digits holds no time and is refused.
-void Check_0_2359(Widget, XtPointer, XtPointer call)
-{
-    auto *data = verifyData(call);
-    if (!data)
-        return;
-    unsigned value = 0;
-    if (std::sscanf(inputOf(data), "%4X", &value) != 1)
-        data->okay = False;
-    else
-        data->okay = value <= 0x2359 ? True : False;
+    XmtRegisterProcedures({
+        {"CheckLeadZero", CheckLeadZero},
+        {"Check_11_97", Check_11_97},
+        {"Check_0_255", Check_0_255},
+        {"Check_0_999", Check_0_999},
+        {"Check_0_2359", Check_0_2359},
+    });
 }
