@@ -8,6 +8,7 @@
 
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -156,3 +157,56 @@ TEST(FieldReading, AFieldDiffersOnlyInItsOwnBits)
 }
 
 } // namespace
+
+// The codings the dialogs store their menus and check boxes with are the
+// rows': each item goes in as show reads it, the other bits stay, and a menu
+// that showed no item stores back what it had.
+TEST(FieldCoding, MenusAndBoxesGoInAsShowReadsThem)
+{
+    int menus = 0, boxes = 0;
+    for (FileKind kind : {FileKind::Configuration, FileKind::SpeedDial, FileKind::Subscribers}) {
+        for (const Field &f : fieldsOf(kind)) {
+            std::vector<unsigned char> record(rec::RecordSize, 0);
+            if (f.reading == Reading::Choice) {
+                ++menus;
+                for (unsigned junk : {0x00u, 0xFFu, 0xA5u}) {
+                    for (std::size_t i = 0; i < f.items.size(); i++) {
+                        record[f.offset] = withChoice(f, junk, int(i));
+                        EXPECT_EQ(readField(f, record.data()), f.items[i].text) << f.name;
+                        EXPECT_EQ(choiceIndex(f, record[f.offset]), int(i)) << f.name;
+                        EXPECT_EQ(record[f.offset] & ~f.mask & 0xFFu, junk & ~f.mask) << f.name << ": other bits";
+                    }
+                    EXPECT_EQ(withChoice(f, junk, -1), junk) << f.name;
+                    EXPECT_EQ(withChoice(f, junk, int(f.items.size())), junk) << f.name;
+                }
+            } else if (f.reading == Reading::Bits && !f.extra) {
+                ++boxes;
+                for (unsigned byte = 0; byte < 0x100; byte++)
+                    ASSERT_EQ(withBoxes(f, byte, boxesOf(f, byte)), byte) << f.name;
+                // Box i is the i-th bit of the mask from its lowest: an item's value is its box's bit.
+                for (const FieldItem &item : f.items) {
+                    unsigned state = boxesOf(f, item.value);
+                    ASSERT_EQ(state & (state - 1), 0u) << f.name << ": " << item.text;
+                    record[f.offset] = withBoxes(f, 0, state);
+                    EXPECT_EQ(readField(f, record.data()), item.text) << f.name;
+                }
+            }
+        }
+    }
+    EXPECT_GT(menus, 50);
+    EXPECT_GT(boxes, 60);
+    EXPECT_THROW(fieldNamed(FileKind::Configuration, "port4.bus"), std::logic_error);
+}
+
+// Where the dialogs that keep a working copy find their words: in their block
+// as the table puts them.
+TEST(FieldCoding, OffsetsInTheDialogsBlocks)
+{
+    const std::pair<const char *, std::size_t> cases[] = {
+        {"tlnperm.2", 8},     {"calldist.5", 40}, {"calldist.6", 44}, {"gebdat.4", 16},
+        {"loccharge.29", 81}, {"gebdat.impuls", 85}, {"rufzuord.hpttyp", rec::HptTypInShare},
+    };
+    for (const auto &[name, offset] : cases)
+        EXPECT_EQ(offsetInBlock(fieldNamed(FileKind::Configuration, name)), offset) << name;
+    EXPECT_THROW(offsetInBlock(fieldNamed(FileKind::Configuration, "port1.bus")), std::logic_error);
+}
