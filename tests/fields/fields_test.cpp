@@ -5,7 +5,10 @@
 
 #include "config/record.h"
 #include "fields/fields.h"
+#include "resources/lookup.h"
+#include "resources/resources.h"
 
+#include <cstring>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -209,4 +212,45 @@ TEST(FieldCoding, OffsetsInTheDialogsBlocks)
     for (const auto &[name, offset] : cases)
         EXPECT_EQ(offsetInBlock(fieldNamed(FileKind::Configuration, name)), offset) << name;
     EXPECT_THROW(offsetInBlock(fieldNamed(FileKind::Configuration, "port1.bus")), std::logic_error);
+}
+
+// A check named in the resource lines that no row carries would hold the
+// window to it and leave kelvoractl's set without it; a check without a
+// warning would refuse without a word.
+TEST(FieldRules, EveryCheckInTheResourceLinesIsItsRowsWithAWarning)
+{
+    std::map<std::string, const FieldCheck *> rows;
+    for (FileKind kind : {FileKind::Configuration, FileKind::SpeedDial, FileKind::Subscribers})
+        for (const Field &f : fieldsOf(kind))
+            if (f.rule.check)
+                rows[f.rule.lines] = f.rule.check;
+    std::set<std::string> verified, warned;
+    for (const char **line = kelvoraFallbackResources(); *line; ++line) {
+        std::string text = *line;
+        std::size_t colon = text.find(':');
+        if (colon == std::string::npos)
+            continue;
+        std::string key = text.substr(0, colon), value = text.substr(text.find_first_not_of(' ', colon + 1));
+        for (const char *which : {"verifyCallback", "errorCallback"}) {
+            if (key.size() <= std::strlen(which) || key.compare(key.size() - std::strlen(which), std::string::npos, which))
+                continue;
+            std::string lines = key.substr(0, key.size() - std::strlen(which));
+            if (std::strcmp(which, "errorCallback") == 0) {
+                warned.insert(lines);
+                continue;
+            }
+            verified.insert(lines);
+            const FieldCheck *check = checkNamed(value);
+            if (!check) {
+                // The subscriber dialog's own: they clear the other target field, they refuse nothing.
+                EXPECT_TRUE(value == "Check_NUML()" || value == "Check_NNZ()") << key << ": " << value;
+                continue;
+            }
+            EXPECT_EQ(rows[lines], check) << key << ": no row carries " << value;
+            EXPECT_NE(builtinResource(lines + "errorCallback"), "") << key << ": no warning";
+        }
+    }
+    for (const std::string &lines : warned)
+        EXPECT_TRUE(verified.count(lines)) << lines << "errorCallback warns of no check";
+    EXPECT_EQ(rows.size(), 8u) << "the checked input fields of the dialogs";
 }

@@ -79,6 +79,7 @@ struct Table {
         if (lines.empty())
             return;
         std::string own = lines.back() == '*' ? lines : lines + ".";
+        f.rule.lines = own;
         f.rule.pattern = builtinResource(own + "pattern");
         std::string matchAll = builtinResource(own + "matchAll");
         f.rule.wholePattern = matchAll == "True";

@@ -54,6 +54,7 @@ struct FieldRule {
     bool wholePattern = false; // as long as the pattern, not shorter
     const FieldCheck *check = nullptr;
     std::string refusal = {};  // the error callback's warning; "" none
+    std::string lines = {};    // whose resource lines say it: "*globdat*okz.", "*st_sensor*"
 };
 
 struct Field {
