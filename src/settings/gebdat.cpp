@@ -19,7 +19,7 @@ constexpr int Functions = 5;
 constexpr int NumberRecording = 2; // "Nummernerfassung", shown on opening
 constexpr int ShortNumbers = 3;    // "Gekürzte Nummern": only where numbers are recorded
 
-std::size_t gebShare() { return rec::GebKonfList + rec::GebKonfShare * std::size_t(curPbx()); }
+std::size_t gebShare() { return dialogBlock("gebdat_dlg"); }
 
 const Field &row(const std::string &name) { return fieldNamed(FileKind::Configuration, name); }
 unsigned char &byteOf(const Field &f) { return *recAt(gebShare() + offsetInBlock(f)); }

@@ -16,22 +16,17 @@ void judge(const char *procedure, XtPointer call)
 
 } // namespace
 
-#define CHECK_PROCEDURE(name)                                                                                          \
+// The procedures by the names the resource lines call them, one per check row.
+#define KELVORA_CHECK_PROCEDURES(X) X(CheckLeadZero) X(Check_11_97) X(Check_0_255) X(Check_0_999) X(Check_0_2359)
+
+#define KELVORA_DEFINE_CHECK(name)                                                                                     \
     void name(Widget, XtPointer, XtPointer call) { judge(#name, call); }
-CHECK_PROCEDURE(CheckLeadZero)
-CHECK_PROCEDURE(Check_11_97)
-CHECK_PROCEDURE(Check_0_255)
-CHECK_PROCEDURE(Check_0_999)
-CHECK_PROCEDURE(Check_0_2359)
-#undef CHECK_PROCEDURE
+KELVORA_CHECK_PROCEDURES(KELVORA_DEFINE_CHECK)
+#undef KELVORA_DEFINE_CHECK
 
 void registerValidators()
 {
-    XmtRegisterProcedures({
-        {"CheckLeadZero", CheckLeadZero},
-        {"Check_11_97", Check_11_97},
-        {"Check_0_255", Check_0_255},
-        {"Check_0_999", Check_0_999},
-        {"Check_0_2359", Check_0_2359},
-    });
+#define KELVORA_REGISTER_CHECK(name) XmtRegisterCallbackProcedure(#name, name);
+    KELVORA_CHECK_PROCEDURES(KELVORA_REGISTER_CHECK)
+#undef KELVORA_REGISTER_CHECK
 }

@@ -214,16 +214,33 @@ TEST(FieldCoding, OffsetsInTheDialogsBlocks)
     EXPECT_THROW(offsetInBlock(fieldNamed(FileKind::Configuration, "port1.bus")), std::logic_error);
 }
 
-// A check named in the resource lines that no row carries would hold the
-// window to it and leave kelvoractl's set without it; a check without a
-// warning would refuse without a word.
-TEST(FieldRules, EveryCheckInTheResourceLinesIsItsRowsWithAWarning)
+// A check or pattern named in the resource lines that no row carries would
+// hold the window to it and leave kelvoractl's set without it; a check
+// without a warning would refuse without a word.
+TEST(FieldRules, EveryCheckAndPatternInTheResourceLinesIsARowsAndEveryCheckWarns)
 {
     std::map<std::string, const FieldCheck *> rows;
-    for (FileKind kind : {FileKind::Configuration, FileKind::SpeedDial, FileKind::Subscribers})
-        for (const Field &f : fieldsOf(kind))
+    std::set<std::string> patterned;
+    for (FileKind kind : {FileKind::Configuration, FileKind::SpeedDial, FileKind::Subscribers}) {
+        for (const Field &f : fieldsOf(kind)) {
             if (f.rule.check)
                 rows[f.rule.lines] = f.rule.check;
+            if (!f.rule.pattern.empty())
+                patterned.insert(f.rule.lines);
+        }
+    }
+    // A pattern no row takes would leave set without it: only the file
+    // dialogs' and the after-time target's (the row of the permanent one
+    // holds the same bytes and pattern) are no field's.
+    const std::set<std::string> noField = {"*cfgload_dlg.", "*cfgsave_dlg.", "*tndat*nnz."};
+    for (const char **line = kelvoraFallbackResources(); *line; ++line) {
+        std::string key = std::string(*line).substr(0, std::string(*line).find(':'));
+        if (key.size() > 7 && key.compare(key.size() - 7, 7, "pattern") == 0) {
+            std::string lines = key.substr(0, key.size() - 7);
+            EXPECT_TRUE(patterned.count(lines) || noField.count(lines)) << key << " is no row's";
+        }
+    }
+    EXPECT_EQ(builtinResource("*tndat*nnz.pattern"), builtinResource("*tndat*numl.pattern"));
     std::set<std::string> verified, warned;
     for (const char **line = kelvoraFallbackResources(); *line; ++line) {
         std::string text = *line;
