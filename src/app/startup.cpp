@@ -43,12 +43,8 @@ void registerProcedures()
         {"saveCFGFile", saveCFGFile},
         {"readTlnConfig", readTlnConfig},
         {"writeTlnConfig", writeTlnConfig},
-        {"CheckLeadZero", CheckLeadZero},
-        {"Check_11_97", Check_11_97},
-        {"Check_0_255", Check_0_255},
-        {"Check_0_999", Check_0_999},
-        {"Check_0_2359", Check_0_2359},
     });
+    registerValidators();
 }
 
 // The options Xt takes out of the command line itself, so that the line can be

@@ -2,6 +2,7 @@
 
 #include "basic/msns.h"
 #include "config/record.h"
+#include "fields/fields.h"
 #include "toolkit/toolkit.h"
 #include "ui/access.h"
 #include "ui/bind.h"
@@ -10,25 +11,19 @@ namespace {
 
 Widget anltyp;
 
-// Bus bits of the port mode byte, in the order of the "Busanschluß" items.
-constexpr unsigned char BusBits[4] = {0x00, 0x80, 0x40, 0xC0};
-constexpr unsigned char BusMask = 0xC0;
-constexpr unsigned char BusExtern = 0x80;
-constexpr unsigned char ConnMask = 0x30;
-constexpr unsigned char ConnMehrgeraet = 0x10;
-constexpr unsigned char ConnAnlage = 0x00;
+// The menus' items: the bus and connection bits of a port's mode byte are
+// coded as the field rows say (one port's rows serve all three).
+constexpr int BusExtern = 1;
+constexpr int ConnMehrgeraet = 0;
+constexpr int ConnAnlage = 1;
+// Set in a port's mode byte once its bus is chosen.
 constexpr unsigned char ConfiguredBit = 0x02;
+
+const Field &busField() { return fieldNamed(FileKind::Configuration, "port1.bus"); }
+const Field &connField() { return fieldNamed(FileKind::Configuration, "port1.anschl"); }
 
 unsigned char &typeByte() { return *recAt(portArea() + rec::TypeByte); }
 unsigned char &modeByte(int p) { return *recAt(portBlock(p)); }
-
-int busIndex(unsigned char bus)
-{
-    for (int i = 0; i < 4; i++)
-        if (BusBits[i] == bus)
-            return i;
-    return 0;
-}
 
 } // namespace
 
@@ -89,10 +84,10 @@ void displayPortMode(Widget, XtPointer, XtPointer)
 {
     checkPort();
     int p = chosenPort();
-    unsigned char bus = modeByte(p) & BusMask;
-    unsigned char conn = modeByte(p) & ConnMask;
-    setChooserState(anltyp, "*s0bus", busIndex(bus));
-    setChooserState(anltyp, "*anschl", conn == ConnMehrgeraet ? 0 : 1);
+    int bus = choiceIndex(busField(), modeByte(p));
+    int conn = choiceIndex(connField(), modeByte(p));
+    setChooserState(anltyp, "*s0bus", bus);
+    setChooserState(anltyp, "*anschl", conn == ConnMehrgeraet ? ConnMehrgeraet : ConnAnlage);
 
     bool ext = bus == BusExtern;
     set_active(anltyp, "*number", ext && conn == ConnAnlage);
@@ -109,12 +104,12 @@ void setPortMode(Widget, XtPointer, XtPointer)
     int bus = 0;
     getChooserState(anltyp, "*anschl", &conn);
     getChooserState(anltyp, "*s0bus", &bus);
-    if (bus < 0 || bus > 3)
-        bus = 0;
-    unsigned char busBits = BusBits[bus];
-    // An insensitive "Anschlußart" still supplies the value it shows.
-    unsigned char connBits = conn == 0 ? ConnMehrgeraet : ConnAnlage;
-    modeByte(p) = busBits == 0 ? 0 : static_cast<unsigned char>(connBits | ConfiguredBit | busBits);
+    // An unconfigured bus clears the whole byte.  An insensitive
+    // "Anschlußart" still supplies the value it shows.
+    unsigned char mode = withChoice(busField(), 0, bus < 0 || bus > 3 ? 0 : bus);
+    if (mode != 0)
+        mode = withChoice(connField(), mode | ConfiguredBit, conn == ConnMehrgeraet ? ConnMehrgeraet : ConnAnlage);
+    modeByte(p) = mode;
     displayPortMode();
 }
 

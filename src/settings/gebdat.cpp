@@ -2,25 +2,29 @@
 
 #include "charges/gebzahl.h"
 #include "config/record.h"
+#include "fields/fields.h"
 #include "toolkit/toolkit.h"
 #include "ui/access.h"
 #include "ui/bind.h"
 #include "ui/subscribers.h"
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
-// Block offsets: the five subscriber words come first.
+// The five subscriber words, the rates and the output and pulse menus lie and
+// are coded where and as the field rows say.
 constexpr int Functions = 5;
 constexpr int NumberRecording = 2; // "Nummernerfassung", shown on opening
 constexpr int ShortNumbers = 3;    // "Gekürzte Nummern": only where numbers are recorded
-constexpr std::size_t Rates = 52; // one byte per subscriber
-constexpr std::size_t Output = 83;
-constexpr std::size_t Pulse = 85;
 
-std::size_t gebShare() { return rec::GebKonfList + rec::GebKonfShare * std::size_t(curPbx()); }
-unsigned char *block() { return recAt(gebShare()); }
+std::size_t gebShare() { return dialogBlock("gebdat_dlg"); }
+
+const Field &row(const std::string &name) { return fieldNamed(FileKind::Configuration, name); }
+unsigned char &byteOf(const Field &f) { return *recAt(gebShare() + offsetInBlock(f)); }
+unsigned char *word(int k) { return &byteOf(row("gebdat." + std::to_string(k))); }
+unsigned char &rate(int i) { return byteOf(row("loccharge." + std::to_string(i))); }
 
 std::uint32_t geb[Functions]; // working copy while the dialog is open
 FunctionMasks charges{"*geb", geb};
@@ -56,14 +60,14 @@ void setAllOn() { senseItems(false); }
 
 void showGebDat(Widget dialog)
 {
-    const unsigned char *b = block();
     for (int k = 0; k < Functions; k++)
-        geb[k] = getLe32(b + 4 * k);
+        geb[k] = getLe32(word(k));
     setItemLabels(dialog, "*geb", "Ruf #", 0, 0, 7);
     setChooserState(dialog, "*slct", NumberRecording);
-    setChooserState(dialog, "*com", (b[Output] & 0x03) - 1);
-    setChooserState(dialog, "*calls", (b[Output] >> 2) & 0x03);
-    setChooserState(dialog, "*impuls", (b[Pulse] >> 5) - 1);
+    const Field &com = row("gebdat.com"), &calls = row("gebdat.calls"), &impuls = row("gebdat.impuls");
+    setChooserState(dialog, "*com", choiceIndex(com, byteOf(com)));
+    setChooserState(dialog, "*calls", int(boxesOf(calls, byteOf(calls))));
+    setChooserState(dialog, "*impuls", choiceIndex(impuls, byteOf(impuls)));
     // A kept dialog may still show the sensitivity of "Gekürzte Nummern";
     // the function shown now restricts nothing.
     setAllOn();
@@ -89,13 +93,12 @@ void doGebDat(Widget, XtPointer, XtPointer call)
 void disableLCFnums()
 {
     Widget dialog = lcfdlg.shell;
-    const unsigned char *b = block();
     for (int i = 0; i < 10; i++)
-        SetNumField(dialog, "*lcf", i, b[Rates + std::size_t(i)]);
+        SetNumField(dialog, "*lcf", i, rate(i));
     for (int g = 1; g <= 2; g++)
         if (hasPort(dialog, g))
             for (int i = 10 * g; i < 10 * g + 10; i++)
-                SetNumField(dialog, "*lcf", i, b[Rates + std::size_t(i)]);
+                SetNumField(dialog, "*lcf", i, rate(i));
     senseSubscriberRows(dialog, "*lcf");
     setItemCaptions(dialog, "*lcf", "Ruf #", 0, 29);
 }
@@ -103,10 +106,9 @@ void disableLCFnums()
 void readLCFnums()
 {
     Widget dialog = lcfdlg.shell;
-    unsigned char *b = block();
     for (int i = 0; i < 30; i++)
         if (i < 10 || hasPort(dialog, i / 10))
-            b[Rates + std::size_t(i)] = static_cast<unsigned char>(GetNumField(dialog, "*lcf", i));
+            rate(i) = static_cast<unsigned char>(GetNumField(dialog, "*lcf", i));
 }
 
 // "Gebührenstand" and "Interne Verrechnung" open their dialogs over this one.
@@ -121,17 +123,18 @@ void displayGebDat(Widget parent)
     if (!runRecordDialog(gebdatdlg, parent, showGebDat))
         return;
     getNsetGeb();
-    unsigned char *b = block();
     for (int k = 0; k < Functions; k++)
-        putLe32(b + 4 * k, geb[k]);
-    int com = 0, calls = 0, impuls = 0;
-    getChooserState(gebdatdlg.shell, "*com", &com);
-    getChooserState(gebdatdlg.shell, "*calls", &calls);
-    getChooserState(gebdatdlg.shell, "*impuls", &impuls);
-    // The bits no chooser shows go back as they came: an unedited "OK"
-    // changes no byte.
-    b[Output] = static_cast<unsigned char>((b[Output] & 0xF0) | (calls & 0x03) << 2 | ((com + 1) & 0x03));
-    b[Pulse] = static_cast<unsigned char>((b[Pulse] & 0x1F) | ((impuls + 1) & 0x07) << 5);
+        putLe32(word(k), geb[k]);
+    int comState = 0, callsState = 0, impulsState = 0;
+    getChooserState(gebdatdlg.shell, "*com", &comState);
+    getChooserState(gebdatdlg.shell, "*calls", &callsState);
+    getChooserState(gebdatdlg.shell, "*impuls", &impulsState);
+    // The bits no chooser shows go back as they came, and so does a menu
+    // that showed nothing: an unedited "OK" changes no byte.
+    const Field &com = row("gebdat.com"), &calls = row("gebdat.calls"), &impuls = row("gebdat.impuls");
+    byteOf(calls) = withBoxes(calls, byteOf(calls), unsigned(callsState));
+    byteOf(com) = withChoice(com, byteOf(com), comState);
+    byteOf(impuls) = withChoice(impuls, byteOf(impuls), impulsState);
 }
 
 void doDisplayLCF(Widget parent)

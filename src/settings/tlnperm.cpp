@@ -1,14 +1,17 @@
 #include "settings/tlnperm.h"
 
 #include "config/record.h"
+#include "fields/fields.h"
 #include "toolkit/toolkit.h"
 #include "ui/access.h"
 #include "ui/bind.h"
 #include "ui/subscribers.h"
 
+#include <string>
+
 namespace {
 
-// One subscriber word per function at the start of the permission block.
+// One subscriber word per function, where the field rows put them.
 constexpr int Functions = 3;
 
 std::uint32_t set[Functions]; // working copy while the dialog is open
@@ -18,7 +21,11 @@ FunctionMasks perms{"*set", set};
 // and the words are stored once the runner has seen "OK".
 RecordDialog masadlg{"tlnperm_dlg", {}, berShare};
 
-unsigned char *word(int k) { return recAt(berShare() + 4 * std::size_t(k)); }
+unsigned char *word(int k)
+{
+    const Field &f = fieldNamed(FileKind::Configuration, "tlnperm." + std::to_string(k));
+    return recAt(berShare() + offsetInBlock(f));
+}
 
 void showPerm(Widget dialog)
 {

@@ -1,6 +1,7 @@
 #include "speeddial/rufzuord.h"
 
 #include "config/record.h"
+#include "fields/fields.h"
 #include "toolkit/toolkit.h"
 #include "ui/access.h"
 #include "ui/bind.h"
@@ -8,7 +9,11 @@
 
 namespace {
 
-constexpr int HptUeberAmt = 3;
+// The item of the type menu whose main number is dialled over the exchange;
+// the menu's items code the type byte as its field row says.
+constexpr int HptUeberAmt = 2;
+
+const Field &hptField() { return fieldNamed(FileKind::Configuration, "rufzuord.hpttyp"); }
 
 // hptnum, then num0..num29 in their slots of the current PBX's share, as the
 // field descriptions bind them; the type is set by hand.
@@ -30,9 +35,8 @@ void setHptMode(Widget, XtPointer, XtPointer call)
     auto *cbs = static_cast<XmtChooserCallbackStruct *>(call);
     if (!cbs || cbs->state < 0)
         return;
-    int typ = cbs->state + 1;
-    *hptTyp() = static_cast<unsigned char>(typ);
-    set_active(rnzdlg.shell, "*hptnum", typ == HptUeberAmt);
+    *hptTyp() = withChoice(hptField(), *hptTyp(), cbs->state);
+    set_active(rnzdlg.shell, "*hptnum", choiceIndex(hptField(), *hptTyp()) == HptUeberAmt);
 }
 
 } // namespace
@@ -41,8 +45,8 @@ void doDisplayRNZ(Widget parent)
 {
     runRecordDialog(rnzdlg, parent, [](Widget dialog) {
         disableRNZnums(dialog);
-        int typ = *hptTyp();
-        setChooserState(dialog, "*hpttyp", typ - 1);
+        int typ = choiceIndex(hptField(), *hptTyp());
+        setChooserState(dialog, "*hpttyp", typ);
         set_active(dialog, "*hptnum", typ == HptUeberAmt);
     });
 }

@@ -2,6 +2,7 @@
 
 #include "config/record.h"
 #include "config/tlntransfer.h"
+#include "fields/fields.h"
 #include "subscriber/tndfile.h"
 #include "toolkit/toolkit.h"
 #include "ui/access.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr std::uint16_t NoWakeTime = 0xFFFF;
 constexpr std::size_t TargetDigits = rec::TlnTargetSize - 1;
 
 Widget userdlg = nullptr;
@@ -115,7 +115,7 @@ void storeUser()
     unsigned char *r = tlnRecord(lastTln);
     storeBindings(userdlg, tlnBindings(), r);
     // "----" stands for no wake-up time, which cannot be given one here.
-    if (getLe16(r + rec::TlnWake) != NoWakeTime) {
+    if (getLe16(r + rec::TlnWake) != NoTimeOfDay) {
         unsigned value = 0;
         if (std::sscanf(fieldText("*weckz").c_str(), "%4X", &value) == 1)
             putLe16(r + rec::TlnWake, static_cast<std::uint16_t>(value));
@@ -146,7 +146,7 @@ void doUser(int i)
     unsigned char *r = tlnRecord(i);
     char text[16];
     std::uint16_t wake = getLe16(r + rec::TlnWake);
-    if (wake == NoWakeTime)
+    if (wake == NoTimeOfDay)
         std::snprintf(text, sizeof text, "----");
     else
         std::snprintf(text, sizeof text, "%04X", unsigned(wake));

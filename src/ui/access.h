@@ -41,3 +41,5 @@ void Check_11_97(Widget w, XtPointer client, XtPointer call);
 void Check_0_255(Widget w, XtPointer client, XtPointer call);
 void Check_0_999(Widget w, XtPointer client, XtPointer call);
 void Check_0_2359(Widget w, XtPointer client, XtPointer call);
+// Makes them known to the resource lines by name.
+void registerValidators();

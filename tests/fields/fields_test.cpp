@@ -5,9 +5,13 @@
 
 #include "config/record.h"
 #include "fields/fields.h"
+#include "resources/lookup.h"
+#include "resources/resources.h"
 
+#include <cstring>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -156,3 +160,114 @@ TEST(FieldReading, AFieldDiffersOnlyInItsOwnBits)
 }
 
 } // namespace
+
+// The codings the dialogs store their menus and check boxes with are the
+// rows': each item goes in as show reads it, the other bits stay, and a menu
+// that showed no item stores back what it had.
+TEST(FieldCoding, MenusAndBoxesGoInAsShowReadsThem)
+{
+    int menus = 0, boxes = 0;
+    for (FileKind kind : {FileKind::Configuration, FileKind::SpeedDial, FileKind::Subscribers}) {
+        for (const Field &f : fieldsOf(kind)) {
+            std::vector<unsigned char> record(rec::RecordSize, 0);
+            if (f.reading == Reading::Choice) {
+                ++menus;
+                for (unsigned junk : {0x00u, 0xFFu, 0xA5u}) {
+                    for (std::size_t i = 0; i < f.items.size(); i++) {
+                        record[f.offset] = withChoice(f, junk, int(i));
+                        EXPECT_EQ(readField(f, record.data()), f.items[i].text) << f.name;
+                        EXPECT_EQ(choiceIndex(f, record[f.offset]), int(i)) << f.name;
+                        EXPECT_EQ(record[f.offset] & ~f.mask & 0xFFu, junk & ~f.mask) << f.name << ": other bits";
+                    }
+                    EXPECT_EQ(withChoice(f, junk, -1), junk) << f.name;
+                    EXPECT_EQ(withChoice(f, junk, int(f.items.size())), junk) << f.name;
+                }
+            } else if (f.reading == Reading::Bits && !f.extra) {
+                ++boxes;
+                for (unsigned byte = 0; byte < 0x100; byte++)
+                    ASSERT_EQ(withBoxes(f, byte, boxesOf(f, byte)), byte) << f.name;
+                // Box i is the i-th bit of the mask from its lowest: an item's value is its box's bit.
+                for (const FieldItem &item : f.items) {
+                    unsigned state = boxesOf(f, item.value);
+                    ASSERT_EQ(state & (state - 1), 0u) << f.name << ": " << item.text;
+                    record[f.offset] = withBoxes(f, 0, state);
+                    EXPECT_EQ(readField(f, record.data()), item.text) << f.name;
+                }
+            }
+        }
+    }
+    EXPECT_GT(menus, 50);
+    EXPECT_GT(boxes, 60);
+    EXPECT_THROW(fieldNamed(FileKind::Configuration, "port4.bus"), std::logic_error);
+}
+
+// Where the dialogs that keep a working copy find their words: in their block
+// as the table puts them.
+TEST(FieldCoding, OffsetsInTheDialogsBlocks)
+{
+    const std::pair<const char *, std::size_t> cases[] = {
+        {"tlnperm.2", 8},     {"calldist.5", 40}, {"calldist.6", 44}, {"gebdat.4", 16},
+        {"loccharge.29", 81}, {"gebdat.impuls", 85}, {"rufzuord.hpttyp", rec::HptTypInShare},
+    };
+    for (const auto &[name, offset] : cases)
+        EXPECT_EQ(offsetInBlock(fieldNamed(FileKind::Configuration, name)), offset) << name;
+    EXPECT_THROW(offsetInBlock(fieldNamed(FileKind::Configuration, "port1.bus")), std::logic_error);
+}
+
+// A check or pattern named in the resource lines that no row carries would
+// hold the window to it and leave kelvoractl's set without it; a check
+// without a warning would refuse without a word.
+TEST(FieldRules, EveryCheckAndPatternInTheResourceLinesIsARowsAndEveryCheckWarns)
+{
+    std::map<std::string, const FieldCheck *> rows;
+    std::set<std::string> patterned;
+    for (FileKind kind : {FileKind::Configuration, FileKind::SpeedDial, FileKind::Subscribers}) {
+        for (const Field &f : fieldsOf(kind)) {
+            if (f.rule.check)
+                rows[f.rule.lines] = f.rule.check;
+            if (!f.rule.pattern.empty())
+                patterned.insert(f.rule.lines);
+        }
+    }
+    // A pattern no row takes would leave set without it: only the file
+    // dialogs' and the after-time target's (the row of the permanent one
+    // holds the same bytes and pattern) are no field's.
+    const std::set<std::string> noField = {"*cfgload_dlg.", "*cfgsave_dlg.", "*tndat*nnz."};
+    for (const char **line = kelvoraFallbackResources(); *line; ++line) {
+        std::string key = std::string(*line).substr(0, std::string(*line).find(':'));
+        if (key.size() > 7 && key.compare(key.size() - 7, 7, "pattern") == 0) {
+            std::string lines = key.substr(0, key.size() - 7);
+            EXPECT_TRUE(patterned.count(lines) || noField.count(lines)) << key << " is no row's";
+        }
+    }
+    EXPECT_EQ(builtinResource("*tndat*nnz.pattern"), builtinResource("*tndat*numl.pattern"));
+    std::set<std::string> verified, warned;
+    for (const char **line = kelvoraFallbackResources(); *line; ++line) {
+        std::string text = *line;
+        std::size_t colon = text.find(':');
+        if (colon == std::string::npos)
+            continue;
+        std::string key = text.substr(0, colon), value = text.substr(text.find_first_not_of(' ', colon + 1));
+        for (const char *which : {"verifyCallback", "errorCallback"}) {
+            if (key.size() <= std::strlen(which) || key.compare(key.size() - std::strlen(which), std::string::npos, which))
+                continue;
+            std::string lines = key.substr(0, key.size() - std::strlen(which));
+            if (std::strcmp(which, "errorCallback") == 0) {
+                warned.insert(lines);
+                continue;
+            }
+            verified.insert(lines);
+            const FieldCheck *check = checkNamed(value);
+            if (!check) {
+                // The subscriber dialog's own: they clear the other target field, they refuse nothing.
+                EXPECT_TRUE(value == "Check_NUML()" || value == "Check_NNZ()") << key << ": " << value;
+                continue;
+            }
+            EXPECT_EQ(rows[lines], check) << key << ": no row carries " << value;
+            EXPECT_NE(builtinResource(lines + "errorCallback"), "") << key << ": no warning";
+        }
+    }
+    for (const std::string &lines : warned)
+        EXPECT_TRUE(verified.count(lines)) << lines << "errorCallback warns of no check";
+    EXPECT_EQ(rows.size(), 8u) << "the checked input fields of the dialogs";
+}

@@ -235,10 +235,12 @@ std::string patternWords(const FieldRule &r)
     return (r.wholePattern ? "genau " : "bis zu ") + count + what;
 }
 
-std::string rangeWords(const FieldRule &r)
+std::string rangeWords(long low, long high)
 {
-    return "Der Wert muß zwischen " + std::to_string(r.low) + " und " + std::to_string(r.high) + " liegen";
+    return "Der Wert muß zwischen " + std::to_string(low) + " und " + std::to_string(high) + " liegen";
 }
+
+std::string rangeWords(const FieldCheck &c) { return rangeWords(c.low, c.high); }
 
 std::string assignText(const Field &f, const std::string &value, unsigned char *p, Rules rules)
 {
@@ -254,13 +256,8 @@ std::string assignText(const Field &f, const std::string &value, unsigned char *
             (r.wholePattern && !v.text.empty() && v.text.size() != r.pattern.size()))
             return r.pattern.empty() ? "erlaubt sind bis zu " + std::to_string(room) + " Zeichen"
                                      : "erlaubt sind " + patternWords(r);
-        if (r.noLeadingZero && !v.text.empty() && v.text[0] == '0')
-            return "Bitte keine führende Null eingeben!";
-        if (r.low >= 0 && !v.text.empty()) {
-            long n = std::atol(v.text.c_str());
-            if (n < r.low || n > r.high)
-                return rangeWords(r);
-        }
+        if (r.check && !checkAccepts(*r.check, v.text.c_str()))
+            return r.check->low < 0 ? r.refusal : rangeWords(*r.check);
         // The field reads as given: nothing of the old text stays behind its end.
         std::memset(p, 0, f.size);
         std::memcpy(p, v.text.data(), v.text.size());
@@ -286,13 +283,13 @@ std::string assignDecimal(const Field &f, const std::string &value, unsigned cha
                 digits *= 10;
             high = std::min(high, digits - 1);
         }
-        if (r.low >= 0) {
-            low = std::max(low, r.low);
-            high = std::min(high, r.high);
+        if (r.check && r.check->low >= 0) {
+            low = std::max(low, r.check->low);
+            high = std::min(high, r.check->high);
         }
     }
     if (!isNumber(value) || std::stoull(value) < std::uint64_t(low) || std::stoull(value) > std::uint64_t(high))
-        return "Der Wert muß zwischen " + std::to_string(low) + " und " + std::to_string(high) + " liegen";
+        return rangeWords(low, high);
     putLe(p, f.size, std::uint32_t(std::stoull(value)));
     return "";
 }
@@ -344,9 +341,8 @@ std::string assignBits(const Field &f, const std::string &value, unsigned char *
 
 std::string assignTime(const Field &f, const std::string &value, unsigned char *p, Rules rules)
 {
-    (void)f;
     if (value == "(keine)" && rules == Rules::Storage) {
-        putLe(p, 2, 0xFFFF);
+        putLe(p, 2, NoTimeOfDay);
         return "";
     }
     const char *allowed = rules == Rules::Dialog ? "erlaubt ist hh:mm von 00:00 bis 23:59" : "erlaubt ist hh:mm oder (keine)";
@@ -354,8 +350,12 @@ std::string assignTime(const Field &f, const std::string &value, unsigned char *
     if (value.size() != 5 || value[2] != ':' || !hexByte(value, 0, hours) || !hexByte(value, 3, minutes))
         return allowed;
     if (rules == Rules::Dialog) {
+        // The field's check takes the four digits as typed; a time without one
+        // (the wake-up time) is held to the sensor's.
+        const FieldCheck *check = f.rule.check ? f.rule.check : checkNamed("Check_0_2359");
         bool decimal = value.find_first_not_of("0123456789:") == std::string::npos;
-        if (!decimal || (hours << 8 | minutes) > 0x2359)
+        std::string typed = value.substr(0, 2) + value.substr(3);
+        if (!decimal || !check || !checkAccepts(*check, typed.c_str()))
             return allowed;
     }
     putLe(p, 2, hours << 8 | minutes);

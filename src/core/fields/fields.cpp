@@ -3,12 +3,15 @@
 #include "config/lists.h"
 #include "config/names.h"
 #include "config/record.h"
+#include "link/number.h"
 #include "resources/lookup.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <stdexcept>
 
 namespace {
 
@@ -41,22 +44,25 @@ std::vector<FieldItem> bitsOf(const std::vector<std::string> &strings)
     return items;
 }
 
-// A verify callback of the resource lines as the range it holds the value to.
-void verifiedBy(FieldRule &rule, const std::string &callback)
+// The text an error callback shows: the second quoted argument of
+// XmtDisplayWarningMsg("msg1", "...") with its escapes read.
+std::string warningOf(const std::string &callback)
 {
-    struct Known {
-        const char *callback;
-        long low, high;
-    };
-    const Known known[] = {{"Check_0_999()", 0, 999}, {"Check_0_255()", 0, 255}, {"Check_11_97()", 11, 97},
-                           {"Check_0_2359()", 0, 2359}};
-    if (callback == "CheckLeadZero()")
-        rule.noLeadingZero = true;
-    for (const Known &k : known)
-        if (callback == k.callback) {
-            rule.low = k.low;
-            rule.high = k.high;
+    std::size_t at = callback.find('"');
+    at = at == std::string::npos ? at : callback.find('"', at + 1);
+    at = at == std::string::npos ? at : callback.find('"', at + 1);
+    std::string text;
+    if (at == std::string::npos)
+        return text;
+    for (std::size_t i = at + 1; i < callback.size() && callback[i] != '"'; i++) {
+        char c = callback[i];
+        if (c == '\\' && i + 1 < callback.size()) {
+            c = callback[++i];
+            c = c == 'n' ? '\n' : c == 't' ? '\t' : c;
         }
+        text += c;
+    }
+    return text;
 }
 
 struct Table {
@@ -73,10 +79,12 @@ struct Table {
         if (lines.empty())
             return;
         std::string own = lines.back() == '*' ? lines : lines + ".";
+        f.rule.lines = own;
         f.rule.pattern = builtinResource(own + "pattern");
         std::string matchAll = builtinResource(own + "matchAll");
         f.rule.wholePattern = matchAll == "True";
-        verifiedBy(f.rule, builtinResource(own + "verifyCallback"));
+        f.rule.check = checkNamed(builtinResource(own + "verifyCallback"));
+        f.rule.refusal = warningOf(builtinResource(own + "errorCallback"));
     }
 
     void add(std::string name, std::string label, std::size_t offset, std::size_t size, Reading reading,
@@ -158,6 +166,7 @@ void configFields(Table &t)
     t.in("anltyp_dlg");
     std::vector<std::string> bus = builtinList("*anltyp*s0bus.strings");
     std::vector<std::string> conn = builtinList("*anltyp*anschl.strings");
+    // The bus bits of the port's mode byte in the order of the menu's items.
     const unsigned busBits[4] = {0x00, 0x80, 0x40, 0xC0};
     std::string msnTitle = title("msns_dlg"), zuordTitle = title("zuord_dlg");
     std::vector<std::string> msnNames = builtinList("*zuord*msn.strings");
@@ -478,6 +487,74 @@ std::string hexByte(unsigned v)
 
 } // namespace
 
+const std::vector<FieldCheck> &fieldChecks()
+{
+    static const std::vector<FieldCheck> checks = {
+        {"CheckLeadZero", -1, -1, true, false}, {"Check_11_97", 11, 97, false, false},
+        {"Check_0_255", 0, 255, false, false},   {"Check_0_999", 0, 999, false, false},
+        {"Check_0_2359", 0, 0x2359, false, true},
+    };
+    return checks;
+}
+
+const FieldCheck *checkNamed(const std::string &procedure)
+{
+    std::string name = procedure.substr(0, procedure.find('('));
+    for (const FieldCheck &c : fieldChecks())
+        if (name == c.procedure)
+            return &c;
+    return nullptr;
+}
+
+bool checkAccepts(const FieldCheck &c, const char *text)
+{
+    const char *t = text ? text : "";
+    if (c.noLeadingZero && t[0] == '0')
+        return false;
+    if (c.packedTime) {
+        // Minutes above 59 are not looked at; a field without digits holds no time.
+        unsigned value = 0;
+        return std::sscanf(t, "%4X", &value) == 1 && long(value) <= c.high;
+    }
+    return c.low < 0 || fieldDecimalIn(t, c.low, c.high).has_value();
+}
+
+const Field &fieldNamed(FileKind kind, const std::string &name)
+{
+    for (const Field &f : fieldsOf(kind))
+        if (f.name == name)
+            return f;
+    throw std::logic_error("no field " + name);
+}
+
+int choiceIndex(const Field &f, unsigned byte)
+{
+    for (std::size_t i = 0; i < f.items.size(); i++)
+        if (f.items[i].value == (byte & f.mask))
+            return int(i);
+    return -1;
+}
+
+unsigned char withChoice(const Field &f, unsigned byte, int index)
+{
+    if (index < 0 || std::size_t(index) >= f.items.size())
+        return static_cast<unsigned char>(byte);
+    return static_cast<unsigned char>((byte & ~f.mask) | f.items[std::size_t(index)].value);
+}
+
+namespace {
+
+int lowestBit(unsigned mask) { return mask ? std::countr_zero(mask) : 0; }
+
+} // namespace
+
+unsigned boxesOf(const Field &f, unsigned byte) { return (byte & f.mask) >> lowestBit(f.mask); }
+
+unsigned char withBoxes(const Field &f, unsigned byte, unsigned state)
+{
+    return static_cast<unsigned char>((byte & ~f.mask) | (state << lowestBit(f.mask) & f.mask));
+}
+
 std::string joined(const std::vector<std::string> &parts, const char *between)
 {
     std::string out;
@@ -554,7 +631,7 @@ std::string readField(const Field &f, const unsigned char *record)
     }
     case Reading::TimeOfDay: {
         unsigned v = unsigned(getLe(p, 2));
-        if (v == 0xFFFF)
+        if (v == NoTimeOfDay)
             return "(keine)";
         char b[8];
         std::snprintf(b, sizeof b, "%02X:%02X", v >> 8, v & 0xFF);
@@ -595,9 +672,12 @@ const DialogPlace places[] = {
     {"globdat_dlg", FileKind::Configuration, 0, rec::PbxImageSize, 0},
     {"steuer_dlg", FileKind::Configuration, rec::StKonList, rec::StKonShare, rec::StKonShare},
     {"teltyp_dlg", FileKind::Configuration, rec::BerList, rec::BerShare, rec::BerShare},
+    {"tlnperm_dlg", FileKind::Configuration, rec::BerList, rec::BerShare, rec::BerShare},
+    {"calldist_dlg", FileKind::Configuration, rec::RufVertList, rec::RufVertShare, rec::RufVertShare},
     {"amtsperm_dlg", FileKind::Configuration, rec::BerList, rec::BerShare, rec::BerShare},
     {"rufzuord_dlg", FileKind::Configuration, rec::RufnrList, rec::RufnrShare, rec::RufnrShare},
     {"gebdat_dlg", FileKind::Configuration, rec::GebKonfList, rec::GebKonfShare, rec::GebKonfShare},
+    {"loccharge_dlg", FileKind::Configuration, rec::GebKonfList, rec::GebKonfShare, rec::GebKonfShare},
     {"msns_dlg", FileKind::Configuration, rec::PortBlock0 + rec::MsnInBlock, rec::MsnSize * rec::MsnCount, 0},
     {"nahber_dlg", FileKind::SpeedDial, rec::NahBerList, rec::PrefixListSize, 0},
     {"sperrber_dlg", FileKind::SpeedDial, rec::SperrBerList, rec::PrefixListSize, 0},
@@ -631,4 +711,12 @@ std::size_t dialogBlock(const char *dialog)
 {
     const DialogPlace *p = placeOf(dialog);
     return p ? p->base + p->share * std::size_t(curPbx()) : 0;
+}
+
+std::size_t offsetInBlock(const Field &f)
+{
+    const DialogPlace *p = placeOf(f.dialog.c_str());
+    if (!p || f.offset < p->base || f.offset >= p->base + p->extent)
+        throw std::logic_error("no block holds " + f.name);
+    return f.offset - p->base;
 }
