@@ -51,6 +51,8 @@ Widget createMsgLine(Widget container, const char *name);
 const char *inputFieldBinding(Widget field);
 // Commits a field only when its text differs from the last accepted one.
 bool inputFieldCommitIfChanged(Widget field);
+// False when the checks refused what the field held at the last Return.
+bool inputFieldAccepted(Widget field);
 // Sets the text without pattern checks (cut to the pattern length).
 void inputFieldSetRaw(Widget field, const char *text, size_t len);
 // False while the field shows what the program last put in.
@@ -58,6 +60,9 @@ bool inputFieldChanged(Widget field);
 
 // printf into a string of whatever length the text has.
 std::string formatted(const char *fmt, va_list ap);
+// A format from the resources gets the caller's arguments, so it must take
+// them as the caller's own format does; it may leave the last ones unused.
+bool takesArgumentsOf(const char *fmt, const char *reference);
 
 // What the window's fonts read: Xft UTF-8, a single core font the ISO 8859-1
 // bytes, a font set the locale's text.  Chosen once, from the render table (or

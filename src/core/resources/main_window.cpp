@@ -20,6 +20,8 @@ Kelvora.children: Form main
 *main*xfercol.children: Button lesen; Button schreiben; Button schnittstelle
 *main*progcol.children: Button help; Button quit
 *main*filebox*XmSeparator.orientation: vertical
+! Tab goes from button to button, not only from box to box.
+*main*XmPushButton.navigationType: tab_group
 
 *main*kurz.labelString: Kurzwahlen / Nahbereichs- und Sperrnummern
 *main*kurz.activateCallback: dokwz()
