@@ -97,6 +97,20 @@ Kelvora.browseCommand: xdg-open %s
 *main*theline.leftOffset: 0
 *main*theline.rightOffset: 0
 *main*theline.bottomOffset: 0
+! What the line says once a file or transfer step has ended; %s is the
+! file's name or the time.
+*main*theline.saved: Gespeichert: %s
+*main*theline.notSaved: Nicht gespeichert: %s
+*main*theline.loaded: Geladen: %s
+*main*theline.notLoaded: Nicht geladen: %s
+*main*theline.readDone: Ausgelesen um %s
+*main*theline.readFailed: Auslesen fehlgeschlagen um %s
+*main*theline.programDone: Programmiert um %s
+*main*theline.programFailed: Programmieren fehlgeschlagen um %s: die Änderungen bleiben erhalten
+*main*theline.tlnReadDone: Teilnehmerdaten ausgelesen um %s
+*main*theline.tlnReadFailed: Teilnehmerdaten: Auslesen fehlgeschlagen um %s
+*main*theline.tlnProgramDone: Teilnehmerdaten programmiert um %s
+*main*theline.tlnProgramFailed: Teilnehmerdaten: Programmieren fehlgeschlagen um %s
 )RES";
 
 // One resource line: what each part of the main window is for, shown by "Hilfe".
