@@ -30,11 +30,14 @@ CfgVendor chosenVendor()
 }
 
 // The message line's word on a transfer; the time says which run it was.
+// With romVersion a read that ran through shows the ROM version in front.
 void tellTransfer(TransferResult result, const char *done, const char *doneText, const char *failed,
-                  const char *failedText, bool afterLine = false)
+                  const char *failedText, bool romVersion = false)
 {
+    if (result == TransferResult::Done && romVersion)
+        show_anl_vers();
     if (result == TransferResult::Done)
-        tellStep(done, doneText, clockTime(), afterLine);
+        tellStep(done, doneText, clockTime(), romVersion);
     else
         tellStep(failed, failedText, clockTime());
 }
@@ -61,16 +64,16 @@ void readConfig(Widget, XtPointer, XtPointer)
 {
     WindowObserver observer(toplevel);
     TransferResult result = readConfiguration(observer);
+    // Told first: a backup that cannot be kept has the line after it.
+    tellTransfer(result, "readDone", "Ausgelesen um %s", "readFailed", "Auslesen fehlgeschlagen um %s", true);
     if (result == TransferResult::Done) {
-        show_anl_vers();
+        // What the window holds came from the PBX, no longer from a file.
+        showFileInTitle("");
         CfgVendor vendor = chosenVendor();
         keepBackup(BackupKind::Configuration, [vendor](FILE *fp) { return writeCfgImage(fp, vendor); });
         rememberPbxHolds(BackupKind::Configuration);
-        // What the window holds came from the PBX, no longer from a file.
-        showFileInTitle("");
     }
     followTransfer(result);
-    tellTransfer(result, "readDone", "Ausgelesen um %s", "readFailed", "Auslesen fehlgeschlagen um %s", true);
 }
 
 void writeConfig(Widget, XtPointer, XtPointer)
@@ -90,12 +93,12 @@ void readTlnConfig(Widget parent, XtPointer, XtPointer)
 {
     WindowObserver observer(parent);
     TransferResult result = readTlnConfiguration(observer);
+    tellTransfer(result, "tlnReadDone", "Teilnehmerdaten ausgelesen um %s", "tlnReadFailed",
+                 "Teilnehmerdaten: Auslesen fehlgeschlagen um %s");
     if (result == TransferResult::Done) {
         keepBackup(BackupKind::Subscribers, [](FILE *fp) { return writeTndStream(fp, all); });
         rememberPbxHolds(BackupKind::Subscribers);
     }
-    tellTransfer(result, "tlnReadDone", "Teilnehmerdaten ausgelesen um %s", "tlnReadFailed",
-                 "Teilnehmerdaten: Auslesen fehlgeschlagen um %s");
 }
 
 void writeTlnConfig(Widget parent, XtPointer, XtPointer)
