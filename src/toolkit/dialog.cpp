@@ -99,23 +99,6 @@ Widget content(Widget shell)
     return n ? kids[0] : nullptr;
 }
 
-// Depth first through the dialog's own widgets (not the dialogs built over it).
-template <typename F>
-Widget firstBelow(Widget w, const F &wanted)
-{
-    if (wanted(w))
-        return w;
-    if (!XtIsComposite(w))
-        return nullptr;
-    WidgetList kids = nullptr;
-    Cardinal n = 0;
-    XtVaGetValues(w, XmNchildren, &kids, XmNnumChildren, &n, nullptr);
-    for (Cardinal i = 0; i < n; ++i)
-        if (Widget found = firstBelow(kids[i], wanted))
-            return found;
-    return nullptr;
-}
-
 Widget buttonNamed(Widget top, const char *name)
 {
     return firstBelow(top, [name](Widget w) { return XmIsPushButton(w) && strcmp(XtName(w), name) == 0; });

@@ -95,6 +95,24 @@ void setTextDefault(Widget box, const char *resource, const char *text);
 
 Widget shellOf(Widget w);
 
+// Depth first below w, w included, through normal children only (not the
+// dialogs built over it): the first widget wanted takes.
+template <typename F>
+Widget firstBelow(Widget w, const F &wanted)
+{
+    if (wanted(w))
+        return w;
+    if (!XtIsComposite(w))
+        return nullptr;
+    WidgetList kids = nullptr;
+    Cardinal n = 0;
+    XtVaGetValues(w, XtNchildren, &kids, XtNnumChildren, &n, nullptr);
+    for (Cardinal i = 0; i < n; ++i)
+        if (Widget found = firstBelow(kids[i], wanted))
+            return found;
+    return nullptr;
+}
+
 // Blocking standard dialogs and dialog runs push themselves here.
 void pushActive(Widget w);
 void popActive(Widget w);

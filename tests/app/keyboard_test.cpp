@@ -12,6 +12,7 @@
 #include "support/gui.h"
 #include "support/program.h"
 #include "support/tempdir.h"
+#include "toolkit/internal.h"
 #include "toolkit/toolkit.h"
 
 #include <Xm/List.h>
@@ -25,6 +26,8 @@
 #include <vector>
 
 namespace {
+
+using xmt::firstBelow;
 
 // The rows of the main window that act at once or open a standard box (files,
 // transfers, the overview page, help, quitting): every other row opens a
@@ -47,22 +50,6 @@ struct Reach {
     const char *inner = nullptr;
     std::string label() const { return row + (inner ? std::string(" ") + inner : ""); }
 };
-
-template <typename F>
-Widget firstBelow(Widget w, const F &wanted)
-{
-    if (wanted(w))
-        return w;
-    if (!XtIsComposite(w))
-        return nullptr;
-    WidgetList kids = nullptr;
-    Cardinal n = 0;
-    XtVaGetValues(w, XmNchildren, &kids, XmNnumChildren, &n, nullptr);
-    for (Cardinal i = 0; i < n; ++i)
-        if (Widget found = firstBelow(kids[i], wanted))
-            return found;
-    return nullptr;
-}
 
 bool takesInput(Widget w) { return XtIsManaged(w) && XtIsSensitive(w); }
 
