@@ -276,11 +276,11 @@ TEST(MainWindowKeys, TabReachesEveryButton)
         guiKey(top, "Tab");
         guiPump(10);
     }
-    std::string all;
+    std::string names;
     for (const std::string &r : reached)
-        all += r + " ";
+        names += r + " ";
     for (const MainButton &b : mainButtons())
-        EXPECT_TRUE(reached.count(b.button)) << b.button << " not among " << all;
+        EXPECT_TRUE(reached.count(b.button)) << b.button << " not among " << names;
     XtVaSetValues(top, XmNwidth, width, XmNheight, height, nullptr);
 }
 
