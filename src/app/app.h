@@ -43,9 +43,8 @@ void followDialogEdits();
 // The file's name (without its folder) goes into the title; "" for none.
 void showFileInTitle(const char *path);
 // The message line tells how a file or transfer step ended: the line's
-// resource name, else own, with what for its %s; afterLine keeps what the
-// line showed in front (the ROM version a read brought).
-void tellStep(const char *name, const char *own, const std::string &what, bool afterLine = false);
+// resource name, else own, with what for its %s.
+void tellStep(const char *name, const char *own, const std::string &what);
 // The local time as the line tells it ("14:32").
 std::string clockTime();
 

@@ -98,17 +98,10 @@ std::string clockTime()
     return text;
 }
 
-void tellStep(const char *name, const char *own, const std::string &what, bool afterLine)
+void tellStep(const char *name, const char *own, const std::string &what)
 {
-    Widget line = messageLine();
-    if (!line)
-        return;
-    std::string before = afterLine && XmtMsgLineGetString(line) ? XmtMsgLineGetString(line) : "";
-    XmtMsgLineShowNamed(line, name, own, what.c_str());
-    if (!before.empty()) {
-        std::string step = XmtMsgLineGetString(line);
-        XmtMsgLinePrintf(line, "%s   %s", before.c_str(), step.c_str());
-    }
+    if (Widget line = messageLine())
+        XmtMsgLineShowNamed(line, name, own, what.c_str());
     showWindowTitle();
 }
 

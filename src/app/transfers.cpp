@@ -30,14 +30,11 @@ CfgVendor chosenVendor()
 }
 
 // The message line's word on a transfer; the time says which run it was.
-// With romVersion a read that ran through shows the ROM version in front.
 void tellTransfer(TransferResult result, const char *done, const char *doneText, const char *failed,
-                  const char *failedText, bool romVersion = false)
+                  const char *failedText)
 {
-    if (result == TransferResult::Done && romVersion)
-        show_anl_vers();
     if (result == TransferResult::Done)
-        tellStep(done, doneText, clockTime(), romVersion);
+        tellStep(done, doneText, clockTime());
     else
         tellStep(failed, failedText, clockTime());
 }
@@ -64,9 +61,10 @@ void readConfig(Widget, XtPointer, XtPointer)
 {
     WindowObserver observer(toplevel);
     TransferResult result = readConfiguration(observer);
-    // Told first: a backup that cannot be kept has the line after it.
-    tellTransfer(result, "readDone", "Ausgelesen um %s", "readFailed", "Auslesen fehlgeschlagen um %s", true);
     if (result == TransferResult::Done) {
+        // The ROM version is the line's word on a read; one that fails has
+        // its error box and leaves the line.
+        show_anl_vers();
         // What the window holds came from the PBX, no longer from a file.
         showFileInTitle("");
         CfgVendor vendor = chosenVendor();
@@ -93,9 +91,9 @@ void readTlnConfig(Widget parent, XtPointer, XtPointer)
 {
     WindowObserver observer(parent);
     TransferResult result = readTlnConfiguration(observer);
-    tellTransfer(result, "tlnReadDone", "Teilnehmerdaten ausgelesen um %s", "tlnReadFailed",
-                 "Teilnehmerdaten: Auslesen fehlgeschlagen um %s");
+    // As for the configuration, a read that fails has its error box only.
     if (result == TransferResult::Done) {
+        tellStep("tlnReadDone", "Teilnehmerdaten ausgelesen um %s", clockTime());
         keepBackup(BackupKind::Subscribers, [](FILE *fp) { return writeTndStream(fp, all); });
         rememberPbxHolds(BackupKind::Subscribers);
     }

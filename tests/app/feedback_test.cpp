@@ -85,8 +85,7 @@ TEST_F(Feedback, EveryFileAndTransferStepIsToldAndTheTitleFollows)
     pbxsim::Faults silent;
     silent.answers.push_back({pbxsim::AnswerFault::Silent, 3, 0});
     const std::string named = "anlage.cfg - " + Base;
-    // A read keeps the ROM version in front.
-    const std::string read = "ROM-Version: %r   Ausgelesen um %t";
+    const std::string read = "ROM-Version: %r";
     const Step steps[] = {
         {"read", [this] { press("*lesen"); }, read, ""},
         {"edited", [] { editAreaCode("89"); }, read, "*" + Base},

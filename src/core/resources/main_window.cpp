@@ -103,12 +103,9 @@ Kelvora.browseCommand: xdg-open %s
 *main*theline.notSaved: Nicht gespeichert: %s
 *main*theline.loaded: Geladen: %s
 *main*theline.notLoaded: Nicht geladen: %s
-*main*theline.readDone: Ausgelesen um %s
-*main*theline.readFailed: Auslesen fehlgeschlagen um %s
 *main*theline.programDone: Programmiert um %s
 *main*theline.programFailed: Programmieren fehlgeschlagen um %s: die Änderungen bleiben erhalten
 *main*theline.tlnReadDone: Teilnehmerdaten ausgelesen um %s
-*main*theline.tlnReadFailed: Teilnehmerdaten: Auslesen fehlgeschlagen um %s
 *main*theline.tlnProgramDone: Teilnehmerdaten programmiert um %s
 *main*theline.tlnProgramFailed: Teilnehmerdaten: Programmieren fehlgeschlagen um %s
 )RES";
