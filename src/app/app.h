@@ -6,6 +6,7 @@
 #include "toolkit/toolkit.h" // toplevel
 
 #include <X11/Intrinsic.h>
+#include <string>
 
 // Runs the whole program (what main() does); returns only through exit().
 int kelvoraMain(int argc, char **argv);
@@ -32,6 +33,20 @@ void quitting(Widget = nullptr, XtPointer = nullptr, XtPointer = nullptr);
 // True while they do.
 bool unsavedWork();
 void showHelp(Widget w, XtPointer, XtPointer);
+
+// The title: the file the configuration came from or went to, the resource
+// table's title, the line chosen in the window; a leading "*" while the quit
+// question would be asked.
+void showWindowTitle();
+// The title again once the dialog run that just ended has been stored.
+void followDialogEdits();
+// The file's name (without its folder) goes into the title; "" for none.
+void showFileInTitle(const char *path);
+// The message line tells how a file or transfer step ended: the line's
+// resource name, else own, with what for its %s.
+void tellStep(const char *name, const char *own, const std::string &what);
+// The local time as the line tells it ("14:32").
+std::string clockTime();
 
 // The main window's transfers and files: each runs the configuration operation
 // and then brings the main window up to date.

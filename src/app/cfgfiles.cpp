@@ -49,10 +49,13 @@ bool readImage(Widget parent, FILE *fp, const char *path)
 
 bool dowrite(Widget parent, const char *path, CfgVendor vendor) { return writeCfg(parent, path, vendor); }
 
-bool saveConfigFileAs(Widget parent, CfgVendor vendor)
+bool saveConfigFileAs(Widget parent, CfgVendor vendor, std::string *chosen)
 {
     XmtFileChoice choice;
-    if (!askForCfgFile(parent, "*cfgsave_dlg", "Datei sichern:", true, choice))
+    bool asked = askForCfgFile(parent, "*cfgsave_dlg", "Datei sichern:", true, choice);
+    if (chosen)
+        *chosen = asked ? choice.path : "";
+    if (!asked)
         return false;
     if (!writeCfg(parent, choice.path.c_str(), vendor))
         return false;
@@ -67,14 +70,17 @@ bool saveConfigFile(Widget parent, CfgVendor vendor)
     return writeCfg(parent, recText(rec::CfgFilePath), vendor);
 }
 
-bool loadConfigFile(Widget parent)
+bool loadConfigFile(Widget parent, std::string *chosen)
 {
     // A file that is cancelled or refused leaves the record as it was, and
     // with it the user's right to save and program it.
     SavedFlags before;
     setFlags(0);
     XmtFileChoice choice;
-    if (!askForCfgFile(parent, "*cfgload_dlg", "Datei laden:", false, choice)) {
+    bool asked = askForCfgFile(parent, "*cfgload_dlg", "Datei laden:", false, choice);
+    if (chosen)
+        *chosen = asked ? choice.path : "";
+    if (!asked) {
         before.restore();
         return false;
     }

@@ -1,6 +1,7 @@
 // The main window: version line, the button rule, help and quitting.
 #include "app/app.h"
 
+#include "app/portchooser.h"
 #include "app/registry.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
@@ -10,9 +11,13 @@
 #include "ui/transferwindow.h"
 
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
 namespace {
+
+// The file the configuration in the window last came from or went to.
+std::string shownFile;
 
 Widget messageLine()
 {
@@ -44,6 +49,60 @@ void show_anl_vers()
         XmtMsgLineClear(line, XmtMsgLineNow);
         XmtMsgLinePrintf(line, "ROM-Version: %s", anl_vers);
     }
+}
+
+void showWindowTitle()
+{
+    if (!toplevel)
+        return;
+    const char *base = XmtGetResourceString(toplevel, nullptr, "title");
+    std::string title = unsavedWork() ? "*" : "";
+    if (!shownFile.empty())
+        title += shownFile + " - ";
+    title += base ? base : "kelvora";
+    if (deviceIsAChosenOne())
+        title += std::string(" - ") + devicePath();
+    char *now = nullptr;
+    XtVaGetValues(toplevel, XmNtitle, &now, nullptr);
+    // Every dialog's end asks; the window manager hears only of a change.
+    if (!now || title != now)
+        XtVaSetValues(toplevel, XmNtitle, title.c_str(), nullptr);
+}
+
+void followDialogEdits()
+{
+    // The dialog's caller stores what it took once the run has returned; the
+    // title looks when the event loop next runs.
+    static bool pending = false;
+    if (pending)
+        return;
+    pending = true;
+    XtAppAddTimeOut(XmtAppContext(), 0, [](XtPointer, XtIntervalId *) {
+        pending = false;
+        showWindowTitle();
+    }, nullptr);
+}
+
+void showFileInTitle(const char *path)
+{
+    std::string p = path ? path : "";
+    shownFile = p.substr(p.find_last_of('/') + 1);
+    showWindowTitle();
+}
+
+std::string clockTime()
+{
+    std::time_t t = std::time(nullptr);
+    char text[8] = "";
+    std::strftime(text, sizeof text, "%H:%M", std::localtime(&t));
+    return text;
+}
+
+void tellStep(const char *name, const char *own, const std::string &what)
+{
+    if (Widget line = messageLine())
+        XmtMsgLineShowNamed(line, name, own, what.c_str());
+    showWindowTitle();
 }
 
 void activateMainButtons()

@@ -194,13 +194,6 @@ bool deviceIsAChosenOne()
     return false;
 }
 
-void showPortInTitle(Widget shell, const char *device)
-{
-    const char *base = XmtGetResourceString(shell, nullptr, "title");
-    std::string title = std::string(base ? base : "kelvora") + " - " + (device ? device : "");
-    XtVaSetValues(shell, XmNtitle, title.c_str(), nullptr);
-}
-
 bool choosePort(Widget parent, const std::string &root)
 {
     static ChooserState state;
@@ -237,7 +230,7 @@ bool choosePort(Widget parent, const std::string &root)
                              "Die Schnittstelle gilt bis zum Programmende;\nfür den nächsten Start "
                              "kann sie nicht\nin \"%s\" vermerkt werden:\n%s",
                              "Schnittstelle", nullptr, rememberedPortFile().c_str(), std::strerror(errno));
-    showPortInTitle(toplevel, device);
+    showWindowTitle();
     return true;
 }
 

@@ -38,5 +38,3 @@ bool choosePort(Widget parent, const std::string &root = "");
 bool deviceIsAChosenOne();
 // "Schnittstelle..." in the main window.
 void choosePortButton(Widget, XtPointer, XtPointer);
-// The window's title from the resource table, with the device after it.
-void showPortInTitle(Widget shell, const char *device);

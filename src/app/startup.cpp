@@ -233,6 +233,8 @@ void buildMainWindow()
     XtVaSetValues(toplevel, XmNdeleteResponse, XmDO_NOTHING, nullptr);
     Atom deleteWindow = XmInternAtom(XtDisplay(toplevel), const_cast<char *>("WM_DELETE_WINDOW"), False);
     XmAddWMProtocolCallback(toplevel, deleteWindow, quitting, nullptr);
+    // Edits are made in the dialogs; the title's mark follows each.
+    XmtAfterDialogRuns(followDialogEdits);
 }
 
 void kelvoraStart(int argc, char **argv)
@@ -267,8 +269,7 @@ void kelvoraStart(int argc, char **argv)
     buildMainWindow();
     // A device named on the command line or in the environment is known to
     // whoever started the program; one chosen in the window is shown.
-    if (deviceIsAChosenOne())
-        showPortInTitle(toplevel, devicePath());
+    showWindowTitle();
 }
 
 int kelvoraMain(int argc, char **argv)

@@ -29,6 +29,32 @@ CfgVendor chosenVendor()
     return item == 0 ? CfgVendor::Dorvan : CfgVendor::Ostrale;
 }
 
+// The message line's word on a transfer; the time says which run it was.
+void tellTransfer(TransferResult result, const char *done, const char *doneText, const char *failed,
+                  const char *failedText)
+{
+    if (result == TransferResult::Done)
+        tellStep(done, doneText, clockTime());
+    else
+        tellStep(failed, failedText, clockTime());
+}
+
+// A file step: the line names the file, the title too once it holds what
+// the window shows; a cancelled dialog says nothing.
+void tellFile(const std::string &path, bool done, const char *doneName, const char *doneText,
+              const char *failedName, const char *failedText)
+{
+    if (path.empty())
+        return;
+    if (done)
+        showFileInTitle(path.c_str());
+    std::string name = path.substr(path.find_last_of('/') + 1);
+    if (done)
+        tellStep(doneName, doneText, name);
+    else
+        tellStep(failedName, failedText, name);
+}
+
 } // namespace
 
 void readConfig(Widget, XtPointer, XtPointer)
@@ -36,7 +62,11 @@ void readConfig(Widget, XtPointer, XtPointer)
     WindowObserver observer(toplevel);
     TransferResult result = readConfiguration(observer);
     if (result == TransferResult::Done) {
+        // The ROM version is the line's word on a read; one that fails has
+        // its error box and leaves the line.
         show_anl_vers();
+        // What the window holds came from the PBX, no longer from a file.
+        showFileInTitle("");
         CfgVendor vendor = chosenVendor();
         keepBackup(BackupKind::Configuration, [vendor](FILE *fp) { return writeCfgImage(fp, vendor); });
         rememberPbxHolds(BackupKind::Configuration);
@@ -53,12 +83,17 @@ void writeConfig(Widget, XtPointer, XtPointer)
     if (result == TransferResult::Done)
         rememberPbxHolds(BackupKind::Configuration);
     followTransfer(result);
+    tellTransfer(result, "programDone", "Programmiert um %s", "programFailed",
+                 "Programmieren fehlgeschlagen um %s: die Änderungen bleiben erhalten");
 }
 
 void readTlnConfig(Widget parent, XtPointer, XtPointer)
 {
     WindowObserver observer(parent);
-    if (readTlnConfiguration(observer) == TransferResult::Done) {
+    TransferResult result = readTlnConfiguration(observer);
+    // As for the configuration, a read that fails has its error box only.
+    if (result == TransferResult::Done) {
+        tellStep("tlnReadDone", "Teilnehmerdaten ausgelesen um %s", clockTime());
         keepBackup(BackupKind::Subscribers, [](FILE *fp) { return writeTndStream(fp, all); });
         rememberPbxHolds(BackupKind::Subscribers);
     }
@@ -69,22 +104,32 @@ void writeTlnConfig(Widget parent, XtPointer, XtPointer)
     if (!confirmProgramming(parent, BackupKind::Subscribers))
         return;
     WindowObserver observer(parent);
-    if (writeTlnConfiguration(observer) == TransferResult::Done)
+    TransferResult result = writeTlnConfiguration(observer);
+    if (result == TransferResult::Done)
         rememberPbxHolds(BackupKind::Subscribers);
+    tellTransfer(result, "tlnProgramDone", "Teilnehmerdaten programmiert um %s", "tlnProgramFailed",
+                 "Teilnehmerdaten: Programmieren fehlgeschlagen um %s");
 }
 
 void loadCFGFile(Widget, XtPointer, XtPointer)
 {
-    loadConfigFile(toplevel);
+    std::string path;
+    bool loaded = loadConfigFile(toplevel, &path);
     activateMainButtons();
+    tellFile(path, loaded, "loaded", "Geladen: %s", "notLoaded", "Nicht geladen: %s");
 }
 
 void saveCFGFile(Widget, XtPointer, XtPointer)
 {
-    saveConfigFile(toplevel, chosenVendor());
+    if (recInt(rec::CfgValid) == 0)
+        return;
+    bool saved = saveConfigFile(toplevel, chosenVendor());
+    tellFile(recText(rec::CfgFilePath), saved, "saved", "Gespeichert: %s", "notSaved", "Nicht gespeichert: %s");
 }
 
 void saveCFGFileAs(Widget, XtPointer, XtPointer)
 {
-    saveConfigFileAs(toplevel, chosenVendor());
+    std::string path;
+    bool saved = saveConfigFileAs(toplevel, chosenVendor(), &path);
+    tellFile(path, saved, "saved", "Gespeichert: %s", "notSaved", "Nicht gespeichert: %s");
 }

@@ -3,7 +3,9 @@
 
 #include <Xm/DialogS.h>
 #include <Xm/Form.h>
+#include <Xm/List.h>
 #include <Xm/Protocols.h>
+#include <Xm/PushB.h>
 
 #include <algorithm>
 #include <cstring>
@@ -23,6 +25,13 @@ struct Dialog {
     Widget shell = nullptr;
     std::vector<Widget> fields;
     std::vector<Binding> bindings;
+    // What Return in a field and Escape anywhere press; no cancel: Escape ends
+    // the run as the window's close button does.
+    Widget okayButton = nullptr;
+    Widget cancelButton = nullptr;
+    // The box below the dialog that we pointed the focus to; a dialog that
+    // set its own keeps it.
+    Widget focusSetHere = nullptr;
     bool running = false;
     bool done = false;
     bool okay = false;
@@ -32,6 +41,12 @@ std::map<Widget, std::unique_ptr<Dialog>> &dialogs()
 {
     static std::map<Widget, std::unique_ptr<Dialog>> table;
     return table;
+}
+
+std::function<void()> &afterRuns()
+{
+    static std::function<void()> f;
+    return f;
 }
 
 std::vector<Widget> &active()
@@ -84,6 +99,102 @@ Widget content(Widget shell)
     return n ? kids[0] : nullptr;
 }
 
+Widget buttonNamed(Widget top, const char *name)
+{
+    return firstBelow(top, [name](Widget w) { return XmIsPushButton(w) && strcmp(XtName(w), name) == 0; });
+}
+
+bool usable(Widget w)
+{
+    return w && XtIsManaged(w) && XtIsSensitive(w);
+}
+
+// Where typing should go: the first field or list that takes input now,
+// else the button that changes nothing.
+Widget focusTarget(const Dialog &d, Widget top)
+{
+    if (Widget input = firstBelow(top, [](Widget w) { return (XmtIsInputField(w) || XmIsList(w)) && usable(w); }))
+        return input;
+    if (usable(d.cancelButton))
+        return d.cancelButton;
+    return usable(d.okayButton) ? d.okayButton : nullptr;
+}
+
+// Every manager between the dialog's box and the target points the way down,
+// or the focus stops at the first nested box.  A dialog that pointed it
+// elsewhere itself keeps its own.  Gives the widget to start in.
+Widget pointFocusAt(Dialog &d, Widget top)
+{
+    Widget now = nullptr;
+    XtVaGetValues(top, XmNinitialFocus, &now, nullptr);
+    if (now && now != d.focusSetHere) {
+        while (XmIsManager(now)) {
+            Widget inner = nullptr;
+            XtVaGetValues(now, XmNinitialFocus, &inner, nullptr);
+            if (!inner)
+                break;
+            now = inner;
+        }
+        return now;
+    }
+    Widget target = focusTarget(d, top);
+    for (Widget c = target; c && c != top;) {
+        Widget p = XtParent(c);
+        if (XmIsManager(p))
+            XtVaSetValues(p, XmNinitialFocus, c, nullptr);
+        d.focusSetHere = c;
+        c = p;
+    }
+    return target;
+}
+
+void press(Widget button, XEvent *event)
+{
+    XmPushButtonCallbackStruct cbs{};
+    cbs.reason = XmCR_ACTIVATE;
+    cbs.event = event;
+    cbs.click_count = 1;
+    XtCallCallbacks(button, XmNactivateCallback, &cbs);
+}
+
+void escapeAction(Widget w, XEvent *event, String *, Cardinal *)
+{
+    Dialog *d = dialogOf(w);
+    if (!d || !d->running)
+        return;
+    if (usable(d->cancelButton))
+        press(d->cancelButton, event);
+    else if (!d->cancelButton)
+        XmtDialogCancelCallback(w, nullptr, nullptr);
+}
+
+void returnAction(Widget w, XEvent *event, String *, Cardinal *)
+{
+    Dialog *d = dialogOf(w);
+    // A text the field refused stays with the user, the dialog up.
+    if (d && d->running && inputFieldAccepted(w) && usable(d->okayButton))
+        press(d->okayButton, event);
+}
+
+constexpr const char *EscapeKeys = "<Key>osfCancel: XmtDialogEscape()";
+constexpr const char *ReturnKeys = "<Key>osfActivate: activate() XmtDialogReturn()\n"
+                                   "~Shift ~Meta ~Alt <Key>Return: activate() XmtDialogReturn()";
+
+// Escape everywhere in the dialog, Return in its fields.
+void bindKeys(Widget top)
+{
+    static XtTranslations escape = XtParseTranslationTable(EscapeKeys);
+    static XtTranslations enter = XtParseTranslationTable(ReturnKeys);
+    firstBelow(top, [](Widget w) {
+        if (XmIsPrimitive(w)) {
+            XtOverrideTranslations(w, escape);
+            if (XmtIsInputField(w))
+                XtOverrideTranslations(w, enter);
+        }
+        return false;
+    });
+}
+
 Boolean run(Dialog *d)
 {
     Widget shell = d->shell;
@@ -94,14 +205,20 @@ Boolean run(Dialog *d)
     d->okay = false;
     d->running = true;
     pushActive(shell);
+    Widget start = pointFocusAt(*d, child);
     XtManageChild(child); // a dialog shell pops up with its child
+    // The initial focus counts only the first time the shell gets the keyboard.
+    if (start)
+        XmProcessTraversal(start, XmTRAVERSE_CURRENT);
     waitFor(&d->done);
     popActive(shell);
     d->running = false;
-    if (!d->shell)
-        return False;
-    XtUnmanageChild(child);
-    return d->okay;
+    bool okay = d->shell && d->okay;
+    if (d->shell)
+        XtUnmanageChild(child);
+    if (afterRuns())
+        afterRuns()();
+    return okay;
 }
 
 void okayProc(Widget w, XtPointer, XtPointer)
@@ -139,6 +256,11 @@ void registerDialogProcedures()
 {
     XmtRegisterCallbackProcedure("XmtDialogOkayCallback", okayProc);
     XmtRegisterCallbackProcedure("XmtDialogCancelCallback", cancelProc);
+    static XtActionsRec keys[] = {
+        {const_cast<String>("XmtDialogEscape"), escapeAction},
+        {const_cast<String>("XmtDialogReturn"), returnAction},
+    };
+    XtAppAddActions(app, keys, XtNumber(keys));
 }
 
 } // namespace xmt
@@ -175,6 +297,13 @@ Widget XmtBuildDialog(Widget parent, const char *name, XtResourceList resources,
             continue;
         }
         d->bindings.push_back(Binding{r.resource_name, r.resource_size, r.resource_offset, field});
+    }
+    if (Widget top = content(shell)) {
+        d->okayButton = buttonNamed(top, "okay");
+        d->cancelButton = buttonNamed(top, "cancel");
+        if (!d->cancelButton)
+            d->cancelButton = buttonNamed(top, "quit");
+        bindKeys(top);
     }
     Atom wmDelete = XmInternAtom(XtDisplay(shell), const_cast<char *>("WM_DELETE_WINDOW"), False);
     XmAddWMProtocolCallback(shell, wmDelete, wmClose, nullptr);
@@ -257,6 +386,11 @@ void XmtDialogCancelCallback(Widget w, XtPointer, XtPointer)
         d->okay = false;
         d->done = true;
     }
+}
+
+void XmtAfterDialogRuns(std::function<void()> f)
+{
+    afterRuns() = std::move(f);
 }
 
 Widget XmtActiveDialog()

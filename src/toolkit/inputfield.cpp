@@ -25,6 +25,7 @@ struct Field {
     std::string shownGiven;
     bool raw = false;     // our own SetString: no pattern check
     bool committing = false;
+    bool activateAccepted = true; // what the last Return's check said
 };
 
 std::map<Widget, std::unique_ptr<Field>> &fields()
@@ -99,6 +100,13 @@ void commitCallback(Widget w, XtPointer, XtPointer)
     inputFieldCommitIfChanged(w);
 }
 
+void activateCallback(Widget w, XtPointer, XtPointer)
+{
+    bool accepted = inputFieldCommitIfChanged(w);
+    if (Field *f = find(w))
+        f->activateAccepted = accepted;
+}
+
 void destroyed(Widget w, XtPointer, XtPointer)
 {
     fields().erase(w);
@@ -158,7 +166,7 @@ Widget createInputField(Widget container, const char *name, const char *binding)
         parseCalls(e, path, f->error);
     f->accepted = textOf(w);
     XtAddCallback(w, XmNmodifyVerifyCallback, modifyVerify, nullptr);
-    XtAddCallback(w, XmNactivateCallback, commitCallback, nullptr);
+    XtAddCallback(w, XmNactivateCallback, activateCallback, nullptr);
     XtAddCallback(w, XmNlosingFocusCallback, commitCallback, nullptr);
     XtAddCallback(w, XmNdestroyCallback, destroyed, nullptr);
     fields()[w] = std::move(f);
@@ -177,6 +185,12 @@ bool inputFieldCommitIfChanged(Widget field)
     if (!f || f->committing || textOf(field) == f->accepted)
         return true;
     return XmtInputFieldCommit(field);
+}
+
+bool inputFieldAccepted(Widget field)
+{
+    Field *f = find(field);
+    return !f || f->activateAccepted;
 }
 
 bool inputFieldChanged(Widget field)

@@ -51,6 +51,8 @@ Widget createMsgLine(Widget container, const char *name);
 const char *inputFieldBinding(Widget field);
 // Commits a field only when its text differs from the last accepted one.
 bool inputFieldCommitIfChanged(Widget field);
+// False when the checks refused what the field held at the last Return.
+bool inputFieldAccepted(Widget field);
 // Sets the text without pattern checks (cut to the pattern length).
 void inputFieldSetRaw(Widget field, const char *text, size_t len);
 // False while the field shows what the program last put in.
@@ -58,6 +60,9 @@ bool inputFieldChanged(Widget field);
 
 // printf into a string of whatever length the text has.
 std::string formatted(const char *fmt, va_list ap);
+// A format from the resources gets the caller's arguments, so it must take
+// them as the caller's own format does; it may leave the last ones unused.
+bool takesArgumentsOf(const char *fmt, const char *reference);
 
 // What the window's fonts read: Xft UTF-8, a single core font the ISO 8859-1
 // bytes, a font set the locale's text.  Chosen once, from the render table (or
@@ -89,6 +94,24 @@ void setLabel(Widget w, const char *text);
 void setTextDefault(Widget box, const char *resource, const char *text);
 
 Widget shellOf(Widget w);
+
+// Depth first below w, w included, through normal children only (not the
+// dialogs built over it): the first widget wanted takes.
+template <typename F>
+Widget firstBelow(Widget w, const F &wanted)
+{
+    if (wanted(w))
+        return w;
+    if (!XtIsComposite(w))
+        return nullptr;
+    WidgetList kids = nullptr;
+    Cardinal n = 0;
+    XtVaGetValues(w, XtNchildren, &kids, XtNnumChildren, &n, nullptr);
+    for (Cardinal i = 0; i < n; ++i)
+        if (Widget found = firstBelow(kids[i], wanted))
+            return found;
+    return nullptr;
+}
 
 // Blocking standard dialogs and dialog runs push themselves here.
 void pushActive(Widget w);

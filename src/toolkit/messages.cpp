@@ -226,13 +226,6 @@ bool argumentsOf(const char *fmt, std::string &out)
     return true;
 }
 
-// A format from the resources gets the caller's arguments, so it must take
-// them as the caller's own format does; it may leave the last ones unused.
-bool takesArgumentsOf(const char *fmt, const char *reference)
-{
-    std::string a, b;
-    return argumentsOf(fmt, a) && argumentsOf(reference, b) && b.compare(0, a.size(), a) == 0;
-}
 
 void showVa(MsgType type, Widget w, const char *name, const char *msg, const char *title, const char *help,
             va_list ap)
@@ -330,6 +323,12 @@ void integerOkay(Widget box, XtPointer client, XtPointer)
 }
 
 } // namespace
+
+bool takesArgumentsOf(const char *fmt, const char *reference)
+{
+    std::string a, b;
+    return argumentsOf(fmt, a) && argumentsOf(reference, b) && b.compare(0, a.size(), a) == 0;
+}
 
 Widget showMessage(MsgType type, Widget w, const char *name, const char *text, const char *title_default,
                    const char *help_default)

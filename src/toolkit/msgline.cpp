@@ -68,6 +68,20 @@ void XmtMsgLinePrintf(Widget msgline, const char *fmt, ...)
     show(msgline, text.c_str());
 }
 
+void XmtMsgLineShowNamed(Widget msgline, const char *name, const char *own, ...)
+{
+    if (!msgline)
+        return;
+    const char *fmt = XmtGetResourceString(msgline, nullptr, name);
+    if (!fmt || !takesArgumentsOf(fmt, own))
+        fmt = own;
+    va_list ap;
+    va_start(ap, own);
+    std::string text = formatted(fmt, ap);
+    va_end(ap);
+    show(msgline, text);
+}
+
 const char *XmtMsgLineGetString(Widget msgline)
 {
     auto it = lines().find(msgline);

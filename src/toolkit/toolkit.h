@@ -125,6 +125,10 @@ enum { XmtMsgLineNow = 0 };
 void XmtMsgLineClear(Widget msgline, int when);
 // Replaces the line's text with the formatted one.
 void XmtMsgLinePrintf(Widget msgline, const char *fmt, ...) __attribute__((format(printf, 2, 3)));
+// Shows the line's resource "name" (a printf format that takes what own
+// takes), else own, filled with the arguments.
+void XmtMsgLineShowNamed(Widget msgline, const char *name, const char *own, ...)
+    __attribute__((format(printf, 3, 4)));
 const char *XmtMsgLineGetString(Widget msgline); // for tests
 
 // ---------------------------------------------------------------- dialogs
@@ -144,6 +148,14 @@ void XmtDialogGetData(Widget dialog, XtPointer base); // fields -> buffers
 // XmtInitialize) end the run of the dialog that contains the widget.
 void XmtDialogOkayCallback(Widget w, XtPointer, XtPointer);
 void XmtDialogCancelCallback(Widget w, XtPointer, XtPointer);
+// f runs each time a run of a built dialog has ended (edits made there show
+// in the main window).
+void XmtAfterDialogRuns(std::function<void()> f);
+// Every built dialog opens with the keyboard in its first field or list
+// that takes input (else on "cancel", "quit" or "okay", the first there is);
+// Return in a field presses "okay" once the field accepted its text; Escape
+// presses "cancel" (or "quit"), and ends the run like the window's close
+// button where there is neither.
 // The innermost dialog run in progress (for tests driving modal dialogs): the
 // shell of a built dialog, the box of a standard dialog (file selection box,
 // question, integer prompt).

@@ -69,6 +69,7 @@ void startAgain()
     for (auto [w, sensitive] : startSensitivity())
         XtSetSensitive(w, sensitive);
     kelvora_vers();
+    showFileInTitle("");
     scaleValues().clear();
 }
 

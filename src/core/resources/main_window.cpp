@@ -20,6 +20,8 @@ Kelvora.children: Form main
 *main*xfercol.children: Button lesen; Button schreiben; Button schnittstelle
 *main*progcol.children: Button help; Button quit
 *main*filebox*XmSeparator.orientation: vertical
+! Tab goes from button to button, not only from box to box.
+*main*XmPushButton.navigationType: tab_group
 
 *main*kurz.labelString: Kurzwahlen / Nahbereichs- und Sperrnummern
 *main*kurz.activateCallback: dokwz()
@@ -95,6 +97,17 @@ Kelvora.browseCommand: xdg-open %s
 *main*theline.leftOffset: 0
 *main*theline.rightOffset: 0
 *main*theline.bottomOffset: 0
+! What the line says once a file or transfer step has ended; %s is the
+! file's name or the time.
+*main*theline.saved: Gespeichert: %s
+*main*theline.notSaved: Nicht gespeichert: %s
+*main*theline.loaded: Geladen: %s
+*main*theline.notLoaded: Nicht geladen: %s
+*main*theline.programDone: Programmiert um %s
+*main*theline.programFailed: Programmieren fehlgeschlagen um %s: die Änderungen bleiben erhalten
+*main*theline.tlnReadDone: Teilnehmerdaten ausgelesen um %s
+*main*theline.tlnProgramDone: Teilnehmerdaten programmiert um %s
+*main*theline.tlnProgramFailed: Teilnehmerdaten: Programmieren fehlgeschlagen um %s
 )RES";
 
 // One resource line: what each part of the main window is for, shown by "Hilfe".
