@@ -12,6 +12,7 @@
 #include <Xm/RowColumn.h>
 #include <Xm/Separator.h>
 
+#include <cmath>
 #include <cstring>
 #include <map>
 
@@ -307,8 +308,9 @@ Made makeForm(const Kind &, const Entry &e, Widget where, BuildResult &)
         d.add(XmNautoUnmanage, False);
         d.add(XmNdialogStyle, XmDIALOG_FULL_APPLICATION_MODAL);
     }
-    d.add(XmNhorizontalSpacing, 4);
-    d.add(XmNverticalSpacing, 4);
+    XtArgVal spacing = std::lround(4 * XmtResolutionFactor());
+    d.add(XmNhorizontalSpacing, spacing);
+    d.add(XmNverticalSpacing, spacing);
     Widget w = d.create();
     return {w, nullptr, w};
 }
