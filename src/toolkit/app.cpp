@@ -6,8 +6,6 @@
 #include <X11/CoreP.h>
 #include <X11/ShellP.h>
 #include <Xm/BulletinB.h>
-#include <Xm/CascadeB.h>
-#include <Xm/CascadeBG.h>
 #include <Xm/FileSB.h>
 #include <Xm/Form.h>
 #include <Xm/Frame.h>
@@ -481,12 +479,15 @@ void scalePixelSizes(Display *dpy, double factor)
         return;
     WidgetClass classes[] = {
         xmLabelWidgetClass,     xmLabelGadgetClass,        xmPushButtonWidgetClass,   xmPushButtonGadgetClass,
-        xmToggleButtonWidgetClass, xmToggleButtonGadgetClass, xmCascadeButtonWidgetClass, xmCascadeButtonGadgetClass,
+        xmToggleButtonWidgetClass, xmToggleButtonGadgetClass,
         xmTextFieldWidgetClass, xmTextWidgetClass,         xmListWidgetClass,         xmScrollBarWidgetClass,
         xmSeparatorWidgetClass, xmSeparatorGadgetClass,    xmFrameWidgetClass,        xmRowColumnWidgetClass,
-        xmScrolledWindowWidgetClass, xmBulletinBoardWidgetClass, xmFormWidgetClass,   xmMessageBoxWidgetClass,
-        xmSelectionBoxWidgetClass, xmFileSelectionBoxWidgetClass, xmScaleWidgetClass,
+        xmScrolledWindowWidgetClass, xmBulletinBoardWidgetClass, xmFormWidgetClass,   xmScaleWidgetClass,
     };
+    // Boxes whose own text fields would take the table's callbacks before their
+    // procedures exist: they have the bulletin board's margins.
+    WidgetClass likeBulletinBoard[] = {xmMessageBoxWidgetClass, xmSelectionBoxWidgetClass,
+                                       xmFileSelectionBoxWidgetClass};
     const char *const resources[] = {XmNshadowThickness, XmNhighlightThickness, XmNmarginWidth, XmNmarginHeight,
                                      XmNspacing};
     Widget probe = XtAppCreateShell("sizeProbe", "SizeProbe", applicationShellWidgetClass, dpy, nullptr, 0);
@@ -496,13 +497,20 @@ void scalePixelSizes(Display *dpy, double factor)
         // In pixels whatever unit type a widget has (text fields sized in millimetres).
         XrmPutLineResource(&scaled, (line + ": " + std::to_string(pixels) + " pixels").c_str());
     };
+    // Text fields take focus callbacks from the table: none here.
+    Arg quiet[] = {{const_cast<char *>(XmNfocusCallback), 0}, {const_cast<char *>(XmNlosingFocusCallback), 0}};
     for (WidgetClass wc : classes) {
-        Widget w = XtCreateWidget("probe", wc, box, nullptr, 0);
+        Widget w = XtCreateWidget("probe", wc, box, quiet, XtNumber(quiet));
         for (const char *resource : resources) {
             Dimension pixels = 0xFFFF;
             XtVaGetValues(w, resource, &pixels, nullptr);
-            if (pixels != 0xFFFF && pixels != 0 && pixels < 100)
-                put(std::string("*") + wc->core_class.class_name + "." + resource, int(std::lround(pixels * factor)));
+            if (pixels == 0xFFFF || pixels == 0 || pixels >= 100)
+                continue;
+            int scaledPixels = int(std::lround(pixels * factor));
+            put(std::string("*") + wc->core_class.class_name + "." + resource, scaledPixels);
+            if (wc == xmBulletinBoardWidgetClass)
+                for (WidgetClass same : likeBulletinBoard)
+                    put(std::string("*") + same->core_class.class_name + "." + resource, scaledPixels);
         }
     }
     // A scrolled window's bars: the vertical one's width, the horizontal one's height.
