@@ -284,7 +284,15 @@ void layOutEverythingAndExit()
     int faults = looksRight(top, "main", "main") ? 0 : 1;
     int countersSeen = 0;
     const Opening openings[] = {
-        {"global", "global-data", "*okay"},
+        // A box ticked, so that the picture shows "on".
+        {"global", "global-data", "*okay",
+         [](Widget d) {
+             bool ticked = false;
+             forEachShown(d, [&](Widget w) {
+                 if (XmIsToggleButton(w) && !ticked)
+                     ticked = true, XmToggleButtonSetState(w, True, False);
+             });
+         }},
         {"kurz", "speed-dial", "*quit"},
         {"avas", "call-distribution", "*okay"},
         {"user", "subscribers", "*okay"},

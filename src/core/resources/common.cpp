@@ -18,8 +18,8 @@ extern const char res_common[] = R"RES(
 ! hard to tell from off.
 *XmToggleButton.indicatorOn: indicator_check_box
 *XmToggleButtonGadget.indicatorOn: indicator_check_box
-*XmToggleButton.selectColor: black
-*XmToggleButtonGadget.selectColor: black
+*XmToggleButton.selectColor: white
+*XmToggleButtonGadget.selectColor: white
 ! Every input field is a tab group of its own and shows its cursor only while
 ! it has the focus.  (Input fields are text fields; the file dialog's get this too.)
 *XmTextField.navigationType: exclusive_tab_group
