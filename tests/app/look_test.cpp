@@ -259,6 +259,13 @@ void photographFileBox(const char *name, int &faults)
 {
     whenUp(isFileBox, [name, &faults](Widget fsb) {
         faults += looksRight(xmt::shellOf(fsb), name, name) ? 0 : 1;
+        // The file list as wide as the filter field (an empty folder's too).
+        Dimension filter = 0, files = 0;
+        XtVaGetValues(XmFileSelectionBoxGetChild(fsb, XmDIALOG_FILTER_TEXT), XmNwidth, &filter, nullptr);
+        XtVaGetValues(XtParent(XmFileSelectionBoxGetChild(fsb, XmDIALOG_LIST)), XmNwidth, &files, nullptr);
+        std::fprintf(stderr, "file list %d, filter field %d at %s dpi\n", files, filter, dpi().c_str());
+        if (files < filter)
+            ++faults;
         guiPress(XmFileSelectionBoxGetChild(fsb, XmDIALOG_CANCEL_BUTTON));
     });
 }
