@@ -423,7 +423,8 @@ Bool collectRenderTable(XrmDatabase *, XrmBindingList bindings, XrmQuarkList qua
 
 // "Kelvora.coreFont: fixed" draws the whole window in that one core font
 // instead of the table's Xft renditions: every render table becomes it.
-void applyCoreFont(Display *dpy)
+// False when no core font was named.
+bool applyCoreFont(Display *dpy)
 {
     String name, cls;
     XtGetApplicationNameAndClass(dpy, &name, &cls);
@@ -432,18 +433,19 @@ void applyCoreFont(Display *dpy)
     char *type = nullptr;
     XrmValue value;
     if (!XrmGetResource(db, resName.c_str(), resClass.c_str(), &type, &value) || !value.addr)
-        return;
+        return false;
     std::string font = static_cast<const char *>(value.addr);
     font.erase(0, font.find_first_not_of(" \t"));
     font.erase(font.find_last_not_of(" \t") + 1);
     if (font.empty())
-        return;
+        return false;
     std::vector<RenderTableLine> lines;
     XrmQuark none[] = {NULLQUARK};
     XrmEnumerateDatabase(db, none, none, XrmEnumAllLevels, collectRenderTable, reinterpret_cast<XPointer>(&lines));
     XrmPutStringResource(&db, "*renderTable", font.c_str());
     for (RenderTableLine &l : lines)
         XrmQPutStringResource(&db, l.bindings.data(), l.quarks.data(), font.c_str());
+    return true;
 }
 
 // The resolution the fonts are drawn at: Xft.dpi, else the screen's.
@@ -546,11 +548,13 @@ Widget XmtInitialize(XtAppContext *app_return, const char *app_class, int *argc,
                       &one);
     }
     mergeBeneath(dpy, fallback_resources);
-    applyCoreFont(dpy);
-    double dpi = fontResolution(dpy);
-    resolutionFactor = dpi / 96;
-    millimetresAtResolution(dpy, dpi);
-    scalePixelSizes(dpy, resolutionFactor);
+    // A core font keeps its pixels at any resolution, and so does the rest.
+    if (!applyCoreFont(dpy)) {
+        double dpi = fontResolution(dpy);
+        resolutionFactor = dpi / 96;
+        millimetresAtResolution(dpy, dpi);
+        scalePixelSizes(dpy, resolutionFactor);
+    }
     Arg args[2];
     XtSetArg(args[0], const_cast<char *>(XtNargc), *argc);
     XtSetArg(args[1], const_cast<char *>(XtNargv), argv);

@@ -26,6 +26,9 @@
 #include <Xm/Label.h>
 #include <Xm/LabelG.h>
 #include <Xm/List.h>
+#include <Xm/PushB.h>
+#include <Xm/RowColumn.h>
+#include <Xm/ScrollBar.h>
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
 #include <Xm/ToggleBG.h>
@@ -110,23 +113,25 @@ void forEachShown(Widget w, const std::function<void(Widget)> &f)
         f(w);
 }
 
-// The width a label, text field or list leaves its text: frame and margins off.
-int roomOf(Widget w)
+// A size in pixels, whatever unit the widget was sized in.
+int pixelsOf(Widget w, const char *resource)
 {
-    // In pixels, whatever unit the widget was sized in.
     unsigned char unit = XmPIXELS;
     XtVaGetValues(w, XmNunitType, &unit, nullptr);
     XtVaSetValues(w, XmNunitType, XmPIXELS, nullptr);
-    Dimension width = 0, shadow = 0, highlight = 0, margin = 0, left = 0, right = 0;
-    XtVaGetValues(w, XmNwidth, &width, XmNshadowThickness, &shadow, XmNhighlightThickness, &highlight, nullptr);
-    if (XmIsList(w))
-        XtVaGetValues(w, XmNlistMarginWidth, &margin, nullptr);
-    else
-        XtVaGetValues(w, XmNmarginWidth, &margin, nullptr);
-    if (XmIsLabel(w))
-        XtVaGetValues(w, XmNmarginLeft, &left, XmNmarginRight, &right, nullptr);
+    Dimension pixels = 0;
+    XtVaGetValues(w, resource, &pixels, nullptr);
     XtVaSetValues(w, XmNunitType, unit, nullptr);
-    return int(width) - 2 * (shadow + highlight + margin) - left - right;
+    return pixels;
+}
+
+// The width a label, text field or list leaves its text: frame and margins off.
+int roomOf(Widget w)
+{
+    int frame = pixelsOf(w, XmNshadowThickness) + pixelsOf(w, XmNhighlightThickness) +
+                pixelsOf(w, XmIsList(w) ? XmNlistMarginWidth : XmNmarginWidth);
+    int sides = XmIsLabel(w) ? pixelsOf(w, XmNmarginLeft) + pixelsOf(w, XmNmarginRight) : 0;
+    return pixelsOf(w, XmNwidth) - 2 * frame - sides;
 }
 
 int textWidth(Widget w, const std::string &latin1)
@@ -170,12 +175,26 @@ void expectRoomInDigitFields(Widget shell)
     });
 }
 
-// Each shown list's visible rows and columns (of its widest digit), by path.
+// Each shown list's visible rows and columns (of its widest digit), by path;
+// and the frames of a kind of widget ("frame:XmPushButton.shadowThickness").
 std::map<std::string, std::string> listShapes;
 
 void noteListShapes(Widget shell)
 {
     forEachShown(shell, [](Widget w) {
+        struct {
+            bool is;
+            const char *resource;
+        } frames[] = {
+            {XmIsPushButton(w), XmNshadowThickness},     {XmIsPushButton(w), XmNhighlightThickness},
+            {XmIsTextField(w), XmNshadowThickness},      {XmIsTextField(w), XmNmarginWidth},
+            {XmIsScrollBar(w) && std::string(XtName(w)) == "VertScrollBar", XmNwidth},
+            {XmIsRowColumn(w), XmNspacing},
+        };
+        for (const auto &f : frames)
+            if (f.is)
+                listShapes[std::string("frame:") + XtClass(w)->core_class.class_name + "." + f.resource] =
+                    std::to_string(pixelsOf(w, f.resource)) + " 0";
         if (!XmIsList(w))
             return;
         int rows = 0;
@@ -401,6 +420,11 @@ TEST(Look, NothingIsClippedOrCutAndListsKeepTheirShapeAt96_144_192Dpi)
                 continue;
             SCOPED_TRACE(path + " at " + resolution + " dpi");
             ASSERT_TRUE(shapes.count(path));
+            // Frames, margins and scroll bars grow with the resolution.
+            if (path.starts_with("frame:")) {
+                EXPECT_NEAR(shapes[path].first, shape.first * std::atoi(resolution) / 96.0, 1.0);
+                continue;
+            }
             EXPECT_GE(shapes[path].first, shape.first - 1);
             EXPECT_GE(shapes[path].second, shape.second * 94 / 100);
         }
