@@ -144,12 +144,17 @@ int textWidth(Widget w, const std::string &latin1)
     return width;
 }
 
-// Every figure found wider than the room its widget gives it.
+// Every figure found wider than the room its widget gives it; and each
+// figure widget's widest text and room, kept in build/test-output.
 std::string cutFigures;
+std::map<std::string, std::pair<int, int>> figureWidths;
 
 void expectRoomFor(Widget w, const std::string &text)
 {
     int needed = textWidth(w, text), room = roomOf(w);
+    auto &[widest, roomSeen] = figureWidths[XmtWidgetPath(w)];
+    widest = std::max(widest, needed);
+    roomSeen = room;
     if (room < needed)
         cutFigures += "  " + XmtWidgetPath(w) + " \"" + text + "\": text " + std::to_string(needed) + ", room " +
                       std::to_string(room) + "\n";
@@ -384,6 +389,10 @@ void layOutEverythingAndExit()
     for (const auto &[path, shape] : listShapes)
         lists << path << ' ' << shape << '\n';
     lists.close();
+    std::ofstream figures(testOutputDir() + "/look-figures-" + dpi() + "dpi.txt");
+    for (const auto &[path, widths] : figureWidths)
+        figures << path << " text " << widths.first << " room " << widths.second << '\n';
+    figures.close();
     std::exit(faults || ::testing::Test::HasFailure() || !lists ? 1 : 0);
 }
 
