@@ -287,9 +287,9 @@ void photographFileBox(const char *name, int &faults)
         Dimension filter = 0, files = 0;
         XtVaGetValues(XmFileSelectionBoxGetChild(fsb, XmDIALOG_FILTER_TEXT), XmNwidth, &filter, nullptr);
         XtVaGetValues(XtParent(XmFileSelectionBoxGetChild(fsb, XmDIALOG_LIST)), XmNwidth, &files, nullptr);
-        std::fprintf(stderr, "file list %d, filter field %d at %s dpi\n", files, filter, dpi().c_str());
+        figureWidths[XmtWidgetPath(XmFileSelectionBoxGetChild(fsb, XmDIALOG_LIST))] = {filter, files};
         if (files < filter)
-            ++faults;
+            ++faults, std::fprintf(stderr, "file list %d, filter field %d at %s dpi\n", files, filter, dpi().c_str());
         guiPress(XmFileSelectionBoxGetChild(fsb, XmDIALOG_CANCEL_BUTTON));
     });
 }
