@@ -10,7 +10,7 @@ start_xservers() {
   trap 'kill "${XSERVER_PIDS[@]}" 2>/dev/null || true' EXIT
   for ((i = 0; i < count; i++)); do
     out=$(mktemp)
-    Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$out" 2>/dev/null &
+    Xvfb -displayfd 1 -screen 0 3840x2160x24 -nolisten tcp -noreset >"$out" 2>/dev/null &
     XSERVER_PIDS+=($!)
     for _ in $(seq 200); do [ -s "$out" ] && break; sleep 0.05; done
     display=$(tr -dc 0-9 <"$out")

@@ -5,11 +5,33 @@
 #include <X11/IntrinsicP.h>
 #include <X11/CoreP.h>
 #include <X11/ShellP.h>
+#include <Xm/BulletinB.h>
+#include <Xm/FileSB.h>
+#include <Xm/Form.h>
+#include <Xm/Frame.h>
 #include <Xm/Label.h>
+#include <Xm/LabelG.h>
+#include <Xm/List.h>
+#include <Xm/MessageB.h>
+#include <Xm/PushB.h>
+#include <Xm/PushBG.h>
+#include <Xm/RowColumn.h>
+#include <Xm/Scale.h>
+#include <Xm/ScrollBar.h>
+#include <Xm/ScrolledW.h>
+#include <Xm/SelectioB.h>
+#include <Xm/Separator.h>
+#include <Xm/SeparatoG.h>
+#include <Xm/Text.h>
+#include <Xm/TextF.h>
+#include <Xm/ToggleB.h>
+#include <Xm/ToggleBG.h>
 #include <Xm/Xm.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -19,6 +41,7 @@ Widget toplevel = nullptr;
 namespace xmt {
 
 XtAppContext app = nullptr;
+double resolutionFactor = 1;
 
 namespace {
 
@@ -400,7 +423,8 @@ Bool collectRenderTable(XrmDatabase *, XrmBindingList bindings, XrmQuarkList qua
 
 // "Kelvora.coreFont: fixed" draws the whole window in that one core font
 // instead of the table's Xft renditions: every render table becomes it.
-void applyCoreFont(Display *dpy)
+// False when no core font was named.
+bool applyCoreFont(Display *dpy)
 {
     String name, cls;
     XtGetApplicationNameAndClass(dpy, &name, &cls);
@@ -409,18 +433,97 @@ void applyCoreFont(Display *dpy)
     char *type = nullptr;
     XrmValue value;
     if (!XrmGetResource(db, resName.c_str(), resClass.c_str(), &type, &value) || !value.addr)
-        return;
+        return false;
     std::string font = static_cast<const char *>(value.addr);
     font.erase(0, font.find_first_not_of(" \t"));
     font.erase(font.find_last_not_of(" \t") + 1);
     if (font.empty())
-        return;
+        return false;
     std::vector<RenderTableLine> lines;
     XrmQuark none[] = {NULLQUARK};
     XrmEnumerateDatabase(db, none, none, XrmEnumAllLevels, collectRenderTable, reinterpret_cast<XPointer>(&lines));
     XrmPutStringResource(&db, "*renderTable", font.c_str());
     for (RenderTableLine &l : lines)
         XrmQPutStringResource(&db, l.bindings.data(), l.quarks.data(), font.c_str());
+    return true;
+}
+
+// The resolution the fonts are drawn at: Xft.dpi, else the screen's.
+double fontResolution(Display *dpy)
+{
+    char *type = nullptr;
+    XrmValue value;
+    if (XrmGetResource(XtDatabase(dpy), "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr)
+        if (double dpi = std::atof(static_cast<const char *>(value.addr)); dpi >= 24 && dpi <= 1200)
+            return dpi;
+    Screen *s = DefaultScreenOfDisplay(dpy);
+    return WidthMMOfScreen(s) > 0 ? WidthOfScreen(s) * 25.4 / WidthMMOfScreen(s) : 96;
+}
+
+// Motif turns millimetres into pixels by the screen's size in millimetres,
+// Xft draws by Xft.dpi: told the one resolution, a list sized in millimetres
+// keeps its rows and columns as the font grows.
+void millimetresAtResolution(Display *dpy, double dpi)
+{
+    for (int i = 0; i < ScreenCount(dpy); ++i) {
+        Screen *s = ScreenOfDisplay(dpy, i);
+        s->mwidth = std::max(1, int(std::lround(s->width * 25.4 / dpi)));
+        s->mheight = std::max(1, int(std::lround(s->height * 25.4 / dpi)));
+    }
+}
+
+// Motif's sizes in pixels (frames, shadows, margins, spacing, scroll bars) as
+// each class has them at 96 dpi, times dpi/96: lines beneath everything else,
+// so that a table's or user's own line still wins.
+void scalePixelSizes(Display *dpy, double factor)
+{
+    if (std::fabs(factor - 1) < 0.01)
+        return;
+    WidgetClass classes[] = {
+        xmLabelWidgetClass,     xmLabelGadgetClass,        xmPushButtonWidgetClass,   xmPushButtonGadgetClass,
+        xmToggleButtonWidgetClass, xmToggleButtonGadgetClass,
+        xmTextFieldWidgetClass, xmTextWidgetClass,         xmListWidgetClass,         xmScrollBarWidgetClass,
+        xmSeparatorWidgetClass, xmSeparatorGadgetClass,    xmFrameWidgetClass,        xmRowColumnWidgetClass,
+        xmScrolledWindowWidgetClass, xmBulletinBoardWidgetClass, xmFormWidgetClass,   xmScaleWidgetClass,
+    };
+    // Boxes whose own text fields would take the table's callbacks before their
+    // procedures exist: they have the bulletin board's margins.
+    WidgetClass likeBulletinBoard[] = {xmMessageBoxWidgetClass, xmSelectionBoxWidgetClass,
+                                       xmFileSelectionBoxWidgetClass};
+    const char *const resources[] = {XmNshadowThickness, XmNhighlightThickness, XmNmarginWidth, XmNmarginHeight,
+                                     XmNspacing};
+    Widget probe = XtAppCreateShell("sizeProbe", "SizeProbe", applicationShellWidgetClass, dpy, nullptr, 0);
+    Widget box = XtCreateWidget("box", xmRowColumnWidgetClass, probe, nullptr, 0);
+    XrmDatabase scaled = nullptr;
+    auto put = [&](const std::string &line, int pixels) {
+        // In pixels whatever unit type a widget has (text fields sized in millimetres).
+        XrmPutLineResource(&scaled, (line + ": " + std::to_string(pixels) + " pixels").c_str());
+    };
+    // Text fields take focus callbacks from the table: none here.
+    Arg quiet[] = {{const_cast<char *>(XmNfocusCallback), 0}, {const_cast<char *>(XmNlosingFocusCallback), 0}};
+    for (WidgetClass wc : classes) {
+        Widget w = XtCreateWidget("probe", wc, box, quiet, XtNumber(quiet));
+        for (const char *resource : resources) {
+            Dimension pixels = 0xFFFF;
+            XtVaGetValues(w, resource, &pixels, nullptr);
+            if (pixels == 0xFFFF || pixels == 0 || pixels >= 100)
+                continue;
+            int scaledPixels = int(std::lround(pixels * factor));
+            put(std::string("*") + wc->core_class.class_name + "." + resource, scaledPixels);
+            if (wc == xmBulletinBoardWidgetClass)
+                for (WidgetClass same : likeBulletinBoard)
+                    put(std::string("*") + same->core_class.class_name + "." + resource, scaledPixels);
+        }
+    }
+    // A scrolled window's bars: the vertical one's width, the horizontal one's height.
+    Widget bar = XtVaCreateWidget("bar", xmScrollBarWidgetClass, box, XmNorientation, XmVERTICAL, nullptr);
+    XtWidgetGeometry natural{};
+    XtQueryGeometry(bar, nullptr, &natural);
+    put("*VertScrollBar.width", int(std::lround(natural.width * factor)));
+    put("*HorScrollBar.height", int(std::lround(natural.width * factor)));
+    XtDestroyWidget(probe);
+    XrmDatabase db = XtDatabase(dpy);
+    XrmCombineDatabase(scaled, &db, False);
 }
 
 } // namespace
@@ -445,7 +548,13 @@ Widget XmtInitialize(XtAppContext *app_return, const char *app_class, int *argc,
                       &one);
     }
     mergeBeneath(dpy, fallback_resources);
-    applyCoreFont(dpy);
+    // A core font keeps its pixels at any resolution, and so does the rest.
+    if (!applyCoreFont(dpy)) {
+        double dpi = fontResolution(dpy);
+        resolutionFactor = dpi / 96;
+        millimetresAtResolution(dpy, dpi);
+        scalePixelSizes(dpy, resolutionFactor);
+    }
     Arg args[2];
     XtSetArg(args[0], const_cast<char *>(XtNargc), *argc);
     XtSetArg(args[1], const_cast<char *>(XtNargv), argv);
@@ -464,6 +573,11 @@ Widget XmtInitialize(XtAppContext *app_return, const char *app_class, int *argc,
 XmString XmtCreateXmString(const char *text)
 {
     return makeString(text);
+}
+
+double XmtResolutionFactor()
+{
+    return resolutionFactor;
 }
 
 int XmtResourceProblems()

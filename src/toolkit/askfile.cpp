@@ -329,10 +329,47 @@ Widget buildFileDialog(Widget parent, const FileStart &start, FileQuery &q)
     return fsb;
 }
 
+// Motif sizes the file list by its longest name, so an empty or short folder
+// left it a few characters wide.  The box keeps its width and shares it out
+// anew when the list asks for more, the folder side (the filter field over
+// the folder list) giving up what the list gains, though not one for one: the
+// least the list must ask for to be as wide as the filter field is searched.
+void widenFileList(Widget fsb)
+{
+    Widget filter = XmFileSelectionBoxGetChild(fsb, XmDIALOG_FILTER_TEXT);
+    Widget files = XmFileSelectionBoxGetChild(fsb, XmDIALOG_LIST);
+    if (!filter || !files)
+        return;
+    auto lacking = [&] {
+        Dimension filterWidth = 0, scrolledWidth = 0;
+        XtVaGetValues(filter, XmNwidth, &filterWidth, nullptr);
+        XtVaGetValues(XtParent(files), XmNwidth, &scrolledWidth, nullptr);
+        return int(filterWidth) - int(scrolledWidth);
+    };
+    int low = 0, high = lacking();
+    if (high <= 0)
+        return;
+    Dimension listWidth = 0;
+    XtVaGetValues(files, XmNwidth, &listWidth, nullptr);
+    auto ask = [&](int more) {
+        XtVaSetValues(files, XmNwidth, listWidth + more, nullptr);
+        return lacking() <= 0;
+    };
+    while (low < high) {
+        int middle = (low + high) / 2;
+        if (ask(middle))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    ask(high);
+}
+
 void runFileDialog(Widget fsb, FileQuery &q)
 {
     pushActive(fsb);
     XtManageChild(fsb);
+    widenFileList(fsb);
     waitFor(&q.done);
     popActive(fsb);
 }

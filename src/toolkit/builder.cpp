@@ -12,6 +12,7 @@
 #include <Xm/RowColumn.h>
 #include <Xm/Separator.h>
 
+#include <cmath>
 #include <cstring>
 #include <map>
 
@@ -264,13 +265,28 @@ Made makeInputField(const Kind &, const Entry &e, Widget where, BuildResult &res
     return {w};
 }
 
+// A list that shows figures is as wide as the widest line it shows
+// ("widthText"), in its own font.
+void fitListTo(Widget list, const char *text)
+{
+    XmRenderTable table = nullptr;
+    Dimension margin = 0, shadow = 0, highlight = 0, width = 0, height = 0;
+    XtVaGetValues(list, XmNrenderTable, &table, XmNlistMarginWidth, &margin, XmNshadowThickness, &shadow,
+                  XmNhighlightThickness, &highlight, nullptr);
+    XmString s = makeString(text);
+    XmStringExtent(table, s, &width, &height);
+    XmStringFree(s);
+    XtVaSetValues(list, XmNwidth, width + 2 * (margin + shadow + highlight), nullptr);
+}
+
 // Row-column boxes size a scrolled list by its items, whatever its width says;
-// a list given a width sits in a form ("<name>_box"), which keeps it.
+// a list given a width (or widthText) sits in a form ("<name>_box"), which keeps it.
 Made makeList(const Kind &, const Entry &e, Widget where, BuildResult &)
 {
     const char *name = e.name.c_str();
     Widget holder = nullptr;
-    if (lookup(where, name, "XmList", "width")) {
+    const char *widest = lookup(where, name, "XmList", "widthText");
+    if (widest || lookup(where, name, "XmList", "width")) {
         std::string boxName = e.name + "_box";
         holder = XtCreateWidget(boxName.c_str(), xmFormWidgetClass, where, nullptr, 0);
     }
@@ -278,6 +294,8 @@ Made makeList(const Kind &, const Entry &e, Widget where, BuildResult &)
     made.captioned = XmCreateScrolledList(holder ? holder : where, const_cast<char *>(name), nullptr, 0);
     XtManageChild(made.captioned);
     made.widget = XtParent(made.captioned); // the scrolled window is the child that gets managed
+    if (widest)
+        fitListTo(made.captioned, widest);
     if (holder) {
         XtVaSetValues(made.widget, XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM,
                       XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, nullptr);
@@ -307,8 +325,9 @@ Made makeForm(const Kind &, const Entry &e, Widget where, BuildResult &)
         d.add(XmNautoUnmanage, False);
         d.add(XmNdialogStyle, XmDIALOG_FULL_APPLICATION_MODAL);
     }
-    d.add(XmNhorizontalSpacing, 4);
-    d.add(XmNverticalSpacing, 4);
+    XtArgVal spacing = std::lround(4 * XmtResolutionFactor());
+    d.add(XmNhorizontalSpacing, spacing);
+    d.add(XmNverticalSpacing, spacing);
     Widget w = d.create();
     return {w, nullptr, w};
 }

@@ -263,6 +263,15 @@ void addItems(Chooser &c, Widget itemParent)
         if (c.type == XmtChooserOption) {
             item = XtCreateManagedWidget(itemName.c_str(), xmPushButtonWidgetClass, itemParent, &a, 1);
             XtAddCallback(item, XmNactivateCallback, activated, c.widget);
+        } else if (c.type == XmtChooserRadioBox) {
+            // A round one whose dot is drawn in the text's colour: "on" at a glance.
+            Pixel foreground = 0;
+            XtVaGetValues(itemParent, XmNforeground, &foreground, nullptr);
+            Arg round[] = {a,
+                           {const_cast<char *>(XmNindicatorType), XmONE_OF_MANY_ROUND},
+                           {const_cast<char *>(XmNselectColor), XtArgVal(foreground)}};
+            item = XtCreateManagedWidget(itemName.c_str(), xmToggleButtonWidgetClass, itemParent, round, 3);
+            XtAddCallback(item, XmNvalueChangedCallback, toggled, c.widget);
         } else {
             item = XtCreateManagedWidget(itemName.c_str(), xmToggleButtonWidgetClass, itemParent, &a, 1);
             XtAddCallback(item, XmNvalueChangedCallback, toggled, c.widget);

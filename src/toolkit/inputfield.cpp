@@ -112,25 +112,58 @@ void destroyed(Widget w, XtPointer, XtPointer)
     fields().erase(w);
 }
 
+// Motif's column is the font's average width: what one more column adds.
+int columnWidth(Widget w, int &frame)
+{
+    short columns = 0;
+    XtVaGetValues(w, XmNcolumns, &columns, nullptr);
+    XtWidgetGeometry now{}, wider{};
+    XtQueryGeometry(w, nullptr, &now);
+    XtVaSetValues(w, XmNcolumns, columns + 10, nullptr);
+    XtQueryGeometry(w, nullptr, &wider);
+    XtVaSetValues(w, XmNcolumns, columns, nullptr);
+    int perColumn = (wider.width - now.width) / 10;
+    frame = now.width - columns * perColumn;
+    return perColumn;
+}
+
+// The columns that show the pattern's longest value whole: a digit may be
+// wider than the average a column is.
+int patternColumns(Widget w, const std::string &pattern, int perColumn)
+{
+    int columns = int(pattern.size());
+    if (pattern.empty() || pattern.find_first_not_of('d') != std::string::npos || perColumn <= 0)
+        return columns;
+    XmRenderTable table = nullptr;
+    XtVaGetValues(w, XmNrenderTable, &table, nullptr);
+    Dimension widest = 0;
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        XmString s = makeRawString(std::string(pattern.size(), digit).c_str());
+        widest = std::max(widest, XmStringWidth(table, s));
+        XmStringFree(s);
+    }
+    return std::max(columns, (widest + perColumn - 1) / perColumn);
+}
+
 // Row-column boxes size a text field by its columns, whatever its width says, so
 // a width given in resources (in any unit type) becomes the columns that fill it;
-// never fewer than its pattern can hold: millimetres stay, the font grows.
-void fitColumnsToWidth(Widget w, std::size_t patternLength)
+// never fewer than its pattern's longest value needs.
+void fitColumns(Widget w, const std::string &pattern, bool widthGiven)
 {
     XtVaSetValues(w, XmNunitType, XmPIXELS, nullptr);
     Dimension wanted = 0;
     short columns = 0;
     XtVaGetValues(w, XmNwidth, &wanted, XmNcolumns, &columns, nullptr);
-    XtWidgetGeometry now{}, wider{};
-    XtQueryGeometry(w, nullptr, &now);
-    XtVaSetValues(w, XmNcolumns, columns + 10, nullptr);
-    XtQueryGeometry(w, nullptr, &wider);
-    int perColumn = (wider.width - now.width) / 10;
+    int frame = 0, perColumn = columnWidth(w, frame);
     if (perColumn <= 0)
         return;
-    int frame = now.width - columns * perColumn;
-    int fit = std::max((wanted - frame + perColumn / 2) / perColumn, int(patternLength));
-    XtVaSetValues(w, XmNcolumns, fit > 0 ? fit : 1, XmNwidth, std::max(int(wanted), frame + fit * perColumn), nullptr);
+    int fit = std::max(widthGiven ? (wanted - frame + perColumn / 2) / perColumn : int(columns),
+                       patternColumns(w, pattern, perColumn));
+    if (widthGiven)
+        XtVaSetValues(w, XmNcolumns, fit > 0 ? fit : 1, XmNwidth, std::max(int(wanted), frame + fit * perColumn),
+                      nullptr);
+    else if (fit != columns)
+        XtVaSetValues(w, XmNcolumns, fit, nullptr);
 }
 
 } // namespace
@@ -151,14 +184,9 @@ Widget createInputField(Widget container, const char *name, const char *binding)
         ++n;
     }
     Widget w = XtCreateWidget(name, xmTextFieldWidgetClass, container, args, n);
-    if (lookup(container, name, "XmTextField", "width")) {
-        fitColumnsToWidth(w, f->pattern.size());
-    } else if (!f->pattern.empty()) {
-        short columns = 0;
-        XtVaGetValues(w, XmNcolumns, &columns, nullptr);
-        if (std::size_t(columns) < f->pattern.size())
-            XtVaSetValues(w, XmNcolumns, short(f->pattern.size()), nullptr);
-    }
+    bool widthGiven = lookup(container, name, "XmTextField", "width") != nullptr;
+    if (widthGiven || !f->pattern.empty())
+        fitColumns(w, f->pattern, widthGiven);
     std::string path = XmtWidgetPath(w);
     if (const char *v = lookup(w, nullptr, nullptr, "verifyCallback"))
         parseCalls(v, path, f->verify);

@@ -58,6 +58,9 @@ void inputFieldSetRaw(Widget field, const char *text, size_t len);
 // False while the field shows what the program last put in.
 bool inputFieldChanged(Widget field);
 
+// A message box's symbol grown with the resolution (see XmtResolutionFactor).
+void scaleSymbol(Widget box);
+
 // printf into a string of whatever length the text has.
 std::string formatted(const char *fmt, va_list ap);
 // A format from the resources gets the caller's arguments, so it must take

@@ -9,6 +9,7 @@
 #include <Xm/TextF.h>
 
 #include <cerrno>
+#include <cmath>
 #include <climits>
 #include <cstdarg>
 #include <cstring>
@@ -183,12 +184,14 @@ Widget createBox(MsgType type, Widget parent, const std::string &name)
     XtSetArg(args[0], const_cast<char *>(XmNdialogStyle), XmDIALOG_FULL_APPLICATION_MODAL);
     XtSetArg(args[1], const_cast<char *>(XmNautoUnmanage), False);
     char *n = const_cast<char *>(name.c_str());
+    Widget box = nullptr;
     switch (type) {
-    case MsgType::Error: return XmCreateErrorDialog(parent, n, args, 2);
-    case MsgType::Warning: return XmCreateWarningDialog(parent, n, args, 2);
-    case MsgType::Information: break;
+    case MsgType::Error: box = XmCreateErrorDialog(parent, n, args, 2); break;
+    case MsgType::Warning: box = XmCreateWarningDialog(parent, n, args, 2); break;
+    case MsgType::Information: box = XmCreateInformationDialog(parent, n, args, 2); break;
     }
-    return XmCreateInformationDialog(parent, n, args, 2);
+    scaleSymbol(box);
+    return box;
 }
 
 // The arguments a printf format takes, a length modifier and a letter per
@@ -328,6 +331,42 @@ bool takesArgumentsOf(const char *fmt, const char *reference)
 {
     std::string a, b;
     return argumentsOf(fmt, a) && argumentsOf(reference, b) && b.compare(0, a.size(), a) == 0;
+}
+
+// Motif's symbols are drawn for 96 dpi: each pixel becomes a square of the
+// whole factor, made once per symbol.
+void scaleSymbol(Widget box)
+{
+    int k = int(std::lround(XmtResolutionFactor()));
+    Pixmap symbol = XmUNSPECIFIED_PIXMAP;
+    if (!box || k < 2)
+        return;
+    XtVaGetValues(box, XmNsymbolPixmap, &symbol, nullptr);
+    if (symbol == XmUNSPECIFIED_PIXMAP || symbol == None)
+        return;
+    static std::map<Pixmap, Pixmap> scaled;
+    Pixmap &big = scaled[symbol];
+    Display *dpy = XtDisplay(box);
+    if (!big) {
+        Window root;
+        int x, y;
+        unsigned width, height, border, depth;
+        if (!XGetGeometry(dpy, symbol, &root, &x, &y, &width, &height, &border, &depth))
+            return;
+        XImage *small = XGetImage(dpy, symbol, 0, 0, width, height, AllPlanes, ZPixmap);
+        if (!small)
+            return;
+        big = XCreatePixmap(dpy, symbol, width * unsigned(k), height * unsigned(k), depth);
+        GC gc = XCreateGC(dpy, big, 0, nullptr);
+        for (unsigned row = 0; row < height; ++row)
+            for (unsigned column = 0; column < width; ++column) {
+                XSetForeground(dpy, gc, XGetPixel(small, int(column), int(row)));
+                XFillRectangle(dpy, big, gc, int(column) * k, int(row) * k, unsigned(k), unsigned(k));
+            }
+        XFreeGC(dpy, gc);
+        XDestroyImage(small);
+    }
+    XtVaSetValues(box, XmNsymbolPixmap, big, nullptr);
 }
 
 Widget showMessage(MsgType type, Widget w, const char *name, const char *text, const char *title_default,

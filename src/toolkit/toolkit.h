@@ -60,6 +60,9 @@ Widget XmtNameToWidget(Widget reference, const char *name);
 // Faults of the resource table found so far while building (unknown procedures
 // and widget kinds, bad entries); each was reported on stderr.
 int XmtResourceProblems();
+// Xft.dpi (else the screen's resolution) over 96: what Motif's sizes in pixels
+// were multiplied by at start-up.
+double XmtResolutionFactor();
 // Full resource path of a widget ("kelvora.main.kurz"), for messages.
 std::string XmtWidgetPath(Widget w);
 

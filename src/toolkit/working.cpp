@@ -92,6 +92,7 @@ Widget XmtDisplayWorkingDialog(Widget w, const char *dialog_name, const char *me
         XtSetArg(args[0], const_cast<char *>(XmNdialogStyle), XmDIALOG_FULL_APPLICATION_MODAL);
         XtSetArg(args[1], const_cast<char *>(XmNautoUnmanage), False);
         wk.box = XmCreateWorkingDialog(parent, const_cast<char *>(name.c_str()), args, 2);
+        scaleSymbol(wk.box);
         Widget shell = XtParent(wk.box);
         XtVaSetValues(shell, XmNdeleteResponse, XmDO_NOTHING, nullptr);
         XtUnmanageChild(XmMessageBoxGetChild(wk.box, XmDIALOG_CANCEL_BUTTON));

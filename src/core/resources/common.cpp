@@ -14,6 +14,12 @@ extern const char res_common[] = R"RES(
 *mono.fontType: FONT_IS_XFT
 *mono.fontName: DejaVu Sans Mono
 *mono.fontSize: 9
+! A box that is on shows a tick, a round one a dot: a sunken grey alone is
+! hard to tell from off.
+*XmToggleButton.indicatorOn: indicator_check_box
+*XmToggleButtonGadget.indicatorOn: indicator_check_box
+*XmToggleButton.selectColor: white
+*XmToggleButtonGadget.selectColor: white
 ! Every input field is a tab group of its own and shows its cursor only while
 ! it has the focus.  (Input fields are text fields; the file dialog's get this too.)
 *XmTextField.navigationType: exclusive_tab_group

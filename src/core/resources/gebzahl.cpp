@@ -11,6 +11,7 @@ extern const char res_gebzahl[] = R"RES(
 *gebzahl*zaehler.visibleItemCount: 18
 *gebzahl*zaehler.listSizePolicy: constant
 *gebzahl*zaehler.scrollBarDisplayPolicy: static
+*gebzahl*zaehler.widthText: \ TFE #2     (#999)    -21474836.48 DM
 *gz_total.children: HFrame gz_sumf
 *gz_sumf.caption: Gesamt:
 *gz_sumf.children: Label summe
