@@ -67,8 +67,8 @@ void showHelp(Widget w, XtPointer, XtPointer)
 
 bool unsavedWork()
 {
-    return unsavedChanges(RecordPart::Configuration) || unsavedChanges(RecordPart::SpeedDial) ||
-           unsavedChanges(RecordPart::Subscribers);
+    return unsavedChanges(FileKind::Configuration) || unsavedChanges(FileKind::SpeedDial) ||
+           unsavedChanges(FileKind::Subscribers);
 }
 
 // "Beenden" and a close request from outside (the window manager's close

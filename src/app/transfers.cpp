@@ -38,20 +38,20 @@ void readConfig(Widget, XtPointer, XtPointer)
     if (result == TransferResult::Done) {
         show_anl_vers();
         CfgVendor vendor = chosenVendor();
-        keepBackup(BackupKind::Configuration, [vendor](FILE *fp) { return writeCfgImage(fp, vendor); });
-        rememberPbxHolds(BackupKind::Configuration);
+        keepBackup(FileKind::Configuration, [vendor](FILE *fp) { return writeCfgImage(fp, vendor); });
+        rememberPbxHolds(FileKind::Configuration);
     }
     followTransfer(result);
 }
 
 void writeConfig(Widget, XtPointer, XtPointer)
 {
-    if (!confirmProgramming(toplevel, BackupKind::Configuration))
+    if (!confirmProgramming(toplevel, FileKind::Configuration))
         return;
     WindowObserver observer(toplevel);
     TransferResult result = writeConfiguration(observer);
     if (result == TransferResult::Done)
-        rememberPbxHolds(BackupKind::Configuration);
+        rememberPbxHolds(FileKind::Configuration);
     followTransfer(result);
 }
 
@@ -59,18 +59,18 @@ void readTlnConfig(Widget parent, XtPointer, XtPointer)
 {
     WindowObserver observer(parent);
     if (readTlnConfiguration(observer) == TransferResult::Done) {
-        keepBackup(BackupKind::Subscribers, [](FILE *fp) { return writeTndStream(fp, all); });
-        rememberPbxHolds(BackupKind::Subscribers);
+        keepBackup(FileKind::Subscribers, [](FILE *fp) { return writeTndStream(fp, all); });
+        rememberPbxHolds(FileKind::Subscribers);
     }
 }
 
 void writeTlnConfig(Widget parent, XtPointer, XtPointer)
 {
-    if (!confirmProgramming(parent, BackupKind::Subscribers))
+    if (!confirmProgramming(parent, FileKind::Subscribers))
         return;
     WindowObserver observer(parent);
     if (writeTlnConfiguration(observer) == TransferResult::Done)
-        rememberPbxHolds(BackupKind::Subscribers);
+        rememberPbxHolds(FileKind::Subscribers);
 }
 
 void loadCFGFile(Widget, XtPointer, XtPointer)

@@ -229,7 +229,7 @@ std::string backupText(const BackupResult &r, const std::string &dir)
 // A completed read kept as the window keeps it, so that the window's question
 // before programming finds it.  One that cannot be written is said, and the
 // read still counts.
-void keepBackup(Context &c, const Args &args, BackupKind kind, const std::function<bool(FILE *)> &write)
+void keepBackup(Context &c, const Args &args, FileKind kind, const std::function<bool(FILE *)> &write)
 {
     if (args.has("--no-backup"))
         return;
@@ -254,7 +254,7 @@ int readConfig(Context &c, const Args &args)
     CfgVendor vendor = ident == "dorvan" ? CfgVendor::Dorvan : CfgVendor::Ostrale;
     FileWrite written = writeConfigFile(path.c_str(), vendor);
     int error = errno;
-    keepBackup(c, args, BackupKind::Configuration, [vendor](FILE *fp) { return writeCfgImage(fp, vendor); });
+    keepBackup(c, args, FileKind::Configuration, [vendor](FILE *fp) { return writeCfgImage(fp, vendor); });
     return written == FileWrite::Written ? Success : unwritten(path, written, error);
 }
 
@@ -278,7 +278,7 @@ int readSpeedDialFile(Context &c, const Args &args)
         return status;
     FileWrite written = writeKwzFile(path.c_str());
     int error = errno;
-    keepBackup(c, args, BackupKind::SpeedDial, writeKwzImage);
+    keepBackup(c, args, FileKind::SpeedDial, writeKwzImage);
     return written == FileWrite::Written ? Success : unwritten(path, written, error);
 }
 
@@ -296,7 +296,7 @@ int readSubscribers(Context &c, const Args &args)
     const std::string &path = args.files[0];
     FileWrite written = writeFileAtomically(path.c_str(), writeTnd);
     int error = errno;
-    keepBackup(c, args, BackupKind::Subscribers, writeTnd);
+    keepBackup(c, args, FileKind::Subscribers, writeTnd);
     return written == FileWrite::Written ? Success : unwritten(path, written, error);
 }
 
@@ -411,9 +411,9 @@ int backup(Context &c, const Args &args)
     if (int status = transferStatus(c, readTlnConfiguration(c.observer)); status != Success)
         return status;
     const std::vector<BackupPiece> pieces = {
-        {BackupKind::Configuration, [](FILE *fp) { return writeCfgImage(fp, CfgVendor::Dorvan); }},
-        {BackupKind::SpeedDial, writeKwzImage},
-        {BackupKind::Subscribers, writeTnd},
+        {FileKind::Configuration, [](FILE *fp) { return writeCfgImage(fp, CfgVendor::Dorvan); }},
+        {FileKind::SpeedDial, writeKwzImage},
+        {FileKind::Subscribers, writeTnd},
     };
     std::vector<std::string> done;
     {

@@ -157,7 +157,6 @@ int changeFile(const std::string &path, const std::vector<Assignment> &lines, co
 
 struct Part {
     FileKind kind;
-    BackupKind backup;
     TransferResult (*read)(TransferObserver &);
     TransferResult (*program)(TransferObserver &);
     bool (*write)(FILE *); // the backup, as a save writes the file
@@ -166,9 +165,9 @@ struct Part {
 bool writeCfgBackup(FILE *fp) { return writeCfgImage(fp, CfgVendor::Dorvan); }
 
 const Part parts[] = {
-    {FileKind::Configuration, BackupKind::Configuration, readConfiguration, writeConfiguration, writeCfgBackup},
-    {FileKind::SpeedDial, BackupKind::SpeedDial, readSpeedDial, writeSpeedDial, writeKwzImage},
-    {FileKind::Subscribers, BackupKind::Subscribers, readTlnConfiguration, writeTlnConfiguration, writeTnd},
+    {FileKind::Configuration, readConfiguration, writeConfiguration, writeCfgBackup},
+    {FileKind::SpeedDial, readSpeedDial, writeSpeedDial, writeKwzImage},
+    {FileKind::Subscribers, readTlnConfiguration, writeTlnConfiguration, writeTnd},
 };
 
 int transferred(ConsoleObserver &observer, TransferResult result)
@@ -249,7 +248,7 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
         // Kept as the read commands keep theirs; one that cannot be written is said.
         if (flags.count("--no-backup"))
             continue;
-        BackupResult kept = writeBackup(backupDir, p.backup, invocation.device, DefaultBackupKeep, p.write);
+        BackupResult kept = writeBackup(backupDir, p.kind, invocation.device, DefaultBackupKeep, p.write);
         if (!kept.written)
             complain(backupTroubleText(kept, backupDir,
                                        [](const char *which) { return builtinResource(std::string("*backup.") + which); }));

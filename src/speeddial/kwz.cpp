@@ -186,7 +186,7 @@ void mergeFile(Widget, XtPointer, XtPointer)
 // one; a save that failed or was cancelled keeps the dialog and its edits.
 void closekwz(Widget w, XtPointer, XtPointer)
 {
-    if (unsavedChanges(RecordPart::SpeedDial) &&
+    if (unsavedChanges(FileKind::SpeedDial) &&
         XmtDisplayWarningAndAsk(kwzdlg, "dosave", "Wollen Sie die Aenderungen sichern?", "Ja", "Nein", True,
                                 "No Help!") &&
         !(kwzFromFile() ? saveKwzFile(kwzdlg) : saveKwzFileAs(kwzdlg))) {
@@ -254,8 +254,8 @@ TransferResult readSpeedDial(Widget parent)
     WindowObserver observer(parent);
     TransferResult result = readSpeedDial(observer);
     if (result == TransferResult::Done) {
-        keepBackup(BackupKind::SpeedDial, writeKwzImage);
-        rememberPbxHolds(BackupKind::SpeedDial);
+        keepBackup(FileKind::SpeedDial, writeKwzImage);
+        rememberPbxHolds(FileKind::SpeedDial);
     }
     return result;
 }
@@ -268,11 +268,11 @@ void readISkwz(Widget, XtPointer, XtPointer)
 
 void writeISkwz(Widget, XtPointer, XtPointer)
 {
-    if (!confirmProgramming(kwzdlg, BackupKind::SpeedDial))
+    if (!confirmProgramming(kwzdlg, FileKind::SpeedDial))
         return;
     WindowObserver observer(kwzdlg);
     if (writeSpeedDial(observer) == TransferResult::Done) {
-        rememberPbxHolds(BackupKind::SpeedDial);
+        rememberPbxHolds(FileKind::SpeedDial);
         showkwz();
     }
 }

@@ -76,8 +76,8 @@ TEST(FileWriters, SavingTheProgramsRecordCountsItSaved)
     EXPECT_EQ(recInt(rec::CfgChanges), 0);
     EXPECT_EQ(recInt(rec::CfgFileCount), files + 1);
     EXPECT_EQ(recInt(rec::KwzChanges), 0);
-    EXPECT_FALSE(unsavedChanges(RecordPart::Configuration));
-    EXPECT_FALSE(unsavedChanges(RecordPart::SpeedDial));
+    EXPECT_FALSE(unsavedChanges(FileKind::Configuration));
+    EXPECT_FALSE(unsavedChanges(FileKind::SpeedDial));
     EXPECT_EQ(readFile(dir.file("a.cfg")).substr(CfgIdSize), bytesOf(program, 0, rec::PbxImageSize));
 }
 

@@ -193,7 +193,7 @@ Widget speedDialDialog()
     if (!kwzdlg) {
         std::int32_t changes = recInt(rec::KwzChanges);
         setRecInt(rec::KwzChanges, 0);
-        markClean(RecordPart::SpeedDial);
+        markClean(FileKind::SpeedDial);
         runModal([] { doKurzwahlen(toplevel); }, [](Widget) {}, "*quit");
         setRecInt(rec::KwzChanges, changes);
     }

@@ -66,7 +66,7 @@ protected:
             defaultNo = type == XmDIALOG_CANCEL_BUTTON;
             XtCallCallbacks(box, yes ? XmNokCallback : XmNcancelCallback, nullptr);
         });
-        *go = confirmProgramming(programTop(), BackupKind::Configuration);
+        *go = confirmProgramming(programTop(), FileKind::Configuration);
         return {text, defaultNo};
     }
 };
@@ -135,7 +135,7 @@ TEST_F(SafetyNet, QuestionSaysWhatChangesAgainstWhat)
     setSafetySettings({backups.path(), 5, false});
     bool asked = false;
     answerQuestion(false, &asked);
-    EXPECT_TRUE(confirmProgramming(programTop(), BackupKind::Configuration));
+    EXPECT_TRUE(confirmProgramming(programTop(), FileKind::Configuration));
     EXPECT_FALSE(asked) << "confirmProgramming False asks nothing";
 }
 

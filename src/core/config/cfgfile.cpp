@@ -29,7 +29,7 @@ FileWrite writeConfigFile(const char *path, CfgVendor vendor)
     if (written == FileWrite::Written) {
         setRecInt(rec::CfgChanges, 0);
         incRecInt(rec::CfgFileCount);
-        markClean(RecordPart::Configuration);
+        markClean(FileKind::Configuration);
     }
     return written;
 }
@@ -41,7 +41,7 @@ FileLoad loadConfigImage(FILE *fp)
         setRecInt(rec::CfgChanges, 0);
         setRecInt(rec::CfgValid, 1);
         incRecInt(rec::CfgFileCount);
-        markClean(RecordPart::Configuration);
+        markClean(FileKind::Configuration);
     }
     return loaded;
 }

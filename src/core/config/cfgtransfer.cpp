@@ -85,7 +85,7 @@ TransferResult readConfiguration(TransferObserver &observer)
     std::memcpy(all, copy.record.data(), rec::PbxImageSize);
     std::memcpy(anl_vers, copy.version, sizeof anl_vers);
     setFlags(1);
-    markClean(RecordPart::Configuration);
+    markClean(FileKind::Configuration);
     return result;
 }
 
@@ -100,7 +100,7 @@ TransferResult writeConfiguration(TransferObserver &observer)
     TransferResult result = runTransmission(transfer, observer, writeLists);
     if (result == TransferResult::Done) {
         setFlags(1);
-        markClean(RecordPart::Configuration);
+        markClean(FileKind::Configuration);
     } else {
         before.restore();
     }

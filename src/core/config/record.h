@@ -189,9 +189,8 @@ struct SavedFlags {
 // The parts of the record that are saved and programmed on their own.  A part
 // holds unsaved changes while its bytes differ from what they were when it was
 // last saved, loaded, read or programmed (all zeros before any of these).
-using RecordPart = FileKind;
-void markClean(RecordPart part);
-bool unsavedChanges(RecordPart part);
+void markClean(FileKind part);
+bool unsavedChanges(FileKind part);
 // Back to the start: every part compares with zeros (for tests).
 void forgetClean();
 

@@ -55,7 +55,7 @@ TransferResult readTlnConfiguration(TransferObserver &observer)
     std::memcpy(recAt(rec::TlnData), copy.data() + rec::TlnData, rec::TlnCount * rec::TlnDataSize);
     setFlags(0);
     setRecInt(rec::TlnPresent, 1);
-    markClean(RecordPart::Subscribers);
+    markClean(FileKind::Subscribers);
     return result;
 }
 
@@ -69,7 +69,7 @@ TransferResult writeTlnConfiguration(TransferObserver &observer)
                           }};
     TransferResult result = runTransmission(transfer, observer, writeRecords);
     if (result == TransferResult::Done)
-        markClean(RecordPart::Subscribers);
+        markClean(FileKind::Subscribers);
     else
         before.restore();
     return result;

@@ -67,7 +67,7 @@ FileWrite writeKwzFile(const char *path)
     FileWrite written = writeKwzFile(path, all);
     if (written == FileWrite::Written) {
         setRecInt(rec::KwzChanges, 0);
-        markClean(RecordPart::SpeedDial);
+        markClean(FileKind::SpeedDial);
     }
     return written;
 }
@@ -80,7 +80,7 @@ FileLoad loadKwzImage(FILE *fp)
         incRecInt(rec::KwzPresent);
         incRecInt(rec::PrefixPresent);
         incRecInt(rec::KwzFileCount);
-        markClean(RecordPart::SpeedDial);
+        markClean(FileKind::SpeedDial);
     }
     return loaded;
 }

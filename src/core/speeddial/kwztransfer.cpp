@@ -73,7 +73,7 @@ TransferResult readSpeedDial(TransferObserver &observer)
     incRecInt(rec::KwzPresent);
     incRecInt(rec::KwzChanges);
     incRecInt(rec::PrefixPresent);
-    markClean(RecordPart::SpeedDial);
+    markClean(FileKind::SpeedDial);
     return result;
 }
 
@@ -84,6 +84,6 @@ TransferResult writeSpeedDial(TransferObserver &observer)
     Transmission transfer{devicePath(), {"writewbox", "KWZ schreiben", "Kurzwahl", ScaleMax, true}, false, 0};
     TransferResult result = runTransmission(transfer, observer, writeLists);
     if (result == TransferResult::Done)
-        markClean(RecordPart::SpeedDial);
+        markClean(FileKind::SpeedDial);
     return result;
 }
