@@ -471,11 +471,6 @@ int XmtResourceProblems()
     return problemCount;
 }
 
-XtAppContext XmtAppContext()
-{
-    return app;
-}
-
 void XmtRegisterCallbackProcedure(const char *name, XtCallbackProc proc)
 {
     procedures()[name] = proc;

@@ -133,14 +133,3 @@ std::string adviceText(Widget parent, const char *which, const char *arg)
         return "";
     return fillPlaceholders(line, {arg ? arg : ""});
 }
-
-TransferResult runTransfer(const TransferPlan &transfer, const std::function<void(TransferContext &)> &body)
-{
-    Transmission transmission{transfer.device,
-                              {transfer.name, transfer.message, transfer.scaleLabel, transfer.scaleMax, transfer.scale},
-                              transfer.reading,
-                              transfer.steps,
-                              transfer.onOpen};
-    WindowObserver observer(transfer.parent);
-    return runTransmission(transmission, observer, body);
-}

@@ -27,10 +27,11 @@ struct Skeleton : ::testing::Test {
     void TearDown() override { takeError(); }
     TransferResult run(const char *device, bool withHook, const std::function<void(TransferContext &)> &body)
     {
-        TransferPlan plan{device, mainShell(), "skelwbox", "Probe", true, 2};
+        Transmission plan{device, percentShow("skelwbox", "Probe"), true, 2};
         if (withHook)
             plan.onOpen = [this] { ++opened; };
-        return runTransfer(plan, [&](TransferContext &t) {
+        WindowObserver observer(mainShell());
+        return runTransmission(plan, observer, [&](TransferContext &t) {
             ++bodies;
             body(t);
         });
