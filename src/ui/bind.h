@@ -28,7 +28,7 @@ struct Binding {
 };
 
 struct RecordDialog {
-    const char *name;                // "steuer_dlg"
+    const char *name;                // "globdat_dlg"
     std::span<const Binding> table;  // empty: the widgets the field descriptions give the dialog
     std::size_t (*block)();          // record offset the table's offsets start from
     Widget shell = nullptr;          // built on first use and kept

@@ -3,6 +3,7 @@
 // by its window's edge; the main window and four dialogs are photographed.
 #include <gtest/gtest.h>
 
+#include "app/registry.h"
 #include "config/record.h"
 #include "support/dialogs.h"
 #include "support/e2e_x.h"
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <string>
 
 namespace {
@@ -109,22 +111,21 @@ void layOutEverythingAndExit()
     XtVaSetValues(top, XtNwidth, wanted.width, XtNheight, wanted.height, nullptr);
     guiPump(100);
     int faults = looksRight(top, "main", "main") ? 0 : 1;
-    // Every dialog of the main window; the five named are photographed.
-    struct {
-        const char *button, *picture;
-    } dialogs[] = {
-        {"global", "global-data"}, {"kurz", "speed-dial"}, {"avas", "call-distribution"}, {"user", "subscribers"},
-        {"grund", nullptr},        {"appnum", nullptr},    {"einricht", nullptr},         {"gebuehr", nullptr},
-        {"outcalls", nullptr},     {"incalls", nullptr},   {"endgeraet", nullptr},        {"amtrecht", nullptr},
-        {"bsteuer", nullptr},
-    };
-    for (auto &d : dialogs) {
-        XtCallbackProc open = mainButtonOpener(d.button);
-        if (!open)
+    // Every dialog of the main window; these are photographed.
+    const std::map<std::string, const char *> pictures = {
+        {"global", "global-data"}, {"kurz", "speed-dial"}, {"avas", "call-distribution"}, {"user", "subscribers"}};
+    for (const MainButton &b : mainButtons()) {
+        if (!b.dialog)
             continue;
-        runModal([&] { open(top, nullptr, nullptr); },
-                 [&](Widget dialog) { faults += looksRight(xmt::shellOf(dialog), d.button, d.picture) ? 0 : 1; },
-                 std::string(d.button) == "kurz" ? "*quit" : "*okay");
+        auto picture = pictures.find(b.button);
+        runModal([&] { b.run(top, nullptr, nullptr); },
+                 [&](Widget dialog) {
+                     faults += looksRight(xmt::shellOf(dialog), b.button,
+                                          picture == pictures.end() ? nullptr : picture->second)
+                                   ? 0
+                                   : 1;
+                 },
+                 nullptr);
     }
     std::exit(faults || ::testing::Test::HasFailure() ? 1 : 0);
 }
