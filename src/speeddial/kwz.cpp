@@ -14,7 +14,6 @@
 
 #include <Xm/List.h>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 Widget kwzdlg = nullptr;
@@ -220,10 +219,8 @@ void showkwz()
     if (recInt(rec::KwzPresent) == 0 || !kwzdlg)
         return;
     Widget list = theList();
-    if (!list) {
-        std::fprintf(stderr, "kelvora: kwz_dlg has no list ziele\n");
-        std::exit(1);
-    }
+    if (!list)
+        endForMissingResources("kwz_dlg has no list", "ziele");
     XmListDeleteAllItems(list);
     XmString items[rec::KwzCount];
     for (int i = 0; i < rec::KwzCount; ++i)

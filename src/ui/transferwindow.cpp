@@ -1,5 +1,6 @@
 #include "ui/transferwindow.h"
 
+#include "link/serial.h"
 #include "resources/fill.h"
 #include "toolkit/toolkit.h"
 
@@ -82,7 +83,7 @@ void WindowObserver::ended(const TransferTrouble *trouble)
 void WindowObserver::portFailed(const TransferTrouble &trouble)
 {
     // The line serial programs write; kelvoractl says it in German instead.
-    std::fputs(trouble.portLine.c_str(), stderr);
+    sayOnStandardError(trouble.portLine);
     // Started from a desktop menu, the program has no standard error anyone reads.
     if (!parent_ || trouble.text.empty())
         return;
