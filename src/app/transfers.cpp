@@ -38,7 +38,7 @@ void readConfig(Widget, XtPointer, XtPointer)
     if (result == TransferResult::Done) {
         show_anl_vers();
         CfgVendor vendor = chosenVendor();
-        keepBackup(FileKind::Configuration, [vendor](FILE *fp) { return writeCfgImage(fp, vendor); });
+        keepBackup(FileKind::Configuration, [vendor](FILE *fp) { return writeCfgStream(fp, vendor, all); });
         rememberPbxHolds(FileKind::Configuration);
     }
     followTransfer(result);

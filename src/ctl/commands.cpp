@@ -201,6 +201,7 @@ int loadSpeedDial(const std::string &path)
 }
 
 bool writeTnd(FILE *fp) { return writeTndStream(fp, all); }
+bool writeKwz(FILE *fp) { return writeKwzStream(fp, all); }
 
 // ---------------------------------------------------------------- transfers
 
@@ -254,7 +255,7 @@ int readConfig(Context &c, const Args &args)
     CfgVendor vendor = ident == "dorvan" ? CfgVendor::Dorvan : CfgVendor::Ostrale;
     FileWrite written = writeConfigFile(path.c_str(), vendor);
     int error = errno;
-    keepBackup(c, args, FileKind::Configuration, [vendor](FILE *fp) { return writeCfgImage(fp, vendor); });
+    keepBackup(c, args, FileKind::Configuration, [vendor](FILE *fp) { return writeCfgStream(fp, vendor, all); });
     return written == FileWrite::Written ? Success : unwritten(path, written, error);
 }
 
@@ -278,7 +279,7 @@ int readSpeedDialFile(Context &c, const Args &args)
         return status;
     FileWrite written = writeKwzFile(path.c_str());
     int error = errno;
-    keepBackup(c, args, FileKind::SpeedDial, writeKwzImage);
+    keepBackup(c, args, FileKind::SpeedDial, writeKwz);
     return written == FileWrite::Written ? Success : unwritten(path, written, error);
 }
 
@@ -411,8 +412,8 @@ int backup(Context &c, const Args &args)
     if (int status = transferStatus(c, readTlnConfiguration(c.observer)); status != Success)
         return status;
     const std::vector<BackupPiece> pieces = {
-        {FileKind::Configuration, [](FILE *fp) { return writeCfgImage(fp, CfgVendor::Dorvan); }},
-        {FileKind::SpeedDial, writeKwzImage},
+        {FileKind::Configuration, [](FILE *fp) { return writeCfgStream(fp, CfgVendor::Dorvan, all); }},
+        {FileKind::SpeedDial, writeKwz},
         {FileKind::Subscribers, writeTnd},
     };
     std::vector<std::string> done;

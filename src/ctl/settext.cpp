@@ -162,11 +162,12 @@ struct Part {
     bool (*write)(FILE *); // the backup, as a save writes the file
 };
 
-bool writeCfgBackup(FILE *fp) { return writeCfgImage(fp, CfgVendor::Dorvan); }
+bool writeCfgBackup(FILE *fp) { return writeCfgStream(fp, CfgVendor::Dorvan, all); }
+bool writeKwzBackup(FILE *fp) { return writeKwzStream(fp, all); }
 
 const Part parts[] = {
     {FileKind::Configuration, readConfiguration, writeConfiguration, writeCfgBackup},
-    {FileKind::SpeedDial, readSpeedDial, writeSpeedDial, writeKwzImage},
+    {FileKind::SpeedDial, readSpeedDial, writeSpeedDial, writeKwzBackup},
     {FileKind::Subscribers, readTlnConfiguration, writeTlnConfiguration, writeTnd},
 };
 

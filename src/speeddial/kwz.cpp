@@ -251,7 +251,7 @@ TransferResult readSpeedDial(Widget parent)
     WindowObserver observer(parent);
     TransferResult result = readSpeedDial(observer);
     if (result == TransferResult::Done) {
-        keepBackup(FileKind::SpeedDial, writeKwzImage);
+        keepBackup(FileKind::SpeedDial, [](FILE *fp) { return writeKwzStream(fp, all); });
         rememberPbxHolds(FileKind::SpeedDial);
     }
     return result;

@@ -81,8 +81,8 @@ TEST_F(SafetyNet, EachReadLeavesTheFileSichernWrites)
         std::function<void()> read;
         bool (*save)(FILE *);
     } reads[] = {
-        {"configuration", [] { readConfig(); }, [](FILE *fp) { return writeCfgImage(fp, CfgVendor::Dorvan); }},
-        {"speed dial", [] { readSpeedDial(programTop()); }, writeKwzImage},
+        {"configuration", [] { readConfig(); }, [](FILE *fp) { return writeCfgStream(fp, CfgVendor::Dorvan, all); }},
+        {"speed dial", [] { readSpeedDial(programTop()); }, [](FILE *fp) { return writeKwzStream(fp, all); }},
         {"subscriber data", [] { readTlnConfig(programTop(), nullptr, nullptr); },
          [](FILE *fp) { return writeTndStream(fp, all); }},
     };

@@ -16,7 +16,6 @@ bool writeCfgStream(FILE *fp, CfgVendor vendor, const unsigned char *record)
     return written && std::fflush(fp) == 0;
 }
 
-bool writeCfgImage(FILE *fp, CfgVendor vendor) { return writeCfgStream(fp, vendor, all); }
 
 FileWrite writeConfigFile(const char *path, CfgVendor vendor, const unsigned char *record)
 {

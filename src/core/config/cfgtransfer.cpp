@@ -63,13 +63,13 @@ void writeLists(TransferContext &t)
 
 } // namespace
 
-void clearUnusedPorts()
+void clearUnusedPorts(unsigned char *record)
 {
-    unsigned type = recAt(rec::TypeByte)[0];
+    unsigned type = record[rec::TypeByte];
     if (type <= 1)
-        std::memset(all + rec::PortBlock0 + 2 * rec::PortBlockSize, 0, rec::PortBlockSize);
+        std::memset(record + rec::PortBlock0 + 2 * rec::PortBlockSize, 0, rec::PortBlockSize);
     if (type == 0)
-        std::memset(all + rec::PortBlock0 + rec::PortBlockSize, 0, rec::PortBlockSize);
+        std::memset(record + rec::PortBlock0 + rec::PortBlockSize, 0, rec::PortBlockSize);
 }
 
 TransferResult readConfiguration(TransferObserver &observer)
@@ -94,7 +94,7 @@ TransferResult writeConfiguration(TransferObserver &observer)
     SavedFlags before;
     Transmission transfer{devicePath(), percentShow("cfgwritewbox", "Konfiguration schreiben"), false, writeSteps,
                           [] {
-                              clearUnusedPorts();
+                              clearUnusedPorts(all);
                               setFlags(0);
                           }};
     TransferResult result = runTransmission(transfer, observer, writeLists);

@@ -17,4 +17,4 @@ TransferResult writeConfiguration(TransferObserver &observer);
 
 // Clears the port blocks that the PBX type does not have (type byte 0 or 1);
 // they are sent as zeros and stay zero.
-void clearUnusedPorts();
+void clearUnusedPorts(unsigned char *record);

@@ -64,7 +64,7 @@ TransferResult writeTlnConfiguration(TransferObserver &observer)
     SavedFlags before;
     Transmission transfer{devicePath(), percentShow("cfgwritewbox", "Konfiguration schreiben"), false, tlnSteps,
                           [] {
-                              clearUnusedPorts();
+                              clearUnusedPorts(all);
                               setFlags(0);
                           }};
     TransferResult result = runTransmission(transfer, observer, writeRecords);

@@ -28,7 +28,6 @@ void putEntry(int i, const char *name, const char *number)
     incRecInt(rec::KwzChanges);
 }
 
-void normaliseNumbers() { normaliseNumbers(all); }
 
 bool writeTextFile(FILE *fp)
 {
@@ -55,7 +54,6 @@ bool writeKwzStream(FILE *fp, const unsigned char *record)
            std::fwrite(record + rec::NahBerList, 1, 2 * rec::PrefixListSize, fp) == 2 * rec::PrefixListSize;
 }
 
-bool writeKwzImage(FILE *fp) { return writeKwzStream(fp, all); }
 
 FileWrite writeKwzFile(const char *path, const unsigned char *record)
 {
