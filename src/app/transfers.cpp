@@ -34,7 +34,7 @@ CfgVendor chosenVendor()
 void readConfig(Widget, XtPointer, XtPointer)
 {
     WindowObserver observer(toplevel);
-    TransferResult result = readConfiguration(observer);
+    TransferResult result = readConfiguration(observer, all);
     if (result == TransferResult::Done) {
         show_anl_vers();
         CfgVendor vendor = chosenVendor();
@@ -49,7 +49,7 @@ void writeConfig(Widget, XtPointer, XtPointer)
     if (!confirmProgramming(toplevel, FileKind::Configuration))
         return;
     WindowObserver observer(toplevel);
-    TransferResult result = writeConfiguration(observer);
+    TransferResult result = writeConfiguration(observer, all);
     if (result == TransferResult::Done)
         rememberPbxHolds(FileKind::Configuration);
     followTransfer(result);
@@ -58,7 +58,7 @@ void writeConfig(Widget, XtPointer, XtPointer)
 void readTlnConfig(Widget parent, XtPointer, XtPointer)
 {
     WindowObserver observer(parent);
-    if (readTlnConfiguration(observer) == TransferResult::Done) {
+    if (readTlnConfiguration(observer, all) == TransferResult::Done) {
         keepBackup(FileKind::Subscribers, [](FILE *fp) { return writeTndStream(fp, all); });
         rememberPbxHolds(FileKind::Subscribers);
     }
@@ -69,7 +69,7 @@ void writeTlnConfig(Widget parent, XtPointer, XtPointer)
     if (!confirmProgramming(parent, FileKind::Subscribers))
         return;
     WindowObserver observer(parent);
-    if (writeTlnConfiguration(observer) == TransferResult::Done)
+    if (writeTlnConfiguration(observer, all) == TransferResult::Done)
         rememberPbxHolds(FileKind::Subscribers);
 }
 

@@ -249,7 +249,7 @@ int readConfig(Context &c, const Args &args)
         complain("--ident takes dorvan or ostrale");
         return WrongUsage;
     }
-    if (int status = transferStatus(c, readConfiguration(c.observer)); status != Success)
+    if (int status = transferStatus(c, readConfiguration(c.observer, all)); status != Success)
         return status;
     const std::string &path = args.files[0];
     CfgVendor vendor = ident == "dorvan" ? CfgVendor::Dorvan : CfgVendor::Ostrale;
@@ -263,7 +263,7 @@ int programConfig(Context &c, const Args &args)
 {
     if (int status = loadConfig(args.files[0]); status != Success)
         return status;
-    return transferStatus(c, writeConfiguration(c.observer));
+    return transferStatus(c, writeConfiguration(c.observer, all));
 }
 
 int readSpeedDialFile(Context &c, const Args &args)
@@ -275,7 +275,7 @@ int readSpeedDialFile(Context &c, const Args &args)
     if (stat(path.c_str(), &st) == 0)
         if (int status = loadSpeedDial(path); status != Success)
             return status;
-    if (int status = transferStatus(c, readSpeedDial(c.observer)); status != Success)
+    if (int status = transferStatus(c, readSpeedDial(c.observer, all)); status != Success)
         return status;
     FileWrite written = writeKwzFile(path.c_str());
     int error = errno;
@@ -287,12 +287,12 @@ int programSpeedDial(Context &c, const Args &args)
 {
     if (int status = loadSpeedDial(args.files[0]); status != Success)
         return status;
-    return transferStatus(c, writeSpeedDial(c.observer));
+    return transferStatus(c, writeSpeedDial(c.observer, all));
 }
 
 int readSubscribers(Context &c, const Args &args)
 {
-    if (int status = transferStatus(c, readTlnConfiguration(c.observer)); status != Success)
+    if (int status = transferStatus(c, readTlnConfiguration(c.observer, all)); status != Success)
         return status;
     const std::string &path = args.files[0];
     FileWrite written = writeFileAtomically(path.c_str(), writeTnd);
@@ -320,12 +320,12 @@ int programSubscribers(Context &c, const Args &args)
     }
     // The file holds 55 of each record's 124 bytes: the rest is read from the
     // PBX first, so that programming sends back what it had.
-    if (status = transferStatus(c, readTlnConfiguration(c.observer)); status != Success)
+    if (status = transferStatus(c, readTlnConfiguration(c.observer, all)); status != Success)
         return status;
     errno = 0;
     if (readTndStream(fp.get(), all) != rec::TlnCount)
         return unreadable(args.files[0], errno ? errno : EIO);
-    return transferStatus(c, writeTlnConfiguration(c.observer));
+    return transferStatus(c, writeTlnConfiguration(c.observer, all));
 }
 
 int calls(Context &c, const Args &args)
@@ -381,7 +381,7 @@ int counters(Context &c, const Args &args)
     if (std::string config = args.value("--config"); !config.empty()) {
         if (int status = loadConfig(config); status != Success)
             return status;
-    } else if (int status = transferStatus(c, readConfiguration(c.observer)); status != Success) {
+    } else if (int status = transferStatus(c, readConfiguration(c.observer, all)); status != Success) {
         return status;
     }
     std::int32_t counters[ChargeCounters];
@@ -405,11 +405,11 @@ int backup(Context &c, const Args &args)
     }
     // Everything is read before anything is written: a backup is all three
     // files of one moment, or none.
-    if (int status = transferStatus(c, readConfiguration(c.observer)); status != Success)
+    if (int status = transferStatus(c, readConfiguration(c.observer, all)); status != Success)
         return status;
-    if (int status = transferStatus(c, readSpeedDial(c.observer)); status != Success)
+    if (int status = transferStatus(c, readSpeedDial(c.observer, all)); status != Success)
         return status;
-    if (int status = transferStatus(c, readTlnConfiguration(c.observer)); status != Success)
+    if (int status = transferStatus(c, readTlnConfiguration(c.observer, all)); status != Success)
         return status;
     const std::vector<BackupPiece> pieces = {
         {FileKind::Configuration, [](FILE *fp) { return writeCfgStream(fp, CfgVendor::Dorvan, all); }},

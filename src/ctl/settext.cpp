@@ -157,8 +157,8 @@ int changeFile(const std::string &path, const std::vector<Assignment> &lines, co
 
 struct Part {
     FileKind kind;
-    TransferResult (*read)(TransferObserver &);
-    TransferResult (*program)(TransferObserver &);
+    TransferResult (*read)(TransferObserver &, unsigned char *record);
+    TransferResult (*program)(TransferObserver &, unsigned char *record);
     bool (*write)(FILE *); // the backup, as a save writes the file
 };
 
@@ -244,7 +244,7 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
     for (const Part &p : parts) {
         if (!wanted[int(p.kind)])
             continue;
-        if (int status = transferred(observer, p.read(observer)); status != Success)
+        if (int status = transferred(observer, p.read(observer, all)); status != Success)
             return status;
         // Kept as the read commands keep theirs; one that cannot be written is said.
         if (flags.count("--no-backup"))
@@ -296,7 +296,7 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
     }
     for (const Part &p : parts)
         if (changed[int(p.kind)])
-            if (int status = transferred(observer, p.program(observer)); status != Success)
+            if (int status = transferred(observer, p.program(observer, all)); status != Success)
                 return status;
     return Success;
 }

@@ -249,7 +249,7 @@ void doKurzwahlen(Widget parent)
 TransferResult readSpeedDial(Widget parent)
 {
     WindowObserver observer(parent);
-    TransferResult result = readSpeedDial(observer);
+    TransferResult result = readSpeedDial(observer, all);
     if (result == TransferResult::Done) {
         keepBackup(FileKind::SpeedDial, [](FILE *fp) { return writeKwzStream(fp, all); });
         rememberPbxHolds(FileKind::SpeedDial);
@@ -268,7 +268,7 @@ void writeISkwz(Widget, XtPointer, XtPointer)
     if (!confirmProgramming(kwzdlg, FileKind::SpeedDial))
         return;
     WindowObserver observer(kwzdlg);
-    if (writeSpeedDial(observer) == TransferResult::Done) {
+    if (writeSpeedDial(observer, all) == TransferResult::Done) {
         rememberPbxHolds(FileKind::SpeedDial);
         showkwz();
     }

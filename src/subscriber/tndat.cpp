@@ -207,7 +207,7 @@ void selectTDat(Widget, XtPointer, XtPointer call)
 void readTlnDat(Widget, XtPointer, XtPointer)
 {
     WindowObserver observer(userdlg);
-    readTlnConfiguration(observer);
+    readTlnConfiguration(observer, all);
     if (!dataPresent())
         return;
     activateTndButtons();
@@ -220,7 +220,7 @@ void writeTlnDat(Widget, XtPointer, XtPointer)
     getNsetUser(lastTln);
     if (dataPresent()) {
         WindowObserver observer(userdlg);
-        writeTlnConfiguration(observer);
+        writeTlnConfiguration(observer, all);
     }
 }
 

@@ -65,7 +65,7 @@ protected:
         setRecInt(rec::KwzPresent, 1);
         setEntry(0, "Praxis", "069123");
         setEntry(5, "Werkstatt", "0301234567");
-        markClean(FileKind::SpeedDial); // as read: closing the dialog asks nothing
+        markClean(FileKind::SpeedDial, all); // as read: closing the dialog asks nothing
         writeFile(existing, "alt");
         writeFile(book, "Kurzwahl;Name;Nummer\n105;Bäckerei;06356 4711\n");
     }
@@ -141,7 +141,7 @@ TEST_F(IrreversibleQuestions, StartOnTheSafeAnswerAndReturnAndEscapeTakeIt)
             EXPECT_EQ(focus, safe);
             EXPECT_EQ(ring, safe);
             EXPECT_TRUE(q.untouched());
-            markClean(FileKind::Configuration);
+            markClean(FileKind::Configuration, all);
         }
     }
 }

@@ -46,7 +46,7 @@ struct Skeleton : ::testing::Test {
 // Only a configuration transfer clears the flag; the skeleton leaves it alone.
 TEST_F(Skeleton, WithoutAHookTheConfigurationStaysValid)
 {
-    setFlags(1);
+    setFlags(all, 1);
     int length = 0;
     EXPECT_EQ(run(line.device.c_str(), false, [&](TransferContext &t) { length = t.request(K_READ_TLN_BER_LIST, 0); }),
               TransferResult::Done);

@@ -210,7 +210,7 @@ TEST_F(KwzFiles, MergeTakesEveryNameByPosition)
 TEST_F(KwzFiles, OkAsksOnlyAboutChangesAndSavesWhereTheDirectoryCameFrom)
 {
     readDirectory();
-    markClean(FileKind::SpeedDial); // as a read leaves it
+    markClean(FileKind::SpeedDial, all); // as a read leaves it
     setRecInt(rec::KwzChanges, 1);
     bool asked = false;
     AnswerTicket unasked = whenUp(isQuestion, [&asked](Widget) { asked = true; }, &asked);

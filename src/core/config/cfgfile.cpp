@@ -28,7 +28,7 @@ FileWrite writeConfigFile(const char *path, CfgVendor vendor)
     if (written == FileWrite::Written) {
         setRecInt(rec::CfgChanges, 0);
         incRecInt(rec::CfgFileCount);
-        markClean(FileKind::Configuration);
+        markClean(FileKind::Configuration, all);
     }
     return written;
 }
@@ -40,7 +40,7 @@ FileLoad loadConfigImage(FILE *fp)
         setRecInt(rec::CfgChanges, 0);
         setRecInt(rec::CfgValid, 1);
         incRecInt(rec::CfgFileCount);
-        markClean(FileKind::Configuration);
+        markClean(FileKind::Configuration, all);
     }
     return loaded;
 }

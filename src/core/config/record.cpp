@@ -15,10 +15,10 @@ const char *devicePath() { return devicePathValue; }
 
 void setDevicePath(const char *path) { devicePathValue = path; }
 
-void setFlags(int value)
+void setFlags(unsigned char *record, int value)
 {
-    setRecInt(rec::CfgValid, value);
-    setRecInt(rec::CfgChanges, value);
+    putLe32(record + rec::CfgValid, std::uint32_t(value));
+    putLe32(record + rec::CfgChanges, std::uint32_t(value));
 }
 
 namespace {
@@ -47,10 +47,10 @@ std::vector<unsigned char> &cleanCopy(FileKind part)
 
 } // namespace
 
-void markClean(FileKind part)
+void markClean(FileKind part, const unsigned char *record)
 {
     Span s = spanOf(part);
-    cleanCopy(part).assign(all + s.from, all + s.from + s.size);
+    cleanCopy(part).assign(record + s.from, record + s.from + s.size);
 }
 
 void forgetClean()

@@ -65,7 +65,7 @@ FileWrite writeKwzFile(const char *path)
     FileWrite written = writeKwzFile(path, all);
     if (written == FileWrite::Written) {
         setRecInt(rec::KwzChanges, 0);
-        markClean(FileKind::SpeedDial);
+        markClean(FileKind::SpeedDial, all);
     }
     return written;
 }
@@ -78,7 +78,7 @@ FileLoad loadKwzImage(FILE *fp)
         incRecInt(rec::KwzPresent);
         incRecInt(rec::PrefixPresent);
         incRecInt(rec::KwzFileCount);
-        markClean(FileKind::SpeedDial);
+        markClean(FileKind::SpeedDial, all);
     }
     return loaded;
 }
