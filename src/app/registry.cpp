@@ -63,7 +63,7 @@ const MainButton buttons[] = {
 
 // In this order; the counters open from the charge settings, and one set-up
 // serves both call lists.
-void (*const setUps[])() = {doSetupKwz,      doSetupConf,   doSetupRNZ,     doSetupPerm, doSetupCallDist,
+void (*const setUps[])() = {doSetupKwz,    doSetupConf,    doSetupRNZ,  doSetupPerm, doSetupCallDist,
                             doSetupGebDat, doSetupZaehler, doSetupUser, doSetupKit};
 
 // A value as a resource line writes it: line feeds as "\n", backslashes doubled.
