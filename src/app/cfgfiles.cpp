@@ -74,8 +74,8 @@ bool loadConfigFile(Widget parent, std::string *chosen)
 {
     // A file that is cancelled or refused leaves the record as it was, and
     // with it the user's right to save and program it.
-    SavedFlags before;
-    setFlags(0);
+    SavedFlags before{all};
+    setFlags(all, 0);
     XmtFileChoice choice;
     bool asked = askForCfgFile(parent, "*cfgload_dlg", "Datei laden:", false, choice);
     if (chosen)

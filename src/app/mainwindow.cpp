@@ -77,7 +77,7 @@ void followDialogEdits()
     if (pending)
         return;
     pending = true;
-    XtAppAddTimeOut(XmtAppContext(), 0, [](XtPointer, XtIntervalId *) {
+    XtAppAddTimeOut(XtWidgetToApplicationContext(toplevel), 0, [](XtPointer, XtIntervalId *) {
         pending = false;
         showWindowTitle();
     }, nullptr);
@@ -126,8 +126,8 @@ void showHelp(Widget w, XtPointer, XtPointer)
 
 bool unsavedWork()
 {
-    return unsavedChanges(RecordPart::Configuration) || unsavedChanges(RecordPart::SpeedDial) ||
-           unsavedChanges(RecordPart::Subscribers);
+    return unsavedChanges(FileKind::Configuration) || unsavedChanges(FileKind::SpeedDial) ||
+           unsavedChanges(FileKind::Subscribers);
 }
 
 // "Beenden" and a close request from outside (the window manager's close

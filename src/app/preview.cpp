@@ -17,16 +17,6 @@ constexpr const char *Question = "programPreview";
 // More lines would make the box taller than the screen.
 constexpr std::size_t ShownLines = 25, ShownFindings = 8;
 
-FileKind fileKindOf(BackupKind kind)
-{
-    switch (kind) {
-    case BackupKind::Configuration: return FileKind::Configuration;
-    case BackupKind::SpeedDial: return FileKind::SpeedDial;
-    case BackupKind::Subscribers: return FileKind::Subscribers;
-    }
-    return FileKind::Configuration;
-}
-
 // A text of the question's resource lines with its placeholders filled.
 std::string text(Widget parent, const char *which, const char *fallback, const std::vector<std::string> &args = {})
 {
@@ -54,17 +44,16 @@ std::string findingsFirst(Widget parent)
 
 } // namespace
 
-bool askBeforeProgramming(Widget parent, BackupKind backupKind)
+bool askBeforeProgramming(Widget parent, FileKind kind)
 {
-    FileKind kind = fileKindOf(backupKind);
     FileImage now{kind, std::vector<unsigned char>(all, all + rec::RecordSize)};
     FileImage before{kind, {}};
     std::string against;
-    if (const std::vector<unsigned char> *r = pbxHolds(backupKind)) {
+    if (const std::vector<unsigned char> *r = pbxHolds(kind)) {
         before.record = *r;
         against = text(parent, "lastRead", "dem letzten Auslesen");
     } else {
-        std::string path = newestBackup(safetySettings().backupDirectory, backupKind,
+        std::string path = newestBackup(safetySettings().backupDirectory, kind,
                                         devicePath() ? devicePath() : "");
         FileImage image;
         if (!path.empty() && loadFileImage(path.c_str(), image) == FileOpen::Loaded && image.kind == kind) {

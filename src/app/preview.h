@@ -9,4 +9,4 @@
 
 #include <X11/Intrinsic.h>
 
-bool askBeforeProgramming(Widget parent, BackupKind kind);
+bool askBeforeProgramming(Widget parent, FileKind kind);

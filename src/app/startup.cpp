@@ -5,12 +5,12 @@
 #include "app/portchooser.h"
 #include "app/preview.h"
 #include "app/registry.h"
+#include "config/inputfile.h"
 #include "config/record.h"
 #include "config/tlntransfer.h"
 #include "link/interrupt.h"
 #include "link/number.h"
 #include "link/trace.h"
-#include "resources/resources.h"
 #include "toolkit/toolkit.h"
 #include "ui/access.h"
 #include "ui/safetynet.h"
@@ -19,7 +19,6 @@
 #include <Xm/Protocols.h>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <clocale>
 #include <getopt.h>
 #include <libintl.h>
@@ -81,12 +80,6 @@ const option longOptions[] = {
     {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0},
 };
-
-const char *baseName(const char *path)
-{
-    const char *slash = std::strrchr(path, '/');
-    return slash ? slash + 1 : path;
-}
 
 void printHelp(const char *progpath)
 {
@@ -214,12 +207,7 @@ void buildMainWindow()
 
     XmtCreateChildren(toplevel);
 
-    // The dialog families register their callbacks, in this order:
-    // doSetupKwz, doSetupConf, doSetupRNZ, doSetupPerm, doSetupCallDist,
-    // doSetupGebDat, doSetupZaehler, doSetupUser, doSetupKit.
-    for (const MainButton &b : mainButtons())
-        if (b.setup)
-            b.setup();
+    setUpDialogFamilies();
     offerBackupsInLoadDialogs();
     setProgrammingQuestion(askBeforeProgramming);
 
@@ -261,7 +249,7 @@ void kelvoraStart(int argc, char **argv)
             std::exit(1);
         XCloseDisplay(probe);
     }
-    toplevel = XmtInitialize(&appContext, "Kelvora", &argc, argv, kelvoraFallbackResources());
+    toplevel = XmtInitialize(&appContext, "Kelvora", &argc, argv, mainWindowResources());
     // Started from a menu: the line is chosen in the window, and kept.
     if (!device && !choosePort(toplevel))
         std::exit(1);

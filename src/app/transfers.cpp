@@ -60,7 +60,7 @@ void tellFile(const std::string &path, bool done, const char *doneName, const ch
 void readConfig(Widget, XtPointer, XtPointer)
 {
     WindowObserver observer(toplevel);
-    TransferResult result = readConfiguration(observer);
+    TransferResult result = readConfiguration(observer, all);
     if (result == TransferResult::Done) {
         // The ROM version is the line's word on a read; one that fails has
         // its error box and leaves the line.
@@ -68,20 +68,20 @@ void readConfig(Widget, XtPointer, XtPointer)
         // What the window holds came from the PBX, no longer from a file.
         showFileInTitle("");
         CfgVendor vendor = chosenVendor();
-        keepBackup(BackupKind::Configuration, [vendor](FILE *fp) { return writeCfgImage(fp, vendor); });
-        rememberPbxHolds(BackupKind::Configuration);
+        keepBackup(FileKind::Configuration, [vendor](FILE *fp) { return writeCfgStream(fp, vendor, all); });
+        rememberPbxHolds(FileKind::Configuration);
     }
     followTransfer(result);
 }
 
 void writeConfig(Widget, XtPointer, XtPointer)
 {
-    if (!confirmProgramming(toplevel, BackupKind::Configuration))
+    if (!confirmProgramming(toplevel, FileKind::Configuration))
         return;
     WindowObserver observer(toplevel);
-    TransferResult result = writeConfiguration(observer);
+    TransferResult result = writeConfiguration(observer, all);
     if (result == TransferResult::Done)
-        rememberPbxHolds(BackupKind::Configuration);
+        rememberPbxHolds(FileKind::Configuration);
     followTransfer(result);
     tellTransfer(result, "programDone", "Programmiert um %s", "programFailed",
                  "Programmieren fehlgeschlagen um %s: die Änderungen bleiben erhalten");
@@ -90,23 +90,23 @@ void writeConfig(Widget, XtPointer, XtPointer)
 void readTlnConfig(Widget parent, XtPointer, XtPointer)
 {
     WindowObserver observer(parent);
-    TransferResult result = readTlnConfiguration(observer);
+    TransferResult result = readTlnConfiguration(observer, all);
     // As for the configuration, a read that fails has its error box only.
     if (result == TransferResult::Done) {
         tellStep("tlnReadDone", "Teilnehmerdaten ausgelesen um %s", clockTime());
-        keepBackup(BackupKind::Subscribers, [](FILE *fp) { return writeTndStream(fp, all); });
-        rememberPbxHolds(BackupKind::Subscribers);
+        keepBackup(FileKind::Subscribers, [](FILE *fp) { return writeTndStream(fp, all); });
+        rememberPbxHolds(FileKind::Subscribers);
     }
 }
 
 void writeTlnConfig(Widget parent, XtPointer, XtPointer)
 {
-    if (!confirmProgramming(parent, BackupKind::Subscribers))
+    if (!confirmProgramming(parent, FileKind::Subscribers))
         return;
     WindowObserver observer(parent);
-    TransferResult result = writeTlnConfiguration(observer);
+    TransferResult result = writeTlnConfiguration(observer, all);
     if (result == TransferResult::Done)
-        rememberPbxHolds(BackupKind::Subscribers);
+        rememberPbxHolds(FileKind::Subscribers);
     tellTransfer(result, "tlnProgramDone", "Teilnehmerdaten programmiert um %s", "tlnProgramFailed",
                  "Teilnehmerdaten: Programmieren fehlgeschlagen um %s");
 }

@@ -201,6 +201,7 @@ int loadSpeedDial(const std::string &path)
 }
 
 bool writeTnd(FILE *fp) { return writeTndStream(fp, all); }
+bool writeKwz(FILE *fp) { return writeKwzStream(fp, all); }
 
 // ---------------------------------------------------------------- transfers
 
@@ -229,7 +230,7 @@ std::string backupText(const BackupResult &r, const std::string &dir)
 // A completed read kept as the window keeps it, so that the window's question
 // before programming finds it.  One that cannot be written is said, and the
 // read still counts.
-void keepBackup(Context &c, const Args &args, BackupKind kind, const std::function<bool(FILE *)> &write)
+void keepBackup(Context &c, const Args &args, FileKind kind, const std::function<bool(FILE *)> &write)
 {
     if (args.has("--no-backup"))
         return;
@@ -248,13 +249,13 @@ int readConfig(Context &c, const Args &args)
         complain("--ident takes dorvan or ostrale");
         return WrongUsage;
     }
-    if (int status = transferStatus(c, readConfiguration(c.observer)); status != Success)
+    if (int status = transferStatus(c, readConfiguration(c.observer, all)); status != Success)
         return status;
     const std::string &path = args.files[0];
     CfgVendor vendor = ident == "dorvan" ? CfgVendor::Dorvan : CfgVendor::Ostrale;
     FileWrite written = writeConfigFile(path.c_str(), vendor);
     int error = errno;
-    keepBackup(c, args, BackupKind::Configuration, [vendor](FILE *fp) { return writeCfgImage(fp, vendor); });
+    keepBackup(c, args, FileKind::Configuration, [vendor](FILE *fp) { return writeCfgStream(fp, vendor, all); });
     return written == FileWrite::Written ? Success : unwritten(path, written, error);
 }
 
@@ -262,7 +263,7 @@ int programConfig(Context &c, const Args &args)
 {
     if (int status = loadConfig(args.files[0]); status != Success)
         return status;
-    return transferStatus(c, writeConfiguration(c.observer));
+    return transferStatus(c, writeConfiguration(c.observer, all));
 }
 
 int readSpeedDialFile(Context &c, const Args &args)
@@ -274,11 +275,11 @@ int readSpeedDialFile(Context &c, const Args &args)
     if (stat(path.c_str(), &st) == 0)
         if (int status = loadSpeedDial(path); status != Success)
             return status;
-    if (int status = transferStatus(c, readSpeedDial(c.observer)); status != Success)
+    if (int status = transferStatus(c, readSpeedDial(c.observer, all)); status != Success)
         return status;
     FileWrite written = writeKwzFile(path.c_str());
     int error = errno;
-    keepBackup(c, args, BackupKind::SpeedDial, writeKwzImage);
+    keepBackup(c, args, FileKind::SpeedDial, writeKwz);
     return written == FileWrite::Written ? Success : unwritten(path, written, error);
 }
 
@@ -286,17 +287,17 @@ int programSpeedDial(Context &c, const Args &args)
 {
     if (int status = loadSpeedDial(args.files[0]); status != Success)
         return status;
-    return transferStatus(c, writeSpeedDial(c.observer));
+    return transferStatus(c, writeSpeedDial(c.observer, all));
 }
 
 int readSubscribers(Context &c, const Args &args)
 {
-    if (int status = transferStatus(c, readTlnConfiguration(c.observer)); status != Success)
+    if (int status = transferStatus(c, readTlnConfiguration(c.observer, all)); status != Success)
         return status;
     const std::string &path = args.files[0];
     FileWrite written = writeFileAtomically(path.c_str(), writeTnd);
     int error = errno;
-    keepBackup(c, args, BackupKind::Subscribers, writeTnd);
+    keepBackup(c, args, FileKind::Subscribers, writeTnd);
     return written == FileWrite::Written ? Success : unwritten(path, written, error);
 }
 
@@ -319,12 +320,12 @@ int programSubscribers(Context &c, const Args &args)
     }
     // The file holds 55 of each record's 124 bytes: the rest is read from the
     // PBX first, so that programming sends back what it had.
-    if (status = transferStatus(c, readTlnConfiguration(c.observer)); status != Success)
+    if (status = transferStatus(c, readTlnConfiguration(c.observer, all)); status != Success)
         return status;
     errno = 0;
     if (readTndStream(fp.get(), all) != rec::TlnCount)
         return unreadable(args.files[0], errno ? errno : EIO);
-    return transferStatus(c, writeTlnConfiguration(c.observer));
+    return transferStatus(c, writeTlnConfiguration(c.observer, all));
 }
 
 int calls(Context &c, const Args &args)
@@ -380,7 +381,7 @@ int counters(Context &c, const Args &args)
     if (std::string config = args.value("--config"); !config.empty()) {
         if (int status = loadConfig(config); status != Success)
             return status;
-    } else if (int status = transferStatus(c, readConfiguration(c.observer)); status != Success) {
+    } else if (int status = transferStatus(c, readConfiguration(c.observer, all)); status != Success) {
         return status;
     }
     std::int32_t counters[ChargeCounters];
@@ -404,16 +405,16 @@ int backup(Context &c, const Args &args)
     }
     // Everything is read before anything is written: a backup is all three
     // files of one moment, or none.
-    if (int status = transferStatus(c, readConfiguration(c.observer)); status != Success)
+    if (int status = transferStatus(c, readConfiguration(c.observer, all)); status != Success)
         return status;
-    if (int status = transferStatus(c, readSpeedDial(c.observer)); status != Success)
+    if (int status = transferStatus(c, readSpeedDial(c.observer, all)); status != Success)
         return status;
-    if (int status = transferStatus(c, readTlnConfiguration(c.observer)); status != Success)
+    if (int status = transferStatus(c, readTlnConfiguration(c.observer, all)); status != Success)
         return status;
     const std::vector<BackupPiece> pieces = {
-        {BackupKind::Configuration, [](FILE *fp) { return writeCfgImage(fp, CfgVendor::Dorvan); }},
-        {BackupKind::SpeedDial, writeKwzImage},
-        {BackupKind::Subscribers, writeTnd},
+        {FileKind::Configuration, [](FILE *fp) { return writeCfgStream(fp, CfgVendor::Dorvan, all); }},
+        {FileKind::SpeedDial, writeKwz},
+        {FileKind::Subscribers, writeTnd},
     };
     std::vector<std::string> done;
     {

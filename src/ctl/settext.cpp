@@ -157,18 +157,18 @@ int changeFile(const std::string &path, const std::vector<Assignment> &lines, co
 
 struct Part {
     FileKind kind;
-    BackupKind backup;
-    TransferResult (*read)(TransferObserver &);
-    TransferResult (*program)(TransferObserver &);
+    TransferResult (*read)(TransferObserver &, unsigned char *record);
+    TransferResult (*program)(TransferObserver &, unsigned char *record);
     bool (*write)(FILE *); // the backup, as a save writes the file
 };
 
-bool writeCfgBackup(FILE *fp) { return writeCfgImage(fp, CfgVendor::Dorvan); }
+bool writeCfgBackup(FILE *fp) { return writeCfgStream(fp, CfgVendor::Dorvan, all); }
+bool writeKwzBackup(FILE *fp) { return writeKwzStream(fp, all); }
 
 const Part parts[] = {
-    {FileKind::Configuration, BackupKind::Configuration, readConfiguration, writeConfiguration, writeCfgBackup},
-    {FileKind::SpeedDial, BackupKind::SpeedDial, readSpeedDial, writeSpeedDial, writeKwzImage},
-    {FileKind::Subscribers, BackupKind::Subscribers, readTlnConfiguration, writeTlnConfiguration, writeTnd},
+    {FileKind::Configuration, readConfiguration, writeConfiguration, writeCfgBackup},
+    {FileKind::SpeedDial, readSpeedDial, writeSpeedDial, writeKwzBackup},
+    {FileKind::Subscribers, readTlnConfiguration, writeTlnConfiguration, writeTnd},
 };
 
 int transferred(ConsoleObserver &observer, TransferResult result)
@@ -244,12 +244,12 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
     for (const Part &p : parts) {
         if (!wanted[int(p.kind)])
             continue;
-        if (int status = transferred(observer, p.read(observer)); status != Success)
+        if (int status = transferred(observer, p.read(observer, all)); status != Success)
             return status;
         // Kept as the read commands keep theirs; one that cannot be written is said.
         if (flags.count("--no-backup"))
             continue;
-        BackupResult kept = writeBackup(backupDir, p.backup, invocation.device, DefaultBackupKeep, p.write);
+        BackupResult kept = writeBackup(backupDir, p.kind, invocation.device, DefaultBackupKeep, p.write);
         if (!kept.written)
             complain(backupTroubleText(kept, backupDir,
                                        [](const char *which) { return builtinResource(std::string("*backup.") + which); }));
@@ -296,7 +296,7 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
     }
     for (const Part &p : parts)
         if (changed[int(p.kind)])
-            if (int status = transferred(observer, p.program(observer)); status != Success)
+            if (int status = transferred(observer, p.program(observer, all)); status != Success)
                 return status;
     return Success;
 }

@@ -14,7 +14,6 @@
 
 #include <Xm/List.h>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 Widget kwzdlg = nullptr;
@@ -186,7 +185,7 @@ void mergeFile(Widget, XtPointer, XtPointer)
 // one; a save that failed or was cancelled keeps the dialog and its edits.
 void closekwz(Widget w, XtPointer, XtPointer)
 {
-    if (unsavedChanges(RecordPart::SpeedDial) &&
+    if (unsavedChanges(FileKind::SpeedDial) &&
         XmtDisplayWarningAndAsk(kwzdlg, "dosave", "Wollen Sie die Aenderungen sichern?", "Ja", "Nein", True,
                                 "No Help!") &&
         !(kwzFromFile() ? saveKwzFile(kwzdlg) : saveKwzFileAs(kwzdlg))) {
@@ -220,10 +219,8 @@ void showkwz()
     if (recInt(rec::KwzPresent) == 0 || !kwzdlg)
         return;
     Widget list = theList();
-    if (!list) {
-        std::fprintf(stderr, "kelvora: kwz_dlg has no list ziele\n");
-        std::exit(1);
-    }
+    if (!list)
+        endForMissingResources("kwz_dlg has no list", "ziele");
     XmListDeleteAllItems(list);
     XmString items[rec::KwzCount];
     for (int i = 0; i < rec::KwzCount; ++i)
@@ -252,10 +249,10 @@ void doKurzwahlen(Widget parent)
 TransferResult readSpeedDial(Widget parent)
 {
     WindowObserver observer(parent);
-    TransferResult result = readSpeedDial(observer);
+    TransferResult result = readSpeedDial(observer, all);
     if (result == TransferResult::Done) {
-        keepBackup(BackupKind::SpeedDial, writeKwzImage);
-        rememberPbxHolds(BackupKind::SpeedDial);
+        keepBackup(FileKind::SpeedDial, [](FILE *fp) { return writeKwzStream(fp, all); });
+        rememberPbxHolds(FileKind::SpeedDial);
     }
     return result;
 }
@@ -268,11 +265,11 @@ void readISkwz(Widget, XtPointer, XtPointer)
 
 void writeISkwz(Widget, XtPointer, XtPointer)
 {
-    if (!confirmProgramming(kwzdlg, BackupKind::SpeedDial))
+    if (!confirmProgramming(kwzdlg, FileKind::SpeedDial))
         return;
     WindowObserver observer(kwzdlg);
-    if (writeSpeedDial(observer) == TransferResult::Done) {
-        rememberPbxHolds(BackupKind::SpeedDial);
+    if (writeSpeedDial(observer, all) == TransferResult::Done) {
+        rememberPbxHolds(FileKind::SpeedDial);
         showkwz();
     }
 }

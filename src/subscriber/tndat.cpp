@@ -96,10 +96,8 @@ void addS0(Widget list, int group)
 void rebuildList(bool port1, bool port2)
 {
     Widget list = XmtNameToWidget(userdlg, "*whichone.listSW.list");
-    if (!list) {
-        std::fprintf(stderr, "kelvora: tndat_dlg has no subscriber list\n");
-        std::exit(1);
-    }
+    if (!list)
+        endForMissingResources("tndat_dlg has no list", "*whichone.listSW.list");
     XmListDeleteAllItems(list);
     listCount = 0;
     addAB(list);
@@ -209,7 +207,7 @@ void selectTDat(Widget, XtPointer, XtPointer call)
 void readTlnDat(Widget, XtPointer, XtPointer)
 {
     WindowObserver observer(userdlg);
-    readTlnConfiguration(observer);
+    readTlnConfiguration(observer, all);
     if (!dataPresent())
         return;
     activateTndButtons();
@@ -222,7 +220,7 @@ void writeTlnDat(Widget, XtPointer, XtPointer)
     getNsetUser(lastTln);
     if (dataPresent()) {
         WindowObserver observer(userdlg);
-        writeTlnConfiguration(observer);
+        writeTlnConfiguration(observer, all);
     }
 }
 

@@ -57,7 +57,7 @@ bool saveTlnFile(Widget parent)
     if (!toldWrite(parent, choice.path.c_str(), writeFileAtomically(choice.path.c_str(), writeTndEntries)))
         return false;
     countFile();
-    markClean(RecordPart::Subscribers);
+    markClean(FileKind::Subscribers, all);
     keepChoice(choice);
     return true;
 }
@@ -73,7 +73,7 @@ bool loadTlnFile(Widget parent)
         readTndEntries(choice.stream);
         incRecInt(rec::TlnPresent);
         countFile();
-        markClean(RecordPart::Subscribers);
+        markClean(FileKind::Subscribers, all);
         keepChoice(choice);
     } else if (regular) {
         showWrongFile(parent, choice.path.c_str(), "Teilnehmerdatei");

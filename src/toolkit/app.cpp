@@ -585,11 +585,6 @@ int XmtResourceProblems()
     return problemCount;
 }
 
-XtAppContext XmtAppContext()
-{
-    return app;
-}
-
 void XmtRegisterCallbackProcedure(const char *name, XtCallbackProc proc)
 {
     procedures()[name] = proc;

@@ -20,7 +20,6 @@ struct Chooser {
     std::vector<Widget> items;
     int state = 0;
     CallList callbacks;
-    std::vector<std::pair<XtCallbackProc, XtPointer>> added;
 };
 
 std::map<Widget, std::unique_ptr<Chooser>> &choosers()
@@ -76,11 +75,7 @@ namespace {
 void notify(Chooser *c, int item)
 {
     XmtChooserCallbackStruct data{c->state, item};
-    Widget w = c->widget;
-    auto added = c->added;
-    runCalls(c->callbacks, w, &data);
-    for (auto &a : added)
-        a.first(w, a.second, &data);
+    runCalls(c->callbacks, c->widget, &data);
 }
 
 int indexOf(Chooser *c, Widget item)
@@ -378,10 +373,4 @@ Widget XmtChooserGetItem(Widget chooser, int item)
     if (!c || item < 0 || item >= static_cast<int>(c->items.size()))
         return nullptr;
     return c->items[item];
-}
-
-void XmtChooserAddCallback(Widget chooser, XtCallbackProc proc, XtPointer client_data)
-{
-    if (Chooser *c = find(chooser))
-        c->added.emplace_back(proc, client_data);
 }

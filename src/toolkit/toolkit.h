@@ -104,8 +104,6 @@ void XmtChooserSetSensitive(Widget chooser, int item, Boolean sensitive);
 Boolean XmtChooserGetSensitive(Widget chooser, int item);
 int XmtChooserGetNumItems(Widget chooser);
 Widget XmtChooserGetItem(Widget chooser, int item);
-// Adds a value-changed callback from code (call data: XmtChooserCallbackStruct).
-void XmtChooserAddCallback(Widget chooser, XtCallbackProc proc, XtPointer client_data);
 
 // ---------------------------------------------------------------- input field
 struct XmtInputFieldCallbackStruct {
@@ -247,4 +245,3 @@ void XmtHideWorkingDialog(Widget w);
 // Processes pending events (and waits up to ms for more) -- used by tests and by
 // the layer itself to get windows mapped and painted.
 void XmtProcessPending(XtAppContext app, int ms);
-XtAppContext XmtAppContext();

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,7 +74,8 @@ void storeOne(Widget dialog, const Binding &b, unsigned char *p)
     }
 }
 
-Codec codecOf(const DescribedBinding &b)
+// Nothing for raw bytes: no widget shows them, so such a row binds nothing.
+std::optional<Codec> codecOf(const DescribedBinding &b)
 {
     switch (b.reading) {
     case Reading::Text: return Codec::Text;
@@ -84,8 +86,7 @@ Codec codecOf(const DescribedBinding &b)
     case Reading::Subscribers: return Codec::SubscriberMask;
     case Reading::Bytes: break;
     }
-    std::fprintf(stderr, "kelvora: no widget shows bytes\n");
-    std::exit(1);
+    return std::nullopt;
 }
 
 std::span<const Binding> tableOf(const RecordDialog &d) { return d.table.empty() ? describedTable(d.name) : d.table; }
@@ -99,20 +100,25 @@ std::span<const Binding> describedTable(const char *dialog)
     if (at == tables.end()) {
         std::vector<Binding> table;
         for (const DescribedBinding &b : describedBindings(dialog))
-            table.push_back({b.widget, codecOf(b), b.offset, b.size});
+            if (std::optional<Codec> codec = codecOf(b))
+                table.push_back({b.widget, *codec, b.offset, b.size});
         at = tables.emplace(dialog, std::move(table)).first;
     }
     return at->second;
+}
+
+void endForMissingResources(const char *what, const char *name)
+{
+    std::fprintf(stderr, "kelvora: %s %s\n", what, name);
+    std::exit(1);
 }
 
 Widget buildDialogOnce(Widget &dialog, Widget parent, const char *name, XtResourceList resources, Cardinal count)
 {
     if (!dialog) {
         dialog = XmtBuildDialog(parent, name, resources, count);
-        if (!dialog) {
-            std::fprintf(stderr, "kelvora: cannot build %s\n", name);
-            std::exit(1);
-        }
+        if (!dialog)
+            endForMissingResources("cannot build", name);
     }
     return dialog;
 }

@@ -28,15 +28,20 @@ struct Binding {
 };
 
 struct RecordDialog {
-    const char *name;                // "steuer_dlg"
+    const char *name;                // "globdat_dlg"
     std::span<const Binding> table;  // empty: the widgets the field descriptions give the dialog
     std::size_t (*block)();          // record offset the table's offsets start from
     Widget shell = nullptr;          // built on first use and kept
     std::size_t counter = rec::CfgChanges; // the change counter "OK" increments
 };
 
+// The window cannot go on without its dialogs' resource lines: says on
+// standard error what is missing ("kelvora: cannot build kwz_dlg") and ends
+// the program with status 1.  The one way out of the window below main.
+[[noreturn]] void endForMissingResources(const char *what, const char *name);
+
 // Builds the dialog into `dialog` unless it exists; ends the program with status 1
-// when the resources cannot build it.
+// when the resources cannot build it (endForMissingResources).
 Widget buildDialogOnce(Widget &dialog, Widget parent, const char *name, XtResourceList resources = nullptr,
                        Cardinal count = 0);
 

@@ -52,18 +52,18 @@ void setSafetySettings(const SafetySettings &given)
 
 void setProgrammingQuestion(ProgrammingQuestion ask) { question = ask; }
 
-bool confirmProgramming(Widget parent, BackupKind kind)
+bool confirmProgramming(Widget parent, FileKind kind)
 {
     return !safetySettings().confirmProgramming || !question || question(parent, kind);
 }
 
-void rememberPbxHolds(BackupKind kind)
+void rememberPbxHolds(FileKind kind)
 {
     held[int(kind)].assign(all, all + rec::RecordSize);
     holding[int(kind)] = true;
 }
 
-const std::vector<unsigned char> *pbxHolds(BackupKind kind) { return holding[int(kind)] ? &held[int(kind)] : nullptr; }
+const std::vector<unsigned char> *pbxHolds(FileKind kind) { return holding[int(kind)] ? &held[int(kind)] : nullptr; }
 
 void forgetPbxHolds()
 {
@@ -77,7 +77,7 @@ void offerBackupsInLoadDialogs()
         XmtAddFileDialogPlace(query, "Sicherungen", [] { return safetySettings().backupDirectory; });
 }
 
-void keepBackup(BackupKind kind, const std::function<bool(FILE *)> &write)
+void keepBackup(FileKind kind, const std::function<bool(FILE *)> &write)
 {
     const SafetySettings &s = safetySettings();
     BackupResult r = writeBackup(s.backupDirectory, kind, devicePath() ? devicePath() : "", s.backupKeep, write);

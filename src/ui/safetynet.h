@@ -1,7 +1,8 @@
 // The window's safety net: a backup of every completed read, and the way to
 // the backups from the load dialogs.  Resources Kelvora.backupDirectory (default
-// $XDG_DATA_HOME/kelvora/backups), Kelvora.backupKeep (100; 0 turns backups
-// off) and Kelvora.confirmProgramming (True: programming shows what changes).
+// $XDG_DATA_HOME/kelvora/backups), Kelvora.backupKeep (DefaultBackupKeep; 0 turns
+// backups off) and Kelvora.confirmProgramming (True: programming shows what
+// changes).
 #pragma once
 
 #include "config/backups.h"
@@ -15,7 +16,7 @@
 
 struct SafetySettings {
     std::string backupDirectory;
-    int backupKeep = 100;
+    int backupKeep = DefaultBackupKeep;
     bool confirmProgramming = true;
 };
 
@@ -30,17 +31,17 @@ void offerBackupsInLoadDialogs();
 
 // Before programming a part: true when the transfer may go.  The question
 // itself is the application's (app/preview.h); without one, nothing is asked.
-using ProgrammingQuestion = bool (*)(Widget parent, BackupKind kind);
+using ProgrammingQuestion = bool (*)(Widget parent, FileKind kind);
 void setProgrammingQuestion(ProgrammingQuestion ask);
-bool confirmProgramming(Widget parent, BackupKind kind);
+bool confirmProgramming(Widget parent, FileKind kind);
 
 // What the PBX holds of a part as far as this session knows: set after a read
 // or programming that went through; nullptr before.
-void rememberPbxHolds(BackupKind kind);
-const std::vector<unsigned char> *pbxHolds(BackupKind kind);
+void rememberPbxHolds(FileKind kind);
+const std::vector<unsigned char> *pbxHolds(FileKind kind);
 void forgetPbxHolds();
 
 // Writes the backup of a read that went through, with write() as a save
 // writes the file.  One that cannot be written fails nothing: the main
 // window's message line says so.
-void keepBackup(BackupKind kind, const std::function<bool(FILE *)> &write);
+void keepBackup(FileKind kind, const std::function<bool(FILE *)> &write);

@@ -1,5 +1,6 @@
 #include "ui/transferwindow.h"
 
+#include "link/serial.h"
 #include "resources/fill.h"
 #include "toolkit/toolkit.h"
 
@@ -82,7 +83,7 @@ void WindowObserver::ended(const TransferTrouble *trouble)
 void WindowObserver::portFailed(const TransferTrouble &trouble)
 {
     // The line serial programs write; kelvoractl says it in German instead.
-    std::fputs(trouble.portLine.c_str(), stderr);
+    sayOnStandardError(trouble.portLine);
     // Started from a desktop menu, the program has no standard error anyone reads.
     if (!parent_ || trouble.text.empty())
         return;
@@ -132,15 +133,4 @@ std::string adviceText(Widget parent, const char *which, const char *arg)
     if (!line)
         return "";
     return fillPlaceholders(line, {arg ? arg : ""});
-}
-
-TransferResult runTransfer(const TransferPlan &transfer, const std::function<void(TransferContext &)> &body)
-{
-    Transmission transmission{transfer.device,
-                              {transfer.name, transfer.message, transfer.scaleLabel, transfer.scaleMax, transfer.scale},
-                              transfer.reading,
-                              transfer.steps,
-                              transfer.onOpen};
-    WindowObserver observer(transfer.parent);
-    return runTransmission(transmission, observer, body);
 }

@@ -7,7 +7,6 @@
 #include "link/transfer.h"
 
 #include <X11/Intrinsic.h>
-#include <functional>
 #include <string>
 
 // Shows the working dialog under parent when a transfer starts, moves its
@@ -51,24 +50,3 @@ void showTransferErr(Widget parent, const char *text, const char *advice = nullp
 // The advice line from the resources (a user's own lines included), "%s"
 // replaced by arg; "" when the resources have none.
 std::string adviceText(Widget parent, const char *which, const char *arg);
-
-// A transmission as the window starts it: its dialogs under parent.
-struct TransferPlan {
-    const char *device;
-    Widget parent;       // of the working dialog and the error dialog
-    const char *name;    // the working dialog's name
-    const char *message; // and its message
-    bool reading;        // begin-of-read (98), else begin-of-write (97)
-    int steps;           // what the percentage counts up to
-    // Runs once the port is open and synchronised, just before the begin
-    // command; not at all when the port cannot be opened.
-    std::function<void()> onOpen = {};
-    // Transfers of one frame show only their message: no scale, no labels.
-    bool scale = true;
-    // The working dialog's scale: its label and its range from 0.  With steps
-    // 0 the body sets the scale itself (setScale).
-    const char *scaleLabel = "Prozent:";
-    int scaleMax = 100;
-};
-
-TransferResult runTransfer(const TransferPlan &transfer, const std::function<void(TransferContext &)> &body);

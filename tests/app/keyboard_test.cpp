@@ -112,8 +112,8 @@ protected:
         setRecInt(rec::KwzPresent, 1);
         std::strcpy(kwzName(0), "Praxis");
         std::strcpy(kwzNumber(0), "069123");
-        for (RecordPart p : {RecordPart::Configuration, RecordPart::SpeedDial, RecordPart::Subscribers})
-            markClean(p);
+        for (FileKind p : {FileKind::Configuration, FileKind::SpeedDial, FileKind::Subscribers})
+            markClean(p, all);
     }
     void TearDown() override { unsetenv("XDG_CONFIG_HOME"); }
 

@@ -379,7 +379,7 @@ void layOutEverythingAndExit()
         faults += looksRight(xmt::shellOf(box), "programPreview", "program-question") ? 0 : 1;
         guiPress(guiFind(box, "cancelButton"));
     });
-    askBeforeProgramming(top, BackupKind::Configuration);
+    askBeforeProgramming(top, FileKind::Configuration);
     photographFileBox("file-box", faults);
     XmtCallCallbackString(top, "loadCFGFile()", nullptr);
     guiPump(100);

@@ -65,7 +65,7 @@ protected:
         setRecInt(rec::KwzPresent, 1);
         setEntry(0, "Praxis", "069123");
         setEntry(5, "Werkstatt", "0301234567");
-        markClean(RecordPart::SpeedDial); // as read: closing the dialog asks nothing
+        markClean(FileKind::SpeedDial, all); // as read: closing the dialog asks nothing
         writeFile(existing, "alt");
         writeFile(book, "Kurzwahl;Name;Nummer\n105;Bäckerei;06356 4711\n");
     }
@@ -75,7 +75,7 @@ protected:
 
     std::vector<Question> questions()
     {
-        auto program = [this](BackupKind kind) {
+        auto program = [this](FileKind kind) {
             return [this, kind] { programmed = askBeforeProgramming(toplevel, kind); };
         };
         auto notProgrammed = [this] { return !programmed; };
@@ -83,9 +83,9 @@ protected:
             return std::strcmp(kwzName(0), "Praxis") == 0 && std::strcmp(kwzName(5), "Werkstatt") == 0;
         };
         return {
-            {"programPreview", program(BackupKind::Configuration), notProgrammed},
-            {"programPreview", program(BackupKind::SpeedDial), notProgrammed},
-            {"programPreview", program(BackupKind::Subscribers), notProgrammed},
+            {"programPreview", program(FileKind::Configuration), notProgrammed},
+            {"programPreview", program(FileKind::SpeedDial), notProgrammed},
+            {"programPreview", program(FileKind::Subscribers), notProgrammed},
             {"quitUnsaved",
              [] {
                  all[rec::AnlDatList + 5] ^= 0x5A;
@@ -141,7 +141,7 @@ TEST_F(IrreversibleQuestions, StartOnTheSafeAnswerAndReturnAndEscapeTakeIt)
             EXPECT_EQ(focus, safe);
             EXPECT_EQ(ring, safe);
             EXPECT_TRUE(q.untouched());
-            markClean(RecordPart::Configuration);
+            markClean(FileKind::Configuration, all);
         }
     }
 }

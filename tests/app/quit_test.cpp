@@ -18,14 +18,14 @@ namespace {
 
 struct Part {
     const char *name;
-    RecordPart part;
+    FileKind part;
     std::size_t byte; // one of its bytes
 };
 
 const Part parts[] = {
-    {"configuration", RecordPart::Configuration, rec::AnlDatList + 5},
-    {"speed dial", RecordPart::SpeedDial, rec::KwzNames + 3},
-    {"subscriber data", RecordPart::Subscribers, rec::TlnData + 124 * 7 + rec::TlnRingTime},
+    {"configuration", FileKind::Configuration, rec::AnlDatList + 5},
+    {"speed dial", FileKind::SpeedDial, rec::KwzNames + 3},
+    {"subscriber data", FileKind::Subscribers, rec::TlnData + 124 * 7 + rec::TlnRingTime},
 };
 
 } // namespace
@@ -50,11 +50,11 @@ TEST(Quit, AsksWhileAPartHoldsUnsavedChanges)
         EXPECT_TRUE(asked);
         EXPECT_TRUE(noIsDefault);
         // The same bytes saved (or programmed) need no question; changed back, neither.
-        markClean(p.part);
+        markClean(p.part, all);
         EXPECT_FALSE(unsavedWork());
         all[p.byte] ^= 0x5A;
         EXPECT_TRUE(unsavedWork());
-        markClean(p.part);
+        markClean(p.part, all);
     }
     // Nothing to lose: no question, the program ends.
     EXPECT_EXIT(quitting(), ::testing::ExitedWithCode(0), "");
@@ -136,5 +136,5 @@ TEST(Quit, CloseRequestFromOutsideAsksOnceWhateverIsUp)
     }
     guiPump(600);
     EXPECT_EQ(quitQuestions, 1) << "asked once the transfer was over";
-    markClean(RecordPart::Configuration);
+    markClean(FileKind::Configuration, all);
 }

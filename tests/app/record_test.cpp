@@ -26,10 +26,10 @@ protected:
 TEST_F(RecordTest, SetFlagsStoresValidFlagAndChangeCounter)
 {
     setRecInt(rec::CfgChanges, 17);
-    setFlags(1);
+    setFlags(all, 1);
     EXPECT_EQ(getLe32(recAt(19668)), 1u);
     EXPECT_EQ(getLe32(recAt(19656)), 1u);
-    setFlags(0);
+    setFlags(all, 0);
     EXPECT_EQ(getLe32(recAt(19668)), 0u);
     EXPECT_EQ(getLe32(recAt(19656)), 0u);
 }

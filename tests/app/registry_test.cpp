@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/registry.h"
+#include "resources/lookup.h"
 #include "support/program.h"
 #include "toolkit/toolkit.h"
 
@@ -63,5 +64,32 @@ TEST_F(MainButtons, RowsWaitingForAValidConfigurationAreTheButtonsThatStartInsen
         const char *line = XmtGetResourceString(buttonOf(b), nullptr, "sensitive");
         bool startsInsensitive = line && std::string(line) == "False";
         EXPECT_EQ(b.needsValidConfiguration, startsInsensitive) << b.button;
+    }
+}
+
+// A dialog's button gets its place from its row and its label and help line
+// from the dialog's own section; one that forgets them shows an empty button.
+TEST_F(MainButtons, EachDialogsButtonSitsInItsColumnWithItsOwnLabelAndHelpLine)
+{
+    const char *help = XmtGetResourceString(mainWidget("*help"), nullptr, "helpText");
+    ASSERT_NE(help, nullptr);
+    std::size_t from = 0;
+    for (const MainButton &b : mainButtons()) {
+        if (!b.dialog)
+            continue;
+        std::string at = std::string("*main*") + b.button;
+        // A frame holds its children in a box of its own.
+        Widget in = XtParent(buttonOf(b));
+        if (std::string(XtName(in)) != b.column)
+            in = XtParent(in);
+        EXPECT_STREQ(XtName(in), b.column) << b.button;
+        EXPECT_NE(builtinResource(at + ".labelString"), "") << b.button;
+        EXPECT_NE(builtinResource(std::string("*") + b.dialog + ".title"), "") << b.dialog;
+        std::string line = builtinResource(at + ".helpLine");
+        ASSERT_NE(line, "") << b.button;
+        // In the order of the rows.
+        std::size_t found = std::string(help).find(line + "\n", from);
+        EXPECT_NE(found, std::string::npos) << b.button;
+        from = found == std::string::npos ? from : found + line.size();
     }
 }

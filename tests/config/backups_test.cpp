@@ -71,18 +71,18 @@ struct LocalZone {
 TEST(Backups, NamesTellKindDeviceAndTime)
 {
     const struct {
-        BackupKind kind;
+        FileKind kind;
         const char *device;
         int sequence;
         const char *name;
     } cases[] = {
-        {BackupKind::Configuration, "/dev/ttyS0", 1, "konfiguration-ttyS0-20261209-153000Z.cfg"},
-        {BackupKind::SpeedDial, "/dev/serial/by-id/usb-FT232R_A1-if00-port0", 1,
+        {FileKind::Configuration, "/dev/ttyS0", 1, "konfiguration-ttyS0-20261209-153000Z.cfg"},
+        {FileKind::SpeedDial, "/dev/serial/by-id/usb-FT232R_A1-if00-port0", 1,
          "kurzwahl-usb-FT232R_A1-if00-port0-20261209-153000Z.kwz"},
-        {BackupKind::Subscribers, "/tmp/pbx 0:1", 2, "teilnehmer-pbx_0_1-20261209-153000Z-2.tnd"},
+        {FileKind::Subscribers, "/tmp/pbx 0:1", 2, "teilnehmer-pbx_0_1-20261209-153000Z-2.tnd"},
         // A line on another machine: host and port, not "HOST:PORT" cut at a slash.
-        {BackupKind::Configuration, "rfc2217://pi.local:3001", 1, "konfiguration-pi.local_3001-20261209-153000Z.cfg"},
-        {BackupKind::SpeedDial, "rfc2217://[fe80::1]:2000", 1, "kurzwahl-fe80__1_2000-20261209-153000Z.kwz"},
+        {FileKind::Configuration, "rfc2217://pi.local:3001", 1, "konfiguration-pi.local_3001-20261209-153000Z.cfg"},
+        {FileKind::SpeedDial, "rfc2217://[fe80::1]:2000", 1, "kurzwahl-fe80__1_2000-20261209-153000Z.kwz"},
     };
     LocalZone berlin("CET-1CEST,M3.5.0,M10.5.0/3");
     for (const auto &c : cases)
@@ -116,7 +116,7 @@ TEST(Backups, KeepTheNewestOfEachKindAndDevice)
 {
     TempDir tmp;
     std::string dir = tmp.file("a/b/backups");
-    BackupResult r = writeBackup(dir, BackupKind::SpeedDial, "/dev/ttyS0", 3, writing("kwz"), at(1));
+    BackupResult r = writeBackup(dir, FileKind::SpeedDial, "/dev/ttyS0", 3, writing("kwz"), at(1));
     ASSERT_TRUE(r.written) << r.error;
     EXPECT_EQ(readFile(r.path), "kwz");
     const char *own[] = {"notiz.txt", "konfiguration-meine-notizen-20190101-000000.cfg",
@@ -126,20 +126,20 @@ TEST(Backups, KeepTheNewestOfEachKindAndDevice)
         writeFile(dir + "/" + name, "x");
     writeFile(dir + "/konfiguration-ttyS0-20190101-000000.cfg", "old form"); // local time, no "Z"
     for (int day = 2; day <= 7; ++day)
-        writeBackup(dir, BackupKind::Configuration, day % 2 ? "/dev/ttyS0" : "/dev/ttyUSB0", 2, writing("cfg"),
+        writeBackup(dir, FileKind::Configuration, day % 2 ? "/dev/ttyS0" : "/dev/ttyUSB0", 2, writing("cfg"),
                     at(day));
     std::set<std::string> expected(std::begin(own), std::end(own));
     expected.insert({"konfiguration-ttyUSB0-20261204-153000Z.cfg", "konfiguration-ttyUSB0-20261206-153000Z.cfg",
                      "konfiguration-ttyS0-20261205-153000Z.cfg", "konfiguration-ttyS0-20261207-153000Z.cfg",
                      "kurzwahl-ttyS0-20261201-153000Z.kwz"});
     EXPECT_EQ(namesIn(dir), expected);
-    EXPECT_EQ(newestBackup(dir, BackupKind::Configuration, "/dev/ttyUSB0"),
+    EXPECT_EQ(newestBackup(dir, FileKind::Configuration, "/dev/ttyUSB0"),
               dir + "/konfiguration-ttyUSB0-20261206-153000Z.cfg");
-    EXPECT_EQ(newestBackup(dir, BackupKind::Subscribers, "/dev/ttyS0"), "");
+    EXPECT_EQ(newestBackup(dir, FileKind::Subscribers, "/dev/ttyS0"), "");
 
     // "ttyS0-x" is another device, newer or not.
-    writeBackup(dir, BackupKind::Configuration, "/dev/ttyS0-x", 10, writing("cfg"), at(8));
-    EXPECT_EQ(newestBackup(dir, BackupKind::Configuration, "/dev/ttyS0"),
+    writeBackup(dir, FileKind::Configuration, "/dev/ttyS0-x", 10, writing("cfg"), at(8));
+    EXPECT_EQ(newestBackup(dir, FileKind::Configuration, "/dev/ttyS0"),
               dir + "/konfiguration-ttyS0-20261207-153000Z.cfg");
 }
 
@@ -151,16 +151,16 @@ TEST(Backups, EveryBackupItsOwnNameInTheOrderTheyWereMade)
     TempDir tmp;
     std::string dir = tmp.path();
     writeFile(dir + "/teilnehmer-ttyS0-20261024-120000.tnd", "old form");
-    EXPECT_EQ(newestBackup(dir, BackupKind::Subscribers, "ttyS0"), dir + "/teilnehmer-ttyS0-20261024-120000.tnd");
+    EXPECT_EQ(newestBackup(dir, FileKind::Subscribers, "ttyS0"), dir + "/teilnehmer-ttyS0-20261024-120000.tnd");
     std::time_t summer = at(25, 0, 10, 0, 30), winter = at(25, 0, 10, 1, 10); // 02:30 CEST, then 02:10 CET
-    BackupResult first = writeBackup(dir, BackupKind::Subscribers, "ttyS0", 10, writing("1"), summer);
-    BackupResult second = writeBackup(dir, BackupKind::Subscribers, "ttyS0", 10, writing("2"), summer);
+    BackupResult first = writeBackup(dir, FileKind::Subscribers, "ttyS0", 10, writing("1"), summer);
+    BackupResult second = writeBackup(dir, FileKind::Subscribers, "ttyS0", 10, writing("2"), summer);
     ASSERT_TRUE(first.written && second.written);
     EXPECT_NE(first.path, second.path);
     EXPECT_EQ(readFile(first.path), "1");
-    EXPECT_EQ(newestBackup(dir, BackupKind::Subscribers, "ttyS0"), second.path);
-    BackupResult later = writeBackup(dir, BackupKind::Subscribers, "ttyS0", 3, writing("3"), winter);
-    EXPECT_EQ(newestBackup(dir, BackupKind::Subscribers, "ttyS0"), later.path);
+    EXPECT_EQ(newestBackup(dir, FileKind::Subscribers, "ttyS0"), second.path);
+    BackupResult later = writeBackup(dir, FileKind::Subscribers, "ttyS0", 3, writing("3"), winter);
+    EXPECT_EQ(newestBackup(dir, FileKind::Subscribers, "ttyS0"), later.path);
     EXPECT_EQ(namesIn(dir).count("teilnehmer-ttyS0-20261024-120000.tnd"), 0u) << "the oldest goes first";
 }
 
@@ -201,7 +201,7 @@ TEST(Backups, NothingPlantedInTheFolderIsWrittenOrRemoved)
         writeFile(victim, "victim");
         c.plant(dir, victim);
         std::set<std::string> before = namesIn(dir);
-        BackupResult r = writeBackup(dir, BackupKind::Configuration, "/dev/ttyS0", 1, writing("cfg"), at(9));
+        BackupResult r = writeBackup(dir, FileKind::Configuration, "/dev/ttyS0", 1, writing("cfg"), at(9));
         EXPECT_EQ(r.trouble, c.trouble) << c.name;
         EXPECT_EQ(checkBackupDirectory(dir).trouble, c.written ? BackupTrouble::NoTrouble : c.trouble) << c.name;
         EXPECT_EQ(readFile(victim), "victim") << c.name;
@@ -229,16 +229,16 @@ TEST(Backups, NothingPlantedInTheFolderIsWrittenOrRemoved)
 TEST(Backups, NothingWrittenWhenOffOrImpossible)
 {
     TempDir tmp;
-    EXPECT_FALSE(writeBackup(tmp.file("off"), BackupKind::Configuration, "ttyS0", 0, writing("x"), at(9)).written);
+    EXPECT_FALSE(writeBackup(tmp.file("off"), FileKind::Configuration, "ttyS0", 0, writing("x"), at(9)).written);
     EXPECT_EQ(access(tmp.file("off").c_str(), F_OK), -1) << "keep 0 makes no directory";
 
     writeFile(tmp.file("datei"), "x");
-    BackupResult underFile = writeBackup(tmp.file("datei/backups"), BackupKind::Configuration, "ttyS0", 5,
+    BackupResult underFile = writeBackup(tmp.file("datei/backups"), FileKind::Configuration, "ttyS0", 5,
                                          writing("x"), at(9));
     EXPECT_FALSE(underFile.written);
     EXPECT_FALSE(underFile.error.empty());
 
-    BackupResult failing = writeBackup(tmp.file("new/full"), BackupKind::Configuration, "ttyS0", 5,
+    BackupResult failing = writeBackup(tmp.file("new/full"), FileKind::Configuration, "ttyS0", 5,
                                        [](FILE *) { return false; }, at(9));
     EXPECT_FALSE(failing.written);
     EXPECT_FALSE(failing.error.empty());
@@ -290,9 +290,9 @@ TEST(Backups, ASetIsLinkedIntoPlaceOnlyWhenAllAreWhole)
     };
     std::vector<std::string> paths;
     BackupResult r = writeBackupSet(folder, "/dev/ttyS0",
-                                    {{BackupKind::Configuration, noteAnd("cfg")},
-                                     {BackupKind::SpeedDial, noteAnd("kwz")},
-                                     {BackupKind::Subscribers, noteAnd("tnd")}},
+                                    {{FileKind::Configuration, noteAnd("cfg")},
+                                     {FileKind::SpeedDial, noteAnd("kwz")},
+                                     {FileKind::Subscribers, noteAnd("tnd")}},
                                     paths, at(9));
     ASSERT_TRUE(r.written);
     EXPECT_EQ(seen, std::vector<std::string>(3, "")) << "a backup under its name before all were whole";
@@ -305,9 +305,9 @@ TEST(Backups, ASetIsLinkedIntoPlaceOnlyWhenAllAreWhole)
 
     // The third that fails takes the other two with it.
     r = writeBackupSet(folder, "/dev/ttyS1",
-                       {{BackupKind::Configuration, writing("cfg")},
-                        {BackupKind::SpeedDial, writing("kwz")},
-                        {BackupKind::Subscribers, [](FILE *) { return false; }}},
+                       {{FileKind::Configuration, writing("cfg")},
+                        {FileKind::SpeedDial, writing("kwz")},
+                        {FileKind::Subscribers, [](FILE *) { return false; }}},
                        paths, at(9));
     EXPECT_FALSE(r.written);
     EXPECT_TRUE(paths.empty());
@@ -338,9 +338,9 @@ TEST(Backups, TemporariesOfRunsThatAreGoneAreRemoved)
     for (const auto &c : cases)
         writeFile(folder + "/" + c.name, "x");
     ASSERT_TRUE(mkdir((folder + "/.kurzwahl-x.kwz." + gone + ".dddddd").c_str(), 0700) == 0);
-    BackupResult r = writeBackup(folder, BackupKind::Configuration, "/dev/ttyS0", 100, writing("cfg"), at(9));
+    BackupResult r = writeBackup(folder, FileKind::Configuration, "/dev/ttyS0", 100, writing("cfg"), at(9));
     ASSERT_TRUE(r.written);
-    r = writeBackup(folder, BackupKind::SpeedDial, "/dev/ttyS0", 100, writing("kwz"), at(9));
+    r = writeBackup(folder, FileKind::SpeedDial, "/dev/ttyS0", 100, writing("kwz"), at(9));
     ASSERT_TRUE(r.written);
     std::set<std::string> names = allNamesIn(folder);
     for (const auto &c : cases)

@@ -122,7 +122,7 @@ TEST_F(ConfigFiles, QuickSaveNeedsAValidConfiguration)
     std::strcpy(recText(rec::CfgFilePath), path.c_str());
     saveCFGFile(nullptr, nullptr, nullptr);
     EXPECT_EQ(fileBytes(path).size(), 0u);
-    setFlags(1);
+    setFlags(all, 1);
     saveCFGFile(nullptr, nullptr, nullptr);
     EXPECT_EQ(fileBytes(path).size(), 2134u);
 }

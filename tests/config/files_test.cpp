@@ -242,7 +242,7 @@ TEST(EveryKindOfFile, RefusesWhatIsNotItsOwnAndTellsAFailedWrite)
             SCOPED_TRACE(std::string(k.name) + ": " + c.what);
             for (std::size_t b = 0; b < rec::DevicePathSlot; ++b)
                 all[b] = static_cast<unsigned char>(b * 13 + 1);
-            setFlags(1);
+            setFlags(all, 1);
             setRecInt(rec::CfgChanges, 5);
             setRecInt(rec::KwzChanges, 5);
             setRecInt(rec::TlnChanges, 5);

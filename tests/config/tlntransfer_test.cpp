@@ -43,7 +43,7 @@ protected:
         programTop();
         scribble();
         setRecInt(rec::TlnPresent, 0);
-        setFlags(1);
+        setFlags(all, 1);
         activateMainButtons();
     }
 };

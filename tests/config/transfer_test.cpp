@@ -87,7 +87,7 @@ TEST_F(ConfigTransfer, LockedLineLeavesEverythingAlone)
     ASSERT_NE(f, nullptr);
     std::fprintf(f, "%10d\n", getpid()); // a live process: ourselves
     std::fclose(f);
-    setFlags(1);
+    setFlags(all, 1);
     fillImage(0x5C);
     readConfig();
     EXPECT_EQ(recInt(rec::CfgValid), 1);

@@ -1,9 +1,10 @@
-// The file writers that take the record they write: the bytes come from that
+// The file writers and the port clearing take the record they work on: the bytes come from that
 // record, and the program's own (`all`) keeps every byte and counter, so that
 // kelvoractl writes an edited file without the global in between.
 #include <gtest/gtest.h>
 
 #include "config/cfgfile.h"
+#include "config/cfgtransfer.h"
 #include "config/record.h"
 #include "speeddial/kwzformat.h"
 #include "support/tempdir.h"
@@ -76,9 +77,39 @@ TEST(FileWriters, SavingTheProgramsRecordCountsItSaved)
     EXPECT_EQ(recInt(rec::CfgChanges), 0);
     EXPECT_EQ(recInt(rec::CfgFileCount), files + 1);
     EXPECT_EQ(recInt(rec::KwzChanges), 0);
-    EXPECT_FALSE(unsavedChanges(RecordPart::Configuration));
-    EXPECT_FALSE(unsavedChanges(RecordPart::SpeedDial));
+    EXPECT_FALSE(unsavedChanges(FileKind::Configuration));
+    EXPECT_FALSE(unsavedChanges(FileKind::SpeedDial));
     EXPECT_EQ(readFile(dir.file("a.cfg")).substr(CfgIdSize), bytesOf(program, 0, rec::PbxImageSize));
 }
 
 } // namespace
+
+// Before programming, the port blocks the PBX type lacks go out as zeros: in
+// the record given, whatever the program's holds.
+TEST(FileWriters, UnusedPortsAreClearedInTheRecordGiven)
+{
+    const struct {
+        unsigned char type;
+        bool port1, port2; // kept
+    } cases[] = {{0, false, false}, {1, true, false}, {2, true, true}, {7, true, true}};
+    for (const auto &c : cases) {
+        const Bytes program = pattern(101);
+        std::copy(program.begin(), program.end(), all);
+        Bytes given = pattern(3);
+        given[rec::TypeByte] = c.type;
+        const Bytes before = given;
+        clearUnusedPorts(given.data());
+        for (std::size_t port : {1, 2}) {
+            std::size_t at = rec::PortBlock0 + port * rec::PortBlockSize;
+            bool kept = port == 1 ? c.port1 : c.port2;
+            EXPECT_EQ(bytesOf(given, at, rec::PortBlockSize),
+                      kept ? bytesOf(before, at, rec::PortBlockSize) : std::string(rec::PortBlockSize, '\0'))
+                << "type " << int(c.type) << ", port " << port;
+        }
+        EXPECT_EQ(bytesOf(given, 0, rec::PortBlock0 + rec::PortBlockSize),
+                  bytesOf(before, 0, rec::PortBlock0 + rec::PortBlockSize));
+        EXPECT_EQ(bytesOf(given, rec::PortAreaSize, rec::RecordSize - rec::PortAreaSize),
+                  bytesOf(before, rec::PortAreaSize, rec::RecordSize - rec::PortAreaSize));
+        EXPECT_TRUE(std::equal(program.begin(), program.end(), all)) << "the program's record changed";
+    }
+}

@@ -12,6 +12,8 @@
 #include "speeddial/kwztransfer.h"
 #include "support/sim_line.h"
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -65,29 +67,36 @@ std::vector<int> concat(std::vector<int> a, const std::vector<int> &b)
     return a;
 }
 
+// A transfer of the program's record, as the window runs it.
+template <TransferResult (*Transfer)(TransferObserver &, unsigned char *)>
+TransferResult ofAll(TransferObserver &observer)
+{
+    return Transfer(observer, all);
+}
+
 std::vector<unsigned char> callStore;
 std::int32_t counterTable[ChargeCounters];
 
 const std::vector<Row> &rows()
 {
     static const std::vector<Row> table = {
-        {"configuration read", readConfiguration, "cfgreadwbox|Konfiguration lesen|Prozent:|100|scale",
+        {"configuration read", ofAll<readConfiguration>, "cfgreadwbox|Konfiguration lesen|Prozent:|100|scale",
          {7, 15, 23, 30, 38, 46, 53, 61, 69, 76, 84, 92, 100}},
-        {"configuration program", writeConfiguration, "cfgwritewbox|Konfiguration schreiben|Prozent:|100|scale",
+        {"configuration program", ofAll<writeConfiguration>, "cfgwritewbox|Konfiguration schreiben|Prozent:|100|scale",
          {8, 16, 25, 33, 41, 50, 58, 66, 75, 83, 91, 100}},
-        {"subscriber read", readTlnConfiguration, "tlnreadwbox|Teilnehmerdaten lesen|Prozent:|100|scale",
+        {"subscriber read", ofAll<readTlnConfiguration>, "tlnreadwbox|Teilnehmerdaten lesen|Prozent:|100|scale",
          {3,  6,  10, 13, 16, 20, 23, 26, 30, 33, 36, 40, 43, 46, 50,
           53, 56, 60, 63, 66, 70, 73, 76, 80, 83, 86, 90, 93, 96, 100}},
-        {"subscriber program", writeTlnConfiguration, "cfgwritewbox|Konfiguration schreiben|Prozent:|100|scale",
+        {"subscriber program", ofAll<writeTlnConfiguration>, "cfgwritewbox|Konfiguration schreiben|Prozent:|100|scale",
          {3,  6,  10, 13, 16, 20, 23, 26, 30, 33, 36, 40, 43, 46, 50,
           53, 56, 60, 63, 66, 70, 73, 76, 80, 83, 86, 90, 93, 96, 100}},
         // The speed-dial scale counts entries: 25 blocks of 8, then the two lists.
-        {"speed-dial read", readSpeedDial, "readwbox|KWZ lesen|Kurzwahl|202|scale",
+        {"speed-dial read", ofAll<readSpeedDial>, "readwbox|KWZ lesen|Kurzwahl|202|scale",
          concat(upTo(8, 8, 200), {200, 201})},
         {"speed-dial program",
          [](TransferObserver &o) {
              setRecInt(rec::KwzPresent, 1);
-             return writeSpeedDial(o);
+             return writeSpeedDial(o, all);
          },
          "writewbox|KWZ schreiben|Kurzwahl|202|scale", concat(upTo(8, 8, 200), {201, 202})},
         {"charge counters read", [](TransferObserver &o) { return readChargeCounters(counterTable, o); },
@@ -155,7 +164,7 @@ TEST_F(Observed, AFailureTellsTheWindowsTextAndItsAdvice)
         c.fault(f);
         line.sim.setFaults(f);
         Recording seen;
-        EXPECT_EQ(readConfiguration(seen), c.result) << c.name;
+        EXPECT_EQ(readConfiguration(seen, all), c.result) << c.name;
         EXPECT_EQ(seen.end, std::string(c.end) + "|" + line.device) << c.name;
         EXPECT_EQ(seen.steps.size(), c.steps) << c.name;
         EXPECT_EQ(recInt(rec::CfgValid), 0) << c.name;
@@ -169,7 +178,7 @@ TEST_F(Observed, AnAcknowledgementZeroEndsWithoutATextButNotAsDone)
     f.refuse_data_code = 0;
     line.sim.setFaults(f);
     Recording seen;
-    EXPECT_EQ(writeConfiguration(seen), TransferResult::Failed);
+    EXPECT_EQ(writeConfiguration(seen, all), TransferResult::Failed);
     EXPECT_EQ(seen.end, "ok");
     EXPECT_EQ(seen.steps, (std::vector<int>{8, 16}));
 }
@@ -179,7 +188,7 @@ TEST_F(Observed, APortThatWillNotOpenIsToldWithItsAdviceAndNothingStarts)
     std::string missing = line.dir.file("nothere");
     setDevicePath(missing.c_str());
     Recording seen;
-    EXPECT_EQ(readSpeedDial(seen), TransferResult::NoPort);
+    EXPECT_EQ(readSpeedDial(seen, all), TransferResult::NoPort);
     EXPECT_EQ(seen.port, "Das Gerät \"" + missing + "\"\nkann nicht geöffnet werden:\nNo such file or directory|noDevice|" +
                              missing);
     EXPECT_EQ(seen.starts, 0);
@@ -197,3 +206,48 @@ TEST(BuiltinAdvice, TheResourceLineWithTheDeviceInIt)
 }
 
 } // namespace
+
+// Each transfer reads into and programs from the record it is given; the
+// program's own (all) keeps every byte, flag and counter.
+TEST_F(Observed, EachTransferWorksOnTheRecordItIsGiven)
+{
+    std::vector<unsigned char> program(rec::RecordSize, 0x5A);
+    putLe32(program.data() + rec::KwzPresent, 0); // with this one, programming the speed dial would not start
+    std::copy(program.begin(), program.end(), all);
+    std::vector<unsigned char> given(rec::RecordSize);
+    putLe32(given.data() + rec::KwzPresent, 1);
+    std::memcpy(given.data() + rec::StKonList + 11, "0815", 5);
+    std::memcpy(given.data() + rec::NahBerList, "\x01\x02\x03", 3);
+    given[rec::TlnData + rec::TlnSent] = 0x42;
+    std::vector<unsigned char> read(rec::RecordSize);
+    Recording seen;
+    const struct {
+        const char *name;
+        std::function<TransferResult()> run;
+        std::function<bool()> done; // what shows the record given was used
+    } steps[] = {
+        {"configuration program", [&] { return writeConfiguration(seen, given.data()); },
+         [&] {
+             return std::memcmp(line.sim.state().stkon.data() + 11, "0815", 5) == 0 &&
+                    getLe32(&given[rec::CfgValid]) == 1;
+         }},
+        {"speed-dial program", [&] { return writeSpeedDial(seen, given.data()); },
+         [&] { return std::memcmp(line.sim.state().nahber.data(), "\x01\x02\x03", 3) == 0; }},
+        {"subscriber program", [&] { return writeTlnConfiguration(seen, given.data()); },
+         [&] { return line.sim.state().tln[0][rec::TlnSent] == 0x42; }},
+        {"configuration read", [&] { return readConfiguration(seen, read.data()); },
+         [&] { return std::memcmp(&read[rec::StKonList + 11], "0815", 5) == 0 && getLe32(&read[rec::CfgValid]) == 1; }},
+        {"speed-dial read", [&] { return readSpeedDial(seen, read.data()); },
+         [&] {
+             return std::memcmp(&read[rec::NahBerList], "\x01\x02\x03", 3) == 0 &&
+                    getLe32(&read[rec::KwzPresent]) == 1;
+         }},
+        {"subscriber read", [&] { return readTlnConfiguration(seen, read.data()); },
+         [&] { return read[rec::TlnData + rec::TlnSent] == 0x42 && getLe32(&read[rec::TlnPresent]) == 1; }},
+    };
+    for (const auto &s : steps) {
+        EXPECT_EQ(s.run(), TransferResult::Done) << s.name;
+        EXPECT_TRUE(s.done()) << s.name;
+        EXPECT_TRUE(std::equal(program.begin(), program.end(), all)) << s.name << ": the program's record changed";
+    }
+}

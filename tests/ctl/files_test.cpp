@@ -25,11 +25,11 @@ TEST_F(CtlLine, ReadsKeepTheWindowsBackups)
     start();
     const struct {
         const char *command, *file;
-        BackupKind kind;
+        FileKind kind;
     } reads[] = {
-        {"read-config", "a.cfg", BackupKind::Configuration},
-        {"read-speeddial", "k.kwz", BackupKind::SpeedDial},
-        {"read-subscribers", "t.tnd", BackupKind::Subscribers},
+        {"read-config", "a.cfg", FileKind::Configuration},
+        {"read-speeddial", "k.kwz", FileKind::SpeedDial},
+        {"read-subscribers", "t.tnd", FileKind::Subscribers},
     };
     for (const auto &r : reads) {
         CtlRun run = ctl({r.command, dir.file(r.file)});

@@ -38,7 +38,7 @@ std::string allButtons(bool on) { return std::string(editingButtons().size(), on
 // The configuration is valid and the main window follows it, as after a read.
 void validConfiguration()
 {
-    setFlags(1);
+    setFlags(all, 1);
     activateMainButtons();
 }
 
@@ -193,7 +193,7 @@ Widget speedDialDialog()
     if (!kwzdlg) {
         std::int32_t changes = recInt(rec::KwzChanges);
         setRecInt(rec::KwzChanges, 0);
-        markClean(RecordPart::SpeedDial);
+        markClean(FileKind::SpeedDial, all);
         runModal([] { doKurzwahlen(toplevel); }, [](Widget) {}, "*quit");
         setRecInt(rec::KwzChanges, changes);
     }

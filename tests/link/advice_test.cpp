@@ -66,8 +66,8 @@ struct Shown : ::testing::Test {
     }
     std::string run(const std::string &device)
     {
-        TransferPlan plan{device.c_str(), mainShell(), "advicewbox", "Probe", true, 2};
-        runTransfer(plan, [](TransferContext &t) {
+        WindowObserver observer(mainShell());
+        runTransmission({device.c_str(), percentShow("advicewbox", "Probe"), true, 2}, observer, [](TransferContext &t) {
             t.request(K_READ_TLN_BER_LIST, 0);
             t.request(K_READ_TLN_BER_LIST, 0);
         });

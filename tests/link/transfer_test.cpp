@@ -27,10 +27,11 @@ struct Skeleton : ::testing::Test {
     void TearDown() override { takeError(); }
     TransferResult run(const char *device, bool withHook, const std::function<void(TransferContext &)> &body)
     {
-        TransferPlan plan{device, mainShell(), "skelwbox", "Probe", true, 2};
+        Transmission plan{device, percentShow("skelwbox", "Probe"), true, 2};
         if (withHook)
             plan.onOpen = [this] { ++opened; };
-        return runTransfer(plan, [&](TransferContext &t) {
+        WindowObserver observer(mainShell());
+        return runTransmission(plan, observer, [&](TransferContext &t) {
             ++bodies;
             body(t);
         });
@@ -45,7 +46,7 @@ struct Skeleton : ::testing::Test {
 // Only a configuration transfer clears the flag; the skeleton leaves it alone.
 TEST_F(Skeleton, WithoutAHookTheConfigurationStaysValid)
 {
-    setFlags(1);
+    setFlags(all, 1);
     int length = 0;
     EXPECT_EQ(run(line.device.c_str(), false, [&](TransferContext &t) { length = t.request(K_READ_TLN_BER_LIST, 0); }),
               TransferResult::Done);

@@ -92,9 +92,9 @@ Both readThenProgram(Ser2netLine &line, const std::string &device, const pbxsim:
     setDebugFilePath(trace.c_str());
     openTrace(3);
     Recording seen;
-    r.read = readConfiguration(seen);
+    r.read = readConfiguration(seen, all);
     r.image.assign(all, all + rec::PbxImageSize);
-    r.program = writeConfiguration(seen);
+    r.program = writeConfiguration(seen, all);
     closeTrace();
     r.fromProgram = line.sim.received();
     // Its answers as logged before they went out: sent() may still lack the
@@ -205,7 +205,7 @@ TEST(Ser2net, APortThatWillNotOpenSaysWhyWithAdviceAndSendsNothing)
         setDevicePath(c.device.c_str());
         Recording seen;
         auto start = Clock::now();
-        EXPECT_EQ(readConfiguration(seen), TransferResult::NoPort) << c.name;
+        EXPECT_EQ(readConfiguration(seen, all), TransferResult::NoPort) << c.name;
         EXPECT_LT(secondsSince(start), 1.5) << c.name;
         EXPECT_EQ(seen.port, c.port) << c.name;
         EXPECT_EQ(seen.end, "") << c.name;
@@ -235,7 +235,7 @@ TEST(Ser2net, ServerKilledMidTransferEndsItAsALostConnection)
         }
     });
     Recording seen;
-    TransferResult result = readConfiguration(seen);
+    TransferResult result = readConfiguration(seen, all);
     done = true;
     killer.join();
     ASSERT_NE(killed, Clock::time_point{}) << "the transfer ended before the server was killed: " << seen.port
@@ -364,7 +364,7 @@ TEST(Rfc2217, ASettingTheServerRefusesOrIgnoresFailsTheOpen)
     std::string device = "rfc2217://127.0.0.1:" + std::to_string(refusing.port);
     setDevicePath(device.c_str());
     Recording seen;
-    EXPECT_EQ(readConfiguration(seen), TransferResult::NoPort);
+    EXPECT_EQ(readConfiguration(seen, all), TransferResult::NoPort);
     EXPECT_EQ(seen.port, "Das Gerät \"" + device +
                              "\"\nlässt sich nicht einstellen:\nDer Server lehnt die COM-PORT-Option (RFC 2217) ab.|" +
                              advice::NoRemoteSettings + "|" + device);
@@ -407,7 +407,7 @@ TEST(Ser2net, AReadFiftyMillisecondsAwayFinishes)
         std::string device = line.netDevice(); // the record keeps the pointer
         setDevicePath(device.c_str());
         Recording seen;
-        return readConfiguration(seen) == TransferResult::Done && std::equal(all, all + rec::PbxImageSize,
+        return readConfiguration(seen, all) == TransferResult::Done && std::equal(all, all + rec::PbxImageSize,
                                                                              imageOf(withIacBytes()).begin())
                    ? 0
                    : 1;
@@ -425,7 +425,7 @@ TEST(Ser2net, AReadFiftyMillisecondsAwayFinishes)
     setDevicePath(device.c_str());
     Recording seen;
     auto start = Clock::now();
-    EXPECT_EQ(readConfiguration(seen), TransferResult::Done) << seen.end;
+    EXPECT_EQ(readConfiguration(seen, all), TransferResult::Done) << seen.end;
     double took = secondsSince(start);
     EXPECT_EQ(seen.end, "ok");
     EXPECT_TRUE(std::equal(all, all + rec::PbxImageSize, imageOf(withIacBytes()).begin()));

@@ -4,31 +4,17 @@
 
 #include "fixture.h"
 
+#include "app/registry.h"
 #include "fields/fields.h"
-#include "settings/amtsperm.h"
-#include "settings/gebdat.h"
-#include "settings/globdat.h"
-#include "settings/steuer.h"
-#include "settings/teltyp.h"
 
 #include <map>
 
 namespace {
 
-struct DialogOfFields {
-    const char *dialog; // the fields' dialog name in the table
-    void (*display)(Widget);
-    // Choosers the dialog binds by hand, by field name; the others by the table's widget.
-    std::map<std::string, std::string> byHand = {};
-};
-
-const DialogOfFields dialogs[] = {
-    {"globdat_dlg", displayGlobDat},
-    {"steuer_dlg", displaySteuer},
-    {"teltyp_dlg", displayTeleTyp},
-    {"amtsperm_dlg", displayAmtsPerm},
-    {"gebdat_dlg", displayGebDat,
-     {{"gebdat.com", "*com"}, {"gebdat.calls", "*calls"}, {"gebdat.impuls", "*impuls"}}},
+// Choosers the dialogs bind by hand, by dialog and field name; the others by
+// the table's widget.
+const std::map<std::string, std::map<std::string, std::string>> byHand = {
+    {"gebdat_dlg", {{"gebdat.com", "*com"}, {"gebdat.calls", "*calls"}, {"gebdat.impuls", "*impuls"}}},
 };
 
 struct Bound {
@@ -66,35 +52,46 @@ std::string shownFor(Widget dialog, const Bound &b, int state)
 
 TEST(ChoosersAndShow, WhatADialogStoresShowPrintsAsTheDialogShowedIt)
 {
-    for (const DialogOfFields &d : dialogs) {
+    int checked = 0;
+    for (const MainButton &d : mainButtons()) {
+        if (!d.dialog)
+            continue;
+        auto hands = byHand.find(d.dialog);
         std::vector<Bound> bound;
+        std::string unknown;
         for (const Field &f : fieldsOf(FileKind::Configuration)) {
             if (f.dialog != d.dialog || (f.reading != Reading::Choice && f.reading != Reading::Bits))
                 continue;
-            auto hand = d.byHand.find(f.name);
-            std::string chooser = hand != d.byHand.end() ? hand->second : f.widget;
-            ASSERT_FALSE(chooser.empty()) << f.name << " has no chooser the test knows";
-            bound.push_back({&f, chooser});
+            if (hands != byHand.end() && hands->second.count(f.name))
+                bound.push_back({&f, hands->second.at(f.name)});
+            else if (!f.widget.empty())
+                bound.push_back({&f, f.widget});
+            else
+                unknown += " " + f.name;
         }
-        ASSERT_FALSE(bound.empty()) << d.dialog;
+        // A dialog that binds all its choosers by hand is its own tests' business.
+        if (bound.empty())
+            continue;
+        EXPECT_EQ(unknown, "") << d.dialog << ": choosers the test knows no widget of";
+        ++checked;
         freshRecord();
         buses(2, 0x42, 0x42);
         for (int round = 0; round < 10; ++round) {
             std::map<const Field *, std::string> want;
-            openWith(d.display, [&](Widget dialog) {
+            runModal([&] { d.run(dialogTop(), nullptr, nullptr); }, [&](Widget dialog) {
                 for (const Bound &b : bound) {
                     int items = XmtChooserGetNumItems(guiFind(dialog, b.chooser.c_str()));
                     int state = stateFor(*b.field, items, round);
                     pick(dialog, b.chooser.c_str(), state);
                     want[b.field] = shownFor(dialog, b, state);
                 }
-            });
+            }, "*okay");
             for (const Bound &b : bound)
                 EXPECT_EQ(readField(*b.field, all), want[b.field])
                     << d.dialog << " " << b.field->name << " round " << round;
             // And back: the dialog opens with what it stored.
-            openWith(
-                d.display,
+            runModal(
+                [&] { d.run(dialogTop(), nullptr, nullptr); },
                 [&](Widget dialog) {
                     for (const Bound &b : bound)
                         EXPECT_EQ(shownFor(dialog, b, stateOf(dialog, b.chooser.c_str())), want[b.field])
@@ -103,6 +100,8 @@ TEST(ChoosersAndShow, WhatADialogStoresShowPrintsAsTheDialogShowedIt)
                 "*cancel");
         }
     }
+    // The global data, control contacts, terminal types, trunk permissions and charge settings at least.
+    EXPECT_GE(checked, 5);
 }
 
 // Byte 83 of the charge settings: bit 2 one "Gespräche drucken" box, bit 3 the

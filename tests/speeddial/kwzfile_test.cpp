@@ -210,7 +210,7 @@ TEST_F(KwzFiles, MergeTakesEveryNameByPosition)
 TEST_F(KwzFiles, OkAsksOnlyAboutChangesAndSavesWhereTheDirectoryCameFrom)
 {
     readDirectory();
-    markClean(RecordPart::SpeedDial); // as a read leaves it
+    markClean(FileKind::SpeedDial, all); // as a read leaves it
     setRecInt(rec::KwzChanges, 1);
     bool asked = false;
     AnswerTicket unasked = whenUp(isQuestion, [&asked](Widget) { asked = true; }, &asked);
@@ -224,7 +224,7 @@ TEST_F(KwzFiles, OkAsksOnlyAboutChangesAndSavesWhereTheDirectoryCameFrom)
     answerFile(dir.file("neu.kwz"));
     press("*quit");
     EXPECT_EQ(fileBytes(dir.file("neu.kwz")).size(), rec::KwzSizeInFile);
-    EXPECT_FALSE(unsavedChanges(RecordPart::SpeedDial));
+    EXPECT_FALSE(unsavedChanges(FileKind::SpeedDial));
 
     // Changed, from a file: saved there without a file box.
     mkdir(dir.file("sub").c_str(), 0755);
@@ -255,7 +255,7 @@ TEST_F(KwzFiles, OkAsksOnlyAboutChangesAndSavesWhereTheDirectoryCameFrom)
              "*quit");
     EXPECT_TRUE(stayed);
     EXPECT_EQ(nameOf(5), "Weg");
-    EXPECT_TRUE(unsavedChanges(RecordPart::SpeedDial)) << "\"Nein\" keeps the changes";
+    EXPECT_TRUE(unsavedChanges(FileKind::SpeedDial)) << "\"Nein\" keeps the changes";
 }
 
 } // namespace

@@ -170,10 +170,10 @@ TEST(InternalNumbers, MainWindowRuleReachesTheDialogLayout)
     toplevel = dialogTop();
     Widget layout = XmtNameToWidget(toplevel, "*rufzuord");
     ASSERT_NE(layout, nullptr);
-    setFlags(0);
+    setFlags(all, 0);
     activateMainButtons();
     EXPECT_FALSE(XtIsSensitive(layout));
-    setFlags(1);
+    setFlags(all, 1);
     activateMainButtons();
     EXPECT_TRUE(XtIsSensitive(layout));
 }

@@ -22,13 +22,43 @@ void freshRecord()
     std::memset(all, 0, rec::RecordSize);
 }
 
+namespace {
+
+// The dialog's own button named name, not one of a dialog it opens (those
+// hang below it as popups, which children do not include).
+Widget ownButton(Widget w, const char *name)
+{
+    if (std::strcmp(XtName(w), name) == 0)
+        return w;
+    if (!XtIsComposite(w))
+        return nullptr;
+    WidgetList kids = nullptr;
+    Cardinal n = 0;
+    XtVaGetValues(w, XtNchildren, &kids, XtNnumChildren, &n, nullptr);
+    for (Cardinal i = 0; i < n; i++)
+        if (Widget found = ownButton(kids[i], name))
+            return found;
+    return nullptr;
+}
+
+Widget leavingButton(Widget dialog)
+{
+    for (const char *name : {"cancel", "okay", "quit"})
+        if (Widget button = ownButton(dialog, name))
+            return button;
+    ADD_FAILURE() << XtName(dialog) << " has no button to leave it by";
+    return nullptr;
+}
+
+} // namespace
+
 void runModal(const std::function<void()> &open, const std::function<void(Widget)> &drive, const char *close,
               Widget outer)
 {
     int wait = guiWhenActive(
         [&drive, close](Widget dialog) {
             drive(dialog);
-            guiPress(XmtNameToWidget(dialog, close));
+            guiPress(close ? XmtNameToWidget(dialog, close) : leavingButton(dialog));
         },
         outer);
     open();

@@ -14,8 +14,9 @@ Widget dialogTop();
 void freshRecord();
 
 // Calls open(), which runs a modal dialog; once that dialog (not `outer`) is up,
-// runs drive(dialog) and then presses the button `close` of it.  Fails the test
-// when open() returns without that having happened.
+// runs drive(dialog) and then presses the button `close` of it (nullptr: the
+// first it has of "Abbrechen", "OK" and "Beenden").  Fails the test when open()
+// returns without that having happened.
 void runModal(const std::function<void()> &open, const std::function<void(Widget)> &drive, const char *close,
               Widget outer = nullptr);
 

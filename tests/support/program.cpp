@@ -5,7 +5,6 @@
 #include "app/app.h"
 #include "app/registry.h"
 #include "config/record.h"
-#include "resources/resources.h"
 #include "support/fresh.h"
 #include "support/gui.h"
 #include "toolkit/toolkit.h"
@@ -22,7 +21,7 @@ namespace {
 struct ProgramResources {
     ProgramResources()
     {
-        for (const char **line = kelvoraFallbackResources(); *line; ++line)
+        for (const char **line = mainWindowResources(); *line; ++line)
             GuiStartupResources({*line});
     }
 } programResources;
@@ -104,15 +103,6 @@ std::vector<std::string> editingButtons()
         if (b.needsValidConfiguration)
             names.push_back(std::string("*") + b.button);
     return names;
-}
-
-XtCallbackProc mainButtonOpener(const char *button)
-{
-    for (const MainButton &b : mainButtons())
-        if (std::strcmp(b.button, button) == 0)
-            return b.run;
-    ADD_FAILURE() << "no button " << button << " in the main window's table";
-    return nullptr;
 }
 
 std::vector<int> &scaleValues()

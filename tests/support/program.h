@@ -15,9 +15,6 @@ Widget mainWidget(const char *name);
 // The main window's buttons that follow the configuration-valid flag, as
 // name paths ("*grund"), from the program's table of its buttons.
 std::vector<std::string> editingButtons();
-// What the main window's button runs (its opener, for a dialog); fails the test
-// and gives nullptr when the table has no such button.
-XtCallbackProc mainButtonOpener(const char *button);
 // Every value the working dialogs' scales were set to since the last clear
 // (each dialog starts at 0 when it is shown); transfers block the event loop,
 // so they are followed through Xt's change hook.

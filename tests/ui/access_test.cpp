@@ -4,6 +4,7 @@
 #include "support/program.h"
 #include "config/record.h"
 #include "ui/access.h"
+#include "ui/bind.h"
 #include "support/gui.h"
 #include "toolkit/toolkit.h"
 
@@ -194,4 +195,15 @@ TEST_F(Access, InputFieldsShareFocusBehaviour)
     dotxtunfoc(num, nullptr, nullptr);
     XtVaGetValues(num, XmNcursorPositionVisible, &cursor, nullptr);
     EXPECT_FALSE(cursor);
+}
+
+// Without its resource lines the window cannot go on: status 1, and standard
+// error says which dialog it was.
+TEST(MissingResources, ADialogThatCannotBeBuiltEndsTheProgram)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    Widget top = programTop();
+    Widget dialog = nullptr;
+    EXPECT_EXIT(buildDialogOnce(dialog, top, "nothere_dlg"), ::testing::ExitedWithCode(1),
+                "kelvora: cannot build nothere_dlg\n$");
 }

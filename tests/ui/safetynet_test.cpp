@@ -66,7 +66,7 @@ protected:
             defaultNo = type == XmDIALOG_CANCEL_BUTTON;
             XtCallCallbacks(box, yes ? XmNokCallback : XmNcancelCallback, nullptr);
         });
-        *go = confirmProgramming(programTop(), BackupKind::Configuration);
+        *go = confirmProgramming(programTop(), FileKind::Configuration);
         return {text, defaultNo};
     }
 };
@@ -81,8 +81,8 @@ TEST_F(SafetyNet, EachReadLeavesTheFileSichernWrites)
         std::function<void()> read;
         bool (*save)(FILE *);
     } reads[] = {
-        {"configuration", [] { readConfig(); }, [](FILE *fp) { return writeCfgImage(fp, CfgVendor::Dorvan); }},
-        {"speed dial", [] { readSpeedDial(programTop()); }, writeKwzImage},
+        {"configuration", [] { readConfig(); }, [](FILE *fp) { return writeCfgStream(fp, CfgVendor::Dorvan, all); }},
+        {"speed dial", [] { readSpeedDial(programTop()); }, [](FILE *fp) { return writeKwzStream(fp, all); }},
         {"subscriber data", [] { readTlnConfig(programTop(), nullptr, nullptr); },
          [](FILE *fp) { return writeTndStream(fp, all); }},
     };
@@ -135,7 +135,7 @@ TEST_F(SafetyNet, QuestionSaysWhatChangesAgainstWhat)
     setSafetySettings({backups.path(), 5, false});
     bool asked = false;
     answerQuestion(false, &asked);
-    EXPECT_TRUE(confirmProgramming(programTop(), BackupKind::Configuration));
+    EXPECT_TRUE(confirmProgramming(programTop(), FileKind::Configuration));
     EXPECT_FALSE(asked) << "confirmProgramming False asks nothing";
 }
 

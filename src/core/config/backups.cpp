@@ -21,22 +21,22 @@
 
 namespace {
 
-const char *prefixOf(BackupKind kind)
+const char *prefixOf(FileKind kind)
 {
     switch (kind) {
-    case BackupKind::Configuration: return "konfiguration-";
-    case BackupKind::SpeedDial: return "kurzwahl-";
-    case BackupKind::Subscribers: return "teilnehmer-";
+    case FileKind::Configuration: return "konfiguration-";
+    case FileKind::SpeedDial: return "kurzwahl-";
+    case FileKind::Subscribers: return "teilnehmer-";
     }
     return "";
 }
 
-const char *extensionOf(BackupKind kind)
+const char *extensionOf(FileKind kind)
 {
     switch (kind) {
-    case BackupKind::Configuration: return ".cfg";
-    case BackupKind::SpeedDial: return ".kwz";
-    case BackupKind::Subscribers: return ".tnd";
+    case FileKind::Configuration: return ".cfg";
+    case FileKind::SpeedDial: return ".kwz";
+    case FileKind::Subscribers: return ".tnd";
     }
     return "";
 }
@@ -108,7 +108,7 @@ bool readWhen(const std::string &middle, Found &found)
 
 // The regular files below dirfd named exactly as backups of that kind and
 // device, oldest first.
-std::vector<Found> backupsIn(int dirfd, BackupKind kind, const std::string &device)
+std::vector<Found> backupsIn(int dirfd, FileKind kind, const std::string &device)
 {
     std::vector<Found> found;
     int fd = dup(dirfd);
@@ -205,7 +205,7 @@ void dropTemporary(int dirfd, const std::string &dir, const std::string &temp)
 
 // Writes the file under a temporary name of its own in the folder: that
 // name, or "" (and why in result).
-std::string writeTemporary(int dirfd, const std::string &dir, BackupKind kind, const std::string &device,
+std::string writeTemporary(int dirfd, const std::string &dir, FileKind kind, const std::string &device,
                            std::time_t when, const std::function<bool(FILE *)> &write, BackupResult &result)
 {
     // What runs killed with -9 left of this kind goes first.
@@ -238,7 +238,7 @@ std::string writeTemporary(int dirfd, const std::string &dir, BackupKind kind, c
 
 // The temporary file under the backup's own name, the first sequence number
 // free; false (and why in result) when none could be taken.
-bool linkInPlace(int dirfd, const std::string &dir, const std::string &temp, BackupKind kind,
+bool linkInPlace(int dirfd, const std::string &dir, const std::string &temp, FileKind kind,
                  const std::string &device, std::time_t when, BackupResult &result)
 {
     for (int sequence = 1; sequence < 1000; ++sequence) {
@@ -253,7 +253,7 @@ bool linkInPlace(int dirfd, const std::string &dir, const std::string &temp, Bac
     return failed(result, BackupTrouble::System, errno);
 }
 
-bool writeNew(int dirfd, const std::string &dir, BackupKind kind, const std::string &device, std::time_t when,
+bool writeNew(int dirfd, const std::string &dir, FileKind kind, const std::string &device, std::time_t when,
               const std::function<bool(FILE *)> &write, BackupResult &result)
 {
     std::string temp = writeTemporary(dirfd, dir, kind, device, when, write, result);
@@ -279,7 +279,7 @@ std::string defaultBackupDirectory()
     return "";
 }
 
-std::string backupFileName(BackupKind kind, const std::string &device, std::time_t when, int sequence)
+std::string backupFileName(FileKind kind, const std::string &device, std::time_t when, int sequence)
 {
     char stamp[32] = {};
     std::tm utc{};
@@ -342,7 +342,7 @@ int openFolder(const std::string &dir, BackupResult &result)
 
 } // namespace
 
-BackupResult writeBackup(const std::string &dir, BackupKind kind, const std::string &device, int keep,
+BackupResult writeBackup(const std::string &dir, FileKind kind, const std::string &device, int keep,
                          const std::function<bool(FILE *)> &write, std::time_t when)
 {
     BackupResult result;
@@ -362,7 +362,7 @@ BackupResult writeBackup(const std::string &dir, BackupKind kind, const std::str
     return result;
 }
 
-std::string newestBackup(const std::string &dir, BackupKind kind, const std::string &device)
+std::string newestBackup(const std::string &dir, FileKind kind, const std::string &device)
 {
     int dirfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirfd < 0)

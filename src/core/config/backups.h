@@ -12,8 +12,6 @@
 #include <string>
 #include <vector>
 
-using BackupKind = FileKind;
-
 // As many backups of a kind and device as are kept unless the user says otherwise.
 constexpr int DefaultBackupKeep = 100;
 
@@ -27,7 +25,7 @@ std::string defaultBackupDirectory();
 // anything but letters, digits, '.', '_' and '-' made '_', and the time in
 // UTC, so that the names sort as the backups were made whatever the clock
 // does.  Older backups named in local time without the "Z" still count.
-std::string backupFileName(BackupKind kind, const std::string &device, std::time_t when, int sequence = 1);
+std::string backupFileName(FileKind kind, const std::string &device, std::time_t when, int sequence = 1);
 
 // Why a folder is not used for backups: anyone who may write in it could
 // plant a file or link under the name of the next backup.
@@ -59,7 +57,7 @@ std::string backupTroubleText(const BackupResult &result, const std::string &dir
 // backups of that kind and device.  keep 0 writes nothing.  Nothing is
 // written into a folder of another user or one others may write in.  A
 // failure removes the directories it made.
-BackupResult writeBackup(const std::string &dir, BackupKind kind, const std::string &device, int keep,
+BackupResult writeBackup(const std::string &dir, FileKind kind, const std::string &device, int keep,
                          const std::function<bool(FILE *)> &write, std::time_t when = std::time(nullptr));
 
 // Several backups of one moment as one set (kelvoractl backup): all of them
@@ -67,7 +65,7 @@ BackupResult writeBackup(const std::string &dir, BackupKind kind, const std::str
 // into place only once every one is whole; their paths in paths.  Nothing old
 // is removed.
 struct BackupPiece {
-    BackupKind kind;
+    FileKind kind;
     std::function<bool(FILE *)> write;
 };
 BackupResult writeBackupSet(const std::string &dir, const std::string &device, const std::vector<BackupPiece> &pieces,
@@ -78,4 +76,4 @@ BackupResult writeBackupSet(const std::string &dir, const std::string &device, c
 BackupResult checkBackupDirectory(const std::string &dir);
 
 // The newest backup of that kind and device in dir; "" when there is none.
-std::string newestBackup(const std::string &dir, BackupKind kind, const std::string &device);
+std::string newestBackup(const std::string &dir, FileKind kind, const std::string &device);

@@ -16,7 +16,6 @@ bool writeCfgStream(FILE *fp, CfgVendor vendor, const unsigned char *record)
     return written && std::fflush(fp) == 0;
 }
 
-bool writeCfgImage(FILE *fp, CfgVendor vendor) { return writeCfgStream(fp, vendor, all); }
 
 FileWrite writeConfigFile(const char *path, CfgVendor vendor, const unsigned char *record)
 {
@@ -29,7 +28,7 @@ FileWrite writeConfigFile(const char *path, CfgVendor vendor)
     if (written == FileWrite::Written) {
         setRecInt(rec::CfgChanges, 0);
         incRecInt(rec::CfgFileCount);
-        markClean(RecordPart::Configuration);
+        markClean(FileKind::Configuration, all);
     }
     return written;
 }
@@ -41,7 +40,7 @@ FileLoad loadConfigImage(FILE *fp)
         setRecInt(rec::CfgChanges, 0);
         setRecInt(rec::CfgValid, 1);
         incRecInt(rec::CfgFileCount);
-        markClean(RecordPart::Configuration);
+        markClean(FileKind::Configuration, all);
     }
     return loaded;
 }

@@ -19,8 +19,6 @@ enum class CfgVendor { Dorvan, Ostrale };
 // The identification and the PBX image of record; false when the stream did
 // not take all of it.
 bool writeCfgStream(FILE *fp, CfgVendor vendor, const unsigned char *record);
-// The same of the program's record (`all`).
-bool writeCfgImage(FILE *fp, CfgVendor vendor);
 // Writes record's file at path, replacing it only once all of it reached the
 // disk; nothing else changes.
 FileWrite writeConfigFile(const char *path, CfgVendor vendor, const unsigned char *record);

@@ -50,57 +50,58 @@ void readLists(TransferContext &t, ReadCopy &copy)
     dumpAnswer("K_GET_EPROM_VER", t.answer(), length);
 }
 
-void writeLists(TransferContext &t)
+void writeLists(TransferContext &t, const unsigned char *record)
 {
     if (traceErrors())
         tracePrintf("********************* START WRITE ******************\n");
     for (int step = 0; step < writeSteps; step++) {
         const ConfigList &l = writtenList(step);
-        if (!t.send(l.writeCode, l.writeSub, all + l.region, int(l.writeSize)))
+        if (!t.send(l.writeCode, l.writeSub, record + l.region, int(l.writeSize)))
             return;
     }
 }
 
 } // namespace
 
-void clearUnusedPorts()
+void clearUnusedPorts(unsigned char *record)
 {
-    unsigned type = recAt(rec::TypeByte)[0];
+    unsigned type = record[rec::TypeByte];
     if (type <= 1)
-        std::memset(all + rec::PortBlock0 + 2 * rec::PortBlockSize, 0, rec::PortBlockSize);
+        std::memset(record + rec::PortBlock0 + 2 * rec::PortBlockSize, 0, rec::PortBlockSize);
     if (type == 0)
-        std::memset(all + rec::PortBlock0 + rec::PortBlockSize, 0, rec::PortBlockSize);
+        std::memset(record + rec::PortBlock0 + rec::PortBlockSize, 0, rec::PortBlockSize);
 }
 
-TransferResult readConfiguration(TransferObserver &observer)
+TransferResult readConfiguration(TransferObserver &observer, unsigned char *record)
 {
     // A read that breaks off must not leave a mix of two configurations: the
     // answers go into a copy that replaces the image only once all arrived.
     ReadCopy copy;
-    copy.record.assign(all, all + rec::RecordSize);
+    copy.record.assign(record, record + rec::RecordSize);
     Transmission transfer{devicePath(), percentShow("cfgreadwbox", "Konfiguration lesen"), true, readSteps};
     TransferResult result = runTransmission(transfer, observer, [&copy](TransferContext &t) { readLists(t, copy); });
     if (result != TransferResult::Done)
         return result;
-    std::memcpy(all, copy.record.data(), rec::PbxImageSize);
+    std::memcpy(record, copy.record.data(), rec::PbxImageSize);
     std::memcpy(anl_vers, copy.version, sizeof anl_vers);
-    setFlags(1);
-    markClean(RecordPart::Configuration);
+    setFlags(record, 1);
+    markClean(FileKind::Configuration, record);
     return result;
 }
 
-TransferResult writeConfiguration(TransferObserver &observer)
+TransferResult writeConfiguration(TransferObserver &observer, unsigned char *record)
 {
-    SavedFlags before;
+    SavedFlags before{record};
     Transmission transfer{devicePath(), percentShow("cfgwritewbox", "Konfiguration schreiben"), false, writeSteps,
-                          [] {
-                              clearUnusedPorts();
-                              setFlags(0);
+                          [record] {
+                              clearUnusedPorts(record);
+                              setFlags(record, 0);
                           }};
-    TransferResult result = runTransmission(transfer, observer, writeLists);
+    TransferResult result =
+        runTransmission(transfer, observer, [record](TransferContext &t) { writeLists(t, record); });
     if (result == TransferResult::Done) {
-        setFlags(1);
-        markClean(RecordPart::Configuration);
+        setFlags(record, 1);
+        markClean(FileKind::Configuration, record);
     } else {
         before.restore();
     }

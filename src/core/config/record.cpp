@@ -15,10 +15,10 @@ const char *devicePath() { return devicePathValue; }
 
 void setDevicePath(const char *path) { devicePathValue = path; }
 
-void setFlags(int value)
+void setFlags(unsigned char *record, int value)
 {
-    setRecInt(rec::CfgValid, value);
-    setRecInt(rec::CfgChanges, value);
+    putLe32(record + rec::CfgValid, std::uint32_t(value));
+    putLe32(record + rec::CfgChanges, std::uint32_t(value));
 }
 
 namespace {
@@ -27,19 +27,19 @@ struct Span {
     std::size_t from, size;
 };
 
-Span spanOf(RecordPart part)
+Span spanOf(FileKind part)
 {
     switch (part) {
-    case RecordPart::Configuration: return {0, rec::PbxImageSize};
-    case RecordPart::Subscribers: return {rec::TlnData, rec::TlnCount * rec::TlnDataSize};
-    case RecordPart::SpeedDial: break;
+    case FileKind::Configuration: return {0, rec::PbxImageSize};
+    case FileKind::Subscribers: return {rec::TlnData, rec::TlnCount * rec::TlnDataSize};
+    case FileKind::SpeedDial: break;
     }
     return {rec::KwzHeader, rec::KwzSizeInFile};
 }
 
 // The bytes of each part as last saved, loaded, read or programmed; empty for
 // the zeros the record starts with.
-std::vector<unsigned char> &cleanCopy(RecordPart part)
+std::vector<unsigned char> &cleanCopy(FileKind part)
 {
     static std::vector<unsigned char> copies[3];
     return copies[static_cast<int>(part)];
@@ -47,19 +47,19 @@ std::vector<unsigned char> &cleanCopy(RecordPart part)
 
 } // namespace
 
-void markClean(RecordPart part)
+void markClean(FileKind part, const unsigned char *record)
 {
     Span s = spanOf(part);
-    cleanCopy(part).assign(all + s.from, all + s.from + s.size);
+    cleanCopy(part).assign(record + s.from, record + s.from + s.size);
 }
 
 void forgetClean()
 {
-    for (RecordPart p : {RecordPart::Configuration, RecordPart::Subscribers, RecordPart::SpeedDial})
+    for (FileKind p : {FileKind::Configuration, FileKind::Subscribers, FileKind::SpeedDial})
         cleanCopy(p).clear();
 }
 
-bool unsavedChanges(RecordPart part)
+bool unsavedChanges(FileKind part)
 {
     if (!all)
         return false;

@@ -171,27 +171,29 @@ inline std::int32_t recInt(std::size_t off) { return std::int32_t(getLe32(all + 
 inline void setRecInt(std::size_t off, std::int32_t v) { putLe32(all + off, std::uint32_t(v)); }
 inline void incRecInt(std::size_t off) { setRecInt(off, recInt(off) + 1); }
 
-// Stores value in the configuration-valid flag and the change counter.  The
-// main window follows only when the shell applies its button rule.
-void setFlags(int value);
+// Stores value in the record's configuration-valid flag and change counter.
+// The main window follows only when the shell applies its button rule.
+void setFlags(unsigned char *record, int value);
 // The flag and the counter as they were, put back where a programming run
 // fails: the record still holds what it held, and the user keeps working on it.
 struct SavedFlags {
-    std::int32_t valid = recInt(rec::CfgValid);
-    std::int32_t changes = recInt(rec::CfgChanges);
+    explicit SavedFlags(unsigned char *r) : record(r) {}
+    unsigned char *record;
+    std::uint32_t valid = getLe32(record + rec::CfgValid);
+    std::uint32_t changes = getLe32(record + rec::CfgChanges);
     void restore() const
     {
-        setRecInt(rec::CfgValid, valid);
-        setRecInt(rec::CfgChanges, changes);
+        putLe32(record + rec::CfgValid, valid);
+        putLe32(record + rec::CfgChanges, changes);
     }
 };
 
 // The parts of the record that are saved and programmed on their own.  A part
 // holds unsaved changes while its bytes differ from what they were when it was
-// last saved, loaded, read or programmed (all zeros before any of these).
-using RecordPart = FileKind;
-void markClean(RecordPart part);
-bool unsavedChanges(RecordPart part);
+// last saved, loaded, read or programmed (all zeros before any of these);
+// markClean takes them from the record given (the program's own: all).
+void markClean(FileKind part, const unsigned char *record);
+bool unsavedChanges(FileKind part);
 // Back to the start: every part compares with zeros (for tests).
 void forgetClean();
 

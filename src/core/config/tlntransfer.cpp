@@ -13,8 +13,6 @@ namespace {
 
 constexpr int tlnSteps = rec::TlnCount;
 
-unsigned char *tlnRecord(int i) { return recAt(rec::TlnData + rec::TlnDataSize * std::size_t(i)); }
-
 void readRecords(TransferContext &t, unsigned char *copy)
 {
     if (traceErrors())
@@ -31,45 +29,47 @@ void readRecords(TransferContext &t, unsigned char *copy)
     }
 }
 
-void writeRecords(TransferContext &t)
+void writeRecords(TransferContext &t, const unsigned char *record)
 {
     if (traceErrors())
         tracePrintf("********************* START WRITE ******************\n");
     // The sub-code takes the place of record byte 0.
     for (int i = 0; i < rec::TlnCount; i++)
-        if (!t.send(K_WRITE_TLN_DATA_LIST, i, tlnRecord(i) + rec::TlnSent, int(rec::TlnSentSize)))
+        if (!t.send(K_WRITE_TLN_DATA_LIST, i, record + rec::TlnData + rec::TlnDataSize * std::size_t(i) + rec::TlnSent,
+                    int(rec::TlnSentSize)))
             return;
 }
 
 } // namespace
 
-TransferResult readTlnConfiguration(TransferObserver &observer)
+TransferResult readTlnConfiguration(TransferObserver &observer, unsigned char *record)
 {
     // Into a copy: a read that breaks off changes no record, flag or counter.
-    std::vector<unsigned char> copy(all, all + rec::RecordSize);
+    std::vector<unsigned char> copy(record, record + rec::RecordSize);
     Transmission transfer{devicePath(), percentShow("tlnreadwbox", "Teilnehmerdaten lesen"), true, tlnSteps};
     TransferResult result =
         runTransmission(transfer, observer, [&copy](TransferContext &t) { readRecords(t, copy.data()); });
     if (result != TransferResult::Done)
         return result;
-    std::memcpy(recAt(rec::TlnData), copy.data() + rec::TlnData, rec::TlnCount * rec::TlnDataSize);
-    setFlags(0);
-    setRecInt(rec::TlnPresent, 1);
-    markClean(RecordPart::Subscribers);
+    std::memcpy(record + rec::TlnData, copy.data() + rec::TlnData, rec::TlnCount * rec::TlnDataSize);
+    setFlags(record, 0);
+    putLe32(record + rec::TlnPresent, 1);
+    markClean(FileKind::Subscribers, record);
     return result;
 }
 
-TransferResult writeTlnConfiguration(TransferObserver &observer)
+TransferResult writeTlnConfiguration(TransferObserver &observer, unsigned char *record)
 {
-    SavedFlags before;
+    SavedFlags before{record};
     Transmission transfer{devicePath(), percentShow("cfgwritewbox", "Konfiguration schreiben"), false, tlnSteps,
-                          [] {
-                              clearUnusedPorts();
-                              setFlags(0);
+                          [record] {
+                              clearUnusedPorts(record);
+                              setFlags(record, 0);
                           }};
-    TransferResult result = runTransmission(transfer, observer, writeRecords);
+    TransferResult result =
+        runTransmission(transfer, observer, [record](TransferContext &t) { writeRecords(t, record); });
     if (result == TransferResult::Done)
-        markClean(RecordPart::Subscribers);
+        markClean(FileKind::Subscribers, record);
     else
         before.restore();
     return result;

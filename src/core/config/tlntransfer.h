@@ -7,6 +7,6 @@
 #include "link/transfer.h"
 
 // Reads the 30 records; the subscriber-data-present flag is set when all came.
-TransferResult readTlnConfiguration(TransferObserver &observer);
+TransferResult readTlnConfiguration(TransferObserver &observer, unsigned char *record);
 // Programs the 30 records; clears the port blocks the PBX type does not have.
-TransferResult writeTlnConfiguration(TransferObserver &observer);
+TransferResult writeTlnConfiguration(TransferObserver &observer, unsigned char *record);

@@ -66,7 +66,7 @@ struct Field {
     unsigned mask = 0xFF; // Choice and Bits: the bits of the byte that are theirs
     std::vector<FieldItem> items = {};
     bool extra = false; // bytes or bits no dialog shows
-    std::string dialog = {}; // the dialog that edits it ("steuer_dlg"); "" none
+    std::string dialog = {}; // the dialog that edits it ("globdat_dlg"); "" none
     std::string widget = {}; // the widget its dialog binds ("*start"; a text's buffer "rnr1"); "" by hand
     FieldRule rule = {};
 };

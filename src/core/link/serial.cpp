@@ -142,8 +142,8 @@ std::string holderOf(int pid, const char *lock)
 
 void cannotCreate(const char *path, int err)
 {
-    std::fprintf(stderr, "%s: %s\n", shownText(path).c_str(), std::strerror(err));
-    std::fprintf(stderr, "Cannot create lockfile. Sorry.\n");
+    sayOnStandardError(shownText(path) + ": " + std::strerror(err) + "\n");
+    sayOnStandardError("Cannot create lockfile. Sorry.\n");
     fail("Die Sperrdatei", path, "kann nicht angelegt werden", std::strerror(err));
     if (err == EACCES || err == EPERM || err == EROFS)
         cause(PortFailure::LockDirDenied, lock_dir);
@@ -151,7 +151,7 @@ void cannotCreate(const char *path, int err)
 
 void isLocked(const char *path, const char *device, int owner)
 {
-    std::fprintf(stderr, "Device %s is locked.\n", shownText(device).c_str());
+    sayOnStandardError("Device " + shownText(device) + " is locked.\n");
     fail("Das Gerät", device, "ist von einem anderen Programm gesperrt", path);
     cause(PortFailure::Busy, holderOf(owner, path));
 }
@@ -245,7 +245,7 @@ int takeLock(const char *base, char *path, const char *device)
             told = true;
             break;
         case Owner::Stale:
-            std::fprintf(stderr, "Lockfile is stale. Overriding it..\n");
+            sayOnStandardError("Lockfile is stale. Overriding it..\n");
             if (takeOverStale(path, stale, judged) == Takeover::Held) {
                 isLocked(path, device, owner);
                 told = true;
@@ -395,6 +395,8 @@ void wakeUp(int) { rang = 1; }
 
 void setLockDir(const char *dir) { lock_dir = dir ? dir : DefaultLockDir; }
 
+void sayOnStandardError(const std::string &line) { std::fputs(line.c_str(), stderr); }
+
 const char *portFailureText() { return failure.c_str(); }
 const char *portFailureLine() { return openFailureLine.c_str(); }
 PortFailure portFailureCause() { return failureCause; }
@@ -506,7 +508,7 @@ int closeSer(int fd)
     portOpen = false;
     // A line hung up (EIO) has no settings left to restore.
     if (!restored && err != EIO)
-        std::fprintf(stderr, "%s: %s\n", shownText(opened).c_str(), std::strerror(err));
+        sayOnStandardError(shownText(opened) + ": " + std::strerror(err) + "\n");
     return 0;
 }
 

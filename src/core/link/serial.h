@@ -3,8 +3,8 @@
 #pragma once
 
 #include <cstddef>
-#include <sys/types.h>
 #include <string>
+#include <sys/types.h>
 #include <termios.h>
 
 constexpr int LockFileSize = 255;
@@ -37,6 +37,9 @@ const char *portFailureText();
 // "Cannot open DEVICE, errno N\n" when the device itself would not open, as
 // serial programs say it on standard error (the window does); "" otherwise.
 const char *portFailureLine();
+// Where the port's own lines go: the lock's ("Device DEVICE is locked.\n" ...)
+// as they happen, portFailureLine() when the window says it.  Standard error.
+void sayOnStandardError(const std::string &line);
 // The causes of a failed open that the user can do something about, with
 // what the advice names: the lock holder ("Prozess 4711 (minicom)", or the
 // lock file when no live owner is known), the device, the lock directory.

@@ -3,6 +3,8 @@
 extern const char res_amtsperm[] = R"RES(
 ! Trunk permissions: one level for each of the 30 subscribers
 *amtsperm_dlg.title: Amtsberechtigungen
+*main*amtrecht.labelString: Amtsberechtigungen
+*main*amtrecht.helpLine: Amtsberechtigungen: Vergabe der Amtsberechtigungen der Nebenstellen
 *amtsperm_dlg.children: Form amtsperm
 *amtsperm.dialogStyle: DIALOG_PRIMARY_APPLICATION_MODAL
 *amtsperm.children: HFrame am_grp; EqualRow am_btns

@@ -3,6 +3,8 @@
 extern const char res_anltyp[] = R"RES(
 ! PBX type and S0 port modes
 *anltyp_dlg.title: Anlagentyp
+*main*grund.labelString: Grundeinstellungen
+*main*grund.helpLine: Grundeinstellung: MSN Eingabe/Zuweisung und generelles Anlagen-Setup
 *anltyp_dlg.children: Form anltyp
 *anltyp.dialogStyle: DIALOG_FULL_APPLICATION_MODAL
 *anltyp.children: Frame anl_typf; Frame anl_artf; Frame anl_portf; EqualRow anl_btns

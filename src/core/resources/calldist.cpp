@@ -3,6 +3,8 @@
 extern const char res_calldist[] = R"RES(
 ! Call distribution: one function at a time over the 30 subscribers
 *calldist_dlg.title: Rufverteilung
+*main*avas.labelString: RWS/AVA/TFE
+*main*avas.helpLine: RWS/AVA/TFE: Zuordnung der Rufweiterleitung/Zweitwecker/Türfreisprechgeräte...
 *calldist_dlg.children: Form calldist
 *calldist.dialogStyle: DIALOG_PRIMARY_APPLICATION_MODAL
 *calldist.children: Row cd_sel; EqualRow cd_btns

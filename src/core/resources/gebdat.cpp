@@ -3,6 +3,8 @@
 extern const char res_gebdat[] = R"RES(
 ! Charge settings: one function at a time over the 30 subscribers, then the general settings
 *gebdat_dlg.title: Gebührendaten
+*main*gebuehr.labelString: Gebühren
+*main*gebuehr.helpLine: Gebührenausdruck: Gebührenübertragung und -erfassung an Drucker/Nebenstellen
 *gebdat_dlg.children: Form gebdat
 *gebdat.dialogStyle: DIALOG_PRIMARY_APPLICATION_MODAL
 *gebdat.children: Row gd_upper; Frame gd_lower; EqualRow gd_btns

@@ -3,6 +3,8 @@
 extern const char res_globdat[] = R"RES(
 ! Global PBX data
 *globdat_dlg.title: Globale Anlagendaten
+*main*global.labelString: Globale Einstellungen
+*main*global.helpLine: Globales: Globale Anlagenparameter (Autom.Amtsholung/Landes-/Ortsvorwahl...)
 *globdat_dlg.children: Form globdat
 *globdat.dialogStyle: DIALOG_PRIMARY_APPLICATION_MODAL
 *globdat.children: HFrame gl_upper; Frame gl_lower; EqualRow gl_btns

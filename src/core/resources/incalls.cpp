@@ -3,6 +3,8 @@
 extern const char res_incalls[] = R"RES(
 ! Incoming calls: one line per call of the PBX's memory
 *gebIlist_dlg.title: Eingehende Gespräche
+*main*incalls.labelString: Gespräche eingehend
+*main*incalls.helpLine: Gespräche eingehend: Liste der eingegangenen Gespräche (Zusatzmodul nötig)
 *gebIlist_dlg.children: Form gebIlist
 *gebIlist.dialogStyle: DIALOG_PRIMARY_APPLICATION_MODAL
 *gebIlist.children: List gebItext; EqualRow gebI_btns

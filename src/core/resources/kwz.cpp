@@ -3,6 +3,8 @@
 extern const char res_kwz[] = R"RES(
 ! Speed-dial directory: the list of the 200 entries and the buttons beside it
 *kwz_dlg.title: Wendholt/Hembel Kurzwahlliste
+*main*kurz.labelString: Kurzwahlen / Nahbereichs- und Sperrnummern
+*main*kurz.helpLine: Kurzwahlen/Nah-/Sperrber.: Kurzwahlverzeichniss/Nah- und Sperrbereiche editieren
 *kwz_dlg.children: Form kwz
 *kwz.dialogStyle: DIALOG_PRIMARY_APPLICATION_MODAL
 *kwz.children: Row kwz_row

@@ -3,6 +3,8 @@
 extern const char res_outcalls[] = R"RES(
 ! Outgoing calls: one line per call of the PBX's memory
 *gebOlist_dlg.title: Ausgehende Gespräche
+*main*outcalls.labelString: Gespräche ausgehend
+*main*outcalls.helpLine: Gespräche ausgehend: Liste der ausgehenden Gespräche (Zusatzmodul nötig)
 *gebOlist_dlg.children: Form gebOlist
 *gebOlist.dialogStyle: DIALOG_PRIMARY_APPLICATION_MODAL
 *gebOlist.children: List gebOtext; EqualRow gebO_btns

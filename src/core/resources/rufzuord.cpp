@@ -3,6 +3,8 @@
 extern const char res_rufzuord[] = R"RES(
 ! Internal numbers and the main-PBX connection
 *rufzuord_dlg.title: Rufnummernzuordnung
+*main*appnum.labelString: Interne Rufnummern
+*main*appnum.helpLine: Nebenstellen-Nr.: Vergabe der Nebenstellen-Nummern
 *rufzuord_dlg.children: Form rufzuord
 *rufzuord.dialogStyle: DIALOG_PRIMARY_APPLICATION_MODAL
 *rufzuord.children: HFrame rnz_hpt; HFrame rnz_nst; EqualRow rnz_btns

@@ -3,6 +3,8 @@
 extern const char res_steuer[] = R"RES(
 ! Control contacts: the sensor input and the two actuators
 *steuer_dlg.title: Steuerkontakte
+*main*bsteuer.labelString: Steuerkontakte
+*main*bsteuer.helpLine: Steuerkontakte: Konfiguration der Steuerkontakte
 *steuer_dlg.children: Form steuer
 *steuer.dialogStyle: DIALOG_PRIMARY_APPLICATION_MODAL
 *steuer.children: Column st_upper; Row st_lower; EqualRow st_btns

@@ -3,6 +3,8 @@
 extern const char res_teltyp[] = R"RES(
 ! Terminal types of the eight analogue ports
 *teltyp_dlg.title: Gerätetypen
+*main*endgeraet.labelString: Endgeräte
+*main*endgeraet.helpLine: Endgeräte: Endgerätetypen der Nebenstellen festlegen (Telefon/Fax/Modem...)
 *teltyp_dlg.children: Form teltyp
 *teltyp.dialogStyle: DIALOG_PRIMARY_APPLICATION_MODAL
 *teltyp.children: HFrame tt_typen; EqualRow tt_btns

@@ -3,6 +3,8 @@
 extern const char res_tlnperm[] = R"RES(
 ! Extension permissions: one function at a time over the 30 subscribers
 *tlnperm_dlg.title: Teilnehmer-Berechtigungen
+*main*einricht.labelString: Berechtigungen
+*main*einricht.helpLine: Berechtigungen: Master-/Aufschalte-/Aufschaltschutzberechtigungen
 *tlnperm_dlg.children: Form tlnperm
 *tlnperm.dialogStyle: DIALOG_PRIMARY_APPLICATION_MODAL
 *tlnperm.children: Row tp_sel; EqualRow tp_btns

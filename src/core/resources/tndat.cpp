@@ -3,6 +3,8 @@
 extern const char res_tndat[] = R"RES(
 ! Subscriber data: the list, wake-up time and forwarding, the functions
 *tndat_dlg.title: Teilnehmer-Daten
+*main*user.labelString: Teilnehmerdaten
+*main*user.helpLine: Teilnehmerdaten: Teilnehmerspezifische Einstellungen
 *tndat_dlg.children: Form tndat
 *tndat.dialogStyle: DIALOG_FULL_APPLICATION_MODAL
 *tndat.children: Row tn_upper; EqualRow tn_btns

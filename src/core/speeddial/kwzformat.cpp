@@ -28,7 +28,6 @@ void putEntry(int i, const char *name, const char *number)
     incRecInt(rec::KwzChanges);
 }
 
-void normaliseNumbers() { normaliseNumbers(all); }
 
 bool writeTextFile(FILE *fp)
 {
@@ -55,7 +54,6 @@ bool writeKwzStream(FILE *fp, const unsigned char *record)
            std::fwrite(record + rec::NahBerList, 1, 2 * rec::PrefixListSize, fp) == 2 * rec::PrefixListSize;
 }
 
-bool writeKwzImage(FILE *fp) { return writeKwzStream(fp, all); }
 
 FileWrite writeKwzFile(const char *path, const unsigned char *record)
 {
@@ -67,7 +65,7 @@ FileWrite writeKwzFile(const char *path)
     FileWrite written = writeKwzFile(path, all);
     if (written == FileWrite::Written) {
         setRecInt(rec::KwzChanges, 0);
-        markClean(RecordPart::SpeedDial);
+        markClean(FileKind::SpeedDial, all);
     }
     return written;
 }
@@ -80,7 +78,7 @@ FileLoad loadKwzImage(FILE *fp)
         incRecInt(rec::KwzPresent);
         incRecInt(rec::PrefixPresent);
         incRecInt(rec::KwzFileCount);
-        markClean(RecordPart::SpeedDial);
+        markClean(FileKind::SpeedDial, all);
     }
     return loaded;
 }

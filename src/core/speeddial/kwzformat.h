@@ -27,8 +27,6 @@ inline std::string nameOf(int i) { return slotText(kwzName(i), rec::KwzNameSize)
 // Name and number into slot i: the name as it is (at most 38 characters), the
 // number into a slot whose first 24 bytes were cleared; counts one change.
 void putEntry(int i, const char *name, const char *number);
-// Zeroes the bytes after each number's terminating zero up to its 24th byte.
-void normaliseNumbers();
 
 // The export of the directory as text (two pages of 100 entries); false when
 // the stream took it not completely.
@@ -37,8 +35,6 @@ bool writeTextFile(FILE *fp);
 // The directory of record as its file holds it: header, numbers, names, both
 // prefix lists.
 bool writeKwzStream(FILE *fp, const unsigned char *record);
-// The same of the program's record (`all`).
-bool writeKwzImage(FILE *fp);
 // Writes record's directory at path (atomically); nothing else changes.
 FileWrite writeKwzFile(const char *path, const unsigned char *record);
 // The same for the program's record (`all`), whose directory then counts as

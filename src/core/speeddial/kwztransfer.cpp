@@ -40,50 +40,49 @@ void readLists(TransferContext &t, unsigned char *copy)
         tracePrintf("K_READ_SPERR_BER_LIST: %d %d\n", data, int(2 * rec::PrefixListSize));
 }
 
-void writeLists(TransferContext &t)
+void writeLists(TransferContext &t, const unsigned char *record)
 {
     for (int b = 0; b < rec::KwzCount; b += rec::KwzBlockSlots) {
-        if (!t.send(K_WRITE_KWZ_BLOCK, b, all + rec::KwzNumbers + rec::KwzNumberSize * std::size_t(b), BlockBytes))
+        if (!t.send(K_WRITE_KWZ_BLOCK, b, record + rec::KwzNumbers + rec::KwzNumberSize * std::size_t(b), BlockBytes))
             return;
         t.setScale(b + rec::KwzBlockSlots);
     }
-    if (!t.send(K_WRITE_NAH_BER_LIST, NoSubCode, all + rec::NahBerList, int(rec::PrefixListSize)))
+    if (!t.send(K_WRITE_NAH_BER_LIST, NoSubCode, record + rec::NahBerList, int(rec::PrefixListSize)))
         return;
     t.setScale(rec::KwzCount + 1);
-    if (!t.send(K_WRITE_SPERR_BER_LIST, NoSubCode, all + rec::SperrBerList, int(rec::PrefixListSize)))
+    if (!t.send(K_WRITE_SPERR_BER_LIST, NoSubCode, record + rec::SperrBerList, int(rec::PrefixListSize)))
         return;
     t.setScale(rec::KwzCount + 2);
 }
 
 } // namespace
 
-TransferResult readSpeedDial(TransferObserver &observer)
+TransferResult readSpeedDial(TransferObserver &observer, unsigned char *record)
 {
     Transmission transfer{devicePath(), {"readwbox", "KWZ lesen", "Kurzwahl", ScaleMax, true}, true, 0};
     // Into a copy: a read that breaks off leaves the directory as it was.
-    std::vector<unsigned char> copy(all, all + rec::RecordSize);
+    std::vector<unsigned char> copy(record, record + rec::RecordSize);
     TransferResult result =
         runTransmission(transfer, observer, [&copy](TransferContext &t) { readLists(t, copy.data()); });
     if (result != TransferResult::Done)
         return result;
-    std::memcpy(recAt(rec::KwzNumbers), copy.data() + rec::KwzNumbers, rec::KwzCount * rec::KwzNumberSize);
-    std::memcpy(recAt(rec::NahBerList), copy.data() + rec::NahBerList, 2 * rec::PrefixListSize);
-    char *header = recText(rec::KwzHeader);
-    std::strcpy(header, KwzMark);
-    incRecInt(rec::KwzPresent);
-    incRecInt(rec::KwzChanges);
-    incRecInt(rec::PrefixPresent);
-    markClean(RecordPart::SpeedDial);
+    std::memcpy(record + rec::KwzNumbers, copy.data() + rec::KwzNumbers, rec::KwzCount * rec::KwzNumberSize);
+    std::memcpy(record + rec::NahBerList, copy.data() + rec::NahBerList, 2 * rec::PrefixListSize);
+    std::strcpy(reinterpret_cast<char *>(record + rec::KwzHeader), KwzMark);
+    for (std::size_t counter : {rec::KwzPresent, rec::KwzChanges, rec::PrefixPresent})
+        putLe32(record + counter, getLe32(record + counter) + 1);
+    markClean(FileKind::SpeedDial, record);
     return result;
 }
 
-TransferResult writeSpeedDial(TransferObserver &observer)
+TransferResult writeSpeedDial(TransferObserver &observer, unsigned char *record)
 {
-    if (recInt(rec::KwzPresent) == 0)
+    if (getLe32(record + rec::KwzPresent) == 0)
         return TransferResult::NoPort;
     Transmission transfer{devicePath(), {"writewbox", "KWZ schreiben", "Kurzwahl", ScaleMax, true}, false, 0};
-    TransferResult result = runTransmission(transfer, observer, writeLists);
+    TransferResult result =
+        runTransmission(transfer, observer, [record](TransferContext &t) { writeLists(t, record); });
     if (result == TransferResult::Done)
-        markClean(RecordPart::SpeedDial);
+        markClean(FileKind::SpeedDial, record);
     return result;
 }

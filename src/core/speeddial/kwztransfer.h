@@ -7,7 +7,7 @@
 
 // Reads the 25 number blocks and the two prefix lists into the record; when it
 // ran through, marks the directory read ("KwDaten", counters).  Names stay.
-TransferResult readSpeedDial(TransferObserver &observer);
+TransferResult readSpeedDial(TransferObserver &observer, unsigned char *record);
 // Programs the numbers and both prefix lists; nothing (NoPort) while no
 // directory was read or loaded.
-TransferResult writeSpeedDial(TransferObserver &observer);
+TransferResult writeSpeedDial(TransferObserver &observer, unsigned char *record);
