@@ -90,6 +90,10 @@ void setTextDefault(Widget box, const char *resource, const char *text);
 
 Widget shellOf(Widget w);
 
+// Takes a blocking box down (off the screen, its grab gone) and destroys its
+// shell.
+void dismiss(Widget box);
+
 // Blocking standard dialogs and dialog runs push themselves here.
 void pushActive(Widget w);
 void popActive(Widget w);
