@@ -6,11 +6,11 @@
 // Needs an X display (scripts/soak.sh).
 //
 // With --window it plays a person instead: sequences of Auslesen, Sichern,
-// Laden and Programmieren, and the speed-dial dialog's reading, saving,
-// loading and programming, every dialog, question and file box answered from
-// the event loop as it comes up, and close requests to the main window (the
-// window manager's close button, sent as X client messages) at random moments
-// while any of them or a transfer is up.  Buttons are clicked through the X
+// Laden and Programmieren, two settings dialogs, and the speed-dial dialog's
+// reading, saving, loading and programming, every dialog, question and file
+// box answered from the event loop as it comes up, and close requests to the
+// main window (the window manager's close button, sent as X client messages)
+// at random moments while any of them or a transfer is up.  Buttons are clicked through the X
 // server, so that their callbacks run inside an event dispatch as a person's
 // clicks do (Xt frees what they destroy only when the dispatch is over).
 // Meant to run under AddressSanitizer or valgrind, which tell the faults; it
@@ -164,7 +164,7 @@ struct Pilot {
     std::set<Widget> steppers, closing; // buttons of steps; notices clicked
     std::mt19937 random{20261210};
     Widget main = nullptr;
-    long closeRequests = 0, quitQuestions = 0, questions = 0, files = 0, focusMoves = 0, keysIgnored = 0;
+    long closeRequests = 0, quitQuestions = 0, questions = 0, files = 0, dialogs = 0, focusMoves = 0, keysIgnored = 0;
     long clicksAgain = 0, dropped = 0, direct = 0; // clicks made again, on buttons not sensitive, without a window
     bool failed = false;
 };
@@ -300,6 +300,14 @@ bool answerActive(Widget active)
             press(XmtNameToWidget(active, quitQuestion ? "cancelButton" : "okButton"));
         return true;
     }
+    // A dialog of the main window (not the speed-dial dialog, which has steps
+    // of its own): OK.
+    if (active != kwzdlg && XtIsShell(active))
+        if (Widget okay = XmtNameToWidget(active, "*okay")) {
+            pilot.dialogs += again ? 0 : 1;
+            press(okay);
+            return true;
+        }
     answered = nullptr;
     return false;
 }
@@ -403,6 +411,8 @@ std::vector<Step> sequence(const std::string &dir, int cycle, pbxsim::Simulator 
         {"main", "*main*lesen", [&sim, cycle] { sim.modifyState([cycle](pbxsim::State &s) { s.rufnr[0] = std::uint8_t(cycle); }); }},
         {"main", "*main*sichern", [] { all[rec::RufnrList] ^= 0x40; }, cfg},
         {"main", "*main*laden", {}, cfg},
+        {"main", "*main*global"},
+        {"main", "*main*grund"},
         {"main", "*main*schreiben", [] { all[rec::RufnrList] ^= 0x20; }},
         {"main", "*main*kurz"},
         {"kwz", "*getcfg"},
@@ -462,10 +472,10 @@ int windowSoak(int cycles)
         bool lockGone = access(lock.c_str(), F_OK) != 0;
         bool programmed = sim.state().rufnr[0] == all[rec::RufnrList];
         std::printf("cycle %3d: %ld close requests, %ld quit questions, %ld other questions, %ld file boxes, "
-                    "%ld focus moves, %ld keys ignored, %ld clicks again, %ld on buttons not sensitive, "
-                    "%ld presses without a window%s%s\n",
-                    cycle, pilot.closeRequests, pilot.quitQuestions, pilot.questions, pilot.files, pilot.focusMoves,
-                    pilot.keysIgnored, pilot.clicksAgain, pilot.dropped, pilot.direct,
+                    "%ld dialogs, %ld focus moves, %ld keys ignored, %ld clicks again, %ld on buttons not "
+                    "sensitive, %ld presses without a window%s%s\n",
+                    cycle, pilot.closeRequests, pilot.quitQuestions, pilot.questions, pilot.files, pilot.dialogs,
+                    pilot.focusMoves, pilot.keysIgnored, pilot.clicksAgain, pilot.dropped, pilot.direct,
                     lockGone ? "" : ", LOCK LEFT", programmed ? "" : ", NOT PROGRAMMED");
         std::fflush(stdout);
         if (!lockGone || !programmed || pilot.failed)
