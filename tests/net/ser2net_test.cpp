@@ -11,6 +11,7 @@
 #include "link/serial.h"
 #include "link/trace.h"
 #include "support/bounded.h"
+#include "support/recording.h"
 #include "support/ser2net_line.h"
 
 #include <arpa/inet.h>
@@ -35,20 +36,6 @@ namespace {
         std::string why_;                                                                                          \
         ASSERT_TRUE((line).serve(&why_)) << why_;                                                                  \
     } while (0)
-
-struct Recording : TransferObserver {
-    std::string end;  // "ok", or "code|text|advice|argument"
-    std::string port; // "text|advice|argument"
-    void ended(const TransferTrouble *t) override
-    {
-        end = t ? std::to_string(t->code) + "|" + t->text + "|" + (t->advice ? t->advice : "") + "|" + t->adviceArg
-                : "ok";
-    }
-    void portFailed(const TransferTrouble &t) override
-    {
-        port = t.text + "|" + (t.advice ? t.advice : "") + "|" + t.adviceArg;
-    }
-};
 
 // 0xFF in lists the read brings in and the programming sends back: telnet's
 // IAC, which must be doubled on the wire both ways.
