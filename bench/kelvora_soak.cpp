@@ -6,13 +6,16 @@
 // Needs an X display (scripts/soak.sh).
 //
 // With --window it plays a person instead: sequences of Auslesen, Sichern,
-// Laden and Programmieren, and the speed-dial dialog's reading, saving,
-// loading and programming, every dialog, question and file box answered from
-// the event loop as it comes up, and close requests to the main window (the
-// window manager's close button, sent as X client messages) at random moments
-// while any of them or a transfer is up.  Meant to run under AddressSanitizer
-// or valgrind, which tell the faults; it checks the lock, the PBX and that
-// every close request was asked about once no transfer ran.
+// Laden and Programmieren, two settings dialogs, and the speed-dial dialog's
+// reading, saving, loading and programming, every dialog, question and file
+// box answered from the event loop as it comes up, and close requests to the
+// main window (the window manager's close button, sent as X client messages)
+// at random moments while any of them or a transfer is up.  Buttons are clicked through the X
+// server, so that their callbacks run inside an event dispatch as a person's
+// clicks do (Xt frees what they destroy only when the dispatch is over).
+// Meant to run under AddressSanitizer or valgrind, which tell the faults; it
+// checks the lock, the PBX, that the window takes every click and that every
+// close request was asked about once no transfer ran.
 //
 //   kelvora_soak [CYCLES]             (default 500)
 //   kelvora_soak --window [CYCLES]    (default 20)
@@ -24,9 +27,11 @@
 #include "speeddial/kwz.h"
 #include "toolkit/toolkit.h"
 #include "ui/safetynet.h"
+#include "support/xsend.h"
 
 #include <X11/Intrinsic.h>
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 #include <Xm/FileSB.h>
 #include <Xm/List.h>
 #include <Xm/MessageB.h>
@@ -35,6 +40,7 @@
 #include <Xm/TextF.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -44,6 +50,7 @@
 #include <functional>
 #include <malloc.h>
 #include <random>
+#include <set>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -122,6 +129,23 @@ bool within(const char *what, long first, long last, long tolerance, const char 
     return ok;
 }
 
+// A fresh folder for a run: the line's name and the lock folder in it.
+struct Place {
+    std::string dir, device, lock;
+    bool make()
+    {
+        char tmpl[] = "/tmp/kelvora-soak.XXXXXX";
+        if (!mkdtemp(tmpl))
+            return false;
+        dir = tmpl;
+        device = dir + "/ttySOAK";
+        lock = dir + "/lock/LCK..ttySOAK";
+        std::filesystem::create_directory(dir + "/lock");
+        setLockDir((dir + "/lock").c_str());
+        return true;
+    }
+};
+
 // ---------------------------------------------------------------- --window
 
 struct Step {
@@ -135,45 +159,30 @@ struct Pilot {
     std::vector<Step> steps;
     std::size_t next = 0;
     bool running[2] = {}; // a step of main / kwz is under way
+    Widget sent = nullptr; // a step's button, clicked, the click not yet there
+    int sentTicks = 0, sentTries = 0;
+    std::set<Widget> steppers, closing; // buttons of steps; notices clicked
     std::mt19937 random{20261210};
     Widget main = nullptr;
-    long closeRequests = 0, quitQuestions = 0, questions = 0, files = 0, focusMoves = 0, keysIgnored = 0;
+    long closeRequests = 0, quitQuestions = 0, questions = 0, files = 0, dialogs = 0, focusMoves = 0, keysIgnored = 0;
+    long clicksAgain = 0, dropped = 0, direct = 0; // clicks made again, on buttons not sensitive, without a window
     bool failed = false;
 };
 
 Pilot pilot;
 
+// A click as the server would deliver it (see clickButton); a button without a
+// window yet has its callbacks run directly.
 void press(Widget button)
 {
     if (!button) {
         std::fprintf(stderr, "soak: a button to press is missing\n");
         std::exit(1);
     }
-    XEvent ev{};
-    ev.xbutton.type = ButtonRelease;
-    ev.xbutton.display = XtDisplayOfObject(button);
-    ev.xbutton.window = XtWindowOfObject(button);
-    ev.xbutton.button = Button1;
-    XmPushButtonCallbackStruct cbs{};
-    cbs.reason = XmCR_ACTIVATE;
-    cbs.event = &ev;
-    cbs.click_count = 1;
-    XtCallCallbacks(button, XmNactivateCallback, &cbs);
-}
-
-// A window manager's message of the WM_PROTOCOLS kind to a shell.
-void sendProtocol(Widget shell, const char *protocol)
-{
-    Display *dpy = XtDisplay(shell);
-    XEvent ev{};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = XtWindow(shell);
-    ev.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = long(XInternAtom(dpy, protocol, False));
-    ev.xclient.data.l[1] = CurrentTime;
-    XSendEvent(dpy, XtWindow(shell), False, NoEventMask, &ev);
-    XFlush(dpy);
+    if (!clickButton(button)) {
+        activateButton(button);
+        pilot.direct++;
+    }
 }
 
 // What a window manager sends when its close button is clicked.
@@ -182,7 +191,7 @@ void closeRequest(XtPointer, XtIntervalId *)
     // Without changes that would only quit: the soak ends on its own.
     if (!unsavedWork())
         return;
-    sendProtocol(toplevel, "WM_DELETE_WINDOW");
+    sendWmProtocol(toplevel, "WM_DELETE_WINDOW");
     pilot.closeRequests++;
 }
 
@@ -202,7 +211,7 @@ void moveFocus()
     if (!XGetWindowAttributes(dpy, XtWindow(target), &wa) || wa.map_state != IsViewable)
         return;
     XSetInputFocus(dpy, XtWindow(target), RevertToParent, CurrentTime);
-    sendProtocol(target, "WM_TAKE_FOCUS");
+    sendWmProtocol(target, "WM_TAKE_FOCUS");
     pilot.focusMoves++;
 }
 
@@ -216,11 +225,16 @@ void closeNotices()
             XtVaGetValues(box, XmNmessageString, &text, nullptr);
             char *shown = static_cast<char *>(XmStringUnparse(text, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, nullptr, 0,
                                                               XmOUTPUT_ALL));
-            std::fprintf(stderr, "soak: box %s: %s\n", name, shown ? shown : "");
+            if (!pilot.closing.count(box))
+                std::fprintf(stderr, "soak: box %s: %s\n", name, shown ? shown : "");
             XtFree(shown);
             XmStringFree(text);
             pilot.failed = pilot.failed || std::strcmp(name, "help") != 0;
-            press(XmtNameToWidget(box, "okButton"));
+            if (pilot.closing.insert(box).second) {
+                XtAddCallback(box, XmNdestroyCallback, [](Widget w, XtPointer, XtPointer) { pilot.closing.erase(w); },
+                              nullptr);
+                press(XmtNameToWidget(box, "okButton"));
+            }
         }
 }
 
@@ -230,43 +244,32 @@ void key(Widget w, const char *name)
     Widget shell = w;
     while (shell && !XtIsShell(shell))
         shell = XtParent(shell);
-    if (!shell || !XtIsRealized(shell))
-        return;
-    Display *dpy = XtDisplay(shell);
-    XEvent focus{};
-    focus.xfocus.type = FocusIn;
-    focus.xfocus.window = XtWindow(shell);
-    focus.xfocus.mode = NotifyNormal;
-    focus.xfocus.detail = NotifyNonlinear;
-    XSendEvent(dpy, XtWindow(shell), False, FocusChangeMask, &focus);
-    for (int type : {KeyPress, KeyRelease}) {
-        XEvent ev{};
-        ev.xkey.type = type;
-        ev.xkey.window = XtWindow(shell);
-        ev.xkey.root = DefaultRootWindow(dpy);
-        ev.xkey.same_screen = True;
-        ev.xkey.keycode = XKeysymToKeycode(dpy, XStringToKeysym(name));
-        XSendEvent(dpy, XtWindow(shell), True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &ev);
-    }
-    XFlush(dpy);
+    if (shell && XtIsRealized(shell))
+        sendKey(shell, XKeysymToKeycode(XtDisplay(shell), XStringToKeysym(name)));
 }
 
 bool byKeyboard() { return std::uniform_int_distribution<int>(0, 1)(pilot.random) == 0; }
 
+// Answers the box that is up, by a click or by a key.  Both are handled a
+// little later: the box is not answered twice meanwhile.  One still up after
+// a while did not take the answer: clicked (again) then.
 bool answerActive(Widget active)
 {
-    // Keys sent are handled a little later: the box is not answered twice
-    // meanwhile.  One still up after a while did not take them: pressed then.
-    static Widget keyed = nullptr;
+    static Widget answered = nullptr;
+    static bool byKey = false;
     static int waited = 0;
-    if (active == keyed && ++waited < 100)
+    if (active == answered && ++waited < 100)
         return true;
-    bool again = active == keyed;
-    if (again) {
-        pilot.keysIgnored++;
-        keyed = nullptr;
-    }
+    bool again = active == answered;
+    if (again)
+        (byKey ? pilot.keysIgnored : pilot.clicksAgain)++;
     waited = 0;
+    answered = active;
+    byKey = false;
+    auto typed = [active](const char *name) {
+        key(active, name);
+        byKey = true;
+    };
     if (XmIsFileSelectionBox(active)) {
         const Step &step = pilot.steps[pilot.next - 1];
         pilot.files += again ? 0 : 1;
@@ -277,8 +280,7 @@ bool answerActive(Widget active)
         XmTextFieldSetString(XmFileSelectionBoxGetChild(active, XmDIALOG_TEXT), const_cast<char *>(step.file.c_str()));
         if (!again && byKeyboard()) {
             XmProcessTraversal(XmFileSelectionBoxGetChild(active, XmDIALOG_TEXT), XmTRAVERSE_CURRENT);
-            key(active, "Return");
-            keyed = active;
+            typed("Return");
         } else {
             press(XmFileSelectionBoxGetChild(active, XmDIALOG_OK_BUTTON));
         }
@@ -292,20 +294,42 @@ bool answerActive(Widget active)
         bool quitQuestion = std::strcmp(XtName(active), "quitUnsaved") == 0;
         if (!again)
             (quitQuestion ? pilot.quitQuestions : pilot.questions)++;
-        if (quitQuestion && !again && byKeyboard()) {
-            key(active, "Escape");
-            keyed = active;
-        } else {
+        if (quitQuestion && !again && byKeyboard())
+            typed("Escape");
+        else
             press(XmtNameToWidget(active, quitQuestion ? "cancelButton" : "okButton"));
-        }
         return true;
     }
+    // A dialog of the main window (not the speed-dial dialog, which has steps
+    // of its own): OK.
+    if (active != kwzdlg && XtIsShell(active))
+        if (Widget okay = XmtNameToWidget(active, "*okay")) {
+            pilot.dialogs += again ? 0 : 1;
+            press(okay);
+            return true;
+        }
+    answered = nullptr;
     return false;
+}
+
+// A step's button, once: its arm callback (the press reached it) marks the
+// step under way, an activate callback after the program's its end.
+void watchStep(Widget button, int where)
+{
+    if (!pilot.steppers.insert(button).second)
+        return;
+    auto *side = reinterpret_cast<XtPointer>(std::intptr_t(where));
+    XtAddCallback(button, XmNarmCallback, [](Widget, XtPointer w, XtPointer) {
+        pilot.running[std::intptr_t(w)] = true;
+        pilot.sent = nullptr;
+    }, side);
+    XtAddCallback(button, XmNactivateCallback, [](Widget, XtPointer w, XtPointer) {
+        pilot.running[std::intptr_t(w)] = false;
+    }, side);
 }
 
 void runStep(const Step &step, int where)
 {
-    pilot.running[where] = true;
     // Now and then the close request comes with the press, else a little later:
     // while a file box, a question or a transfer is up.
     std::uniform_int_distribution<int> when(-1, 60);
@@ -321,9 +345,19 @@ void runStep(const Step &step, int where)
             std::fprintf(stderr, "soak: no button %s\n", step.button);
             std::exit(1);
         }
+        watchStep(button, where);
+        pilot.sent = button;
+        pilot.sentTicks = pilot.sentTries = 0;
         press(button);
     }
-    pilot.running[where] = false;
+}
+
+// A click or key sent to a box that has gone meanwhile: the server answers
+// BadWindow, as it would to a person's window manager; nothing of ours.
+XErrorHandler xlibHandler = nullptr;
+int sentToGoneWindow(Display *dpy, XErrorEvent *error)
+{
+    return error->request_code == X_SendEvent ? 0 : xlibHandler(dpy, error);
 }
 
 void fly(XtPointer, XtIntervalId *)
@@ -334,13 +368,36 @@ void fly(XtPointer, XtIntervalId *)
     if (std::uniform_int_distribution<int>(0, 3)(pilot.random) == 0)
         moveFocus();
     Widget active = XmtActiveDialog();
+    // A person answers what is on the screen.
+    if (active && !viewableWidget(active))
+        return;
     if (active && answerActive(active))
         return;
+    // A click that did not reach its button (a box came up meanwhile and held
+    // it) is made again, a few times.  A window that takes no click at all
+    // is what a person sees as hung: the soak fails.
+    if (pilot.sent && ++pilot.sentTicks < 100)
+        return;
+    if (Widget button = pilot.sent) {
+        pilot.sentTicks = 0;
+        if (!XtIsSensitive(button)) {
+            pilot.dropped++;
+            pilot.sent = nullptr;
+        } else if (++pilot.sentTries < 5) {
+            pilot.clicksAgain++;
+            press(button);
+            return;
+        } else {
+            std::fprintf(stderr, "soak: the window takes no click (%s)\n", XmtWidgetPath(button).c_str());
+            std::exit(1);
+        }
+    }
     if (pilot.next >= pilot.steps.size())
         return;
     const Step &step = pilot.steps[pilot.next];
     int where = std::strcmp(step.where, "main") == 0 ? 0 : 1;
-    if (pilot.running[where] || active != (where == 0 ? nullptr : kwzdlg))
+    if (pilot.running[where] || active != (where == 0 ? nullptr : kwzdlg) ||
+        !viewableWidget(where == 0 ? toplevel : kwzdlg))
         return;
     pilot.next++;
     runStep(step, where);
@@ -354,6 +411,8 @@ std::vector<Step> sequence(const std::string &dir, int cycle, pbxsim::Simulator 
         {"main", "*main*lesen", [&sim, cycle] { sim.modifyState([cycle](pbxsim::State &s) { s.rufnr[0] = std::uint8_t(cycle); }); }},
         {"main", "*main*sichern", [] { all[rec::RufnrList] ^= 0x40; }, cfg},
         {"main", "*main*laden", {}, cfg},
+        {"main", "*main*global"},
+        {"main", "*main*grund"},
         {"main", "*main*schreiben", [] { all[rec::RufnrList] ^= 0x20; }},
         {"main", "*main*kurz"},
         {"kwz", "*getcfg"},
@@ -369,15 +428,11 @@ std::vector<Step> sequence(const std::string &dir, int cycle, pbxsim::Simulator 
 
 int windowSoak(int cycles)
 {
-    char tmpl[] = "/tmp/kelvora-soak.XXXXXX";
-    if (!mkdtemp(tmpl))
+    Place place;
+    if (!place.make())
         return 2;
-    std::string dir = tmpl;
-    std::string device = dir + "/ttySOAK";
-    std::string lock = dir + "/lock/LCK..ttySOAK";
-    std::filesystem::create_directory(dir + "/lock");
+    std::string &dir = place.dir, &device = place.device, &lock = place.lock;
     std::filesystem::create_directory(dir + "/backups");
-    setLockDir((dir + "/lock").c_str());
     setenv("HOME", dir.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
 
@@ -391,6 +446,7 @@ int windowSoak(int cycles)
     std::string argv0 = "kelvora";
     char *args[] = {argv0.data(), device.data(), nullptr};
     kelvoraStart(2, args);
+    xlibHandler = XSetErrorHandler(sentToGoneWindow);
     // Programming asks first, as it does for a person.
     setSafetySettings({dir + "/backups", 3, true});
     drainEvents();
@@ -403,7 +459,8 @@ int windowSoak(int cycles)
     for (int cycle = 1; cycle <= cycles; ++cycle) {
         pilot.steps = sequence(dir, cycle, sim);
         pilot.next = 0;
-        while (pilot.next < pilot.steps.size() || pilot.running[0] || pilot.running[1] || XmtActiveDialog())
+        while (pilot.next < pilot.steps.size() || pilot.sent || pilot.running[0] || pilot.running[1] ||
+               XmtActiveDialog())
             XtAppProcessEvent(app, XtIMAll);
         // Requests still queued or waiting for a transfer's end are asked now.
         auto settle = Clock::now() + std::chrono::milliseconds(300);
@@ -415,9 +472,10 @@ int windowSoak(int cycles)
         bool lockGone = access(lock.c_str(), F_OK) != 0;
         bool programmed = sim.state().rufnr[0] == all[rec::RufnrList];
         std::printf("cycle %3d: %ld close requests, %ld quit questions, %ld other questions, %ld file boxes, "
-                    "%ld focus moves, %ld keys ignored%s%s\n",
-                    cycle, pilot.closeRequests, pilot.quitQuestions, pilot.questions, pilot.files, pilot.focusMoves,
-                    pilot.keysIgnored,
+                    "%ld dialogs, %ld focus moves, %ld keys ignored, %ld clicks again, %ld on buttons not "
+                    "sensitive, %ld presses without a window%s%s\n",
+                    cycle, pilot.closeRequests, pilot.quitQuestions, pilot.questions, pilot.files, pilot.dialogs,
+                    pilot.focusMoves, pilot.keysIgnored, pilot.clicksAgain, pilot.dropped, pilot.direct,
                     lockGone ? "" : ", LOCK LEFT", programmed ? "" : ", NOT PROGRAMMED");
         std::fflush(stdout);
         if (!lockGone || !programmed || pilot.failed)
@@ -455,14 +513,10 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    char tmpl[] = "/tmp/kelvora-soak.XXXXXX";
-    if (!mkdtemp(tmpl))
+    Place place;
+    if (!place.make())
         return 2;
-    std::string dir = tmpl;
-    std::string device = dir + "/ttySOAK";
-    std::string lock = dir + "/lock/LCK..ttySOAK";
-    std::filesystem::create_directory(dir + "/lock");
-    setLockDir((dir + "/lock").c_str());
+    std::string &dir = place.dir, &device = place.device, &lock = place.lock;
 
     pbxsim::Simulator sim;
     std::string error;

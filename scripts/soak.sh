@@ -7,9 +7,10 @@
 #    minutes for 500 cycles.
 # 2. The window (kelvora_soak --window): sequences of Auslesen, Sichern, Laden,
 #    Programmieren and the speed-dial dialog's transfers and files, with close
-#    requests to the main window and focus moves at random moments, in a
-#    sanitizer tree (AddressSanitizer, UBSan) and under valgrind.  Any report
-#    fails it.  About 2 minutes for the default 20 cycles (WINDOW_CYCLES).
+#    requests to the main window and focus moves at random moments, clicked
+#    through the X server, in a sanitizer tree (AddressSanitizer, UBSan) and
+#    under valgrind.  Any report fails it, and so does a window that takes no
+#    click.  About 2 minutes for the default 20 cycles (WINDOW_CYCLES).
 #
 #   scripts/soak.sh [CYCLES]
 #

@@ -406,7 +406,7 @@ bool chooseFile(Widget w, const char *query_name, const char *prompt, const char
     runFileDialog(fsb, q);
     readBackChoice(fsb, q, choice);
     XtRemoveCallback(fsb, XmNdestroyCallback, cancel, &q);
-    XtDestroyWidget(XtParent(fsb));
+    dismiss(fsb);
     return q.chosen;
 }
 

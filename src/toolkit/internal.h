@@ -116,6 +116,10 @@ Widget firstBelow(Widget w, const F &wanted)
     return nullptr;
 }
 
+// Takes a blocking box down (off the screen, its grab gone) and destroys its
+// shell.
+void dismiss(Widget box);
+
 // Blocking standard dialogs and dialog runs push themselves here.
 void pushActive(Widget w);
 void popActive(Widget w);

@@ -395,6 +395,16 @@ Widget showMessage(MsgType type, Widget w, const char *name, const char *text, c
     return box;
 }
 
+void dismiss(Widget box)
+{
+    // Inside an event dispatch Xt frees a widget only when that dispatch is
+    // over, and until then a box left managed stays on the screen holding its
+    // modal grab: a quit question answered while the speed-dial dialog was
+    // up kept the whole window from taking a click until that dialog closed.
+    XtUnmanageChild(box);
+    XtDestroyWidget(XtParent(box));
+}
+
 void registerMessageProcedures()
 {
     XmtRegisterCallbackProcedure("XmtDisplayErrorMsg", procError);
@@ -472,7 +482,7 @@ Boolean ask(Widget w, const char *query_name, const std::string &text, const cha
     popActive(box);
     bool yesAnswer = answer.yes;
     XtRemoveCallback(box, XmNdestroyCallback, answerNo, &answer);
-    XtDestroyWidget(shell);
+    dismiss(box);
     return yesAnswer;
 }
 
@@ -560,7 +570,7 @@ Boolean XmtAskForInteger(Widget w, const char *query_name, const char *prompt, i
     waitFor(&q.answer.done);
     popActive(box);
     XtRemoveCallback(box, XmNdestroyCallback, answerNo, &q.answer);
-    XtDestroyWidget(shell);
+    dismiss(box);
     if (q.answer.yes && value_return)
         *value_return = q.value;
     return q.answer.yes;

@@ -45,6 +45,11 @@ void noteExposed(Widget, XtPointer client, XEvent *event, Boolean *)
         *static_cast<bool *>(client) = true;
 }
 
+void noteGone(Widget, XtPointer client, XtPointer)
+{
+    *static_cast<bool *>(client) = true;
+}
+
 void timedOut(XtPointer client, XtIntervalId *)
 {
     *static_cast<bool *>(client) = true;
@@ -58,14 +63,20 @@ void showNow(Widget box)
         XmUpdateDisplay(box);
         return;
     }
-    bool exposed = false, late = false;
+    // The loop handles anything, also what destroys the box with its parent:
+    // its handler list is not touched then (freed memory).
+    bool exposed = false, late = false, gone = false;
     XtAddEventHandler(box, ExposureMask, False, noteExposed, &exposed);
+    XtAddCallback(box, XmNdestroyCallback, noteGone, &gone);
     XtManageChild(box);
     XtIntervalId id = XtAppAddTimeOut(app, 2000, timedOut, &late);
-    while (!exposed && !late && !XtAppGetExitFlag(app))
+    while (!exposed && !late && !gone && !XtAppGetExitFlag(app))
         XtAppProcessEvent(app, XtIMAll);
     if (!late)
         XtRemoveTimeOut(id);
+    if (gone)
+        return;
+    XtRemoveCallback(box, XmNdestroyCallback, noteGone, &gone);
     XtRemoveEventHandler(box, ExposureMask, False, noteExposed, &exposed);
     XmUpdateDisplay(box);
 }

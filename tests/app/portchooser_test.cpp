@@ -53,16 +53,14 @@ TEST(PortChooser, ListsTheSerialDevicesThere)
     struct Case {
         const char *what;
         std::vector<std::string> planted;
-        std::vector<std::string> devices, shown;
+        std::vector<std::string> devices, shown = {}; // shown empty: the devices themselves
     } cases[] = {
-        {"nothing there", {}, {}, {}},
+        {"nothing there", {}, {}},
         {"no /dev/serial at all, other terminals left out",
          {"/dev/tty0", "/dev/tty12", "/dev/ttyAMA0", "/dev/ttyS", "/dev/ttySx", "/dev/console", "/dev/ttyACM0"},
-         {"/dev/ttyACM0"},
          {"/dev/ttyACM0"}},
         {"numbers in number order, families in a fixed order",
          {"/dev/ttyUSB1", "/dev/ttyS10", "/dev/ttyACM0", "/dev/ttyS2", "/dev/ttyUSB0", "/dev/ttyS0"},
-         {"/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS10", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyACM0"},
          {"/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS10", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyACM0"}},
         {"an adapter first, with its name and the node it points to",
          {"/dev/ttyS0", "/dev/ttyUSB0", adapter + " -> ../../ttyUSB0",
@@ -79,7 +77,7 @@ TEST(PortChooser, ListsTheSerialDevicesThere)
         FakeDev dev(c.planted);
         std::vector<PortChoice> ports = availablePorts(dev.root.path());
         EXPECT_EQ(linesOf(ports, false), c.devices);
-        EXPECT_EQ(linesOf(ports, true), c.shown);
+        EXPECT_EQ(linesOf(ports, true), c.shown.empty() ? c.devices : c.shown);
     }
 }
 

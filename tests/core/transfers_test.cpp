@@ -10,6 +10,7 @@
 #include "link/answer.h"
 #include "link/protocol.h"
 #include "speeddial/kwztransfer.h"
+#include "support/recording.h"
 #include "support/sim_line.h"
 
 #include <algorithm>
@@ -19,32 +20,6 @@
 #include <vector>
 
 namespace {
-
-// What an observer was told, in order.
-struct Recording : TransferObserver {
-    std::string show;          // "name|message|label|max|scale"
-    std::vector<int> steps; // the scale's values
-    std::string end;           // "ok", or "code|text|advice|argument"
-    std::string port;          // "text|advice|argument" when the port failed
-    int starts = 0, ends = 0;
-    void started(const TransferShow &s) override
-    {
-        ++starts;
-        show = std::string(s.name) + "|" + s.message + "|" + s.scaleLabel + "|" + std::to_string(s.scaleMax) + "|" +
-               (s.scale ? "scale" : "no scale");
-    }
-    void progress(int value) override { steps.push_back(value); }
-    void ended(const TransferTrouble *t) override
-    {
-        ++ends;
-        end = t ? std::to_string(t->code) + "|" + t->text + "|" + (t->advice ? t->advice : "") + "|" + t->adviceArg
-                : "ok";
-    }
-    void portFailed(const TransferTrouble &t) override
-    {
-        port = t.text + "|" + (t.advice ? t.advice : "") + "|" + t.adviceArg;
-    }
-};
 
 struct Row {
     const char *name;

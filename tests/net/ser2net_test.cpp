@@ -11,6 +11,7 @@
 #include "link/serial.h"
 #include "link/trace.h"
 #include "support/bounded.h"
+#include "support/recording.h"
 #include "support/ser2net_line.h"
 
 #include <arpa/inet.h>
@@ -36,20 +37,6 @@ namespace {
         ASSERT_TRUE((line).serve(&why_)) << why_;                                                                  \
     } while (0)
 
-struct Recording : TransferObserver {
-    std::string end;  // "ok", or "code|text|advice|argument"
-    std::string port; // "text|advice|argument"
-    void ended(const TransferTrouble *t) override
-    {
-        end = t ? std::to_string(t->code) + "|" + t->text + "|" + (t->advice ? t->advice : "") + "|" + t->adviceArg
-                : "ok";
-    }
-    void portFailed(const TransferTrouble &t) override
-    {
-        port = t.text + "|" + (t.advice ? t.advice : "") + "|" + t.adviceArg;
-    }
-};
-
 // 0xFF in lists the read brings in and the programming sends back: telnet's
 // IAC, which must be doubled on the wire both ways.
 pbxsim::State withIacBytes()
@@ -73,6 +60,26 @@ std::string drain(int fd, int ms)
         got.append(buf, std::size_t(n));
     return got;
 }
+
+// A socket listening on a free loopback port (its number in *port) with room
+// for backlog connections in its queue.
+int listenLocal(int backlog, int *port)
+{
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a = {};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    if (bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr *>(&a), &len) != 0 || listen(fd, backlog) != 0) {
+        close(fd);
+        return -1;
+    }
+    *port = ntohs(a.sin_port);
+    return fd;
+}
+
+std::string localDevice(int port) { return "rfc2217://127.0.0.1:" + std::to_string(port); }
 
 struct Both {
     TransferResult read, program;
@@ -154,19 +161,14 @@ TEST(Ser2net, APortThatWillNotOpenSaysWhyWithAdviceAndSendsNothing)
         _exit(127);
     }
     int other = -1;
-    std::string unused = "rfc2217://127.0.0.1:" + std::to_string(freeLocalPort());
+    std::string unused = localDevice(freeLocalPort());
     // A server too busy to take a connection: its queue holds one already, so
     // the kernel drops the next one's SYN and the connect hangs.
-    int full = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a = {};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    ASSERT_EQ(bind(full, reinterpret_cast<sockaddr *>(&a), sizeof a), 0);
-    ASSERT_EQ(getsockname(full, reinterpret_cast<sockaddr *>(&a), &len), 0);
-    ASSERT_EQ(listen(full, 0), 0);
-    int queued = connectLocal(ntohs(a.sin_port));
-    std::string silent = "rfc2217://127.0.0.1:" + std::to_string(ntohs(a.sin_port));
+    int fullPort = 0;
+    int full = listenLocal(0, &fullPort);
+    ASSERT_GE(full, 0);
+    int queued = connectLocal(fullPort);
+    std::string silent = localDevice(fullPort);
     const struct {
         const char *name;
         std::string device;
@@ -258,15 +260,7 @@ public:
     // answer(command, value) gives the value to answer a setting with; -1: none.
     FakeServer(bool agree, std::function<int(int, long)> answer) : agree_(agree), answer_(std::move(answer))
     {
-        listen_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in a = {};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof a;
-        bind(listen_, reinterpret_cast<sockaddr *>(&a), sizeof a);
-        getsockname(listen_, reinterpret_cast<sockaddr *>(&a), &len);
-        port = ntohs(a.sin_port);
-        ::listen(listen_, 1);
+        listen_ = listenLocal(1, &port);
         thread_ = std::thread([this] { serve(); });
     }
     ~FakeServer()
@@ -351,8 +345,7 @@ TEST(Rfc2217, ASettingTheServerRefusesOrIgnoresFailsTheOpen)
     };
     for (const auto &c : cases) {
         FakeServer server(c.agree, c.answer);
-        std::string device = "rfc2217://127.0.0.1:" + std::to_string(server.port);
-        NetOpened net = netOpen(device, std::chrono::milliseconds(300));
+        NetOpened net = netOpen(localDevice(server.port), std::chrono::milliseconds(300));
         EXPECT_EQ(net.detail, c.detail) << c.name;
         EXPECT_EQ(net.failure, *c.detail ? NetFailure::Settings : NetFailure::None) << c.name;
         EXPECT_EQ(net.fd >= 0, !*c.detail) << c.name;
@@ -361,7 +354,7 @@ TEST(Rfc2217, ASettingTheServerRefusesOrIgnoresFailsTheOpen)
     }
     // And as the user hears of it.
     FakeServer refusing(false, echo);
-    std::string device = "rfc2217://127.0.0.1:" + std::to_string(refusing.port);
+    std::string device = localDevice(refusing.port);
     setDevicePath(device.c_str());
     Recording seen;
     EXPECT_EQ(readConfiguration(seen, all), TransferResult::NoPort);

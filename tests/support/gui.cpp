@@ -3,11 +3,11 @@
 #include "support/gui.h"
 
 #include "support/fresh.h"
+#include "support/xsend.h"
 
 #include "toolkit/internal.h"
 #include "toolkit/toolkit.h"
 
-#include <Xm/PushB.h>
 
 #include <cstdint>
 #include <map>
@@ -198,54 +198,23 @@ void guiLater(int ms, std::function<void()> f)
 void guiPress(Widget button)
 {
     ASSERT_NE(button, nullptr);
-    XEvent ev{};
-    ev.xbutton.type = ButtonRelease;
-    ev.xbutton.display = XtDisplayOfObject(button);
-    ev.xbutton.window = XtWindowOfObject(button);
-    ev.xbutton.time = CurrentTime;
-    ev.xbutton.button = Button1;
-    XmPushButtonCallbackStruct cbs{};
-    cbs.reason = XmCR_ACTIVATE;
-    cbs.event = &ev;
-    cbs.click_count = 1;
-    XtCallCallbacks(button, XmNactivateCallback, &cbs);
+    activateButton(button);
 }
 
 void guiFocusIn(Widget w)
 {
     Widget shell = xmt::shellOf(w);
     ASSERT_TRUE(shell && XtIsRealized(shell));
-    XEvent focus{};
-    focus.xfocus.type = FocusIn;
-    focus.xfocus.display = XtDisplay(shell);
-    focus.xfocus.window = XtWindow(shell);
-    focus.xfocus.mode = NotifyNormal;
-    focus.xfocus.detail = NotifyNonlinear;
-    XSendEvent(XtDisplay(shell), XtWindow(shell), False, FocusChangeMask, &focus);
-    XFlush(XtDisplay(shell));
+    sendFocusIn(shell);
 }
 
 void guiKey(Widget w, const char *keysym, unsigned int state)
 {
     Widget shell = xmt::shellOf(w);
     ASSERT_TRUE(shell && XtIsRealized(shell));
-    Display *dpy = XtDisplay(shell);
-    KeyCode code = XKeysymToKeycode(dpy, XStringToKeysym(keysym));
+    KeyCode code = XKeysymToKeycode(XtDisplay(shell), XStringToKeysym(keysym));
     ASSERT_NE(code, 0) << keysym;
-    guiFocusIn(shell);
-    for (int type : {KeyPress, KeyRelease}) {
-        XEvent ev{};
-        ev.xkey.type = type;
-        ev.xkey.display = dpy;
-        ev.xkey.window = XtWindow(shell);
-        ev.xkey.root = DefaultRootWindow(dpy);
-        ev.xkey.time = CurrentTime;
-        ev.xkey.same_screen = True;
-        ev.xkey.keycode = code;
-        ev.xkey.state = state;
-        XSendEvent(dpy, XtWindow(shell), True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &ev);
-    }
-    XFlush(dpy);
+    sendKey(shell, code, state);
 }
 
 Widget guiFocus(Widget w)
