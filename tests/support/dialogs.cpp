@@ -6,6 +6,7 @@
 #include "config/record.h"
 #include "support/gui.h"
 #include "support/program.h"
+#include "toolkit/internal.h"
 #include "toolkit/toolkit.h"
 
 #include <Xm/TextF.h>
@@ -28,17 +29,7 @@ namespace {
 // hang below it as popups, which children do not include).
 Widget ownButton(Widget w, const char *name)
 {
-    if (std::strcmp(XtName(w), name) == 0)
-        return w;
-    if (!XtIsComposite(w))
-        return nullptr;
-    WidgetList kids = nullptr;
-    Cardinal n = 0;
-    XtVaGetValues(w, XtNchildren, &kids, XtNnumChildren, &n, nullptr);
-    for (Cardinal i = 0; i < n; i++)
-        if (Widget found = ownButton(kids[i], name))
-            return found;
-    return nullptr;
+    return xmt::firstBelow(w, [name](Widget c) { return std::strcmp(XtName(c), name) == 0; });
 }
 
 Widget leavingButton(Widget dialog)
