@@ -86,7 +86,7 @@ void followDialogEdits()
 void showFileInTitle(const char *path)
 {
     std::string p = path ? path : "";
-    shownFile = p.substr(p.find_last_of('/') + 1);
+    shownFile = XmtFileNameText(p.substr(p.find_last_of('/') + 1));
     showWindowTitle();
 }
 

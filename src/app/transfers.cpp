@@ -48,7 +48,7 @@ void tellFile(const std::string &path, bool done, const char *doneName, const ch
         return;
     if (done)
         showFileInTitle(path.c_str());
-    std::string name = path.substr(path.find_last_of('/') + 1);
+    std::string name = XmtFileNameText(path.substr(path.find_last_of('/') + 1));
     if (done)
         tellStep(doneName, doneText, name);
     else

@@ -100,12 +100,12 @@ void okay(Widget fsb, XtPointer client, XtPointer call)
         bool there = stat(path.c_str(), &st) == 0;
         if (there && S_ISDIR(st.st_mode)) {
             XmtDisplayErrorMsg(fsb, "openFailed", "Die Datei \"%s\"\nkann nicht geöffnet werden:\n%s", "Datei-Fehler",
-                               nullptr, path.c_str(), strerror(EISDIR));
+                               nullptr, XmtFileNameText(path).c_str(), strerror(EISDIR));
             return;
         }
         if (there && S_ISREG(st.st_mode) &&
             !XmtAskIrreversible(fsb, "overwriteFile", "Die Datei\n\"%s\"\ngibt es schon.\nSoll sie überschrieben werden?",
-                                nullptr, path.c_str()))
+                                nullptr, XmtFileNameText(path).c_str()))
             return;
         q->path = path;
         q->chosen = true;
@@ -116,7 +116,7 @@ void okay(Widget fsb, XtPointer client, XtPointer call)
     FILE *f = openNonBlocking(path, q->mode, error);
     if (!f) {
         XmtDisplayErrorMsg(fsb, "openFailed", "Die Datei \"%s\"\nkann nicht geöffnet werden:\n%s", "Datei-Fehler",
-                           nullptr, path.c_str(), strerror(error));
+                           nullptr, XmtFileNameText(path).c_str(), strerror(error));
         return;
     }
     q->stream = f;

@@ -180,13 +180,14 @@ constexpr const char *EscapeKeys = "<Key>osfCancel: XmtDialogEscape()";
 constexpr const char *ReturnKeys = "<Key>osfActivate: activate() XmtDialogReturn()\n"
                                    "~Shift ~Meta ~Alt <Key>Return: activate() XmtDialogReturn()";
 
-// Escape everywhere in the dialog, Return in its fields.
+// Escape everywhere in the dialog, Return in its fields.  A gadget (an
+// option menu's button) has no keys of its own: its manager takes them.
 void bindKeys(Widget top)
 {
     static XtTranslations escape = XtParseTranslationTable(EscapeKeys);
     static XtTranslations enter = XtParseTranslationTable(ReturnKeys);
     firstBelow(top, [](Widget w) {
-        if (XmIsPrimitive(w)) {
+        if (XmIsPrimitive(w) || XmIsManager(w)) {
             XtOverrideTranslations(w, escape);
             if (XmtIsInputField(w))
                 XtOverrideTranslations(w, enter);

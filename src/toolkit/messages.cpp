@@ -334,7 +334,8 @@ bool takesArgumentsOf(const char *fmt, const char *reference)
 }
 
 // Motif's symbols are drawn for 96 dpi: each pixel becomes a square of the
-// whole factor, made once per symbol.
+// whole factor.  Motif hands each box a symbol of its own, so the grown one
+// is the box's and goes with it.
 void scaleSymbol(Widget box)
 {
     int k = int(std::lround(XmtResolutionFactor()));
@@ -344,29 +345,29 @@ void scaleSymbol(Widget box)
     XtVaGetValues(box, XmNsymbolPixmap, &symbol, nullptr);
     if (symbol == XmUNSPECIFIED_PIXMAP || symbol == None)
         return;
-    static std::map<Pixmap, Pixmap> scaled;
-    Pixmap &big = scaled[symbol];
     Display *dpy = XtDisplay(box);
-    if (!big) {
-        Window root;
-        int x, y;
-        unsigned width, height, border, depth;
-        if (!XGetGeometry(dpy, symbol, &root, &x, &y, &width, &height, &border, &depth))
-            return;
-        XImage *small = XGetImage(dpy, symbol, 0, 0, width, height, AllPlanes, ZPixmap);
-        if (!small)
-            return;
-        big = XCreatePixmap(dpy, symbol, width * unsigned(k), height * unsigned(k), depth);
-        GC gc = XCreateGC(dpy, big, 0, nullptr);
-        for (unsigned row = 0; row < height; ++row)
-            for (unsigned column = 0; column < width; ++column) {
-                XSetForeground(dpy, gc, XGetPixel(small, int(column), int(row)));
-                XFillRectangle(dpy, big, gc, int(column) * k, int(row) * k, unsigned(k), unsigned(k));
-            }
-        XFreeGC(dpy, gc);
-        XDestroyImage(small);
-    }
+    Window root;
+    int x, y;
+    unsigned width, height, border, depth;
+    if (!XGetGeometry(dpy, symbol, &root, &x, &y, &width, &height, &border, &depth))
+        return;
+    XImage *small = XGetImage(dpy, symbol, 0, 0, width, height, AllPlanes, ZPixmap);
+    if (!small)
+        return;
+    Pixmap big = XCreatePixmap(dpy, symbol, width * unsigned(k), height * unsigned(k), depth);
+    GC gc = XCreateGC(dpy, big, 0, nullptr);
+    for (unsigned row = 0; row < height; ++row)
+        for (unsigned column = 0; column < width; ++column) {
+            XSetForeground(dpy, gc, XGetPixel(small, int(column), int(row)));
+            XFillRectangle(dpy, big, gc, int(column) * k, int(row) * k, unsigned(k), unsigned(k));
+        }
+    XFreeGC(dpy, gc);
+    XDestroyImage(small);
     XtVaSetValues(box, XmNsymbolPixmap, big, nullptr);
+    XtAddCallback(
+        box, XmNdestroyCallback,
+        [](Widget w, XtPointer client, XtPointer) { XFreePixmap(XtDisplay(w), Pixmap(client)); },
+        reinterpret_cast<XtPointer>(big));
 }
 
 Widget showMessage(MsgType type, Widget w, const char *name, const char *text, const char *title_default,

@@ -184,3 +184,49 @@ void chooseTextForm(Widget top)
 }
 
 } // namespace xmt
+
+namespace {
+
+// The code of the UTF-8 character at i and its length; 0 for none.
+int utf8At(std::string_view s, size_t i, unsigned &code)
+{
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    int length = c < 0x80 ? 1 : c >= 0xC2 && c < 0xE0 ? 2 : c >= 0xE0 && c < 0xF0 ? 3 : c >= 0xF0 && c < 0xF5 ? 4 : 0;
+    if (length == 0 || i + size_t(length) > s.size())
+        return 0;
+    code = length == 1 ? c : length == 2 ? c & 0x1F : length == 3 ? c & 0x0F : c & 0x07;
+    for (int k = 1; k < length; ++k) {
+        unsigned char d = static_cast<unsigned char>(s[i + size_t(k)]);
+        if ((d & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (d & 0x3F);
+    }
+    const unsigned lowest[] = {0, 0, 0x80, 0x800, 0x10000};
+    return code >= lowest[length] && code <= 0x10FFFF ? length : 0;
+}
+
+char shown(unsigned code)
+{
+    return code < 0x20 || (code >= 0x7F && code < 0xA0) || code > 0xFF ? '?' : static_cast<char>(code);
+}
+
+} // namespace
+
+std::string XmtFileNameText(std::string_view name)
+{
+    // A name that is no UTF-8 is taken for ISO 8859-1 bytes.
+    std::string text;
+    unsigned code = 0;
+    for (size_t i = 0; i < name.size();) {
+        int length = utf8At(name, i, code);
+        if (length == 0) {
+            text.clear();
+            for (unsigned char c : name)
+                text += shown(c);
+            return text;
+        }
+        text += shown(code);
+        i += size_t(length);
+    }
+    return text;
+}

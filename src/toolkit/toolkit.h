@@ -40,6 +40,7 @@
 #include <initializer_list>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // ---------------------------------------------------------------- start-up
@@ -65,6 +66,9 @@ int XmtResourceProblems();
 double XmtResolutionFactor();
 // Full resource path of a widget ("kelvora.main.kurz"), for messages.
 std::string XmtWidgetPath(Widget w);
+// A file's name (bytes, mostly UTF-8) as a text of the window (ISO 8859-1):
+// what it cannot show, control characters among them, as '?'.
+std::string XmtFileNameText(std::string_view name);
 
 // ---------------------------------------------------------------- procedures
 // Arguments given in a callback string, handed to the procedure as client data

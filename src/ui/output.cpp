@@ -12,14 +12,14 @@
 
 void showWrongFile(Widget parent, const char *path, const char *kind)
 {
-    XmtDisplayErrorMsg(parent, "wrongFile", "Die Datei \"%s\" \nist kein %s!", "Datei-Fehler", "No Help!", path,
-                       kind);
+    XmtDisplayErrorMsg(parent, "wrongFile", "Die Datei \"%s\" \nist kein %s!", "Datei-Fehler", "No Help!",
+                       XmtFileNameText(path).c_str(), kind);
 }
 
 void showWriteError(Widget parent, const char *path, int error)
 {
     XmtDisplayErrorMsg(parent, "writeError", "Die Datei \"%s\"\nkonnte nicht geschrieben werden:\n%s",
-                       "Datei-Fehler", "No Help!", path, std::strerror(error));
+                       "Datei-Fehler", "No Help!", XmtFileNameText(path).c_str(), std::strerror(error));
 }
 
 bool saveLinesAs(Widget parent, const char *query, const char *prompt, const char *pattern, const LineWriter &write)
@@ -36,10 +36,10 @@ bool toldWrite(Widget parent, const char *path, FileWrite result)
         showWriteError(parent, path, errno);
     else if (result == FileWrite::ReadOnly)
         XmtDisplayErrorMsg(parent, "readOnly", "Die Datei \"%s\"\nist schreibgeschützt.", "Datei-Fehler", "No Help!",
-                           path);
+                           XmtFileNameText(path).c_str());
     else if (result == FileWrite::OtherOwner)
         XmtDisplayErrorMsg(parent, "otherOwner", "Die Datei \"%s\"\ngehört einem anderen Benutzer.", "Datei-Fehler",
-                           "No Help!", path);
+                           "No Help!", XmtFileNameText(path).c_str());
     return result == FileWrite::Written;
 }
 

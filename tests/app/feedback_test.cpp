@@ -112,6 +112,9 @@ TEST_F(Feedback, EveryFileAndTransferStepIsToldAndTheTitleFollows)
         {"load cancelled", [] { answerFile(""); guiPress(mainWidget("*laden")); }, "Nicht geladen: kaputt.cfg",
          named},
         {"read again: the window holds no file's content", [this] { press("*lesen"); }, read, ""},
+        {"saved under a name typed in UTF-8",
+         [this] { answerFile(dir.file("B\xc3\xbcro 100%s.cfg")); press("*sichern"); },
+         "Gespeichert: B\xfcro 100%s.cfg", "B\xfcro 100%s.cfg - " + Base},
     };
     for (const Step &s : steps)
         check(s);

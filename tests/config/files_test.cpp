@@ -238,6 +238,12 @@ TEST(EveryKindOfFile, RefusesWhatIsNotItsOwnAndTellsAFailedWrite)
             cases.push_back({"load a foreign file of " + std::to_string(k.foreign[i].size()) + " bytes", path, true,
                              "wrongFile", "Die Datei\n\"" + path + "\"\nist keine " + k.word + "!"});
         }
+        if (!k.foreign.empty()) {
+            // A name typed in UTF-8, told in the window's ISO 8859-1.
+            writeFile(dir.file("B\xc3\xbcro"), k.foreign[0]);
+            cases.push_back({"load a foreign file named in UTF-8", dir.file("B\xc3\xbcro"), true, "wrongFile",
+                             "Die Datei\n\"" + dir.file("B\xfcro") + "\"\nist keine " + k.word + "!"});
+        }
         for (const Case &c : cases) {
             SCOPED_TRACE(std::string(k.name) + ": " + c.what);
             for (std::size_t b = 0; b < rec::DevicePathSlot; ++b)

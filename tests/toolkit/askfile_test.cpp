@@ -99,11 +99,14 @@ TEST(AskForFile, UnopenableFileKeepsTheDialogOpenWithAMessage)
     bool stayed = false;
     Widget message = nullptr;
     guiWhenActive([&](Widget fsb) {
-        choose(fsb, dir.file("fehlt.cfg"));
+        // A name typed in UTF-8 is told in the box's ISO 8859-1.
+        choose(fsb, dir.file("f\xc3\xbcnf.cfg"));
         stayed = XmtActiveDialog() == fsb;
         message = XmtLastMessageBox("openFailed");
         if (message) {
             EXPECT_TRUE(XtIsManaged(message));
+            EXPECT_NE(guiText(message, XmNmessageString).find("/f\xfcnf.cfg\""), std::string::npos)
+                << guiText(message, XmNmessageString);
             guiPress(guiFind(message, "okButton"));
         }
         choose(fsb, dir.file("da.cfg"));

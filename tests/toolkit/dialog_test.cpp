@@ -4,10 +4,12 @@
 #include "support/gui.h"
 #include "toolkit/toolkit.h"
 
+#include <Xm/RowColumn.h>
 #include <Xm/TextF.h>
 
 #include <cstddef>
 #include <cstring>
+#include <functional>
 #include <string>
 
 namespace {
@@ -141,6 +143,47 @@ TEST(Dialog, RunWithoutDataAndCancelByCall)
     EXPECT_FALSE(XmtDialogRun(dlg));
     guiWhenActive([&](Widget d) { XmtDialogOkayCallback(guiFind(d, "*tail"), nullptr, nullptr); });
     EXPECT_TRUE(XmtDialogRun(dlg));
+}
+
+// Escape is "Abbrechen" wherever the focus is: in a field, on a box, on an
+// option menu (whose button is a gadget: its menu bar takes the keys), on a button.
+TEST(Dialog, EscapeCancelsWhereverTheFocusIs)
+{
+    Widget dlg = guiDialog("esc_dlg", R"(
+*esc_dlg.children: Form form
+*esc_dlg*form.children: InputField name; Chooser radio; Chooser menu; EqualRow buttons
+*esc_dlg*radio.strings: Eins, Zwei
+*esc_dlg*menu.chooserType: option
+*esc_dlg*menu.strings: Einzelanlage, Direkt
+*esc_dlg*buttons.children: Button okay; Button cancel
+*esc_dlg*okay.activateCallback: XmtDialogOkayCallback()
+*esc_dlg*cancel.activateCallback: XmtDialogCancelCallback()
+)");
+    const struct {
+        const char *focus;
+        std::function<Widget(Widget)> widget;
+    } cases[] = {
+        {"field", [](Widget d) { return guiFind(d, "*name"); }},
+        {"radio box", [](Widget d) { return guiFind(d, "*radio*item1"); }},
+        {"option menu", [](Widget d) { return XmOptionButtonGadget(guiFind(d, "*menu")); }},
+        {"button", [](Widget d) { return guiFind(d, "*okay"); }},
+    };
+    for (const auto &c : cases) {
+        bool ran = false;
+        guiWhenActive([&](Widget d) {
+            ran = true;
+            guiFocusIn(d);
+            guiPump(30);
+            XmProcessTraversal(c.widget(d), XmTRAVERSE_CURRENT);
+            guiPump(30);
+            EXPECT_EQ(guiFocus(d), c.widget(d)) << c.focus;
+            guiKey(d, "Escape");
+            // Keys that end nothing must not hang the test.
+            guiLater(2000, [d] { XmtDialogOkayCallback(d, nullptr, nullptr); });
+        });
+        EXPECT_FALSE(XmtDialogRun(dlg)) << "Escape on the " << c.focus;
+        EXPECT_TRUE(ran);
+    }
 }
 
 } // namespace

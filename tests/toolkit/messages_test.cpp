@@ -8,6 +8,7 @@
 #include <Xm/SelectioB.h>
 #include <Xm/TextF.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -198,6 +199,45 @@ TEST(Messages, AskForIntegerRefusesValuesOutsideItsRange)
     guiWhenActive([&](Widget box) { guiPress(XmSelectionBoxGetChild(box, XmDIALOG_CANCEL_BUTTON)); });
     EXPECT_FALSE(XmtAskForInteger(guiTop(), "count", "Anzahl:", &value, 1, 10, nullptr));
     EXPECT_EQ(value, 10);
+}
+
+bool pixmapExists(Display *dpy, Pixmap p)
+{
+    XSync(dpy, False);
+    XErrorHandler was = XSetErrorHandler([](Display *, XErrorEvent *) { return 0; });
+    Window root;
+    int x, y;
+    unsigned width, height, border, depth;
+    bool there = XGetGeometry(dpy, p, &root, &x, &y, &width, &height, &border, &depth) != 0;
+    XSync(dpy, False);
+    XSetErrorHandler(was);
+    return there;
+}
+
+// In a process of its own: the resolution is read once, at start.  Each box
+// at 192 dpi shows its symbol grown, and takes it along when it goes.
+void symbolsAt192DpiAndExit()
+{
+    GuiStartupResources({"Xft.dpi: 192"});
+    Display *dpy = XtDisplay(guiTop());
+    for (int i = 0; i < 3; i++) {
+        XmtDisplayErrorMsg(guiTop(), "grown", "Fehler %d", nullptr, nullptr, i);
+        Pixmap symbol = XmUNSPECIFIED_PIXMAP;
+        XtVaGetValues(XmtLastMessageBox("grown"), XmNsymbolPixmap, &symbol, nullptr);
+        if (symbol == XmUNSPECIFIED_PIXMAP || !pixmapExists(dpy, symbol))
+            std::exit(2);
+        takeMessage("grown");
+        guiPump(20);
+        if (pixmapExists(dpy, symbol))
+            std::exit(3); // a grown symbol left on the X server for every box
+    }
+    std::exit(0);
+}
+
+TEST(Messages, GrownSymbolsGoWithTheirBoxes)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(symbolsAt192DpiAndExit(), ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "toolkit/internal.h"
+#include "toolkit/toolkit.h"
 
 #include <string>
 
@@ -88,6 +89,28 @@ TEST(TextForm, CharactersLatin1LacksAreRefused)
         EXPECT_FALSE(xmt::fromDisplay(c.typed, back)) << c.kept;
         EXPECT_EQ(back, c.kept);
     }
+}
+
+// A file's name as the message line and the title show it: names are bytes,
+// mostly UTF-8, some ISO 8859-1; the window's texts are ISO 8859-1.
+TEST(TextForm, FileNamesAsWindowText)
+{
+    struct Case {
+        std::string name, shown;
+    } cases[] = {
+        {"anlage.cfg", "anlage.cfg"},
+        {"B\xc3\xbcro M\xc3\xbcller.cfg", "B\xfcro M\xfcller.cfg"}, // typed in a UTF-8 file box
+        {"B\xfcro.cfg", "B\xfcro.cfg"},                             // an ISO 8859-1 name on disk
+        {"100%s%n.cfg", "100%s%n.cfg"},
+        {"\xe2\x82\xac-Preise.cfg", "?-Preise.cfg"},                 // no ISO 8859-1 form
+        {"a\nb\tc\x1b[31m.cfg", "a?b?c?[31m.cfg"},                  // control characters
+        {"a\xc2\x85z\x7f.cfg", "a?z?.cfg"},                          // C1 and DEL in UTF-8
+        {"\xfc\x85.cfg", "\xfc?.cfg"},                               // no UTF-8: C1 bytes too
+        {"\xc3", "\xc3"},                                            // cut short: no UTF-8
+        {"", ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(XmtFileNameText(c.name), c.shown) << c.name;
 }
 
 } // namespace
