@@ -134,11 +134,11 @@ void showOverview(Widget, XtPointer, XtPointer)
     input.speedDial = recInt(rec::KwzPresent) != 0;
     input.subscriberData = recInt(rec::TlnPresent) != 0;
     if (!outCallList().store.empty()) {
-        out = overview::callsOfStore(outCallList().read, outCallList().store, today);
+        out = overview::callsOfStore(outCallList().read, outCallList().store, today, all);
         input.outgoing = &out;
     }
     if (!inCallList().store.empty()) {
-        in = overview::callsOfStore(inCallList().read, inCallList().store, today);
+        in = overview::callsOfStore(inCallList().read, inCallList().store, today, all);
         input.incoming = &in;
     }
     std::string page = overview::overviewPage(input);

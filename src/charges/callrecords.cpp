@@ -37,7 +37,7 @@ void showCallList(CallList &list)
     const CallRead &calls = list.read;
     std::size_t size = std::size_t(calls.recordSize);
     for (int i = 0; i < calls.capacity && std::size_t(i + 1) * size <= list.store.size(); i++) {
-        std::string line = calls.line(i, list.store.data() + std::size_t(i) * size, CallForm::Text);
+        std::string line = calls.line(i, list.store.data() + std::size_t(i) * size, CallForm::Text, all);
         if (line.empty())
             break;
         items.push_back(XmtCreateXmString(line.data()));
@@ -51,7 +51,7 @@ void showCallList(CallList &list)
 // false when the stream did not take them.
 static bool writeCalls(const CallList &list, FILE *fp, bool printing, CallForm form)
 {
-    return writeCallLines(list.read, list.store, fp, printing, form);
+    return writeCallLines(list.read, list.store, fp, printing, form, all);
 }
 
 bool saveCallList(const CallList &list, const char *query, const char *prompt, const char *pattern, CallForm form)

@@ -180,34 +180,42 @@ FilePtr openInput(const std::string &path, const char *mark, long size, const ch
     return fp;
 }
 
-int loadConfig(const std::string &path)
+int loadConfig(const std::string &path, unsigned char *record)
 {
     int status;
     FilePtr fp = openInput(path, "Daten Konfigurator", CfgFileSize, "Konfigurationsdatei", &status);
     if (!fp)
         return status;
-    loadConfigImage(fp.get());
+    loadConfigImage(fp.get(), record);
     return Success;
 }
 
-int loadSpeedDial(const std::string &path)
+int loadSpeedDial(const std::string &path, unsigned char *record)
 {
     int status;
     FilePtr fp = openInput(path, KwzMark, long(KwzFileSize), "Kurzwahl-Datei", &status);
     if (!fp)
         return status;
-    loadKwzImage(fp.get());
+    loadKwzImage(fp.get(), record);
     return Success;
 }
 
-bool writeTnd(FILE *fp) { return writeTndStream(fp, all); }
-bool writeKwz(FILE *fp) { return writeKwzStream(fp, all); }
+std::function<bool(FILE *)> tndWriter(const unsigned char *record)
+{
+    return [record](FILE *fp) { return writeTndStream(fp, record); };
+}
+std::function<bool(FILE *)> kwzWriter(const unsigned char *record)
+{
+    return [record](FILE *fp) { return writeKwzStream(fp, record); };
+}
 
 // ---------------------------------------------------------------- transfers
 
 struct Context {
     const Invocation &invocation;
     ConsoleObserver observer;
+    std::vector<unsigned char> image = std::vector<unsigned char>(rec::RecordSize, 0); // the command's own record
+    unsigned char *record() { return image.data(); }
 };
 
 // The status of a transfer that did not run through, said when the observer
@@ -249,21 +257,23 @@ int readConfig(Context &c, const Args &args)
         complain("--ident takes dorvan or ostrale");
         return WrongUsage;
     }
-    if (int status = transferStatus(c, readConfiguration(c.observer, all)); status != Success)
+    if (int status = transferStatus(c, readConfiguration(c.observer, c.record())); status != Success)
         return status;
     const std::string &path = args.files[0];
     CfgVendor vendor = ident == "dorvan" ? CfgVendor::Dorvan : CfgVendor::Ostrale;
-    FileWrite written = writeConfigFile(path.c_str(), vendor);
+    const unsigned char *record = c.record();
+    FileWrite written = writeConfigFile(path.c_str(), vendor, record);
     int error = errno;
-    keepBackup(c, args, FileKind::Configuration, [vendor](FILE *fp) { return writeCfgStream(fp, vendor, all); });
+    keepBackup(c, args, FileKind::Configuration,
+               [vendor, record](FILE *fp) { return writeCfgStream(fp, vendor, record); });
     return written == FileWrite::Written ? Success : unwritten(path, written, error);
 }
 
 int programConfig(Context &c, const Args &args)
 {
-    if (int status = loadConfig(args.files[0]); status != Success)
+    if (int status = loadConfig(args.files[0], c.record()); status != Success)
         return status;
-    return transferStatus(c, writeConfiguration(c.observer, all));
+    return transferStatus(c, writeConfiguration(c.observer, c.record()));
 }
 
 int readSpeedDialFile(Context &c, const Args &args)
@@ -273,31 +283,31 @@ int readSpeedDialFile(Context &c, const Args &args)
     // their entries, as they stay in the window.
     struct stat st;
     if (stat(path.c_str(), &st) == 0)
-        if (int status = loadSpeedDial(path); status != Success)
+        if (int status = loadSpeedDial(path, c.record()); status != Success)
             return status;
-    if (int status = transferStatus(c, readSpeedDial(c.observer, all)); status != Success)
+    if (int status = transferStatus(c, readSpeedDial(c.observer, c.record())); status != Success)
         return status;
-    FileWrite written = writeKwzFile(path.c_str());
+    FileWrite written = writeKwzFile(path.c_str(), c.record());
     int error = errno;
-    keepBackup(c, args, FileKind::SpeedDial, writeKwz);
+    keepBackup(c, args, FileKind::SpeedDial, kwzWriter(c.record()));
     return written == FileWrite::Written ? Success : unwritten(path, written, error);
 }
 
 int programSpeedDial(Context &c, const Args &args)
 {
-    if (int status = loadSpeedDial(args.files[0]); status != Success)
+    if (int status = loadSpeedDial(args.files[0], c.record()); status != Success)
         return status;
-    return transferStatus(c, writeSpeedDial(c.observer, all));
+    return transferStatus(c, writeSpeedDial(c.observer, c.record()));
 }
 
 int readSubscribers(Context &c, const Args &args)
 {
-    if (int status = transferStatus(c, readTlnConfiguration(c.observer, all)); status != Success)
+    if (int status = transferStatus(c, readTlnConfiguration(c.observer, c.record())); status != Success)
         return status;
     const std::string &path = args.files[0];
-    FileWrite written = writeFileAtomically(path.c_str(), writeTnd);
+    FileWrite written = writeFileAtomically(path.c_str(), tndWriter(c.record()));
     int error = errno;
-    keepBackup(c, args, FileKind::Subscribers, writeTnd);
+    keepBackup(c, args, FileKind::Subscribers, tndWriter(c.record()));
     return written == FileWrite::Written ? Success : unwritten(path, written, error);
 }
 
@@ -320,12 +330,12 @@ int programSubscribers(Context &c, const Args &args)
     }
     // The file holds 55 of each record's 124 bytes: the rest is read from the
     // PBX first, so that programming sends back what it had.
-    if (status = transferStatus(c, readTlnConfiguration(c.observer, all)); status != Success)
+    if (status = transferStatus(c, readTlnConfiguration(c.observer, c.record())); status != Success)
         return status;
     errno = 0;
-    if (readTndStream(fp.get(), all) != rec::TlnCount)
+    if (readTndStream(fp.get(), c.record()) != rec::TlnCount)
         return unreadable(args.files[0], errno ? errno : EIO);
-    return transferStatus(c, writeTlnConfiguration(c.observer, all));
+    return transferStatus(c, writeTlnConfiguration(c.observer, c.record()));
 }
 
 int calls(Context &c, const Args &args)
@@ -348,30 +358,30 @@ int calls(Context &c, const Args &args)
     if (!printSettingsOf(args.value("--print-encoding"), args.value("--print-command"), printing))
         return WrongUsage;
     if (std::string names = args.value("--names"); !names.empty())
-        if (int status = loadSpeedDial(names); status != Success)
+        if (int status = loadSpeedDial(names, c.record()); status != Success)
             return status;
     const CallRead &list = which == "out" ? outgoingCalls : incomingCalls;
     std::vector<unsigned char> store;
     if (int status = transferStatus(c, readCalls(list, store, c.observer)); status != Success)
         return status;
     if (args.has("--print"))
-        return printCalls(list, store, printing);
+        return printCalls(list, store, c.record(), printing);
     if (args.has("--sheet"))
-        return writeCallSheet(list, store);
+        return writeCallSheet(list, store, c.record());
     // The lines as the window saves them: ISO 8859-1, whatever the locale.
     errno = 0;
-    bool written = writeCallLines(list, store, stdout, false, csv ? CallForm::Spreadsheet : CallForm::Text);
+    bool written = writeCallLines(list, store, stdout, false, csv ? CallForm::Spreadsheet : CallForm::Text, c.record());
     return outputDone(written, errno);
 }
 
-int printSpeedDialFile(Context &, const Args &args)
+int printSpeedDialFile(Context &c, const Args &args)
 {
     print::Settings printing;
     if (!printSettingsOf(args.value("--print-encoding"), args.value("--print-command"), printing))
         return WrongUsage;
-    if (int status = loadSpeedDial(args.files[0]); status != Success)
+    if (int status = loadSpeedDial(args.files[0], c.record()); status != Success)
         return status;
-    return printSpeedDial(printing);
+    return printSpeedDial(c.record(), printing);
 }
 
 int counters(Context &c, const Args &args)
@@ -379,15 +389,15 @@ int counters(Context &c, const Args &args)
     // Only subscribers with an internal number are listed: the numbers come
     // from the configuration, read first unless a file gives them.
     if (std::string config = args.value("--config"); !config.empty()) {
-        if (int status = loadConfig(config); status != Success)
+        if (int status = loadConfig(config, c.record()); status != Success)
             return status;
-    } else if (int status = transferStatus(c, readConfiguration(c.observer, all)); status != Success) {
+    } else if (int status = transferStatus(c, readConfiguration(c.observer, c.record())); status != Success) {
         return status;
     }
     std::int32_t counters[ChargeCounters];
     if (int status = transferStatus(c, readChargeCounters(counters, c.observer)); status != Success)
         return status;
-    CounterList list = counterList(counters, all);
+    CounterList list = counterList(counters, c.record());
     for (const std::string &line : list.lines)
         std::printf("%s\n", line.c_str());
     // The total under its caption in the window.
@@ -405,16 +415,16 @@ int backup(Context &c, const Args &args)
     }
     // Everything is read before anything is written: a backup is all three
     // files of one moment, or none.
-    if (int status = transferStatus(c, readConfiguration(c.observer, all)); status != Success)
+    if (int status = transferStatus(c, readConfiguration(c.observer, c.record())); status != Success)
         return status;
-    if (int status = transferStatus(c, readSpeedDial(c.observer, all)); status != Success)
+    if (int status = transferStatus(c, readSpeedDial(c.observer, c.record())); status != Success)
         return status;
-    if (int status = transferStatus(c, readTlnConfiguration(c.observer, all)); status != Success)
+    if (int status = transferStatus(c, readTlnConfiguration(c.observer, c.record())); status != Success)
         return status;
     const std::vector<BackupPiece> pieces = {
-        {FileKind::Configuration, [](FILE *fp) { return writeCfgStream(fp, CfgVendor::Dorvan, all); }},
-        {FileKind::SpeedDial, writeKwz},
-        {FileKind::Subscribers, writeTnd},
+        {FileKind::Configuration, [&c](FILE *fp) { return writeCfgStream(fp, CfgVendor::Dorvan, c.record()); }},
+        {FileKind::SpeedDial, kwzWriter(c.record())},
+        {FileKind::Subscribers, tndWriter(c.record())},
     };
     std::vector<std::string> done;
     {

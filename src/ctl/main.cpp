@@ -98,16 +98,9 @@ int main(int argc, char **argv)
     invocation.progress = !quiet && isatty(STDERR_FILENO);
     invocation.quiet = quiet;
 
-    all = static_cast<unsigned char *>(std::calloc(1, rec::RecordSize));
-    if (!all) {
-        std::perror(program);
-        return LineFailed;
-    }
     if (level > 0)
         openTrace(level);
     int status = runCommand(invocation);
     closeTrace();
-    std::free(all);
-    all = nullptr;
     return status;
 }

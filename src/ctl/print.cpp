@@ -28,16 +28,20 @@ int printOut(const std::function<bool(FILE *fp)> &write, const print::Settings &
     return FileTrouble;
 }
 
-int printCalls(const CallRead &list, const std::vector<unsigned char> &store, const print::Settings &settings)
+int printCalls(const CallRead &list, const std::vector<unsigned char> &store, const unsigned char *record,
+               const print::Settings &settings)
 {
-    return printOut([&](FILE *fp) { return writeCallLines(list, store, fp, true, CallForm::Text); }, settings);
+    return printOut([&](FILE *fp) { return writeCallLines(list, store, fp, true, CallForm::Text, record); }, settings);
 }
 
-int printSpeedDial(const print::Settings &settings) { return printOut(writeTextFile, settings); }
-
-int writeCallSheet(const CallRead &list, const std::vector<unsigned char> &store)
+int printSpeedDial(const unsigned char *record, const print::Settings &settings)
 {
-    std::string sheet = callSheet(list, store, localToday());
+    return printOut([record](FILE *fp) { return writeKwzText(fp, record); }, settings);
+}
+
+int writeCallSheet(const CallRead &list, const std::vector<unsigned char> &store, const unsigned char *record)
+{
+    std::string sheet = callSheet(list, store, localToday(), record);
     if (std::fwrite(sheet.data(), 1, sheet.size(), stdout) == sheet.size() && std::fflush(stdout) == 0)
         return Success;
     complain(std::string("Die Datei \"-\" konnte nicht geschrieben werden: ") + std::strerror(errno));

@@ -18,9 +18,10 @@ bool printSettingsOf(const std::string &encoding, const std::string &command, pr
 // exit status (FileTrouble, with the window's text, when it did not print).
 int printOut(const std::function<bool(FILE *fp)> &write, const print::Settings &settings);
 
-// The call list as the window prints it.
-int printCalls(const CallRead &list, const std::vector<unsigned char> &store, const print::Settings &settings);
-// The speed-dial directory of the record as the window prints it.
-int printSpeedDial(const print::Settings &settings);
-// The table for spreadsheets on standard output.
-int writeCallSheet(const CallRead &list, const std::vector<unsigned char> &store);
+// The call list as the window prints it, names from record.
+int printCalls(const CallRead &list, const std::vector<unsigned char> &store, const unsigned char *record,
+               const print::Settings &settings);
+// The speed-dial directory of record as the window prints it.
+int printSpeedDial(const unsigned char *record, const print::Settings &settings);
+// The table for spreadsheets on standard output, names from record.
+int writeCallSheet(const CallRead &list, const std::vector<unsigned char> &store, const unsigned char *record);

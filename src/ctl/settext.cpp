@@ -89,8 +89,6 @@ int loadTarget(const std::string &path, FileImage &image, CfgVendor &vendor)
     return Success;
 }
 
-bool writeTnd(FILE *fp) { return writeTndStream(fp, all); }
-
 // Through the writer of the file's kind: the old file or the whole new one.
 int writeTarget(const std::string &path, FileImage &image, CfgVendor vendor)
 {
@@ -159,16 +157,15 @@ struct Part {
     FileKind kind;
     TransferResult (*read)(TransferObserver &, unsigned char *record);
     TransferResult (*program)(TransferObserver &, unsigned char *record);
-    bool (*write)(FILE *); // the backup, as a save writes the file
+    bool (*write)(FILE *, const unsigned char *record); // the backup, as a save writes the file
 };
 
-bool writeCfgBackup(FILE *fp) { return writeCfgStream(fp, CfgVendor::Dorvan, all); }
-bool writeKwzBackup(FILE *fp) { return writeKwzStream(fp, all); }
+bool writeCfgBackup(FILE *fp, const unsigned char *record) { return writeCfgStream(fp, CfgVendor::Dorvan, record); }
 
 const Part parts[] = {
     {FileKind::Configuration, readConfiguration, writeConfiguration, writeCfgBackup},
-    {FileKind::SpeedDial, readSpeedDial, writeSpeedDial, writeKwzBackup},
-    {FileKind::Subscribers, readTlnConfiguration, writeTlnConfiguration, writeTnd},
+    {FileKind::SpeedDial, readSpeedDial, writeSpeedDial, writeKwzStream},
+    {FileKind::Subscribers, readTlnConfiguration, writeTlnConfiguration, writeTndStream},
 };
 
 int transferred(ConsoleObserver &observer, TransferResult result)
@@ -241,21 +238,24 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
     // Everything is read before anything changes: a failed read programs nothing.
     ConsoleObserver observer(invocation.progress);
     std::string backupDir = defaultBackupDirectory();
+    std::vector<unsigned char> image(rec::RecordSize, 0);
+    unsigned char *record = image.data();
     for (const Part &p : parts) {
         if (!wanted[int(p.kind)])
             continue;
-        if (int status = transferred(observer, p.read(observer, all)); status != Success)
+        if (int status = transferred(observer, p.read(observer, record)); status != Success)
             return status;
         // Kept as the read commands keep theirs; one that cannot be written is said.
         if (flags.count("--no-backup"))
             continue;
-        BackupResult kept = writeBackup(backupDir, p.kind, invocation.device, DefaultBackupKeep, p.write);
+        BackupResult kept = writeBackup(backupDir, p.kind, invocation.device, DefaultBackupKeep,
+                                        [&p, record](FILE *fp) { return p.write(fp, record); });
         if (!kept.written)
             complain(backupTroubleText(kept, backupDir,
                                        [](const char *which) { return builtinResource(std::string("*backup.") + which); }));
     }
-    FileImage before{FileKind::Configuration, std::vector<unsigned char>(all, all + rec::RecordSize)};
-    if (!said(assignResolved(lines, targets, all, rules)))
+    FileImage before{FileKind::Configuration, image};
+    if (!said(assignResolved(lines, targets, record, rules)))
         return WrongUsage;
 
     std::vector<std::string> changes;
@@ -263,7 +263,7 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
     for (const Part &p : parts) {
         if (!wanted[int(p.kind)])
             continue;
-        FileImage was{p.kind, before.record}, now{p.kind, std::vector<unsigned char>(all, all + rec::RecordSize)};
+        FileImage was{p.kind, before.record}, now{p.kind, image};
         for (const std::string &line : diffLines(was, now)) {
             changes.push_back(line);
             changed[int(p.kind)] = true;
@@ -281,7 +281,7 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
     if (report) {
         // As the window's question: what the check finds comes first.
         if (changed[int(FileKind::Configuration)])
-            for (const overview::Finding &f : overview::check(overview::derive(all), all))
+            for (const overview::Finding &f : overview::check(overview::derive(record), record))
                 std::printf("%s\n", forLocale(fillPlaceholders(builtinResource("*overview.attention"), {f.text})).c_str());
         std::printf("%s\n", forLocale(question("changes", against)).c_str());
         for (const std::string &line : changes)
@@ -296,7 +296,7 @@ int changePbx(const Invocation &invocation, const std::vector<Assignment> &lines
     }
     for (const Part &p : parts)
         if (changed[int(p.kind)])
-            if (int status = transferred(observer, p.program(observer, all)); status != Success)
+            if (int status = transferred(observer, p.program(observer, record)); status != Success)
                 return status;
     return Success;
 }

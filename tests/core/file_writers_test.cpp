@@ -1,8 +1,10 @@
-// The file writers and the port clearing take the record they work on: the bytes come from that
-// record, and the program's own (`all`) keeps every byte and counter, so that
-// kelvoractl writes an edited file without the global in between.
+// The file writers and loaders, the port clearing and the names beside calls
+// take the record they work on: the bytes come from or go into that record,
+// and the program's own (`all`) keeps every byte and counter, so that
+// kelvoractl works on a record of its own.
 #include <gtest/gtest.h>
 
+#include "charges/callsheet.h"
 #include "config/cfgfile.h"
 #include "config/cfgtransfer.h"
 #include "config/record.h"
@@ -80,6 +82,103 @@ TEST(FileWriters, SavingTheProgramsRecordCountsItSaved)
     EXPECT_FALSE(unsavedChanges(FileKind::Configuration));
     EXPECT_FALSE(unsavedChanges(FileKind::SpeedDial));
     EXPECT_EQ(readFile(dir.file("a.cfg")).substr(CfgIdSize), bytesOf(program, 0, rec::PbxImageSize));
+}
+
+// Loading a file fills the record given and counts there; the program's own
+// keeps every byte and counter.
+TEST(FileWriters, LoadersFillTheRecordGivenAndLeaveTheProgramsAlone)
+{
+    Bytes file = pattern(9);
+    std::memcpy(file.data() + rec::KwzHeader, KwzMark, KwzMarkLength);
+    const struct {
+        const char *name;
+        std::function<FileWrite(const char *, const unsigned char *)> write;
+        std::function<FileLoad(FILE *, unsigned char *)> load;
+        std::size_t from, size;                // a region the file carries as it is
+        std::vector<std::size_t> counted;      // counters that go up by one
+        std::size_t cleared, set;              // a counter set to 0, one set to 1 (0: none)
+    } cases[] = {
+        {"configuration",
+         [](const char *p, const unsigned char *r) { return writeConfigFile(p, CfgVendor::Dorvan, r); },
+         [](FILE *fp, unsigned char *r) { return loadConfigImage(fp, r); }, 0, rec::PbxImageSize,
+         {rec::CfgFileCount}, rec::CfgChanges, rec::CfgValid},
+        {"speed dial", [](const char *p, const unsigned char *r) { return writeKwzFile(p, r); },
+         [](FILE *fp, unsigned char *r) { return loadKwzImage(fp, r); }, rec::KwzNames,
+         rec::NahBerList - rec::KwzNames, {rec::KwzPresent, rec::PrefixPresent, rec::KwzFileCount}, rec::KwzChanges, 0},
+    };
+    for (const auto &c : cases) {
+        TempDir dir;
+        std::string path = dir.file("in");
+        ASSERT_EQ(c.write(path.c_str(), file.data()), FileWrite::Written) << c.name;
+        const Bytes program = pattern(101);
+        std::copy(program.begin(), program.end(), all);
+        Bytes given = pattern(3);
+        const Bytes before = given;
+        FILE *fp = std::fopen(path.c_str(), "rb");
+        ASSERT_NE(fp, nullptr);
+        EXPECT_EQ(c.load(fp, given.data()), FileLoad::Loaded) << c.name;
+        std::fclose(fp);
+        EXPECT_TRUE(bytesOf(given, c.from, c.size) == bytesOf(file, c.from, c.size))
+            << c.name << ": not the file's bytes";
+        for (std::size_t counter : c.counted)
+            EXPECT_EQ(getLe32(given.data() + counter), getLe32(before.data() + counter) + 1)
+                << c.name << " @" << counter;
+        EXPECT_EQ(getLe32(given.data() + c.cleared), 0u) << c.name;
+        if (c.set) {
+            EXPECT_EQ(getLe32(given.data() + c.set), 1u) << c.name;
+        }
+        EXPECT_TRUE(std::equal(program.begin(), program.end(), all)) << c.name << ": the program's record changed";
+    }
+}
+
+// Names beside calls and the directory's text come from the record given,
+// not from the program's, which holds another name for the same number.
+TEST(FileWriters, NamesComeFromTheRecordGiven)
+{
+    auto withEntry = [](unsigned char *r, const char *name) {
+        std::memcpy(r + rec::KwzNumbers, "0431", 4);
+        std::strcpy(reinterpret_cast<char *>(r + rec::KwzNames), name);
+        putLe32(r + rec::KwzPresent, 1);
+    };
+    std::fill(all, all + rec::RecordSize, 0);
+    withEntry(all, "Programm");
+    const Bytes program(all, all + rec::RecordSize);
+    Bytes given(rec::RecordSize, 0);
+    withEntry(given.data(), "Kiel Hafen");
+    // An outgoing call to 0431: charge, duration, then the tail.
+    Bytes out(std::size_t(OutCallSize) * 2, 0);
+    const unsigned char call[] = {0x10, 0, 0, 0, 60, 0, 0x21, 3, 4, 10, 30, 0x04, 0x31, 0xFF};
+    std::memcpy(out.data(), call, sizeof call);
+    std::fill(out.begin() + 14, out.begin() + OutCallSize, 0xFF);
+    auto written = [](const std::function<bool(FILE *)> &write) {
+        TempDir dir;
+        FILE *fp = std::fopen(dir.file("t").c_str(), "wb");
+        bool ok = fp && write(fp);
+        if (fp)
+            std::fclose(fp);
+        return ok ? readFile(dir.file("t")) : std::string("(not written)");
+    };
+    const struct {
+        const char *name;
+        std::function<std::string(const unsigned char *)> run;
+    } cases[] = {
+        {"callName", [](const unsigned char *r) { return callName(r, "0431"); }},
+        {"call line", [&](const unsigned char *r) { return outCallLine(0, out.data(), CallForm::Text, r); }},
+        {"call lines",
+         [&](const unsigned char *r) {
+             return written(
+                 [&](FILE *fp) { return writeCallLines(outgoingCalls, out, fp, false, CallForm::Spreadsheet, r); });
+         }},
+        {"call sheet", [&](const unsigned char *r) { return callSheet(outgoingCalls, out, {2026, 3, 1}, r); }},
+        {"directory text",
+         [&](const unsigned char *r) { return written([r](FILE *fp) { return writeKwzText(fp, r); }); }},
+    };
+    for (const auto &c : cases) {
+        std::string text = c.run(given.data());
+        EXPECT_NE(text.find("Kiel Hafen"), std::string::npos) << c.name << ": " << text;
+        EXPECT_EQ(text.find("Programm"), std::string::npos) << c.name << ": " << text;
+        EXPECT_TRUE(std::equal(program.begin(), program.end(), all)) << c.name << ": the program's record changed";
+    }
 }
 
 } // namespace

@@ -62,9 +62,9 @@ TEST(Printouts, CharacterSetAndWidthAsTheSpoolerGetsThem)
         const char *holds; // ISO 8859-1
     } printouts[] = {
         {"speed dial", writeTextFile, 0, "\n 250 Wien Büro                 004319300012345\n"},
-        {"outgoing calls", [&](FILE *fp) { return writeCallLines(outgoingCalls, out, fp, true, CallForm::Text); }, 80,
+        {"outgoing calls", [&](FILE *fp) { return writeCallLines(outgoingCalls, out, fp, true, CallForm::Text, all); }, 80,
          " 030000065 Jürgen Weiß-Öztürk 1 "},
-        {"incoming calls", [&](FILE *fp) { return writeCallLines(incomingCalls, in, fp, true, CallForm::Text); }, 80,
+        {"incoming calls", [&](FILE *fp) { return writeCallLines(incomingCalls, in, fp, true, CallForm::Text, all); }, 80,
          "#9 Privatgespräch"},
     };
     TempDir dir;
@@ -116,7 +116,7 @@ TEST(CallSheet, ColumnsOfBothLists)
     out[8] = 0xFF; // call 0 has no day
     std::strcpy(kwzName(0), "Kunde; \"0\"");
     std::strcpy(kwzName(1), "=Weiß \"x\""); // shown as it is, never run as a formula
-    std::string sheet = callSheet(outgoingCalls, out, {2026, 3, 1});
+    std::string sheet = callSheet(outgoingCalls, out, {2026, 3, 1}, all);
     ASSERT_EQ(sheet.substr(0, 3), "\xEF\xBB\xBF");
     std::vector<std::string> rows = linesOf(sheet.substr(3));
     ASSERT_EQ(rows.size(), 1001u);
@@ -132,7 +132,7 @@ TEST(CallSheet, ColumnsOfBothLists)
     for (auto [row, text] : expected)
         EXPECT_EQ(rows[std::size_t(row)], phonebook::latin1ToUtf8(text)) << "row " << row;
 
-    rows = linesOf(callSheet(incomingCalls, storeOf(pbxWithCalls().incalls, InCallSize, InCallCount), {2026, 3, 1}));
+    rows = linesOf(callSheet(incomingCalls, storeOf(pbxWithCalls().incalls, InCallSize, InCallCount), {2026, 3, 1}, all));
     ASSERT_EQ(rows.size(), 76u);
     EXPECT_EQ(rows[0], "\xEF\xBB\xBFNebenstelle;Datum;Uhrzeit;Nummer;Name\r");
     EXPECT_EQ(rows[1], phonebook::latin1ToUtf8("--;2025-04-20;15:39;=\"#9\";Privatgespräch\r"));

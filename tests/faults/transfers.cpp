@@ -336,7 +336,7 @@ std::string showsCalls(CallList &list, const std::string &before, const std::vec
     std::vector<unsigned char> store;
     std::string text;
     for (const Record &r : records) {
-        text += list.read.line(int(store.size()) / list.read.recordSize, r.data(), CallForm::Text) + "\n";
+        text += list.read.line(int(store.size()) / list.read.recordSize, r.data(), CallForm::Text, all) + "\n";
         store.insert(store.end(), r.begin(), r.end());
     }
     store.resize(std::size_t(list.read.capacity * list.read.recordSize), 0);

@@ -19,7 +19,7 @@ struct CallTail {
 // Month, day and hour 0xFF are unset and read as 0; the minute is taken as stored.
 int unsetAsZero(unsigned char byte) { return byte == 0xFF ? 0 : byte; }
 
-CallTail tailOf(const unsigned char *tail)
+CallTail tailOf(const unsigned char *tail, const unsigned char *record)
 {
     CallTail t;
     t.subscriber = getKitAppNum(tail[0]);
@@ -28,9 +28,11 @@ CallTail tailOf(const unsigned char *tail)
     t.hour = unsetAsZero(tail[3]);
     t.minute = tail[4];
     t.number = get_Phonenumber(tail + 5);
-    t.name = get_CallName(t.number);
+    t.name = callName(record, t.number);
     return t;
 }
+
+const char *textAt(const unsigned char *record, std::size_t at) { return reinterpret_cast<const char *>(record + at); }
 
 // The speed-dial slot holds exactly this text (slots need not be terminated).
 bool slotHolds(const char *slot, std::size_t size, const std::string &text)
@@ -81,9 +83,11 @@ std::string get_Phonenumber(const unsigned char *number)
     return digits;
 }
 
-std::string get_CallName(const std::string &number)
+std::string get_CallName(const std::string &number) { return callName(all, number); }
+
+std::string callName(const unsigned char *record, const std::string &number)
 {
-    if (recInt(rec::KwzPresent) == 0)
+    if (getLe32(record + rec::KwzPresent) == 0)
         return "";
     if (number.starts_with("-"))
         return "Analoger Teilnehmer";
@@ -93,23 +97,33 @@ std::string get_CallName(const std::string &number)
     if (number.empty())
         return "";
     for (int i = 0; i < rec::KwzCount; i++) {
-        const char *slot = recText(rec::KwzNumbers + rec::KwzNumberSize * std::size_t(i));
+        const char *slot = textAt(record, rec::KwzNumbers + rec::KwzNumberSize * std::size_t(i));
         if (slotHolds(slot, rec::KwzNumberSize, number)) {
-            const char *name = recText(rec::KwzNames + rec::KwzNameSize * std::size_t(i));
+            const char *name = textAt(record, rec::KwzNames + rec::KwzNameSize * std::size_t(i));
             return std::string(name, strnlen(name, rec::KwzNameSize));
         }
     }
     return "";
 }
 
-std::string printOutcallbuf(int position, const unsigned char *record, CallForm form)
+std::string printOutcallbuf(int position, const unsigned char *call, CallForm form)
 {
-    const unsigned char *tail = record + TailOfOutCall;
+    return outCallLine(position, call, form, all);
+}
+
+std::string printIncallbuf(int position, const unsigned char *call, CallForm form)
+{
+    return inCallLine(position, call, form, all);
+}
+
+std::string outCallLine(int position, const unsigned char *call, CallForm form, const unsigned char *record)
+{
+    const unsigned char *tail = call + TailOfOutCall;
     if (tail[0] == 0)
         return "";
-    CallTail t = tailOf(tail);
-    double charge = getLe32(record) / 100.0;
-    unsigned seconds = getLe16(record + 4);
+    CallTail t = tailOf(tail, record);
+    double charge = getLe32(call) / 100.0;
+    unsigned seconds = getLe16(call + 4);
     char line[512];
     if (form == CallForm::Spreadsheet) {
         std::snprintf(line, sizeof line, "%s,%02d.%02d,%02d:%02d,%u,%2.2f,#%s,%s", t.subscriber.c_str(), t.day, t.month,
@@ -125,11 +139,11 @@ std::string printOutcallbuf(int position, const unsigned char *record, CallForm 
     return line;
 }
 
-std::string printIncallbuf(int position, const unsigned char *record, CallForm)
+std::string inCallLine(int position, const unsigned char *call, CallForm, const unsigned char *record)
 {
-    if (record[0] == 0)
+    if (call[0] == 0)
         return "";
-    CallTail t = tailOf(record);
+    CallTail t = tailOf(call, record);
     char line[512];
     std::snprintf(line, sizeof line, "%.4d %2s %02d.%02d %02d:%02d %19s %-38s", position, t.subscriber.c_str(), t.day,
                   t.month, t.hour, t.minute, t.number.c_str(), t.name.c_str());

@@ -18,7 +18,9 @@ std::string getKitAppNum(unsigned char code);
 std::string get_Phonenumber(const unsigned char *number);
 // The name to show for a number: "" without a speed-dial directory; the two
 // fixed names for "-" and "#" numbers; else the name of the first speed-dial
-// entry with exactly that number, "" when none has it.
+// entry with exactly that number, "" when none has it.  The directory is
+// record's; get_CallName looks in the program's (`all`).
+std::string callName(const unsigned char *record, const std::string &number);
 std::string get_CallName(const std::string &number);
 // A field of a CSV row: names come from the user, so one holding the
 // separator, a quote or a line break is quoted and the row keeps its columns.
@@ -26,9 +28,13 @@ std::string csvField(const std::string &text, char separator = ',');
 
 enum class CallForm { Text, Spreadsheet };
 
-// The line of the record at position; "" for an empty record (subscriber code 0).
-std::string printOutcallbuf(int position, const unsigned char *record, CallForm form);
-std::string printIncallbuf(int position, const unsigned char *record, CallForm form = CallForm::Text);
+// The line of the call at position; "" for an empty one (subscriber code 0).
+// Names come from record's speed-dial directory; the print* forms take them
+// from the program's record (`all`).
+std::string outCallLine(int position, const unsigned char *call, CallForm form, const unsigned char *record);
+std::string inCallLine(int position, const unsigned char *call, CallForm form, const unsigned char *record);
+std::string printOutcallbuf(int position, const unsigned char *call, CallForm form);
+std::string printIncallbuf(int position, const unsigned char *call, CallForm form = CallForm::Text);
 
 // Copies the records of an answer (length counting its 4 header bytes) into
 // the store of capacity records at position received, none past the end.

@@ -46,7 +46,7 @@ struct Tail {
     std::string extension, date, time, number, name;
 };
 
-Tail tailCells(const unsigned char *tail, CivilDate today)
+Tail tailCells(const unsigned char *tail, CivilDate today, const unsigned char *record)
 {
     Tail t;
     t.extension = trimmedCode(tail[0]);
@@ -67,7 +67,7 @@ Tail tailCells(const unsigned char *tail, CivilDate today)
     t.number = "=\"" + number + "\"";
     if (number.find(';') != std::string::npos)
         t.number = field(t.number);
-    t.name = get_CallName(number);
+    t.name = callName(record, number);
     return t;
 }
 
@@ -95,22 +95,23 @@ CivilDate localToday()
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
-std::string callSheet(const CallRead &list, const std::vector<unsigned char> &store, CivilDate today)
+std::string callSheet(const CallRead &list, const std::vector<unsigned char> &store, CivilDate today,
+                      const unsigned char *record)
 {
     bool outgoing = list.recordSize == OutCallSize;
     std::string sheet = outgoing ? "Nebenstelle;Datum;Uhrzeit;Dauer;Gebühr;Nummer;Name\r\n"
                                  : "Nebenstelle;Datum;Uhrzeit;Nummer;Name\r\n";
     std::size_t size = std::size_t(list.recordSize);
     for (std::size_t i = 0; (i + 1) * size <= store.size(); i++) {
-        const unsigned char *record = store.data() + i * size;
-        const unsigned char *tail = record + (size - InCallSize);
+        const unsigned char *call = store.data() + i * size;
+        const unsigned char *tail = call + (size - InCallSize);
         if (tail[0] == 0)
             continue;
-        Tail t = tailCells(tail, today);
+        Tail t = tailCells(tail, today, record);
         std::string row = field(t.extension) + ";" + t.date + ";" + t.time + ";";
         if (outgoing) {
-            unsigned seconds = getLe16(record + 4);
-            std::uint32_t charge = getLe32(record);
+            unsigned seconds = getLe16(call + 4);
+            std::uint32_t charge = getLe32(call);
             char cells[64];
             std::snprintf(cells, sizeof cells, "%u:%02u:%02u;%u,%02u;", seconds / 3600, seconds / 60 % 60,
                           seconds % 60, unsigned(charge / 100), unsigned(charge % 100));

@@ -20,5 +20,7 @@ CivilDate lastSuchDay(int day, int month, CivilDate today);
 // Today by the local clock.
 CivilDate localToday();
 
-// Header and one row per non-empty record, in position order.
-std::string callSheet(const CallRead &list, const std::vector<unsigned char> &store, CivilDate today);
+// Header and one row per non-empty record, in position order; names from
+// record's speed-dial directory.
+std::string callSheet(const CallRead &list, const std::vector<unsigned char> &store, CivilDate today,
+                      const unsigned char *record);

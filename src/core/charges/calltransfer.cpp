@@ -4,9 +4,9 @@
 #include "link/trace.h"
 
 const CallRead outgoingCalls{"Ausgehende Gespräche lesen...", "K_READ_TLN_GEB_LIST", K_READ_OUT_GEB_LIST, true,
-                             OutCallSize, OutCallCount, printOutcallbuf};
+                             OutCallSize, OutCallCount, outCallLine};
 const CallRead incomingCalls{"Eingegangene Gespräche auslesen...", "K_READ_IN_GEB_LIST", K_READ_IN_GEB_LIST, false,
-                             InCallSize, InCallCount, printIncallbuf};
+                             InCallSize, InCallCount, inCallLine};
 
 TransferResult readCalls(const CallRead &list, std::vector<unsigned char> &store, TransferObserver &observer)
 {
@@ -44,11 +44,11 @@ TransferResult eraseOutgoingCalls(TransferObserver &observer)
 }
 
 bool writeCallLines(const CallRead &list, const std::vector<unsigned char> &store, FILE *fp, bool printing,
-                    CallForm form)
+                    CallForm form, const unsigned char *record)
 {
     std::size_t size = std::size_t(list.recordSize);
     for (std::size_t i = 0; (i + 1) * size <= store.size(); i++) {
-        std::string line = list.line(int(i), store.data() + i * size, form);
+        std::string line = list.line(int(i), store.data() + i * size, form, record);
         if (line.empty())
             continue;
         if (printing && form == CallForm::Text)

@@ -15,7 +15,8 @@ struct CallRead {
     bool wideIndex;         // the request carries a 16-bit index (6-byte command)
     int recordSize;
     int capacity;
-    std::string (*line)(int position, const unsigned char *record, CallForm form);
+    // names from record's speed-dial directory
+    std::string (*line)(int position, const unsigned char *call, CallForm form, const unsigned char *record);
 };
 extern const CallRead outgoingCalls; // the last 1000 outgoing calls
 extern const CallRead incomingCalls; // the last 75 incoming calls
@@ -28,6 +29,7 @@ TransferResult readCalls(const CallRead &list, std::vector<unsigned char> &store
 TransferResult eraseOutgoingCalls(TransferObserver &observer);
 
 // Every non-empty record of the store, one line each as the window saves it
-// ("%80.80s" when printing); false when the stream did not take them.
+// ("%80.80s" when printing), names from record; false when the stream did
+// not take them.
 bool writeCallLines(const CallRead &list, const std::vector<unsigned char> &store, FILE *fp, bool printing,
-                    CallForm form);
+                    CallForm form, const unsigned char *record);

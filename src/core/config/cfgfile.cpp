@@ -33,15 +33,22 @@ FileWrite writeConfigFile(const char *path, CfgVendor vendor)
     return written;
 }
 
+FileLoad loadConfigImage(FILE *fp, unsigned char *record)
+{
+    FileLoad loaded = readCfgStream(fp, record);
+    if (loaded == FileLoad::Loaded) {
+        putLe32(record + rec::CfgChanges, 0);
+        putLe32(record + rec::CfgValid, 1);
+        putLe32(record + rec::CfgFileCount, getLe32(record + rec::CfgFileCount) + 1);
+    }
+    return loaded;
+}
+
 FileLoad loadConfigImage(FILE *fp)
 {
-    FileLoad loaded = readCfgStream(fp, all);
-    if (loaded == FileLoad::Loaded) {
-        setRecInt(rec::CfgChanges, 0);
-        setRecInt(rec::CfgValid, 1);
-        incRecInt(rec::CfgFileCount);
+    FileLoad loaded = loadConfigImage(fp, all);
+    if (loaded == FileLoad::Loaded)
         markClean(FileKind::Configuration, all);
-    }
     return loaded;
 }
 

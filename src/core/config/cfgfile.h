@@ -25,8 +25,10 @@ FileWrite writeConfigFile(const char *path, CfgVendor vendor, const unsigned cha
 // The same for the program's record (`all`), which then counts as saved
 // (change counter 0, file counter +1).
 FileWrite writeConfigFile(const char *path, CfgVendor vendor);
-// Loads an open configuration file into the record; when loaded, the
-// configuration counts as valid and saved.  WrongFile leaves the record as it was.
+// Loads an open configuration file into record; when loaded, its counters say
+// the configuration is valid and saved.  WrongFile leaves record as it was.
+FileLoad loadConfigImage(FILE *fp, unsigned char *record);
+// The same for the program's record (`all`), which then counts as saved.
 FileLoad loadConfigImage(FILE *fp);
 
 // 1 when the open file is a regular file.

@@ -178,11 +178,12 @@ bool readCallCsv(const std::string &bytes, CivilDate today, Calls &calls, std::s
     return true;
 }
 
-Calls callsOfStore(const CallRead &list, const std::vector<unsigned char> &store, CivilDate today)
+Calls callsOfStore(const CallRead &list, const std::vector<unsigned char> &store, CivilDate today,
+                  const unsigned char *record)
 {
     Calls calls;
     std::string why;
-    readCallCsv(callSheet(list, store, today), today, calls, why);
+    readCallCsv(callSheet(list, store, today, record), today, calls, why);
     return calls;
 }
 

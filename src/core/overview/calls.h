@@ -27,7 +27,8 @@ struct Calls {
 // Reads either form; a day without a year (the window's CSV) is the last such
 // day up to today.  False, with why, for a text that is neither.
 bool readCallCsv(const std::string &bytes, CivilDate today, Calls &calls, std::string &why);
-// The records of a store as the sheet writes them.
-Calls callsOfStore(const CallRead &list, const std::vector<unsigned char> &store, CivilDate today);
+// The records of a store as the sheet writes them (names from record).
+Calls callsOfStore(const CallRead &list, const std::vector<unsigned char> &store, CivilDate today,
+                  const unsigned char *record);
 
 } // namespace overview

@@ -29,20 +29,27 @@ void putEntry(int i, const char *name, const char *number)
 }
 
 
-bool writeTextFile(FILE *fp)
+bool writeTextFile(FILE *fp) { return writeKwzText(fp, all); }
+
+bool writeKwzText(FILE *fp, const unsigned char *record)
 {
+    auto slot = [record](std::size_t from, int i, std::size_t size) {
+        return slotText(reinterpret_cast<const char *>(record + from + size * std::size_t(i)), size);
+    };
     bool ok = std::fprintf(fp, HeaderFormat, " Nr.", "Name", "Telefon", DashLine) > 0;
     int last = 99;
     for (int i = 0; i < rec::KwzCount && ok; ++i) {
         if (i == 100)
             ok = std::fprintf(fp, "%c", 12) > 0 && std::fprintf(fp, HeaderFormat, " Nr.", "Name", "Telefon", DashLine) > 0;
-        if (kwzNumber(i)[0] == '\0')
+        if (record[rec::KwzNumbers + rec::KwzNumberSize * std::size_t(i)] == '\0')
             continue;
         if (i != 0 && i != 100 && last != i - 1)
             ok = ok && std::fputs(" ...\n", fp) >= 0;
         // A number longer than its column is written whole (a cut one would be
         // a wrong number on paper); only that line's column is wider.
-        ok = ok && std::fprintf(fp, "%4d %-25.25s %12s\n", 100 + i, nameOf(i).c_str(), numberOf(i).c_str()) > 0;
+        ok = ok && std::fprintf(fp, "%4d %-25.25s %12s\n", 100 + i,
+                                 slot(rec::KwzNames, i, rec::KwzNameSize).c_str(),
+                                 slot(rec::KwzNumbers, i, rec::KwzNumberSize).c_str()) > 0;
         last = i;
     }
     return ok && !std::ferror(fp);
@@ -70,15 +77,21 @@ FileWrite writeKwzFile(const char *path)
     return written;
 }
 
+FileLoad loadKwzImage(FILE *fp, unsigned char *record)
+{
+    FileLoad loaded = readKwzStream(fp, record);
+    if (loaded == FileLoad::Loaded) {
+        putLe32(record + rec::KwzChanges, 0);
+        for (std::size_t counter : {rec::KwzPresent, rec::PrefixPresent, rec::KwzFileCount})
+            putLe32(record + counter, getLe32(record + counter) + 1);
+    }
+    return loaded;
+}
+
 FileLoad loadKwzImage(FILE *fp)
 {
-    FileLoad loaded = readKwzStream(fp, all);
-    if (loaded == FileLoad::Loaded) {
-        setRecInt(rec::KwzChanges, 0);
-        incRecInt(rec::KwzPresent);
-        incRecInt(rec::PrefixPresent);
-        incRecInt(rec::KwzFileCount);
+    FileLoad loaded = loadKwzImage(fp, all);
+    if (loaded == FileLoad::Loaded)
         markClean(FileKind::SpeedDial, all);
-    }
     return loaded;
 }

@@ -28,8 +28,9 @@ inline std::string nameOf(int i) { return slotText(kwzName(i), rec::KwzNameSize)
 // number into a slot whose first 24 bytes were cleared; counts one change.
 void putEntry(int i, const char *name, const char *number);
 
-// The export of the directory as text (two pages of 100 entries); false when
-// the stream took it not completely.
+// The export of record's directory as text (two pages of 100 entries); false
+// when the stream took it not completely.  writeTextFile: the program's record.
+bool writeKwzText(FILE *fp, const unsigned char *record);
 bool writeTextFile(FILE *fp);
 
 // The directory of record as its file holds it: header, numbers, names, both
@@ -40,7 +41,9 @@ FileWrite writeKwzFile(const char *path, const unsigned char *record);
 // The same for the program's record (`all`), whose directory then counts as
 // saved (change counter 0).
 FileWrite writeKwzFile(const char *path);
-// Loads a speed-dial file into the record as the dialog's "Laden" does: the
+// Loads a speed-dial file into record as the dialog's "Laden" does: the
 // counters say a directory is present and saved.  Loaded, WrongFile or
-// Unplaced as readKwzStream says; the record is untouched unless Loaded.
+// Unplaced as readKwzStream says; record is untouched unless Loaded.
+FileLoad loadKwzImage(FILE *fp, unsigned char *record);
+// The same for the program's record (`all`), which then counts as saved.
 FileLoad loadKwzImage(FILE *fp);
