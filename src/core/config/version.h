@@ -1,4 +1,4 @@
 // The version both programs print.
 #pragma once
 
-constexpr const char *KelvoraVersion = "0.0.6";
+constexpr const char *KelvoraVersion = "0.0.7";
