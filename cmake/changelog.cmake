@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the Debian changelog of the native package from NEWS:
 #   cmake -DNEWS=NEWS -DVERSION=0.0.5 -DMAINTAINER="..." -DOUTPUT=changelog -P changelog.cmake
-# A release in NEWS is a line "VERSION (YYYY-MM-DD)", its changes lines
-# starting with "* ", continued by lines indented two spaces.
+# A release in NEWS is a line "VERSION (YYYY-MM-DD)" or "VERSION (YYYY-MM-DD
+# HH:MM)" (UTC; noon when left out: two releases of one day need their times),
+# its changes lines starting with "* ", continued by lines indented two spaces.
 file(STRINGS "${NEWS}" lines)
 set(out "")
 set(entry "")
@@ -34,13 +35,17 @@ macro(close_entry)
 endmacro()
 
 foreach(line IN LISTS lines)
-  if(line MATCHES "^([0-9][0-9.]*) \\(([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])\\)$")
+  if(line MATCHES "^([0-9][0-9.]*) \\(([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])( ([0-2][0-9]:[0-5][0-9]))?\\)$")
     close_entry()
     set(version ${CMAKE_MATCH_1})
     if(first STREQUAL "")
       set(first ${version})
     endif()
     set(y ${CMAKE_MATCH_2})
+    set(clock "12:00")
+    if(NOT CMAKE_MATCH_6 STREQUAL "")
+      set(clock ${CMAKE_MATCH_6})
+    endif()
     set(dd ${CMAKE_MATCH_4})
     # "08" is no number to math().
     string(REGEX REPLACE "^0" "" m "${CMAKE_MATCH_3}")
@@ -49,7 +54,7 @@ foreach(line IN LISTS lines)
     list(GET weekdays ${wd} wd)
     math(EXPR mi "${m} - 1")
     list(GET months ${mi} mon)
-    set(stamp "${wd}, ${dd} ${mon} ${y} 12:00:00 +0000")
+    set(stamp "${wd}, ${dd} ${mon} ${y} ${clock}:00 +0000")
     set(entry "kelvora (${version}) unstable; urgency=medium\n\n")
   elseif(NOT entry STREQUAL "" AND line MATCHES "^\\* ")
     string(APPEND entry "  ${line}\n")
